@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Quarvel
+# needs. Run as root on Debian 12.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  g++ cmake ninja-build pkg-config \
+  qt6-base-dev qt6-base-dev-tools libgl-dev \
+  googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  xvfb xauth fonts-dejavu-core \
+  >/dev/null

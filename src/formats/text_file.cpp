@@ -1,0 +1,125 @@
+#include "formats/text_file.h"
+
+#include "formats/quarvel_error.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+
+namespace quarvel {
+namespace {
+
+std::filesystem::path temporaryBeside(const std::filesystem::path& path) {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::filesystem::path tmp = path;
+    tmp += ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
+    return tmp;
+}
+
+} // namespace
+
+void writeTextFile(const std::filesystem::path& path, std::string_view text) {
+    const std::filesystem::path tmp = temporaryBeside(path);
+    errno = 0;
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            throwCannotCreate(path.string(), systemReason());
+        }
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            const std::string reason = systemReason();
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(tmp, ignored);
+            throwCannotCreate(path.string(), reason);
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(tmp, ignored);
+        throwCannotCreate(path.string(), ec.message() + ".");
+    }
+}
+
+std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
+    errno = 0;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throwCannotOpen(path.string(), "It is a folder, not a file.");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throwCannotOpen(path.string(), systemReason());
+    }
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > maxBytes) {
+        throwCannotOpen(path.string(), "The file is too large (" + std::to_string(size) +
+                                           " bytes; at most " + std::to_string(maxBytes) +
+                                           " are read).");
+    }
+    std::string text;
+    if (!ec) {
+        text.reserve(static_cast<std::size_t>(size));
+    }
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        text.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > maxBytes) {
+            throwCannotOpen(path.string(), "The file is too large.");
+        }
+    }
+    if (in.bad()) {
+        throwCannotOpen(path.string(), systemReason());
+    }
+    return text;
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::string current;
+    bool pending = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+            pending = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            current += c;
+            pending = true;
+        }
+    }
+    if (pending) {
+        lines.push_back(std::move(current));
+    }
+    return lines;
+}
+
+std::string normaliseLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += LineEnd;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace quarvel

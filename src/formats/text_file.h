@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel {
+
+// Every line the program writes ends with CR LF, the last one included.
+inline constexpr std::string_view LineEnd = "\r\n";
+
+// Builds a text in memory, a line at a time, so that a file is either written
+// whole or not touched at all.
+class TextBuilder {
+public:
+    void line(std::string_view text) {
+        text_ += text;
+        text_ += LineEnd;
+    }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// Writes the text to the file through a temporary file in the same folder and
+// a rename, so a failed write leaves the old file as it was. Throws
+// "Cannot create file ..." with the system's reason.
+void writeTextFile(const std::filesystem::path& path, std::string_view text);
+
+// The whole file as bytes. Throws "Cannot open file ..." when it cannot be
+// opened or read, and when it is larger than maxBytes.
+std::string readTextFile(const std::filesystem::path& path,
+                         std::uintmax_t maxBytes = 512ULL * 1024 * 1024);
+
+// Splits a text into lines: CR LF, a lone CR and a lone LF each end a line.
+// A final line without a break is a line; a final break adds none.
+std::vector<std::string> splitLines(std::string_view text);
+
+// A text whose line breaks (CR LF, lone CR, lone LF) are all CR LF.
+std::string normaliseLineEnds(std::string_view text);
+
+} // namespace quarvel

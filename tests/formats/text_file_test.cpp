@@ -1,0 +1,53 @@
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace quarvel;
+namespace fs = std::filesystem;
+
+namespace {
+fs::path freshFolder(const char* name) {
+    const fs::path dir = fs::temp_directory_path() / ("quarvel-formats-" + std::string(name) + "-" +
+                                                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+} // namespace
+
+TEST(TextFile, BuilderEndsEveryLineWithCrLfAndWriteIsExact) {
+    TextBuilder b;
+    b.line("a b");
+    b.line("");
+    EXPECT_EQ(b.text(), "a b\r\n\r\n");
+    const fs::path dir = freshFolder("write");
+    writeTextFile(dir / "x.txt", b.text());
+    EXPECT_EQ(readTextFile(dir / "x.txt"), "a b\r\n\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST(TextFile, FailuresCarryTheProgramsMessageAndKeepTheOldFile) {
+    const fs::path dir = freshFolder("fail");
+    try {
+        readTextFile(dir / "missing.txt");
+        ADD_FAILURE();
+    } catch (const QuarvelError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + (dir / "missing.txt").string() + "\". ", 0), 0u);
+    }
+    EXPECT_THROW(readTextFile(dir), QuarvelError);
+    EXPECT_THROW(writeTextFile(dir / "no-such-folder" / "x.txt", "x"), QuarvelError);
+    writeTextFile(dir / "big.txt", std::string(100, 'x'));
+    EXPECT_THROW(readTextFile(dir / "big.txt", 50), QuarvelError);
+    EXPECT_EQ(readTextFile(dir / "big.txt").size(), 100u);
+}
+
+TEST(TextFile, LineSplittingAndNormalising) {
+    EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitLines("a\r\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(splitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_TRUE(splitLines("").empty());
+    EXPECT_EQ(normaliseLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+}
