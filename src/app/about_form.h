@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+namespace quarvel {
+
+// "Version 1.0": a stay-on-top tool window with a picture, a text and "accept".
+class TAboutForm : public QDialog {
+    Q_OBJECT
+public:
+    TAboutForm();
+};
+
+} // namespace quarvel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quarvel {
+
+// A file dialog's settings. The filter uses the classic "Caption|*.EXT"
+// form ("Bitmap Files|*.BMP"; empty for none); the default extension is
+// added to a typed name without one.
+struct FileDialogSpec {
+    QString title;
+    QString filter;
+    QString defaultExtension;
+};
+
+// Every question the windows ask the user goes through here, so tests can
+// answer them from a script. Windows never open Qt's dialogs themselves.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The chosen file name, or nothing when cancelled.
+    virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+    // The chosen font, or nothing when cancelled.
+    virtual std::optional<QFont> chooseFont(const QFont& current) = 0;
+    // One of the choices (its index), or nothing when cancelled.
+    virtual std::optional<int> chooseItem(const QString& title, const QString& label,
+                                          const QStringList& items, int current) = 0;
+    // A message the user acknowledges.
+    virtual void showMessage(const QString& text) = 0;
+};
+
+// Qt's own dialogs.
+class QtDialogs : public Dialogs {
+public:
+    std::optional<QString> openFile(const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QFont> chooseFont(const QFont& current) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current) override;
+    void showMessage(const QString& text) override;
+};
+
+// "Bitmap Files|*.BMP" as Qt's "Bitmap Files (*.BMP *.bmp)".
+QString qtFilterFromClassic(const QString& classic);
+
+} // namespace quarvel

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "workspace/forms.h"
+#include "workspace/workspace_state.h"
+
+#include <QFont>
+#include <QImage>
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+
+namespace quarvel {
+
+class ImagePanel;
+
+// The correlation workspace: tool bar, selection bar, the five panels on one
+// pixel scale, the status bar and the menus. It owns the workspace state.
+// The class is split by concern over several files: main_form.cpp (layout,
+// commands, enabling), main_form_panels.cpp (panel drawing),
+// main_form_photo.cpp (the photograph and the mouse work on it),
+// main_form_plot.cpp (final plot commands).
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(Services& services);
+    ~TMainForm() override;
+
+    WorkspaceState ws;
+
+    // Tool bar.
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // "Calc. Synthetic"
+    QToolButton* SpeedButton2 = nullptr; // "Final Plot"
+    QCheckBox* correlator = nullptr;
+    QToolButton* SpeedButton3 = nullptr; // "Core"
+    QToolButton* SpeedButton4 = nullptr; // "Data"
+    QToolButton* SpeedButton5 = nullptr; // "Chirp"
+
+    // Selection bar.
+    QFrame* Panel2 = nullptr;
+    QCheckBox* Photo = nullptr;
+    QCheckBox* Synth = nullptr;
+    QCheckBox* Trace = nullptr;
+    QCheckBox* Pwave = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QCheckBox* density = nullptr;
+    QLineEdit* Edit3 = nullptr;
+
+    // Panels.
+    QScrollArea* ScrollBox4 = nullptr;
+    ImagePanel* core_image = nullptr;
+    ImagePanel* Grafico_sintetico = nullptr;
+    ImagePanel* Grafico_traccia = nullptr;
+    ImagePanel* Grafico_velocita = nullptr;
+    ImagePanel* grafico_densita = nullptr;
+
+    // Status bar panels 0 and 1.
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+
+    // Menu items.
+    QAction* LoadCorePhoto1 = nullptr; // "Load &Core Image"
+    QAction* Load1 = nullptr;          // "Calc. Synthetic"
+    QAction* SaveToFile1 = nullptr;    // "Create Final Plot"
+    QAction* Exit1 = nullptr;
+    QAction* ables1 = nullptr; // "Data Form"
+    QAction* ChirpParameters1 = nullptr;
+    QAction* CoreImageBoundaries1 = nullptr;
+    QAction* DensityScale1 = nullptr;  // captioned "P-wave scale", opens the P-wave scale
+    QAction* VelocityScale1 = nullptr; // captioned "Density Scale", opens the density scale
+    QAction* AnotFont1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // The annotation font held by the font dialog (FontDialog1).
+    QFont annotationFont;
+
+    // Operations other windows call.
+    void draw_grafici();
+    void CALC_LOG_SCALE();
+    void Draw_sintetico();
+    void Draw_trace();
+    void enableCalcSynthetic();
+    void enableAndCheckTrace();
+
+    // Depth and two-way time under the pointer.
+    void CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int xmax, int ymin, int ymax);
+    void CALC_EST_TWT(double depth);
+
+    // Command handlers.
+    void SpeedButton3Click();
+    void FinalTableshowClick();
+    void SaveToFile1Click();
+    void LoadCorePhoto1Click();
+    void Exit1Click();
+    void ables1Click();
+    void ChirpParameters1Click();
+    void CoreImageBoundaries1Click();
+    void DensityScale1Click();
+    void VelocityScale1Click();
+    void AnotFont1Click();
+    void About1Click();
+    void FormActivate();
+
+    // Mouse handlers.
+    void core_imageMouseMove(int x, int y);
+    void core_imageMouseDown(int y);
+    void core_imageMouseUp(int y);
+    void Grafico_sinteticoMouseMove(int x, int y);
+    void Grafico_tracciaMouseMove(int x, int y);
+
+    Services& services() { return services_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildSelectionBar();
+    void buildPanels();
+    void buildStatusBar();
+    void buildMenus();
+    void connectHandlers();
+
+    Services& services_;
+};
+
+} // namespace quarvel

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// One log sample: depth in metres, P-wave velocity in m/s, density in the
+// log's own unit (g/cm3 for the usual files; the panels multiply it by 1000).
+struct LogRecord {
+    double Depth = 0.0;
+    double Velocity = 0.0;
+    double Density = 0.0;
+};
+
+// The most records the log table holds.
+inline constexpr int LogCapacity = 64000;
+
+// The state of the correlation workspace, kept for the whole run by the main
+// window and read and written by its companion windows. Names follow the
+// design; m is metres, ms milliseconds.
+struct WorkspaceState {
+    // The loaded log: exactly the records the last scale computation read
+    // (LogCount of them), so nothing from an earlier, longer log lingers.
+    std::vector<LogRecord> LogTable;
+    int LogCount = 0;
+    double LogTopDepth = 0.0;
+    double LogBottomDepth = 0.0;
+    double MeanVelocity = 0.0;
+
+    double EST_TWT = 0.0; // ms
+    double ProbeDepth = 0.0; // m
+    double InstVelocity = 0.0;
+    double InstDensity = 0.0;
+    std::string DepthText;
+    std::string TwtText;
+    double MarkTwt = 0.0; // ms
+    int GuideY = 0;
+
+    std::string ImageFileName;
+    std::string BndFileName;
+    bool NoLogLoaded = true;
+
+    double SynthTimeFirst = 0.0;
+    double SynthTimeLast = 0.0;
+    double SynthAmpMin = 0.0;
+    double SynthAmpMax = 0.0;
+    double TraceTimeFirst = 0.0;
+    double TraceTimeLast = 0.0;
+    double TraceAmpMin = 0.0;
+    double TraceAmpMax = 0.0;
+    double TraceTimeMinMs = 0.0;
+    double TraceTimeMaxMs = 0.0;
+
+    int FinalPlotAxisX = 0;
+};
+
+} // namespace quarvel
