@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace quarvel {
@@ -47,5 +46,8 @@ public:
 
 // "Bitmap Files|*.BMP" as Qt's "Bitmap Files (*.BMP *.bmp)".
 QString qtFilterFromClassic(const QString& classic);
+
+// The file name with ".extension" added when it has no extension of its own.
+QString withDefaultExtension(const QString& fileName, const QString& extension);
 
 } // namespace quarvel

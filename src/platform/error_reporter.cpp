@@ -1,1 +1,11 @@
-// Filled by its issue.
+#include "platform/error_reporter.h"
+
+#include "platform/dialogs.h"
+
+namespace quarvel {
+
+void DialogErrorReporter::report(const QString& message) {
+    dialogs_.showMessage(message);
+}
+
+} // namespace quarvel
