@@ -1,1 +1,211 @@
-// Filled by its issue.
+#include "plot/final_plot.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "platform/canvas.h"
+
+#include <QFileInfo>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <numeric>
+
+namespace quarvel {
+namespace {
+
+constexpr int PlotWidth = 1000;
+constexpr int PlotTop = 50; // top edge of every panel
+constexpr int FirstPanelX = 50;
+constexpr int PanelPitch = 160; // a panel is 151 wide, plus a gap
+constexpr int TraceGap = 100;   // room for the time axis left of the trace
+constexpr int DepthAxisX = 45;
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+[[noreturn]] void throwDivisionByZero() {
+    throw QuarvelError(std::string(msg::DivisionByZero));
+}
+
+// The smallest multiple of step (> 0) that is at least value.
+long long firstMultipleAtOrAbove(long long value, long long step) {
+    long long quotient = value / step;
+    if (quotient * step < value) {
+        ++quotient;
+    }
+    return quotient * step;
+}
+
+// Walks the multiples of the mark frequency from origin to end inclusive, each
+// at row PlotTop + H * (value - origin) / (end - origin), and hands each row
+// that receives a tick to draw(y, value, labelled) once. Several ticks on one
+// row (a mark frequency finer than a pixel) cost one call, so the work is
+// bounded by the rows, not by the ticks. labelStep is 0 when every tick is
+// labelled, otherwise the spacing of labelled ticks (a multiple of the mark
+// frequency).
+template <class Draw>
+void forEachTickRow(long long origin, long long end, int markFreq, long long labelStep, int height,
+                    Draw&& draw) {
+    if (origin > end) {
+        return;
+    }
+    if (markFreq == 0) {
+        throwDivisionByZero();
+    }
+    const long long step = std::llabs(static_cast<long long>(markFreq));
+    long long value = firstMultipleAtOrAbove(origin, step);
+    if (value > end) {
+        return;
+    }
+    const long long span = end - origin;
+    if (span == 0) {
+        throwDivisionByZero();
+    }
+    while (value <= end) {
+        const long long row = height * (value - origin) / span;
+        const long long rowEnd =
+            height > 0 ? std::min(end, origin + ((row + 1) * span - 1) / height) : end;
+        long long chosen = value;
+        bool labelled = labelStep == 0;
+        if (!labelled) {
+            const long long labelValue = firstMultipleAtOrAbove(value, labelStep);
+            if (labelValue <= rowEnd) {
+                chosen = labelValue;
+                labelled = true;
+            }
+        }
+        draw(PlotTop + static_cast<int>(row), chosen, labelled);
+        if (rowEnd >= end) {
+            return;
+        }
+        value = firstMultipleAtOrAbove(rowEnd + 1, step);
+    }
+}
+
+// The spacing of labelled ticks: multiples of both frequencies (0: all).
+long long labelStepFor(int markFreq, int labelFreq) {
+    if (markFreq == 0 || labelFreq == 0) {
+        return 0;
+    }
+    return std::lcm(std::llabs(static_cast<long long>(markFreq)),
+                    std::llabs(static_cast<long long>(labelFreq)));
+}
+
+void placePanel(Canvas& canvas, const FinalPlotPanel& panel, const char* caption, int x) {
+    if (!panel.picture) {
+        throw QuarvelError("Nothing has been drawn in the \"" + std::string(caption) +
+                           "\" panel yet.");
+    }
+    canvas.draw(x, PlotTop, *panel.picture);
+}
+
+void verticalLine(Canvas& canvas, int x, int height) {
+    canvas.moveTo(x, PlotTop);
+    canvas.lineTo(x, PlotTop + height);
+}
+
+void tick(Canvas& canvas, int x, int y) {
+    canvas.moveTo(x, y);
+    canvas.lineTo(x - 5, y);
+}
+
+// The trace's time span as a whole number (thousandths of its time unit).
+long long traceSpan(double minMs, double maxMs) {
+    const double span = std::trunc(maxMs - minMs);
+    if (!std::isfinite(span) || std::fabs(span) > 2147483647.0) {
+        throw QuarvelError(std::string(msg::InvalidOperation));
+    }
+    return static_cast<long long>(span);
+}
+
+} // namespace
+
+FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
+    const int height = in.coreHeight;
+    if (height < 0) {
+        throw QuarvelError("The core image has no height to plot.");
+    }
+    Canvas canvas(PlotWidth, height + 100);
+    if (canvas.image().isNull()) {
+        throw std::bad_alloc();
+    }
+    canvas.resetAttributes();
+
+    FinalPlot plot;
+    int x = FirstPanelX;
+    const struct {
+        const FinalPlotPanel& panel;
+        const char* caption;
+        bool isTrace;
+    } panels[] = {
+        {in.photo, "Photo", false},       {in.synthetic, "Synth", false},
+        {in.pwave, "P-wave vel.", false}, {in.density, "Density", false},
+        {in.trace, "Trace", true},
+    };
+    for (const auto& entry : panels) {
+        if (!entry.panel.checked) {
+            continue;
+        }
+        if (entry.isTrace) {
+            x += TraceGap;
+            plot.axisX = x;
+        }
+        placePanel(canvas, entry.panel, entry.caption, x);
+        plot.panelX.push_back(x);
+        x += PanelPitch;
+    }
+
+    // Depth axis in millimetres, Top at the photograph's top edge and Bottom
+    // at its bottom edge.
+    const int top = numbers::parseIntegerPrefix(in.topText);
+    const int bottom = numbers::parseIntegerPrefix(in.bottomText);
+    const int markFreq = numbers::parseInteger(in.markFreqText);
+    const int labelFreq = numbers::parseInteger(in.labelFreqText);
+    const long long labelStep = labelStepFor(markFreq, labelFreq);
+    verticalLine(canvas, DepthAxisX, height);
+    forEachTickRow(top, bottom, markFreq, labelStep, height,
+                   [&](int y, long long depth, bool labelled) {
+                       tick(canvas, DepthAxisX, y);
+                       FinalPlotTick t{y, {}, {}};
+                       if (labelled) {
+                           t.label = fromStd(numbers::formatInteger(depth));
+                           canvas.textOut(20, y, t.label);
+                       }
+                       plot.depthTicks.push_back(t);
+                   });
+
+    // Time axis beside the trace, counted from the trace's earliest sample,
+    // with the depth each time reaches at the mean velocity.
+    if (plot.axisX) {
+        const int axisX = *plot.axisX;
+        verticalLine(canvas, axisX - 5, height);
+        const long long span = traceSpan(in.traceTimeMinMs, in.traceTimeMaxMs);
+        canvas.textOut(axisX, 25, fromStd("mean vel.: " + numbers::formatF3(in.meanVelocity)));
+        forEachTickRow(0, span, markFreq, labelStep, height,
+                       [&](int y, long long j, bool labelled) {
+                           tick(canvas, axisX - 5, y);
+                           FinalPlotTick t{y, {}, {}};
+                           if (labelled) {
+                               const double ms = static_cast<double>(j) / 1000.0;
+                               const double depth = ms * (in.meanVelocity / 2.0 / 1000.0);
+                               t.label = fromStd(numbers::formatF3(ms));
+                               t.depthLabel = fromStd("(" + numbers::formatF3(depth) + ")");
+                               canvas.textOut(axisX - 35, y, t.label);
+                               canvas.textOut(axisX + 155, y, t.depthLabel);
+                           }
+                           plot.timeTicks.push_back(t);
+                       });
+    }
+
+    if (in.withTitle) {
+        QFont font = canvas.font();
+        font.setPointSize(15);
+        canvas.setFont(font);
+        canvas.textOut(50, 5, "Core: " + QFileInfo(fromStd(in.imageFileName)).fileName());
+    }
+    plot.image = canvas.image();
+    return plot;
+}
+
+} // namespace quarvel
