@@ -11,4 +11,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libgl-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth fonts-dejavu-core \
+  clang libclang-rt-14-dev \
   >/dev/null
