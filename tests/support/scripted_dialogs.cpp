@@ -1,0 +1,103 @@
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace quarvel::testing {
+namespace {
+
+const char* kindName(int kind) {
+    static const char* const names[] = {"open file", "save file", "font", "item", "message"};
+    return names[kind];
+}
+
+} // namespace
+
+ScriptedDialogs::~ScriptedDialogs() {
+    expectAllAnswered();
+}
+
+void ScriptedDialogs::expectOpenFile(std::optional<QString> answer) {
+    script_.push_back({Kind::OpenFile, std::move(answer), std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectSaveFile(std::optional<QString> answer) {
+    script_.push_back({Kind::SaveFile, std::move(answer), std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectFont(std::optional<QFont> answer) {
+    script_.push_back({Kind::Font, std::nullopt, std::move(answer), std::nullopt});
+}
+
+void ScriptedDialogs::expectItem(std::optional<int> answer) {
+    script_.push_back({Kind::Item, std::nullopt, std::nullopt, answer});
+}
+
+void ScriptedDialogs::expectMessage(const QString& text) {
+    script_.push_back({Kind::Message, text, std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectAllAnswered() {
+    for (const Answer& answer : script_) {
+        ADD_FAILURE() << "The " << kindName(static_cast<int>(answer.kind))
+                      << " question scripted was never asked"
+                      << (answer.text ? " (" + answer.text->toStdString() + ")" : std::string());
+    }
+    script_.clear();
+}
+
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const QString& question) {
+    if (script_.empty()) {
+        ADD_FAILURE() << "Unexpected " << kindName(static_cast<int>(kind))
+                      << " question: " << question.toStdString();
+        return std::nullopt;
+    }
+    if (script_.front().kind != kind) {
+        ADD_FAILURE() << "Expected a " << kindName(static_cast<int>(script_.front().kind))
+                      << " question, got a " << kindName(static_cast<int>(kind))
+                      << " question: " << question.toStdString();
+        return std::nullopt;
+    }
+    Answer answer = std::move(script_.front());
+    script_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
+    fileQuestions_.push_back(spec);
+    const auto answer = take(Kind::OpenFile, spec.title);
+    return answer ? answer->text : std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& spec) {
+    fileQuestions_.push_back(spec);
+    const auto answer = take(Kind::SaveFile, spec.title);
+    return answer ? answer->text : std::nullopt;
+}
+
+std::optional<QFont> ScriptedDialogs::chooseFont(const QFont& current) {
+    const auto answer = take(Kind::Font, current.toString());
+    return answer ? answer->font : std::nullopt;
+}
+
+std::optional<int> ScriptedDialogs::chooseItem(const QString& title, const QString& label,
+                                               const QStringList& items, int /*current*/) {
+    const auto answer = take(Kind::Item, title + QStringLiteral(": ") + label);
+    if (answer && answer->item && (*answer->item < 0 || *answer->item >= items.size())) {
+        ADD_FAILURE() << "Scripted item " << *answer->item << " is not one of the " << items.size()
+                      << " choices";
+        return std::nullopt;
+    }
+    return answer ? answer->item : std::nullopt;
+}
+
+void ScriptedDialogs::showMessage(const QString& text) {
+    messages_.push_back(text);
+    const auto answer = take(Kind::Message, text);
+    if (answer && answer->text != text) {
+        ADD_FAILURE() << "Expected the message \"" << answer->text->toStdString() << "\", got \""
+                      << text.toStdString() << "\"";
+    }
+}
+
+} // namespace quarvel::testing

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QFont>
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace quarvel::testing {
+
+// Answers the windows' questions from a script, in order. A question the
+// script does not expect next, or a message other than the expected text,
+// fails the test; so does an answer left unused when the object goes away.
+class ScriptedDialogs : public Dialogs {
+public:
+    ~ScriptedDialogs() override;
+
+    // std::nullopt answers "Cancel".
+    void expectOpenFile(std::optional<QString> answer);
+    void expectSaveFile(std::optional<QString> answer);
+    void expectFont(std::optional<QFont> answer);
+    void expectItem(std::optional<int> answer);
+    void expectMessage(const QString& text);
+
+    // Fails the test for every scripted answer not yet asked for, then
+    // forgets them.
+    void expectAllAnswered();
+    bool allAnswered() const { return script_.empty(); }
+
+    // What was asked, in order.
+    const std::vector<FileDialogSpec>& fileQuestions() const { return fileQuestions_; }
+    const std::vector<QString>& messages() const { return messages_; }
+
+    std::optional<QString> openFile(const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QFont> chooseFont(const QFont& current) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current) override;
+    void showMessage(const QString& text) override;
+
+private:
+    enum class Kind { OpenFile, SaveFile, Font, Item, Message };
+    struct Answer {
+        Kind kind;
+        std::optional<QString> text;
+        std::optional<QFont> font;
+        std::optional<int> item;
+    };
+
+    // The next answer when it is of that kind; otherwise fails the test.
+    std::optional<Answer> take(Kind kind, const QString& question);
+
+    std::deque<Answer> script_;
+    std::vector<FileDialogSpec> fileQuestions_;
+    std::vector<QString> messages_;
+};
+
+} // namespace quarvel::testing
