@@ -1,1 +1,166 @@
-// Filled by its issue.
+#include "editor/log_grid.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "formats/token_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace quarvel {
+namespace {
+
+const std::string& emptyText() {
+    static const std::string empty;
+    return empty;
+}
+
+bool isSeparator(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSeparator(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSeparator(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// A finite number and nothing else, or nothing.
+std::optional<double> plainNumber(std::string_view text) {
+    const auto value = numbers::tryParseNumber(trimmed(text));
+    if (!value || !std::isfinite(*value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+constexpr std::array<std::string_view, LogGridColumns> ColumnNames = {"depth", "P-wave velocity",
+                                                                      "density"};
+
+[[noreturn]] void throwNotANumber(int row, int column, std::string_view text) {
+    const std::string rowText = numbers::formatInteger(row);
+    const std::string columnText = numbers::formatInteger(column + 1);
+    if (isEmptyCell(text)) {
+        throw QuarvelError(
+            formatMessage("Row %s, column %s (%s) of the log is empty. Enter a missing value as 0.",
+                          {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)]}));
+    }
+    constexpr std::size_t Shown = 40;
+    std::string shown(trimmed(text).substr(0, Shown));
+    if (trimmed(text).size() > Shown) {
+        shown += "...";
+    }
+    throw QuarvelError(
+        formatMessage("Row %s, column %s (%s) of the log: \"%s\" is not a number. "
+                      "Write numbers with \".\" as the decimal point, and enter a "
+                      "missing value as 0.",
+                      {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)], shown}));
+}
+
+} // namespace
+
+const std::string& LogGrid::cell(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= LogGridColumns) {
+        return emptyText();
+    }
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void LogGrid::setCell(int row, int column, std::string text) {
+    rows_.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = std::move(text);
+}
+
+void LogGrid::ensureRows(int count) {
+    const int wanted = std::min(count, LogGridMaxRows);
+    if (wanted > rowCount()) {
+        rows_.resize(static_cast<std::size_t>(wanted));
+    }
+}
+
+bool isEmptyCell(std::string_view text) {
+    return trimmed(text).empty();
+}
+
+int logSeriesLength(const LogGrid& grid) {
+    int row = 1;
+    while (!isEmptyCell(grid.cell(row, 0))) {
+        ++row;
+    }
+    return row - 1;
+}
+
+LoadLogResult LoadLog(LogGrid& grid, std::istream& in) {
+    grid.setCell(0, 0, std::string(DepthHeading));
+    grid.setCell(0, 1, std::string(VelocityHeading));
+    grid.setCell(0, 2, std::string(DensityHeading));
+    LoadLogResult result;
+    TokenReader reader(in);
+    while (!reader.onlySeparatorsLeft()) {
+        if (result.records == LogGridMaxRows - 1) {
+            result.truncated = true;
+            break;
+        }
+        const int row = ++result.records;
+        grid.ensureRows(row + 1);
+        for (int column = 0; column < LogGridColumns; ++column) {
+            const std::string token = reader.readToken();
+            double value = 0.0;
+            if (const auto number = plainNumber(token)) {
+                value = *number;
+            } else if (!token.empty()) {
+                ++result.nonNumericEntries;
+                const double prefix = numbers::parseNumber(token);
+                value = std::isfinite(prefix) ? prefix : 0.0;
+            }
+            grid.setCell(row, column, numbers::formatF6(value));
+        }
+    }
+    return result;
+}
+
+std::string SaveLog(const LogGrid& grid) {
+    const int length = logSeriesLength(grid);
+    std::vector<double> depths(static_cast<std::size_t>(length) + 1, 0.0);
+    for (int row = 1; row <= length; ++row) {
+        for (int column = 0; column < LogGridColumns; ++column) {
+            const auto value = plainNumber(grid.cell(row, column));
+            if (!value) {
+                throwNotANumber(row, column, grid.cell(row, column));
+            }
+            if (column == 0) {
+                depths[static_cast<std::size_t>(row)] = *value;
+            }
+        }
+    }
+    TextBuilder text;
+    for (int row = 1; row <= length; ++row) {
+        // The comparison is always with the row directly above, written or not;
+        // the heading row above row 1 reads as 0.
+        if (depths[static_cast<std::size_t>(row)] - depths[static_cast<std::size_t>(row) - 1] > 0) {
+            std::string line(trimmed(grid.cell(row, 0)));
+            line += ' ';
+            line += trimmed(grid.cell(row, 1));
+            line += ' ';
+            line += trimmed(grid.cell(row, 2));
+            text.line(line);
+        }
+    }
+    return text.text();
+}
+
+void ClearLog(LogGrid& grid) {
+    const int length = logSeriesLength(grid);
+    for (int row = 0; row <= length; ++row) {
+        for (int column = 0; column < LogGridColumns; ++column) {
+            grid.setCell(row, column, std::string());
+        }
+    }
+}
+
+} // namespace quarvel

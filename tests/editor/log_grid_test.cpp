@@ -1,0 +1,214 @@
+#include "editor/log_grid.h"
+#include "formats/quarvel_error.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using quarvel::LogGrid;
+
+namespace {
+
+quarvel::LoadLogResult load(LogGrid& grid, const std::string& text) {
+    std::istringstream in(text);
+    return quarvel::LoadLog(grid, in);
+}
+
+// Fills rows 1, 2, ... with depth, velocity, density texts.
+LogGrid gridWith(const std::vector<std::vector<std::string>>& rows) {
+    LogGrid grid;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            grid.setCell(static_cast<int>(r) + 1, static_cast<int>(c), rows[r][c]);
+        }
+    }
+    return grid;
+}
+
+std::vector<std::string> row(const LogGrid& grid, int r) {
+    return {grid.cell(r, 0), grid.cell(r, 1), grid.cell(r, 2)};
+}
+
+std::string saveError(const LogGrid& grid) {
+    try {
+        quarvel::SaveLog(grid);
+    } catch (const quarvel::QuarvelError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(LoadLog, WritesHeadingsAndF6RowsWithoutAPhantomRowAfterTheLastLineBreak) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int records;
+    };
+    const std::vector<Case> cases = {
+        {"final CR LF", "0.1 1500 1.8\r\n0.2 1510.5 1.9\r\n0.3 1520 2\r\n", 3},
+        {"no final break", "0.1 1500 1.8\r\n0.2 1510.5 1.9\r\n0.3 1520 2", 3},
+        {"trailing blank lines and tabs", "0.1 1500 1.8\n0.2 1510.5 1.9\n0.3 1520 2\n\n \t\r\n", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Rows the user keeps below the gap after the log must stay out of it.
+        LogGrid grid = gridWith({{}, {}, {}, {}, {"9", "1900", "2.9"}});
+        const auto result = load(grid, c.text);
+        EXPECT_EQ(result.records, c.records);
+        EXPECT_FALSE(result.truncated);
+        EXPECT_EQ(row(grid, 0),
+                  (std::vector<std::string>{"Depth(m)", "Pwave-vel (m/sec)", "Density (kg/m3)"}));
+        EXPECT_EQ(row(grid, 1), (std::vector<std::string>{"0.100000", "1500.000000", "1.800000"}));
+        EXPECT_EQ(row(grid, 2), (std::vector<std::string>{"0.200000", "1510.500000", "1.900000"}));
+        EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"0.300000", "1520.000000", "2.000000"}));
+        EXPECT_EQ(grid.cell(4, 0), "");
+        EXPECT_EQ(grid.cell(5, 0), "9");
+        EXPECT_EQ(quarvel::SaveLog(grid), "0.100000 1500.000000 1.800000\r\n"
+                                          "0.200000 1510.500000 1.900000\r\n"
+                                          "0.300000 1520.000000 2.000000\r\n");
+    }
+}
+
+TEST(LoadLog, ReadsNumbersAcrossLinesAndCountsEntriesThatAreNotNumbers) {
+    LogGrid grid;
+    // A heading line reads as zeros; a decimal comma keeps its integer part;
+    // a short last record is completed with zeros.
+    const auto result = load(grid, "Depth Vel Dens\r\n1,5 1500 1.7\r\n2 1e999 x\r\n3 1600");
+    EXPECT_EQ(result.records, 4);
+    EXPECT_EQ(result.nonNumericEntries, 6);
+    EXPECT_EQ(row(grid, 1), (std::vector<std::string>{"0.000000", "0.000000", "0.000000"}));
+    EXPECT_EQ(row(grid, 2), (std::vector<std::string>{"1.000000", "1500.000000", "1.700000"}));
+    EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"2.000000", "0.000000", "0.000000"}));
+    EXPECT_EQ(row(grid, 4), (std::vector<std::string>{"3.000000", "1600.000000", "0.000000"}));
+}
+
+TEST(LoadLog, EmptyFileWritesOnlyTheHeadings) {
+    LogGrid grid = gridWith({{"1", "2", "3"}});
+    const auto result = load(grid, " \r\n");
+    EXPECT_EQ(result.records, 0);
+    EXPECT_EQ(grid.cell(0, 0), "Depth(m)");
+    EXPECT_EQ(grid.cell(1, 0), "1");
+}
+
+TEST(LoadLog, GrowsTheGridForLongLogsUpToTheLogTableCapacity) {
+    struct Case {
+        int records;
+        int expectedRows;
+        bool truncated;
+    };
+    const std::vector<Case> cases = {{999, 1000, false},
+                                     {1000, 1001, false},
+                                     {quarvel::LogCapacity, quarvel::LogCapacity + 1, false},
+                                     {quarvel::LogCapacity + 5, quarvel::LogCapacity + 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.records);
+        std::string text;
+        for (int i = 1; i <= c.records; ++i) {
+            text += std::to_string(i) + " 1500 1.8\r\n";
+        }
+        LogGrid grid;
+        const auto result = load(grid, text);
+        EXPECT_EQ(result.truncated, c.truncated);
+        EXPECT_EQ(grid.rowCount(), c.expectedRows);
+        const int kept = c.expectedRows - 1;
+        EXPECT_EQ(result.records, kept);
+        EXPECT_EQ(grid.cell(kept, 0), std::to_string(kept) + ".000000");
+        EXPECT_EQ(quarvel::logSeriesLength(grid), kept);
+        // Every loaded record goes into log.dat; nothing beyond the grid does.
+        const std::string saved = quarvel::SaveLog(grid);
+        EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), kept);
+    }
+}
+
+TEST(SaveLog, WritesOnlyRowsDeeperThanTheRowDirectlyAbove) {
+    struct Case {
+        const char* name;
+        std::vector<std::vector<std::string>> rows;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"row 1 at the surface is dropped",
+         {{"0.000000", "1500", "1.8"}, {"0.1", "1510", "1.9"}},
+         "0.1 1510 1.9\r\n"},
+        {"equal depths: only the first",
+         {{"0.1", "1500", "1.8"}, {"0.1", "1510", "1.9"}, {"0.2", "1520", "2"}},
+         "0.1 1500 1.8\r\n0.2 1520 2\r\n"},
+        {"compared with the skipped row above",
+         {{"0.3", "1500", "1.8"}, {"0.1", "1510", "1.9"}, {"0.2", "1520", "2"}},
+         "0.3 1500 1.8\r\n0.2 1520 2\r\n"},
+        {"rows after the first empty depth are ignored",
+         {{"0.1", "1500", "1.8"}, {"", "7", "7"}, {"0.2", "1520", "2"}},
+         "0.1 1500 1.8\r\n"},
+        {"a depth of blanks ends the series",
+         {{"0.1", "1500", "1.8"}, {"   ", "7", "7"}, {"0.2", "1520", "2"}},
+         "0.1 1500 1.8\r\n"},
+        {"no line with an empty depth after a negative depth",
+         {{"0.1", "1500", "1.8"}, {"-0.5", "1510", "1.9"}, {"", "", ""}},
+         "0.1 1500 1.8\r\n"},
+        {"blanks around cell texts are not written",
+         {{" 0.1 ", "1500\t", " 1.8"}},
+         "0.1 1500 1.8\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quarvel::SaveLog(gridWith(c.rows)), c.expected);
+    }
+}
+
+TEST(SaveLog, StopsAtTheFirstCellOfTheSeriesThatIsNotAPlainNumber) {
+    struct Case {
+        std::vector<std::vector<std::string>> rows;
+        std::string expectedStart;
+    };
+    const std::vector<Case> cases = {
+        {{{"0.1", "1500", "1.8"}, {"0.2", "1,5", "1.9"}},
+         "Row 2, column 2 (P-wave velocity) of the log: \"1,5\" is not a number."},
+        {{{"0.1", "1500", "abc"}},
+         "Row 1, column 3 (density) of the log: \"abc\" is not a number."},
+        {{{"0.1", "", "1.8"}}, "Row 1, column 2 (P-wave velocity) of the log is empty."},
+        {{{"0.1x", "1500", "1.8"}}, "Row 1, column 1 (depth) of the log: \"0.1x\""},
+        {{{"1e999", "1500", "1.8"}}, "Row 1, column 1 (depth) of the log: \"1e999\""},
+        // A skipped row is still part of the series.
+        {{{"0.2", "1500", "1.8"}, {"0.1", "?", "1.8"}}, "Row 2, column 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expectedStart);
+        const std::string message = saveError(gridWith(c.rows));
+        EXPECT_EQ(message.rfind(c.expectedStart, 0), 0u) << message;
+        EXPECT_NE(message.find("missing value as 0"), std::string::npos) << message;
+    }
+    // Below the gap nothing is checked.
+    EXPECT_EQ(saveError(gridWith({{"0.1", "1500", "1.8"}, {"", "", ""}, {"x", "y", "z"}})), "");
+}
+
+TEST(ClearLog, BlanksHeadingsAndTheSeriesButNotTheRowsBelowTheGap) {
+    LogGrid grid = gridWith({{"0.1", "1500", "1.8"},
+                             {"0.2", "1510", "1.9"},
+                             {"", "keep v", "keep d"},
+                             {"0.4", "1530", "2.1"}});
+    grid.setCell(0, 0, "Depth(m)");
+    grid.setCell(0, 2, "Density (kg/m3)");
+    quarvel::ClearLog(grid);
+    for (int r = 0; r <= 2; ++r) {
+        EXPECT_EQ(row(grid, r), (std::vector<std::string>{"", "", ""})) << "row " << r;
+    }
+    EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"", "keep v", "keep d"}));
+    EXPECT_EQ(row(grid, 4), (std::vector<std::string>{"0.4", "1530", "2.1"}));
+}
+
+TEST(LogGrid, RowsBeyondTheGridReadAsEmptySoAFullGridEndsItsSeries) {
+    LogGrid grid;
+    for (int r = 1; r < quarvel::LogGridInitialRows; ++r) {
+        grid.setCell(r, 0, std::to_string(r));
+        grid.setCell(r, 1, "1500");
+        grid.setCell(r, 2, "1.8");
+    }
+    EXPECT_EQ(grid.cell(quarvel::LogGridInitialRows, 0), "");
+    EXPECT_EQ(quarvel::logSeriesLength(grid), 999);
+    quarvel::ClearLog(grid);
+    EXPECT_EQ(quarvel::logSeriesLength(grid), 0);
+    EXPECT_EQ(grid.rowCount(), quarvel::LogGridInitialRows);
+}
