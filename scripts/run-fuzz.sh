@@ -2,12 +2,12 @@
 # Builds the libFuzzer targets (clang, with AddressSanitizer and
 # UndefinedBehaviorSanitizer on every library they use) and gives each a
 # bounded smoke run from its seed files. FUZZ_RUNS sets the number of inputs
-# per target (default 20000); FUZZ_SECONDS caps each run's time (default 120).
+# per target (default 50000); FUZZ_SECONDS caps each run's time (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${QUARVEL_FUZZ_BUILD_DIR:-build-fuzz}
-RUNS=${FUZZ_RUNS:-20000}
-SECONDS_CAP=${FUZZ_SECONDS:-120}
+RUNS=${FUZZ_RUNS:-50000}
+SECONDS_CAP=${FUZZ_SECONDS:-60}
 CXX=clang++ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUARVEL_BUILD_FUZZ=ON -DQUARVEL_BUILD_TESTS=OFF -DQUARVEL_BUILD_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
