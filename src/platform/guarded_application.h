@@ -13,6 +13,7 @@ class GuardedApplication : public QApplication {
 public:
     GuardedApplication(int& argc, char** argv);
     void setErrorReporter(ErrorReporter* reporter) { reporter_ = reporter; }
+    ErrorReporter* errorReporter() const { return reporter_; }
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:

@@ -56,6 +56,9 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const QS
         ADD_FAILURE() << "Expected a " << kindName(static_cast<int>(script_.front().kind))
                       << " question, got a " << kindName(static_cast<int>(kind))
                       << " question: " << question.toStdString();
+        // The script is out of step: drop the answer so the rest of it is
+        // not blamed as well.
+        script_.pop_front();
         return std::nullopt;
     }
     Answer answer = std::move(script_.front());

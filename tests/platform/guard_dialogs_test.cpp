@@ -1,0 +1,146 @@
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+#include "platform/guarded_application.h"
+#include "support/recording_error_reporter.h"
+#include "support/scripted_dialogs.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <clocale>
+#include <cstring>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
+
+namespace quarvel {
+namespace {
+
+using testing::RecordingErrorReporter;
+using testing::ScriptedDialogs;
+
+TEST(Guarded, HandsEachKindOfErrorToTheReporter) {
+    RecordingErrorReporter reporter;
+    reporter.expectError(QStringLiteral("Floating point division by zero"));
+    reporter.expectError(QStringLiteral("disk on fire"));
+    reporter.expectError(QStringLiteral("Out of memory"));
+    bool ranToTheEnd = false;
+    guarded(reporter, [] { throw QuarvelError("Floating point division by zero"); });
+    guarded(reporter, [] { throw std::runtime_error("disk on fire"); });
+    guarded(reporter, [] { throw std::bad_alloc(); });
+    guarded(reporter, [&] { ranToTheEnd = true; });
+    EXPECT_TRUE(ranToTheEnd);
+    EXPECT_EQ(reporter.messages().size(), 3u);
+}
+
+TEST(Guarded, DialogReporterShowsTheMessage) {
+    ScriptedDialogs dialogs;
+    dialogs.expectMessage(QStringLiteral("'abc' is not a valid integer value"));
+    DialogErrorReporter reporter(dialogs);
+    guarded(reporter, [] { throw QuarvelError("'abc' is not a valid integer value"); });
+    EXPECT_TRUE(dialogs.allAnswered());
+}
+
+class Throwing : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) {
+            throw QuarvelError("escaped");
+        }
+        return QObject::event(e);
+    }
+};
+
+TEST(GuardedApplication, CatchesWhatEscapesAHandlerAndKeepsNumbersInTheCLocale) {
+    auto* app = dynamic_cast<GuardedApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    ErrorReporter* previous = app->errorReporter();
+    RecordingErrorReporter reporter;
+    reporter.expectError(QStringLiteral("escaped"));
+    app->setErrorReporter(&reporter);
+    Throwing target;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&target, &event);
+    app->setErrorReporter(previous);
+    EXPECT_EQ(reporter.messages().size(), 1u);
+}
+
+TEST(ScriptedDialogs, AnswersInOrder) {
+    ScriptedDialogs dialogs;
+    dialogs.expectOpenFile(QStringLiteral("/tmp/core.bmp"));
+    dialogs.expectSaveFile(std::nullopt);
+    dialogs.expectFont(QFont(QStringLiteral("DejaVu Serif"), 12));
+    dialogs.expectItem(1);
+    const FileDialogSpec spec{QStringLiteral("Open"), QStringLiteral("Bitmap Files|*.BMP"),
+                              QStringLiteral("bmp")};
+    EXPECT_EQ(dialogs.openFile(spec), QStringLiteral("/tmp/core.bmp"));
+    EXPECT_EQ(dialogs.saveFile(spec), std::nullopt);
+    EXPECT_EQ(dialogs.chooseFont(QFont())->pointSize(), 12);
+    EXPECT_EQ(dialogs.chooseItem("t", "l", {"a", "b"}, 0), 1);
+    ASSERT_EQ(dialogs.fileQuestions().size(), 2u);
+    EXPECT_EQ(dialogs.fileQuestions()[0].filter, QStringLiteral("Bitmap Files|*.BMP"));
+}
+
+TEST(ScriptedDialogs, FailsTheTestOnSurprises) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs d;
+            d.openFile({});
+        },
+        "Unexpected open file question");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs d;
+            d.expectMessage(QStringLiteral("one"));
+            d.showMessage(QStringLiteral("two"));
+        },
+        "Expected the message \"one\", got \"two\"");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs d;
+            d.expectSaveFile(QStringLiteral("x.bmp"));
+            d.openFile({});
+        },
+        "Expected a save file question, got a open file question");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs d;
+            d.expectFont(std::nullopt);
+        },
+        "never asked");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            RecordingErrorReporter r;
+            r.report(QStringLiteral("boom"));
+        },
+        "Unexpected error reported: boom");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            RecordingErrorReporter r;
+            r.expectError(QStringLiteral("boom"));
+        },
+        "was never reported");
+}
+
+TEST(QtDialogs, ClassicFiltersAndDefaultExtensions) {
+    const struct {
+        const char* classic;
+        const char* qt;
+    } filters[] = {
+        {"Bitmap Files|*.BMP", "Bitmap Files (*.BMP *.bmp)"},
+        {"Signal|*.SIG|All files|*.*", "Signal (*.SIG *.sig);;All files (*.*)"},
+        {"Logs|*.dat;*.TXT", "Logs (*.dat *.DAT *.TXT *.txt)"},
+        {"", ""},
+    };
+    for (const auto& f : filters) {
+        EXPECT_EQ(qtFilterFromClassic(QString::fromUtf8(f.classic)), QString::fromUtf8(f.qt));
+    }
+    EXPECT_EQ(withDefaultExtension("/a.b/plot", "bmp"), QStringLiteral("/a.b/plot.bmp"));
+    EXPECT_EQ(withDefaultExtension("/a/plot.BMP", "bmp"), QStringLiteral("/a/plot.BMP"));
+    EXPECT_EQ(withDefaultExtension("/a/plot.png", "bmp"), QStringLiteral("/a/plot.png"));
+    EXPECT_EQ(withDefaultExtension("/a/plot", ""), QStringLiteral("/a/plot"));
+}
+
+} // namespace
+} // namespace quarvel
