@@ -1,25 +1,454 @@
 #include "editor/tables_form.h"
 
+#include "editor/interpolation.h"
+#include "editor/listing_file.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QColor>
+#include <QFont>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPalette>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <sstream>
 
 namespace quarvel {
+namespace {
+
+constexpr int StripHeight = 33;
+
+QToolButton* textButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QColor& colour, int left) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    button->setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, colour);
+    button->setPalette(palette);
+    button->setGeometry(left, 6, 49, 22);
+    return button;
+}
+
+QToolButton* iconButton(QWidget* parent, const QString& name, const QString& hint,
+                        QStyle::StandardPixmap icon, int left) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setAutoRaise(true);
+    button->setGeometry(left, 5, 23, 22);
+    return button;
+}
+
+QFrame* buttonStrip(QWidget* parent) {
+    auto* strip = new QFrame(parent);
+    strip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    strip->setFixedHeight(StripHeight);
+    return strip;
+}
+
+// Listings hold the bytes of their files one for one (Latin-1), so a listing
+// saved unchanged writes back exactly what was loaded.
+QString listingTextFrom(std::string_view crlfText) {
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(crlfText.size()));
+    for (const char c : crlfText) {
+        if (c != '\r') {
+            bytes.append(c);
+        }
+    }
+    return QString::fromLatin1(bytes);
+}
+
+std::string listingTextOf(const QPlainTextEdit* memo) {
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    const QByteArray bytes = text.toLatin1();
+    return normaliseLineEnds(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+} // namespace
 
 TTables_Form::TTables_Form(Services& services) : services_(services) {
     setObjectName("Tables_Form");
     setWindowTitle("Data Editor");
-    PageControl1 = new QTabWidget(this);
-    loggrid = new QTableWidget(1000, 3);
+    move(105, 47);
+    resize(312, 662);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+    buildTopPanel();
+    layout->addWidget(Panel1);
+    buildPages();
+    layout->addWidget(PageControl1, 1);
+    buildMenu();
+    connectHandlers();
+    showLogGrid();
+}
+
+void TTables_Form::buildTopPanel() {
+    Panel1 = new QFrame;
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedHeight(StripHeight);
+    LoadButton = textButton(Panel1, "LoadButton", "Load", QColor(0, 0, 128), 8);
+    SaveButton = textButton(Panel1, "SaveButton", "Save", QColor(255, 0, 0), 56);
+}
+
+QWidget* TTables_Form::buildPage(const QString& name, QWidget* content) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* strip = buttonStrip(page);
+    strip->setObjectName(name + "Strip");
+    layout->addWidget(strip);
+    layout->addWidget(content, 1);
+    return page;
+}
+
+void TTables_Form::buildPages() {
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setUsesScrollButtons(false);
+
+    loggrid = new QTableWidget(LogGridInitialRows - 1, LogGridColumns);
     loggrid->setObjectName("loggrid");
+    loggrid->setColumnWidth(0, 80);
+    loggrid->setColumnWidth(1, 103);
+    loggrid->setColumnWidth(2, 98);
+    loggrid->verticalHeader()->setMinimumSectionSize(15);
+    loggrid->verticalHeader()->setDefaultSectionSize(15);
+    loggrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    loggrid->setShowGrid(true);
+    QWidget* logs = buildPage("Logs", loggrid);
+    QWidget* strip = logs->findChild<QFrame*>("LogsStrip");
+    ClearButton = textButton(strip, "ClearButton", "Clear", QColor(0, 128, 128), 192);
+    LogsRefreshButton =
+        iconButton(strip, "LogsRefreshButton", "Refresh Graph", QStyle::SP_BrowserReload, 248);
+    SpeedButton1 = iconButton(strip, "SpeedButton1", "Interpolate Series",
+                              QStyle::SP_FileDialogDetailedView, 272);
+
     Syntmemo = new QPlainTextEdit;
     Syntmemo->setObjectName("Syntmemo");
+    Syntmemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Syntmemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QWidget* synthetic = buildPage("Synthetic", Syntmemo);
+    strip = synthetic->findChild<QFrame*>("SyntheticStrip");
+    auto* caption = new QLabel(QStringLiteral("TWT (msec)        Amp"), strip);
+    caption->setObjectName("SyntheticCaption");
+    caption->move(8, 8);
+    SyntheticRefreshButton =
+        iconButton(strip, "SyntheticRefreshButton", "Refresh Graph", QStyle::SP_BrowserReload, 280);
+
     Tracememo = new QPlainTextEdit;
     Tracememo->setObjectName("Tracememo");
-    PageControl1->addTab(loggrid, "Logs");
-    PageControl1->addTab(Syntmemo, "Synthetic");
-    PageControl1->addTab(Tracememo, "Trace");
-    setCentralWidget(PageControl1);
+    Tracememo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Tracememo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QWidget* trace = buildPage("Trace", Tracememo);
+    strip = trace->findChild<QFrame*>("TraceStrip");
+    TraceRefreshButton =
+        iconButton(strip, "TraceRefreshButton", "Refresh Graph", QStyle::SP_BrowserReload, 280);
+
+    PageControl1->addTab(logs, "Logs");
+    PageControl1->addTab(synthetic, "Synthetic");
+    PageControl1->addTab(trace, "Trace");
+    PageControl1->setCurrentIndex(LogsPage);
+}
+
+void TTables_Form::buildMenu() {
+    QMenu* file = menuBar()->addMenu("File");
+    Load1 = file->addAction("Load");
+    Load1->setObjectName("Load1");
+    Save1 = file->addAction("Save");
+    Save1->setObjectName("Save1");
+    SaveAs1 = file->addAction("Save as");
+    SaveAs1->setObjectName("SaveAs1");
+    Exit1 = file->addAction("Exit");
+    Exit1->setObjectName("Exit1");
+}
+
+void TTables_Form::connectHandlers() {
+    connect(LoadButton, &QToolButton::clicked, this, [this] { Load1Click(); });
+    connect(SaveButton, &QToolButton::clicked, this, [this] { Save1Click(); });
+    connect(Load1, &QAction::triggered, this, [this] { Load1Click(); });
+    connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+    connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
+    connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    connect(ClearButton, &QToolButton::clicked, this, [this] { ClearButtonClick(); });
+    connect(LogsRefreshButton, &QToolButton::clicked, this, [this] { LogsRefreshButtonClick(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SyntheticRefreshButton, &QToolButton::clicked, this,
+            [this] { SyntheticRefreshButtonClick(); });
+    connect(TraceRefreshButton, &QToolButton::clicked, this, [this] { TraceRefreshButtonClick(); });
+    connect(loggrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        grid_.setCell(item->row() + 1, item->column(), item->text().toStdString());
+    });
+}
+
+std::filesystem::path TTables_Form::workFile(std::string_view name) const {
+    return services_.workDir.file(name);
+}
+
+std::filesystem::path TTables_Form::chosenPath(const QString& name) const {
+    return std::filesystem::path(name.toStdString());
+}
+
+// The grid's text into the table: only cells whose text differs are touched,
+// so a long log shown again costs little.
+void TTables_Form::showLogGrid() {
+    const QSignalBlocker blocker(loggrid);
+    const int rows = grid_.rowCount() - 1;
+    if (loggrid->rowCount() != rows) {
+        loggrid->setRowCount(rows);
+    }
+    for (int column = 0; column < LogGridColumns; ++column) {
+        const QString heading = QString::fromStdString(grid_.cell(0, column));
+        if (QTableWidgetItem* item = loggrid->horizontalHeaderItem(column)) {
+            item->setText(heading);
+        } else {
+            loggrid->setHorizontalHeaderItem(column, new QTableWidgetItem(heading));
+        }
+    }
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = 0; column < LogGridColumns; ++column) {
+            const std::string& text = grid_.cell(row, column);
+            QTableWidgetItem* item = loggrid->item(row - 1, column);
+            if (item == nullptr) {
+                if (!text.empty()) {
+                    loggrid->setItem(row - 1, column,
+                                     new QTableWidgetItem(QString::fromStdString(text)));
+                }
+            } else if (item->text().toStdString() != text) {
+                item->setText(QString::fromStdString(text));
+            }
+        }
+    }
+}
+
+// A cell still being typed into belongs to the grid before it is saved.
+void TTables_Form::commitPendingEdit() {
+    // Moving the current cell away and back makes the view commit an open
+    // editor's text.
+    const QModelIndex current = loggrid->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    loggrid->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    loggrid->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+}
+
+std::string TTables_Form::saveLogText() {
+    commitPendingEdit();
+    return quarvel::SaveLog(grid_);
+}
+
+void TTables_Form::LoadLog(const std::filesystem::path& fileName) {
+    std::istringstream in(readLogFile(fileName));
+    commitPendingEdit();
+    const LoadLogResult result = quarvel::LoadLog(grid_, in);
+    showLogGrid();
+    tellAboutLoad(result, fileName);
+}
+
+void TTables_Form::SaveLog(const std::filesystem::path& fileName) {
+    writeTextFile(fileName, saveLogText());
+}
+
+void TTables_Form::ClearLog() {
+    commitPendingEdit();
+    quarvel::ClearLog(grid_);
+    showLogGrid();
+}
+
+void TTables_Form::tellAboutLoad(const LoadLogResult& result,
+                                 const std::filesystem::path& fileName) {
+    if (result.truncated) {
+        services_.dialogs.showMessage(QString::fromStdString(formatMessage(
+            "The log file \"%s\" holds more than %s records: only the first %s were loaded, "
+            "the rest was left out.",
+            {fileName.string(), numbers::formatInteger(LogCapacity),
+             numbers::formatInteger(LogCapacity)})));
+    }
+    if (result.nonNumericEntries > 0) {
+        services_.dialogs.showMessage(QString::fromStdString(
+            formatMessage("%s entries of the log file \"%s\" are not numbers; they were read as "
+                          "0 or up to their first character that is not part of a number.",
+                          {numbers::formatInteger(result.nonNumericEntries), fileName.string()})));
+    }
+}
+
+void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
+    // The file is read whole first, so one that cannot be read leaves the
+    // grid, log.dat and the panels as they were.
+    std::istringstream in(readLogFile(fileName));
+    commitPendingEdit();
+    quarvel::ClearLog(grid_);
+    const LoadLogResult result = quarvel::LoadLog(grid_, in);
+    showLogGrid();
+    writeTextFile(workFile("log.dat"), quarvel::SaveLog(grid_));
+    TMainForm& main = *services_.forms.MainForm;
+    main.draw_grafici();
+    main.ws.NoLogLoaded = false;
+    main.enableCalcSynthetic();
+    tellAboutLoad(result, fileName);
+}
+
+std::string_view TTables_Form::listingWorkFile(Page page) const {
+    return page == SyntheticPage ? "ampl.dat" : "trace.txt";
+}
+
+QPlainTextEdit* TTables_Form::listing(Page page) const {
+    return page == SyntheticPage ? Syntmemo : Tracememo;
+}
+
+void TTables_Form::loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName) {
+    memo->setPlainText(listingTextFrom(readListingFile(fileName)));
+}
+
+void TTables_Form::saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName) {
+    writeTextFile(fileName, listingTextOf(memo));
+}
+
+void TTables_Form::reloadSyntheticListing() {
+    loadListing(Syntmemo, workFile("ampl.dat"));
+}
+
+void TTables_Form::redrawLogs() {
+    services_.forms.MainForm->draw_grafici();
+}
+
+void TTables_Form::redrawPage(Page page) {
+    switch (page) {
+    case LogsPage:
+        redrawLogs();
+        break;
+    case SyntheticPage:
+        services_.forms.MainForm->Draw_sintetico();
+        break;
+    case TracePage:
+        services_.forms.MainForm->Draw_trace();
+        break;
+    }
+}
+
+void TTables_Form::Load1Click() {
+    guarded(services_.errors, [this] {
+        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        const auto name = services_.dialogs.openFile({"Open", "", ""});
+        if (!name || name->isEmpty()) {
+            return;
+        }
+        if (page == LogsPage) {
+            loadLogPage(chosenPath(*name));
+            return;
+        }
+        loadListing(listing(page), chosenPath(*name));
+        saveListing(listing(page), workFile(listingWorkFile(page)));
+        redrawPage(page);
+        if (page == SyntheticPage) {
+            services_.forms.MainForm->enableAndCheckTrace();
+        }
+    });
+}
+
+void TTables_Form::Save1Click() {
+    guarded(services_.errors, [this] {
+        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        if (page == LogsPage) {
+            SaveLog(workFile("log.dat"));
+        } else {
+            saveListing(listing(page), workFile(listingWorkFile(page)));
+        }
+        redrawPage(page);
+    });
+}
+
+void TTables_Form::SaveAs1Click() {
+    guarded(services_.errors, [this] {
+        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        const auto name = services_.dialogs.saveFile({"Save As", "", ""});
+        if (!name || name->isEmpty()) {
+            return;
+        }
+        if (page == LogsPage) {
+            const std::string text = saveLogText();
+            writeTextFile(chosenPath(*name), text);
+            writeTextFile(workFile("log.dat"), text);
+        } else {
+            saveListing(listing(page), chosenPath(*name));
+            saveListing(listing(page), workFile(listingWorkFile(page)));
+        }
+        redrawPage(page);
+    });
+}
+
+void TTables_Form::Exit1Click() {
+    guarded(services_.errors, [this] { hide(); });
+}
+
+void TTables_Form::ClearButtonClick() {
+    guarded(services_.errors, [this] { ClearLog(); });
+}
+
+void TTables_Form::LogsRefreshButtonClick() {
+    guarded(services_.errors, [this] {
+        SaveLog(workFile("log.dat"));
+        redrawLogs();
+    });
+}
+
+void TTables_Form::SyntheticRefreshButtonClick() {
+    guarded(services_.errors, [this] {
+        // The panel is drawn from ampl.dat: edits show there only after Save.
+        saveListing(Syntmemo, workFile("ampl.txt"));
+        services_.forms.MainForm->Draw_sintetico();
+    });
+}
+
+void TTables_Form::TraceRefreshButtonClick() {
+    guarded(services_.errors, [this] {
+        saveListing(Tracememo, workFile("trace.txt"));
+        services_.forms.MainForm->Draw_trace();
+    });
+}
+
+void TTables_Form::SpeedButton1Click() {
+    guarded(services_.errors, [this] {
+        const std::filesystem::path logDat = workFile("log.dat");
+        std::error_code ec;
+        if (!std::filesystem::exists(logDat, ec)) {
+            services_.dialogs.showMessage(
+                "There is no working log file \"log.dat\" to interpolate yet. Load a log, or "
+                "save the grid with Save or Refresh Graph, first.");
+            return;
+        }
+        writeTextFile(logDat, interpolateLogText(readTextFile(logDat)));
+        LoadLog(logDat);
+    });
 }
 
 } // namespace quarvel

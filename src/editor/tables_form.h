@@ -1,29 +1,96 @@
 #pragma once
 
+#include "editor/log_grid.h"
 #include "workspace/forms.h"
 
 #include <QMainWindow>
+#include <filesystem>
+#include <string>
 
+class QAction;
+class QFrame;
 class QPlainTextEdit;
 class QTableWidget;
 class QTabWidget;
+class QToolButton;
 
 namespace quarvel {
 
 // "Data Editor": the log grid and the synthetic and trace listings, and the
-// working files made from them.
+// working files made from them. The grid's text lives in a LogGrid (row 0 the
+// headings, shown as the table's column headings; rows 1 ... as the table's
+// rows, numbered alike); the table shows it and hands every edit back.
 class TTables_Form : public QMainWindow {
     Q_OBJECT
 public:
     explicit TTables_Form(Services& services);
 
+    // Pages of PageControl1, in order.
+    enum Page { LogsPage = 0, SyntheticPage = 1, TracePage = 2 };
+
+    QFrame* Panel1 = nullptr;
+    QToolButton* LoadButton = nullptr;
+    QToolButton* SaveButton = nullptr;
     QTabWidget* PageControl1 = nullptr;
+    QToolButton* ClearButton = nullptr;
+    QToolButton* LogsRefreshButton = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // "Interpolate Series"
+    QToolButton* SyntheticRefreshButton = nullptr;
+    QToolButton* TraceRefreshButton = nullptr;
     QTableWidget* loggrid = nullptr;
     QPlainTextEdit* Syntmemo = nullptr;
     QPlainTextEdit* Tracememo = nullptr;
+    QAction* Load1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Exit1 = nullptr;
+
+    const LogGrid& logGrid() const { return grid_; }
+
+    // Fills the grid from a log file (the rows below keep their text). A file
+    // that cannot be read changes nothing and raises "Cannot open file ...".
+    void LoadLog(const std::filesystem::path& fileName);
+    // Writes the grid's log series to the file; a cell that is not a number
+    // stops it before anything is written.
+    void SaveLog(const std::filesystem::path& fileName);
+    void ClearLog();
+    // Replaces the synthetic listing with the text of the working "ampl.dat".
+    void reloadSyntheticListing();
+
+    // Commands; Load, Save and Save as act on the active page.
+    void Load1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void ClearButtonClick();
+    void LogsRefreshButtonClick();
+    void SyntheticRefreshButtonClick();
+    void TraceRefreshButtonClick();
+    void SpeedButton1Click();
 
 private:
+    QWidget* buildPage(const QString& name, QWidget* content);
+    void buildTopPanel();
+    void buildPages();
+    void buildMenu();
+    void connectHandlers();
+
+    std::filesystem::path workFile(std::string_view name) const;
+    std::filesystem::path chosenPath(const QString& name) const;
+    std::string saveLogText();
+    void showLogGrid();
+    void commitPendingEdit();
+    void tellAboutLoad(const LoadLogResult& result, const std::filesystem::path& fileName);
+    void loadLogPage(const std::filesystem::path& fileName);
+    void loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName);
+    void saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName);
+    void redrawLogs();
+    void redrawPage(Page page);
+    std::string_view listingWorkFile(Page page) const;
+    QPlainTextEdit* listing(Page page) const;
+
     Services& services_;
+    LogGrid grid_;
 };
 
 } // namespace quarvel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+
+// The most text a listing holds (bytes, CR LF line ends counted).
+inline constexpr std::uintmax_t ListingCapacity = 64ULL * 1024 * 1024;
+
+// The whole text of a file for a listing, every line break made CR LF.
+// Throws "Cannot open file ..." when the file cannot be read or is not text
+// (it holds NUL characters), and "Text exceeds memo capacity" when the text
+// is larger than ListingCapacity.
+std::string readListingFile(const std::filesystem::path& path);
+
+// The whole text of a log file. Throws "Cannot open file ..." when it cannot
+// be read, is not text, or is larger than any log the grid can hold.
+std::string readLogFile(const std::filesystem::path& path);
+
+} // namespace quarvel
