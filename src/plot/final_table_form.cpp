@@ -1,7 +1,14 @@
 #include "plot/final_table_form.h"
 
+#include "formats/quarvel_error.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
 #include "platform/image_panel.h"
+#include "plot/graph_form.h"
 
+#include <QImageWriter>
+#include <QMenuBar>
+#include <QSaveFile>
 #include <QScrollArea>
 
 namespace quarvel {
@@ -9,10 +16,75 @@ namespace quarvel {
 TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     setObjectName("FinalTableForm");
     setWindowTitle("Quarvel Final Plot");
+    resize(773, 646);
     ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
     Image1 = new ImagePanel("Image1", 761, 615);
     ScrollBox1->setWidget(Image1);
     setCentralWidget(ScrollBox1);
+
+    QMenu* file = menuBar()->addMenu("File");
+    Save1 = file->addAction("&Save as");
+    Save1->setObjectName("Save1");
+    // Nothing to save until a plot has been composed.
+    Save1->setEnabled(false);
+    Exit1 = file->addAction("E&xit");
+    Exit1->setObjectName("Exit1");
+    QMenu* set = menuBar()->addMenu("Set");
+    Parameters1 = set->addAction("Parameters");
+    Parameters1->setObjectName("Parameters1");
+
+    connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+    connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    connect(Parameters1, &QAction::triggered, this, [this] { Parameters1Click(); });
+}
+
+void TFinalTableForm::showPlot(const QImage& plot) {
+    Image1->setPanelSize(plot.width(), plot.height());
+    Image1->setPicture(plot);
+    Save1->setEnabled(true);
+}
+
+// The plot goes to the chosen file as a Windows bitmap, replacing an existing
+// file without asking. It is written beside the target and renamed into place,
+// so a failed write leaves an existing file as it was.
+void TFinalTableForm::Save1Click() {
+    guarded(services_.errors, [this] {
+        if (!Image1->hasPicture()) {
+            return;
+        }
+        const std::optional<QString> name =
+            services_.dialogs.saveFile({"Save As", "Bitmap|*.BMP", "BMP"});
+        if (!name || name->isEmpty()) {
+            return;
+        }
+        QSaveFile file(*name);
+        if (!file.open(QIODevice::WriteOnly)) {
+            throwCannotCreate(name->toStdString(), file.errorString().toStdString() + ".");
+        }
+        QImageWriter writer(&file, "bmp");
+        if (!writer.write(Image1->picture().image())) {
+            file.cancelWriting();
+            throwCannotCreate(name->toStdString(), writer.errorString().toStdString() + ".");
+        }
+        if (!file.commit()) {
+            throwCannotCreate(name->toStdString(), file.errorString().toStdString() + ".");
+        }
+    });
+}
+
+void TFinalTableForm::Exit1Click() {
+    guarded(services_.errors, [this] { close(); });
+}
+
+// The parameters take effect at the next composition; the plot shown stays.
+void TFinalTableForm::Parameters1Click() {
+    guarded(services_.errors, [this] {
+        TGraphForm* graph = services_.forms.GraphForm;
+        graph->show();
+        graph->raise();
+        graph->activateWindow();
+    });
 }
 
 } // namespace quarvel

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+class QAction;
 class QScrollArea;
 
 namespace quarvel {
@@ -19,6 +20,16 @@ public:
 
     QScrollArea* ScrollBox1 = nullptr;
     ImagePanel* Image1 = nullptr;
+    QAction* Save1 = nullptr;       // "&Save as"
+    QAction* Exit1 = nullptr;       // "E&xit"
+    QAction* Parameters1 = nullptr; // "Parameters"
+
+    // Installs a newly composed plot, sizing Image1 to it.
+    void showPlot(const QImage& plot);
+
+    void Save1Click();
+    void Exit1Click();
+    void Parameters1Click();
 
 private:
     Services& services_;
