@@ -1,1 +1,88 @@
-// Filled by its issue.
+#include "app/application.h"
+
+#include "app/about_form.h"
+#include "calibration/core_photo_form.h"
+#include "calibration/profile_form.h"
+#include "chirp/chirp_form.h"
+#include "editor/tables_form.h"
+#include "formats/quarvel_error.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+#include "platform/guarded_application.h"
+#include "plot/final_table_form.h"
+#include "plot/graph_form.h"
+#include "plot/scale_forms.h"
+#include "workspace/main_form.h"
+
+#include <clocale>
+
+namespace quarvel {
+
+template <class Window> Window* AppWindows::create() {
+    auto window = std::make_unique<Window>(services_);
+    window->hide();
+    Window* result = window.get();
+    order_.push_back(result);
+    windows_.push_back(std::move(window));
+    return result;
+}
+
+AppWindows::AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir)
+    : services_{dialogs, errors, std::move(workDir), Forms{}} {
+    Forms& forms = services_.forms;
+    forms.MainForm = create<TMainForm>();
+    forms.Core_Photo_Form = create<TCore_Photo_Form>();
+    forms.VelScaleForm = create<TVelScaleForm>();
+    forms.DensityScaleForm = create<TDensityScaleForm>();
+    forms.Profile_Form = create<TProfile_Form>();
+    forms.Tables_Form = create<TTables_Form>();
+    forms.Chirp_Form = create<TChirp_Form>();
+    forms.FinalTableForm = create<TFinalTableForm>();
+    forms.GraphForm = create<TGraphForm>();
+    auto about = std::make_unique<TAboutForm>();
+    about->hide();
+    forms.AboutForm = about.get();
+    order_.push_back(about.get());
+    windows_.push_back(std::move(about));
+}
+
+AppWindows::~AppWindows() {
+    // The companions go before the main window they may refer to.
+    while (!windows_.empty())
+        windows_.pop_back();
+}
+
+void AppWindows::showMainWindow() {
+    TMainForm* main = services_.forms.MainForm;
+    main->show();
+    main->raise();
+    main->activateWindow();
+}
+
+bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
+    try {
+        workDir.ensureExists();
+        return true;
+    } catch (const QuarvelError& e) {
+        dialogs.showMessage(QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+int runQuarvel(int argc, char** argv) {
+    GuardedApplication application(argc, argv);
+    // Numbers in files use "." whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QtDialogs dialogs;
+    DialogErrorReporter reporter(dialogs);
+    application.setErrorReporter(&reporter);
+
+    const WorkDir workDir = WorkDir::fromEnvironment();
+    if (!prepareWorkDir(workDir, dialogs))
+        return 1;
+    AppWindows windows(dialogs, reporter, workDir);
+    windows.showMainWindow();
+    return QApplication::exec();
+}
+
+} // namespace quarvel

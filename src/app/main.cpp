@@ -1,1 +1,5 @@
-// Filled by its issue.
+#include "app/application.h"
+
+int main(int argc, char** argv) {
+    return quarvel::runQuarvel(argc, argv);
+}

@@ -1,44 +1,114 @@
 #include "plot/scale_forms.h"
 
+#include "platform/error_reporter.h"
+#include "workspace/main_form.h"
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-
 #include <limits>
 
 namespace quarvel {
+
 namespace {
-QSpinBox* wholeNumberField(QWidget* parent, const char* name, int value) {
-    auto* box = new QSpinBox(parent);
-    box->setObjectName(name);
-    box->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    box->setValue(value);
-    return box;
+
+constexpr int FieldWidth = 105;
+constexpr int FieldHeight = 22;
+
+QSpinBox* boundField(QWidget* parent, const char* name, int value, const QPoint& at) {
+    auto* field = new QSpinBox(parent);
+    field->setObjectName(QLatin1String(name));
+    // No bounds of its own: any whole number the user types is a scale.
+    field->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    field->setSingleStep(1);
+    field->setValue(value);
+    field->setGeometry(QRect(at, QSize(FieldWidth, FieldHeight)));
+    return field;
 }
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QPoint& at) {
+    auto* result = new QPushButton(caption, parent);
+    result->setObjectName(QLatin1String(name));
+    result->setGeometry(QRect(at, QSize(75, 25)));
+    return result;
+}
+
 } // namespace
 
-TVelScaleForm::TVelScaleForm(Services& services) : services_(services) {
-    setObjectName("VelScaleForm");
-    setWindowTitle("P-wave");
-    Autovel = new QCheckBox("Auto Scale", this);
-    Autovel->setObjectName("Autovel");
-    Autovel->setChecked(true);
-    MinVel = wholeNumberField(this, "MinVel", 1400);
-    Maxvel = wholeNumberField(this, "Maxvel", 1600);
-    BitBtn1 = new QPushButton("OK", this);
-    BitBtn2 = new QPushButton("Cancel", this);
+LogScaleDialog::LogScaleDialog(Services& services, const QString& objectName,
+                               const QString& caption)
+    : services_(services) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setModal(false);
 }
 
-TDensityScaleForm::TDensityScaleForm(Services& services) : services_(services) {
-    setObjectName("DensityScaleForm");
-    setWindowTitle("Density");
-    autodens = new QCheckBox("Auto Scale", this);
-    autodens->setObjectName("autodens");
-    autodens->setChecked(true);
-    MinDens = wholeNumberField(this, "MinDens", 1400);
-    MaxDens = wholeNumberField(this, "MaxDens", 2300);
-    BitBtn1 = new QPushButton("OK", this);
-    BitBtn2 = new QPushButton("Cancel", this);
+void LogScaleDialog::build(const char* autoName, const char* minName, const char* maxName,
+                           int fieldLeft, int labelLeft, int minimum, int maximum,
+                           const QSize& size) {
+    setFixedSize(size);
+    auto_ = new QCheckBox(QStringLiteral("Auto Scale"), this);
+    auto_->setObjectName(QLatin1String(autoName));
+    auto_->setGeometry(fieldLeft, 16, FieldWidth, 17);
+    minimum_ = boundField(this, minName, minimum, QPoint(fieldLeft, 48));
+    maximum_ = boundField(this, maxName, maximum, QPoint(fieldLeft, 88));
+    (new QLabel(QStringLiteral("Min"), this))->move(labelLeft, 56);
+    (new QLabel(QStringLiteral("Max"), this))->move(labelLeft, 96);
+    ok_ = button(this, "BitBtn1", QStringLiteral("OK"), QPoint(8, 128));
+    cancel_ = button(this, "BitBtn2", QStringLiteral("Cancel"), QPoint(88, 128));
+    ok_->setDefault(true);
+
+    connect(auto_, &QCheckBox::toggled, this, [this](bool automatic) {
+        minimum_->setEnabled(!automatic);
+        maximum_->setEnabled(!automatic);
+    });
+    auto_->setChecked(true);
+    connect(ok_, &QPushButton::clicked, this, [this] { okClick(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelClick(); });
+}
+
+void LogScaleDialog::showEvent(QShowEvent* event) {
+    rememberedMinimum_ = minimum_->value();
+    rememberedMaximum_ = maximum_->value();
+    QDialog::showEvent(event);
+}
+
+void LogScaleDialog::okClick() {
+    guarded(services_.errors, [this] {
+        hide();
+        // Redrawing recomputes the scales from the log first, so automatic
+        // bounds and the mean velocity follow the log as it stands now.
+        services_.forms.MainForm->draw_grafici();
+    });
+}
+
+void LogScaleDialog::cancelClick() {
+    guarded(services_.errors, [this] {
+        minimum_->setValue(rememberedMinimum_);
+        maximum_->setValue(rememberedMaximum_);
+        hide();
+    });
+}
+
+TVelScaleForm::TVelScaleForm(Services& services)
+    : LogScaleDialog(services, QStringLiteral("VelScaleForm"), QStringLiteral("P-wave")) {
+    build("Autovel", "MinVel", "Maxvel", 32, 144, 1400, 1600, QSize(193, 182));
+    Autovel = autoBox();
+    MinVel = minimumField();
+    Maxvel = maximumField();
+    BitBtn1 = okButton();
+    BitBtn2 = cancelButton();
+}
+
+TDensityScaleForm::TDensityScaleForm(Services& services)
+    : LogScaleDialog(services, QStringLiteral("DensityScaleForm"), QStringLiteral("Density")) {
+    build("autodens", "MinDens", "MaxDens", 24, 136, 1400, 2300, QSize(191, 183));
+    autodens = autoBox();
+    MinDens = minimumField();
+    MaxDens = maximumField();
+    BitBtn1 = okButton();
+    BitBtn2 = cancelButton();
 }
 
 } // namespace quarvel
