@@ -1,17 +1,20 @@
 #pragma once
 
+#include "calibration/boundaries.h"
 #include "workspace/forms.h"
 
 #include <QMainWindow>
 
+class QAction;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QAction;
 
 namespace quarvel {
 
 // "Core Photo Parameters": the eight calibration texts of the photograph,
-// loaded from and saved to ".BND" files.
+// loaded from and saved to ".BND" files. The texts are never checked here;
+// whoever reads them converts them when needed.
 class TCore_Photo_Form : public QMainWindow {
     Q_OBJECT
 public:
@@ -27,11 +30,28 @@ public:
     QLineEdit* ymax = nullptr;
     QLabel* StatusPanel = nullptr;
 
-    // Fills the fields from the main window's BndFileName (or proposes the
-    // photograph's own extent when that file is missing).
+    QAction* LoadBoundaries1 = nullptr; // "Load BND"
+    QAction* SaveBoundaries1 = nullptr; // "Save BND"
+    QAction* Exit1 = nullptr;
+
+    // Fills the fields from the main window's BndFileName and closes, or,
+    // when that file is missing, proposes the core panel's own extent as the
+    // pixel fields and stays open for the user to type the rest.
     void UpdateBoundaries();
 
+    // The eight texts as they stand, and all eight replaced at once.
+    Boundaries boundaries() const;
+    void setBoundaries(const Boundaries& boundaries);
+
+    void LoadBoundaries1Click();
+    void SaveBoundaries1Click();
+    void Exit1Click();
+
 private:
+    QLineEdit* addField(QWidget* area, int order, const char* name, const char* caption,
+                        const char* text);
+    void buildMenu();
+
     Services& services_;
 };
 

@@ -1,1 +1,208 @@
-// Filled by its issue.
+// The core photograph and the mouse work on it: loading the photograph with
+// its boundary file, the depth and two-way-time read-outs, the guide line and
+// the correlation marks, and the read-outs over the synthetic and trace
+// panels.
+#include "calibration/boundaries.h"
+#include "calibration/core_photo_form.h"
+#include "calibration/core_photo_loader.h"
+#include "formats/numbers.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+#include "platform/image_panel.h"
+#include "workspace/depth_twt.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <utility>
+
+namespace quarvel {
+
+namespace {
+
+// The picture to draw a mark into. A panel nothing has been drawn on yet
+// gets a white picture of its own size first, so a mark never lands on
+// nothing.
+Canvas& pictureOf(ImagePanel* panel) {
+    if (!panel->hasPicture()) {
+        QImage blank(panel->panelWidth(), panel->panelHeight(), QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        panel->setPicture(blank);
+    }
+    return panel->picture();
+}
+
+// A line across the panel at a row: columns 1 to width - 2. In not-XOR mode
+// the black pen inverts the row, and drawing it twice restores it.
+void drawRowLine(ImagePanel* panel, int row, Canvas::PenMode mode) {
+    Canvas& picture = pictureOf(panel);
+    picture.setPenMode(mode);
+    picture.moveTo(1, row);
+    picture.lineTo(panel->panelWidth() - 1, row);
+    picture.setPenMode(Canvas::PenMode::Copy);
+    panel->update();
+}
+
+void drawLabel(ImagePanel* panel, int row, const std::string& text) {
+    pictureOf(panel).textOut(1, row, QString::fromStdString(text));
+    panel->update();
+}
+
+// Pointer position minus a boundary, kept inside int for any typed boundary.
+int offset(int position, int boundary) {
+    const long long difference = static_cast<long long>(position) - boundary;
+    return static_cast<int>(std::clamp<long long>(difference, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
+int fieldInteger(const QLineEdit* field) {
+    return numbers::parseInteger(field->text().toStdString());
+}
+
+} // namespace
+
+void TMainForm::LoadCorePhoto1Click() {
+    guarded(services_.errors, [this] {
+        const std::optional<QString> chosen = services_.dialogs.openFile(
+            {QStringLiteral("Load Core Image"), QStringLiteral("Bitmap Files|*.BMP"),
+             QStringLiteral("bmp")});
+        // Cancel leaves everything as it is: the picture with its marks and
+        // the calibration the user typed.
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        ws.ImageFileName = chosen->toStdString();
+        const QImage photo = loadCorePhotograph(*chosen);
+
+        // Shown unscaled from its top-left corner; the panel keeps its
+        // width and takes the photograph's height, which every other panel
+        // takes at its next drawing.
+        core_image->setPanelHeight(photo.height());
+        core_image->setPicture(photo);
+        ws.BndFileName = boundaryFileFor(std::filesystem::path(ws.ImageFileName)).string();
+
+        // The photograph is in, whatever its boundary file holds.
+        SpeedButton2->setEnabled(true);
+        SaveToFile1->setEnabled(true);
+        ables1->setEnabled(true);
+        Photo->setEnabled(true);
+
+        TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
+        boundaries->show();
+        boundaries->UpdateBoundaries();
+    });
+}
+
+void TMainForm::core_imageMouseMove(int x, int y) {
+    guarded(services_.errors, [&] {
+        if (!ws.NoLogLoaded && correlator->isChecked() && Photo->isChecked()) {
+            drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
+            ws.GuideY = y;
+            drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
+        }
+        const TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
+        const int left = fieldInteger(boundaries->xmin);
+        const int right = fieldInteger(boundaries->xmax);
+        const int top = fieldInteger(boundaries->ymin);
+        const int bottom = fieldInteger(boundaries->ymax);
+        CALC_POINT_ATTRIBUTES(offset(x, left), offset(y, top), left, right, top, bottom);
+    });
+}
+
+// The column boundaries only shift the column handed over and back; xmax
+// plays no part in the depth.
+void TMainForm::CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int, int ymin, int ymax) {
+    const long long column = static_cast<long long>(dx) + xmin;
+    const long long row = static_cast<long long>(dy) + ymin;
+    constexpr long long intMax = std::numeric_limits<int>::max();
+    QRgb colour = 0;
+    if (core_image->hasPicture() && std::max(std::abs(column), std::abs(row)) <= intMax) {
+        colour = core_image->picture().pixel(static_cast<int>(column), static_cast<int>(row));
+    }
+    const TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
+    ws.ProbeDepth = depth_twt::probeDepth(boundaries->Top->text().toStdString(),
+                                          boundaries->Bottom->text().toStdString(), ymin, ymax, dy,
+                                          ws.ProbeDepth);
+    CALC_EST_TWT(ws.ProbeDepth);
+    const depth_twt::PointTexts texts = depth_twt::pointTexts(
+        column, row, qRed(colour), qGreen(colour), qBlue(colour), ws.ProbeDepth, ws.EST_TWT);
+    ws.TwtText = texts.twtText;
+    ws.DepthText = texts.depthText;
+    StatusPanel0->setText(QString::fromStdString(texts.status0));
+    StatusPanel1->setText(QString::fromStdString(texts.status1));
+}
+
+void TMainForm::CALC_EST_TWT(double depth) {
+    const depth_twt::TwtEstimate estimate = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, depth);
+    ws.EST_TWT = estimate.estTwt;
+    ws.InstVelocity = estimate.instVelocity;
+    ws.InstDensity = estimate.instDensity;
+    Edit2->setText(QString::fromStdString(estimate.velocityText));
+    Edit3->setText(QString::fromStdString(estimate.densityText));
+}
+
+void TMainForm::core_imageMouseDown(int y) {
+    guarded(services_.errors, [&] {
+        if (!correlator->isChecked()) {
+            return;
+        }
+        if (Photo->isChecked()) {
+            drawRowLine(core_image, y, Canvas::PenMode::Copy);
+        }
+        const std::pair<QCheckBox*, ImagePanel*> rowPanels[] = {
+            {Synth, Grafico_sintetico}, {Pwave, Grafico_velocita}, {density, grafico_densita}};
+        for (const auto& [box, panel] : rowPanels) {
+            if (box->isChecked()) {
+                drawRowLine(panel, y, Canvas::PenMode::Copy);
+                drawLabel(panel, y, ws.DepthText);
+            }
+        }
+        if (Trace->isChecked()) {
+            // The trace is placed by time, not by the photograph's row.
+            ws.MarkTwt = ws.EST_TWT;
+            const int row = depth_twt::traceMarkRow(ws.MarkTwt, ws.TraceTimeFirst, ws.TraceTimeLast,
+                                                    Grafico_traccia->panelHeight());
+            drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
+            drawLabel(Grafico_traccia, row, depth_twt::traceMarkLabel(ws.MarkTwt, ws.DepthText));
+        }
+    });
+}
+
+void TMainForm::core_imageMouseUp(int y) {
+    guarded(services_.errors, [&] {
+        // The release inverts the freshly painted row, which then stands in
+        // for the guide: the next move inverts it back to black.
+        if (correlator->isChecked() && Photo->isChecked()) {
+            drawRowLine(core_image, y, Canvas::PenMode::NotXor);
+        }
+    });
+}
+
+void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
+    guarded(services_.errors, [&] {
+        const depth_twt::PanelReadout readout = depth_twt::synthReadout(
+            x, y, Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(),
+            {ws.SynthTimeFirst, ws.SynthTimeLast, ws.SynthAmpMin, ws.SynthAmpMax});
+        StatusPanel0->setText(QString::fromStdString(readout.status0));
+        StatusPanel1->setText(QString::fromStdString(readout.status1));
+    });
+}
+
+void TMainForm::Grafico_tracciaMouseMove(int x, int y) {
+    guarded(services_.errors, [&] {
+        const depth_twt::PanelReadout readout = depth_twt::traceReadout(
+            x, y, Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(),
+            {ws.TraceTimeFirst, ws.TraceTimeLast, ws.TraceAmpMin, ws.TraceAmpMax},
+            ws.TraceTimeMinMs);
+        StatusPanel0->setText(QString::fromStdString(readout.status0));
+        StatusPanel1->setText(QString::fromStdString(readout.status1));
+    });
+}
+
+} // namespace quarvel
