@@ -48,6 +48,48 @@ void writeTextFile(const std::filesystem::path& path, std::string_view text) {
     }
 }
 
+void writeTextFiles(const std::vector<PendingFile>& files) {
+    std::vector<std::filesystem::path> written;
+    const auto discard = [&written] {
+        for (const auto& tmp : written) {
+            std::error_code ignored;
+            std::filesystem::remove(tmp, ignored);
+        }
+    };
+    for (const PendingFile& file : files) {
+        std::error_code ec;
+        // A folder in the way would only make the rename fail after other
+        // files had already been replaced.
+        if (std::filesystem::is_directory(file.path, ec)) {
+            discard();
+            throwCannotCreate(file.path.string(), "It is a folder, not a file.");
+        }
+        const std::filesystem::path tmp = temporaryBeside(file.path);
+        errno = 0;
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            written.push_back(tmp);
+            out.write(file.text.data(), static_cast<std::streamsize>(file.text.size()));
+            out.flush();
+        }
+        if (!out) {
+            const std::string reason = systemReason();
+            out.close();
+            discard();
+            throwCannotCreate(file.path.string(), reason);
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code ec;
+        std::filesystem::rename(written[i], files[i].path, ec);
+        if (ec) {
+            written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));
+            discard();
+            throwCannotCreate(files[i].path.string(), ec.message() + ".");
+        }
+    }
+}
+
 std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
     errno = 0;
     std::error_code ec;

@@ -31,6 +31,18 @@ private:
 // "Cannot create file ..." with the system's reason.
 void writeTextFile(const std::filesystem::path& path, std::string_view text);
 
+// One file of a set written together.
+struct PendingFile {
+    std::filesystem::path path;
+    std::string text;
+};
+
+// Writes a set of files all or nothing: every text goes to a temporary file
+// first, and only when all of them are written are they renamed over their
+// targets, in order. A failure before that leaves every target as it was.
+// Throws "Cannot create file ..." naming the file that failed.
+void writeTextFiles(const std::vector<PendingFile>& files);
+
 // The whole file as bytes. Throws "Cannot open file ..." when it cannot be
 // opened or read, and when it is larger than maxBytes.
 std::string readTextFile(const std::filesystem::path& path,

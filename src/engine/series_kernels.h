@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+// The direct sums behind the convolution and the cross-correlation, fast and
+// exact: every output is summed on its own, starting from 0 and adding its
+// terms in ascending order of the first series' index, whatever the machine,
+// the vector width or the number of threads. Series here are plain 0-based
+// arrays; the 1-based routines of MathFun and the chirp source call these.
+namespace quarvel::kernels {
+
+// out[k] = sum over i ascending of a[i] * b[k - i], for 0 <= i < na and
+// 0 <= k - i < nb, for every k in [first, last).
+void convolveRange(const double* a, int na, const double* b, int nb, double* out, int first,
+                   int last);
+
+// out[i] = sum over j ascending of x[j] * y[i + j], for 0 <= j < ny and
+// j < nx - i, for every i in [first, last). y must hold nx samples.
+void correlateRange(const double* x, int nx, const double* y, int ny, double* out, int first,
+                    int last);
+
+// Runs body(first, last) over consecutive blocks covering [0, count), one
+// block per thread (the first on the calling thread), the blocks cut so that
+// each holds about the same total of work(k). Small jobs run on one thread:
+// starting a thread costs more than they do.
+void runInBlocks(int count, int threads, const std::function<long long(int)>& work,
+                 const std::function<void(int, int)>& body);
+
+} // namespace quarvel::kernels

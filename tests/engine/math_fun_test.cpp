@@ -1,0 +1,167 @@
+#include "engine/math_fun.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace quarvel::MathFun {
+namespace {
+
+std::unique_ptr<Series> seriesOf(const std::vector<double>& values) {
+    auto s = std::make_unique<Series>();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        (*s)[static_cast<int>(i) + 1] = values[i];
+    }
+    return s;
+}
+
+std::unique_ptr<Series> randomSeries(int n, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    auto s = std::make_unique<Series>();
+    for (int i = 1; i <= n; ++i) {
+        (*s)[i] = dist(gen);
+    }
+    return s;
+}
+
+// The convolution exactly as written: every output starts at 0 and gains
+// a[i] * b[j] with i ascending.
+std::vector<double> naiveConvolve(int na, const Series& a, int nb, const Series& b, int nOut) {
+    std::vector<double> out(static_cast<std::size_t>(nOut) + 1, 0.0);
+    for (int i = 1; i <= na; ++i) {
+        for (int j = 1; j <= nb; ++j) {
+            if (i + j - 1 <= nOut) {
+                out[static_cast<std::size_t>(i + j - 1)] += a[i] * b[j];
+            }
+        }
+    }
+    return out;
+}
+
+struct ConvolveCase {
+    int na, nb, nOut;
+};
+
+TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
+    const ConvolveCase cases[] = {
+        {0, 5, 4},     {5, 0, 4},     {1, 1, 1},    {3, 7, 9},          {7, 3, 9},
+        {50, 90, 139}, {50, 91, 140}, {33, 33, 33}, {64, 200, 263},     {200, 64, 263},
+        {1, 100, 100}, {100, 1, 100}, {5, 5, 20},   {1300, 1300, 1300}, {900, 1200, 2099}};
+    for (const ConvolveCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.na << " x " << c.nb << " -> " << c.nOut);
+        const auto a = randomSeries(c.na, 1);
+        const auto b = randomSeries(c.nb, 2);
+        const std::vector<double> expected = naiveConvolve(c.na, *a, c.nb, *b, c.nOut);
+        for (const int threads : {1, 2}) {
+            SetThreadCount(threads);
+            auto out = std::make_unique<Series>();
+            for (int k = 1; k <= c.nOut; ++k) {
+                (*out)[k] = 99.0; // stale values from an earlier run
+            }
+            Convolve(c.na, *a, c.nb, *b, c.nOut, *out);
+            int mismatches = 0;
+            for (int k = 1; k <= c.nOut; ++k) {
+                mismatches += (*out)[k] != expected[static_cast<std::size_t>(k)];
+            }
+            EXPECT_EQ(mismatches, 0) << threads << " thread(s)";
+        }
+    }
+    SetThreadCount(2);
+}
+
+TEST(Convolve, OutputMayBeOneOfItsInputs) {
+    auto a = seriesOf({1, 2, 3});
+    const auto b = seriesOf({1, -1});
+    Convolve(3, *a, 2, *b, 4, *a);
+    EXPECT_EQ((std::vector<double>{(*a)[1], (*a)[2], (*a)[3], (*a)[4]}),
+              (std::vector<double>{1, 1, 1, -3}));
+}
+
+TEST(Deconvolve, StabilisedLongDivision) {
+    const auto a = seriesOf({1, 0, 0, 0, 0, 0});
+    const auto b = seriesOf({0.9, 0.5, 0.25});
+    auto q = std::make_unique<Series>();
+    auto r = std::make_unique<Series>();
+    Deconvolve(*a, 6, *b, 3, *q, *r);
+    std::vector<double> qs, rs;
+    for (int k = 1; k <= 6; ++k) {
+        qs.push_back((*q)[k]);
+        rs.push_back((*r)[k]);
+    }
+    EXPECT_EQ(qs, (std::vector<double>{1, -0.5, 0, 0.125, 0, 0}));
+    EXPECT_EQ(rs, (std::vector<double>{1, -0.5, 0, 0, 0, 0}));
+}
+
+TEST(Deconvolve, ShortDividendIsCopiedToTheRemainder) {
+    const auto a = seriesOf({2, 3});
+    const auto b = seriesOf({1, 1, 1});
+    auto q = seriesOf({7, 7});
+    auto r = std::make_unique<Series>();
+    Deconvolve(*a, 2, *b, 3, *q, *r);
+    EXPECT_EQ((std::vector<double>{(*q)[1], (*q)[2], (*r)[1], (*r)[2]}),
+              (std::vector<double>{0, 0, 2, 3}));
+}
+
+TEST(Deconvolve, ZeroDivisorIsAnError) {
+    const auto a = seriesOf({1, 0, 0, 0});
+    const auto b = seriesOf({-0.1, 0.5});
+    auto q = std::make_unique<Series>();
+    auto r = std::make_unique<Series>();
+    EXPECT_THROW(Deconvolve(*a, 4, *b, 2, *q, *r), QuarvelError);
+}
+
+std::string lineOf(double time, double value) {
+    return numbers::formatE23(time) + " " + numbers::formatE23(value) + "\r\n";
+}
+
+struct WriteCase {
+    const char* name;
+    std::vector<double> values;
+    double timeLimit;
+    std::string expected;
+};
+
+TEST(WriteSeries, NormalisesAndStartsAtTheStrongestSample) {
+    SampleInterval = 0.001;
+    const WriteCase cases[] = {
+        {"last of equal peaks", {0.5, -2, 1, 2}, 1.0, lineOf(0, 1)},
+        {"limit not above 0", {0.5, -2, 1, 2}, 0.0, ""},
+        {"negative peak",
+         {1, -4, 2, 1},
+         1.0,
+         lineOf(0, -1) + lineOf(0.001, 0.5) + lineOf(0.002, 0.25)},
+        {"time limit cuts", {4, 2, 1, 3}, 0.002, lineOf(0, 1) + lineOf(0.001, 0.5)},
+        {"all zeros from the first sample",
+         {0, 0, 0},
+         1.0,
+         lineOf(0, 0) + lineOf(0.001, 0) + lineOf(0.002, 0)},
+        {"no samples", {}, 1.0, ""},
+    };
+    for (const WriteCase& c : cases) {
+        const auto s = seriesOf(c.values);
+        TextBuilder text;
+        WriteSeries(text, static_cast<int>(c.values.size()), *s, c.timeLimit);
+        EXPECT_EQ(text.text(), c.expected) << c.name;
+        if (!c.values.empty()) {
+            EXPECT_EQ((*s)[1], c.values[0]) << c.name << ": the series is left as it was";
+        }
+    }
+}
+
+TEST(WriteSeries, ExampleLineLayout) {
+    SampleInterval = 0.000025;
+    const auto s = seriesOf({-0.473, 0.2});
+    TextBuilder text;
+    WriteSeries(text, 2, *s, 1.0);
+    EXPECT_EQ(text.text(), " 0.00000000000000E+0000 -1.00000000000000E+0000\r\n"
+                           " 2.50000000000000E-0005 " +
+                               numbers::formatE23(0.2 / 0.473) + "\r\n");
+}
+
+} // namespace
+} // namespace quarvel::MathFun

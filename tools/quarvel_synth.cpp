@@ -1,0 +1,159 @@
+// quarvel-synth: the chirp source and the synthetic seismogram engine from the
+// command line, for batch work and scripts. It runs the same code as the
+// program's GO and "Calc. Synthetic" on the same working files.
+
+#include "chirp/chirp_source.h"
+#include "engine/math_fun.h"
+#include "formats/quarvel_error.h"
+#include "platform/work_dir.h"
+
+#include <exception>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using quarvel::WorkDir;
+
+struct Option {
+    std::string_view name; // with its leading "--"
+    std::string_view help;
+    std::string* value;
+};
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    std::vector<Option> options;
+    std::vector<std::string_view> writes; // working files, for the closing report
+    std::function<void(const WorkDir&)> run;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+constexpr std::string_view Program = "quarvel-synth";
+
+void printHelp(const std::vector<Command>& commands) {
+    std::cout << "Usage: " << Program << " COMMAND [OPTIONS]\n\n";
+    for (const Command& command : commands) {
+        std::cout << "  " << Program << ' ' << command.name;
+        for (const Option& option : command.options) {
+            std::cout << " [" << option.name << " VALUE]";
+        }
+        std::cout << "\n      " << command.summary << "\n";
+        for (const Option& option : command.options) {
+            std::cout << "      " << option.name << "  " << option.help << "\n";
+        }
+        std::cout << "\n";
+    }
+    std::cout << "The working directory is --workdir, else $QUARVEL_WORKDIR, else ~/Quarvel\n"
+                 "(created when missing). Values are written as in the chirp window's fields,\n"
+                 "with \".\" as the decimal point. Exit status 0 on success, 1 when the\n"
+                 "command is refused or fails, 2 for a wrong command line.\n";
+}
+
+// Fills the command's option values from "--name VALUE" or "--name=VALUE".
+void parseOptions(const Command& command, const std::vector<std::string_view>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string_view> inlineValue;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+        }
+        const Option* match = nullptr;
+        for (const Option& option : command.options) {
+            if (option.name == arg) {
+                match = &option;
+            }
+        }
+        if (match == nullptr) {
+            throw UsageError{"unknown option '" + std::string(arg) + "' for '" +
+                             std::string(command.name) + "'"};
+        }
+        if (inlineValue) {
+            *match->value = *inlineValue;
+        } else if (i + 1 < args.size()) {
+            *match->value = args[++i];
+        } else {
+            throw UsageError{"option '" + std::string(arg) + "' needs a value"};
+        }
+    }
+}
+
+int run(int argc, char** argv) {
+    quarvel::ChirpTexts chirp;
+    std::string workDirText;
+    const Option width{"--width", "signal width, s (default 0.01)", &chirp.width};
+    const Option start{"--start", "start frequency, Hz (default 2000)", &chirp.start};
+    const Option end{"--end", "end frequency, Hz (default 7000)", &chirp.end};
+    const Option interval{"--interval", "sampling interval, s (default 0.00001)", &chirp.interval};
+    const Option workDir{"--workdir", "working directory", &workDirText};
+
+    std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
+                                            quarvel::MathFun::SyntheticFileNames.end());
+    const std::vector<Command> commands{
+        {"chirp",
+         "Writes the sweep and its Klauder wavelet (chirp.dat, klauder.dat).",
+         {width, start, end, interval, workDir},
+         {quarvel::ChirpFileName, quarvel::MathFun::KlauderFileName},
+         [&](const WorkDir& dir) { quarvel::ChirpSource(chirp, dir); }},
+        {"synthetic",
+         "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
+         {start, end, interval, workDir},
+         synthetic,
+         [&](const WorkDir& dir) {
+             quarvel::MathFun::CalcSynthetic(dir, chirp.start, chirp.end, chirp.interval);
+         }},
+    };
+
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        throw UsageError{"no command given"};
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        printHelp(commands);
+        return 0;
+    }
+    for (const Command& command : commands) {
+        if (command.name != args[0]) {
+            continue;
+        }
+        const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+        for (const std::string_view arg : rest) {
+            if (arg == "--help" || arg == "-h") {
+                printHelp(commands);
+                return 0;
+            }
+        }
+        parseOptions(command, rest);
+        const WorkDir dir = workDirText.empty() ? WorkDir::fromEnvironment() : WorkDir(workDirText);
+        dir.ensureExists();
+        command.run(dir);
+        for (const std::string_view name : command.writes) {
+            std::cout << "Wrote " << dir.file(name).string() << "\n";
+        }
+        return 0;
+    }
+    throw UsageError{"unknown command '" + std::string(args[0]) + "'"};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& error) {
+        std::cerr << Program << ": " << error.message << "\nTry '" << Program << " --help'.\n";
+        return 2;
+    } catch (const std::exception& error) {
+        std::cerr << Program << ": " << error.what() << "\n";
+        return 1;
+    }
+}
