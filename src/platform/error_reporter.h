@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "formats/quarvel_error.h"
 
+#include <QString>
 #include <exception>
 #include <new>
 #include <string>
-
-#include "formats/quarvel_error.h"
 
 namespace quarvel {
 

@@ -3,7 +3,6 @@
 #include "platform/canvas.h"
 
 #include <QWidget>
-
 #include <optional>
 
 namespace quarvel {

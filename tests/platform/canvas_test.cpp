@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <set>
 #include <utility>
 #include <vector>
@@ -30,6 +31,10 @@ Pixels blackPixels(const Canvas& canvas) {
 struct LineCase {
     int x0, y0, x1, y1;
 };
+
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << "(" << c.x0 << "," << c.y0 << ")-(" << c.x1 << "," << c.y1 << ")";
+}
 
 class CanvasLine : public ::testing::TestWithParam<LineCase> {};
 
