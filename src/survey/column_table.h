@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel {
+
+// A log file's table: named columns with their units and rows of values. A
+// missing value (a LAS NULL, an empty cell) is NaN until the import decides
+// what it becomes.
+struct TableColumn {
+    std::string name;
+    std::string unit;
+};
+
+struct ColumnTable {
+    std::vector<TableColumn> columns;
+    // Each row holds one value per column.
+    std::vector<std::vector<double>> rows;
+    // More rows than a log can hold: the rest of the file was not read.
+    bool truncated = false;
+};
+
+inline constexpr double MissingValue = std::numeric_limits<double>::quiet_NaN();
+
+// A log holds at most this many records (the log table's capacity); a reader
+// stops one row after it so that the grid can say the file was cut.
+inline constexpr std::size_t TableRowLimit = 64001;
+
+// Helpers the readers share.
+std::string_view trimmed(std::string_view text);
+std::string upperCase(std::string_view text);
+// The value of a cell: a number, or MissingValue when the cell is empty.
+// Nothing when it holds anything else.
+bool readCell(std::string_view cell, double& value);
+
+} // namespace quarvel

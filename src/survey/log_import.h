@@ -1,0 +1,77 @@
+#pragma once
+
+#include "survey/column_table.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel {
+
+enum class LogFileKind { Plain, Las, Mscl };
+
+// What a log file is, by its content: LAS, an MSCL table, or the plain three
+// numbers a line that the grid reads directly.
+LogFileKind logFileKind(std::string_view text);
+
+// A LAS or MSCL file's table and what its reader left out, as sentences.
+struct SurveyLog {
+    ColumnTable table;
+    std::vector<std::string> notes;
+};
+SurveyLog readSurveyLog(LogFileKind kind, std::string_view text, const std::string& fileName);
+
+inline constexpr int NoColumn = -1;
+
+// The columns that become depth, velocity and density, and the P-wave
+// amplitude column the cleaning rule looks at (NoColumn for none).
+struct ColumnChoice {
+    int depth = NoColumn;
+    int velocity = NoColumn;
+    int density = NoColumn;
+    int amplitude = NoColumn;
+};
+
+// The usual mnemonics: DEPT/DEPTH/SB DEPTH, VP/PWVEL, RHOB/DEN/Den1, PWAmp.
+// Depth falls back to the first column; the others to none.
+ColumnChoice proposeColumns(const ColumnTable& table);
+
+// Finds a column by its name, without regard to letter case.
+std::optional<int> findColumn(const ColumnTable& table, std::string_view name);
+
+// Measurements a core logger takes badly: a weak P-wave signal, and a
+// velocity no sediment has. Each velocity they catch becomes missing (0).
+struct CleaningRules {
+    std::optional<double> minAmplitude;
+    std::optional<double> minVelocity;
+    std::optional<double> maxVelocity;
+};
+inline constexpr double DefaultMinVelocity = 1300;
+inline constexpr double DefaultMaxVelocity = 3000;
+
+// The log in the grid's units and in the plain form the grid loads.
+struct ImportedLog {
+    // One line "depth velocity density" per record (F6, CR LF).
+    std::string text;
+    int records = 0;
+    // Missing values (NULL, empty cells) written as 0.
+    int missingValues = 0;
+    // Velocities that failed a cleaning rule, written as 0.
+    int cleanedVelocities = 0;
+    // Rows without a depth, left out.
+    int rowsWithoutDepth = 0;
+    std::vector<std::string> notes;
+};
+
+// Depth in metres (from m, cm, mm, ft), velocity in m/s (from m/s, km/s,
+// ft/s), density in g/cc (from g/cc, g/cm3, kg/m3). A unit it does not know
+// leaves the values as they stand and adds a note.
+ImportedLog importLog(const ColumnTable& table, const ColumnChoice& choice,
+                      const CleaningRules& rules);
+
+// What the user should hear about an import; empty when all went plainly.
+std::string importSummary(const ImportedLog& log, const std::vector<std::string>& readerNotes,
+                          const std::string& fileName);
+
+} // namespace quarvel
