@@ -12,4 +12,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth fonts-dejavu-core \
   clang libclang-rt-14-dev \
+  libsegyio-dev \
   >/dev/null
