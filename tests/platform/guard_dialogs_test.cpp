@@ -3,11 +3,13 @@
 #include "platform/guarded_application.h"
 #include "support/recording_error_reporter.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_work_dir.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <clocale>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <new>
@@ -140,6 +142,22 @@ TEST(QtDialogs, ClassicFiltersAndDefaultExtensions) {
     EXPECT_EQ(withDefaultExtension("/a/plot.BMP", "bmp"), QStringLiteral("/a/plot.BMP"));
     EXPECT_EQ(withDefaultExtension("/a/plot.png", "bmp"), QStringLiteral("/a/plot.png"));
     EXPECT_EQ(withDefaultExtension("/a/plot", ""), QStringLiteral("/a/plot"));
+}
+
+TEST(TempWorkDir, IsFreshPointsTheProgramAtItAndGoesAway) {
+    std::filesystem::path folder;
+    {
+        testing::TempWorkDir dir;
+        folder = dir.path();
+        EXPECT_TRUE(std::filesystem::is_empty(folder));
+        EXPECT_EQ(WorkDir::fromEnvironment().folder(), folder);
+        dir.write("LOG.DAT", "1 2 3\r\n");
+        EXPECT_EQ(dir.workDir().file("log.dat"), folder / "LOG.DAT");
+        EXPECT_EQ(dir.read("LOG.DAT"), "1 2 3\r\n");
+        testing::TempWorkDir other;
+        EXPECT_NE(other.path(), folder);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 } // namespace
