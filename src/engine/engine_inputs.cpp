@@ -51,13 +51,14 @@ int readRows(std::istream& in, const std::filesystem::path& path, int width, int
         for (int c = 0; c < width; ++c) {
             const std::string token = reader.readToken();
             if (token.empty()) {
-                throw QuarvelError("Row " + rowText(rows) + " of \"" + path.string() +
-                                   "\" holds fewer than " + rowText(width) + " numbers.");
+                throw QuarvelError(formatMessage("Row %s of \"%s\" holds fewer than %s numbers.",
+                                                 {rowText(rows), path.string(), rowText(width)}));
             }
             values[c] = numbers::parseNumber(token);
             if (!std::isfinite(values[c])) {
-                throw QuarvelError("Row " + rowText(rows) + " of \"" + path.string() +
-                                   "\" holds a number out of range (\"" + token + "\").");
+                throw QuarvelError(
+                    formatMessage("Row %s of \"%s\" holds a number out of range (\"%s\").",
+                                  {rowText(rows), path.string(), token}));
             }
         }
         store(rows, values);
@@ -76,29 +77,30 @@ int readLog(const WorkDir& workDir, Series& depth, Series& velocity, Series& den
         path, "There is no log to compute from: \"%s\" is missing. Load a log in the data "
               "editor first.");
     const int rows = readRows(in, path, 3, Series::Capacity,
-                              "\"" + path.string() + "\" holds more than " +
-                                  rowText(Series::Capacity) + " rows.",
+                              formatMessage("\"%s\" holds more than %s rows.",
+                                            {path.string(), rowText(Series::Capacity)}),
                               [&](int row, const double* v) {
                                   depth[row] = v[0];
                                   velocity[row] = v[1];
                                   density[row] = v[2];
                               });
     if (rows < 2) {
-        throw QuarvelError("\"" + path.string() + "\" holds " + rowText(rows) +
-                           (rows == 1 ? " row" : " rows") +
-                           "; the synthetic needs a log of at least two rows.");
+        throw QuarvelError(
+            formatMessage("\"%s\" holds %s %s; the synthetic needs a log of at least two rows.",
+                          {path.string(), rowText(rows), rows == 1 ? "row" : "rows"}));
     }
     for (int i = 1; i <= rows; ++i) {
         if (i > 1 && !(depth[i] > depth[i - 1])) {
-            throw QuarvelError("The depths in \"" + path.string() +
-                               "\" must increase from row to row: row " + rowText(i) +
-                               " is not deeper than row " + rowText(i - 1) + ".");
+            throw QuarvelError(formatMessage(
+                "The depths in \"%s\" must increase from row to row: row %s is not deeper "
+                "than row %s.",
+                {path.string(), rowText(i), rowText(i - 1)}));
         }
         if (!(velocity[i] > 0.0)) {
-            throw QuarvelError(
-                "Row " + rowText(i) + " of \"" + path.string() +
-                "\" has a P-wave velocity that is not above 0 (a missing value? \"Interpolate "
-                "Series\" in the data editor fills gaps in a log).");
+            throw QuarvelError(formatMessage(
+                "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
+                "\"Interpolate Series\" in the data editor fills gaps in a log).",
+                {rowText(i), path.string()}));
         }
     }
     return rows;
@@ -113,8 +115,9 @@ int readWavelet(const WorkDir& workDir, Series& wavelet) {
     // Twice the count, the wavelet and its closing 0, must fit a series.
     const int maxRows = Series::Capacity / 2 - 1;
     const int rows = readRows(in, path, 2, maxRows,
-                              "\"" + path.string() + "\" holds more than " + rowText(maxRows) +
-                                  " rows; the engine's series cannot hold the wavelet.",
+                              formatMessage("\"%s\" holds more than %s rows; the engine's "
+                                            "series cannot hold the wavelet.",
+                                            {path.string(), rowText(maxRows)}),
                               [&](int row, const double* v) { wavelet[row] = v[1]; });
     if (rows == 0) {
         throw QuarvelError(formatMessage(missing, {path.string()}));

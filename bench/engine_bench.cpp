@@ -1,0 +1,111 @@
+// The chirp source and the synthetic engine at the default size (K = 1250,
+// M = 198) and at the largest the series allow (K + M just under 32 000), and
+// the convolution alone. The second argument is the thread count.
+#include "chirp/chirp_source.h"
+#include "engine/math_fun.h"
+#include "formats/numbers.h"
+#include "formats/text_file.h"
+#include "platform/work_dir.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using namespace quarvel;
+
+// A scratch working directory for the whole run.
+const WorkDir& benchDir() {
+    static const WorkDir dir = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quarvel-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create " + pattern);
+        }
+        std::atexit([] { std::filesystem::remove_all(benchDir().folder()); });
+        return WorkDir(pattern);
+    }();
+    return dir;
+}
+
+// A log whose last row lies at the given two-way time (velocity 1600 m/s;
+// the density varies, so every grid sample reflects).
+void writeLog(double twoWayTime) {
+    const int rows = 400;
+    const double bottom = twoWayTime * 1600 / 2;
+    TextBuilder log;
+    for (int i = 1; i <= rows; ++i) {
+        const double depth = bottom * i / rows;
+        log.line(numbers::formatFixed(depth, 6) + " 1600 " +
+                 numbers::formatF6(1.7 + 0.1 * std::sin(i * 0.7)));
+    }
+    writeTextFile(benchDir().file("log.dat"), log.text());
+}
+
+void BM_Convolve(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    MathFun::SetThreadCount(static_cast<int>(state.range(1)));
+    auto a = std::make_unique<Series>();
+    auto b = std::make_unique<Series>();
+    auto out = std::make_unique<Series>();
+    for (int i = 1; i <= n; ++i) {
+        (*a)[i] = std::sin(i * 0.01);
+        (*b)[i] = std::cos(i * 0.02);
+    }
+    for (auto _ : state) {
+        MathFun::Convolve(n, *a, n, *b, 2 * n - 1, *out);
+        benchmark::DoNotOptimize(out->samples());
+    }
+    state.counters["MAC/s"] = benchmark::Counter(static_cast<double>(n) * n,
+                                                 benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Convolve)->ArgsProduct({{1496, 16000, 32000}, {1, 2}})->Unit(benchmark::kMillisecond);
+
+void BM_ChirpSourceDefault(benchmark::State& state) {
+    MathFun::SetThreadCount(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        ChirpSource(ChirpTexts{}, benchDir());
+    }
+}
+BENCHMARK(BM_ChirpSourceDefault)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void runSynthetic(benchmark::State& state, double twoWayTime, bool withChirp) {
+    MathFun::SetThreadCount(static_cast<int>(state.range(0)));
+    ChirpSource(ChirpTexts{}, benchDir());
+    writeLog(twoWayTime);
+    MathFun::SyntheticCounts counts;
+    for (auto _ : state) {
+        if (withChirp) {
+            ChirpSource(ChirpTexts{}, benchDir());
+        }
+        counts = MathFun::CalcSynthetic(benchDir(), "2000", "7000", "0.00001");
+    }
+    state.counters["K"] = counts.gridCount;
+    state.counters["M"] = counts.waveletCount;
+}
+
+// GO and "Calc. Synthetic" at the default size.
+void BM_DefaultCase(benchmark::State& state) {
+    runSynthetic(state, 0.0125, true);
+}
+BENCHMARK(BM_DefaultCase)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void BM_CalcSyntheticDefault(benchmark::State& state) {
+    runSynthetic(state, 0.0125, false);
+}
+BENCHMARK(BM_CalcSyntheticDefault)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// K = 31 750 with the default wavelet: 2 N_D - 1 = 63 991.
+void BM_CalcSyntheticLargest(benchmark::State& state) {
+    runSynthetic(state, 0.3175, false);
+}
+BENCHMARK(BM_CalcSyntheticLargest)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

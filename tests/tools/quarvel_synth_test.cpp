@@ -1,0 +1,88 @@
+#include "support/temp_work_dir.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace quarvel::testing {
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string output; // stdout and stderr together
+};
+
+Result run(const std::string& arguments) {
+    const std::string command = std::string(QUARVEL_SYNTH_PATH) + " " + arguments + " 2>&1";
+    Result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return result;
+    }
+    std::array<char, 4096> buffer{};
+    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
+        result.output.append(buffer.data(), n);
+    }
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+TEST(QuarvelSynth, ChirpThenSyntheticWriteTheSevenFiles) {
+    TempWorkDir dir;
+    const std::filesystem::path work = dir.path() / "new folder";
+    const Result chirp = run("chirp --workdir " + quoted(work));
+    EXPECT_EQ(chirp.status, 0) << chirp.output;
+    EXPECT_NE(chirp.output.find("Wrote " + (work / "klauder.dat").string()), std::string::npos)
+        << chirp.output;
+
+    std::ofstream(work / "log.dat", std::ios::binary) << "0.5 1600 1.7\r\n1.0 1650 1.8\r\n";
+    // The working directory from the environment this time.
+    setenv("QUARVEL_WORKDIR", work.c_str(), 1);
+    const Result synthetic = run("synthetic --start=2000 --end 7000");
+    EXPECT_EQ(synthetic.status, 0) << synthetic.output;
+    for (const char* name : {"chirp.dat", "klauder.dat", "refl.dat", "corr.dat", "deconv.dat",
+                             "amplnofilt.dat", "ampl.dat"}) {
+        EXPECT_TRUE(std::filesystem::file_size(work / name) > 0) << name;
+    }
+    EXPECT_NE(synthetic.output.find("Wrote " + (work / "ampl.dat").string()), std::string::npos);
+}
+
+TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
+    TempWorkDir dir;
+    struct Case {
+        std::string arguments;
+        int status;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"chirp --interval 0 --workdir " + quoted(dir.path()), 1,
+         "quarvel-synth: Sampling Interval must be above 0"},
+        {"synthetic --workdir " + quoted(dir.path()), 1, "log.dat\" is missing"},
+        {"synthetic --width 0.01", 2, "unknown option '--width' for 'synthetic'"},
+        {"chirp --start", 2, "option '--start' needs a value"},
+        {"transform", 2, "unknown command 'transform'"},
+        {"", 2, "no command given"},
+        {"--help", 0, "quarvel-synth synthetic [--start VALUE]"},
+    };
+    for (const Case& c : cases) {
+        const Result result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
+        EXPECT_NE(result.output.find(c.message), std::string::npos) << c.arguments << "\n"
+                                                                    << result.output;
+    }
+    EXPECT_FALSE(dir.exists("chirp.dat"));
+}
+
+} // namespace
+} // namespace quarvel::testing
