@@ -1,0 +1,135 @@
+#include "editor/interpolation.h"
+#include "formats/quarvel_error.h"
+#include "survey/log_import.h"
+#include "survey/mscl_reader.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+// A Geotek table as the logger exports it: a title, the column names, their
+// units, then one row per measurement. Row 3 has a weak P-wave signal, row 4
+// a velocity spike, row 6 no density reading.
+const std::string Mscl = "Geotek MSCL-S\tCore GC-12\r\n"
+                         "SECT NUM\tSECT DEPTH\tSB DEPTH\tPWAmp\tPWVel\tDen1\r\n"
+                         "\tcm\tcm\t\tm/s\tgm/cc\r\n"
+                         "1\t1\t1\t80\t1500\t1.60\r\n"
+                         "1\t2\t2\t5\t1490\t1.62\r\n"
+                         "1\t3\t3\t78\t9000\t1.64\r\n"
+                         "1\t4\t4\t82\t1600\t1.66\r\n"
+                         "2\t0\t5\t81\t1610\t\r\n"
+                         "\r\n"
+                         "End of data\r\n";
+
+const CleaningRules Rules{20.0, DefaultMinVelocity, DefaultMaxVelocity};
+
+TEST(MsclImport, ProposesSubBottomDepthVelocityDensityAndAmplitude) {
+    const MsclTable mscl = readMscl(Mscl, "core.txt");
+    const ColumnChoice choice = proposeColumns(mscl.table);
+    EXPECT_EQ(choice.depth, 2);
+    EXPECT_EQ(choice.amplitude, 3);
+    EXPECT_EQ(choice.velocity, 4);
+    EXPECT_EQ(choice.density, 5);
+    EXPECT_EQ(mscl.table.columns[2].unit, "cm");
+    EXPECT_EQ(mscl.rowsLeftOut, 1);
+    EXPECT_EQ(mscl.table.rows.size(), 5U);
+}
+
+TEST(MsclImport, BadRowsBecomeZeroAndInterpolateSeriesFillsThem) {
+    const MsclTable mscl = readMscl(Mscl, "core.txt");
+    const ImportedLog log = importLog(mscl.table, proposeColumns(mscl.table), Rules);
+    EXPECT_EQ(log.text, "0.010000 1500.000000 1.600000\r\n"
+                        "0.020000 0.000000 1.620000\r\n"
+                        "0.030000 0.000000 1.640000\r\n"
+                        "0.040000 1600.000000 1.660000\r\n"
+                        "0.050000 1610.000000 0.000000\r\n");
+    EXPECT_EQ(log.cleanedVelocities, 2);
+    EXPECT_EQ(log.missingValues, 1);
+    EXPECT_EQ(interpolateLogText(log.text), "0.010 1500.000 1.600\r\n"
+                                            "0.020 1533.333 1.620\r\n"
+                                            "0.030 1566.667 1.640\r\n"
+                                            "0.040 1600.000 1.660\r\n"
+                                            "0.050 1610.000 0.000\r\n");
+}
+
+TEST(MsclImport, EachRuleCanBeChangedOrLeftOut) {
+    struct Case {
+        const char* name;
+        CleaningRules rules;
+        int cleaned;
+    };
+    const std::vector<Case> cases = {
+        {"no rules", {}, 0},
+        {"amplitude only", {20.0, {}, {}}, 1},
+        {"a lower amplitude threshold", {4.0, {}, {}}, 0},
+        {"velocity range only", {{}, 1495.0, 2000.0}, 2},
+        {"both", Rules, 2},
+    };
+    const MsclTable mscl = readMscl(Mscl, "core.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(importLog(mscl.table, proposeColumns(mscl.table), c.rules).cleanedVelocities,
+                  c.cleaned);
+    }
+}
+
+TEST(MsclImport, CommaSeparatedWithoutUnitsAndChosenColumns) {
+    const std::string csv = "DEPTH,VP,DEN,NOTE\r\n0.5,1500,1.7,ok\r\n,1510,1.8,\r\n0.7,,1.9,x\r\n";
+    const MsclTable mscl = readMscl(csv, "core.csv");
+    EXPECT_EQ(mscl.cellsNotNumbers, 2);
+    ColumnChoice choice = proposeColumns(mscl.table);
+    choice.density = NoColumn;
+    const ImportedLog log = importLog(mscl.table, choice, {});
+    EXPECT_EQ(log.text, "0.500000 1500.000000 0.000000\r\n0.700000 0.000000 0.000000\r\n");
+    EXPECT_EQ(log.rowsWithoutDepth, 1);
+    EXPECT_EQ(log.notes.size(), 1U); // the depth column gives no unit
+    const std::string summary = importSummary(log, {}, "core.csv");
+    EXPECT_NE(summary.find("1 missing values and 0 velocities"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("1 rows without a depth were left out."), std::string::npos);
+    EXPECT_NE(summary.find("taken as metres"), std::string::npos);
+}
+
+TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
+    const std::string text = "DEPTH\tVP\r\nfurlong\tm/s\r\n2\t1500\r\n";
+    const MsclTable mscl = readMscl(text, "odd.txt");
+    const ImportedLog log = importLog(mscl.table, proposeColumns(mscl.table), {});
+    EXPECT_EQ(log.text, "2.000000 1500.000000 0.000000\r\n");
+    ASSERT_EQ(log.notes.size(), 1U);
+    EXPECT_NE(log.notes[0].find("\"furlong\""), std::string::npos);
+    EXPECT_EQ(importSummary(importLog(mscl.table, {0, 1, NoColumn, NoColumn}, {}), {}, "x"),
+              "\"x\": " + log.notes[0]);
+}
+
+TEST(MsclImport, MalformedTablesAreRefused) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"no depth column", "A\tB\r\n1\t2\r\n", "naming a depth column"},
+        {"no rows of values", "SB DEPTH\tPWVel\r\ncm\tm/s\r\nnone\tyet\r\n", "no row of values"},
+        {"not a table", "just words\r\n", "naming a depth column"},
+        {"empty", "", "naming a depth column"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            readMscl(c.text, "bad.txt");
+            ADD_FAILURE() << "read";
+        } catch (const QuarvelError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find("Cannot read the MSCL file \"bad.txt\""), std::string::npos);
+            EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        }
+    }
+    ColumnTable table;
+    EXPECT_THROW(importLog(table, {}, {}), QuarvelError);
+}
+
+} // namespace
+} // namespace quarvel
