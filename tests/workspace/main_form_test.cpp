@@ -1,0 +1,399 @@
+// The main window: its layout and initial state, the enabling rules, the
+// trace file's removal on activation, "Calc. Synthetic" and the panels.
+
+#include "chirp/chirp_form.h"
+#include "chirp/chirp_source.h"
+#include "formats/numbers.h"
+#include "formats/text_file.h"
+#include "platform/image_panel.h"
+#include "plot/series_panel.h"
+#include "support/app_fixture.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+#include <string>
+
+namespace quarvel {
+namespace {
+
+using testing::AppFixture;
+
+class MainFormTest : public AppFixture {
+protected:
+    QAction* action(const char* name) const {
+        return child<QAction>(&mainForm(), QLatin1String(name));
+    }
+};
+
+// A log of 40 rows from 0.1 m to 2.05 m, velocity and density rising
+// through the given ranges.
+std::string rampLog(double v0, double v1, double d0, double d1) {
+    TextBuilder text;
+    for (int i = 0; i < 40; ++i) {
+        const double f = i / 39.0;
+        text.line(numbers::formatF3(0.1 + i * 0.05) + " " + numbers::formatF3(v0 + f * (v1 - v0)) +
+                  " " + numbers::formatF5(d0 + f * (d1 - d0)));
+    }
+    return text.text();
+}
+
+std::string seriesText(std::initializer_list<std::pair<double, double>> samples) {
+    TextBuilder text;
+    for (const auto& [time, amplitude] : samples)
+        text.line(numbers::formatE23(time) + " " + numbers::formatE23(amplitude));
+    return text.text();
+}
+
+TEST_F(MainFormTest, StartsWithTheStatedCaptionsHintsAndStates) {
+    struct Control {
+        const char* name;
+        QString caption;
+        bool enabled;
+        int checked; // -1: not a check box
+        QString hint;
+    };
+    const Control controls[] = {
+        {"SpeedButton1", "Calc. Synthetic", false, -1, ""},
+        {"SpeedButton2", "Final Plot", false, -1, ""},
+        {"correlator", "Correlator", true, 0, ""},
+        {"SpeedButton3", "Core", true, -1, "Load Core Image"},
+        {"SpeedButton4", "Data", true, -1, "Open Data Form"},
+        {"SpeedButton5", "Chirp", true, -1, "Open Chirp Parameter Form"},
+        {"Photo", "Photo", false, 1, ""},
+        {"Synth", "Synth", false, 0, ""},
+        {"Trace", "Trace", false, 0, ""},
+        {"Pwave", "P-wave vel.", false, 0, ""},
+        {"density", "Density", false, 0, ""},
+    };
+    EXPECT_EQ(mainForm().windowTitle(), "Quarvel v1.0");
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.name);
+        auto* button = child<QAbstractButton>(&mainForm(), QLatin1String(c.name));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), c.caption);
+        EXPECT_EQ(button->isEnabled(), c.enabled);
+        EXPECT_EQ(button->toolTip(), c.hint);
+        if (c.checked >= 0) {
+            EXPECT_EQ(button->isChecked(), c.checked == 1);
+        }
+    }
+    EXPECT_EQ(child<QLineEdit>(&mainForm(), "Edit2")->text(), "Inst. Vel.");
+    EXPECT_EQ(child<QLineEdit>(&mainForm(), "Edit3")->text(), "Inst. Dens.");
+}
+
+TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
+    struct Item {
+        const char* name;
+        QString caption;
+        bool enabled;
+    };
+    const std::vector<std::pair<QString, std::vector<Item>>> menus = {
+        {"File",
+         {{"LoadCorePhoto1", "Load &Core Image", true},
+          {"Load1", "Calc. Synthetic", false},
+          {"SaveToFile1", "Create Final Plot", false},
+          {"Exit1", "Exit", true}}},
+        {"Open",
+         {{"ables1", "Data Form", false}, {"ChirpParameters1", "Chirp Parameters Form", true}}},
+        {"Set",
+         {{"CoreImageBoundaries1", "Core Image Boundaries", true},
+          {"DensityScale1", "P-wave scale", true},
+          {"VelocityScale1", "Density Scale", true},
+          {"AnotFont1", "Anot. Font", true}}},
+    };
+    const QList<QAction*> top = mainForm().menuBar()->actions();
+    ASSERT_EQ(top.size(), 4);
+    for (int m = 0; m < 3; ++m) {
+        SCOPED_TRACE(menus[m].first.toStdString());
+        ASSERT_NE(top[m]->menu(), nullptr);
+        EXPECT_EQ(top[m]->text(), menus[m].first);
+        const QList<QAction*> items = top[m]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(menus[m].second.size()));
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i]->objectName(), QLatin1String(menus[m].second[i].name));
+            EXPECT_EQ(items[i]->text(), menus[m].second[i].caption);
+            EXPECT_EQ(items[i]->isEnabled(), menus[m].second[i].enabled);
+        }
+    }
+    EXPECT_EQ(top[3]->objectName(), "About1");
+    EXPECT_EQ(top[3]->text(), "About");
+    EXPECT_EQ(top[3]->menu(), nullptr);
+}
+
+TEST_F(MainFormTest, ControlsAndPanelsSitWhereTheLayoutPutsThem) {
+    const std::pair<const char*, QRect> places[] = {
+        {"SpeedButton1", {8, 8, 89, 25}},
+        {"SpeedButton2", {104, 8, 89, 25}},
+        {"correlator", {216, 12, 73, 17}},
+        {"SpeedButton3", {304, 8, 49, 22}},
+        {"SpeedButton4", {352, 8, 49, 22}},
+        {"SpeedButton5", {400, 8, 49, 22}},
+        {"Photo", {8, 4, 97, 17}},
+        {"Synth", {112, 4, 97, 17}},
+        {"Trace", {264, 4, 97, 17}},
+        {"Pwave", {408, 4, 97, 17}},
+        {"Edit2", {488, 3, 73, 19}},
+        {"density", {568, 4, 65, 17}},
+        {"Edit3", {640, 3, 73, 19}},
+        {"core_image", {0, 0, 103, 600}},
+        {"Grafico_sintetico", {104, 0, 151, 600}},
+        {"Grafico_traccia", {256, 0, 151, 600}},
+        {"Grafico_velocita", {408, 0, 151, 600}},
+        {"grafico_densita", {560, 0, 151, 600}},
+    };
+    for (const auto& [name, geometry] : places) {
+        SCOPED_TRACE(name);
+        auto* widget = child<QWidget>(&mainForm(), QLatin1String(name));
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), geometry);
+    }
+    EXPECT_EQ(mainForm().Panel1->height(), 41);
+    EXPECT_EQ(mainForm().Panel2->height(), 24);
+    EXPECT_EQ(mainForm().StatusPanel0->width(), 250);
+    EXPECT_EQ(mainForm().StatusPanel1->width(), 557);
+}
+
+TEST_F(MainFormTest, CommandsAreEnabledAsTheirDataArrive) {
+    TMainForm& form = mainForm();
+    form.enableCalcSynthetic();
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    EXPECT_TRUE(form.Load1->isEnabled());
+    EXPECT_FALSE(form.SpeedButton2->isEnabled());
+    EXPECT_FALSE(form.ables1->isEnabled());
+
+    form.enableAndCheckTrace();
+    EXPECT_TRUE(form.Trace->isEnabled() && form.Trace->isChecked());
+    EXPECT_FALSE(form.Synth->isEnabled());
+
+    workDir.write("log.dat", rampLog(1480, 1600, 1.5, 2.0));
+    form.draw_grafici();
+    for (QCheckBox* box : {form.Pwave, form.density})
+        EXPECT_TRUE(box->isEnabled() && box->isChecked()) << box->objectName().toStdString();
+    EXPECT_FALSE(form.Synth->isEnabled());
+
+    workDir.write("ampl.dat", seriesText({{0, 1}, {0.001, -0.5}}));
+    form.Draw_sintetico();
+    EXPECT_TRUE(form.Synth->isEnabled() && form.Synth->isChecked());
+    // Only ever enabled: nothing here takes the photograph's commands along.
+    EXPECT_FALSE(form.SpeedButton2->isEnabled());
+    EXPECT_FALSE(form.Photo->isEnabled());
+}
+
+TEST_F(MainFormTest, BecomingActiveDeletesTheTraceFileButKeepsTheTracePanel) {
+    workDir.write("Trace.TXT", seriesText({{0, 1}, {2, -1}}));
+    mainForm().Draw_trace();
+    const QImage drawn = mainForm().Grafico_traccia->picture().image();
+
+    showMainWindow();
+    EXPECT_FALSE(workDir.exists("Trace.TXT"));
+
+    // Away to the chirp window and back again.
+    workDir.write("trace.txt", seriesText({{0, 1}, {2, -1}}));
+    QWidget* chirp = forms().Chirp_Form;
+    chirp->show();
+    chirp->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(chirp));
+    EXPECT_TRUE(workDir.exists("trace.txt"));
+    mainForm().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainForm()));
+    EXPECT_FALSE(workDir.exists("trace.txt"));
+    EXPECT_EQ(mainForm().Grafico_traccia->picture().image(), drawn);
+    EXPECT_TRUE(mainForm().Trace->isChecked());
+}
+
+TEST_F(MainFormTest, CalcSyntheticRunsTheEngineAndDrawsTheSynthetic) {
+    workDir.write("log.dat", rampLog(1500, 1700, 1.6, 2.1));
+    ChirpSource(ChirpTexts{}, workDir.workDir());
+    TMainForm& form = mainForm();
+    form.enableCalcSynthetic();
+    form.core_image->setPanelHeight(420);
+
+    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+
+    ASSERT_TRUE(workDir.exists("ampl.dat"));
+    EXPECT_TRUE(form.Synth->isEnabled() && form.Synth->isChecked());
+    ASSERT_TRUE(form.Grafico_sintetico->hasPicture());
+    const QImage picture = form.Grafico_sintetico->picture().image();
+    EXPECT_EQ(picture.size(), QSize(151, 420));
+    EXPECT_EQ(form.Grafico_sintetico->panelHeight(), 420);
+    // The engine writes from the strongest sample on, normalised to 1.
+    EXPECT_EQ(form.ws.SynthTimeFirst, 0.0);
+    EXPECT_GT(form.ws.SynthTimeLast, 0.0);
+    EXPECT_EQ(std::max(-form.ws.SynthAmpMin, form.ws.SynthAmpMax), 1.0);
+    // A frame, and a curve inside it below the title.
+    EXPECT_EQ(picture.pixel(0, 200), 0xff000000);
+    int curve = 0;
+    for (int y = 30; y < 410; ++y)
+        for (int x = 1; x < 150; ++x)
+            curve += picture.pixel(x, y) == 0xff000000;
+    EXPECT_GT(curve, 20);
+}
+
+TEST_F(MainFormTest, CalcSyntheticWithoutAWaveletReportsAndDrawsNothing) {
+    workDir.write("log.dat", rampLog(1500, 1700, 1.6, 2.1));
+    mainForm().enableCalcSynthetic();
+    errors.expectError(QString::fromStdString(
+        "There is no Klauder wavelet: \"" + workDir.file("klauder.dat").string() +
+        "\" is missing or empty. Press GO in the chirp window to generate it first."));
+
+    mainForm().Load1->trigger();
+
+    EXPECT_FALSE(workDir.exists("ampl.dat"));
+    EXPECT_FALSE(mainForm().Synth->isEnabled());
+    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
+}
+
+// A zero span stops the drawing: the previous picture and the check box stay
+// as they were, whether or not the panel was drawn before.
+TEST_F(MainFormTest, ZeroSpanIsReportedAndKeepsThePreviousPicture) {
+    struct Case {
+        const char* file;
+        bool synthetic;
+        std::string zeroSpan;
+    };
+    const Case cases[] = {
+        {"ampl.dat", true, seriesText({{0, 0.5}, {0.001, 0.5}, {0.002, 0.5}})},
+        {"ampl.dat", true, seriesText({{0.004, 1}})},
+        {"trace.txt", false, seriesText({{3, 1}, {3, -1}})},
+        {"trace.txt", false, seriesText({{5, 2}})},
+    };
+    for (const Case& c : cases) {
+        for (const bool drawnBefore : {false, true}) {
+            SCOPED_TRACE(std::string(c.file) + (drawnBefore ? " drawn before" : " first"));
+            TMainForm& form = mainForm();
+            ImagePanel* panel = c.synthetic ? form.Grafico_sintetico : form.Grafico_traccia;
+            QCheckBox* box = c.synthetic ? form.Synth : form.Trace;
+            const auto draw = [&] {
+                guarded(errors, [&] { c.synthetic ? form.Draw_sintetico() : form.Draw_trace(); });
+            };
+            if (drawnBefore) {
+                workDir.write(c.file, seriesText({{0, -1}, {1, 1}, {2, 0}}));
+                draw();
+                box->setChecked(false);
+            }
+            const bool hadPicture = panel->hasPicture();
+            const QImage before = hadPicture ? panel->picture().image() : QImage();
+            const bool enabled = box->isEnabled();
+            workDir.write(c.file, c.zeroSpan);
+            errors.expectError("Floating point division by zero");
+            draw();
+            errors.expectAllReported();
+            EXPECT_EQ(panel->hasPicture(), hadPicture);
+            if (hadPicture) {
+                EXPECT_EQ(panel->picture().image(), before);
+            }
+            EXPECT_EQ(box->isEnabled(), enabled);
+            EXPECT_FALSE(box->isChecked());
+        }
+    }
+}
+
+TEST_F(MainFormTest, EmptyOrMissingSeriesDrawsFrameAndTitleWithZeroExtents) {
+    TMainForm& form = mainForm();
+    for (const bool present : {false, true}) {
+        SCOPED_TRACE(present ? "empty file" : "missing file");
+        if (present)
+            workDir.write("trace.txt", "\r\n  \r\n");
+        form.Draw_trace();
+        EXPECT_TRUE(form.Trace->isEnabled() && form.Trace->isChecked());
+        EXPECT_EQ(form.ws.TraceTimeFirst, 0.0);
+        EXPECT_EQ(form.ws.TraceTimeLast, 0.0);
+        EXPECT_EQ(form.ws.TraceAmpMin, 0.0);
+        EXPECT_EQ(form.ws.TraceAmpMax, 0.0);
+        EXPECT_EQ(form.ws.TraceTimeMaxMs, 0.0);
+        EXPECT_EQ(form.ws.TraceTimeMinMs, 100000.0 * 1000);
+        const QImage picture = form.Grafico_traccia->picture().image();
+        EXPECT_EQ(picture.pixel(0, 300), 0xff000000);
+        EXPECT_EQ(picture.pixel(75, 300), 0xffffffff);
+    }
+}
+
+TEST_F(MainFormTest, TraceExtentsComeFromTheFile) {
+    workDir.write("trace.txt", seriesText({{10, 0.2}, {12, -3}, {8, 4}, {11, 1}}));
+    mainForm().Draw_trace();
+    const WorkspaceState& ws = mainForm().ws;
+    EXPECT_EQ(ws.TraceTimeFirst, 10.0);
+    EXPECT_EQ(ws.TraceTimeLast, 11.0);
+    EXPECT_EQ(ws.TraceAmpMin, -3.0);
+    EXPECT_EQ(ws.TraceAmpMax, 4.0);
+    EXPECT_EQ(ws.TraceTimeMaxMs, 12000.0);
+    EXPECT_EQ(ws.TraceTimeMinMs, 8000.0);
+}
+
+TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
+    TextBuilder series;
+    TextBuilder log;
+    for (int i = 1; i <= 64005; ++i) {
+        series.line(numbers::formatFixed(i, 0) + " " + numbers::formatFixed(i % 7, 0));
+        log.line(numbers::formatFixed(i * 0.001, 3) + " 1500 1.8");
+    }
+    workDir.write("ampl.dat", series.text());
+    workDir.write("log.dat", log.text());
+    dialogs.expectMessage("\"ampl.dat\" holds more than 64000 samples; the rest was left out.");
+    mainForm().Draw_sintetico();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(mainForm().ws.SynthTimeLast, 64000.0);
+    EXPECT_TRUE(mainForm().Synth->isChecked());
+
+    dialogs.expectMessage("\"log.dat\" holds more than 64000 records; the rest was left out.");
+    mainForm().draw_grafici();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(mainForm().ws.LogCount, 64000);
+    EXPECT_EQ(mainForm().ws.LogBottomDepth, 64.0);
+}
+
+TEST_F(MainFormTest, LogPanelsFollowTheCoreHeightAndTheAutomaticScales) {
+    workDir.write("log.dat", rampLog(1480, 1623.7, 1.5, 2.25));
+    TMainForm& form = mainForm();
+    form.core_image->setPanelHeight(333);
+    form.draw_grafici();
+    EXPECT_EQ(form.ws.LogCount, 40);
+    EXPECT_EQ(form.ws.MeanVelocity, 1551.5);
+    for (ImagePanel* panel : {form.Grafico_velocita, form.grafico_densita}) {
+        SCOPED_TRACE(panel->objectName().toStdString());
+        EXPECT_EQ(panel->panelHeight(), 333);
+        ASSERT_TRUE(panel->hasPicture());
+        EXPECT_EQ(panel->picture().image().size(), QSize(151, 333));
+    }
+}
+
+TEST_F(MainFormTest, AnnotationFontGoesToThePanelsAndTheNextDrawings) {
+    TMainForm& form = mainForm();
+    workDir.write("ampl.dat", seriesText({{0, -1}, {1, 1}}));
+    form.Draw_sintetico();
+    const QImage withOldFont = form.Grafico_sintetico->picture().image();
+
+    dialogs.expectFont(std::nullopt);
+    form.AnotFont1->trigger();
+    const QFont original = form.annotationFont;
+
+    QFont large(QStringLiteral("DejaVu Sans"));
+    large.setPixelSize(30);
+    dialogs.expectFont(large);
+    form.AnotFont1->trigger();
+    EXPECT_NE(original, large);
+    EXPECT_EQ(form.annotationFont, large);
+    // The drawn synthetic takes the font for its next marks; the panels
+    // without a picture have nothing to take it.
+    EXPECT_EQ(form.Grafico_sintetico->picture().font(), large);
+    EXPECT_FALSE(form.Grafico_traccia->hasPicture());
+    EXPECT_EQ(form.Grafico_sintetico->picture().image(), withOldFont);
+
+    form.Draw_sintetico();
+    const QImage withNewFont = form.Grafico_sintetico->picture().image();
+    EXPECT_NE(withNewFont, withOldFont);
+    const SeriesData series = readSeriesFile(workDir.file("ampl.dat"));
+    EXPECT_EQ(withNewFont, renderSeriesPanel(series, seriesExtents(series),
+                                             QStringLiteral("Synthetic"), 151, 600, large));
+}
+
+} // namespace
+} // namespace quarvel
