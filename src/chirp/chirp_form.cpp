@@ -1,28 +1,201 @@
 #include "chirp/chirp_form.h"
 
+#include "chirp/chirp_source.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
 #include "platform/image_panel.h"
+#include "plot/chirp_graph.h"
 
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolButton>
 
 namespace quarvel {
+namespace {
+
+constexpr int BandWidth = 375;
+constexpr int GraphHeight = 161;
+
+// A chirp signal file is four short lines; anything much larger is not one.
+constexpr std::uintmax_t MaxSignalFileBytes = 64 * 1024;
+
+const FileDialogSpec SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG"};
+
+QLineEdit* parameterField(QGroupBox* group, const char* name, const char* text, int top,
+                          const char* label) {
+    auto* field = new QLineEdit(QString::fromLatin1(text), group);
+    field->setObjectName(QLatin1String(name));
+    field->setGeometry(8, top, 121, 21);
+    auto* caption = new QLabel(QString::fromLatin1(label), group);
+    caption->move(136, top + 8);
+    return field;
+}
+
+void drawGraph(ImagePanel* panel, const std::filesystem::path& file, const QString& caption) {
+    const ChirpGraph graph = renderChirpGraph(readChirpGraphValues(file), panel->panelWidth(),
+                                              panel->panelHeight(), caption);
+    panel->setPicture(graph.image);
+}
+
+} // namespace
 
 TChirp_Form::TChirp_Form(Services& services) : services_(services) {
     setObjectName("Chirp_Form");
     setWindowTitle("Chirp Signal Processor");
-    auto field = [this](const char* name, const char* text) {
-        auto* edit = new QLineEdit(QString::fromLatin1(text), this);
-        edit->setObjectName(name);
-        return edit;
-    };
-    peredit = field("peredit", "0.01");
-    stfreqedit = field("stfreqedit", "2000");
-    edfreqedit = field("edfreqedit", "7000");
-    samedit = field("samedit", "0.00001");
-    Label5 = new QLabel("default parameters", this);
+    move(362, 222);
+    resize(387, 605);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
+    auto* content = new QWidget;
+    content->setFixedSize(BandWidth, 41 + 168 + 2 * GraphHeight);
+
+    Panel1 = new QFrame(content);
+    Panel1->setObjectName("Panel1");
+    Panel1->setGeometry(0, 0, BandWidth, 41);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    SpeedButton1 = new QToolButton(Panel1);
+    SpeedButton1->setObjectName("SpeedButton1");
+    SpeedButton1->setText("GO");
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setGeometry(16, 8, 65, 22);
+    Label5 = new QLabel("default parameters", Panel1);
     Label5->setObjectName("Label5");
-    Grafico_Source0 = new ImagePanel("Grafico_Source0", 375, 161, this);
-    Grafico_source1 = new ImagePanel("Grafico_source1", 375, 161, this);
+    Label5->move(120, 16);
+    Label5->setMinimumWidth(BandWidth - 120);
+
+    buildParameterEditor(content);
+
+    Grafico_Source0 = new ImagePanel("Grafico_Source0", BandWidth, GraphHeight, content);
+    Grafico_Source0->move(0, 41 + 168);
+    Grafico_source1 = new ImagePanel("Grafico_source1", BandWidth, GraphHeight, content);
+    Grafico_source1->move(0, 41 + 168 + GraphHeight);
+    ScrollBox1->setWidget(content);
+    setCentralWidget(ScrollBox1);
+
+    statusBar()->setObjectName("StatusBar1");
+    StatusPanel = new QLabel(statusBar());
+    StatusPanel->setObjectName("StatusPanel");
+    StatusPanel->setMinimumWidth(50);
+    statusBar()->addWidget(StatusPanel);
+
+    QMenu* file = menuBar()->addMenu("&File");
+    Load1 = file->addAction("Load");
+    Load1->setObjectName("Load1");
+    Save1 = file->addAction("Save");
+    Save1->setObjectName("Save1");
+    Exit1 = file->addAction("Exit");
+    Exit1->setObjectName("Exit1");
+
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(Grafico_Source0, &ImagePanel::mouseMoved, this,
+            [this](int x, int) { Grafico_Source0MouseMove(x); });
+    connect(Grafico_source1, &ImagePanel::mouseMoved, this,
+            [this](int x, int) { Grafico_source1MouseMove(x); });
+    connect(Load1, &QAction::triggered, this, [this] { Load1Click(); });
+    connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
+    connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+}
+
+void TChirp_Form::buildParameterEditor(QWidget* content) {
+    GroupBox1 = new QGroupBox("Parameter Editor", content);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(0, 41, BandWidth, 168);
+    peredit = parameterField(GroupBox1, "peredit", "0.01", 24, "Signal Width  (seconds)");
+    stfreqedit = parameterField(GroupBox1, "stfreqedit", "2000", 56, "Start Frequency (Hz)");
+    edfreqedit = parameterField(GroupBox1, "edfreqedit", "7000", 88, "End Frequency (Hz)");
+    samedit = parameterField(GroupBox1, "samedit", "0.00001", 120, "Sampling Interval (seconds)");
+    setTabOrder(peredit, stfreqedit);
+    setTabOrder(stfreqedit, edfreqedit);
+    setTabOrder(edfreqedit, samedit);
+}
+
+// A parameter set the sweep cannot be made from is refused by the chirp source
+// before it touches a file, so the graphs and files stay as they were.
+void TChirp_Form::SpeedButton1Click() {
+    guarded(services_.errors, [this] {
+        ChirpSource({peredit->text().toStdString(), stfreqedit->text().toStdString(),
+                     edfreqedit->text().toStdString(), samedit->text().toStdString()},
+                    services_.workDir);
+        DRAW_SOURCE();
+    });
+}
+
+void TChirp_Form::DRAW_SOURCE() {
+    drawGraph(Grafico_Source0, services_.workDir.file("klauder.dat"), "Klauder.dat");
+    drawGraph(Grafico_source1, services_.workDir.file("chirp.dat"), "Chirp.dat");
+}
+
+double TChirp_Form::CALC_TIME(int X) const {
+    return quarvel::CALC_TIME(X, Grafico_Source0->panelWidth(), peredit->text().toStdString());
+}
+
+void TChirp_Form::showTime(int x) {
+    guarded(services_.errors, [this, x] {
+        StatusPanel->setText(
+            QString::fromStdString(" t:" + numbers::formatF5(CALC_TIME(x)) + " sec."));
+    });
+}
+
+void TChirp_Form::Grafico_Source0MouseMove(int x) {
+    showTime(x);
+}
+
+void TChirp_Form::Grafico_source1MouseMove(int x) {
+    showTime(x);
+}
+
+// The four texts go out as they stand, one per line; a file that cannot be
+// written is reported rather than silently missing.
+void TChirp_Form::Save1Click() {
+    guarded(services_.errors, [this] {
+        const std::optional<QString> name = services_.dialogs.saveFile(SignalFileDialog);
+        if (!name || name->isEmpty()) {
+            return;
+        }
+        TextBuilder text;
+        for (const QLineEdit* field : {peredit, stfreqedit, edfreqedit, samedit}) {
+            text.line(field->text().toStdString());
+        }
+        writeTextFile(name->toStdString(), text.text());
+    });
+}
+
+// Each line becomes a field's text as it stands; missing lines at the end
+// leave their fields empty. A file that cannot be read, or that is no text
+// file at all, is reported and the fields keep their texts.
+void TChirp_Form::Load1Click() {
+    guarded(services_.errors, [this] {
+        const std::optional<QString> name = services_.dialogs.openFile(SignalFileDialog);
+        if (!name || name->isEmpty()) {
+            return;
+        }
+        const std::string path = name->toStdString();
+        const std::string content = readTextFile(path, MaxSignalFileBytes);
+        if (content.find('\0') != std::string::npos) {
+            throwCannotOpen(path, "It is not a chirp signal file.");
+        }
+        const std::vector<std::string> lines = splitLines(content);
+        QLineEdit* const fields[] = {peredit, stfreqedit, edfreqedit, samedit};
+        for (std::size_t i = 0; i < std::size(fields); ++i) {
+            fields[i]->setText(i < lines.size() ? QString::fromStdString(lines[i]) : QString());
+        }
+        Label5->setText(QFileInfo(*name).fileName());
+    });
+}
+
+void TChirp_Form::Exit1Click() {
+    guarded(services_.errors, [this] { close(); });
 }
 
 } // namespace quarvel

@@ -4,8 +4,13 @@
 
 #include <QMainWindow>
 
+class QAction;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
+class QToolButton;
 
 namespace quarvel {
 
@@ -18,15 +23,38 @@ class TChirp_Form : public QMainWindow {
 public:
     explicit TChirp_Form(Services& services);
 
-    QLineEdit* peredit = nullptr;    // signal width, s
-    QLineEdit* stfreqedit = nullptr; // start frequency, Hz
-    QLineEdit* edfreqedit = nullptr; // end frequency, Hz
-    QLineEdit* samedit = nullptr;    // sampling interval, s
-    QLabel* Label5 = nullptr;
-    ImagePanel* Grafico_Source0 = nullptr;
-    ImagePanel* Grafico_source1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;   // "GO"
+    QLabel* Label5 = nullptr;              // name of the loaded ".SIG" file
+    QGroupBox* GroupBox1 = nullptr;        // "Parameter Editor"
+    QLineEdit* peredit = nullptr;          // signal width, s
+    QLineEdit* stfreqedit = nullptr;       // start frequency, Hz
+    QLineEdit* edfreqedit = nullptr;       // end frequency, Hz
+    QLineEdit* samedit = nullptr;          // sampling interval, s
+    ImagePanel* Grafico_Source0 = nullptr; // the Klauder wavelet
+    ImagePanel* Grafico_source1 = nullptr; // the sweep
+    QLabel* StatusPanel = nullptr;         // the status bar's one panel
+    QAction* Load1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Exit1 = nullptr;
+
+    // Writes "chirp.dat" and "klauder.dat" from the parameters, then draws them.
+    void SpeedButton1Click();
+    // Redraws both graphs from the working files.
+    void DRAW_SOURCE();
+    // Seconds from the graphs' centre column at pixel column X.
+    double CALC_TIME(int X) const;
+    void Grafico_Source0MouseMove(int x);
+    void Grafico_source1MouseMove(int x);
+    void Load1Click();
+    void Save1Click();
+    void Exit1Click();
 
 private:
+    void buildParameterEditor(QWidget* content);
+    void showTime(int x);
+
     Services& services_;
 };
 
