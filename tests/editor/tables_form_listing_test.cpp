@@ -1,0 +1,118 @@
+#include "tables_form_fixture.h"
+
+#include <QImage>
+#include <filesystem>
+#include <string>
+
+using quarvel::TTables_Form;
+using quarvel::testing::TablesFormTest;
+
+namespace {
+
+// Time and amplitude pairs, lone LF line ends: the listing makes them CR LF.
+const std::string SeriesLf = "0.000 0.0\n0.001 0.8\n0.002 -0.6\n0.003 0.1\n";
+const std::string SeriesCrLf = "0.000 0.0\r\n0.001 0.8\r\n0.002 -0.6\r\n0.003 0.1\r\n";
+
+} // namespace
+
+TEST_F(TablesFormTest, LoadOnTheSyntheticPageWritesAmplDatDrawsAndEnablesTrace) {
+    loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
+    EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
+    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), SeriesLf);
+    EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_TRUE(mainForm().Trace->isEnabled());
+    EXPECT_TRUE(mainForm().Trace->isChecked());
+    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(workDir.exists("trace.txt"));
+    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+}
+
+TEST_F(TablesFormTest, LoadOnTheTracePageWritesTraceTxtAndDrawsTheTrace) {
+    loadOnPage(TTables_Form::TracePage, userFile("trace.asc", SeriesLf));
+    EXPECT_EQ(workDir.read("trace.txt"), SeriesCrLf);
+    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_FALSE(workDir.exists("ampl.dat"));
+}
+
+TEST_F(TablesFormTest, ListingLoadErrorsStopTheCommandAndLeaveEverythingAsItWas) {
+    // A sparse file just over the capacity: nothing of it needs to be read.
+    const QString huge = userFile("huge.txt", "");
+    std::filesystem::resize_file(workDir.file("huge.txt"), quarvel::ListingCapacity + 1);
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {
+        {missingFile(), cannotOpen(missingFile(), "No such file or directory.")},
+        {userFile("bin.dat", std::string("0.1 2\0\0", 7)),
+         cannotOpen(QString::fromStdString(workDir.file("bin.dat").string()),
+                    "It is not a text file.")},
+        {huge, "Text exceeds memo capacity"},
+    };
+    for (const auto page : {TTables_Form::SyntheticPage, TTables_Form::TracePage}) {
+        QPlainTextEdit* memo =
+            page == TTables_Form::SyntheticPage ? editor().Syntmemo : editor().Tracememo;
+        memo->setPlainText("kept");
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.message.toStdString());
+            errors.expectError(c.message);
+            loadOnPage(page, c.path);
+            errors.expectAllReported();
+            EXPECT_EQ(memo->toPlainText(), "kept");
+        }
+    }
+    EXPECT_FALSE(workDir.exists("ampl.dat"));
+    EXPECT_FALSE(workDir.exists("trace.txt"));
+    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainForm().Trace->isEnabled());
+}
+
+TEST_F(TablesFormTest, ListingThatCannotBeSavedStopsBeforeTheRedraw) {
+    // A folder where the working file should be cannot be replaced by a file.
+    std::filesystem::create_directory(workDir.file("trace.txt"));
+    showPage(TTables_Form::TracePage);
+    editor().Tracememo->setPlainText("0.001 0.5");
+    errors.expectError(QString::fromStdString(
+        "Cannot create file \"" + workDir.file("trace.txt").string() + "\". Is a directory."));
+    editor().TraceRefreshButton->click();
+    errors.expectAllReported();
+    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(TablesFormTest, RefreshGraphOnTheSyntheticPageWritesAmplTxtAndLeavesThePanel) {
+    loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
+    const QImage before = mainForm().Grafico_sintetico->picture().image();
+    editor().Syntmemo->setPlainText("0.000 0.0\n0.001 -0.9\n0.002 0.9\n0.003 0.0\n");
+    const std::string edited = "0.000 0.0\r\n0.001 -0.9\r\n0.002 0.9\r\n0.003 0.0\r\n";
+
+    editor().SyntheticRefreshButton->click();
+    EXPECT_EQ(workDir.read("ampl.txt"), edited);
+    EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
+    EXPECT_EQ(mainForm().Grafico_sintetico->picture().image(), before);
+
+    editor().SaveButton->click();
+    EXPECT_EQ(workDir.read("ampl.dat"), edited);
+    EXPECT_NE(mainForm().Grafico_sintetico->picture().image(), before);
+}
+
+TEST_F(TablesFormTest, SaveAsOnAListingWritesTheChosenFileAndTheWorkingFile) {
+    showPage(TTables_Form::TracePage);
+    editor().Tracememo->setPlainText("0.001 0.5\n0.002 -0.5");
+    saveAs(QString::fromStdString(workDir.file("mine.txt").string()));
+    EXPECT_EQ(workDir.read("mine.txt"), "0.001 0.5\r\n0.002 -0.5");
+    EXPECT_EQ(workDir.read("trace.txt"), "0.001 0.5\r\n0.002 -0.5");
+    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(TablesFormTest, ListingKeepsEveryByteOfItsFile) {
+    std::string bytes = "0.001\t0.5 \xB5s\r\n\r\n0.002 -0.5\xA0\r\n";
+    loadOnPage(TTables_Form::TracePage, userFile("odd.txt", bytes));
+    EXPECT_EQ(workDir.read("trace.txt"), bytes);
+}
+
+TEST_F(TablesFormTest, ReloadingTheSyntheticListingTakesTheTextOfAmplDat) {
+    workDir.write("ampl.dat", SeriesCrLf);
+    forms().Tables_Form->reloadSyntheticListing();
+    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), SeriesLf);
+}

@@ -1,0 +1,173 @@
+#include "tables_form_fixture.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+using quarvel::TTables_Form;
+using quarvel::testing::TablesFormTest;
+
+namespace {
+
+const std::string ThreeRecords = "0.1 1500 1.8\r\n0.2 1510.5 1.9\r\n0.3 1520 2\r\n";
+const std::string ThreeRecordsLogDat = "0.100000 1500.000000 1.800000\r\n"
+                                       "0.200000 1510.500000 1.900000\r\n"
+                                       "0.300000 1520.000000 2.000000\r\n";
+
+} // namespace
+
+TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithTheDesignedComponents) {
+    EXPECT_EQ(editor().windowTitle(), "Data Editor");
+    EXPECT_EQ(editor().PageControl1->currentIndex(), TTables_Form::LogsPage);
+    ASSERT_EQ(editor().PageControl1->count(), 3);
+    EXPECT_EQ(editor().PageControl1->tabText(1), "Synthetic");
+    EXPECT_EQ(editor().loggrid->columnCount(), 3);
+    EXPECT_EQ(editor().loggrid->rowCount(), 999);
+    EXPECT_EQ(editor().loggrid->columnWidth(1), 103);
+    EXPECT_EQ(heading(0), "");
+    EXPECT_EQ(editor().SpeedButton1->toolTip(), "Interpolate Series");
+    EXPECT_EQ(editor().Syntmemo->toPlainText(), "");
+    EXPECT_EQ(editor().Syntmemo->blockCount(), 1);
+}
+
+TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesCalcSynthetic) {
+    // A row kept below the gap must stay out of the loaded log.
+    setCell(5, 0, "9");
+    setCell(5, 1, "1900");
+    setCell(5, 2, "2.9");
+    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+
+    loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+
+    EXPECT_EQ(workDir.read("log.dat"), ThreeRecordsLogDat);
+    EXPECT_EQ(heading(0), "Depth(m)");
+    EXPECT_EQ(heading(2), "Density (kg/m3)");
+    EXPECT_EQ(cell(2, 1), "1510.500000");
+    EXPECT_EQ(cell(4, 0), "");
+    EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
+    EXPECT_TRUE(mainForm().grafico_densita->hasPicture());
+    EXPECT_TRUE(mainForm().Pwave->isChecked());
+    EXPECT_FALSE(mainForm().ws.NoLogLoaded);
+    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_TRUE(mainForm().Load1->isEnabled());
+    EXPECT_FALSE(mainForm().Trace->isEnabled());
+}
+
+TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
+    setCell(1, 0, "0.5");
+    setCell(1, 1, "1500");
+    setCell(1, 2, "1.8");
+    workDir.write("log.dat", "old\r\n");
+    const std::string binary("1 2 3\0\x01\x02", 8);
+    const struct {
+        QString path;
+        std::string reason;
+    } cases[] = {{missingFile(), "No such file or directory."},
+                 {userFile("core.bin", binary), "It is not a text file."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        errors.expectError(cannotOpen(c.path, c.reason));
+        loadOnPage(TTables_Form::LogsPage, c.path);
+        errors.expectAllReported();
+        EXPECT_EQ(cell(1, 0), "0.5");
+        EXPECT_EQ(heading(0), "");
+        EXPECT_EQ(workDir.read("log.dat"), "old\r\n");
+        EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
+        EXPECT_TRUE(mainForm().ws.NoLogLoaded);
+        EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+    }
+}
+
+TEST_F(TablesFormTest, CancelledOrEmptyFileDialogsDoNothing) {
+    for (const auto& answer : {std::optional<QString>(), std::optional<QString>(QString())}) {
+        for (int page = 0; page < 3; ++page) {
+            showPage(static_cast<TTables_Form::Page>(page));
+            load(answer);
+            saveAs(answer);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(workDir.path()));
+    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+}
+
+TEST_F(TablesFormTest, NonNumericCellsStopSaveSaveAsAndRefreshBeforeLogDatIsWritten) {
+    loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+    setCell(2, 1, "1,5");
+    const QString expected = "Row 2, column 2 (P-wave velocity) of the log: \"1,5\" is not a "
+                             "number. Write numbers with \".\" as the decimal point, and enter "
+                             "a missing value as 0.";
+    const QString chosen = QString::fromStdString(workDir.file("saved.txt").string());
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"Save", [&] { editor().SaveButton->click(); }},
+        {"Save as", [&] { saveAs(chosen); }},
+        {"Refresh Graph", [&] { editor().LogsRefreshButton->click(); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        errors.expectError(expected);
+        command();
+        errors.expectAllReported();
+        EXPECT_EQ(workDir.read("log.dat"), ThreeRecordsLogDat);
+        EXPECT_FALSE(workDir.exists("saved.txt"));
+    }
+    setCell(2, 1, "1515");
+    saveAs(chosen);
+    const std::string fixed = "0.100000 1500.000000 1.800000\r\n0.200000 1515 1.900000\r\n"
+                              "0.300000 1520.000000 2.000000\r\n";
+    EXPECT_EQ(workDir.read("saved.txt"), fixed);
+    EXPECT_EQ(workDir.read("log.dat"), fixed);
+}
+
+TEST_F(TablesFormTest, TypedLogSavesAndDrawsButDoesNotEnableCalcSynthetic) {
+    const char* rows[][3] = {{"0", "1490", "1.5"}, {"0.25", "1500", "1.6"}, {"0.5", "1510", "1.7"}};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            setCell(r + 1, c, rows[r][c]);
+        }
+    }
+    editor().LogsRefreshButton->click();
+    EXPECT_EQ(workDir.read("log.dat"), "0.25 1500 1.6\r\n0.5 1510 1.7\r\n");
+    EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
+    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+}
+
+TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
+    loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+    editor().ClearButton->click();
+    EXPECT_EQ(heading(1), "");
+    EXPECT_EQ(cell(1, 0), "");
+    EXPECT_EQ(cell(3, 2), "");
+    EXPECT_EQ(quarvel::logSeriesLength(editor().logGrid()), 0);
+}
+
+TEST_F(TablesFormTest, LongLogsGrowTheGrid) {
+    std::string text;
+    for (int i = 1; i <= 1500; ++i) {
+        text += std::to_string(i) + " 1500 1.8\r\n";
+    }
+    loadOnPage(TTables_Form::LogsPage, userFile("long.txt", text));
+    EXPECT_EQ(editor().loggrid->rowCount(), 1500);
+    EXPECT_EQ(cell(1500, 0), "1500.000000");
+    const std::string logDat = workDir.read("log.dat");
+    EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), 1500);
+}
+
+TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
+    workDir.write("log.dat", "1 1500 1.8\r\n2 0 1.8\r\n3 0 1.8\r\n4 1600 1.8\r\n");
+    editor().SpeedButton1->click();
+    EXPECT_EQ(workDir.read("log.dat"), "1.000 1500.000 1.800\r\n2.000 1533.333 1.800\r\n"
+                                       "3.000 1566.667 1.800\r\n4.000 1600.000 1.800\r\n");
+    EXPECT_EQ(heading(0), "Depth(m)");
+    EXPECT_EQ(cell(3, 1), "1566.667000");
+    EXPECT_EQ(cell(5, 0), "");
+}
+
+TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothing) {
+    dialogs.expectMessage("There is no working log file \"log.dat\" to interpolate yet. Load a "
+                          "log, or save the grid with Save or Refresh Graph, first.");
+    editor().SpeedButton1->click();
+    dialogs.expectAllAnswered();
+    EXPECT_FALSE(workDir.exists("log.dat"));
+    EXPECT_EQ(heading(0), "");
+}
