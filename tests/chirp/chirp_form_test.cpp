@@ -6,7 +6,6 @@
 #include "support/app_fixture.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -44,36 +43,6 @@ protected:
     TChirp_Form& form;
     const std::vector<QString> defaults{"0.01", "2000", "7000", "0.00001"};
 };
-
-TEST_F(ChirpWindow, StartsWithTheDesignedLayoutAndDefaults) {
-    EXPECT_EQ(form.windowTitle(), "Chirp Signal Processor");
-    EXPECT_EQ(texts(), defaults);
-    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
-    const auto* go = child<QToolButton>(&form, "SpeedButton1");
-    EXPECT_EQ(go->text(), "GO");
-    EXPECT_EQ(go->geometry(), QRect(16, 8, 65, 22));
-    struct Field {
-        const char* name;
-        int top;
-    };
-    for (const Field f : {Field{"peredit", 24}, Field{"stfreqedit", 56}, Field{"edfreqedit", 88},
-                          Field{"samedit", 120}}) {
-        EXPECT_EQ(child<QLineEdit>(&form, f.name)->geometry(), QRect(8, f.top, 121, 21)) << f.name;
-    }
-    for (const char* name : {"Grafico_Source0", "Grafico_source1"}) {
-        const auto* graph = child<ImagePanel>(&form, name);
-        EXPECT_EQ(graph->size(), QSize(375, 161)) << name;
-        EXPECT_FALSE(graph->hasPicture()) << name;
-    }
-
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.peredit->setFocus();
-    for (QLineEdit* next : {form.stfreqedit, form.edfreqedit, form.samedit}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
-    }
-}
 
 TEST_F(ChirpWindow, SaveThenLoadRestoresTheExactTexts) {
     dialogs.expectSaveFile(path("deep.SIG"));
@@ -216,14 +185,6 @@ TEST_F(ChirpWindow, TheTimeReadOutIsTheSameOverBothGraphs) {
     form.peredit->setText("0");
     form.Grafico_source1MouseMove(10);
     EXPECT_EQ(status->text(), " t:0.00000 sec.");
-}
-
-TEST_F(ChirpWindow, ExitHidesTheWindowAndKeepsTheTexts) {
-    form.show();
-    form.peredit->setText("0.02");
-    child<QAction>(&form, "Exit1")->trigger();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.peredit->text(), "0.02");
 }
 
 } // namespace

@@ -45,13 +45,8 @@ FinalPlotInputs loadedCore() {
 }
 
 // True when the text, written as the plot writes it, stands at (x, y).
-bool showsText(const QImage& plot, int x, int y, const QString& text, int pointSize = 0) {
+bool showsText(const QImage& plot, int x, int y, const QString& text) {
     Canvas reference(1, 1);
-    if (pointSize > 0) {
-        QFont font = reference.font();
-        font.setPointSize(pointSize);
-        reference.setFont(font);
-    }
     const int width = reference.textWidth(text);
     const int height = reference.textHeight(text);
     reference.resize(width, height);
@@ -110,14 +105,6 @@ TEST(FinalPlot, PlacesTheCheckedPanelsLeftToRight) {
          {50, 210, 370, 530, 790},
          {PhotoColor, SynthColor, PwaveColor, DensityColor, TraceColor},
          790},
-        {"logs without photograph",
-         [](FinalPlotInputs& in) {
-             in.photo.checked = false;
-             in.pwave.checked = in.density.checked = true;
-         },
-         {50, 210},
-         {PwaveColor, DensityColor},
-         std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -293,19 +280,6 @@ TEST(FinalPlot, DenseMarksCostAtMostOneTickPerRow) {
     EXPECT_EQ(huge.timeTicks.size(), static_cast<std::size_t>(H + 1));
 }
 
-TEST(FinalPlot, TitleOnlyWhenAskedFor) {
-    FinalPlotInputs in = loadedCore();
-    in.withTitle = true;
-    EXPECT_TRUE(showsText(composeFinalPlot(in).image, 50, 5, "Core: core1.bmp", 15));
-    in.withTitle = false;
-    const Canvas plain(composeFinalPlot(in).image);
-    for (int x = 0; x < 1000; ++x) {
-        for (int y = 0; y < 45; ++y) {
-            ASSERT_EQ(plain.pixel(x, y), White) << x << "," << y;
-        }
-    }
-}
-
 TEST(FinalPlot, FailuresStopWithTheProgramsMessage) {
     const std::string divisionByZero(msg::DivisionByZero);
     struct Case {
@@ -336,11 +310,6 @@ TEST(FinalPlot, FailuresStopWithTheProgramsMessage) {
              in.trace = {true, std::nullopt};
          },
          "Nothing has been drawn in the \"Trace\" panel yet."},
-        {"synthetic without picture",
-         [](FinalPlotInputs& in) {
-             in.synthetic = {true, std::nullopt};
-         },
-         "Nothing has been drawn in the \"Synth\" panel yet."},
         {"mark not a whole number", [](FinalPlotInputs& in) { in.markFreqText = "2x0"; },
          "'2x0' is not a valid integer value"},
         {"label not a whole number", [](FinalPlotInputs& in) { in.labelFreqText = "1.5"; },
