@@ -1,0 +1,149 @@
+// Start-up: every window created hidden in order, the working directory,
+// the About window and the end of the program with its main window.
+
+#include "app/about_form.h"
+#include "calibration/core_photo_form.h"
+#include "calibration/profile_form.h"
+#include "chirp/chirp_form.h"
+#include "editor/tables_form.h"
+#include "plot/final_table_form.h"
+#include "plot/graph_form.h"
+#include "plot/scale_forms.h"
+#include "support/app_fixture.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+namespace quarvel {
+namespace {
+
+using testing::AppFixture;
+
+class ApplicationTest : public AppFixture {};
+
+TEST_F(ApplicationTest, CreatesEveryWindowHiddenInStartUpOrder) {
+    const Forms& f = forms();
+    const std::vector<QWidget*> expected = {
+        f.MainForm,    f.Core_Photo_Form, f.VelScaleForm,   f.DensityScaleForm, f.Profile_Form,
+        f.Tables_Form, f.Chirp_Form,      f.FinalTableForm, f.GraphForm,        f.AboutForm};
+    EXPECT_EQ(windows->creationOrder(), expected);
+    for (QWidget* window : expected) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    }
+}
+
+TEST_F(ApplicationTest, ShowsOnlyTheMainWindowActive) {
+    showMainWindow();
+    EXPECT_EQ(QApplication::activeWindow(), &mainForm());
+    for (QWidget* window : windows->creationOrder())
+        EXPECT_EQ(window->isVisible(), window == &mainForm()) << window->objectName().toStdString();
+}
+
+TEST_F(ApplicationTest, ClosingCompanionsOnlyHidesThem) {
+    showMainWindow();
+    for (QWidget* window : windows->creationOrder()) {
+        if (window == &mainForm())
+            continue;
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        EXPECT_TRUE(window->close());
+        EXPECT_FALSE(window->isVisible());
+    }
+    EXPECT_TRUE(mainForm().isVisible());
+    EXPECT_EQ(forms().Chirp_Form->stfreqedit->text(), "2000");
+}
+
+TEST_F(ApplicationTest, AboutIsAStayOnTopToolWindowThatDoesNotBlock) {
+    showMainWindow();
+    TAboutForm* about = forms().AboutForm;
+    mainForm().About1->trigger();
+    ASSERT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "Version 1.0");
+    EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(about->windowType(), Qt::Tool);
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(mainForm().isEnabled());
+
+    bool hasPicture = false;
+    for (const QLabel* label : about->findChildren<QLabel*>())
+        hasPicture = hasPicture || !label->pixmap().isNull();
+    EXPECT_TRUE(hasPicture);
+
+    QPushButton* accept = nullptr;
+    for (QPushButton* button : about->findChildren<QPushButton*>())
+        if (button->text() == "accept")
+            accept = button;
+    ASSERT_NE(accept, nullptr);
+    QTest::mouseClick(accept, Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+}
+
+// Closing the main window, by its frame or by "Exit", ends the event loop
+// even while companions are open.
+TEST_F(ApplicationTest, ClosingTheMainWindowEndsTheProgram) {
+    for (const bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu ? "Exit" : "close");
+        showMainWindow();
+        bool stuck = false;
+        QTimer::singleShot(0, &mainForm(), [&] {
+            forms().Chirp_Form->show();
+            forms().AboutForm->show();
+            if (byMenu)
+                mainForm().Exit1->trigger();
+            else
+                mainForm().close();
+        });
+        // Only a safety net so a fault cannot hang the suite.
+        QTimer safety;
+        safety.setSingleShot(true);
+        QObject::connect(&safety, &QTimer::timeout, [&] {
+            stuck = true;
+            QApplication::exit(1);
+        });
+        safety.start(60000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(stuck);
+        EXPECT_FALSE(mainForm().isVisible());
+        forms().Chirp_Form->hide();
+        forms().AboutForm->hide();
+    }
+}
+
+TEST(WorkDirAtStartUp, IsCreatedWhenMissing) {
+    testing::TempWorkDir temp;
+    const std::filesystem::path folder = temp.path() / "nested" / "Quarvel";
+    testing::ScriptedDialogs dialogs;
+    EXPECT_TRUE(prepareWorkDir(WorkDir(folder), dialogs));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    // Already there: nothing to say.
+    EXPECT_TRUE(prepareWorkDir(WorkDir(folder), dialogs));
+}
+
+TEST(WorkDirAtStartUp, FailureIsToldAndStopsTheStart) {
+    testing::TempWorkDir temp;
+    temp.write("blocker", "a file where the folder should go");
+    const WorkDir impossible(temp.path() / "blocker" / "Quarvel");
+    std::string reason;
+    try {
+        impossible.ensureExists();
+    } catch (const QuarvelError& e) {
+        reason = e.what();
+    }
+    ASSERT_FALSE(reason.empty());
+    testing::ScriptedDialogs dialogs;
+    dialogs.expectMessage(QString::fromStdString(reason));
+    EXPECT_FALSE(prepareWorkDir(impossible, dialogs));
+    dialogs.expectAllAnswered();
+}
+
+} // namespace
+} // namespace quarvel

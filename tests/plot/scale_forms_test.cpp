@@ -1,0 +1,182 @@
+// The two scale dialogs and the graphic parameters dialog.
+
+#include "formats/text_file.h"
+#include "platform/image_panel.h"
+#include "plot/graph_form.h"
+#include "plot/scale_forms.h"
+#include "support/app_fixture.h"
+#include "workspace/main_form.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+namespace quarvel {
+namespace {
+
+class ScaleFormsTest : public testing::AppFixture {
+protected:
+    // Both dialogs through their common face, with what sets them apart.
+    struct Dialog {
+        LogScaleDialog* dialog;
+        QString caption;
+        int minimum;
+        int maximum;
+        int fieldLeft;
+        ImagePanel* panel;
+        QAction* menuItem;
+    };
+
+    std::vector<Dialog> both() const {
+        return {{forms().VelScaleForm, "P-wave", 1400, 1600, 32, mainForm().Grafico_velocita,
+                 mainForm().DensityScale1},
+                {forms().DensityScaleForm, "Density", 1400, 2300, 24, mainForm().grafico_densita,
+                 mainForm().VelocityScale1}};
+    }
+
+    // Velocities 1480 .. 1620, densities 1.5 .. 2.2.
+    void writeLog() {
+        TextBuilder text;
+        text.line("0.10 1480 1.50");
+        text.line("0.20 1550 1.90");
+        text.line("0.30 1620.9 2.2");
+        workDir.write("log.dat", text.text());
+    }
+};
+
+TEST_F(ScaleFormsTest, StartWithAutoScaleAndTheDefaultBounds) {
+    for (const Dialog& d : both()) {
+        SCOPED_TRACE(d.caption.toStdString());
+        EXPECT_EQ(d.dialog->windowTitle(), d.caption);
+        EXPECT_FALSE(d.dialog->isModal());
+        EXPECT_TRUE(d.dialog->autoBox()->isChecked());
+        EXPECT_EQ(d.dialog->autoBox()->text(), "Auto Scale");
+        EXPECT_EQ(d.dialog->minimumField()->value(), d.minimum);
+        EXPECT_EQ(d.dialog->maximumField()->value(), d.maximum);
+        EXPECT_FALSE(d.dialog->minimumField()->isEnabled());
+        EXPECT_FALSE(d.dialog->maximumField()->isEnabled());
+        EXPECT_EQ(d.dialog->minimumField()->geometry(), QRect(d.fieldLeft, 48, 105, 22));
+        EXPECT_EQ(d.dialog->maximumField()->geometry(), QRect(d.fieldLeft, 88, 105, 22));
+        EXPECT_EQ(d.dialog->okButton()->text(), "OK");
+        EXPECT_EQ(d.dialog->cancelButton()->text(), "Cancel");
+    }
+    EXPECT_EQ(forms().VelScaleForm->MinVel->objectName(), "MinVel");
+    EXPECT_EQ(forms().DensityScaleForm->MaxDens->objectName(), "MaxDens");
+}
+
+TEST_F(ScaleFormsTest, OpenedFromTheCrossedMenuItemsAndByDoubleClick) {
+    for (const Dialog& d : both()) {
+        SCOPED_TRACE(d.caption.toStdString());
+        d.menuItem->trigger();
+        EXPECT_TRUE(d.dialog->isVisible());
+        d.dialog->hide();
+        QTest::mouseDClick(d.panel, Qt::LeftButton, {}, QPoint(50, 50));
+        EXPECT_TRUE(d.dialog->isVisible());
+        d.dialog->hide();
+    }
+}
+
+TEST_F(ScaleFormsTest, AutoScaleSwitchesTheFieldsOffAndOn) {
+    for (const Dialog& d : both()) {
+        SCOPED_TRACE(d.caption.toStdString());
+        d.dialog->show();
+        QTest::mouseClick(d.dialog->autoBox(), Qt::LeftButton);
+        EXPECT_FALSE(d.dialog->autoBox()->isChecked());
+        EXPECT_TRUE(d.dialog->minimumField()->isEnabled());
+        EXPECT_TRUE(d.dialog->maximumField()->isEnabled());
+        QTest::mouseClick(d.dialog->autoBox(), Qt::LeftButton);
+        EXPECT_FALSE(d.dialog->minimumField()->isEnabled());
+        EXPECT_FALSE(d.dialog->maximumField()->isEnabled());
+    }
+}
+
+TEST_F(ScaleFormsTest, CancelPutsBackTheBoundsOfTheOpeningButNotAutoScale) {
+    for (const Dialog& d : both()) {
+        SCOPED_TRACE(d.caption.toStdString());
+        d.dialog->show();
+        d.dialog->autoBox()->setChecked(false);
+        d.dialog->minimumField()->setValue(1234);
+        d.dialog->maximumField()->setValue(5678);
+        QTest::mouseClick(d.dialog->cancelButton(), Qt::LeftButton);
+
+        EXPECT_FALSE(d.dialog->isVisible());
+        EXPECT_EQ(d.dialog->minimumField()->value(), d.minimum);
+        EXPECT_EQ(d.dialog->maximumField()->value(), d.maximum);
+        EXPECT_FALSE(d.dialog->autoBox()->isChecked());
+        EXPECT_TRUE(d.dialog->minimumField()->isEnabled());
+        EXPECT_FALSE(d.panel->hasPicture());
+
+        // The next opening remembers what stands then.
+        d.dialog->minimumField()->setValue(1000);
+        d.dialog->show();
+        d.dialog->minimumField()->setValue(999);
+        QTest::mouseClick(d.dialog->cancelButton(), Qt::LeftButton);
+        EXPECT_EQ(d.dialog->minimumField()->value(), 1000);
+    }
+}
+
+TEST_F(ScaleFormsTest, OkWithAutoScaleTakesTheLogRangeAndRedraws) {
+    writeLog();
+    for (const Dialog& d : both()) {
+        SCOPED_TRACE(d.caption.toStdString());
+        d.dialog->show();
+        QTest::mouseClick(d.dialog->okButton(), Qt::LeftButton);
+        EXPECT_FALSE(d.dialog->isVisible());
+        EXPECT_TRUE(d.panel->hasPicture());
+    }
+    EXPECT_EQ(forms().VelScaleForm->MinVel->value(), 1480);
+    EXPECT_EQ(forms().VelScaleForm->Maxvel->value(), 1620);
+    EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
+    EXPECT_EQ(forms().DensityScaleForm->MaxDens->value(), 2200);
+    EXPECT_EQ(mainForm().ws.MeanVelocity, 1550.0);
+    EXPECT_TRUE(mainForm().Pwave->isChecked());
+    EXPECT_TRUE(mainForm().density->isChecked());
+}
+
+TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
+    writeLog();
+    TVelScaleForm* velocity = forms().VelScaleForm;
+    velocity->show();
+    velocity->Autovel->setChecked(false);
+    velocity->MinVel->setValue(1000);
+    velocity->Maxvel->setValue(2001);
+    QTest::mouseClick(velocity->BitBtn1, Qt::LeftButton);
+
+    EXPECT_EQ(velocity->MinVel->value(), 1000);
+    EXPECT_EQ(velocity->Maxvel->value(), 2001);
+    EXPECT_EQ(mainForm().ws.MeanVelocity, 1500.5);
+    // The density dialog was left on Auto Scale.
+    EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
+    // The first segment from the corner runs to the first record, at column
+    // (1480 - 1000) / (1001 / 151) = 72.4 -> 72 on row 0.1 / (0.2 / 600) = 300.
+    const Canvas& picture = mainForm().Grafico_velocita->picture();
+    EXPECT_EQ(picture.pixel(36, 150), 0xff000000);
+}
+
+TEST_F(ScaleFormsTest, GraphicParametersKeepWhatWasTypedOnOkAndCancel) {
+    TGraphForm* graph = forms().GraphForm;
+    EXPECT_EQ(graph->windowTitle(), "Graphic Param.");
+    EXPECT_FALSE(graph->isModal());
+    const std::pair<QLineEdit*, QString> defaults[] = {
+        {graph->Edit1, "10"}, {graph->Edit2, "50"}, {graph->Edit3, "200"}, {graph->Edit4, "200"}};
+    for (const auto& [field, text] : defaults)
+        EXPECT_EQ(field->text(), text) << field->objectName().toStdString();
+
+    for (QPushButton* button : {graph->BitBtn1, graph->BitBtn2}) {
+        SCOPED_TRACE(button->text().toStdString());
+        graph->show();
+        graph->Edit3->setText("1000");
+        graph->Edit1->setText("x");
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(graph->isVisible());
+        EXPECT_EQ(graph->Edit3->text(), "1000");
+        EXPECT_EQ(graph->Edit1->text(), "x");
+    }
+    EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
+}
+
+} // namespace
+} // namespace quarvel
