@@ -1,0 +1,354 @@
+#include "calibration/core_photo_form.h"
+#include "platform/image_panel.h"
+#include "support/app_fixture.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace quarvel {
+namespace {
+
+using testing::AppFixture;
+
+constexpr QRgb PhotoColour = 0xff336699;
+constexpr QRgb Inverted = 0xffcc9966;
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb White = 0xffffffff;
+
+class Photo : public AppFixture {
+protected:
+    Photo() {
+        showMainWindow();
+        main = &mainForm();
+        bounds = forms().Core_Photo_Form;
+    }
+
+    QString writePhoto(const char* name, int width, int height) const {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(PhotoColour);
+        const QString path = QString::fromStdString(workDir.file(name).string());
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
+
+    void load(const std::optional<QString>& answer) {
+        dialogs.expectOpenFile(answer);
+        main->LoadCorePhoto1->trigger();
+    }
+
+    // What the data editor sets when it loads a log: the three-record log,
+    // calibrated so row 512 is 0.4995 m.
+    void haveLog() {
+        main->ws.LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
+        main->ws.LogCount = 3;
+        main->ws.NoLogLoaded = false;
+        bounds->setBoundaries(Boundaries{});
+    }
+
+    // Moves without a button go through the cursor, which reports only a
+    // change of position: start each move from outside the window so that a
+    // move to where an earlier test left the cursor still arrives. On a real
+    // display the move arrives later, so wait until the panel has seen it.
+    static void moveOver(ImagePanel* panel, QPoint at) {
+        bool arrived = false;
+        const QMetaObject::Connection seen =
+            QObject::connect(panel, &ImagePanel::mouseMoved,
+                             [&](int x, int y) { arrived = arrived || QPoint(x, y) == at; });
+        QCursor::setPos(QPoint(-1000, -1000));
+        QTest::mouseMove(panel, at);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; })) << "the move never arrived";
+        QObject::disconnect(seen);
+    }
+    void move(int x, int y) { moveOver(main->core_image, QPoint(x, y)); }
+    void click(int x, int y) {
+        QTest::mouseClick(main->core_image, Qt::LeftButton, {}, QPoint(x, y));
+    }
+
+    QImage picture(const ImagePanel* panel) const { return panel->picture().image(); }
+    QRgb pixel(const ImagePanel* panel, int x, int y) const { return panel->picture().pixel(x, y); }
+
+    // The panel as a mark at that row draws it: a black line from column 1
+    // to width - 2, then the label at (1, row) in the picture's font.
+    static QImage marked(const QImage& before, int row, const QString& label) {
+        Canvas expected(before);
+        expected.moveTo(1, row);
+        expected.lineTo(before.width() - 1, row);
+        expected.textOut(1, row, label);
+        return expected.image();
+    }
+
+    void whitePanel(ImagePanel* panel) {
+        QImage blank(panel->panelWidth(), panel->panelHeight(), QImage::Format_RGB32);
+        blank.fill(White);
+        panel->setPicture(blank);
+    }
+
+    TMainForm* main = nullptr;
+    TCore_Photo_Form* bounds = nullptr;
+};
+
+TEST_F(Photo, LoadWithItsBoundaryFile) {
+    const QString path = writePhoto("core.bmp", 160, 640);
+    workDir.write("core.bnd", "100\r\n1100\r\nL\r\nR\r\n2\r\n90\r\n10\r\n630\r\n");
+    load(path);
+    EXPECT_EQ(main->core_image->panelWidth(), 103);
+    EXPECT_EQ(main->core_image->panelHeight(), 640);
+    EXPECT_EQ(picture(main->core_image).size(), QSize(160, 640)) << "shown unscaled";
+    EXPECT_EQ(main->ws.ImageFileName, path.toStdString());
+    const QString bnd = QString::fromStdString(workDir.file("core.bnd").string());
+    EXPECT_EQ(main->ws.BndFileName, bnd.toStdString());
+    EXPECT_EQ(bounds->boundaries().texts(),
+              (std::array<std::string, 8>{"100", "1100", "L", "R", "2", "90", "10", "630"}));
+    EXPECT_EQ(bounds->StatusPanel->text(), "BND File :" + bnd);
+    EXPECT_FALSE(bounds->isVisible());
+    for (QObject* control : std::initializer_list<QObject*>{main->SpeedButton2, main->SaveToFile1,
+                                                            main->ables1, main->Photo})
+        EXPECT_TRUE(control->property("enabled").toBool()) << control->objectName().toStdString();
+    EXPECT_TRUE(main->Photo->isChecked());
+    EXPECT_EQ(dialogs.fileQuestions().back().filter, "Bitmap Files|*.BMP");
+    EXPECT_EQ(dialogs.fileQuestions().back().defaultExtension, "bmp");
+}
+
+TEST_F(Photo, LoadWithoutABoundaryFile) {
+    bounds->Top->setText("7");
+    load(writePhoto("bare.BMP", 80, 321));
+    EXPECT_EQ(main->ws.BndFileName, workDir.file("bare.BND").string());
+    EXPECT_EQ(bounds->boundaries().texts(),
+              (std::array<std::string, 8>{"7", "1000", "1", "1000", "1", "103", "1", "321"}));
+    EXPECT_EQ(bounds->StatusPanel->text(), "BND File not found ");
+    EXPECT_TRUE(bounds->isVisible());
+    EXPECT_TRUE(main->SpeedButton2->isEnabled());
+}
+
+TEST_F(Photo, CancelChangesNothing) {
+    load(std::nullopt);
+    EXPECT_FALSE(main->core_image->hasPicture());
+    EXPECT_FALSE(main->SpeedButton2->isEnabled());
+    EXPECT_FALSE(main->Photo->isEnabled());
+    EXPECT_FALSE(bounds->isVisible());
+
+    load(writePhoto("first.bmp", 120, 300));
+    main->correlator->setChecked(true);
+    click(40, 150);
+    bounds->ymax->setText("typed");
+    const QImage withMark = picture(main->core_image);
+    load(std::nullopt);
+    EXPECT_EQ(picture(main->core_image), withMark);
+    EXPECT_EQ(bounds->ymax->text(), "typed");
+    EXPECT_EQ(main->ws.ImageFileName, workDir.file("first.bmp").string());
+}
+
+TEST_F(Photo, BrokenPhotographChangesNothingButTheImageName) {
+    load(writePhoto("good.bmp", 120, 300));
+    const QImage before = picture(main->core_image);
+    bounds->setBoundaries(Boundaries::fromTexts({"a", "b", "c", "d", "e", "f", "g", "h"}));
+    const std::string bndBefore = main->ws.BndFileName;
+
+    workDir.write("broken.bmp", "BM this is no bitmap");
+    workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
+    const QString broken = QString::fromStdString(workDir.file("broken.bmp").string());
+    errors.expectError("Bitmap image is not valid");
+    load(broken);
+    EXPECT_EQ(picture(main->core_image), before);
+    EXPECT_EQ(main->core_image->panelHeight(), 300);
+    EXPECT_EQ(main->ws.BndFileName, bndBefore);
+    EXPECT_EQ(bounds->Top->text(), "a");
+    EXPECT_EQ(main->ws.ImageFileName, broken.toStdString());
+}
+
+TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
+    const QString missing = QString::fromStdString(workDir.file("gone.bmp").string());
+    errors.expectError("Cannot open file \"" + missing + "\". No such file or directory.");
+    load(missing);
+    EXPECT_FALSE(main->core_image->hasPicture());
+    EXPECT_FALSE(main->SpeedButton2->isEnabled());
+    EXPECT_FALSE(bounds->isVisible());
+}
+
+TEST_F(Photo, ReadOutsOverThePhotograph) {
+    load(writePhoto("probe.bmp", 160, 640));
+    haveLog();
+    move(40, 512);
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
+    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
+    EXPECT_EQ(main->Edit2->text(), "1500.00");
+    EXPECT_EQ(main->Edit3->text(), "1.700");
+    EXPECT_NEAR(main->ws.EST_TWT, 0.6667, 1e-4);
+    EXPECT_EQ(main->ws.DepthText, "0.4995");
+    EXPECT_EQ(main->ws.TwtText, "0.667");
+
+    move(40, 3);
+    EXPECT_EQ(main->StatusPanel1->text(), "Depth :-0.0226 m    Est. TWT:0.000 msec")
+        << "above ymin: negative depth, the time of 0 m";
+    EXPECT_EQ(main->Edit2->text(), "1500.00");
+
+    main->ws.LogTable.clear();
+    main->ws.LogCount = 0;
+    move(40, 512);
+    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.000 msec");
+    EXPECT_EQ(main->Edit2->text(), "");
+    EXPECT_EQ(main->Edit3->text(), "");
+}
+
+TEST_F(Photo, BadBoundariesStopTheReadOut) {
+    load(writePhoto("bad.bmp", 103, 600));
+    haveLog();
+    move(40, 512);
+    const QString status = main->StatusPanel1->text();
+    main->correlator->setChecked(true);
+    bounds->ymin->setText("abc");
+    errors.expectError("'abc' is not a valid integer value");
+    move(40, 100);
+    EXPECT_EQ(main->StatusPanel1->text(), status);
+    EXPECT_EQ(pixel(main->core_image, 50, 100), Inverted) << "the guide moved first";
+
+    bounds->setBoundaries(Boundaries::fromTexts({"0", "1000", "1", "1", "25", "1000", "25", "25"}));
+    errors.expectError("Floating point division by zero");
+    move(40, 200);
+    EXPECT_EQ(main->StatusPanel1->text(), status);
+}
+
+TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
+    load(writePhoto("guide.bmp", 160, 600));
+    haveLog();
+    main->correlator->setChecked(true);
+    move(40, 100);
+    EXPECT_EQ(pixel(main->core_image, 50, 100), Inverted);
+    EXPECT_EQ(pixel(main->core_image, 1, 100), Inverted);
+    EXPECT_EQ(pixel(main->core_image, 101, 100), Inverted);
+    EXPECT_EQ(pixel(main->core_image, 0, 100), PhotoColour);
+    EXPECT_EQ(pixel(main->core_image, 102, 100), PhotoColour);
+    move(40, 120);
+    EXPECT_EQ(pixel(main->core_image, 50, 100), PhotoColour) << "restored by the next move";
+    EXPECT_EQ(pixel(main->core_image, 50, 120), Inverted);
+    EXPECT_EQ(main->ws.GuideY, 120);
+}
+
+TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
+    load(writePhoto("noguide.bmp", 160, 600));
+    main->correlator->setChecked(true);
+    const QImage before = picture(main->core_image);
+    move(40, 100);
+    EXPECT_EQ(picture(main->core_image), before) << "no log loaded yet";
+    haveLog();
+    main->Photo->setChecked(false);
+    move(40, 110);
+    EXPECT_EQ(picture(main->core_image), before);
+}
+
+TEST_F(Photo, AClickLeavesABlackLine) {
+    load(writePhoto("click.bmp", 160, 600));
+    haveLog();
+    main->correlator->setChecked(true);
+    move(40, 200);
+    click(40, 200);
+    move(40, 260);
+    for (int x = 1; x <= 101; ++x)
+        ASSERT_EQ(pixel(main->core_image, x, 200), Black) << "column " << x;
+    EXPECT_EQ(pixel(main->core_image, 0, 200), PhotoColour);
+    EXPECT_EQ(pixel(main->core_image, 102, 200), PhotoColour);
+    EXPECT_EQ(pixel(main->core_image, 50, 260), Inverted);
+}
+
+TEST_F(Photo, CorrelatorOffDrawsNothingButStillReadsOut) {
+    load(writePhoto("off.bmp", 160, 600));
+    haveLog();
+    const QImage before = picture(main->core_image);
+    main->Synth->setChecked(true);
+    click(40, 512);
+    move(40, 512);
+    EXPECT_EQ(picture(main->core_image), before);
+    EXPECT_FALSE(main->Grafico_sintetico->hasPicture());
+    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
+}
+
+TEST_F(Photo, MarksAndLabelsOnlyOnTheCheckedPanels) {
+    load(writePhoto("marks.bmp", 160, 600));
+    haveLog();
+    for (ImagePanel* panel :
+         {main->Grafico_sintetico, main->Grafico_velocita, main->grafico_densita})
+        whitePanel(panel);
+    const QImage photoBefore = picture(main->core_image);
+    const QImage blank = picture(main->Grafico_velocita);
+    main->correlator->setChecked(true);
+    main->Photo->setChecked(false);
+    main->Synth->setChecked(true);
+    main->density->setChecked(true);
+    move(40, 512);
+    click(40, 200);
+    EXPECT_EQ(picture(main->core_image), photoBefore);
+    EXPECT_EQ(picture(main->Grafico_sintetico), marked(blank, 200, "0.4995"));
+    EXPECT_EQ(picture(main->grafico_densita), marked(blank, 200, "0.4995"));
+    EXPECT_EQ(picture(main->Grafico_velocita), blank);
+    EXPECT_EQ(pixel(main->Grafico_sintetico, 149, 200), Black);
+    EXPECT_EQ(pixel(main->Grafico_sintetico, 150, 200), White);
+}
+
+TEST_F(Photo, TraceMarkIsPlacedByTime) {
+    load(writePhoto("trace.bmp", 160, 600));
+    haveLog();
+    whitePanel(main->Grafico_traccia);
+    const QImage blank = picture(main->Grafico_traccia);
+    main->ws.TraceTimeFirst = 0.0;
+    main->ws.TraceTimeLast = 60.0;
+    main->correlator->setChecked(true);
+    main->Photo->setChecked(false);
+    main->Trace->setChecked(true);
+    move(40, 512);
+    click(40, 512);
+    EXPECT_NEAR(main->ws.MarkTwt, 0.6667, 1e-4);
+    EXPECT_EQ(picture(main->Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
+        << "0.6667 ms at 0.1 ms per row";
+}
+
+TEST_F(Photo, TraceWithoutTimeSpanFailsAfterTheOtherMarks) {
+    load(writePhoto("span.bmp", 160, 600));
+    haveLog();
+    whitePanel(main->Grafico_sintetico);
+    const QImage blank = picture(main->Grafico_sintetico);
+    main->correlator->setChecked(true);
+    main->Synth->setChecked(true);
+    main->Trace->setChecked(true);
+    move(40, 512);
+    errors.expectError("Floating point division by zero");
+    click(40, 300);
+    EXPECT_EQ(picture(main->Grafico_sintetico), marked(blank, 300, "0.4995"));
+    EXPECT_FALSE(main->Grafico_traccia->hasPicture()) << "the trace gets no mark";
+    for (int x = 1; x <= 101; ++x)
+        ASSERT_EQ(pixel(main->core_image, x, 300), White) << "pressed black, released inverted";
+}
+
+TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
+    moveOver(main->Grafico_sintetico, QPoint(10, 20));
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (10, 20)");
+    EXPECT_EQ(main->StatusPanel1->text(), "TWT :0.0000 msec.    AMP :0.0000") << "nothing drawn";
+    moveOver(main->Grafico_traccia, QPoint(10, 20));
+    EXPECT_EQ(main->StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
+
+    main->ws.SynthTimeFirst = 0.002;
+    main->ws.SynthTimeLast = 0.062;
+    main->ws.SynthAmpMin = -0.5;
+    main->ws.SynthAmpMax = 1.01;
+    moveOver(main->Grafico_sintetico, QPoint(100, 300));
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (100, 300)");
+    EXPECT_EQ(main->StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
+
+    main->ws.TraceTimeFirst = 12.0;
+    main->ws.TraceTimeLast = 72.0;
+    main->ws.TraceAmpMin = -2.0;
+    main->ws.TraceAmpMax = 1.02;
+    main->ws.TraceTimeMinMs = 12000.0;
+    moveOver(main->Grafico_traccia, QPoint(50, 150));
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (50, 150)");
+    EXPECT_EQ(main->StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");
+}
+
+} // namespace
+} // namespace quarvel
