@@ -317,6 +317,7 @@ void TMainForm::SpeedButton3Click() {
                                chirp->edfreqedit->text().toStdString(),
                                chirp->samedit->text().toStdString());
         Draw_sintetico();
+        services_.forms.Tables_Form->reloadSyntheticListing();
     });
 }
 

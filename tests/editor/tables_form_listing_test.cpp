@@ -1,3 +1,4 @@
+#include "chirp/chirp_form.h"
 #include "tables_form_fixture.h"
 
 #include <QImage>
@@ -115,4 +116,18 @@ TEST_F(TablesFormTest, ReloadingTheSyntheticListingTakesTheTextOfAmplDat) {
     workDir.write("ampl.dat", SeriesCrLf);
     forms().Tables_Form->reloadSyntheticListing();
     EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), SeriesLf);
+}
+
+TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
+    editor().Syntmemo->setPlainText("old listing");
+    loadOnPage(TTables_Form::LogsPage,
+               userFile("core.txt", "0.1 1500 1.8\r\n0.2 1600 2.0\r\n0.3 1550 1.9\r\n"));
+    forms().Chirp_Form->SpeedButton1->click();
+    ASSERT_TRUE(mainForm().SpeedButton1->isEnabled());
+    mainForm().SpeedButton1->click();
+    const std::string ampl = workDir.read("ampl.dat");
+    ASSERT_FALSE(ampl.empty());
+    std::string lf = ampl;
+    std::erase(lf, '\r');
+    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), lf);
 }

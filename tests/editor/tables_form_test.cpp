@@ -171,3 +171,22 @@ TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothin
     EXPECT_FALSE(workDir.exists("log.dat"));
     EXPECT_EQ(heading(0), "");
 }
+
+TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {
+    std::string text;
+    for (int i = 1; i <= quarvel::LogCapacity + 2; ++i) {
+        text += std::to_string(i) + " 1500 1.8\r\n";
+    }
+    const QString path = userFile("huge log.txt", text);
+    dialogs.expectOpenFile(path);
+    dialogs.expectMessage("The log file \"" + path +
+                          "\" holds more than 64000 records: only the first 64000 were loaded, "
+                          "the rest was left out.");
+    editor().LoadButton->click();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(editor().loggrid->rowCount(), quarvel::LogCapacity);
+    EXPECT_EQ(cell(quarvel::LogCapacity, 0), "64000.000000");
+    const std::string logDat = workDir.read("log.dat");
+    EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), quarvel::LogCapacity);
+    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
+}
