@@ -1,6 +1,7 @@
 #include "engine/series_kernels.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -140,9 +141,11 @@ template <typename V, int Lanes, int Vecs>
     }
 }
 
+std::atomic<bool> avx2Allowed{true};
+
 bool hasAvx2() {
     static const bool available = __builtin_cpu_supports("avx2");
-    return available;
+    return available && avx2Allowed;
 }
 
 [[gnu::target("avx2")]] void convolveAvx2(const ConvolveJob& job, int first, int last) {
@@ -159,6 +162,10 @@ void correlateSse2(const CorrelateJob& job, int first, int last) {
 }
 
 } // namespace
+
+void allowAvx2(bool allowed) {
+    avx2Allowed = allowed;
+}
 
 void convolveRange(const double* a, int na, const double* b, int nb, double* out, int first,
                    int last) {

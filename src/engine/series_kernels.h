@@ -19,6 +19,11 @@ void convolveRange(const double* a, int na, const double* b, int nb, double* out
 void correlateRange(const double* x, int nx, const double* y, int ny, double* out, int first,
                     int last);
 
+// The kernels use AVX2 where the processor has it, SSE2 otherwise; both give
+// the same bits. Passing false keeps them to SSE2 everywhere, so that tests
+// can compare the two.
+void allowAvx2(bool allowed);
+
 // Runs body(first, last) over consecutive blocks covering [0, count), one
 // block per thread (the first on the calling thread), the blocks cut so that
 // each holds about the same total of work(k). Small jobs run on one thread:

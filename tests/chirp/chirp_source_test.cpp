@@ -1,5 +1,6 @@
 #include "chirp/chirp_source.h"
 #include "engine/math_fun.h"
+#include "engine/series_kernels.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -180,8 +181,10 @@ TEST(CrossCorrelate, EqualsTheDirectSumBitForBit) {
                 expected[static_cast<std::size_t>(i)] += (*x)[j] * (*y)[i + j - 1];
             }
         }
-        for (const int threads : {1, 2}) {
+        for (const int variant : {1, 2, 3}) {
+            const int threads = variant == 1 ? 1 : 2;
             MathFun::SetThreadCount(threads);
+            kernels::allowAvx2(variant != 3);
             auto out = std::make_unique<Series>();
             for (int i = 1; i <= c.m; ++i) {
                 (*out)[i] = 99.0;
@@ -191,10 +194,11 @@ TEST(CrossCorrelate, EqualsTheDirectSumBitForBit) {
             for (int i = 1; i <= c.m; ++i) {
                 mismatches += (*out)[i] != expected[static_cast<std::size_t>(i)];
             }
-            EXPECT_EQ(mismatches, 0) << threads << " thread(s)";
+            EXPECT_EQ(mismatches, 0) << threads << " thread(s), AVX2 " << (variant != 3);
         }
     }
     MathFun::SetThreadCount(2);
+    kernels::allowAvx2(true);
 }
 
 TEST(CalcTime, ColumnToSecondsFromTheCentre) {

@@ -1,5 +1,6 @@
 #include "chirp/chirp_source.h"
 #include "engine/math_fun.h"
+#include "engine/series_kernels.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -96,7 +97,7 @@ TEST(CalcSynthetic, TwoRowLogWithTheDefaultWavelet) {
     }
 }
 
-TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCount) {
+TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCountAndVectorWidth) {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
     dir.write("log.dat", defaultSizeLog());
@@ -110,6 +111,10 @@ TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCount) {
     runDefault(dir);
     SetThreadCount(2);
     EXPECT_EQ(outputs(dir), first);
+    kernels::allowAvx2(false);
+    runDefault(dir);
+    kernels::allowAvx2(true);
+    EXPECT_EQ(outputs(dir), first) << "SSE2 alone";
 }
 
 TEST(CalcSynthetic, NewFrequenciesWithoutANewWaveletChangeOnlyTheSynthetic) {

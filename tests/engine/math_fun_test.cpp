@@ -1,4 +1,5 @@
 #include "engine/math_fun.h"
+#include "engine/series_kernels.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
@@ -57,8 +58,10 @@ TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
         const auto a = randomSeries(c.na, 1);
         const auto b = randomSeries(c.nb, 2);
         const std::vector<double> expected = naiveConvolve(c.na, *a, c.nb, *b, c.nOut);
-        for (const int threads : {1, 2}) {
+        for (const int variant : {1, 2, 3}) {
+            const int threads = variant == 1 ? 1 : 2;
             SetThreadCount(threads);
+            kernels::allowAvx2(variant != 3);
             auto out = std::make_unique<Series>();
             for (int k = 1; k <= c.nOut; ++k) {
                 (*out)[k] = 99.0; // stale values from an earlier run
@@ -68,10 +71,11 @@ TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
             for (int k = 1; k <= c.nOut; ++k) {
                 mismatches += (*out)[k] != expected[static_cast<std::size_t>(k)];
             }
-            EXPECT_EQ(mismatches, 0) << threads << " thread(s)";
+            EXPECT_EQ(mismatches, 0) << threads << " thread(s), AVX2 " << (variant != 3);
         }
     }
     SetThreadCount(2);
+    kernels::allowAvx2(true);
 }
 
 TEST(Convolve, OutputMayBeOneOfItsInputs) {
