@@ -1,0 +1,269 @@
+#include "app/demo.h"
+
+#include "app/application.h"
+#include "chirp/chirp_form.h"
+#include "editor/tables_form.h"
+#include "platform/guarded_application.h"
+#include "platform/image_panel.h"
+#include "plot/final_table_form.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace quarvel {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The bases of the demo core's turbidite beds, at 5 mm per pixel row: the
+// marks a user would draw first when tying this core.
+const std::vector<int> DemoMarkRows = {94, 202, 310, 422, 504};
+
+constexpr const char* DemoPhotograph = "demo_core.bmp";
+
+void printLine(const QString& text) {
+    std::fprintf(stderr, "quarvel: %s\n", text.toLocal8Bit().constData());
+}
+
+QString demoFile(const fs::path& demo, const char* name) {
+    return QString::fromStdString((demo / name).string());
+}
+
+bool holdsDemo(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(folder / DemoPhotograph, ec);
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, int x, int y, Qt::MouseButton button) {
+    const QPointF local(x, y);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button)
+                                                                   : Qt::MouseButtons(Qt::NoButton);
+    QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+std::optional<QString> DemoDialogs::openFile(const FileDialogSpec& spec) {
+    if (!openAnswers_.empty()) {
+        QString answer = openAnswers_.front();
+        openAnswers_.pop_front();
+        return answer;
+    }
+    if (fallback_ != nullptr) {
+        return fallback_->openFile(spec);
+    }
+    ++unanswered_;
+    return std::nullopt;
+}
+
+std::optional<QString> DemoDialogs::saveFile(const FileDialogSpec& spec) {
+    if (!saveAnswers_.empty()) {
+        QString answer = saveAnswers_.front();
+        saveAnswers_.pop_front();
+        return answer;
+    }
+    if (fallback_ != nullptr) {
+        return fallback_->saveFile(spec);
+    }
+    ++unanswered_;
+    return std::nullopt;
+}
+
+std::optional<QFont> DemoDialogs::chooseFont(const QFont& current) {
+    if (fallback_ != nullptr) {
+        return fallback_->chooseFont(current);
+    }
+    ++unanswered_;
+    return std::nullopt;
+}
+
+std::optional<int> DemoDialogs::chooseItem(const QString& title, const QString& label,
+                                           const QStringList& items, int current) {
+    if (fallback_ != nullptr) {
+        return fallback_->chooseItem(title, label, items, current);
+    }
+    ++unanswered_;
+    return std::nullopt;
+}
+
+void DemoDialogs::showMessage(const QString& text) {
+    if (fallback_ != nullptr) {
+        fallback_->showMessage(text);
+        return;
+    }
+    // Nobody is there to read it; the demo's own files raise no message, so
+    // one here means the run went wrong.
+    printLine(text);
+    ++unanswered_;
+}
+
+void ConsoleErrorReporter::report(const QString& message) {
+    printLine(message);
+    ++count_;
+}
+
+std::optional<fs::path> findDemoFolder() {
+    const QString fromEnvironment = qEnvironmentVariable("QUARVEL_DEMO_DIR");
+    if (!fromEnvironment.isEmpty()) {
+        const fs::path folder = fromEnvironment.toStdString();
+        return holdsDemo(folder) ? std::optional(folder) : std::nullopt;
+    }
+    const fs::path installed = fs::path(QCoreApplication::applicationDirPath().toStdString()) /
+                               ".." / "share" / "quarvel" / "demo";
+    for (const fs::path& folder : {installed, fs::path(QUARVEL_SOURCE_DEMO_DIR)}) {
+        if (holdsDemo(folder)) {
+            return folder.lexically_normal();
+        }
+    }
+    return std::nullopt;
+}
+
+void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const fs::path& demo) {
+    const Forms& forms = windows.forms();
+    TMainForm* main = forms.MainForm;
+    TTables_Form* tables = forms.Tables_Form;
+    TChirp_Form* chirp = forms.Chirp_Form;
+
+    dialogs.answerNextOpen(demoFile(demo, DemoPhotograph));
+    main->SpeedButton3->click();
+
+    tables->PageControl1->setCurrentIndex(TTables_Form::LogsPage);
+    dialogs.answerNextOpen(demoFile(demo, "demo_core_log.txt"));
+    tables->LoadButton->click();
+    // The log has gaps; the synthetic needs a velocity on every row.
+    tables->SpeedButton1->click();
+    tables->LogsRefreshButton->click();
+
+    dialogs.answerNextOpen(demoFile(demo, "demo_chirp.SIG"));
+    chirp->Load1->trigger();
+    chirp->SpeedButton1->click();
+
+    main->SpeedButton1->click();
+
+    tables->PageControl1->setCurrentIndex(TTables_Form::TracePage);
+    dialogs.answerNextOpen(demoFile(demo, "demo_trace.txt"));
+    tables->LoadButton->click();
+
+    if (!main->correlator->isChecked()) {
+        main->correlator->click();
+    }
+}
+
+void markRows(AppWindows& windows, const std::vector<int>& rows) {
+    ImagePanel* photo = windows.forms().MainForm->core_image;
+    constexpr int column = 50;
+    for (const int row : rows) {
+        sendMouse(photo, QEvent::MouseMove, column, row, Qt::NoButton);
+        sendMouse(photo, QEvent::MouseButtonPress, column, row, Qt::LeftButton);
+        sendMouse(photo, QEvent::MouseButtonRelease, column, row, Qt::LeftButton);
+    }
+    // The pointer leaves over the top edge: the last mark turns from the
+    // released (inverted) row to a black line, as every earlier one did.
+    sendMouse(photo, QEvent::MouseMove, column, 0, Qt::NoButton);
+}
+
+void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
+    const Forms& forms = windows.forms();
+    forms.MainForm->SpeedButton2->click();
+    dialogs.answerNextSave(path);
+    forms.FinalTableForm->Save1->trigger();
+}
+
+bool wantsDemo(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--demo") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int runDemo(int argc, char** argv) {
+    GuardedApplication application(argc, argv);
+    // Numbers in files use "." whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quarvel on the bundled demo core."));
+    parser.addHelpOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Start with the demo core loaded."));
+    const QCommandLineOption finalPlot(
+        QStringLiteral("final-plot"),
+        QStringLiteral("Save the demo's final plot as a bitmap to <file> and exit."),
+        QStringLiteral("file"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the main window to <file> (PNG or BMP)."),
+        QStringLiteral("file"));
+    parser.addOptions({demo, finalPlot, screenshot});
+    parser.process(application);
+
+    const std::optional<fs::path> folder = findDemoFolder();
+    if (!folder) {
+        printLine(QStringLiteral("the demo core was not found (set QUARVEL_DEMO_DIR to its "
+                                 "folder, data/demo in the source tree)"));
+        return 1;
+    }
+
+    // Unless told otherwise, the demo works in a folder of its own, so the
+    // working files of the user's own cores stay as they are.
+    std::unique_ptr<QTemporaryDir> scratch;
+    WorkDir workDir = WorkDir::fromEnvironment();
+    if (qEnvironmentVariableIsEmpty("QUARVEL_WORKDIR")) {
+        scratch = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                  QStringLiteral("/quarvel-demo-XXXXXX"));
+        if (!scratch->isValid()) {
+            printLine(QStringLiteral("cannot make a working folder for the demo: %1")
+                          .arg(scratch->errorString()));
+            return 1;
+        }
+        workDir = WorkDir(scratch->path().toStdString());
+    }
+
+    const bool batch = parser.isSet(finalPlot);
+    QtDialogs qtDialogs;
+    DemoDialogs dialogs(batch ? nullptr : &qtDialogs);
+    ConsoleErrorReporter console;
+    DialogErrorReporter messageBoxes(dialogs);
+    ErrorReporter& reporter = batch ? static_cast<ErrorReporter&>(console) : messageBoxes;
+    application.setErrorReporter(&reporter);
+    if (!prepareWorkDir(workDir, dialogs)) {
+        return 1;
+    }
+
+    AppWindows windows(dialogs, reporter, workDir);
+    windows.showMainWindow();
+    QCoreApplication::processEvents();
+    loadDemo(windows, dialogs, *folder);
+    if (batch) {
+        markRows(windows, DemoMarkRows);
+    }
+    QCoreApplication::processEvents();
+    if (parser.isSet(screenshot)) {
+        const QString path = parser.value(screenshot);
+        if (!windows.forms().MainForm->grab().save(path)) {
+            reporter.report(QStringLiteral("Cannot create file \"%1\".").arg(path));
+        }
+    }
+    if (!batch) {
+        return QApplication::exec();
+    }
+    saveFinalPlot(windows, dialogs, parser.value(finalPlot));
+    return console.count() == 0 && dialogs.unansweredQuestions() == 0 ? 0 : 1;
+}
+
+} // namespace quarvel

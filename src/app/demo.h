@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace quarvel {
+
+class AppWindows;
+
+// The demo's file dialogs: the questions the demo's own steps ask are
+// answered with the demo's files; every other question goes to the user
+// through the fallback, or, without one (a run with no one to ask), is
+// answered "Cancel" and counted.
+class DemoDialogs : public Dialogs {
+public:
+    explicit DemoDialogs(Dialogs* fallback) : fallback_(fallback) {}
+
+    void answerNextOpen(const QString& path) { openAnswers_.push_back(path); }
+    void answerNextSave(const QString& path) { saveAnswers_.push_back(path); }
+    int unansweredQuestions() const { return unanswered_; }
+
+    std::optional<QString> openFile(const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QFont> chooseFont(const QFont& current) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current) override;
+    void showMessage(const QString& text) override;
+
+private:
+    Dialogs* fallback_;
+    std::deque<QString> openAnswers_;
+    std::deque<QString> saveAnswers_;
+    int unanswered_ = 0;
+};
+
+// Errors of a run with no one to ask: printed on standard error and counted.
+class ConsoleErrorReporter : public ErrorReporter {
+public:
+    void report(const QString& message) override;
+    int count() const { return count_; }
+
+private:
+    int count_ = 0;
+};
+
+// The folder holding the demo core: $QUARVEL_DEMO_DIR, else share/quarvel/demo
+// beside the installed program, else the source tree's data/demo. Nothing
+// when none of them holds the demo's photograph.
+std::optional<std::filesystem::path> findDemoFolder();
+
+// Loads the demo core through the commands a user runs, answering their file
+// questions with the demo's files: the photograph (with its ".BND"), the log
+// in the data editor, Interpolate Series and Refresh Graph, the ".SIG" file
+// and GO in the chirp window, "Calc. Synthetic", and the trace on the data
+// editor's Trace page. Ends with "Correlator" checked. Errors go to the
+// windows' error reporter, as for any command.
+void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const std::filesystem::path& demo);
+
+// Clicks the photograph at each of the rows, as the mouse would, marking the
+// checked panels.
+void markRows(AppWindows& windows, const std::vector<int>& rows);
+
+// "Final Plot", then "&Save as" to the file.
+void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& path);
+
+// True when the command line asks for the demo.
+bool wantsDemo(int argc, char** argv);
+
+// The program started with --demo [--final-plot FILE] [--screenshot FILE].
+// Returns the exit code.
+int runDemo(int argc, char** argv);
+
+} // namespace quarvel

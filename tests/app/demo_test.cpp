@@ -1,0 +1,87 @@
+// The demo start: the demo core loaded through the windows' commands, and
+// its final plot saved, with nobody to answer a question.
+#include "app/application.h"
+#include "app/demo.h"
+#include "platform/image_panel.h"
+#include "support/recording_error_reporter.h"
+#include "support/temp_work_dir.h"
+#include "workspace/main_form.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QtGlobal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace quarvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DemoTest, LoadsTheDemoThroughTheCommandsAndSavesItsFinalPlot) {
+    TempWorkDir workDir;
+    RecordingErrorReporter errors;
+    DemoDialogs dialogs(nullptr);
+    const QString plotPath = QString::fromStdString(workDir.file("demo.bmp").string());
+    {
+        AppWindows windows(dialogs, errors, workDir.workDir());
+        windows.showMainWindow();
+        loadDemo(windows, dialogs, QUARVEL_TEST_DEMO_DIR);
+        const TMainForm& main = *windows.forms().MainForm;
+        for (const QCheckBox* box :
+             {main.Photo, main.Synth, main.Trace, main.Pwave, main.density}) {
+            EXPECT_TRUE(box->isEnabled() && box->isChecked()) << box->objectName().toStdString();
+        }
+        EXPECT_TRUE(main.correlator->isChecked());
+        markRows(windows, {94});
+        saveFinalPlot(windows, dialogs, plotPath);
+    }
+    EXPECT_EQ(dialogs.unansweredQuestions(), 0);
+    EXPECT_TRUE(workDir.exists("ampl.dat"));
+    const QImage plot = QImage(plotPath).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(plot.size(), QSize(1000, 660));
+    // The mark across the synthetic panel, right of its depth label.
+    for (int x = 310; x <= 358; ++x) {
+        ASSERT_EQ(plot.pixel(x, 144), qRgb(0, 0, 0)) << "column " << x;
+    }
+}
+
+TEST(DemoTest, FindsTheDemoWhereQuarvelDemoDirPoints) {
+    TempWorkDir elsewhere;
+    const struct {
+        fs::path folder;
+        bool found;
+    } cases[] = {{QUARVEL_TEST_DEMO_DIR, true}, {elsewhere.path(), false}};
+    const QByteArray previous = qgetenv("QUARVEL_DEMO_DIR");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.string());
+        qputenv("QUARVEL_DEMO_DIR", QByteArray::fromStdString(c.folder.string()));
+        const std::optional<fs::path> found = findDemoFolder();
+        EXPECT_EQ(found.has_value(), c.found);
+        if (found) {
+            EXPECT_EQ(*found, c.folder);
+        }
+    }
+    qputenv("QUARVEL_DEMO_DIR", previous);
+}
+
+TEST(DemoTest, OnlyTheDemoOptionStartsTheDemo) {
+    const struct {
+        std::vector<const char*> arguments;
+        bool demo;
+    } cases[] = {{{"quarvel"}, false},
+                 {{"quarvel", "--demo"}, true},
+                 {{"quarvel", "-platform", "offscreen", "--demo", "--final-plot", "x.bmp"}, true},
+                 {{"quarvel", "--demonstration"}, false}};
+    for (const auto& c : cases) {
+        std::vector<char*> argv;
+        for (const char* argument : c.arguments) {
+            argv.push_back(const_cast<char*>(argument));
+        }
+        EXPECT_EQ(wantsDemo(static_cast<int>(argv.size()), argv.data()), c.demo) << argv.back();
+    }
+}
+
+} // namespace
+} // namespace quarvel::testing

@@ -1,0 +1,224 @@
+// The whole road of a typical run, through the windows as a user drives them:
+// photograph, log, chirp, synthetic, trace, probing and marking, final plot.
+// It runs on the bundled demo core, so it also proves the demo's files fit
+// together.
+#include "calibration/core_photo_form.h"
+#include "chirp/chirp_form.h"
+#include "editor/interpolation.h"
+#include "editor/tables_form.h"
+#include "formats/text_file.h"
+#include "platform/image_panel.h"
+#include "plot/final_table_form.h"
+#include "support/app_fixture.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace quarvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The photograph is 560 rows high, 5 mm of core per row.
+constexpr int PhotoHeight = 560;
+// Rows of two bed bases, at 0.47 m and 1.55 m.
+constexpr int UpperMarkRow = 94;
+constexpr int LowerMarkRow = 310;
+
+class EndToEndTest : public AppFixture {
+protected:
+    static QString demoFile(const char* name) {
+        return QString::fromStdString((fs::path(QUARVEL_TEST_DEMO_DIR) / name).string());
+    }
+
+    static void click(QAbstractButton* button) {
+        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
+        ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    static int lineCount(const std::string& text) {
+        int lines = 0;
+        for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+             at = text.find("\r\n", at + 2)) {
+            ++lines;
+        }
+        return lines;
+    }
+
+    static QImage picture(const ImagePanel* panel) {
+        EXPECT_TRUE(panel->hasPicture()) << panel->objectName().toStdString();
+        return panel->hasPicture() ? panel->picture().image().convertToFormat(QImage::Format_RGB32)
+                                   : QImage();
+    }
+
+    // True when the row of the image is black from column `from` to `to`.
+    static bool blackRun(const QImage& image, int row, int from, int to) {
+        for (int x = from; x <= to; ++x) {
+            if (image.pixel(x, row) != qRgb(0, 0, 0)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void clickPhotograph(int row) const {
+        ImagePanel* photo = mainForm().core_image;
+        QTest::mouseMove(photo, QPoint(50, row));
+        QTest::mousePress(photo, Qt::LeftButton, Qt::NoModifier, QPoint(50, row));
+        QTest::mouseRelease(photo, Qt::LeftButton, Qt::NoModifier, QPoint(50, row));
+    }
+};
+
+TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
+    showMainWindow();
+    TMainForm& main = mainForm();
+    TTables_Form& editor = *forms().Tables_Form;
+    TChirp_Form& chirp = *forms().Chirp_Form;
+
+    // 1. The photograph, with its boundary file beside it.
+    dialogs.expectOpenFile(demoFile("demo_core.bmp"));
+    click(main.SpeedButton3);
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(main.core_image->panelHeight(), PhotoHeight);
+    EXPECT_EQ(forms().Core_Photo_Form->Bottom->text(), "2800");
+    EXPECT_EQ(forms().Core_Photo_Form->ymax->text(), "560");
+    EXPECT_TRUE(main.SpeedButton2->isEnabled());
+    EXPECT_TRUE(main.Photo->isEnabled());
+
+    // 2. The log, in the data editor; its gaps filled by Interpolate Series.
+    click(main.SpeedButton4);
+    ASSERT_TRUE(editor.isVisible());
+    editor.PageControl1->setCurrentIndex(TTables_Form::LogsPage);
+    dialogs.expectOpenFile(demoFile("demo_core_log.txt"));
+    click(editor.LoadButton);
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(lineCount(workDir.read("log.dat")), 280);
+    click(editor.SpeedButton1);
+    click(editor.LogsRefreshButton);
+    std::istringstream logDat(workDir.read("log.dat"));
+    const std::vector<LogRecord> records = readLogRecords(logDat);
+    ASSERT_EQ(records.size(), 280U);
+    for (const LogRecord& record : records) {
+        EXPECT_GT(record.Velocity, 0.0) << "at " << record.Depth << " m";
+        EXPECT_GT(record.Density, 0.0) << "at " << record.Depth << " m";
+    }
+    EXPECT_TRUE(main.Pwave->isChecked());
+    EXPECT_TRUE(main.density->isChecked());
+
+    // 3. The chirp setting from its ".SIG" file, then GO.
+    click(main.SpeedButton5);
+    ASSERT_TRUE(chirp.isVisible());
+    dialogs.expectOpenFile(demoFile("demo_chirp.SIG"));
+    chirp.Load1->trigger();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(chirp.edfreqedit->text(), "12000");
+    click(chirp.SpeedButton1);
+    EXPECT_EQ(lineCount(workDir.read("klauder.dat")), 197);
+    EXPECT_TRUE(chirp.Grafico_Source0->hasPicture());
+
+    // 4. "Calc. Synthetic": the five stage files, the panel and the listing.
+    click(main.SpeedButton1);
+    for (const char* stage : {"refl.dat", "corr.dat", "deconv.dat", "amplnofilt.dat"}) {
+        EXPECT_TRUE(workDir.exists(stage)) << stage;
+    }
+    const std::string ampl = workDir.read("ampl.dat");
+    EXPECT_EQ(ampl.substr(0, 24), " 0.00000000000000E+0000 ");
+    EXPECT_NE(ampl.find("1.00000000000000E+0000\r\n"), std::string::npos);
+    EXPECT_TRUE(main.Synth->isChecked());
+    const std::string firstLine = ampl.substr(0, ampl.find('\r'));
+    EXPECT_EQ(editor.Syntmemo->toPlainText().left(static_cast<int>(firstLine.size())).toStdString(),
+              firstLine);
+
+    // 5. The recorded trace on the Trace page.
+    editor.PageControl1->setCurrentIndex(TTables_Form::TracePage);
+    dialogs.expectOpenFile(demoFile("demo_trace.txt"));
+    click(editor.LoadButton);
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(workDir.read("trace.txt"),
+              readTextFile(fs::path(QUARVEL_TEST_DEMO_DIR) / "demo_trace.txt"));
+    EXPECT_TRUE(main.Trace->isChecked());
+    EXPECT_DOUBLE_EQ(main.ws.TraceTimeMinMs, 83500.0);
+
+    // 6. Probe and mark with "Correlator" checked.
+    click(main.correlator);
+    ASSERT_TRUE(main.correlator->isChecked());
+    QTest::mouseMove(main.core_image, QPoint(50, UpperMarkRow));
+    EXPECT_TRUE(main.StatusPanel1->text().startsWith("Depth :0.4700 m"))
+        << main.StatusPanel1->text().toStdString();
+    clickPhotograph(UpperMarkRow);
+    clickPhotograph(LowerMarkRow);
+    const double traceMarkTwt = main.ws.MarkTwt;
+    QTest::mouseMove(main.core_image, QPoint(50, 0));
+    EXPECT_GT(traceMarkTwt, 0.0);
+
+    // 7. "Final Plot", then "&Save as".
+    click(main.SpeedButton2);
+    ASSERT_TRUE(forms().FinalTableForm->isVisible());
+    const QString plotPath = QString::fromStdString(workDir.file("tie.bmp").string());
+    dialogs.expectSaveFile(plotPath);
+    forms().FinalTableForm->Save1->trigger();
+    dialogs.expectAllAnswered();
+
+    const QImage plot = QImage(plotPath).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(plot.size(), QSize(1000, PhotoHeight + 100));
+
+    // Every panel, marks included, at its column, 50 rows down.
+    const struct {
+        const ImagePanel* panel;
+        int x;
+    } columns[] = {{main.core_image, 50},
+                   {main.Grafico_sintetico, 210},
+                   {main.Grafico_velocita, 370},
+                   {main.grafico_densita, 530},
+                   {main.Grafico_traccia, 790}};
+    for (const auto& column : columns) {
+        SCOPED_TRACE(column.panel->objectName().toStdString());
+        const QImage panel = picture(column.panel);
+        ASSERT_EQ(panel.height(), PhotoHeight);
+        EXPECT_EQ(plot.copy(column.x, 50, panel.width(), panel.height()), panel);
+    }
+
+    // The marks: a black line across each log and synthetic panel right of
+    // its depth label, across the photograph, and on the trace at its time.
+    for (const int row : {UpperMarkRow, LowerMarkRow}) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(blackRun(plot, 50 + row, 50 + 2, 50 + 95));
+        for (const int x : {210, 370, 530}) {
+            EXPECT_TRUE(blackRun(plot, 50 + row, x + 100, x + 148)) << "panel at " << x;
+        }
+    }
+    const double msPerRow = (main.ws.TraceTimeLast - main.ws.TraceTimeFirst) / PhotoHeight;
+    const int traceRow = static_cast<int>(traceMarkTwt / msPerRow);
+    EXPECT_TRUE(blackRun(plot, 50 + traceRow, 790 + 100, 790 + 148)) << "trace row " << traceRow;
+
+    // The depth axis left of the photograph (a tick every 200 mm) and the
+    // time axis left of the trace (every 200 microseconds) run the
+    // photograph's height. Each tick's label is written on white from the
+    // tick down and may cover the line there, but never the row above it.
+    for (int depth = 200; depth <= 2800; depth += 200) {
+        const int y = 50 + PhotoHeight * depth / 2800;
+        EXPECT_EQ(plot.pixel(45, y - 1), qRgb(0, 0, 0)) << "depth axis above " << depth;
+    }
+    const int span = static_cast<int>(main.ws.TraceTimeMaxMs - main.ws.TraceTimeMinMs);
+    ASSERT_GT(span, 3000);
+    for (int time = 200; time <= span; time += 200) {
+        const int y = 50 + PhotoHeight * time / span;
+        EXPECT_EQ(plot.pixel(785, y - 1), qRgb(0, 0, 0)) << "time axis above " << time;
+    }
+}
+
+} // namespace
+} // namespace quarvel::testing
