@@ -14,8 +14,6 @@
 #include "plot/scale_forms.h"
 #include "workspace/main_form.h"
 
-#include <clocale>
-
 namespace quarvel {
 
 template <class Window> Window* AppWindows::create() {
@@ -71,8 +69,6 @@ bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
 
 int runQuarvel(int argc, char** argv) {
     GuardedApplication application(argc, argv);
-    // Numbers in files use "." whatever the user's locale.
-    std::setlocale(LC_NUMERIC, "C");
     QtDialogs dialogs;
     DialogErrorReporter reporter(dialogs);
     application.setErrorReporter(&reporter);
