@@ -3,8 +3,10 @@
 // program's GO and "Calc. Synthetic" on the same working files.
 
 #include "chirp/chirp_source.h"
+#include "editor/log_import.h"
 #include "engine/math_fun.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 #include "platform/work_dir.h"
 
 #include <exception>
@@ -87,6 +89,18 @@ void parseOptions(const Command& command, const std::vector<std::string_view>& a
     }
 }
 
+// Imports a log file into log.dat the way the data editor's Load does, so a
+// batch run computes from exactly what the window would have written.
+void importLog(const std::string& fileName, const WorkDir& dir) {
+    const quarvel::ImportedLog imported = quarvel::importLogFile(fileName);
+    for (const std::string& notice : quarvel::loadLogNotices(imported.result, fileName)) {
+        std::cerr << Program << ": " << notice << "\n";
+    }
+    const auto logDat = dir.file(quarvel::MathFun::LogFileName);
+    quarvel::writeTextFile(logDat, imported.logDat);
+    std::cout << "Wrote " << logDat.string() << "\n";
+}
+
 int run(int argc, char** argv) {
     quarvel::ChirpTexts chirp;
     std::string workDirText;
@@ -95,6 +109,9 @@ int run(int argc, char** argv) {
     const Option end{"--end", "end frequency, Hz (default 7000)", &chirp.end};
     const Option interval{"--interval", "sampling interval, s (default 0.00001)", &chirp.interval};
     const Option workDir{"--workdir", "working directory", &workDirText};
+    std::string logFile;
+    const Option logFileOption{
+        "--log", "log file to import into log.dat first, as the data editor does", &logFile};
 
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
@@ -106,9 +123,12 @@ int run(int argc, char** argv) {
          [&](const WorkDir& dir) { quarvel::ChirpSource(chirp, dir); }},
         {"synthetic",
          "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
-         {start, end, interval, workDir},
+         {start, end, interval, workDir, logFileOption},
          synthetic,
          [&](const WorkDir& dir) {
+             if (!logFile.empty()) {
+                 importLog(logFile, dir);
+             }
              quarvel::MathFun::CalcSynthetic(dir, chirp.start, chirp.end, chirp.interval);
          }},
     };

@@ -2,7 +2,7 @@
 
 #include "editor/interpolation.h"
 #include "editor/listing_file.h"
-#include "formats/numbers.h"
+#include "editor/log_import.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
@@ -286,18 +286,8 @@ void TTables_Form::ClearLog() {
 
 void TTables_Form::tellAboutLoad(const LoadLogResult& result,
                                  const std::filesystem::path& fileName) {
-    if (result.truncated) {
-        services_.dialogs.showMessage(QString::fromStdString(formatMessage(
-            "The log file \"%s\" holds more than %s records: only the first %s were loaded, "
-            "the rest was left out.",
-            {fileName.string(), numbers::formatInteger(LogCapacity),
-             numbers::formatInteger(LogCapacity)})));
-    }
-    if (result.nonNumericEntries > 0) {
-        services_.dialogs.showMessage(QString::fromStdString(
-            formatMessage("%s entries of the log file \"%s\" are not numbers; they were read as "
-                          "0 or up to their first character that is not part of a number.",
-                          {numbers::formatInteger(result.nonNumericEntries), fileName.string()})));
+    for (const std::string& notice : loadLogNotices(result, fileName.string())) {
+        services_.dialogs.showMessage(QString::fromStdString(notice));
     }
 }
 

@@ -84,5 +84,30 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
     EXPECT_FALSE(dir.exists("chirp.dat"));
 }
 
+TEST(QuarvelSynth, SyntheticImportsALogFileAsTheDataEditorDoes) {
+    TempWorkDir dir;
+    ASSERT_EQ(run("chirp --workdir " + quoted(dir.path())).status, 0);
+    // A heading line, a record at the surface and a final line break: the
+    // same three records reach log.dat as from the data editor's Load.
+    dir.write("core.txt", "Depth Vp Rho\r\n0 1480 1.5\r\n0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
+    const Result imported =
+        run("synthetic --log " + quoted(dir.file("core.txt")) + " --workdir " + quoted(dir.path()));
+    EXPECT_EQ(imported.status, 0) << imported.output;
+    EXPECT_EQ(dir.read("log.dat"), "0.500000 1600.000000 1.700000\r\n"
+                                   "1.000000 1650.000000 1.800000\r\n");
+    EXPECT_NE(imported.output.find("3 entries of the log file"), std::string::npos)
+        << imported.output;
+    EXPECT_TRUE(dir.exists("ampl.dat"));
+
+    const Result missing =
+        run("synthetic --log " + quoted(dir.file("none.txt")) + " --workdir " + quoted(dir.path()));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("Cannot open file \"" + dir.file("none.txt").string() + "\""),
+              std::string::npos)
+        << missing.output;
+    EXPECT_EQ(dir.read("log.dat"), "0.500000 1600.000000 1.700000\r\n"
+                                   "1.000000 1650.000000 1.800000\r\n");
+}
+
 } // namespace
 } // namespace quarvel::testing
