@@ -182,20 +182,21 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
         verticalLine(canvas, axisX - 5, height);
         const long long span = traceSpan(in.traceTimeMinMs, in.traceTimeMaxMs);
         canvas.textOut(axisX, 25, fromStd("mean vel.: " + numbers::formatF3(in.meanVelocity)));
-        forEachTickRow(0, span, markFreq, labelStep, height,
-                       [&](int y, long long j, bool labelled) {
-                           tick(canvas, axisX - 5, y);
-                           FinalPlotTick t{y, {}, {}};
-                           if (labelled) {
-                               const double ms = static_cast<double>(j) / 1000.0;
-                               const double depth = ms * (in.meanVelocity / 2.0 / 1000.0);
-                               t.label = fromStd(numbers::formatF3(ms));
-                               t.depthLabel = fromStd("(" + numbers::formatF3(depth) + ")");
-                               canvas.textOut(axisX - 35, y, t.label);
-                               canvas.textOut(axisX + 155, y, t.depthLabel);
-                           }
-                           plot.timeTicks.push_back(t);
-                       });
+        forEachTickRow(
+            0, span, markFreq, labelStep, height, [&](int y, long long j, bool labelled) {
+                tick(canvas, axisX - 5, y);
+                FinalPlotTick t{y, {}, {}};
+                if (labelled) {
+                    const double ms = static_cast<double>(j) / 1000.0;
+                    const double depth = ms * (in.meanVelocity / 2.0 / 1000.0);
+                    t.label = fromStd(numbers::formatF3(ms));
+                    t.depthLabel = QStringLiteral("(") + fromStd(numbers::formatF3(depth)) +
+                                   QStringLiteral(")");
+                    canvas.textOut(axisX - 35, y, t.label);
+                    canvas.textOut(axisX + 155, y, t.depthLabel);
+                }
+                plot.timeTicks.push_back(t);
+            });
     }
 
     if (in.withTitle) {
