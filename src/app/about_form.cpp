@@ -29,7 +29,7 @@ QPixmap emblem() {
     QPainterPath wiggle;
     wiggle.moveTo(46, 4);
     for (int y = 4; y < 60; ++y) {
-        const double phase = (y - 4) * (y - 4) / 120.0;
+        const double phase = (y - 4) * (y - 4) / 500.0;
         wiggle.lineTo(46 + 10 * std::sin(2 * std::numbers::pi * phase), y);
     }
     painter.setRenderHint(QPainter::Antialiasing);
