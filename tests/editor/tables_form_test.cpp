@@ -1,5 +1,8 @@
 #include "tables_form_fixture.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -189,4 +192,20 @@ TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {
     const std::string logDat = workDir.read("log.dat");
     EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), quarvel::LogCapacity);
     EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
+}
+
+TEST_F(TablesFormTest, ACellStillBeingTypedIntoIsSaved) {
+    loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+    editor().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor()));
+    QTableWidgetItem* item = editor().loggrid->item(1, 1);
+    editor().loggrid->setCurrentItem(item);
+    editor().loggrid->editItem(item);
+    auto* cellEditor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(cellEditor, nullptr);
+    cellEditor->selectAll();
+    QTest::keyClicks(cellEditor, "1515");
+    editor().SaveButton->click();
+    EXPECT_EQ(workDir.read("log.dat"), "0.100000 1500.000000 1.800000\r\n0.200000 1515 1.900000\r\n"
+                                       "0.300000 1520.000000 2.000000\r\n");
 }
