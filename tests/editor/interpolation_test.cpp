@@ -77,17 +77,3 @@ TEST(InterpolateSeries, ReadsOneRecordPerLineIgnoringTheRestAndTrailingBlanks) {
     EXPECT_EQ(records[1].Velocity, 1510.0);
     EXPECT_EQ(records[1].Density, 1.9);
 }
-
-TEST(InterpolateSeries, LongTrailingGapIsHandledInOnePass) {
-    std::vector<quarvel::LogRecord> records(quarvel::LogCapacity);
-    records[0] = {1, 1500, 1.8};
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        records[i].Depth = static_cast<double>(i + 1);
-    }
-    records[10] = {11, 1600, 2.0};
-    quarvel::InterpolateGaps(records);
-    EXPECT_DOUBLE_EQ(records[5].Velocity, 1550.0);
-    EXPECT_DOUBLE_EQ(records[5].Density, 1.9);
-    EXPECT_EQ(records[11].Velocity, 0.0);
-    EXPECT_EQ(records.back().Density, 0.0);
-}

@@ -112,12 +112,6 @@ TEST_F(TablesFormTest, ListingKeepsEveryByteOfItsFile) {
     EXPECT_EQ(workDir.read("trace.txt"), bytes);
 }
 
-TEST_F(TablesFormTest, ReloadingTheSyntheticListingTakesTheTextOfAmplDat) {
-    workDir.write("ampl.dat", SeriesCrLf);
-    forms().Tables_Form->reloadSyntheticListing();
-    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), SeriesLf);
-}
-
 TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
     editor().Syntmemo->setPlainText("old listing");
     loadOnPage(TTables_Form::LogsPage,

@@ -144,18 +144,6 @@ TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
     EXPECT_EQ(quarvel::logSeriesLength(editor().logGrid()), 0);
 }
 
-TEST_F(TablesFormTest, LongLogsGrowTheGrid) {
-    std::string text;
-    for (int i = 1; i <= 1500; ++i) {
-        text += std::to_string(i) + " 1500 1.8\r\n";
-    }
-    loadOnPage(TTables_Form::LogsPage, userFile("long.txt", text));
-    EXPECT_EQ(editor().loggrid->rowCount(), 1500);
-    EXPECT_EQ(cell(1500, 0), "1500.000000");
-    const std::string logDat = workDir.read("log.dat");
-    EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), 1500);
-}
-
 TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
     workDir.write("log.dat", "1 1500 1.8\r\n2 0 1.8\r\n3 0 1.8\r\n4 1600 1.8\r\n");
     editor().SpeedButton1->click();
