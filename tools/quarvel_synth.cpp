@@ -9,6 +9,7 @@
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -50,7 +51,9 @@ void printHelp(const std::vector<Command>& commands) {
         }
         std::cout << "\n      " << command.summary << "\n";
         for (const Option& option : command.options) {
-            std::cout << "      " << option.name << "  " << option.help << "\n";
+            std::cout << "      " << option.name
+                      << std::string(12 - std::min<std::size_t>(option.name.size(), 10), ' ')
+                      << option.help << "\n";
         }
         std::cout << "\n";
     }
