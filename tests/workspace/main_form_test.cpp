@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -159,6 +160,14 @@ TEST_F(MainFormTest, ControlsAndPanelsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(mainForm().Panel2->height(), 24);
     EXPECT_EQ(mainForm().StatusPanel0->width(), 250);
     EXPECT_EQ(mainForm().StatusPanel1->width(), 557);
+
+    // The scrolled area follows the tallest panel, so a long core scrolls.
+    const QWidget* area = mainForm().ScrollBox4->widget();
+    mainForm().core_image->setPanelHeight(1500);
+    showMainWindow();
+    EXPECT_EQ(area->size(), QSize(711, 1500));
+    mainForm().core_image->setPanelHeight(300);
+    EXPECT_EQ(area->size(), QSize(711, 600));
 }
 
 TEST_F(MainFormTest, CommandsAreEnabledAsTheirDataArrive) {
