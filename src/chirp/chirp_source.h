@@ -31,7 +31,8 @@ inline constexpr std::string_view TooManySweepSamples =
     "The sweep would need more than %s samples (Signal Width divided by Sampling Interval); "
     "at most %s fit. Use a larger Sampling Interval or a smaller Signal Width.";
 inline constexpr std::string_view SweepOutOfRange =
-    "The sweep cannot be computed: the Start Frequency and End Frequency are too large.";
+    "The sweep cannot be computed from these parameters: its values leave the range of "
+    "numbers. Check the Signal Width, the Start and End Frequency and the Sampling Interval.";
 } // namespace msg
 
 struct ChirpParameters {

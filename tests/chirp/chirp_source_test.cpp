@@ -121,7 +121,8 @@ TEST(ChirpSource, RefusesParametersOutsideTheOperatingRange) {
         {{"0.01", "2000", "7000", "1e999"}, "Sampling Interval: \"1e999\" is not a number"},
         {{"1", "2000", "7000", "0.00001"}, "more than 32000 samples"},
         {{"0.01", "2000", "7000", "1e-300"}, "more than 32000 samples"},
-        {{"0.01", "1e300", "1e308", "0.00001"}, "too large"},
+        {{"0.01", "1e300", "1e308", "0.00001"}, "leave the range of numbers"},
+        {{"1e-300", "2000", "7000", "1e300"}, "leave the range of numbers"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
