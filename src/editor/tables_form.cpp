@@ -7,6 +7,8 @@
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "survey/segy_reader.h"
+#include "survey/survey_questions.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
@@ -294,7 +296,13 @@ void TTables_Form::tellAboutLoad(const LoadLogResult& result,
 void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     // The file is read whole first, so one that cannot be read leaves the
     // grid, log.dat and the panels as they were.
-    std::istringstream in(readLogFile(fileName));
+    // A LAS or MSCL file becomes a plain log first; cancelling its questions
+    // changes nothing either.
+    const auto text = logTextForGrid(services_.dialogs, readLogFile(fileName), fileName.string());
+    if (!text) {
+        return;
+    }
+    std::istringstream in(*text);
     commitPendingEdit();
     quarvel::ClearLog(grid_);
     const LoadLogResult result = quarvel::LoadLog(grid_, in);
@@ -356,7 +364,16 @@ void TTables_Form::Load1Click() {
             loadLogPage(chosenPath(*name));
             return;
         }
-        loadListing(listing(page), chosenPath(*name));
+        const std::filesystem::path path = chosenPath(*name);
+        if (page == TracePage && isSegyFile(path)) {
+            const auto text = segyTraceListing(services_.dialogs, path);
+            if (!text) {
+                return;
+            }
+            Tracememo->setPlainText(listingTextFrom(*text));
+        } else {
+            loadListing(listing(page), path);
+        }
         saveListing(listing(page), workFile(listingWorkFile(page)));
         redrawPage(page);
         if (page == SyntheticPage) {

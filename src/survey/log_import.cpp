@@ -164,12 +164,12 @@ ColumnChoice proposeColumns(const ColumnTable& table) {
     return choice;
 }
 
-ImportedLog importLog(const ColumnTable& table, const ColumnChoice& choice,
-                      const CleaningRules& rules) {
+ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
+                        const CleaningRules& rules) {
     if (!columnIn(table, choice.depth)) {
         throw QuarvelError("No depth column was chosen.");
     }
-    ImportedLog log;
+    ConvertedLog log;
     const double depthScale = depthFactor(table.columns[choice.depth], log.notes);
     const bool hasVelocity = columnIn(table, choice.velocity);
     const bool hasDensity = columnIn(table, choice.density);
@@ -215,7 +215,7 @@ ImportedLog importLog(const ColumnTable& table, const ColumnChoice& choice,
     return log;
 }
 
-std::string importSummary(const ImportedLog& log, const std::vector<std::string>& readerNotes,
+std::string importSummary(const ConvertedLog& log, const std::vector<std::string>& readerNotes,
                           const std::string& fileName) {
     std::string summary;
     const auto add = [&summary](const std::string& sentence) {

@@ -51,7 +51,7 @@ inline constexpr double DefaultMinVelocity = 1300;
 inline constexpr double DefaultMaxVelocity = 3000;
 
 // The log in the grid's units and in the plain form the grid loads.
-struct ImportedLog {
+struct ConvertedLog {
     // One line "depth velocity density" per record (F6, CR LF).
     std::string text;
     int records = 0;
@@ -67,11 +67,11 @@ struct ImportedLog {
 // Depth in metres (from m, cm, mm, ft), velocity in m/s (from m/s, km/s,
 // ft/s), density in g/cc (from g/cc, g/cm3, kg/m3). A unit it does not know
 // leaves the values as they stand and adds a note.
-ImportedLog importLog(const ColumnTable& table, const ColumnChoice& choice,
-                      const CleaningRules& rules);
+ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
+                        const CleaningRules& rules);
 
 // What the user should hear about an import; empty when all went plainly.
-std::string importSummary(const ImportedLog& log, const std::vector<std::string>& readerNotes,
+std::string importSummary(const ConvertedLog& log, const std::vector<std::string>& readerNotes,
                           const std::string& fileName);
 
 } // namespace quarvel

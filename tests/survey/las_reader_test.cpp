@@ -34,7 +34,7 @@ std::string wrapped(std::string head) {
 }
 
 std::string importedText(const ColumnTable& table) {
-    return importLog(table, proposeColumns(table), {}).text;
+    return convertLog(table, proposeColumns(table), {}).text;
 }
 
 TEST(LasReader, ColumnsUnitsAndNullsOfAnUnwrappedFile) {
@@ -45,7 +45,7 @@ TEST(LasReader, ColumnsUnitsAndNullsOfAnUnwrappedFile) {
     ASSERT_EQ(table.rows.size(), 3U);
     EXPECT_TRUE(std::isnan(table.rows[1][2]));
     EXPECT_TRUE(std::isnan(table.rows[2][3]));
-    const ImportedLog log = importLog(table, proposeColumns(table), {});
+    const ConvertedLog log = convertLog(table, proposeColumns(table), {});
     EXPECT_EQ(log.text, "0.100000 1500.500000 1.650000\r\n"
                         "0.200000 0.000000 1.700000\r\n"
                         "0.300000 1510.000000 0.000000\r\n");
@@ -65,7 +65,7 @@ TEST(LasReader, UnitsAreConvertedToTheGridsOwn) {
     const std::string las = "~V\r\n VERS. 1.2 :\r\n~C\r\n DEPTH.CM :\r\n PWVEL.KM/S :\r\n"
                             " DEN.KG/M3 :\r\n DT.US/F :\r\n~A\r\n 150 1.52 1700 80\r\n";
     const ColumnTable table = readLas(las, "cm.las");
-    const ImportedLog log = importLog(table, proposeColumns(table), {});
+    const ConvertedLog log = convertLog(table, proposeColumns(table), {});
     EXPECT_EQ(log.text, "1.500000 1520.000000 1.700000\r\n");
     EXPECT_TRUE(log.notes.empty());
 }

@@ -41,7 +41,7 @@ TEST(MsclImport, ProposesSubBottomDepthVelocityDensityAndAmplitude) {
 
 TEST(MsclImport, BadRowsBecomeZeroAndInterpolateSeriesFillsThem) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
-    const ImportedLog log = importLog(mscl.table, proposeColumns(mscl.table), Rules);
+    const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), Rules);
     EXPECT_EQ(log.text, "0.010000 1500.000000 1.600000\r\n"
                         "0.020000 0.000000 1.620000\r\n"
                         "0.030000 0.000000 1.640000\r\n"
@@ -72,7 +72,7 @@ TEST(MsclImport, EachRuleCanBeChangedOrLeftOut) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(importLog(mscl.table, proposeColumns(mscl.table), c.rules).cleanedVelocities,
+        EXPECT_EQ(convertLog(mscl.table, proposeColumns(mscl.table), c.rules).cleanedVelocities,
                   c.cleaned);
     }
 }
@@ -83,7 +83,7 @@ TEST(MsclImport, CommaSeparatedWithoutUnitsAndChosenColumns) {
     EXPECT_EQ(mscl.cellsNotNumbers, 2);
     ColumnChoice choice = proposeColumns(mscl.table);
     choice.density = NoColumn;
-    const ImportedLog log = importLog(mscl.table, choice, {});
+    const ConvertedLog log = convertLog(mscl.table, choice, {});
     EXPECT_EQ(log.text, "0.500000 1500.000000 0.000000\r\n0.700000 0.000000 0.000000\r\n");
     EXPECT_EQ(log.rowsWithoutDepth, 1);
     EXPECT_EQ(log.notes.size(), 1U); // the depth column gives no unit
@@ -96,11 +96,11 @@ TEST(MsclImport, CommaSeparatedWithoutUnitsAndChosenColumns) {
 TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
     const std::string text = "DEPTH\tVP\r\nfurlong\tm/s\r\n2\t1500\r\n";
     const MsclTable mscl = readMscl(text, "odd.txt");
-    const ImportedLog log = importLog(mscl.table, proposeColumns(mscl.table), {});
+    const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), {});
     EXPECT_EQ(log.text, "2.000000 1500.000000 0.000000\r\n");
     ASSERT_EQ(log.notes.size(), 1U);
     EXPECT_NE(log.notes[0].find("\"furlong\""), std::string::npos);
-    EXPECT_EQ(importSummary(importLog(mscl.table, {0, 1, NoColumn, NoColumn}, {}), {}, "x"),
+    EXPECT_EQ(importSummary(convertLog(mscl.table, {0, 1, NoColumn, NoColumn}, {}), {}, "x"),
               "\"x\": " + log.notes[0]);
 }
 
@@ -128,7 +128,7 @@ TEST(MsclImport, MalformedTablesAreRefused) {
         }
     }
     ColumnTable table;
-    EXPECT_THROW(importLog(table, {}, {}), QuarvelError);
+    EXPECT_THROW(convertLog(table, {}, {}), QuarvelError);
 }
 
 } // namespace

@@ -1,0 +1,127 @@
+#include "editor/tables_form_fixture.h"
+#include "survey/segy_test_file.h"
+
+#include <QPlainTextEdit>
+#include <string>
+#include <vector>
+
+namespace quarvel::testing {
+namespace {
+
+// Two shots of three channels, each trace's samples telling shot and channel.
+std::string twoShotsOfThreeChannels() {
+    SegyTestFile file;
+    file.formatCode = 5;
+    file.intervalUs = 20;
+    for (int shot = 0; shot < 2; ++shot) {
+        for (int channel = 0; channel < 3; ++channel) {
+            const double tag = 10 * (shot + 1) + channel + 1;
+            file.traces.push_back({{tag, -tag}, 1001 + shot, 10});
+        }
+    }
+    return segyBytes(file);
+}
+
+const std::string Mscl = "Geotek MSCL-S\r\n"
+                         "SECT NUM\tSECT DEPTH\tSB DEPTH\tPWAmp\tPWVel\tDen1\r\n"
+                         "\tcm\tcm\t\tm/s\tgm/cc\r\n"
+                         "1\t1\t1\t80\t1500\t1.60\r\n"
+                         "1\t2\t2\t5\t1490\t1.62\r\n"
+                         "1\t3\t3\t78\t9000\t1.64\r\n"
+                         "1\t4\t4\t82\t1600\t1.66\r\n";
+
+class SurveyLoadTest : public TablesFormTest {
+protected:
+    QString traceText() const { return editor().Tracememo->toPlainText(); }
+};
+
+TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
+    const QString path = userFile("line.sgy", twoShotsOfThreeChannels());
+    showPage(TTables_Form::TracePage);
+    dialogs.expectOpenFile(path);
+    dialogs.expectItem(1); // channel 2
+    dialogs.expectItem(1); // shot 2
+    editor().Load1->trigger();
+    dialogs.expectAllAnswered();
+    const std::string expected = "10.000000  2.20000000000000E+0001\r\n"
+                                 "10.020000 -2.20000000000000E+0001\r\n";
+    EXPECT_EQ(workDir.read("trace.txt"), expected);
+    EXPECT_EQ(traceText().toStdString(), "10.000000  2.20000000000000E+0001\n"
+                                         "10.020000 -2.20000000000000E+0001\n");
+    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(SurveyLoadTest, CancelledOrBrokenSegyChangesNothing) {
+    const std::string good = twoShotsOfThreeChannels();
+    const QString goodPath = userFile("line.sgy", good);
+    const QString cutPath = userFile("cut.sgy", good.substr(0, good.size() - 3));
+    showPage(TTables_Form::TracePage);
+    editor().Tracememo->setPlainText("kept");
+    for (const int cancelAt : {0, 1}) {
+        dialogs.expectOpenFile(goodPath);
+        if (cancelAt == 1) {
+            dialogs.expectItem(0);
+        }
+        dialogs.expectItem(std::nullopt);
+        editor().Load1->trigger();
+        dialogs.expectAllAnswered();
+    }
+    errors.expectError(QString::fromStdString(formatMessage(
+        "Cannot read the SEG-Y file \"%s\". It ends in the middle of a trace: it is cut short, "
+        "or its traces are not all 2 samples long.",
+        {cutPath.toStdString()})));
+    load(cutPath);
+    errors.expectAllReported();
+    EXPECT_EQ(traceText(), "kept");
+    EXPECT_FALSE(workDir.exists("trace.txt"));
+    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(SurveyLoadTest, MsclLogIsCleanedIntoTheGridAndInterpolateSeriesFillsIt) {
+    const QString path = userFile("core.txt", Mscl);
+    showPage(TTables_Form::LogsPage);
+    dialogs.expectOpenFile(path);
+    dialogs.expectItem(2); // SB DEPTH
+    dialogs.expectItem(4); // PWVel
+    dialogs.expectItem(5); // Den1
+    dialogs.expectItem(2); // amplitude below 10 % of the largest
+    dialogs.expectItem(0); // 1300 to 3000 m/s
+    dialogs.expectMessage(QString::fromStdString(
+        formatMessage("\"%s\": 0 missing values and 2 velocities failing the cleaning rules were "
+                      "set to 0 (missing); Interpolate Series fills runs of them.",
+                      {path.toStdString()})));
+    editor().Load1->trigger();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(workDir.read("log.dat"), "0.010000 1500.000000 1.600000\r\n"
+                                       "0.020000 0.000000 1.620000\r\n"
+                                       "0.030000 0.000000 1.640000\r\n"
+                                       "0.040000 1600.000000 1.660000\r\n");
+    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
+    editor().SpeedButton1->click();
+    EXPECT_EQ(cell(2, 1), "1533.333000");
+    EXPECT_EQ(cell(3, 1), "1566.667000");
+}
+
+TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
+    const std::string las = "~V\r\n~C\r\n DEPT.M :\r\n VP.M/S :\r\n RHOB.G/CC :\r\n~A\r\n"
+                            " 1 1500 1.7\r\n";
+    const QString path = userFile("well.las", las);
+    const QString broken = userFile("broken.las", las + " 2 1600\r\n");
+    showPage(TTables_Form::LogsPage);
+    setCell(1, 0, "5.5");
+    dialogs.expectOpenFile(path);
+    dialogs.expectItem(std::nullopt);
+    editor().Load1->trigger();
+    dialogs.expectAllAnswered();
+    errors.expectError(QString::fromStdString(
+        formatMessage("Cannot read the LAS file \"%s\". Line 8: it holds 2 values, but the "
+                      "~Curve section names 3 curves.",
+                      {broken.toStdString()})));
+    load(broken);
+    errors.expectAllReported();
+    EXPECT_EQ(cell(1, 0), "5.5");
+    EXPECT_FALSE(workDir.exists("log.dat"));
+}
+
+} // namespace
+} // namespace quarvel::testing
