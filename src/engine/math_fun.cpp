@@ -8,11 +8,14 @@
 #include <atomic>
 #include <cmath>
 #include <string>
+#include <thread>
 
 namespace quarvel::MathFun {
 namespace {
 
-std::atomic<int> threadCount{2};
+// Two threads where the machine has two cores or more; hardware_concurrency
+// may say 0 when it cannot tell.
+std::atomic<int> threadCount{std::thread::hardware_concurrency() >= 2 ? 2 : 1};
 
 // Private copies of the inputs, allocated once for the program's lifetime.
 Series& scratchA() {

@@ -30,8 +30,8 @@ inline constexpr std::array<std::string_view, 5> SyntheticFileNames{
 // sampling interval before it writes any series.
 inline double SampleInterval = 0.0;
 
-// Threads the convolutions may use (at least 1; 2 unless set). The results
-// are the same for every count.
+// Threads the convolutions may use (at least 1; 2 unless set, or 1 on a
+// single-core machine). The results are the same for every count.
 void SetThreadCount(int threads);
 int ThreadCount();
 
