@@ -72,7 +72,6 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
-    button->setAutoRaise(true);
     button->setGeometry(geometry);
     return button;
 }
