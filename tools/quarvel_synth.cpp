@@ -3,17 +3,23 @@
 // program's GO and "Calc. Synthetic" on the same working files.
 
 #include "chirp/chirp_source.h"
+#include "editor/interpolation.h"
+#include "editor/listing_file.h"
 #include "editor/log_import.h"
 #include "engine/math_fun.h"
+#include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
+#include "survey/log_import.h"
+#include "survey/segy_reader.h"
 
 #include <algorithm>
 #include <exception>
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,16 +98,87 @@ void parseOptions(const Command& command, const std::vector<std::string_view>& a
     }
 }
 
+// A batch run has no one to edit the log: the gaps that cleaning left are
+// filled as Interpolate Series does, and the records still missing a value
+// (a gap of one, a gap at the end) are left out, so the engine gets a log it
+// can use.
+std::string batchLogDat(const std::string& logDat, const std::string& fileName) {
+    std::istringstream in(quarvel::interpolateLogText(logDat));
+    std::vector<quarvel::LogRecord> kept;
+    std::size_t leftOut = 0;
+    for (const quarvel::LogRecord& record : quarvel::readLogRecords(in)) {
+        if (record.Velocity == 0 || record.Density == 0) {
+            ++leftOut;
+        } else {
+            kept.push_back(record);
+        }
+    }
+    if (leftOut > 0) {
+        std::cerr << Program << ": "
+                  << quarvel::formatMessage(
+                         "\"%s\": %s records still missing a value after interpolation were "
+                         "left out.",
+                         {fileName,
+                          quarvel::numbers::formatInteger(static_cast<long long>(leftOut))})
+                  << "\n";
+    }
+    return quarvel::formatLogRecords(kept);
+}
+
+// A LAS or MSCL file as a plain log, with the proposed or named columns and
+// the default cleaning rules; what the conversion did goes to the error
+// stream. A plain log is imported as it stands.
+quarvel::ImportedLog importSurveyLog(const std::string& fileName,
+                                     const quarvel::ColumnNames& columns) {
+    const std::string text = quarvel::readLogFile(fileName);
+    const quarvel::LogFileKind kind = quarvel::logFileKind(text);
+    if (kind == quarvel::LogFileKind::Plain) {
+        return quarvel::importLogFile(fileName);
+    }
+    const quarvel::SurveyLog log = quarvel::readSurveyLog(kind, text, fileName);
+    const quarvel::ColumnChoice choice = quarvel::chooseColumns(log.table, columns);
+    const quarvel::ConvertedLog converted =
+        quarvel::convertLog(log.table, choice, quarvel::defaultCleaningRules(log.table, choice));
+    const std::string summary = quarvel::importSummary(converted, log.notes, fileName);
+    if (!summary.empty()) {
+        std::cerr << Program << ": " << summary << "\n";
+    }
+    std::istringstream in(converted.text);
+    quarvel::LogGrid grid;
+    quarvel::ImportedLog imported;
+    imported.result = quarvel::LoadLog(grid, in);
+    imported.logDat = batchLogDat(quarvel::SaveLog(grid), fileName);
+    return imported;
+}
+
 // Imports a log file into log.dat the way the data editor's Load does, so a
 // batch run computes from exactly what the window would have written.
-void importLog(const std::string& fileName, const WorkDir& dir) {
-    const quarvel::ImportedLog imported = quarvel::importLogFile(fileName);
+void importLog(const std::string& fileName, const quarvel::ColumnNames& columns,
+               const WorkDir& dir) {
+    const quarvel::ImportedLog imported = importSurveyLog(fileName, columns);
     for (const std::string& notice : quarvel::loadLogNotices(imported.result, fileName)) {
         std::cerr << Program << ": " << notice << "\n";
     }
     const auto logDat = dir.file(quarvel::MathFun::LogFileName);
     quarvel::writeTextFile(logDat, imported.logDat);
     std::cout << "Wrote " << logDat.string() << "\n";
+}
+
+// The listing the data editor's Trace page makes of the same trace.
+void writeTrace(const std::string& segyFile, const std::string& traceNumber,
+                const std::string& outFile) {
+    if (segyFile.empty() || traceNumber.empty()) {
+        throw UsageError{"'trace' needs --segy FILE and --trace N"};
+    }
+    quarvel::SegyReader reader(segyFile);
+    const std::string listing = quarvel::traceListingText(
+        reader.readTrace(quarvel::numbers::parseInteger(traceNumber) - 1));
+    if (outFile.empty()) {
+        std::cout << listing;
+        return;
+    }
+    quarvel::writeTextFile(outFile, listing);
+    std::cout << "Wrote " << outFile << "\n";
 }
 
 int run(int argc, char** argv) {
@@ -116,6 +193,20 @@ int run(int argc, char** argv) {
     const Option logFileOption{
         "--log", "log file to import into log.dat first, as the data editor does", &logFile};
 
+    quarvel::ColumnNames columns;
+    const Option depthColumn{"--depth-column", "LAS/MSCL column of depth (default: proposed)",
+                             &columns.depth};
+    const Option velocityColumn{"--velocity-column", "LAS/MSCL column of velocity, or none",
+                                &columns.velocity};
+    const Option densityColumn{"--density-column", "LAS/MSCL column of density, or none",
+                               &columns.density};
+    std::string segyFile;
+    std::string traceNumber;
+    std::string outFile;
+    const Option segy{"--segy", "SEG-Y file", &segyFile};
+    const Option trace{"--trace", "trace number, from 1 in file order", &traceNumber};
+    const Option out{"--out", "listing file (default: standard output)", &outFile};
+
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
     const std::vector<Command> commands{
@@ -126,14 +217,19 @@ int run(int argc, char** argv) {
          [&](const WorkDir& dir) { quarvel::ChirpSource(chirp, dir); }},
         {"synthetic",
          "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
-         {start, end, interval, workDir, logFileOption},
+         {start, end, interval, workDir, logFileOption, depthColumn, velocityColumn, densityColumn},
          synthetic,
          [&](const WorkDir& dir) {
              if (!logFile.empty()) {
-                 importLog(logFile, dir);
+                 importLog(logFile, columns, dir);
              }
              quarvel::MathFun::CalcSynthetic(dir, chirp.start, chirp.end, chirp.interval);
          }},
+        {"trace",
+         "Writes one trace of a SEG-Y file as the trace listing (time in ms, amplitude).",
+         {segy, trace, out},
+         {},
+         [&](const WorkDir&) { writeTrace(segyFile, traceNumber, outFile); }},
     };
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);

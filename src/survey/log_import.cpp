@@ -6,6 +6,7 @@
 #include "survey/las_reader.h"
 #include "survey/mscl_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -148,6 +149,54 @@ std::optional<int> findColumn(const ColumnTable& table, std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+ColumnChoice chooseColumns(const ColumnTable& table, const ColumnNames& names) {
+    ColumnChoice choice = proposeColumns(table);
+    const auto pick = [&table](const std::string& name, int& column, bool optional) {
+        if (name.empty()) {
+            return;
+        }
+        if (optional && upperCase(name) == "NONE") {
+            column = NoColumn;
+            return;
+        }
+        const auto found = findColumn(table, name);
+        if (!found) {
+            std::string known;
+            for (const TableColumn& each : table.columns) {
+                known += (known.empty() ? "\"" : ", \"") + each.name + "\"";
+            }
+            throw QuarvelError(
+                formatMessage("The log has no column \"%s\"; its columns are %s.", {name, known}));
+        }
+        column = *found;
+    };
+    pick(names.depth, choice.depth, false);
+    pick(names.velocity, choice.velocity, true);
+    pick(names.density, choice.density, true);
+    return choice;
+}
+
+double largestValue(const ColumnTable& table, int column) {
+    double largest = 0;
+    if (!columnIn(table, column)) {
+        return largest;
+    }
+    for (const std::vector<double>& row : table.rows) {
+        if (!std::isnan(row[column])) {
+            largest = std::max(largest, row[column]);
+        }
+    }
+    return largest;
+}
+
+CleaningRules defaultCleaningRules(const ColumnTable& table, const ColumnChoice& choice) {
+    CleaningRules rules{std::nullopt, DefaultMinVelocity, DefaultMaxVelocity};
+    if (columnIn(table, choice.amplitude)) {
+        rules.minAmplitude = largestValue(table, choice.amplitude) * DefaultAmplitudePercent / 100;
+    }
+    return rules;
 }
 
 ColumnChoice proposeColumns(const ColumnTable& table) {

@@ -40,6 +40,18 @@ ColumnChoice proposeColumns(const ColumnTable& table);
 // Finds a column by its name, without regard to letter case.
 std::optional<int> findColumn(const ColumnTable& table, std::string_view name);
 
+// Columns named by the user (empty: the proposed one; "none": no column).
+// Throws when a name is not one of the table's columns.
+struct ColumnNames {
+    std::string depth;
+    std::string velocity;
+    std::string density;
+};
+ColumnChoice chooseColumns(const ColumnTable& table, const ColumnNames& names);
+
+// The largest value of a column (0 when it holds none above 0).
+double largestValue(const ColumnTable& table, int column);
+
 // Measurements a core logger takes badly: a weak P-wave signal, and a
 // velocity no sediment has. Each velocity they catch becomes missing (0).
 struct CleaningRules {
@@ -49,6 +61,13 @@ struct CleaningRules {
 };
 inline constexpr double DefaultMinVelocity = 1300;
 inline constexpr double DefaultMaxVelocity = 3000;
+// A signal weaker than this share of the strongest in the log is too weak,
+// whatever scale the logger records amplitudes on.
+inline constexpr double DefaultAmplitudePercent = 10;
+
+// Both rules at their defaults (the amplitude rule only with an amplitude
+// column).
+CleaningRules defaultCleaningRules(const ColumnTable& table, const ColumnChoice& choice);
 
 // The log in the grid's units and in the plain form the grid loads.
 struct ConvertedLog {

@@ -56,21 +56,12 @@ std::optional<int> askColumn(Dialogs& dialogs, const ColumnTable& table, const Q
     return *answer >= none ? NoColumn : *answer;
 }
 
-double largestValue(const ColumnTable& table, int column) {
-    double largest = 0;
-    for (const std::vector<double>& row : table.rows) {
-        if (!std::isnan(row[column])) {
-            largest = std::max(largest, row[column]);
-        }
-    }
-    return largest;
-}
-
 // A weak signal is judged against the strongest the log holds, whatever
 // scale the logger records amplitudes on.
 bool askAmplitudeRule(Dialogs& dialogs, const ColumnTable& table, int amplitude,
                       CleaningRules& rules) {
-    static constexpr std::array<int, 4> Percents{5, 10, 25, 50};
+    static constexpr std::array<int, 4> Percents{5, static_cast<int>(DefaultAmplitudePercent), 25,
+                                                 50};
     const double largest = largestValue(table, amplitude);
     QStringList items{"Keep every velocity"};
     for (const int percent : Percents) {

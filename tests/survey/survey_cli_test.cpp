@@ -1,0 +1,110 @@
+#include "support/temp_work_dir.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace quarvel::testing {
+namespace {
+
+const std::filesystem::path Examples = std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples";
+
+struct Result {
+    int status = -1;
+    std::string output; // stdout and stderr together
+};
+
+Result synth(const std::string& arguments) {
+    const std::string command = std::string(QUARVEL_SYNTH_PATH) + " " + arguments + " 2>&1";
+    Result result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return result;
+    }
+    std::array<char, 4096> buffer{};
+    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
+        result.output.append(buffer.data(), n);
+    }
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+TEST(SynthTrace, WritesTheListingOfTheNumberedTrace) {
+    TempWorkDir dir;
+    const std::filesystem::path out = dir.file("trace 2.txt");
+    const Result result = synth("trace --segy " + quoted(Examples / "demo_line.sgy") +
+                                " --trace 2 --out " + quoted(out));
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, "Wrote " + out.string() + "\n");
+    const std::string listing = dir.read("trace 2.txt");
+    EXPECT_EQ(listing.substr(0, 10), "83.500000 ");
+    EXPECT_EQ(listing.substr(listing.size() - 37, 12), "\r\n87.300000 ");
+
+    const Result toOutput = synth("trace --trace=1 --segy " + quoted(Examples / "demo_line.sgy"));
+    EXPECT_EQ(toOutput.status, 0);
+    EXPECT_EQ(toOutput.output.substr(0, 36), "83.500000  9.44819921875000E+0003\r\n8");
+}
+
+TEST(SynthTrace, RefusesWhatItCannotDo) {
+    const std::string line = quoted(Examples / "demo_line.sgy");
+    const struct {
+        std::string arguments;
+        int status;
+        std::string says;
+    } cases[] = {
+        {"trace --segy " + line + " --trace 16", 1, "It has no trace 16; it holds 15."},
+        {"trace --segy " + line + " --trace two", 1, "'two' is not a valid integer value"},
+        {"trace --segy " + quoted(Examples / "demo_core_mscl.txt") + " --trace 1", 1,
+         "Its headers are not those of a SEG-Y file."},
+        {"trace --trace 1", 2, "'trace' needs --segy FILE and --trace N"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Result result = synth(c.arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+    }
+}
+
+TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
+    const struct {
+        std::string arguments;
+        std::string firstLine;
+    } cases[] = {
+        {"--log " + quoted(Examples / "demo_core_mscl.txt"), "0.020 1484.600 1.473\r\n"},
+        {"--log " + quoted(Examples / "demo_core.las") +
+             " --depth-column dept --velocity-column VP --density-column rhob",
+         "0.050 1485.870 1.470\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        TempWorkDir dir;
+        EXPECT_EQ(synth("chirp --workdir " + quoted(dir.path())).status, 0);
+        const Result result =
+            synth("synthetic --workdir " + quoted(dir.path()) + " " + c.arguments);
+        EXPECT_EQ(result.status, 0) << result.output;
+        EXPECT_EQ(dir.read("log.dat").substr(0, c.firstLine.size()), c.firstLine);
+        EXPECT_TRUE(dir.exists("ampl.dat"));
+    }
+    TempWorkDir dir;
+    const Result wrong = synth("synthetic --workdir " + quoted(dir.path()) + " --log " +
+                               quoted(Examples / "demo_core.las") + " --velocity-column PWVel");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.output.find("The log has no column \"PWVel\"; its columns are \"DEPT\", "
+                                "\"VP\", \"RHOB\"."),
+              std::string::npos)
+        << wrong.output;
+    EXPECT_FALSE(dir.exists("log.dat"));
+}
+
+} // namespace
+} // namespace quarvel::testing
