@@ -5,9 +5,10 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCursor>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -43,6 +44,13 @@ protected:
         main->LoadCorePhoto1->trigger();
     }
 
+    // A photograph to work on. Without a boundary file the boundaries window
+    // opens, over the panels on a real display; close it as the user would.
+    void loadToProbe(const char* name, int width, int height) {
+        load(writePhoto(name, width, height));
+        bounds->close();
+    }
+
     // What the data editor sets when it loads a log: the three-record log,
     // calibrated so row 512 is 0.4995 m.
     void haveLog() {
@@ -53,15 +61,18 @@ protected:
     }
 
     // Moves without a button go through the cursor, which reports only a
-    // change of position: start each move from outside the window so that a
-    // move to where an earlier test left the cursor still arrives. On a real
-    // display the move arrives later, so wait until the panel has seen it.
-    static void moveOver(ImagePanel* panel, QPoint at) {
+    // change of position and only over what is in view: scroll the point into
+    // view and pass over the tool bar first, so that a move to where an
+    // earlier test left the cursor still arrives. On a real display the move
+    // arrives later, so wait until the panel has seen it.
+    void moveOver(ImagePanel* panel, QPoint at) const {
+        const QPoint inArea = panel->mapTo(main->ScrollBox4->widget(), at);
+        main->ScrollBox4->ensureVisible(inArea.x(), inArea.y());
         bool arrived = false;
         const QMetaObject::Connection seen =
             QObject::connect(panel, &ImagePanel::mouseMoved,
                              [&](int x, int y) { arrived = arrived || QPoint(x, y) == at; });
-        QCursor::setPos(QPoint(-1000, -1000));
+        QTest::mouseMove(main->Panel1);
         QTest::mouseMove(panel, at);
         EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; })) << "the move never arrived";
         QObject::disconnect(seen);
@@ -173,7 +184,7 @@ TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
 }
 
 TEST_F(Photo, ReadOutsOverThePhotograph) {
-    load(writePhoto("probe.bmp", 160, 640));
+    loadToProbe("probe.bmp", 160, 640);
     haveLog();
     move(40, 512);
     EXPECT_EQ(main->StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
@@ -198,7 +209,7 @@ TEST_F(Photo, ReadOutsOverThePhotograph) {
 }
 
 TEST_F(Photo, BadBoundariesStopTheReadOut) {
-    load(writePhoto("bad.bmp", 103, 600));
+    loadToProbe("bad.bmp", 103, 600);
     haveLog();
     move(40, 512);
     const QString status = main->StatusPanel1->text();
@@ -216,7 +227,7 @@ TEST_F(Photo, BadBoundariesStopTheReadOut) {
 }
 
 TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
-    load(writePhoto("guide.bmp", 160, 600));
+    loadToProbe("guide.bmp", 160, 600);
     haveLog();
     main->correlator->setChecked(true);
     move(40, 100);
@@ -232,7 +243,7 @@ TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
 }
 
 TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
-    load(writePhoto("noguide.bmp", 160, 600));
+    loadToProbe("noguide.bmp", 160, 600);
     main->correlator->setChecked(true);
     const QImage before = picture(main->core_image);
     move(40, 100);
@@ -244,7 +255,7 @@ TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
 }
 
 TEST_F(Photo, AClickLeavesABlackLine) {
-    load(writePhoto("click.bmp", 160, 600));
+    loadToProbe("click.bmp", 160, 600);
     haveLog();
     main->correlator->setChecked(true);
     move(40, 200);
@@ -258,7 +269,7 @@ TEST_F(Photo, AClickLeavesABlackLine) {
 }
 
 TEST_F(Photo, CorrelatorOffDrawsNothingButStillReadsOut) {
-    load(writePhoto("off.bmp", 160, 600));
+    loadToProbe("off.bmp", 160, 600);
     haveLog();
     const QImage before = picture(main->core_image);
     main->Synth->setChecked(true);
@@ -270,7 +281,7 @@ TEST_F(Photo, CorrelatorOffDrawsNothingButStillReadsOut) {
 }
 
 TEST_F(Photo, MarksAndLabelsOnlyOnTheCheckedPanels) {
-    load(writePhoto("marks.bmp", 160, 600));
+    loadToProbe("marks.bmp", 160, 600);
     haveLog();
     for (ImagePanel* panel :
          {main->Grafico_sintetico, main->Grafico_velocita, main->grafico_densita})
@@ -292,7 +303,7 @@ TEST_F(Photo, MarksAndLabelsOnlyOnTheCheckedPanels) {
 }
 
 TEST_F(Photo, TraceMarkIsPlacedByTime) {
-    load(writePhoto("trace.bmp", 160, 600));
+    loadToProbe("trace.bmp", 160, 600);
     haveLog();
     whitePanel(main->Grafico_traccia);
     const QImage blank = picture(main->Grafico_traccia);
@@ -309,7 +320,7 @@ TEST_F(Photo, TraceMarkIsPlacedByTime) {
 }
 
 TEST_F(Photo, TraceWithoutTimeSpanFailsAfterTheOtherMarks) {
-    load(writePhoto("span.bmp", 160, 600));
+    loadToProbe("span.bmp", 160, 600);
     haveLog();
     whitePanel(main->Grafico_sintetico);
     const QImage blank = picture(main->Grafico_sintetico);
