@@ -2,6 +2,8 @@
 
 #include "formats/numbers.h"
 
+#include <cmath>
+
 namespace quarvel {
 
 std::string_view trimmed(std::string_view text) {
@@ -25,13 +27,21 @@ std::string upperCase(std::string_view text) {
     return upper;
 }
 
+std::optional<double> finiteNumber(std::string_view text) {
+    const auto number = numbers::tryParseNumber(text);
+    if (!number || !std::isfinite(*number)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
 bool readCell(std::string_view cell, double& value) {
     cell = trimmed(cell);
     if (cell.empty()) {
         value = MissingValue;
         return true;
     }
-    const auto number = numbers::tryParseNumber(cell);
+    const auto number = finiteNumber(cell);
     if (!number) {
         return false;
     }

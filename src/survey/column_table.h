@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,11 @@ inline constexpr std::size_t TableRowLimit = 64001;
 // Helpers the readers share.
 std::string_view trimmed(std::string_view text);
 std::string upperCase(std::string_view text);
+// The text as a finite number; nothing when it is anything else (an
+// overflowing exponent included).
+std::optional<double> finiteNumber(std::string_view text);
 // The value of a cell: a number, or MissingValue when the cell is empty.
-// Nothing when it holds anything else.
+// False when it holds anything else.
 bool readCell(std::string_view cell, double& value);
 
 } // namespace quarvel

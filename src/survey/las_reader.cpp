@@ -155,7 +155,7 @@ private:
                        {text(values.size()), text(curves)});
         }
         for (const std::string_view token : values) {
-            const auto number = numbers::tryParseNumber(token);
+            const auto number = finiteNumber(token);
             if (!number) {
                 failAtLine("\"%s\" is not a number.", {token});
             }

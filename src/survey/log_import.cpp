@@ -109,6 +109,12 @@ double densityFactor(const TableColumn& column, std::vector<std::string>& notes)
                       notes);
 }
 
+// A value beyond the range of doubles after conversion counts as missing.
+double scaled(double value, double factor) {
+    const double result = value * factor;
+    return std::isfinite(result) ? result : MissingValue;
+}
+
 bool columnIn(const ColumnTable& table, int column) {
     return column >= 0 && static_cast<std::size_t>(column) < table.columns.size();
 }
@@ -236,7 +242,7 @@ ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
         }
         double velocity = 0;
         if (hasVelocity) {
-            velocity = row[choice.velocity] * velocityScale;
+            velocity = scaled(row[choice.velocity], velocityScale);
             const double amplitude = hasAmplitude ? row[choice.amplitude] : MissingValue;
             if (std::isnan(velocity)) {
                 velocity = 0;
@@ -250,7 +256,7 @@ ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
         }
         double density = 0;
         if (hasDensity) {
-            density = row[choice.density] * densityScale;
+            density = scaled(row[choice.density], densityScale);
             if (std::isnan(density)) {
                 density = 0;
                 ++log.missingValues;

@@ -66,7 +66,7 @@ std::optional<std::size_t> headingRow(const std::vector<std::string>& lines, cha
 
 bool holdsNumber(const std::vector<std::string_view>& row) {
     for (const std::string_view cell : row) {
-        if (numbers::tryParseNumber(cell)) {
+        if (finiteNumber(cell)) {
             return true;
         }
     }

@@ -82,6 +82,8 @@ TEST(LasReader, MalformedFilesAreRefusedWithTheReason) {
         {"empty data section", LasHead + "~A\r\n", "holds no data"},
         {"too few values", LasHead + "~A\r\n 0.1 50 1500\r\n", "Line 14: it holds 3 values"},
         {"not a number", LasHead + "~A\r\n 0.1 50 fast 1.6\r\n", "\"fast\" is not a number"},
+        {"beyond the range of numbers", LasHead + "~A\r\n 0.1 50 1e999 1.6\r\n",
+         "\"1e999\" is not a number"},
         {"LAS 3", "~V\r\n VERS. 3.0 :\r\n", "LAS 3.0 file"},
         {"incomplete wrapped record", wrapped(LasHead) + "~A\r\n 0.1\r\n 50 1500\r\n",
          "last wrapped record holds 3 values of 4"},

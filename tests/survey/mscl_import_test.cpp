@@ -104,6 +104,15 @@ TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
               "\"x\": " + log.notes[0]);
 }
 
+TEST(MsclImport, ValuesBeyondTheRangeOfNumbersAreMissing) {
+    const std::string text = "DEPTH\tVP\tDEN\r\nm\tkm/s\tg/cc\r\n1\t1e308\t1e999\r\n";
+    const MsclTable mscl = readMscl(text, "big.txt");
+    EXPECT_EQ(mscl.cellsNotNumbers, 1);
+    const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), {});
+    EXPECT_EQ(log.text, "1.000000 0.000000 0.000000\r\n");
+    EXPECT_EQ(log.missingValues, 2);
+}
+
 TEST(MsclImport, MalformedTablesAreRefused) {
     struct Case {
         const char* name;
