@@ -138,6 +138,21 @@ TEST_F(Photo, LoadWithoutABoundaryFile) {
     EXPECT_TRUE(main->SpeedButton2->isEnabled());
 }
 
+TEST_F(Photo, UnreadableBoundaryFileKeepsTheFieldsButNotThePhotograph) {
+    const Boundaries typed = Boundaries::fromTexts({"1", "2", "3", "4", "5", "6", "7", "8"});
+    bounds->setBoundaries(typed);
+    const QString path = writePhoto("locked.bmp", 90, 250);
+    workDir.write("locked.BND", std::string("\0\0binary", 8));
+    errors.expectError("Cannot open file \"" +
+                       QString::fromStdString(workDir.file("locked.BND").string()) +
+                       "\". It is not a text file.");
+    load(path);
+    EXPECT_EQ(bounds->boundaries(), typed);
+    EXPECT_EQ(main->core_image->panelHeight(), 250) << "the photograph itself is in";
+    EXPECT_TRUE(main->SpeedButton2->isEnabled());
+    EXPECT_TRUE(main->Photo->isEnabled());
+}
+
 TEST_F(Photo, CancelChangesNothing) {
     load(std::nullopt);
     EXPECT_FALSE(main->core_image->hasPicture());
