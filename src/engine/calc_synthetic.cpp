@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarvel::MathFun {
@@ -220,13 +221,13 @@ SyntheticCounts CalcSynthetic(const WorkDir& workDir, std::string_view startText
 
     SampleInterval = dt;
     const double timeLimit = s.TimeGrid[k];
-    const std::string texts[] = {reflectivityText(s, k), seriesText(nx, s.Correlated, timeLimit),
-                                 seriesText(nd, s.Deconvolved, timeLimit),
-                                 seriesText(nd, s.Envelope, timeLimit),
-                                 seriesText(ny, s.Synthetic, timeLimit)};
+    std::string texts[] = {reflectivityText(s, k), seriesText(nx, s.Correlated, timeLimit),
+                           seriesText(nd, s.Deconvolved, timeLimit),
+                           seriesText(nd, s.Envelope, timeLimit),
+                           seriesText(ny, s.Synthetic, timeLimit)};
     std::vector<PendingFile> files;
     for (std::size_t i = 0; i < SyntheticFileNames.size(); ++i) {
-        files.push_back({workDir.file(SyntheticFileNames[i]), texts[i]});
+        files.push_back({workDir.file(SyntheticFileNames[i]), std::move(texts[i])});
     }
     writeTextFiles(files);
     return {n, k, m, nx, nd, l, ny};

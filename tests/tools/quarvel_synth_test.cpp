@@ -35,7 +35,10 @@ Result run(const std::string& arguments) {
 }
 
 std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    std::string text = "'";
+    text += path.string();
+    text += "'";
+    return text;
 }
 
 TEST(QuarvelSynth, ChirpThenSyntheticWriteTheSevenFiles) {
