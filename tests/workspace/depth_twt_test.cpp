@@ -138,18 +138,6 @@ TEST(PointTexts, StatusTextsExactly) {
     EXPECT_EQ(negative.status1, "Depth :-0.0256 m    Est. TWT:0.000 msec");
 }
 
-TEST(PanelReadouts, TimeAndAmplitudeUnderThePointer) {
-    const SeriesExtent synth{0.002, 0.062, -0.5, 1.0};
-    const PanelReadout s = synthReadout(75, 300, 150, 600, synth);
-    EXPECT_EQ(s.status0, "Image: (75, 300)");
-    EXPECT_EQ(s.status1, "TWT :32.0000 msec.    AMP :0.2500");
-
-    const SeriesExtent trace{12.0, 72.0, -2.0, 2.0};
-    const PanelReadout t = traceReadout(0, 150, 151, 600, trace, 12000.0);
-    EXPECT_EQ(t.status0, "Image: (0, 150)");
-    EXPECT_EQ(t.status1, "TWT :15.0000 (27.0000)  msec.    AMP :-2.0000");
-}
-
 TEST(PanelReadouts, NothingDrawnShowsZeros) {
     const SeriesExtent none{};
     for (int size : {151, 0}) {
