@@ -17,9 +17,6 @@ namespace {
 using V2 = double __attribute__((vector_size(16)));
 using V4 = double __attribute__((vector_size(32)));
 
-// Below this many multiply-adds a second thread costs more than it saves.
-constexpr long long ThreadingThreshold = 1'000'000;
-
 // acc[t] += coef[m] * data[m * step + t] for m = 0 .. count - 1 in that
 // order, for the Lanes * Vecs outputs t of one tile.
 template <typename V, int Lanes, int Vecs>

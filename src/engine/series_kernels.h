@@ -24,10 +24,15 @@ void correlateRange(const double* x, int nx, const double* y, int ny, double* ou
 // can compare the two.
 void allowAvx2(bool allowed);
 
+// Below this many multiply-adds a job runs on one thread: starting a second
+// costs tens of microseconds and, when the other core is busy, the wait for
+// it can cost more than the job.
+inline constexpr long long ThreadingThreshold = 4'000'000;
+
 // Runs body(first, last) over consecutive blocks covering [0, count), one
 // block per thread (the first on the calling thread), the blocks cut so that
-// each holds about the same total of work(k). Small jobs run on one thread:
-// starting a thread costs more than they do.
+// each holds about the same total of work(k). Jobs below ThreadingThreshold
+// run on one thread.
 void runInBlocks(int count, int threads, const std::function<long long(int)>& work,
                  const std::function<void(int, int)>& body);
 

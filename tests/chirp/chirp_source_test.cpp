@@ -164,16 +164,19 @@ TEST(CrossCorrelate, EqualsTheDirectSumBitForBit) {
     struct Case {
         int a, b, m;
     };
-    const Case cases[] = {{1, 1, 1},    {5, 5, 9}, {40, 40, 79},       {40, 25, 60},
-                          {25, 40, 49}, {3, 3, 0}, {1100, 1100, 2199}, {2000, 1500, 2000}};
+    const Case cases[] = {{1, 1, 1},          {5, 5, 9},          {40, 40, 79},
+                          {40, 25, 60},       {25, 40, 49},       {3, 3, 0},
+                          {1100, 1100, 2199}, {2000, 1500, 2000}, {3200, 3200, 6399}};
     std::mt19937 gen(7);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
     auto x = std::make_unique<Series>();
     auto y = std::make_unique<Series>();
-    for (int i = 1; i <= 2000; ++i) {
+    for (int i = 1; i <= 3200; ++i) {
         (*x)[i] = dist(gen);
         (*y)[i] = dist(gen);
     }
+    // The last is large enough to be shared between two threads.
+    static_assert(3200LL * 3201 / 2 > kernels::ThreadingThreshold);
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.a << ", " << c.b << ", " << c.m);
         std::vector<double> expected(static_cast<std::size_t>(c.m) + 1, 0.0);

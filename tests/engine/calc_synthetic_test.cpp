@@ -24,10 +24,11 @@ std::string lineOf(double time, double value) {
     return numbers::formatE23(time) + " " + numbers::formatE23(value);
 }
 
-// A log of about the default size: 10 m of core, K near 1250.
-std::string defaultSizeLog() {
+// A log of rows 10 cm apart at about 1600 m/s: 10 m of core gives K near
+// 1250, the default size.
+std::string logOf(double metres) {
     TextBuilder log;
-    for (int i = 1; i <= 100; ++i) {
+    for (int i = 1; i <= static_cast<int>(metres * 10); ++i) {
         const double depth = 0.1 * i;
         log.line(numbers::formatF3(depth) + " " +
                  numbers::formatF3(1600 + 40 * std::sin(depth * 3)) + " " +
@@ -100,10 +101,12 @@ TEST(CalcSynthetic, TwoRowLogWithTheDefaultWavelet) {
 TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCountAndVectorWidth) {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
-    dir.write("log.dat", defaultSizeLog());
+    dir.write("log.dat", logOf(25));
     SetThreadCount(2);
     const SyntheticCounts c = runDefault(dir);
-    EXPECT_GT(c.gridCount, 1200); // large enough for the convolutions to use both threads
+    // Large enough for the low-pass convolution to use both threads.
+    EXPECT_GT(static_cast<long long>(c.deconvolvedCount) * c.lowPassCount,
+              kernels::ThreadingThreshold);
     const std::vector<std::string> first = outputs(dir);
     runDefault(dir);
     EXPECT_EQ(outputs(dir), first);
@@ -120,7 +123,7 @@ TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCountAndVectorWidth) {
 TEST(CalcSynthetic, NewFrequenciesWithoutANewWaveletChangeOnlyTheSynthetic) {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
-    dir.write("log.dat", defaultSizeLog());
+    dir.write("log.dat", logOf(10));
     runDefault(dir);
     const std::vector<std::string> before = outputs(dir);
     CalcSynthetic(dir.workDir(), "1000", "5000", "0.00001");

@@ -50,9 +50,13 @@ struct ConvolveCase {
 
 TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
     const ConvolveCase cases[] = {
-        {0, 5, 4},     {5, 0, 4},     {1, 1, 1},    {3, 7, 9},          {7, 3, 9},
-        {50, 90, 139}, {50, 91, 140}, {33, 33, 33}, {64, 200, 263},     {200, 64, 263},
-        {1, 100, 100}, {100, 1, 100}, {5, 5, 20},   {1300, 1300, 1300}, {900, 1200, 2099}};
+        {0, 5, 4},          {5, 0, 4},         {1, 1, 1},    {3, 7, 9},          {7, 3, 9},
+        {50, 90, 139},      {50, 91, 140},     {33, 33, 33}, {64, 200, 263},     {200, 64, 263},
+        {1, 100, 100},      {100, 1, 100},     {5, 5, 20},   {1300, 1300, 1300}, {900, 1200, 2099},
+        {3000, 3000, 3000}, {1800, 2500, 4299}};
+    // The last two are large enough to be shared between two threads.
+    static_assert(3000LL * 3001 / 2 > kernels::ThreadingThreshold);
+    static_assert(1800LL * 2500 > kernels::ThreadingThreshold);
     for (const ConvolveCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.na << " x " << c.nb << " -> " << c.nOut);
         const auto a = randomSeries(c.na, 1);
