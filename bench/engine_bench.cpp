@@ -14,23 +14,32 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace {
 
 using namespace quarvel;
 
-// A scratch working directory for the whole run.
-const WorkDir& benchDir() {
-    static const WorkDir dir = [] {
+// A scratch working directory for the whole run, removed at exit.
+struct ScratchDir {
+    ScratchDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "quarvel-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create " + pattern);
         }
-        std::atexit([] { std::filesystem::remove_all(benchDir().folder()); });
-        return WorkDir(pattern);
-    }();
-    return dir;
+        folder = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::filesystem::path folder;
+};
+
+WorkDir benchDir() {
+    static const ScratchDir scratch;
+    return WorkDir(scratch.folder);
 }
 
 // A log whose last row lies at the given two-way time (velocity 1600 m/s;
