@@ -80,7 +80,13 @@ void writeTextFiles(const std::vector<PendingFile>& files) {
         }
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
+        // Renaming over an existing file makes ext4 write the new data out
+        // at once (its auto_da_alloc guard), a millisecond or more per file;
+        // removing the old file first avoids that wait. These are files the
+        // program regenerates, so the instant in which neither exists is of
+        // no concern. Should the removal fail, the rename still replaces it.
         std::error_code ec;
+        std::filesystem::remove(files[i].path, ec);
         std::filesystem::rename(written[i], files[i].path, ec);
         if (ec) {
             written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));

@@ -38,8 +38,8 @@ struct PendingFile {
 };
 
 // Writes a set of files all or nothing: every text goes to a temporary file
-// first, and only when all of them are written are they renamed over their
-// targets, in order. A failure before that leaves every target as it was.
+// first, and only when all of them are written does each take its target's
+// place, in order. A failure before that leaves every target as it was.
 // Throws "Cannot create file ..." naming the file that failed.
 void writeTextFiles(const std::vector<PendingFile>& files);
 
