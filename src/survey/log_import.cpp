@@ -209,7 +209,8 @@ ColumnChoice proposeColumns(const ColumnTable& table) {
     ColumnChoice choice;
     // Sub-bottom depth, not the depth within a core section.
     choice.depth = firstNamed(table, {"DEPT", "DEPTH", "SB DEPTH", "CORE DEPTH", "MSCL DEPTH"})
-                       .value_or(firstContaining(table, "DEPTH", "SECT").value_or(0));
+                       .value_or(firstContaining(table, "DEPTH", "SECT")
+                                     .value_or(firstContaining(table, "DEPTH").value_or(0)));
     choice.velocity = firstNamed(table, {"VP", "PWVEL", "PVEL", "VELP"})
                           .value_or(firstContaining(table, "VEL").value_or(NoColumn));
     choice.density = firstNamed(table, {"RHOB", "DEN", "DEN1", "DENS", "DENSITY"})

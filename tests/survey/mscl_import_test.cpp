@@ -39,6 +39,31 @@ TEST(MsclImport, ProposesSubBottomDepthVelocityDensityAndAmplitude) {
     EXPECT_EQ(mscl.table.rows.size(), 5U);
 }
 
+TEST(ColumnProposal, UsualNamesWhateverTheirCase) {
+    struct Case {
+        std::vector<std::string> names;
+        ColumnChoice expected;
+    };
+    const std::vector<Case> cases = {
+        {{"SECT NUM", "SECT DEPTH", "PWVel"}, {1, 2, NoColumn, NoColumn}},
+        {{"Depth (mbsf)", "Vp", "rhob"}, {0, 1, 2, NoColumn}},
+        {{"GR", "DEPT", "P-Wave Velocity", "Bulk Density", "PW Amplitude"}, {1, 2, 3, 4}},
+        {{"TIME", "AMP"}, {0, NoColumn, NoColumn, 1}},
+    };
+    for (const Case& c : cases) {
+        ColumnTable table;
+        for (const std::string& name : c.names) {
+            table.columns.push_back({name, ""});
+        }
+        const ColumnChoice choice = proposeColumns(table);
+        SCOPED_TRACE(c.names.front());
+        EXPECT_EQ(choice.depth, c.expected.depth);
+        EXPECT_EQ(choice.velocity, c.expected.velocity);
+        EXPECT_EQ(choice.density, c.expected.density);
+        EXPECT_EQ(choice.amplitude, c.expected.amplitude);
+    }
+}
+
 TEST(MsclImport, BadRowsBecomeZeroAndInterpolateSeriesFillsThem) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
     const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), Rules);
