@@ -117,6 +117,8 @@ def write_las():
         "~ASCII",
     ]
     for depth, velocity, density in rows:
+        if round(depth * 100) in (70, 75):
+            velocity = 0  # the demo's velocity gap, widened to two readings
         v = "-999.25" if velocity == 0 else f"{velocity:.2f}"
         d = "-999.25" if density == 0 else f"{density:.3f}"
         out.append(f" {depth:.2f} {v} {d}")
@@ -135,10 +137,12 @@ def write_mscl():
         cm = depth * 100
         section = int((cm - 1e-9) // section_length) + 1
         amplitude = 60 + (i * 37) % 25
-        if i % 23 == 7:
-            amplitude = 3  # the transducers lost contact
-        if i % 31 == 12:
-            velocity = 4200.0  # a spike
+        if abs(cm - section_length * round(cm / section_length)) < 3 and cm > 3:
+            amplitude = 3  # the transducers lose contact at a section join
+        if i % 31 in (12, 13):
+            velocity = 4200.0  # a spike over two readings
+        if 229 <= cm <= 233:
+            density = 0  # the demo's density gap, widened to two readings
         v = "" if velocity == 0 else f"{velocity:.1f}"
         d = "" if density == 0 else f"{density:.3f}"
         sect_depth = cm - (section - 1) * section_length

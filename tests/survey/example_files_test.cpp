@@ -1,3 +1,4 @@
+#include "editor/interpolation.h"
 #include "formats/text_file.h"
 #include "survey/log_import.h"
 #include "survey/segy_reader.h"
@@ -5,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 
 namespace quarvel {
@@ -37,8 +39,8 @@ TEST(ExampleFiles, LogsConvertWithTheProposedColumns) {
         int cleaned;
     };
     const Case cases[] = {
-        {"demo_core.las", LogFileKind::Las, 56, 1, 0},
-        {"demo_core_mscl.txt", LogFileKind::Mscl, 140, 3, 11},
+        {"demo_core.las", LogFileKind::Las, 56, 2, 0},
+        {"demo_core_mscl.txt", LogFileKind::Mscl, 140, 4, 16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -52,6 +54,13 @@ TEST(ExampleFiles, LogsConvertWithTheProposedColumns) {
         EXPECT_EQ(converted.missingValues, c.missing);
         EXPECT_EQ(converted.cleanedVelocities, c.cleaned);
         EXPECT_TRUE(converted.notes.empty());
+        // Every gap of the examples spans two readings or more, so Interpolate
+        // Series leaves the engine a complete log.
+        std::istringstream filled(interpolateLogText(converted.text));
+        for (const LogRecord& record : readLogRecords(filled)) {
+            EXPECT_NE(record.Velocity, 0) << record.Depth;
+            EXPECT_NE(record.Density, 0) << record.Depth;
+        }
     }
 }
 
