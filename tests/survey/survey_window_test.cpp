@@ -1,7 +1,12 @@
+#include "chirp/chirp_form.h"
 #include "editor/tables_form_fixture.h"
+#include "formats/text_file.h"
+#include "survey/log_import.h"
 #include "survey/segy_test_file.h"
 
 #include <QPlainTextEdit>
+#include <QToolButton>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -121,6 +126,44 @@ TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
     errors.expectAllReported();
     EXPECT_EQ(cell(1, 0), "5.5");
     EXPECT_FALSE(workDir.exists("log.dat"));
+}
+
+// From the raw example files to a synthetic beside the recorded trace, with
+// no other tool: the MSCL table cleaned and filled, the SEG-Y trace chosen.
+TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
+    const std::filesystem::path examples =
+        std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples";
+    const std::filesystem::path mscl = examples / "demo_core_mscl.txt";
+    const std::string text = readTextFile(mscl);
+    const SurveyLog log = readSurveyLog(LogFileKind::Mscl, text, mscl.string());
+    const ColumnChoice proposal = proposeColumns(log.table);
+    const std::string summary =
+        importSummary(convertLog(log.table, proposal, defaultCleaningRules(log.table, proposal)),
+                      log.notes, mscl.string());
+
+    showPage(TTables_Form::LogsPage);
+    dialogs.expectOpenFile(QString::fromStdString(mscl.string()));
+    for (const int proposed :
+         {proposal.depth, proposal.velocity, proposal.density, 2 /* 10 % */, 0}) {
+        dialogs.expectItem(proposed);
+    }
+    dialogs.expectMessage(QString::fromStdString(summary));
+    editor().Load1->trigger();
+    dialogs.expectAllAnswered();
+    editor().SpeedButton1->click();
+    forms().Chirp_Form->SpeedButton1->click();
+    mainForm().SpeedButton1->click();
+    EXPECT_TRUE(workDir.exists("ampl.dat"));
+    EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
+
+    showPage(TTables_Form::TracePage);
+    dialogs.expectOpenFile(QString::fromStdString((examples / "demo_line.sgy").string()));
+    dialogs.expectItem(0); // the envelope
+    dialogs.expectItem(4); // the last shot
+    editor().Load1->trigger();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(workDir.read("trace.txt").substr(0, 10), "83.500000 ");
+    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
 }
 
 } // namespace
