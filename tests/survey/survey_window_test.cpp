@@ -27,14 +27,6 @@ std::string twoShotsOfThreeChannels() {
     return segyBytes(file);
 }
 
-const std::string Mscl = "Geotek MSCL-S\r\n"
-                         "SECT NUM\tSECT DEPTH\tSB DEPTH\tPWAmp\tPWVel\tDen1\r\n"
-                         "\tcm\tcm\t\tm/s\tgm/cc\r\n"
-                         "1\t1\t1\t80\t1500\t1.60\r\n"
-                         "1\t2\t2\t5\t1490\t1.62\r\n"
-                         "1\t3\t3\t78\t9000\t1.64\r\n"
-                         "1\t4\t4\t82\t1600\t1.66\r\n";
-
 class SurveyLoadTest : public TablesFormTest {
 protected:
     QString traceText() const { return editor().Tracememo->toPlainText(); }
@@ -80,31 +72,6 @@ TEST_F(SurveyLoadTest, CancelledOrBrokenSegyChangesNothing) {
     EXPECT_EQ(traceText(), "kept");
     EXPECT_FALSE(workDir.exists("trace.txt"));
     EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
-}
-
-TEST_F(SurveyLoadTest, MsclLogIsCleanedIntoTheGridAndInterpolateSeriesFillsIt) {
-    const QString path = userFile("core.txt", Mscl);
-    showPage(TTables_Form::LogsPage);
-    dialogs.expectOpenFile(path);
-    dialogs.expectItem(2); // SB DEPTH
-    dialogs.expectItem(4); // PWVel
-    dialogs.expectItem(5); // Den1
-    dialogs.expectItem(2); // amplitude below 10 % of the largest
-    dialogs.expectItem(0); // 1300 to 3000 m/s
-    dialogs.expectMessage(QString::fromStdString(
-        formatMessage("\"%s\": 0 missing values and 2 velocities failing the cleaning rules were "
-                      "set to 0 (missing); Interpolate Series fills runs of them.",
-                      {path.toStdString()})));
-    editor().Load1->trigger();
-    dialogs.expectAllAnswered();
-    EXPECT_EQ(workDir.read("log.dat"), "0.010000 1500.000000 1.600000\r\n"
-                                       "0.020000 0.000000 1.620000\r\n"
-                                       "0.030000 0.000000 1.640000\r\n"
-                                       "0.040000 1600.000000 1.660000\r\n");
-    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
-    editor().SpeedButton1->click();
-    EXPECT_EQ(cell(2, 1), "1533.333000");
-    EXPECT_EQ(cell(3, 1), "1566.667000");
 }
 
 TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
