@@ -8,9 +8,6 @@ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUARVEL_SANITIZE=ON -DQUARVEL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j 2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-# Leaks inside the system's own libraries (fontconfig's caches, the graphics
-# stack Qt loads) are theirs, not ours: the suppressions name only those.
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir "$BUILD" --output-on-failure -j 2
