@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace quarvel {
 namespace fs = std::filesystem;
@@ -52,6 +53,17 @@ void sendMouse(QWidget* widget, QEvent::Type type, int x, int y, Qt::MouseButton
                                                                    : Qt::MouseButtons(Qt::NoButton);
     QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
+}
+
+// True when an argument starts with the prefix ("--final-plot" also finds
+// "--final-plot=FILE").
+bool hasArgument(int argc, char** argv, std::string_view prefix) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]).starts_with(prefix)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -192,6 +204,12 @@ bool wantsDemo(int argc, char** argv) {
 }
 
 int runDemo(int argc, char** argv) {
+    // A final plot needs no screen: without a display, draw off screen
+    // rather than fail to start.
+    if (hasArgument(argc, argv, "--final-plot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     GuardedApplication application(argc, argv);
     // Numbers in files use "." whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
