@@ -8,7 +8,10 @@
 #include "workspace/main_form.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QtGlobal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -64,6 +67,41 @@ TEST(DemoTest, FindsTheDemoWhereQuarvelDemoDirPoints) {
         }
     }
     qputenv("QUARVEL_DEMO_DIR", previous);
+}
+
+// The program itself, as the README's first command runs it without a
+// display: the final plot is saved and the exit status tells success; a demo
+// that cannot be found is reported and fails.
+TEST(DemoTest, TheProgramSavesTheFinalPlotOrSaysWhatIsMissing) {
+    TempWorkDir workDir;
+    TempWorkDir emptyFolder;
+    const struct {
+        QString demoFolder;
+        int exitCode;
+        bool plotSaved;
+        QString message;
+    } cases[] = {
+        {QUARVEL_TEST_DEMO_DIR, 0, true, ""},
+        {QString::fromStdString(emptyFolder.path().string()), 1, false,
+         "quarvel: the demo core was not found"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.demoFolder.toStdString());
+        const QString plotPath = QString::fromStdString(workDir.file("plot.bmp").string());
+        QFile::remove(plotPath);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("QUARVEL_WORKDIR", QString::fromStdString(workDir.path().string()));
+        environment.insert("QUARVEL_DEMO_DIR", c.demoFolder);
+        program.setProcessEnvironment(environment);
+        program.start(QUARVEL_TEST_PROGRAM, {"--demo", "--final-plot", plotPath});
+        ASSERT_TRUE(program.waitForFinished(120000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.exitCode);
+        EXPECT_EQ(QFile::exists(plotPath), c.plotSaved);
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(c.message));
+    }
 }
 
 TEST(DemoTest, OnlyTheDemoOptionStartsTheDemo) {
