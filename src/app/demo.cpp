@@ -68,27 +68,27 @@ bool hasArgument(int argc, char** argv, std::string_view prefix) {
 
 } // namespace
 
-std::optional<QString> DemoDialogs::openFile(const FileDialogSpec& spec) {
+std::optional<QString> DemoDialogs::openFile(const FileDialogRequest& request) {
     if (!openAnswers_.empty()) {
         QString answer = openAnswers_.front();
         openAnswers_.pop_front();
         return answer;
     }
     if (fallback_ != nullptr) {
-        return fallback_->openFile(spec);
+        return fallback_->openFile(request);
     }
     ++unanswered_;
     return std::nullopt;
 }
 
-std::optional<QString> DemoDialogs::saveFile(const FileDialogSpec& spec) {
+std::optional<QString> DemoDialogs::saveFile(const FileDialogRequest& request) {
     if (!saveAnswers_.empty()) {
         QString answer = saveAnswers_.front();
         saveAnswers_.pop_front();
         return answer;
     }
     if (fallback_ != nullptr) {
-        return fallback_->saveFile(spec);
+        return fallback_->saveFile(request);
     }
     ++unanswered_;
     return std::nullopt;

@@ -26,8 +26,8 @@ public:
     void answerNextSave(const QString& path) { saveAnswers_.push_back(path); }
     int unansweredQuestions() const { return unanswered_; }
 
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& current) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;

@@ -23,7 +23,7 @@ constexpr int WindowWidth = 228;
 constexpr int WindowHeight = 529;
 constexpr int GroupHeight = 57;
 
-FileDialogSpec boundaryDialog(const char* title) {
+FileDialogRequest boundaryDialog(const char* title) {
     return {QString::fromLatin1(title), QStringLiteral("BND Files|*.BND"), QStringLiteral("bnd")};
 }
 

@@ -28,7 +28,7 @@ constexpr int GraphHeight = 161;
 // A chirp signal file is four short lines; anything much larger is not one.
 constexpr std::uintmax_t MaxSignalFileBytes = 64 * 1024;
 
-const FileDialogSpec SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG"};
+const FileDialogRequest SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG"};
 
 QLineEdit* parameterField(QGroupBox* group, const char* name, const char* text, int top,
                           const char* label) {

@@ -43,27 +43,27 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + QLatin1Char('.') + extension;
 }
 
-std::optional<QString> QtDialogs::openFile(const FileDialogSpec& spec) {
-    const QString name = QFileDialog::getOpenFileName(dialogParent(), spec.title, QString(),
-                                                      qtFilterFromClassic(spec.filter));
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
+    const QString name = QFileDialog::getOpenFileName(dialogParent(), request.title, QString(),
+                                                      qtFilterFromClassic(request.filter));
     if (name.isEmpty()) {
         return std::nullopt;
     }
     // A typed name without its extension means the file with it, unless a
     // file of exactly that name exists.
     if (!QFileInfo::exists(name)) {
-        return withDefaultExtension(name, spec.defaultExtension);
+        return withDefaultExtension(name, request.defaultExtension);
     }
     return name;
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileDialogSpec& spec) {
-    const QString name = QFileDialog::getSaveFileName(dialogParent(), spec.title, QString(),
-                                                      qtFilterFromClassic(spec.filter));
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
+    const QString name = QFileDialog::getSaveFileName(dialogParent(), request.title, QString(),
+                                                      qtFilterFromClassic(request.filter));
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    return withDefaultExtension(name, spec.defaultExtension);
+    return withDefaultExtension(name, request.defaultExtension);
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& current) {

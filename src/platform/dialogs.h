@@ -10,7 +10,7 @@ namespace quarvel {
 // A file dialog's settings. The filter uses the classic "Caption|*.EXT"
 // form ("Bitmap Files|*.BMP"; empty for none); the default extension is
 // added to a typed name without one.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;
     QString filter;
     QString defaultExtension;
@@ -22,8 +22,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // The chosen file name, or nothing when cancelled.
-    virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
     // The chosen font, or nothing when cancelled.
     virtual std::optional<QFont> chooseFont(const QFont& current) = 0;
     // One of the choices (its index), or nothing when cancelled.
@@ -36,8 +36,8 @@ public:
 // Qt's own dialogs.
 class QtDialogs : public Dialogs {
 public:
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& current) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;

@@ -74,10 +74,10 @@ TEST(ScriptedDialogs, AnswersInOrder) {
     dialogs.expectSaveFile(std::nullopt);
     dialogs.expectFont(QFont(QStringLiteral("DejaVu Serif"), 12));
     dialogs.expectItem(1);
-    const FileDialogSpec spec{QStringLiteral("Open"), QStringLiteral("Bitmap Files|*.BMP"),
-                              QStringLiteral("bmp")};
-    EXPECT_EQ(dialogs.openFile(spec), QStringLiteral("/tmp/core.bmp"));
-    EXPECT_EQ(dialogs.saveFile(spec), std::nullopt);
+    const FileDialogRequest request{QStringLiteral("Open"), QStringLiteral("Bitmap Files|*.BMP"),
+                                    QStringLiteral("bmp")};
+    EXPECT_EQ(dialogs.openFile(request), QStringLiteral("/tmp/core.bmp"));
+    EXPECT_EQ(dialogs.saveFile(request), std::nullopt);
     EXPECT_EQ(dialogs.chooseFont(QFont())->pointSize(), 12);
     EXPECT_EQ(dialogs.chooseItem("t", "l", {"a", "b"}, 0), 1);
     ASSERT_EQ(dialogs.fileQuestions().size(), 2u);

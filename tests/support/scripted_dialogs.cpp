@@ -66,15 +66,15 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind, const QS
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
-    fileQuestions_.push_back(spec);
-    const auto answer = take(Kind::OpenFile, spec.title);
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& request) {
+    fileQuestions_.push_back(request);
+    const auto answer = take(Kind::OpenFile, request.title);
     return answer ? answer->text : std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& spec) {
-    fileQuestions_.push_back(spec);
-    const auto answer = take(Kind::SaveFile, spec.title);
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
+    fileQuestions_.push_back(request);
+    const auto answer = take(Kind::SaveFile, request.title);
     return answer ? answer->text : std::nullopt;
 }
 

@@ -30,11 +30,11 @@ public:
     bool allAnswered() const { return script_.empty(); }
 
     // What was asked, in order.
-    const std::vector<FileDialogSpec>& fileQuestions() const { return fileQuestions_; }
+    const std::vector<FileDialogRequest>& fileQuestions() const { return fileQuestions_; }
     const std::vector<QString>& messages() const { return messages_; }
 
-    std::optional<QString> openFile(const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& current) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
@@ -53,7 +53,7 @@ private:
     std::optional<Answer> take(Kind kind, const QString& question);
 
     std::deque<Answer> script_;
-    std::vector<FileDialogSpec> fileQuestions_;
+    std::vector<FileDialogRequest> fileQuestions_;
     std::vector<QString> messages_;
 };
 
