@@ -13,4 +13,11 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   xvfb xauth fonts-dejavu-core \
   clang libclang-rt-14-dev \
   libsegyio-dev \
+  locales \
   >/dev/null
+# A German locale, whose decimal comma the tests use to prove that numbers in
+# files never follow the user's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  $SUDO locale-gen >/dev/null
+fi
