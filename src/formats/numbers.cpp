@@ -11,8 +11,12 @@
 namespace quarvel::numbers {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipBlanks(std::string_view text, std::size_t pos) {
     while (pos < text.size() && isBlank(text[pos])) {
@@ -71,14 +75,14 @@ NumericPrefix scanNumber(std::string_view text, std::size_t pos) {
         }
     }
     double magnitude = 0.0;
-    const auto [ptr, ec] = std::from_chars(text.data() + mantissaStart, text.data() + pos, magnitude,
-                                           std::chars_format::general);
+    const auto [ptr, ec] = std::from_chars(text.data() + mantissaStart, text.data() + pos,
+                                           magnitude, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // from_chars leaves the value untouched on overflow or underflow;
         // give the limit the text points at.
         const auto ePos = text.substr(mantissaStart, pos - mantissaStart).find_first_of("eE");
-        const bool tiny = ePos != std::string_view::npos &&
-                          text.substr(mantissaStart + ePos + 1, 1) == "-";
+        const bool tiny =
+            ePos != std::string_view::npos && text.substr(mantissaStart + ePos + 1, 1) == "-";
         magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     (void)ptr;

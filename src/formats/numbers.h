@@ -38,9 +38,15 @@ std::string formatE23(double value);
 // on the left with blanks to at least minWidth characters.
 std::string formatFixed(double value, int decimals, int minWidth = 1);
 
-inline std::string formatF3(double value) { return formatFixed(value, 3, 3); }
-inline std::string formatF5(double value) { return formatFixed(value, 5, 3); }
-inline std::string formatF6(double value) { return formatFixed(value, 6, 3); }
+inline std::string formatF3(double value) {
+    return formatFixed(value, 3, 3);
+}
+inline std::string formatF5(double value) {
+    return formatFixed(value, 5, 3);
+}
+inline std::string formatF6(double value) {
+    return formatFixed(value, 6, 3);
+}
 
 // Whole number in plain decimal.
 std::string formatInteger(long long value);

@@ -1,7 +1,7 @@
 #include "formats/quarvel_error.h"
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 namespace quarvel {

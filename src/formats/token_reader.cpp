@@ -6,7 +6,9 @@
 
 namespace quarvel {
 namespace {
-bool isSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isSeparator(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 } // namespace
 
 bool TokenReader::atEnd() {

@@ -25,7 +25,8 @@ WorkDir WorkDir::fromEnvironment() {
         return WorkDir(dir);
     }
     const char* home = std::getenv("HOME");
-    return WorkDir(std::filesystem::path(home != nullptr && *home != '\0' ? home : ".") / "Quarvel");
+    return WorkDir(std::filesystem::path(home != nullptr && *home != '\0' ? home : ".") /
+                   "Quarvel");
 }
 
 void WorkDir::ensureExists() const {

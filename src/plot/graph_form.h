@@ -15,10 +15,10 @@ class TGraphForm : public QDialog {
 public:
     explicit TGraphForm(Services& services);
 
-    QLineEdit* Edit1 = nullptr; // X axis mark freq.
-    QLineEdit* Edit2 = nullptr; // X axis label freq.
-    QLineEdit* Edit3 = nullptr; // Y axis mark freq.
-    QLineEdit* Edit4 = nullptr; // Y axis label freq.
+    QLineEdit* Edit1 = nullptr;     // X axis mark freq.
+    QLineEdit* Edit2 = nullptr;     // X axis label freq.
+    QLineEdit* Edit3 = nullptr;     // Y axis mark freq.
+    QLineEdit* Edit4 = nullptr;     // Y axis label freq.
     QPushButton* BitBtn1 = nullptr; // OK
     QPushButton* BitBtn2 = nullptr; // Cancel
 };

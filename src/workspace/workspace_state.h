@@ -28,7 +28,7 @@ struct WorkspaceState {
     double LogBottomDepth = 0.0;
     double MeanVelocity = 0.0;
 
-    double EST_TWT = 0.0; // ms
+    double EST_TWT = 0.0;    // ms
     double ProbeDepth = 0.0; // m
     double InstVelocity = 0.0;
     double InstDensity = 0.0;

@@ -1,9 +1,8 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace quarvel;
@@ -14,11 +13,12 @@ TEST(Numbers, ParseTakesTheLongestNumericPrefix) {
         const char* text;
         double value;
     } cases[] = {
-        {"1.5", 1.5},       {"  -2.25", -2.25},   {"+3", 3.0},         {"1e3", 1000.0},
-        {"2.5E-2", 0.025},  {"1.5abc", 1.5},      {"7,5", 7.0},        {"abc", 0.0},
-        {"", 0.0},          {"Depth(m)", 0.0},    {".5", 0.5},         {"5.", 5.0},
-        {"1e", 1.0},        {"1e+", 1.0},         {"-", 0.0},          {"\t4", 4.0},
-        {"0.00001", 1e-5},  {"1e999", std::numeric_limits<double>::infinity()},
+        {"1.5", 1.5},      {"  -2.25", -2.25}, {"+3", 3.0},
+        {"1e3", 1000.0},   {"2.5E-2", 0.025},  {"1.5abc", 1.5},
+        {"7,5", 7.0},      {"abc", 0.0},       {"", 0.0},
+        {"Depth(m)", 0.0}, {".5", 0.5},        {"5.", 5.0},
+        {"1e", 1.0},       {"1e+", 1.0},       {"-", 0.0},
+        {"\t4", 4.0},      {"0.00001", 1e-5},  {"1e999", std::numeric_limits<double>::infinity()},
         {"1e-999", 0.0},
     };
     for (const auto& c : cases) {
@@ -56,7 +56,8 @@ TEST(Numbers, WholeNumbers) {
             parseInteger(bad);
             ADD_FAILURE() << "accepted " << bad;
         } catch (const QuarvelError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value");
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(bad) + "' is not a valid integer value");
         }
     }
     EXPECT_EQ(parseIntegerPrefix("12.5"), 12);

@@ -1,17 +1,17 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
 
 namespace {
 fs::path freshFolder(const char* name) {
-    const fs::path dir = fs::temp_directory_path() / ("quarvel-formats-" + std::string(name) + "-" +
-                                                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path dir = fs::temp_directory_path() /
+                         ("quarvel-formats-" + std::string(name) + "-" +
+                          std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
@@ -35,7 +35,9 @@ TEST(TextFile, FailuresCarryTheProgramsMessageAndKeepTheOldFile) {
         readTextFile(dir / "missing.txt");
         ADD_FAILURE();
     } catch (const QuarvelError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + (dir / "missing.txt").string() + "\". ", 0), 0u);
+        EXPECT_EQ(std::string(e.what()).rfind(
+                      "Cannot open file \"" + (dir / "missing.txt").string() + "\". ", 0),
+                  0u);
     }
     EXPECT_THROW(readTextFile(dir), QuarvelError);
     EXPECT_THROW(writeTextFile(dir / "no-such-folder" / "x.txt", "x"), QuarvelError);

@@ -1,7 +1,6 @@
 #include "formats/token_reader.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 #include <vector>
 
@@ -48,7 +47,8 @@ TEST(TokenReader, LineLoopAndSeparatorEndTest) {
 }
 
 TEST(TokenReader, TokensEndAtControlCharactersAndBinaryIsHarmless) {
-    std::string text = "12x\x01" "7\x1f-3";
+    std::string text = "12x\x01"
+                       "7\x1f-3";
     text += '\0';
     text += "\xff\xfe 9";
     std::istringstream in(text);

@@ -2,9 +2,8 @@
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
