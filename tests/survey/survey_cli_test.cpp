@@ -1,23 +1,16 @@
+#include "support/command_runner.h"
 #include "support/temp_work_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
 
 namespace quarvel::testing {
 namespace {
 
 const std::filesystem::path Examples = std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples";
-
-struct Result {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
 
 // Words joined by blanks. Built by appending: GCC 12 misreads chains of
 // string + at -O3.
@@ -32,35 +25,16 @@ std::string words(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
-std::string quoted(const std::filesystem::path& path) {
-    std::string text(1, '\'');
-    text += path.string();
-    text += '\'';
-    return text;
-}
-
-Result synth(const std::string& arguments) {
-    const std::string command = words({QUARVEL_SYNTH_PATH, arguments, "2>&1"});
-    Result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return result;
-    }
-    std::array<char, 4096> buffer{};
-    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-        result.output.append(buffer.data(), n);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+CommandResult synth(const std::string& arguments) {
+    return runProgram(QUARVEL_SYNTH_PATH, arguments);
 }
 
 TEST(SynthTrace, WritesTheListingOfTheNumberedTrace) {
     TempWorkDir dir;
     const std::filesystem::path out = dir.file("trace 2.txt");
     const std::string line = quoted(Examples / "demo_line.sgy");
-    const Result result = synth(words({"trace --segy", line, "--trace 2 --out", quoted(out)}));
+    const CommandResult result =
+        synth(words({"trace --segy", line, "--trace 2 --out", quoted(out)}));
     EXPECT_EQ(result.status, 0) << result.output;
     std::string wrote = words({"Wrote", out.string()});
     wrote += '\n';
@@ -69,7 +43,7 @@ TEST(SynthTrace, WritesTheListingOfTheNumberedTrace) {
     EXPECT_EQ(listing.substr(0, 10), "83.500000 ");
     EXPECT_EQ(listing.substr(listing.size() - 37, 12), "\r\n87.300000 ");
 
-    const Result toOutput = synth(words({"trace --trace=1 --segy", line}));
+    const CommandResult toOutput = synth(words({"trace --trace=1 --segy", line}));
     EXPECT_EQ(toOutput.status, 0);
     EXPECT_EQ(toOutput.output.substr(0, 36), "83.500000  9.44819921875000E+0003\r\n8");
 }
@@ -89,7 +63,7 @@ TEST(SynthTrace, RefusesWhatItCannotDo) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const Result result = synth(c.arguments);
+        const CommandResult result = synth(c.arguments);
         EXPECT_EQ(result.status, c.status);
         EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
     }
@@ -109,14 +83,14 @@ TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
         SCOPED_TRACE(c.arguments);
         TempWorkDir dir;
         EXPECT_EQ(synth(words({"chirp --workdir", quoted(dir.path())})).status, 0);
-        const Result result =
+        const CommandResult result =
             synth(words({"synthetic --workdir", quoted(dir.path()), c.arguments}));
         EXPECT_EQ(result.status, 0) << result.output;
         EXPECT_EQ(dir.read("log.dat").substr(0, c.firstLine.size()), c.firstLine);
         EXPECT_TRUE(dir.exists("ampl.dat"));
     }
     TempWorkDir dir;
-    const Result wrong =
+    const CommandResult wrong =
         synth(words({"synthetic --workdir", quoted(dir.path()), "--log",
                      quoted(Examples / "demo_core.las"), "--velocity-column PWVel"}));
     EXPECT_EQ(wrong.status, 1);

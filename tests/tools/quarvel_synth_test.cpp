@@ -1,50 +1,23 @@
+#include "support/command_runner.h"
 #include "support/temp_work_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 
 namespace quarvel::testing {
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
-
-Result run(const std::string& arguments) {
-    const std::string command = std::string(QUARVEL_SYNTH_PATH) + " " + arguments + " 2>&1";
-    Result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return result;
-    }
-    std::array<char, 4096> buffer{};
-    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-        result.output.append(buffer.data(), n);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string quoted(const std::filesystem::path& path) {
-    std::string text = "'";
-    text += path.string();
-    text += "'";
-    return text;
+CommandResult run(const std::string& arguments) {
+    return runProgram(QUARVEL_SYNTH_PATH, arguments);
 }
 
 TEST(QuarvelSynth, ChirpThenSyntheticWriteTheSevenFiles) {
     TempWorkDir dir;
     const std::filesystem::path work = dir.path() / "new folder";
-    const Result chirp = run("chirp --workdir " + quoted(work));
+    const CommandResult chirp = run("chirp --workdir " + quoted(work));
     EXPECT_EQ(chirp.status, 0) << chirp.output;
     EXPECT_NE(chirp.output.find("Wrote " + (work / "klauder.dat").string()), std::string::npos)
         << chirp.output;
@@ -52,7 +25,7 @@ TEST(QuarvelSynth, ChirpThenSyntheticWriteTheSevenFiles) {
     std::ofstream(work / "log.dat", std::ios::binary) << "0.5 1600 1.7\r\n1.0 1650 1.8\r\n";
     // The working directory from the environment this time.
     setenv("QUARVEL_WORKDIR", work.c_str(), 1);
-    const Result synthetic = run("synthetic --start=2000 --end 7000");
+    const CommandResult synthetic = run("synthetic --start=2000 --end 7000");
     EXPECT_EQ(synthetic.status, 0) << synthetic.output;
     for (const char* name : {"chirp.dat", "klauder.dat", "refl.dat", "corr.dat", "deconv.dat",
                              "amplnofilt.dat", "ampl.dat"}) {
@@ -79,7 +52,7 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"--help", 0, "quarvel-synth synthetic [--start VALUE]"},
     };
     for (const Case& c : cases) {
-        const Result result = run(c.arguments);
+        const CommandResult result = run(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
         EXPECT_NE(result.output.find(c.message), std::string::npos) << c.arguments << "\n"
                                                                     << result.output;
@@ -93,7 +66,7 @@ TEST(QuarvelSynth, SyntheticImportsALogFileAsTheDataEditorDoes) {
     // A heading line, a record at the surface and a final line break: the
     // same three records reach log.dat as from the data editor's Load.
     dir.write("core.txt", "Depth Vp Rho\r\n0 1480 1.5\r\n0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
-    const Result imported =
+    const CommandResult imported =
         run("synthetic --log " + quoted(dir.file("core.txt")) + " --workdir " + quoted(dir.path()));
     EXPECT_EQ(imported.status, 0) << imported.output;
     EXPECT_EQ(dir.read("log.dat"), "0.500000 1600.000000 1.700000\r\n"
@@ -102,7 +75,7 @@ TEST(QuarvelSynth, SyntheticImportsALogFileAsTheDataEditorDoes) {
         << imported.output;
     EXPECT_TRUE(dir.exists("ampl.dat"));
 
-    const Result missing =
+    const CommandResult missing =
         run("synthetic --log " + quoted(dir.file("none.txt")) + " --workdir " + quoted(dir.path()));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("Cannot open file \"" + dir.file("none.txt").string() + "\""),
