@@ -11,6 +11,7 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
+#include "quarvel/version.h"
 #include "survey/log_import.h"
 #include "survey/segy_reader.h"
 
@@ -49,7 +50,8 @@ struct UsageError {
 constexpr std::string_view Program = "quarvel-synth";
 
 void printHelp(const std::vector<Command>& commands) {
-    std::cout << "Usage: " << Program << " COMMAND [OPTIONS]\n\n";
+    std::cout << "Usage: " << Program << " COMMAND [OPTIONS]\n"
+              << "       " << Program << " --help | --version\n\n";
     for (const Command& command : commands) {
         std::cout << "  " << Program << ' ' << command.name;
         for (const Option& option : command.options) {
@@ -238,6 +240,10 @@ int run(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h") {
         printHelp(commands);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << Program << ' ' << quarvel::Version << "\n";
         return 0;
     }
     for (const Command& command : commands) {

@@ -1,5 +1,7 @@
 #include "app/about_form.h"
 
+#include "quarvel/version.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -41,7 +43,9 @@ QPixmap emblem() {
 
 TAboutForm::TAboutForm() {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("Version 1.0"));
+    const QString version =
+        QString::fromUtf8(Version.data(), static_cast<qsizetype>(Version.size()));
+    setWindowTitle(QStringLiteral("Version %1").arg(version));
     // Stays above the workspace without holding it up.
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -59,8 +63,9 @@ TAboutForm::TAboutForm() {
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setMargin(6);
     text->setWordWrap(true);
-    text->setText(QStringLiteral("Quarvel\nVersion 1.0\n\nTies a sediment core to a chirp "
-                                 "sub-bottom seismic record."));
+    text->setText(QStringLiteral("Quarvel\nVersion %1\n\nTies a sediment core to a chirp "
+                                 "sub-bottom seismic record.")
+                      .arg(version));
     text->setGeometry(96, 16, 186, 100);
 
     auto* accept = new QPushButton(QStringLiteral("accept"), this);

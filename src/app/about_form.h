@@ -4,7 +4,8 @@
 
 namespace quarvel {
 
-// "Version 1.0": a stay-on-top tool window with a picture, a text and "accept".
+// "Version 0.2.0" (the program's version): a stay-on-top tool window with a
+// picture, a text and "accept".
 class TAboutForm : public QDialog {
     Q_OBJECT
 public:

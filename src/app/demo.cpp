@@ -135,10 +135,8 @@ std::optional<fs::path> findDemoFolder() {
     }
     const fs::path installed = fs::path(QCoreApplication::applicationDirPath().toStdString()) /
                                ".." / "share" / "quarvel" / "demo";
-    for (const fs::path& folder : {installed, fs::path(QUARVEL_SOURCE_DEMO_DIR)}) {
-        if (holdsDemo(folder)) {
-            return folder.lexically_normal();
-        }
+    if (holdsDemo(installed)) {
+        return installed.lexically_normal();
     }
     return std::nullopt;
 }

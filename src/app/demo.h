@@ -51,8 +51,8 @@ private:
 };
 
 // The folder holding the demo core: $QUARVEL_DEMO_DIR, else share/quarvel/demo
-// beside the installed program, else the source tree's data/demo. Nothing
-// when none of them holds the demo's photograph.
+// beside the program's folder (where both the package and the build put it).
+// Nothing when that folder does not hold the demo's photograph.
 std::optional<std::filesystem::path> findDemoFolder();
 
 // Loads the demo core through the commands a user runs, answering their file

@@ -9,6 +9,7 @@
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
+#include "quarvel/version.h"
 #include "support/app_fixture.h"
 #include "workspace/main_form.h"
 
@@ -66,7 +67,10 @@ TEST_F(ApplicationTest, AboutIsAStayOnTopToolWindowThatDoesNotBlock) {
     TAboutForm* about = forms().AboutForm;
     mainForm().About1->trigger();
     ASSERT_TRUE(about->isVisible());
-    EXPECT_EQ(about->windowTitle(), "Version 1.0");
+    // The version is the one the build was given, in the caption and the text.
+    const QString version = QStringLiteral("Version ") + QString::fromUtf8(Version.data());
+    EXPECT_EQ(about->windowTitle(), version);
+    EXPECT_TRUE(about->findChild<QLabel*>(QStringLiteral("Panel1"))->text().contains(version));
     EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(about->windowType(), Qt::Tool);
     EXPECT_FALSE(about->isModal());

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/demo.h"
 #include "platform/image_panel.h"
+#include "quarvel/version.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
 #include "workspace/main_form.h"
@@ -71,17 +72,20 @@ TEST(DemoTest, FindsTheDemoWhereQuarvelDemoDirPoints) {
 
 // The program itself, as the README's first command runs it without a
 // display: the final plot is saved and the exit status tells success; a demo
-// that cannot be found is reported and fails.
+// that cannot be found is reported and fails. Without QUARVEL_DEMO_DIR the
+// program finds the copy the build put beside it, as the installed program
+// finds the installed demo.
 TEST(DemoTest, TheProgramSavesTheFinalPlotOrSaysWhatIsMissing) {
     TempWorkDir workDir;
     TempWorkDir emptyFolder;
     const struct {
-        QString demoFolder;
+        QString demoFolder; // empty: QUARVEL_DEMO_DIR unset
         int exitCode;
         bool plotSaved;
         QString message;
     } cases[] = {
         {QUARVEL_TEST_DEMO_DIR, 0, true, ""},
+        {"", 0, true, ""},
         {QString::fromStdString(emptyFolder.path().string()), 1, false,
          "quarvel: the demo core was not found"},
     };
@@ -93,7 +97,10 @@ TEST(DemoTest, TheProgramSavesTheFinalPlotOrSaysWhatIsMissing) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("QUARVEL_WORKDIR", QString::fromStdString(workDir.path().string()));
-        environment.insert("QUARVEL_DEMO_DIR", c.demoFolder);
+        environment.remove("QUARVEL_DEMO_DIR");
+        if (!c.demoFolder.isEmpty()) {
+            environment.insert("QUARVEL_DEMO_DIR", c.demoFolder);
+        }
         program.setProcessEnvironment(environment);
         program.start(QUARVEL_TEST_PROGRAM, {"--demo", "--final-plot", plotPath});
         ASSERT_TRUE(program.waitForFinished(120000));
@@ -101,6 +108,33 @@ TEST(DemoTest, TheProgramSavesTheFinalPlotOrSaysWhatIsMissing) {
         EXPECT_EQ(program.exitCode(), c.exitCode);
         EXPECT_EQ(QFile::exists(plotPath), c.plotSaved);
         EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardError()).contains(c.message));
+    }
+}
+
+// --version and --help answer without a display: the platform named here
+// could not start, so any attempt to open a window would fail the run.
+TEST(DemoTest, VersionAndHelpNeedNoDisplay) {
+    const struct {
+        QStringList arguments;
+        QString output;
+    } cases[] = {
+        {{"--version"}, QStringLiteral("quarvel ") + QString::fromUtf8(Version.data()) + "\n"},
+        {{"--demo", "--help"}, "Usage: quarvel [--demo [--final-plot FILE]"},
+        {{"-h"}, "QUARVEL_WORKDIR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        program.setProcessEnvironment(environment);
+        program.start(QUARVEL_TEST_PROGRAM, c.arguments);
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(c.output));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "quarvel/version.h"
 #include "support/command_runner.h"
 #include "support/temp_work_dir.h"
 
@@ -50,6 +51,7 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"transform", 2, "unknown command 'transform'"},
         {"", 2, "no command given"},
         {"--help", 0, "quarvel-synth synthetic [--start VALUE]"},
+        {"--version", 0, "quarvel-synth " + std::string(Version) + "\n"},
     };
     for (const Case& c : cases) {
         const CommandResult result = run(c.arguments);
