@@ -51,13 +51,14 @@ constexpr std::string_view Program = "quarvel-synth";
 
 void printHelp(const std::vector<Command>& commands) {
     std::cout << "Usage: " << Program << " COMMAND [OPTIONS]\n"
-              << "       " << Program << " --help | --version\n\n";
+              << "  or:  " << Program << " --help | --version\n\n";
     for (const Command& command : commands) {
         std::cout << "  " << Program << ' ' << command.name;
         for (const Option& option : command.options) {
             std::cout << " [" << option.name << " VALUE]";
         }
-        std::cout << "\n      " << command.summary << "\n";
+        // The blank line lets help2man read the options as a list.
+        std::cout << "\n      " << command.summary << "\n\n";
         for (const Option& option : command.options) {
             std::cout << "      " << option.name
                       << std::string(12 - std::min<std::size_t>(option.name.size(), 10), ' ')

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view Help =
     "Usage: quarvel [--demo [--final-plot FILE] [--screenshot FILE]]\n"
-    "       quarvel --help | --version\n"
+    "  or:  quarvel --help | --version\n"
     "\n"
     "Ties a sediment core to a chirp sub-bottom seismic record: the core's\n"
     "photograph and its velocity and density logs beside a synthetic chirp\n"
