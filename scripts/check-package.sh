@@ -34,7 +34,13 @@ apt-get install --simulate -qq "$deb" >/dev/null
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+for file in bin/quarvel bin/quarvel-synth share/applications/quarvel.desktop \
+  share/icons/hicolor/scalable/apps/quarvel.svg share/metainfo/org.quarvel.Quarvel.metainfo.xml \
+  share/quarvel/demo/demo_core.bmp share/man/man1/quarvel.1.gz share/man/man1/quarvel-synth.1.gz \
+  share/doc/quarvel/copyright share/doc/quarvel/changelog.gz; do
+  [ -f "$root/usr/$file" ] || { echo "the package lacks /usr/$file" >&2; exit 1; }
+done
+appstreamcli validate --no-net "$root"/usr/share/metainfo/org.quarvel.Quarvel.metainfo.xml
 
 synth=$("$root/usr/bin/quarvel-synth" --version)
 [ "$synth" = "quarvel-synth $version" ] ||
