@@ -2,6 +2,7 @@
 // M = 198) and at the largest the series allow (K + M just under 32 000), and
 // the convolution alone. The second argument is the thread count.
 #include "chirp/chirp_source.h"
+#include "engine/calc_synthetic.h"
 #include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
@@ -58,7 +59,7 @@ void writeLog(double twoWayTime) {
 
 void BM_Convolve(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    MathFun::SetThreadCount(static_cast<int>(state.range(1)));
+    const kernels::KernelOptions options{static_cast<int>(state.range(1))};
     auto a = std::make_unique<Series>();
     auto b = std::make_unique<Series>();
     auto out = std::make_unique<Series>();
@@ -67,7 +68,7 @@ void BM_Convolve(benchmark::State& state) {
         (*b)[i] = std::cos(i * 0.02);
     }
     for (auto _ : state) {
-        MathFun::Convolve(n, *a, n, *b, 2 * n - 1, *out);
+        MathFun::Convolve(n, *a, n, *b, 2 * n - 1, *out, options);
         benchmark::DoNotOptimize(out->samples());
     }
     state.counters["MAC/s"] = benchmark::Counter(static_cast<double>(n) * n,
@@ -76,23 +77,24 @@ void BM_Convolve(benchmark::State& state) {
 BENCHMARK(BM_Convolve)->ArgsProduct({{1496, 16000, 32000}, {1, 2}})->Unit(benchmark::kMillisecond);
 
 void BM_ChirpSourceDefault(benchmark::State& state) {
-    MathFun::SetThreadCount(static_cast<int>(state.range(0)));
+    const kernels::KernelOptions options{static_cast<int>(state.range(0))};
     for (auto _ : state) {
-        ChirpSource(ChirpTexts{}, benchDir());
+        ChirpSource(ChirpTexts{}, benchDir(), options);
     }
 }
 BENCHMARK(BM_ChirpSourceDefault)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void runSynthetic(benchmark::State& state, double twoWayTime, bool withChirp) {
-    MathFun::SetThreadCount(static_cast<int>(state.range(0)));
-    ChirpSource(ChirpTexts{}, benchDir());
+    const kernels::KernelOptions options{static_cast<int>(state.range(0))};
+    ChirpSource(ChirpTexts{}, benchDir(), options);
     writeLog(twoWayTime);
+    MathFun::Engine engine;
     MathFun::SyntheticCounts counts;
     for (auto _ : state) {
         if (withChirp) {
-            ChirpSource(ChirpTexts{}, benchDir());
+            ChirpSource(ChirpTexts{}, benchDir(), options);
         }
-        counts = MathFun::CalcSynthetic(benchDir(), "2000", "7000", "0.00001");
+        counts = MathFun::CalcSynthetic(engine, benchDir(), "2000", "7000", "0.00001", options);
     }
     state.counters["K"] = counts.gridCount;
     state.counters["M"] = counts.waveletCount;

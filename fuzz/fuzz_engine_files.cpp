@@ -25,22 +25,23 @@ quarvel::WorkDir& workDir() {
 }
 
 void checkLog(const quarvel::WorkDir& dir) {
-    static quarvel::Series depth, velocity, density;
-    const int n = quarvel::engine::readLog(dir, depth, velocity, density);
-    if (n < 2 || n > quarvel::Series::Capacity) {
+    const quarvel::MathFun::SyntheticLog log = quarvel::engine::readLog(dir);
+    const int n = log.rows();
+    if (n < 2 || n > quarvel::Series::Capacity || log.velocity.size() != log.depth.size() ||
+        log.density.size() != log.depth.size()) {
         __builtin_trap();
     }
-    for (int i = 1; i <= n; ++i) {
-        if (!(velocity[i] > 0.0) || (i > 1 && !(depth[i] > depth[i - 1]))) {
+    for (std::size_t i = 0; i < log.depth.size(); ++i) {
+        if (!(log.velocity[i] > 0.0) || (i > 0 && !(log.depth[i] > log.depth[i - 1]))) {
             __builtin_trap();
         }
     }
 }
 
 void checkWavelet(const quarvel::WorkDir& dir) {
-    static quarvel::Series wavelet;
-    const int m = quarvel::engine::readWavelet(dir, wavelet);
-    if (m < 2 || 2 * m > quarvel::Series::Capacity || wavelet[m] != 0.0) {
+    const quarvel::MathFun::SyntheticWavelet wavelet = quarvel::engine::readWavelet(dir);
+    const auto m = static_cast<long long>(wavelet.amplitudes.size()) + 1;
+    if (m < 2 || 2 * m > quarvel::Series::Capacity) {
         __builtin_trap();
     }
 }

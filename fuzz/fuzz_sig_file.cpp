@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         quarvel::ChirpSource(texts, workDir());
-        static quarvel::Series wavelet;
-        quarvel::engine::readWavelet(workDir(), wavelet);
+        quarvel::engine::readWavelet(workDir());
     } catch (const quarvel::QuarvelError&) {
         // A sweep beyond what the sine can be computed for: refused.
     }

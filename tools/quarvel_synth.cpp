@@ -6,6 +6,7 @@
 #include "editor/interpolation.h"
 #include "editor/listing_file.h"
 #include "editor/log_import.h"
+#include "engine/calc_synthetic.h"
 #include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
@@ -226,7 +227,8 @@ int run(int argc, char** argv) {
              if (!logFile.empty()) {
                  importLog(logFile, columns, dir);
              }
-             quarvel::MathFun::CalcSynthetic(dir, chirp.start, chirp.end, chirp.interval);
+             quarvel::MathFun::Engine engine;
+             quarvel::MathFun::CalcSynthetic(engine, dir, chirp.start, chirp.end, chirp.interval);
          }},
         {"trace",
          "Writes one trace of a SEG-Y file as the trace listing (time in ms, amplitude).",

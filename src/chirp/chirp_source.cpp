@@ -15,17 +15,21 @@
 namespace quarvel {
 namespace {
 
-// The sweep's series, allocated once for the program's lifetime.
+// The sweep's series for one GO (their pages are touched only as far as the
+// sweep reaches).
 struct ChirpSeries {
     Series time;  // t_i, s
     Series sweep; // s_i
     Series lags;  // r_k, the autocorrelation at a lag of k - 1 samples
-    Series copyX, copyY;
 };
 
-ChirpSeries& storage() {
-    static ChirpSeries series;
-    return series;
+// The first n samples of s, copied when s is also the output of the call.
+const double* inputSamples(const Series& s, int n, bool alsoOutput, std::vector<double>& copy) {
+    if (!alsoOutput) {
+        return s.samples();
+    }
+    copy.assign(s.samples(), s.samples() + n);
+    return copy.data();
 }
 
 // Wavelet lags are kept up to this time.
@@ -67,9 +71,10 @@ std::optional<std::string> chirpParameterProblem(const ChirpTexts& texts) {
     }
 }
 
-void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir) {
+void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
+                 const kernels::KernelOptions& options) {
     const ChirpParameters p = checkChirpParameters(texts);
-    ChirpSeries& s = storage();
+    ChirpSeries s;
     const int n = p.sampleCount;
     const double width = p.width;
     const double rate = (p.end - p.start) / width;
@@ -96,7 +101,7 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir) {
     }
 
     const int lagCount = 2 * n - 1;
-    CrossCorrelate(n, n, lagCount, s.sweep, s.sweep, s.lags);
+    CrossCorrelate(n, n, lagCount, s.sweep, s.sweep, s.lags, options);
     double peak = s.lags[1];
     for (int k = 1; k <= lagCount; ++k) {
         if (s.lags[k] > peak) {
@@ -127,26 +132,29 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir) {
                     {workDir.file(MathFun::KlauderFileName), klauder.text()}});
 }
 
-void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Series& out) {
+void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Series& out,
+                    const kernels::KernelOptions& options) {
     for (const int length : {a, b, m}) {
         if (length < 0 || length > Series::Capacity) {
             throw QuarvelError("Series length out of range (" + numbers::formatInteger(length) +
                                "; at most " + numbers::formatInteger(Series::Capacity) + ").");
         }
     }
-    ChirpSeries& s = storage();
     // x is read up to index b, y up to index a (beyond b when a > b).
-    std::copy(x.samples(), x.samples() + b, s.copyX.samples());
-    std::copy(y.samples(), y.samples() + a, s.copyY.samples());
-    const double* xp = s.copyX.samples();
-    const double* yp = s.copyY.samples();
+    std::vector<double> xCopy;
+    std::vector<double> yCopy;
+    const double* xp = inputSamples(x, b, &x == &out, xCopy);
+    const double* yp = inputSamples(y, a, &y == &out, yCopy);
     double* outp = out.samples();
+    const bool avx2 = options.avx2;
     const int computed = std::min(m, a);
     std::fill(outp + std::max(computed, 0), outp + m, 0.0);
     kernels::runInBlocks(
-        computed, MathFun::ThreadCount(),
+        computed, options.threads,
         [a, b](int i) { return static_cast<long long>(std::max(0, std::min(b, a - i))); },
-        [=](int first, int last) { kernels::correlateRange(xp, a, yp, b, outp, first, last); });
+        [=](int first, int last) {
+            kernels::correlateRange(xp, a, yp, b, outp, first, last, avx2);
+        });
 }
 
 double CALC_TIME(int x, int graphWidth, std::string_view widthText) {

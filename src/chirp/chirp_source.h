@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/series.h"
+#include "engine/series_kernels.h"
 #include "platform/work_dir.h"
 
 #include <optional>
@@ -56,12 +57,14 @@ std::optional<std::string> chirpParameterProblem(const ChirpTexts& texts);
 // GO: computes the sweep and the wavelet and writes "chirp.dat" and
 // "klauder.dat" into the working directory, both or, when the parameters are
 // refused or a file cannot be written, neither.
-void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir);
+void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
+                 const kernels::KernelOptions& options = {});
 
 // out[i] = sum over j = 1 .. min(b, a - i + 1) of x[j] * y[i + j - 1], for
-// i = 1 .. m (0 where the range is empty), each summed in ascending j. The
-// inputs are copied first, so out may be one of them.
-void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Series& out);
+// i = 1 .. m (0 where the range is empty), each summed in ascending j. out
+// may be one of the inputs (that input is then copied first).
+void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Series& out,
+                    const kernels::KernelOptions& options = {});
 
 // The time in seconds at pixel column x of a chirp graph graphWidth pixels
 // wide: (x - graphWidth div 2) / (graphWidth / T), T the signal width text

@@ -71,42 +71,25 @@ int readRows(std::istream& in, const std::filesystem::path& path, int width, int
 
 } // namespace
 
-int readLog(const WorkDir& workDir, Series& depth, Series& velocity, Series& density) {
+MathFun::SyntheticLog readLog(const WorkDir& workDir) {
     const std::filesystem::path path = workDir.file(MathFun::LogFileName);
     std::ifstream in = openInput(
         path, "There is no log to compute from: \"%s\" is missing. Load a log in the data "
               "editor first.");
-    const int rows = readRows(in, path, 3, Series::Capacity,
-                              formatMessage("\"%s\" holds more than %s rows.",
-                                            {path.string(), rowText(Series::Capacity)}),
-                              [&](int row, const double* v) {
-                                  depth[row] = v[0];
-                                  velocity[row] = v[1];
-                                  density[row] = v[2];
-                              });
-    if (rows < 2) {
-        throw QuarvelError(
-            formatMessage("\"%s\" holds %s %s; the synthetic needs a log of at least two rows.",
-                          {path.string(), rowText(rows), rows == 1 ? "row" : "rows"}));
-    }
-    for (int i = 1; i <= rows; ++i) {
-        if (i > 1 && !(depth[i] > depth[i - 1])) {
-            throw QuarvelError(formatMessage(
-                "The depths in \"%s\" must increase from row to row: row %s is not deeper "
-                "than row %s.",
-                {path.string(), rowText(i), rowText(i - 1)}));
-        }
-        if (!(velocity[i] > 0.0)) {
-            throw QuarvelError(formatMessage(
-                "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
-                "\"Interpolate Series\" in the data editor fills gaps in a log).",
-                {rowText(i), path.string()}));
-        }
-    }
-    return rows;
+    MathFun::SyntheticLog log;
+    readRows(in, path, 3, Series::Capacity,
+             formatMessage("\"%s\" holds more than %s rows.",
+                           {path.string(), rowText(Series::Capacity)}),
+             [&](int, const double* v) {
+                 log.depth.push_back(v[0]);
+                 log.velocity.push_back(v[1]);
+                 log.density.push_back(v[2]);
+             });
+    MathFun::checkSyntheticLog(log, path.string());
+    return log;
 }
 
-int readWavelet(const WorkDir& workDir, Series& wavelet) {
+MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir) {
     const std::filesystem::path path = workDir.file(MathFun::KlauderFileName);
     const std::string missing =
         "There is no Klauder wavelet: \"%s\" is missing or empty. Press GO in the chirp "
@@ -114,16 +97,16 @@ int readWavelet(const WorkDir& workDir, Series& wavelet) {
     std::ifstream in = openInput(path, missing);
     // Twice the count, the wavelet and its closing 0, must fit a series.
     const int maxRows = Series::Capacity / 2 - 1;
-    const int rows = readRows(in, path, 2, maxRows,
-                              formatMessage("\"%s\" holds more than %s rows; the engine's "
-                                            "series cannot hold the wavelet.",
-                                            {path.string(), rowText(maxRows)}),
-                              [&](int row, const double* v) { wavelet[row] = v[1]; });
-    if (rows == 0) {
+    MathFun::SyntheticWavelet wavelet;
+    readRows(in, path, 2, maxRows,
+             formatMessage("\"%s\" holds more than %s rows; the engine's "
+                           "series cannot hold the wavelet.",
+                           {path.string(), rowText(maxRows)}),
+             [&](int, const double* v) { wavelet.amplitudes.push_back(v[1]); });
+    if (wavelet.amplitudes.empty()) {
         throw QuarvelError(formatMessage(missing, {path.string()}));
     }
-    wavelet[rows + 1] = 0.0;
-    return rows + 1;
+    return wavelet;
 }
 
 } // namespace quarvel::engine

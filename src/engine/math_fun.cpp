@@ -5,27 +5,12 @@
 #include "formats/quarvel_error.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <string>
-#include <thread>
+#include <vector>
 
 namespace quarvel::MathFun {
 namespace {
-
-// Two threads where the machine has two cores or more; hardware_concurrency
-// may say 0 when it cannot tell.
-std::atomic<int> threadCount{std::thread::hardware_concurrency() >= 2 ? 2 : 1};
-
-// Private copies of the inputs, allocated once for the program's lifetime.
-Series& scratchA() {
-    static Series series;
-    return series;
-}
-Series& scratchB() {
-    static Series series;
-    return series;
-}
 
 void checkLength(int n, const char* what) {
     if (n < 0 || n > SeriesCapacity) {
@@ -35,56 +20,55 @@ void checkLength(int n, const char* what) {
     }
 }
 
-void copySamples(const Series& from, int n, Series& to) {
-    std::copy(from.samples(), from.samples() + n, to.samples());
+// The first n samples of s, copied when s is also an output of the call.
+const double* inputSamples(const Series& s, int n, bool alsoOutput, std::vector<double>& copy) {
+    if (!alsoOutput) {
+        return s.samples();
+    }
+    copy.assign(s.samples(), s.samples() + n);
+    return copy.data();
 }
 
 } // namespace
 
-void SetThreadCount(int threads) {
-    threadCount = std::max(1, threads);
-}
-
-int ThreadCount() {
-    return threadCount;
-}
-
-void Convolve(int na, const Series& a, int nb, const Series& b, int nOut, Series& out) {
+void Convolve(int na, const Series& a, int nb, const Series& b, int nOut, Series& out,
+              const kernels::KernelOptions& options) {
     checkLength(na, "first length");
     checkLength(nb, "second length");
     checkLength(nOut, "output length");
-    Series& aCopy = scratchA();
-    Series& bCopy = scratchB();
-    copySamples(a, na, aCopy);
-    copySamples(b, nb, bCopy);
+    std::vector<double> aCopy;
+    std::vector<double> bCopy;
+    const double* ap = inputSamples(a, na, &a == &out, aCopy);
+    const double* bp = inputSamples(b, nb, &b == &out, bCopy);
     const int computed = na == 0 || nb == 0 ? 0 : std::min(nOut, na + nb - 1);
     std::fill(out.samples() + computed, out.samples() + nOut, 0.0);
-    const double* ap = aCopy.samples();
-    const double* bp = bCopy.samples();
     double* outp = out.samples();
+    const bool avx2 = options.avx2;
     kernels::runInBlocks(
-        computed, ThreadCount(),
+        computed, options.threads,
         [na, nb](int k) {
             return static_cast<long long>(std::min(na - 1, k) - std::max(0, k - nb + 1) + 1);
         },
-        [=](int first, int last) { kernels::convolveRange(ap, na, bp, nb, outp, first, last); });
+        [=](int first, int last) {
+            kernels::convolveRange(ap, na, bp, nb, outp, first, last, avx2);
+        });
 }
 
 void Deconvolve(const Series& a, int n, const Series& b, int m, Series& q, Series& r) {
     checkLength(n, "dividend length");
     checkLength(m, "divisor length");
-    Series& aCopy = scratchA();
-    Series& bCopy = scratchB();
-    copySamples(a, n, aCopy);
-    copySamples(b, m, bCopy);
+    // The remainder starts as a copy of a, so a may be q or r; the divisor
+    // is read throughout and is copied when it is one of them.
+    std::vector<double> bSamples;
+    const double* bp = inputSamples(b, m, &b == &q || &b == &r, bSamples) - 1;
     for (int k = 1; k <= n; ++k) {
-        r[k] = aCopy[k];
+        r[k] = a[k];
         q[k] = 0.0;
     }
     if (n < m) {
         return;
     }
-    const double divisor = bCopy[1] + StabilisationTerm;
+    const double divisor = bp[1] + StabilisationTerm;
     if (divisor == 0.0) {
         throw QuarvelError(std::string(msg::DivisionByZero));
     }
@@ -92,7 +76,7 @@ void Deconvolve(const Series& a, int n, const Series& b, int m, Series& q, Serie
         const double quotient = r[k] / divisor;
         q[k] = quotient;
         for (int j = k + 1; j <= k + m - 1; ++j) {
-            r[j] = r[j] - quotient * bCopy[j - k + 1];
+            r[j] = r[j] - quotient * bp[j - k + 1];
         }
     }
     for (int k = m; k <= n; ++k) {
@@ -100,11 +84,14 @@ void Deconvolve(const Series& a, int n, const Series& b, int m, Series& q, Serie
     }
 }
 
-void WriteSeries(TextBuilder& file, int n, const Series& s, double timeLimit) {
+void WriteSeries(TextBuilder& file, std::span<const double> samples, double sampleInterval,
+                 double timeLimit) {
+    const int n = static_cast<int>(samples.size());
     checkLength(n, "series length");
     if (n == 0) {
         return;
     }
+    const double* s = samples.data() - 1;
     double sMax = std::fabs(s[1]);
     for (int i = 2; i <= n; ++i) {
         if (std::fabs(s[i]) > sMax) {
@@ -120,7 +107,7 @@ void WriteSeries(TextBuilder& file, int n, const Series& s, double timeLimit) {
     }
     std::string line;
     for (int i = p, h = 1; i <= n; ++i, ++h) {
-        const double time = (h - 1) * SampleInterval;
+        const double time = (h - 1) * sampleInterval;
         if (!(time < timeLimit)) {
             break;
         }

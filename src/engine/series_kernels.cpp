@@ -1,7 +1,6 @@
 #include "engine/series_kernels.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -138,11 +137,10 @@ template <typename V, int Lanes, int Vecs>
     }
 }
 
-std::atomic<bool> avx2Allowed{true};
-
-bool hasAvx2() {
+// What the processor offers does not change while the program runs.
+bool processorHasAvx2() {
     static const bool available = __builtin_cpu_supports("avx2");
-    return available && avx2Allowed;
+    return available;
 }
 
 [[gnu::target("avx2")]] void convolveAvx2(const ConvolveJob& job, int first, int last) {
@@ -160,14 +158,15 @@ void correlateSse2(const CorrelateJob& job, int first, int last) {
 
 } // namespace
 
-void allowAvx2(bool allowed) {
-    avx2Allowed = allowed;
+int defaultThreadCount() {
+    // hardware_concurrency may say 0 when it cannot tell.
+    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
 }
 
 void convolveRange(const double* a, int na, const double* b, int nb, double* out, int first,
-                   int last) {
+                   int last, bool avx2) {
     const ConvolveJob job{a, na, b, nb, out};
-    if (hasAvx2()) {
+    if (avx2 && processorHasAvx2()) {
         convolveAvx2(job, first, last);
     } else {
         convolveSse2(job, first, last);
@@ -175,9 +174,9 @@ void convolveRange(const double* a, int na, const double* b, int nb, double* out
 }
 
 void correlateRange(const double* x, int nx, const double* y, int ny, double* out, int first,
-                    int last) {
+                    int last, bool avx2) {
     const CorrelateJob job{x, nx, y, ny, out};
-    if (hasAvx2()) {
+    if (avx2 && processorHasAvx2()) {
         correlateAvx2(job, first, last);
     } else {
         correlateSse2(job, first, last);

@@ -9,20 +9,27 @@
 // arrays; the 1-based routines of MathFun and the chirp source call these.
 namespace quarvel::kernels {
 
+// Two threads where the machine has two cores or more, otherwise one.
+int defaultThreadCount();
+
+// How a computation may run its kernels. Every choice gives the same bits:
+// threads only share out whole outputs, and the kernels use AVX2 where the
+// processor has it and avx2 is true, SSE2 otherwise (false lets tests compare
+// the two on any machine).
+struct KernelOptions {
+    int threads = defaultThreadCount(); // at least 1
+    bool avx2 = true;
+};
+
 // out[k] = sum over i ascending of a[i] * b[k - i], for 0 <= i < na and
 // 0 <= k - i < nb, for every k in [first, last).
 void convolveRange(const double* a, int na, const double* b, int nb, double* out, int first,
-                   int last);
+                   int last, bool avx2);
 
 // out[i] = sum over j ascending of x[j] * y[i + j], for 0 <= j < ny and
 // j < nx - i, for every i in [first, last). y must hold nx samples.
 void correlateRange(const double* x, int nx, const double* y, int ny, double* out, int first,
-                    int last);
-
-// The kernels use AVX2 where the processor has it, SSE2 otherwise; both give
-// the same bits. Passing false keeps them to SSE2 everywhere, so that tests
-// can compare the two.
-void allowAvx2(bool allowed);
+                    int last, bool avx2);
 
 // Below this many multiply-adds a job runs on one thread: starting a second
 // costs tens of microseconds and, when the other core is busy, the wait for

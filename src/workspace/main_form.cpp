@@ -4,7 +4,7 @@
 #include "calibration/core_photo_form.h"
 #include "chirp/chirp_form.h"
 #include "editor/tables_form.h"
-#include "engine/math_fun.h"
+#include "engine/calc_synthetic.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
@@ -312,7 +312,7 @@ void TMainForm::enableAndCheckTrace() {
 void TMainForm::SpeedButton3Click() {
     guarded(services_.errors, [this] {
         const TChirp_Form* chirp = services_.forms.Chirp_Form;
-        MathFun::CalcSynthetic(services_.workDir, chirp->stfreqedit->text().toStdString(),
+        MathFun::CalcSynthetic(engine_, services_.workDir, chirp->stfreqedit->text().toStdString(),
                                chirp->edfreqedit->text().toStdString(),
                                chirp->samedit->text().toStdString());
         Draw_sintetico();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/synthetic.h"
 #include "workspace/forms.h"
 #include "workspace/workspace_state.h"
 
@@ -130,6 +131,8 @@ private:
     void connectHandlers();
 
     Services& services_;
+    // Computes every "Calc. Synthetic"; its series are allocated once.
+    MathFun::Engine engine_;
 };
 
 } // namespace quarvel

@@ -187,13 +187,12 @@ TEST(CrossCorrelate, EqualsTheDirectSumBitForBit) {
         }
         for (const int variant : {1, 2, 3}) {
             const int threads = variant == 1 ? 1 : 2;
-            MathFun::SetThreadCount(threads);
-            kernels::allowAvx2(variant != 3);
+            const kernels::KernelOptions options{threads, variant != 3};
             auto out = std::make_unique<Series>();
             for (int i = 1; i <= c.m; ++i) {
                 (*out)[i] = 99.0;
             }
-            CrossCorrelate(c.a, c.b, c.m, *x, *y, *out);
+            CrossCorrelate(c.a, c.b, c.m, *x, *y, *out, options);
             int mismatches = 0;
             for (int i = 1; i <= c.m; ++i) {
                 mismatches += (*out)[i] != expected[static_cast<std::size_t>(i)];
@@ -201,8 +200,6 @@ TEST(CrossCorrelate, EqualsTheDirectSumBitForBit) {
             EXPECT_EQ(mismatches, 0) << threads << " thread(s), AVX2 " << (variant != 3);
         }
     }
-    MathFun::SetThreadCount(2);
-    kernels::allowAvx2(true);
 }
 
 TEST(CalcTime, ColumnToSecondsFromTheCentre) {

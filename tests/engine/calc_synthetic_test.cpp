@@ -1,4 +1,6 @@
 #include "chirp/chirp_source.h"
+#include "engine/calc_synthetic.h"
+#include "engine/engine_inputs.h"
 #include "engine/math_fun.h"
 #include "engine/series_kernels.h"
 #include "formats/numbers.h"
@@ -37,8 +39,14 @@ std::string logOf(double metres) {
     return log.text();
 }
 
-SyntheticCounts runDefault(const TempWorkDir& dir) {
-    return CalcSynthetic(dir.workDir(), "2000", "7000", "0.00001");
+SyntheticCounts calc(const TempWorkDir& dir, std::string_view start, std::string_view end,
+                     std::string_view interval, const kernels::KernelOptions& options = {}) {
+    Engine engine;
+    return CalcSynthetic(engine, dir.workDir(), start, end, interval, options);
+}
+
+SyntheticCounts runDefault(const TempWorkDir& dir, const kernels::KernelOptions& options = {}) {
+    return calc(dir, "2000", "7000", "0.00001", options);
 }
 
 std::vector<std::string> outputs(const TempWorkDir& dir) {
@@ -102,21 +110,16 @@ TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCountAndVectorWidth) {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
     dir.write("log.dat", logOf(25));
-    SetThreadCount(2);
-    const SyntheticCounts c = runDefault(dir);
+    const SyntheticCounts c = runDefault(dir, {2, true});
     // Large enough for the low-pass convolution to use both threads.
     EXPECT_GT(static_cast<long long>(c.deconvolvedCount) * c.lowPassCount,
               kernels::ThreadingThreshold);
     const std::vector<std::string> first = outputs(dir);
-    runDefault(dir);
+    runDefault(dir, {2, true});
     EXPECT_EQ(outputs(dir), first);
-    SetThreadCount(1);
-    runDefault(dir);
-    SetThreadCount(2);
+    runDefault(dir, {1, true});
     EXPECT_EQ(outputs(dir), first);
-    kernels::allowAvx2(false);
-    runDefault(dir);
-    kernels::allowAvx2(true);
+    runDefault(dir, {2, false});
     EXPECT_EQ(outputs(dir), first) << "SSE2 alone";
 }
 
@@ -126,7 +129,7 @@ TEST(CalcSynthetic, NewFrequenciesWithoutANewWaveletChangeOnlyTheSynthetic) {
     dir.write("log.dat", logOf(10));
     runDefault(dir);
     const std::vector<std::string> before = outputs(dir);
-    CalcSynthetic(dir.workDir(), "1000", "5000", "0.00001");
+    calc(dir, "1000", "5000", "0.00001");
     const std::vector<std::string> after = outputs(dir);
     for (std::size_t i = 0; i + 1 < before.size(); ++i) {
         EXPECT_EQ(after[i], before[i]) << SyntheticFileNames[i];
@@ -231,7 +234,7 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
             dir.write(name, "earlier run\r\n");
         }
         try {
-            CalcSynthetic(dir.workDir(), c.start, c.end, c.interval);
+            calc(dir, c.start, c.end, c.interval);
             ADD_FAILURE() << "not refused";
         } catch (const QuarvelError& error) {
             EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/synthetic.h"
+#include "platform/work_dir.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// "Calc. Synthetic" on the working files: log.dat and klauder.dat in, the
+// five stage files out.
+namespace quarvel::MathFun {
+
+// The texts of the five files of SyntheticFileNames for a computed run:
+// refl.dat from the first grid time, normalised to the largest reflection
+// coefficient, the other four as WriteSeries writes them.
+std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series);
+
+// Reads log.dat and klauder.dat from the working directory and the start
+// frequency, end frequency and sampling interval texts of the chirp window,
+// computes on the engine and writes the five files of SyntheticFileNames, all
+// of them or, when anything is refused or fails, none. Throws QuarvelError
+// with the reason.
+SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
+                              std::string_view endText, std::string_view intervalText,
+                              const kernels::KernelOptions& options = {});
+
+} // namespace quarvel::MathFun

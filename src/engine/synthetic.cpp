@@ -1,0 +1,269 @@
+#include "engine/synthetic.h"
+
+#include "engine/math_fun.h"
+#include "engine/series.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace quarvel::MathFun {
+
+// The series of one run, indexed from 1 as the arithmetic is written.
+struct Engine::Buffers {
+    Series DepthSeries, VelocitySeries, DensitySeries, OneWayTime, TwoWayTime;
+    Series TimeGrid, VelocityAbove, VelocityBelow, DensityAbove, DensityBelow, Reflectivity;
+    Series Wavelet, Spike, InverseFilter, DivisionRemainder;
+    Series Correlated, Deconvolved, HilbertKernel, Quadrature, Envelope, LowPassKernel, Synthetic;
+};
+
+namespace {
+
+std::string integerText(long long n) {
+    return numbers::formatInteger(n);
+}
+
+// Travel times to each log row; each interval takes the velocity of its
+// lower row, the span above the first row the first row's velocity.
+void travelTimes(Engine::Buffers& s, int n) {
+    s.OneWayTime[1] = s.DepthSeries[1] / s.VelocitySeries[1];
+    for (int i = 2; i <= n; ++i) {
+        s.OneWayTime[i] =
+            s.OneWayTime[i - 1] + (s.DepthSeries[i] - s.DepthSeries[i - 1]) / s.VelocitySeries[i];
+    }
+    for (int i = 1; i <= n; ++i) {
+        s.TwoWayTime[i] = 2 * s.OneWayTime[i];
+        // Rows too close for their times to differ would make the
+        // interpolation divide by zero.
+        if (i > 1 && !(s.TwoWayTime[i] > s.TwoWayTime[i - 1])) {
+            throw QuarvelError("Rows " + integerText(i - 1) + " and " + integerText(i) +
+                               " of log.dat lie at the same two-way time; their depths are "
+                               "too close together for the sampling.");
+        }
+    }
+}
+
+// The regular grid 0, dt, 2 dt, ... (accumulated) below the last row's time.
+int timeGrid(Engine::Buffers& s, int n, double dt) {
+    int k = 0;
+    for (double u = 0.0; u < s.TwoWayTime[n]; u = u + dt) {
+        if (k == SeriesCapacity) {
+            throw QuarvelError("The log spans more than " + integerText(SeriesCapacity) +
+                               " samples of two-way time at this Sampling Interval; the "
+                               "engine's series cannot hold them. Use a larger Sampling "
+                               "Interval or a shorter log.");
+        }
+        ++k;
+        s.TimeGrid[k] = u;
+    }
+    if (k == 0) {
+        throw QuarvelError("The log ends at or above the core top (the two-way time of its "
+                           "last row is not above 0), so there is no synthetic to compute.");
+    }
+    return k;
+}
+
+// Velocity and density half a step above and below each grid time, on the
+// straight line of the log segment the grid time falls in (the first segment
+// extended above the first row), then the reflection coefficients.
+void reflectivity(Engine::Buffers& s, int k, double dt) {
+    const Series& tw = s.TwoWayTime;
+    int j = 1;
+    for (int i = 1; i <= k; ++i) {
+        const double t = s.TimeGrid[i];
+        int seg = 1;
+        if (t > tw[1]) {
+            while (t > tw[j + 1]) {
+                ++j;
+            }
+            seg = j;
+        }
+        const auto line = [&](const Series& y, double x) {
+            return y[seg] + (x - tw[seg]) * (y[seg + 1] - y[seg]) / (tw[seg + 1] - tw[seg]);
+        };
+        const double above = t - dt / 2;
+        const double below = t + dt / 2;
+        s.VelocityAbove[i] = line(s.VelocitySeries, above);
+        s.VelocityBelow[i] = line(s.VelocitySeries, below);
+        s.DensityAbove[i] = line(s.DensitySeries, above);
+        s.DensityBelow[i] = line(s.DensitySeries, below);
+        const double zBelow = s.DensityBelow[i] * s.VelocityBelow[i];
+        const double zAbove = i == 1 ? WaterImpedance : s.DensityAbove[i] * s.VelocityAbove[i];
+        const double r = (zBelow - zAbove) / (zBelow + zAbove);
+        if (!std::isfinite(r)) {
+            throw QuarvelError("The log gives no reflection coefficient at the two-way time " +
+                               numbers::formatFixed(t, 6) +
+                               " s: the impedances above and below it add up to 0 or exceed "
+                               "the range of numbers. Check the velocities and densities in "
+                               "log.dat.");
+        }
+        s.Reflectivity[i] = r;
+    }
+}
+
+void requireFinite(const Series& series, int n) {
+    for (int i = 1; i <= n; ++i) {
+        if (!std::isfinite(series[i])) {
+            throw QuarvelError("The synthetic exceeds the range of numbers. Check the values "
+                               "in log.dat and klauder.dat.");
+        }
+    }
+}
+
+std::vector<double> samplesOf(const Series& series, int n) {
+    return std::vector<double>(series.samples(), series.samples() + n);
+}
+
+} // namespace
+
+void checkSyntheticLog(const SyntheticLog& log, std::string_view name) {
+    const int rows = log.rows();
+    if (log.velocity.size() != log.depth.size() || log.density.size() != log.depth.size()) {
+        throw QuarvelError(formatMessage("The columns of %s differ in length.", {name}));
+    }
+    if (rows > SeriesCapacity) {
+        throw QuarvelError(
+            formatMessage("\"%s\" holds more than %s rows.", {name, integerText(SeriesCapacity)}));
+    }
+    if (rows < 2) {
+        throw QuarvelError(
+            formatMessage("\"%s\" holds %s %s; the synthetic needs a log of at least two rows.",
+                          {name, integerText(rows), rows == 1 ? "row" : "rows"}));
+    }
+    for (std::size_t i = 0; i < log.depth.size(); ++i) {
+        const std::string row = integerText(static_cast<long long>(i) + 1);
+        if (i > 0 && !(log.depth[i] > log.depth[i - 1])) {
+            throw QuarvelError(formatMessage(
+                "The depths in \"%s\" must increase from row to row: row %s is not deeper "
+                "than row %s.",
+                {name, row, integerText(static_cast<long long>(i))}));
+        }
+        if (!(log.velocity[i] > 0.0)) {
+            throw QuarvelError(formatMessage(
+                "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
+                "\"Interpolate Series\" in the data editor fills gaps in a log).",
+                {row, name}));
+        }
+    }
+}
+
+Engine::Engine() : buffers_(std::make_unique<Buffers>()) {}
+
+Engine::~Engine() = default;
+
+SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                         const SyntheticParameters& parameters) {
+    checkSyntheticLog(log, "the log");
+    // Twice the count, the wavelet and its closing 0, must fit a series.
+    const int maxWavelet = SeriesCapacity / 2 - 1;
+    if (wavelet.amplitudes.empty() || static_cast<int>(wavelet.amplitudes.size()) > maxWavelet) {
+        throw QuarvelError("The Klauder wavelet must hold between 1 and " +
+                           integerText(maxWavelet) +
+                           " samples. Press GO in the chirp window to generate it again.");
+    }
+    if (!(parameters.samplingInterval > 0.0)) {
+        throw QuarvelError("The sampling interval of the synthetic must be above 0.");
+    }
+    if (wavelet.amplitudes[0] + StabilisationTerm == 0.0) {
+        throw QuarvelError("The first sample of the Klauder wavelet in klauder.dat is -0.1, "
+                           "which leaves the inverse filter nothing to divide by. Press GO in "
+                           "the chirp window to generate the wavelet again.");
+    }
+    Buffers& s = *buffers_;
+    const int n = log.rows();
+    for (int i = 1; i <= n; ++i) {
+        const auto row = static_cast<std::size_t>(i - 1);
+        s.DepthSeries[i] = log.depth[row];
+        s.VelocitySeries[i] = log.velocity[row];
+        s.DensitySeries[i] = log.density[row] * DensityScale;
+    }
+    const int m = static_cast<int>(wavelet.amplitudes.size()) + 1;
+    std::copy(wavelet.amplitudes.begin(), wavelet.amplitudes.end(), s.Wavelet.samples());
+    s.Wavelet[m] = 0.0;
+    const double f1 = parameters.startFrequency;
+    const double f2 = parameters.endFrequency;
+    const double dt = parameters.samplingInterval;
+    const kernels::KernelOptions& options = parameters.kernels;
+    const double fc = f1 + (f2 - f1) / 2;
+    travelTimes(s, n);
+    const int k = timeGrid(s, n, dt);
+    const int nx = k + m - 1;
+    const int nd = nx + DeconvolutionTaps - 1;
+    if (2 * nd - 1 > SeriesCapacity) {
+        throw QuarvelError("The log and the wavelet together need " + integerText(2 * nd - 1) +
+                           " samples of two-way time at this Sampling Interval; the engine's "
+                           "series hold " +
+                           integerText(SeriesCapacity) +
+                           ". Use a larger Sampling Interval or a shorter log.");
+    }
+    reflectivity(s, k, dt);
+
+    // Inverse filter: a spike divided by the wavelet; its first 50 taps
+    // (those beyond the quotient's 2M samples are 0).
+    s.Spike[1] = 1.0;
+    for (int i = 2; i <= 2 * m; ++i) {
+        s.Spike[i] = 0.0;
+    }
+    Deconvolve(s.Spike, 2 * m, s.Wavelet, m, s.InverseFilter, s.DivisionRemainder);
+    for (int i = 2 * m + 1; i <= DeconvolutionTaps; ++i) {
+        s.InverseFilter[i] = 0.0;
+    }
+
+    Convolve(m, s.Wavelet, k, s.Reflectivity, nx, s.Correlated, options);
+    Convolve(DeconvolutionTaps, s.InverseFilter, nx, s.Correlated, nd, s.Deconvolved, options);
+
+    // Envelope through a one-sided Hilbert kernel; only the first nd outputs
+    // of the quadrature are used, so only they are computed.
+    s.HilbertKernel[1] = 0.0;
+    double x = 0.0;
+    for (int i = 2; i <= nd; ++i) {
+        x = x + dt;
+        s.HilbertKernel[i] = 1 / (std::numbers::pi * x);
+    }
+    Convolve(nd, s.HilbertKernel, nd, s.Deconvolved, nd, s.Quadrature, options);
+    for (int i = 1; i <= nd; ++i) {
+        const double d = s.Deconvolved[i];
+        const double q = s.Quadrature[i];
+        s.Envelope[i] = std::sqrt(d * d + q * q);
+    }
+
+    // Sinc low-pass at the centre frequency, centred in its window; at its
+    // centre it takes its limit 2 fc.
+    const double t0 = (nd * dt - dt) / 2;
+    const double omega = 2 * std::numbers::pi * fc;
+    const double bound = (nd - 1) * dt;
+    int l = 0;
+    for (double u = 0.0; u <= bound; u = u + dt) {
+        ++l;
+        const double v = u - t0;
+        s.LowPassKernel[l] = v == 0.0 ? 2 * fc : std::sin(omega * v) / (std::numbers::pi * v);
+    }
+    const int ny = nd + l - 1;
+    Convolve(nd, s.Envelope, l, s.LowPassKernel, ny, s.Synthetic, options);
+
+    requireFinite(s.Correlated, nx);
+    requireFinite(s.Deconvolved, nd);
+    requireFinite(s.Envelope, nd);
+    requireFinite(s.Synthetic, ny);
+
+    SyntheticSeries result;
+    result.counts = {n, k, m, nx, nd, l, ny};
+    result.samplingInterval = dt;
+    result.gridTimes = samplesOf(s.TimeGrid, k);
+    result.reflectivity = samplesOf(s.Reflectivity, k);
+    result.correlated = samplesOf(s.Correlated, nx);
+    result.deconvolved = samplesOf(s.Deconvolved, nd);
+    result.envelope = samplesOf(s.Envelope, nd);
+    result.synthetic = samplesOf(s.Synthetic, ny);
+    return result;
+}
+
+SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                 const SyntheticParameters& parameters) {
+    Engine engine;
+    return engine.computeSynthetic(log, wavelet, parameters);
+}
+
+} // namespace quarvel::MathFun

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "engine/series_kernels.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+// The synthetic seismogram computed in memory: from a log and a Klauder
+// wavelet to the five stages "Calc. Synthetic" writes, with nothing read from
+// or written to a file and no state kept between runs but the series storage.
+namespace quarvel::MathFun {
+
+// A core log as the engine takes it: rows of depth (m), P-wave velocity (m/s)
+// and density (g/cm3), in the order of log.dat.
+struct SyntheticLog {
+    std::vector<double> depth;
+    std::vector<double> velocity;
+    std::vector<double> density;
+
+    int rows() const { return static_cast<int>(depth.size()); }
+};
+
+// Refuses a log the synthetic cannot be computed from: fewer than two rows,
+// columns of different lengths, more rows than a series holds, depths that do
+// not increase strictly, velocities not above 0. `name` is how the messages
+// call the log (the path of log.dat when it was read from there).
+void checkSyntheticLog(const SyntheticLog& log, std::string_view name);
+
+// The amplitudes of a Klauder wavelet, one per lag, in the order of
+// klauder.dat (without the 0 the engine closes it with).
+struct SyntheticWavelet {
+    std::vector<double> amplitudes;
+};
+
+struct SyntheticParameters {
+    double startFrequency = 0.0;   // Hz
+    double endFrequency = 0.0;     // Hz
+    double samplingInterval = 0.0; // s, above 0
+    kernels::KernelOptions kernels;
+};
+
+// The lengths of one run: log rows N, grid samples K, wavelet samples M, the
+// correlated, deconvolved, low-pass kernel and synthetic series.
+struct SyntheticCounts {
+    int logRows = 0;
+    int gridCount = 0;
+    int waveletCount = 0;
+    int correlatedCount = 0;
+    int deconvolvedCount = 0;
+    int lowPassCount = 0;
+    int syntheticCount = 0;
+};
+
+// Everything a run computes that its files show, as computed (not yet
+// normalised). Each stage is written from time 0 at the sampling interval
+// while its times stay below the last grid time.
+struct SyntheticSeries {
+    SyntheticCounts counts;
+    double samplingInterval = 0.0;
+    std::vector<double> gridTimes;    // K two-way times, s
+    std::vector<double> reflectivity; // K reflection coefficients
+    std::vector<double> correlated;   // reflectivity convolved with the wavelet
+    std::vector<double> deconvolved;  // sharpened by the inverse filter
+    std::vector<double> envelope;     // of the deconvolved series
+    std::vector<double> synthetic;    // the envelope low-passed: the synthetic
+
+    double timeLimit() const { return gridTimes.back(); }
+};
+
+// The engine: owns its series, allocated once when it is made (pages a run
+// does not reach are never touched) and reused by every run. One engine runs
+// one computation at a time; engines on different threads share nothing.
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Computes the synthetic. Throws QuarvelError, naming the rule, when the
+    // log or the wavelet is refused, when the series cannot hold the run at
+    // this interval or when a result leaves the range of numbers.
+    SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                     const SyntheticParameters& parameters);
+
+    // The series of one run (defined with the computation).
+    struct Buffers;
+
+private:
+    std::unique_ptr<Buffers> buffers_;
+};
+
+// One computation on an engine of its own.
+SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                 const SyntheticParameters& parameters);
+
+} // namespace quarvel::MathFun
