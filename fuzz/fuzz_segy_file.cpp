@@ -3,6 +3,7 @@
 // are refused with the program's message.
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "survey/segy_load.h"
 #include "survey/segy_reader.h"
 
 #include <cstddef>
@@ -43,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             quarvel::traceListingText(trace);
         }
+        // The whole road of the trace window: headers, choice, stack, pick.
+        quarvel::SegyLoadRequest request;
+        request.stack = 1;
+        request.seaFloor = quarvel::SeaFloorMode::Auto;
+        quarvel::loadSegyTrace(reader, reader.traceHeaders(), request);
     } catch (const quarvel::QuarvelError&) {
         // A damaged or foreign file: refused with a message.
     }

@@ -13,8 +13,9 @@
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
 #include "quarvel/version.h"
+#include "segy_commands.h"
 #include "survey/log_import.h"
-#include "survey/segy_reader.h"
+#include "usage_error.h"
 
 #include <algorithm>
 #include <exception>
@@ -29,11 +30,13 @@
 namespace {
 
 using quarvel::WorkDir;
+using quarvel::synth::UsageError;
 
 struct Option {
     std::string_view name; // with its leading "--"
     std::string_view help;
     std::string* value;
+    int values = 1; // words the option takes, joined by a blank
 };
 
 struct Command {
@@ -42,10 +45,6 @@ struct Command {
     std::vector<Option> options;
     std::vector<std::string_view> writes; // working files, for the closing report
     std::function<void(const WorkDir&)> run;
-};
-
-struct UsageError {
-    std::string message;
 };
 
 constexpr std::string_view Program = "quarvel-synth";
@@ -94,8 +93,12 @@ void parseOptions(const Command& command, const std::vector<std::string_view>& a
         }
         if (inlineValue) {
             *match->value = *inlineValue;
-        } else if (i + 1 < args.size()) {
+        } else if (i + static_cast<std::size_t>(match->values) < args.size()) {
             *match->value = args[++i];
+            for (int more = 1; more < match->values; ++more) {
+                *match->value += ' ';
+                *match->value += args[++i];
+            }
         } else {
             throw UsageError{"option '" + std::string(arg) + "' needs a value"};
         }
@@ -168,23 +171,6 @@ void importLog(const std::string& fileName, const quarvel::ColumnNames& columns,
     std::cout << "Wrote " << logDat.string() << "\n";
 }
 
-// The listing the data editor's Trace page makes of the same trace.
-void writeTrace(const std::string& segyFile, const std::string& traceNumber,
-                const std::string& outFile) {
-    if (segyFile.empty() || traceNumber.empty()) {
-        throw UsageError{"'trace' needs --segy FILE and --trace N"};
-    }
-    quarvel::SegyReader reader(segyFile);
-    const std::string listing = quarvel::traceListingText(
-        reader.readTrace(quarvel::numbers::parseInteger(traceNumber) - 1));
-    if (outFile.empty()) {
-        std::cout << listing;
-        return;
-    }
-    quarvel::writeTextFile(outFile, listing);
-    std::cout << "Wrote " << outFile << "\n";
-}
-
 int run(int argc, char** argv) {
     quarvel::ChirpTexts chirp;
     std::string workDirText;
@@ -204,12 +190,20 @@ int run(int argc, char** argv) {
                                 &columns.velocity};
     const Option densityColumn{"--density-column", "LAS/MSCL column of density, or none",
                                &columns.density};
-    std::string segyFile;
-    std::string traceNumber;
-    std::string outFile;
-    const Option segy{"--segy", "SEG-Y file", &segyFile};
-    const Option trace{"--trace", "trace number, from 1 in file order", &traceNumber};
-    const Option out{"--out", "listing file (default: standard output)", &outFile};
+    quarvel::synth::SegyTraceOptions segy;
+    const Option segyOption{"--segy", "SEG-Y file", &segy.segy};
+    const std::vector<Option> traceOptions{
+        segyOption,
+        {"--trace", "trace number, from 1 in file order", &segy.trace},
+        {"--shot", "field record (shot) number", &segy.shot},
+        {"--near", "the trace nearest to X Y (header units, scalar applied)", &segy.near, 2},
+        {"--channel", "channel of the shot, from 1 (default 1)", &segy.channel},
+        {"--stack", "traces averaged on each side (default 0)", &segy.stack},
+        {"--interval", "sample interval, s (default: the headers')", &segy.interval},
+        {"--sea-floor", "cut at the sea floor: auto, or its time in ms", &segy.seaFloor},
+        {"--length", "ms kept from the first listed sample (default all)", &segy.length},
+        {"--out", "listing file (default trace.txt in the working directory)", &segy.out},
+        workDir};
 
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
@@ -230,11 +224,16 @@ int run(int argc, char** argv) {
              quarvel::MathFun::Engine engine;
              quarvel::MathFun::CalcSynthetic(engine, dir, chirp.start, chirp.end, chirp.interval);
          }},
+        {"info",
+         "Prints what the headers of a SEG-Y file say.",
+         {segyOption},
+         {},
+         [&](const WorkDir&) { quarvel::synth::printSegyInfo(segy.segy, std::cout); }},
         {"trace",
          "Writes one trace of a SEG-Y file as the trace listing (time in ms, amplitude).",
-         {segy, trace, out},
+         traceOptions,
          {},
-         [&](const WorkDir&) { writeTrace(segyFile, traceNumber, outFile); }},
+         [&](const WorkDir& dir) { quarvel::synth::writeSegyTrace(segy, dir, std::cout); }},
     };
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);

@@ -8,7 +8,9 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "survey/segy_reader.h"
+#include "survey/segy_trace_form.h"
 #include "survey/survey_questions.h"
+#include "workspace/depth_twt.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
@@ -105,6 +107,7 @@ TTables_Form::TTables_Form(Services& services) : services_(services) {
     buildTopPanel();
     layout->addWidget(Panel1);
     buildPages();
+    SegyForm = new SegyTraceForm(services_.errors, this);
     layout->addWidget(PageControl1, 1);
     buildMenu();
     connectHandlers();
@@ -366,19 +369,31 @@ void TTables_Form::Load1Click() {
         }
         const std::filesystem::path path = chosenPath(*name);
         if (page == TracePage && isSegyFile(path)) {
-            const auto text = segyTraceListing(services_.dialogs, path);
-            if (!text) {
-                return;
-            }
-            Tracememo->setPlainText(listingTextFrom(*text));
-        } else {
-            loadListing(listing(page), path);
+            loadSegyLine(path);
+            return;
         }
+        loadListing(listing(page), path);
         saveListing(listing(page), workFile(listingWorkFile(page)));
         redrawPage(page);
         if (page == SyntheticPage) {
             services_.forms.MainForm->enableAndCheckTrace();
         }
+    });
+}
+
+// The trace is chosen in the SEG-Y window; its Load finishes the command.
+void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
+    const WorkspaceState& ws = services_.forms.MainForm->ws;
+    LengthSpans spans;
+    spans.syntheticMs = ws.SynthTimeLast * 1000;
+    if (ws.LogCount > 1) {
+        spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
+    }
+    SegyForm->offer(path, spans, [this](const SegyLoad& load) {
+        Tracememo->setPlainText(listingTextFrom(load.listing));
+        saveListing(Tracememo, workFile("trace.txt"));
+        services_.forms.MainForm->Draw_trace();
+        services_.dialogs.showMessage(QString::fromStdString(load.notice));
     });
 }
 

@@ -16,6 +16,8 @@ class QToolButton;
 
 namespace quarvel {
 
+class SegyTraceForm;
+
 // "Data Editor": the log grid and the synthetic and trace listings, and the
 // working files made from them. The grid's text lives in a LogGrid (row 0 the
 // headings, shown as the table's column headings; rows 1 ... as the table's
@@ -44,6 +46,8 @@ public:
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* Exit1 = nullptr;
+    // Where a SEG-Y line's trace is chosen (Load on the "Trace" page).
+    SegyTraceForm* SegyForm = nullptr;
 
     const LogGrid& logGrid() const { return grid_; }
 
@@ -82,6 +86,7 @@ private:
     void commitPendingEdit();
     void tellAboutLoad(const LoadLogResult& result, const std::filesystem::path& fileName);
     void loadLogPage(const std::filesystem::path& fileName);
+    void loadSegyLine(const std::filesystem::path& path);
     void loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void redrawLogs();

@@ -3,12 +3,13 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "survey/segy_samples.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <fstream>
 #include <segyio/segy.h>
 #include <system_error>
@@ -18,8 +19,23 @@ namespace {
 
 constexpr std::string_view CannotReadSegy = "Cannot read the SEG-Y file \"%s\". %s";
 constexpr std::size_t TextualHeaderSize = 3200;
-constexpr std::size_t FormatCodeOffset = 3224;
 constexpr int TraceHeaderSize = 240;
+
+// Byte offsets (from 0) in the file's first 3600 bytes.
+constexpr std::size_t IntervalAt = 3216;
+constexpr std::size_t SamplesAt = 3220;
+constexpr std::size_t FormatCodeAt = 3224;
+constexpr std::size_t ExtendedSamplesAt = 3268;
+constexpr std::size_t ExtendedIntervalAt = 3272;
+constexpr std::size_t ByteOrderWordAt = 3296;
+constexpr std::size_t RevisionAt = 3500;
+constexpr std::size_t ExtendedTextCountAt = 3504;
+constexpr std::size_t ExtraTraceHeadersAt = 3506;
+constexpr std::size_t FirstTraceOffsetAt = 3520;
+constexpr std::size_t TrailerCountAt = 3528;
+
+// More additional trace headers than this is a damaged binary header.
+constexpr std::uint64_t MaxExtraTraceHeaders = 100;
 
 std::string text(long long value) {
     return numbers::formatInteger(value);
@@ -51,23 +67,26 @@ bool isTextualHeader(std::string_view header) {
     return ascii >= needed || ebcdic >= needed;
 }
 
-int bigEndian16(std::string_view bytes, std::size_t at) {
-    return (static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]);
+const unsigned char* bytesAt(std::string_view bytes, std::size_t at) {
+    return reinterpret_cast<const unsigned char*>(bytes.data()) + at;
 }
 
-int littleEndian16(std::string_view bytes, std::size_t at) {
-    return (static_cast<unsigned char>(bytes[at + 1]) << 8) | static_cast<unsigned char>(bytes[at]);
+std::uint64_t unsignedAt(std::string_view bytes, std::size_t at, int size, bool little) {
+    return segyUnsigned(bytesAt(bytes, at), size, little);
 }
 
-// Every sample format code of the SEG-Y revisions, read or not.
-bool isSegyFormatCode(int code) {
-    return (code >= 1 && code <= 12) || code == 15 || code == 16;
+bool isFormatCode(std::uint64_t code) {
+    return code < 100 && segySampleFormat(static_cast<int>(code)) != nullptr;
 }
 
-bool isReadableFormat(int code) {
-    return code == SEGY_IBM_FLOAT_4_BYTE || code == SEGY_SIGNED_INTEGER_4_BYTE ||
-           code == SEGY_SIGNED_SHORT_2_BYTE || code == SEGY_IEEE_FLOAT_4_BYTE ||
-           code == SEGY_SIGNED_CHAR_1_BYTE;
+// Revision 2 writes 16909060 (bytes 01 02 03 04) in the writer's byte order;
+// older files are judged by which order makes the format code a SEG-Y one.
+bool isLittleEndian(std::string_view head) {
+    const std::uint64_t word = unsignedAt(head, ByteOrderWordAt, 4, false);
+    if (word == 0x01020304U || word == 0x04030201U) {
+        return word == 0x04030201U;
+    }
+    return !isFormatCode(unsignedAt(head, FormatCodeAt, 2, false));
 }
 
 std::string readHead(const std::filesystem::path& path, bool& opened) {
@@ -79,16 +98,16 @@ std::string readHead(const std::filesystem::path& path, bool& opened) {
     return head;
 }
 
-template <typename T> double sampleAt(const std::vector<char>& buffer, std::size_t index) {
-    T value;
-    std::memcpy(&value, buffer.data() + index * sizeof(T), sizeof(T));
-    return static_cast<double>(value);
-}
+// The stanza that ends a variable number of extended textual headers, in
+// ASCII and in EBCDIC.
+constexpr std::string_view EndTextAscii = "((SEG: EndText))";
+constexpr std::string_view EndTextEbcdic =
+    "\x4D\x4D\xE2\xC5\xC7\x7A\x40\xC5\x95\x84\xE3\x85\xA7\xA3\x5D\x5D";
 
-// The delay is stored in whole milliseconds; the time scalar of the same
-// header (1, 10, 100, 1000 or 10000, negative to divide) refines it. Any
+// Delays and depths are stored as whole numbers; the scalar of the same
+// header (1, 10, 100, 1000 or 10000, negative to divide) refines them. Any
 // other value is taken as 1, as the standard does for 0.
-double scaledTime(int value, int scalar) {
+double scaled(long long value, long long scalar) {
     static constexpr std::array<int, 5> Scalars{1, 10, 100, 1000, 10000};
     for (const int allowed : Scalars) {
         if (scalar == allowed) {
@@ -98,7 +117,7 @@ double scaledTime(int value, int scalar) {
             return static_cast<double>(value) / allowed;
         }
     }
-    return value;
+    return static_cast<double>(value);
 }
 
 } // namespace
@@ -116,8 +135,8 @@ bool looksLikeSegy(std::string_view head) {
     if (head.size() < SegyHeadSize || !isTextualHeader(head.substr(0, TextualHeaderSize))) {
         return false;
     }
-    return isSegyFormatCode(bigEndian16(head, FormatCodeOffset)) ||
-           isSegyFormatCode(littleEndian16(head, FormatCodeOffset));
+    return isFormatCode(unsignedAt(head, FormatCodeAt, 2, false)) ||
+           isFormatCode(unsignedAt(head, FormatCodeAt, 2, true));
 }
 
 bool isSegyFile(const std::filesystem::path& path) {
@@ -138,20 +157,26 @@ SegyReader::SegyReader(const std::filesystem::path& path)
     if (!looksLikeSegy(head)) {
         fail("Its headers are not those of a SEG-Y file.");
     }
-    const int bigEndianCode = bigEndian16(head, FormatCodeOffset);
-    layout_.littleEndian = !isSegyFormatCode(bigEndianCode);
-    layout_.formatCode =
-        layout_.littleEndian ? littleEndian16(head, FormatCodeOffset) : bigEndianCode;
-    if (!isReadableFormat(layout_.formatCode)) {
-        fail(formatMessage("Its sample format code %s is not one Quarvel reads (1 IBM float, 2 "
-                           "and 3 integers, 5 IEEE float, 8 bytes).",
+    layout_.littleEndian = isLittleEndian(head);
+    layout_.formatCode = static_cast<int>(unsignedAt(head, FormatCodeAt, 2, layout_.littleEndian));
+    format_ = segySampleFormat(layout_.formatCode);
+    if (format_ == nullptr) {
+        fail(formatMessage("Its sample format code %s is not a SEG-Y one.",
                            {text(layout_.formatCode)}));
     }
+    if (!format_->readable) {
+        fail("Its samples are 4-byte fixed point with gain (format code 4), an obsolete format "
+             "Quarvel does not read.");
+    }
+    // The samples arrive as raw bytes: segyio swaps nothing in a one-byte
+    // format, and the decoding here knows the file's byte order.
     handle_->file = segy_open(name_.c_str(), "rb");
     if (handle_->file == nullptr) {
         throwCannotOpen(name_, systemReason());
     }
-    readLayout();
+    segy_set_format(handle_->file,
+                    static_cast<int>(SEGY_SIGNED_CHAR_1_BYTE) | static_cast<int>(SEGY_MSB));
+    readLayout(head);
 }
 
 SegyReader::~SegyReader() = default;
@@ -160,51 +185,107 @@ void SegyReader::fail(const std::string& reason) const {
     throw QuarvelError(formatMessage(CannotReadSegy, {name_, reason}));
 }
 
-void SegyReader::readLayout() {
-    segy_file* file = handle_->file;
-    segy_set_format(file, layout_.formatCode | (layout_.littleEndian ? SEGY_LSB : SEGY_MSB));
-    std::vector<char> binary(static_cast<std::size_t>(segy_binheader_size()));
-    if (segy_binheader(file, binary.data()) != SEGY_OK) {
-        fail("Its binary header cannot be read.");
+long SegyReader::firstTraceOffset(std::string_view head, long long fileSize) {
+    const bool little = layout_.littleEndian;
+    if (layout_.revision >= 2) {
+        const std::uint64_t offset = unsignedAt(head, FirstTraceOffsetAt, 8, little);
+        if (offset != 0) {
+            if (offset < SegyHeadSize || offset > static_cast<std::uint64_t>(fileSize)) {
+                fail(formatMessage("Its binary header puts the first trace at byte %s, outside "
+                                   "the file.",
+                                   {text(static_cast<long long>(offset))}));
+            }
+            return static_cast<long>(offset);
+        }
     }
+    const auto count = static_cast<std::int16_t>(unsignedAt(head, ExtendedTextCountAt, 2, little));
+    if (count >= 0) {
+        layout_.extendedTextHeaders = count;
+        return static_cast<long>(SegyHeadSize +
+                                 TextualHeaderSize * static_cast<std::size_t>(count));
+    }
+    if (count != -1) {
+        fail(formatMessage("Its binary header gives %s extended textual headers.", {text(count)}));
+    }
+    // A count of -1: the extended textual headers run to the one holding
+    // the end stanza.
+    std::ifstream in(name_, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(SegyHeadSize));
+    std::string record(TextualHeaderSize, '\0');
+    for (int records = 1; in.read(record.data(), static_cast<std::streamsize>(record.size()));
+         ++records) {
+        if (record.find(EndTextAscii) != std::string::npos ||
+            record.find(EndTextEbcdic) != std::string::npos) {
+            layout_.extendedTextHeaders = records;
+            return static_cast<long>(SegyHeadSize +
+                                     TextualHeaderSize * static_cast<std::size_t>(records));
+        }
+    }
+    fail("It announces a variable number of extended textual headers, but none of them holds "
+         "the closing ((SEG: EndText)) stanza.");
+}
+
+void SegyReader::readLayout(std::string_view head) {
+    const bool little = layout_.littleEndian;
+    layout_.revision = static_cast<unsigned char>(head[RevisionAt]);
     std::error_code ec;
     const auto fileSize = static_cast<long long>(std::filesystem::file_size(name_, ec));
-    firstTraceOffset_ = segy_trace0(binary.data());
-    if (ec || firstTraceOffset_ < static_cast<long>(SegyHeadSize) ||
-        firstTraceOffset_ + TraceHeaderSize > fileSize) {
+    if (ec) {
+        throwCannotOpen(name_, ec.message());
+    }
+    firstTraceOffset_ = firstTraceOffset(head, fileSize);
+    const bool revision2 = layout_.revision >= 2;
+    if (revision2) {
+        const std::uint64_t extra = unsignedAt(head, ExtraTraceHeadersAt, 4, little);
+        if (extra > MaxExtraTraceHeaders) {
+            fail(formatMessage("Its binary header gives %s additional headers to each trace.",
+                               {text(static_cast<long long>(extra))}));
+        }
+        layout_.extraTraceHeaders = static_cast<int>(extra);
+        layout_.trailerRecords = static_cast<int>(
+            std::min<std::uint64_t>(unsignedAt(head, TrailerCountAt, 4, little), 1U << 20));
+    }
+    const long long dataEnd =
+        fileSize - static_cast<long long>(TextualHeaderSize) * layout_.trailerRecords;
+    if (firstTraceOffset_ + TraceHeaderSize > dataEnd) {
         fail("It holds no trace after its headers (or announces extended textual headers it "
              "does not hold).");
     }
-    int samples = segy_samples(binary.data());
+    std::uint64_t samples = unsignedAt(head, SamplesAt, 2, little);
+    if (revision2 && unsignedAt(head, ExtendedSamplesAt, 4, little) != 0) {
+        samples = unsignedAt(head, ExtendedSamplesAt, 4, little);
+    }
     if (samples == 0) {
-        int32_t fromTrace = 0;
-        segy_get_field(traceHeader(0).data(), SEGY_TR_SAMPLE_COUNT, &fromTrace);
-        samples = fromTrace;
+        traceBytes_ = TraceHeaderSize * layout_.extraTraceHeaders;
+        samples = static_cast<std::uint64_t>(traceHeader(0).sampleCount);
     }
-    if (samples <= 0 || samples > SegyMaxSamples) {
+    if (samples == 0 || samples > SegyMaxSamples) {
         fail(formatMessage("Its headers give %s samples per trace; a trace must have 1 to %s.",
-                           {text(samples), text(SegyMaxSamples)}));
+                           {text(static_cast<long long>(samples)), text(SegyMaxSamples)}));
     }
-    layout_.samplesPerTrace = samples;
-    int32_t interval = 0;
-    segy_get_bfield(binary.data(), SEGY_BIN_INTERVAL, &interval);
-    if (interval < 0) {
-        fail(formatMessage("Its binary header gives a negative sample interval (%s microseconds).",
-                           {text(interval)}));
+    layout_.samplesPerTrace = static_cast<int>(samples);
+    double intervalUs = static_cast<double>(unsignedAt(head, IntervalAt, 2, little));
+    if (revision2) {
+        const double extended =
+            std::bit_cast<double>(unsignedAt(head, ExtendedIntervalAt, 8, little));
+        if (std::isfinite(extended) && extended > 0) {
+            intervalUs = extended;
+        }
     }
-    layout_.intervalMs = interval / 1000.0;
-    traceBytes_ = segy_trsize(layout_.formatCode, samples);
-    int traces = 0;
-    const int status = segy_traces(file, &traces, firstTraceOffset_, traceBytes_);
-    if (status == SEGY_TRACE_SIZE_MISMATCH) {
+    layout_.intervalMs = intervalUs / 1000.0;
+    traceBytes_ =
+        TraceHeaderSize * layout_.extraTraceHeaders + format_->bytes * layout_.samplesPerTrace;
+    const long long traceSize = TraceHeaderSize + traceBytes_;
+    const long long dataBytes = dataEnd - firstTraceOffset_;
+    if (dataBytes % traceSize != 0) {
         fail(formatMessage("It ends in the middle of a trace: it is cut short, or its traces "
                            "are not all %s samples long.",
-                           {text(samples)}));
+                           {text(layout_.samplesPerTrace)}));
     }
-    if (status != SEGY_OK || traces <= 0) {
-        fail("It holds no trace after its headers.");
+    if (dataBytes / traceSize > 0x7FFFFFFF) {
+        fail("It holds more traces than Quarvel can number.");
     }
-    layout_.traceCount = traces;
+    layout_.traceCount = static_cast<int>(dataBytes / traceSize);
     layout_.channels = readChannels();
 }
 
@@ -212,12 +293,12 @@ void SegyReader::readLayout() {
 // of the file, repeated through it; anything less regular is one channel.
 int SegyReader::readChannels() {
     const int looked = std::min(layout_.traceCount, SegyMaxChannels + 1);
-    std::vector<int32_t> records(static_cast<std::size_t>(looked));
+    std::vector<int> records(static_cast<std::size_t>(looked));
     for (int i = 0; i < looked; ++i) {
-        segy_get_field(traceHeader(i).data(), SEGY_TR_FIELD_RECORD, &records[i]);
+        records[static_cast<std::size_t>(i)] = traceHeader(i).fieldRecord;
     }
     int run = 1;
-    while (run < looked && records[run] == records[0]) {
+    while (run < looked && records[static_cast<std::size_t>(run)] == records[0]) {
         ++run;
     }
     const bool grouped =
@@ -225,64 +306,78 @@ int SegyReader::readChannels() {
     return grouped ? run : 1;
 }
 
-std::vector<char> SegyReader::traceHeader(int index) {
-    std::vector<char> header(TraceHeaderSize);
-    if (segy_traceheader(handle_->file, index, header.data(), firstTraceOffset_, traceBytes_) !=
-        SEGY_OK) {
+std::vector<unsigned char> SegyReader::rawHeader(int index) {
+    std::vector<unsigned char> header(TraceHeaderSize);
+    if (segy_traceheader(handle_->file, index, reinterpret_cast<char*>(header.data()),
+                         firstTraceOffset_, traceBytes_) != SEGY_OK) {
         fail(formatMessage("The header of trace %s cannot be read.", {text(index + 1)}));
     }
     return header;
 }
 
-SegyTrace SegyReader::readTrace(int index) {
+SegyTraceHeader SegyReader::traceHeader(int index) {
+    const std::vector<unsigned char> raw = rawHeader(index);
+    const bool little = layout_.littleEndian;
+    const auto field = [&](std::size_t at, int size) {
+        return segySigned(raw.data() + at, size, little);
+    };
+    SegyTraceHeader header;
+    header.traceInLine = static_cast<int>(field(0, 4));
+    header.fieldRecord = static_cast<int>(field(8, 4));
+    header.traceInRecord = static_cast<int>(field(12, 4));
+    header.sourcePoint = static_cast<int>(field(16, 4));
+    header.waterDepth = scaled(field(60, 4), field(68, 2));
+    const long long scalar = field(70, 2);
+    const bool atSource = field(72, 4) != 0 || field(76, 4) != 0;
+    header.x = scaled(field(atSource ? 72 : 180, 4), scalar);
+    header.y = scaled(field(atSource ? 76 : 184, 4), scalar);
+    header.coordinateUnits = static_cast<int>(field(88, 2));
+    header.delayMs = scaled(field(108, 2), field(214, 2));
+    header.sampleCount = static_cast<int>(segyUnsigned(raw.data() + 114, 2, little));
+    header.intervalUs = static_cast<int>(segyUnsigned(raw.data() + 116, 2, little));
+    return header;
+}
+
+std::vector<SegyTraceHeader> SegyReader::traceHeaders() {
+    std::vector<SegyTraceHeader> headers;
+    headers.reserve(static_cast<std::size_t>(layout_.traceCount));
+    for (int i = 0; i < layout_.traceCount; ++i) {
+        headers.push_back(traceHeader(i));
+    }
+    return headers;
+}
+
+SegyTrace SegyReader::readTrace(int index, double intervalMs) {
     if (index < 0 || index >= layout_.traceCount) {
         fail(formatMessage("It has no trace %s; it holds %s.",
                            {text(index + 1), text(layout_.traceCount)}));
     }
-    const std::vector<char> header = traceHeader(index);
-    int32_t delay = 0;
-    int32_t scalar = 0;
-    int32_t interval = 0;
-    segy_get_field(header.data(), SEGY_TR_DELAY_REC_TIME, &delay);
-    segy_get_field(header.data(), SEGY_TR_SCALAR_TRACE_HEADER, &scalar);
-    segy_get_field(header.data(), SEGY_TR_SAMPLE_INTER, &interval);
+    const SegyTraceHeader header = traceHeader(index);
     SegyTrace trace;
-    trace.firstTimeMs = scaledTime(delay, scalar);
-    trace.intervalMs = layout_.intervalMs > 0 ? layout_.intervalMs : interval / 1000.0;
+    trace.firstTimeMs = header.delayMs;
+    trace.intervalMs = intervalMs > 0           ? intervalMs
+                       : layout_.intervalMs > 0 ? layout_.intervalMs
+                                                : header.intervalUs / 1000.0;
     if (trace.intervalMs <= 0) {
         fail(formatMessage("Neither its binary header nor the header of trace %s gives a "
                            "positive sample interval.",
                            {text(index + 1)}));
     }
-    std::vector<char> buffer(static_cast<std::size_t>(traceBytes_));
-    segy_file* file = handle_->file;
-    if (segy_readtrace(file, index, buffer.data(), firstTraceOffset_, traceBytes_) != SEGY_OK ||
-        segy_to_native(layout_.formatCode, layout_.samplesPerTrace, buffer.data()) != SEGY_OK) {
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(traceBytes_));
+    if (segy_readtrace(handle_->file, index, buffer.data(), firstTraceOffset_, traceBytes_) !=
+        SEGY_OK) {
         fail(formatMessage("The samples of trace %s cannot be read.", {text(index + 1)}));
     }
     const auto count = static_cast<std::size_t>(layout_.samplesPerTrace);
     trace.amplitudes.resize(count);
+    decodeSegySamples(*format_, layout_.littleEndian,
+                      buffer.data() + TraceHeaderSize * layout_.extraTraceHeaders, count,
+                      trace.amplitudes.data());
     for (std::size_t i = 0; i < count; ++i) {
-        double value = 0;
-        switch (layout_.formatCode) {
-        case SEGY_SIGNED_INTEGER_4_BYTE:
-            value = sampleAt<int32_t>(buffer, i);
-            break;
-        case SEGY_SIGNED_SHORT_2_BYTE:
-            value = sampleAt<int16_t>(buffer, i);
-            break;
-        case SEGY_SIGNED_CHAR_1_BYTE:
-            value = sampleAt<int8_t>(buffer, i);
-            break;
-        default:
-            value = sampleAt<float>(buffer, i);
-            break;
-        }
-        if (!std::isfinite(value)) {
+        if (!std::isfinite(trace.amplitudes[i])) {
             fail(formatMessage("Sample %s of trace %s is not a number.",
                                {text(static_cast<long long>(i) + 1), text(index + 1)}));
         }
-        trace.amplitudes[i] = value;
     }
     return trace;
 }

@@ -8,6 +8,8 @@
 
 namespace quarvel {
 
+struct SegySampleFormat;
+
 // The file layout SEG-Y files share: a 3200-byte textual header, a 400-byte
 // binary header, then traces of a 240-byte header and their samples.
 inline constexpr std::size_t SegyHeadSize = 3600;
@@ -23,13 +25,38 @@ inline constexpr int SegyMaxChannels = 8;
 struct SegyLayout {
     int traceCount = 0;
     int samplesPerTrace = 0;
-    // 1 IBM float, 2 32-bit integer, 3 16-bit integer, 5 IEEE float, 8 byte.
     int formatCode = 0;
     bool littleEndian = false;
-    // From the binary header; 0 when it leaves the interval to each trace.
+    // Major revision of the binary header (0, 1 or 2).
+    int revision = 0;
+    // The binary header's interval; 0 when it leaves the interval to each
+    // trace.
     double intervalMs = 0;
+    int extendedTextHeaders = 0;
+    // Additional 240-byte headers after each trace header (revision 2).
+    int extraTraceHeaders = 0;
+    // 3200-byte trailer records after the last trace (revision 2).
+    int trailerRecords = 0;
     // Consecutive traces with the same field record number form one shot.
     int channels = 1;
+};
+
+// What one trace header says about where and when the trace was recorded.
+struct SegyTraceHeader {
+    int traceInLine = 0;   // bytes 1-4
+    int fieldRecord = 0;   // bytes 9-12, the shot
+    int traceInRecord = 0; // bytes 13-16
+    int sourcePoint = 0;   // bytes 17-20
+    // Source X/Y (bytes 73-80), or CDP X/Y (181-188) when the source's are
+    // 0, with the coordinate scalar (bytes 71-72) applied.
+    double x = 0;
+    double y = 0;
+    // 1 length, 2 seconds of arc, 3 decimal degrees, 4 DMS (bytes 89-90).
+    int coordinateUnits = 0;
+    double delayMs = 0;    // bytes 109-110 with the time scalar of 215-216
+    int sampleCount = 0;   // bytes 115-116
+    int intervalUs = 0;    // bytes 117-118
+    double waterDepth = 0; // bytes 61-64 with the elevation scalar of 69-70
 };
 
 // One trace in milliseconds: sample i lies at firstTimeMs + i * intervalMs.
@@ -49,7 +76,8 @@ bool looksLikeSegy(std::string_view head);
 bool isSegyFile(const std::filesystem::path& path);
 
 // A SEG-Y file opened without inline/crossline geometry: a plain sequence of
-// traces of equal length. Only the headers and the traces asked for are read,
+// traces of equal length, revisions 0 to 2, every sample format of revision 2
+// in either byte order. Only the headers and the traces asked for are read,
 // so a file of hundreds of megabytes costs no more than a small one. Every
 // fault of the file raises "Cannot read the SEG-Y file ..." with the reason.
 class SegyReader {
@@ -60,23 +88,31 @@ public:
     SegyReader& operator=(const SegyReader&) = delete;
 
     const SegyLayout& layout() const { return layout_; }
+    const std::string& fileName() const { return name_; }
+
+    SegyTraceHeader traceHeader(int index);
+    // Every trace's header, in file order.
+    std::vector<SegyTraceHeader> traceHeaders();
 
     // Trace `index` (from 0). The first sample lies at the delay recording
-    // time of its header; the interval is the binary header's, or the trace
-    // header's when the binary header gives none.
-    SegyTrace readTrace(int index);
+    // time of its header; the interval is `intervalMs` when it is above 0,
+    // else the binary header's, else the trace header's.
+    SegyTrace readTrace(int index, double intervalMs = 0);
 
 private:
     struct Handle;
     [[noreturn]] void fail(const std::string& reason) const;
-    void readLayout();
+    void readLayout(std::string_view head);
+    long firstTraceOffset(std::string_view head, long long fileSize);
     int readChannels();
-    std::vector<char> traceHeader(int index);
+    std::vector<unsigned char> rawHeader(int index);
 
     std::string name_;
     std::unique_ptr<Handle> handle_;
     SegyLayout layout_;
+    const SegySampleFormat* format_ = nullptr;
     long firstTraceOffset_ = 0;
+    // Bytes after each 240-byte trace header: extra headers and samples.
     int traceBytes_ = 0;
 };
 

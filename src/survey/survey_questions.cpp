@@ -4,7 +4,6 @@
 #include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
 #include "survey/log_import.h"
-#include "survey/segy_reader.h"
 
 #include <QString>
 #include <QStringList>
@@ -152,45 +151,6 @@ std::optional<std::string> logTextForGrid(Dialogs& dialogs, const std::string& t
         dialogs.showMessage(qText(summary));
     }
     return imported.text;
-}
-
-std::optional<std::string> segyTraceListing(Dialogs& dialogs, const std::filesystem::path& path) {
-    SegyReader reader(path);
-    const SegyLayout& layout = reader.layout();
-    const QString name = qText(path.filename().string());
-    int channel = 0;
-    if (layout.channels > 1) {
-        QStringList items;
-        for (int i = 1; i <= layout.channels; ++i) {
-            items << "Channel " + number(i);
-        }
-        const auto answer =
-            dialogs.chooseItem("Channel",
-                               "Each shot of \"" + name + "\" has " + number(layout.channels) +
-                                   " channels. Which one?",
-                               items, 0);
-        if (!answer) {
-            return std::nullopt;
-        }
-        channel = *answer;
-    }
-    const int shots = layout.traceCount / layout.channels;
-    int shot = 0;
-    if (shots > 1) {
-        QStringList items;
-        items.reserve(shots);
-        for (int i = 1; i <= shots; ++i) {
-            items << "Trace " + number(i);
-        }
-        const QString what = layout.channels > 1 ? " shots" : " traces";
-        const auto answer = dialogs.chooseItem(
-            "Trace", "\"" + name + "\" holds " + number(shots) + what + ". Which one?", items, 0);
-        if (!answer) {
-            return std::nullopt;
-        }
-        shot = *answer;
-    }
-    return traceListingText(reader.readTrace(shot * layout.channels + channel));
 }
 
 } // namespace quarvel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -16,10 +15,5 @@ class Dialogs;
 // raise, so the grid is not touched in either case.
 std::optional<std::string> logTextForGrid(Dialogs& dialogs, const std::string& text,
                                           const std::string& fileName);
-
-// The trace listing of one trace of a SEG-Y file, after asking which shot
-// (and, when the shots have several channels, which channel) to take.
-// Nothing when the user cancels.
-std::optional<std::string> segyTraceListing(Dialogs& dialogs, const std::filesystem::path& path);
 
 } // namespace quarvel

@@ -47,35 +47,105 @@ TEST(SegyIbmFloat, KnownBitPatterns) {
     EXPECT_EQ(ibmFloatBits(0.5), 0x40800000U);
 }
 
-TEST_F(SegyReaderTest, SamplesOfEveryFormatAndByteOrderReadBack) {
+TEST_F(SegyReaderTest, SamplesOfEveryFormatInBothByteOrdersReadBack) {
     struct Case {
         const char* name;
         int formatCode;
-        bool littleEndian;
-        bool ebcdic;
         std::vector<double> samples;
     };
     const std::vector<Case> cases = {
-        {"IBM float, big-endian, EBCDIC header", 1, false, true, {0.5, -118.625, 100, 0}},
-        {"IBM float, little-endian", 1, true, true, {0.5, -118.625, 100, 0}},
-        {"IEEE float, big-endian, ASCII header", 5, false, false, {0.25, -3.5, 1e6, 0}},
-        {"IEEE float, little-endian", 5, true, false, {0.25, -3.5, 1e6, 0}},
-        {"32-bit integers", 2, false, true, {7, -2000000, 0, 1}},
-        {"16-bit integers, little-endian", 3, true, true, {7, -32768, 32767, 1}},
-        {"bytes", 8, false, true, {7, -128, 127, 1}},
+        {"IBM float", 1, {0.5, -118.625, 100, 0}},
+        {"32-bit integers", 2, {7, -2000000, 2147483647, -2147483648.0}},
+        {"16-bit integers", 3, {7, -32768, 32767, 1}},
+        {"IEEE float", 5, {0.25, -3.5, 1e6, 0}},
+        {"IEEE double", 6, {0.1, -1e300, 3.141592653589793, 0}},
+        {"24-bit integers", 7, {7, -8388608, 8388607, -1}},
+        {"bytes", 8, {7, -128, 127, 1}},
+        {"64-bit integers", 9, {7, -9007199254740992.0, 1e15, -1}},
+        {"unsigned 32-bit", 10, {7, 4294967295.0, 0, 2147483648.0}},
+        {"unsigned 16-bit", 11, {7, 65535, 32768, 0}},
+        {"unsigned 64-bit", 12, {7, 9007199254740992.0, 0, 1e18}},
+        {"unsigned 24-bit", 15, {7, 16777215, 8388608, 0}},
+        {"unsigned bytes", 16, {7, 255, 128, 0}},
     };
     for (const Case& c : cases) {
+        for (const bool little : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (little ? ", little-endian" : ", big-endian"));
+            SegyTestFile file = oneTrace(c.formatCode, c.samples);
+            file.littleEndian = little;
+            file.ebcdic = !little;
+            const std::string bytes = segyBytes(file);
+            EXPECT_TRUE(looksLikeSegy(bytes));
+            SegyReader reader(write(bytes));
+            EXPECT_EQ(reader.layout().formatCode, c.formatCode);
+            EXPECT_EQ(reader.layout().littleEndian, little);
+            EXPECT_EQ(reader.layout().traceCount, 1);
+            EXPECT_EQ(reader.readTrace(0).amplitudes, c.samples);
+        }
+    }
+}
+
+TEST_F(SegyReaderTest, RevisionTwoLayoutsAndLongTracesLoad) {
+    struct Case {
+        const char* name;
+        SegyTestFile file;
+        int extendedTextHeaders;
+    };
+    std::vector<double> ramp(60000);
+    for (std::size_t i = 0; i < ramp.size(); ++i) {
+        ramp[i] = static_cast<double>(i % 30000) - 15000;
+    }
+    const auto twoTraces = [](int formatCode) {
+        SegyTestFile file;
+        file.formatCode = formatCode;
+        file.revision = 2;
+        file.traces = {{{1, -2, 3}, 11}, {{4, 5, -6}, 12}};
+        return file;
+    };
+    std::vector<Case> cases;
+    {
+        SegyTestFile file = oneTrace(3, ramp);
+        cases.push_back({"60 000 samples, above the signed 16-bit range", file, 0});
+        file.littleEndian = true;
+        cases.push_back({"60 000 samples, little-endian", file, 0});
+    }
+    {
+        SegyTestFile file = twoTraces(5);
+        file.extraTraceHeaders = 1;
+        cases.push_back({"one additional trace header", file, 0});
+        file.littleEndian = true;
+        file.extraTraceHeaders = 2;
+        cases.push_back({"two additional trace headers, little-endian", file, 0});
+    }
+    {
+        SegyTestFile file = twoTraces(2);
+        file.extendedHeaders = -1;
+        file.extendedRecords = 2;
+        cases.push_back({"variable count of extended textual headers, EBCDIC", file, 2});
+        file.ebcdic = false;
+        file.extendedRecords = 1;
+        file.trailerRecords = 1;
+        cases.push_back({"variable count, ASCII, and a trailer record", file, 1});
+    }
+    {
+        SegyTestFile file = twoTraces(3);
+        file.samples = 0;
+        file.extendedSamples = 3;
+        file.extendedHeaders = 1;
+        for (SegyTestTrace& trace : file.traces) {
+            trace.sampleCount = 0;
+        }
+        cases.push_back({"extended sample count and one extended textual header", file, 1});
+    }
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SegyTestFile file = oneTrace(c.formatCode, c.samples);
-        file.littleEndian = c.littleEndian;
-        file.ebcdic = c.ebcdic;
-        const std::string bytes = segyBytes(file);
-        EXPECT_TRUE(looksLikeSegy(bytes));
-        SegyReader reader(write(bytes));
-        EXPECT_EQ(reader.layout().formatCode, c.formatCode);
-        EXPECT_EQ(reader.layout().littleEndian, c.littleEndian);
-        EXPECT_EQ(reader.layout().traceCount, 1);
-        EXPECT_EQ(reader.readTrace(0).amplitudes, c.samples);
+        SegyReader reader(write(segyBytes(c.file)));
+        const SegyLayout& layout = reader.layout();
+        EXPECT_EQ(layout.extendedTextHeaders, c.extendedTextHeaders);
+        EXPECT_EQ(layout.traceCount, static_cast<int>(c.file.traces.size()));
+        const int last = layout.traceCount - 1;
+        EXPECT_EQ(reader.readTrace(last).amplitudes, c.file.traces.back().samples);
+        EXPECT_EQ(reader.traceHeader(last).fieldRecord, c.file.traces.back().fieldRecord);
     }
 }
 
@@ -106,6 +176,8 @@ TEST_F(SegyReaderTest, DelayScalarAndIntervalFromTheTraceHeader) {
         {"positive scalar multiplies", 20, 0, 3, 10, 30, 0.020},
         {"a scalar outside the standard's is 1", 20, 0, 7, 3, 7, 0.020},
         {"negative delay", 20, 0, -4, 0, -4, 0.020},
+        {"binary interval above the signed 16-bit range", 40000, 0, 0, 0, 0, 40.0},
+        {"trace interval above the signed 16-bit range", 0, 50000, 0, 0, 0, 50.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,16 +239,27 @@ TEST_F(SegyReaderTest, HostileOrBrokenFilesAreRefusedWithTheReason) {
         {"shorter than its headers", good.substr(0, 1000), "shorter than the 3600 bytes"},
         {"text", std::string(4000, '7'), "not those of a SEG-Y file"},
         {"obsolete format 4", withFile([](SegyTestFile& f) { f.formatCode = 4; }),
-         "sample format code 4"},
+         "(format code 4), an obsolete format"},
+        {"variable extended textual headers without the end stanza", withFile([](SegyTestFile& f) {
+             f.extendedHeaders = -1;
+             f.extendedRecords = 0;
+         }),
+         "none of them holds the closing ((SEG: EndText)) stanza"},
+        {"a negative count of extended textual headers",
+         withFile([](SegyTestFile& f) { f.extendedHeaders = -3; }),
+         "gives -3 extended textual headers"},
+        {"absurd additional trace headers", withFile([](SegyTestFile& f) {
+             f.revision = 2;
+             f.extraTraceHeaders = 5000;
+         }),
+         "gives 5000 additional headers to each trace"},
         {"no sample count", withFile([](SegyTestFile& f) {
              f.samples = 0;
              f.traces[0].sampleCount = 0;
          }),
          "give 0 samples per trace"},
-        {"absurd sample count", withFile([](SegyTestFile& f) { f.samples = 65000; }),
-         "samples per trace"},
-        {"negative interval", withFile([](SegyTestFile& f) { f.intervalUs = -20; }),
-         "negative sample interval"},
+        {"more samples than a trace may have", withFile([](SegyTestFile& f) { f.samples = 65000; }),
+         "give 65000 samples per trace; a trace must have 1 to 64000"},
         {"no interval anywhere", withFile([](SegyTestFile& f) { f.intervalUs = 0; }),
          "positive sample interval"},
         {"cut short", good.substr(0, good.size() - 5), "ends in the middle of a trace"},

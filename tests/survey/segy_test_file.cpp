@@ -1,8 +1,9 @@
 #include "survey/segy_test_file.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace quarvel::testing {
 namespace {
@@ -20,18 +21,44 @@ char ebcdicOf(char c) {
     if (c >= 'S' && c <= 'Z') {
         return static_cast<char>(0xE2 + (c - 'S'));
     }
-    return static_cast<char>(0x40);
+    switch (c) {
+    case '(':
+        return static_cast<char>(0x4D);
+    case ')':
+        return static_cast<char>(0x5D);
+    case ':':
+        return static_cast<char>(0x7A);
+    case 'd':
+        return static_cast<char>(0x84);
+    case 'e':
+        return static_cast<char>(0x85);
+    case 'n':
+        return static_cast<char>(0x95);
+    case 't':
+        return static_cast<char>(0xA3);
+    case 'x':
+        return static_cast<char>(0xA7);
+    default:
+        return static_cast<char>(0x40);
+    }
+}
+
+std::string bytesOf(std::uint64_t value, int size, bool little) {
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    for (int i = 0; i < size; ++i) {
+        const int shift = little ? 8 * i : 8 * (size - 1 - i);
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> shift) & 0xFF);
+    }
+    return bytes;
 }
 
 class ByteWriter {
 public:
     ByteWriter(std::string& bytes, bool littleEndian) : bytes_(bytes), little_(littleEndian) {}
 
-    void put(std::size_t at, std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) {
-            const int shift = little_ ? 8 * i : 8 * (size - 1 - i);
-            bytes_[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> shift) & 0xFF);
-        }
+    void put(std::size_t at, long long value, int size) {
+        bytes_.replace(at, static_cast<std::size_t>(size),
+                       bytesOf(static_cast<std::uint64_t>(value), size, little_));
     }
 
 private:
@@ -42,26 +69,27 @@ private:
 int sampleSize(int formatCode) {
     switch (formatCode) {
     case 3:
+    case 11:
         return 2;
+    case 6:
+    case 9:
+    case 12:
+        return 8;
+    case 7:
+    case 15:
+        return 3;
     case 8:
+    case 16:
         return 1;
     default:
         return 4;
     }
 }
 
-std::uint32_t sampleBits(int formatCode, double value) {
-    switch (formatCode) {
-    case 1:
-        return ibmFloatBits(value);
-    case 5: {
-        const auto single = static_cast<float>(value);
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &single, sizeof bits);
-        return bits;
-    }
-    default:
-        return static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
+void putText(std::string& bytes, std::size_t at, const std::string& text, bool ebcdic) {
+    for (std::size_t i = 0; i < 3200; ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        bytes[at + i] = ebcdic ? ebcdicOf(c) : c;
     }
 }
 
@@ -86,40 +114,84 @@ unsigned ibmFloatBits(double value) {
     return sign | (static_cast<unsigned>(exponent) << 24) | fraction;
 }
 
+std::string segySampleBytes(int formatCode, double value, bool littleEndian) {
+    const int size = sampleSize(formatCode);
+    switch (formatCode) {
+    case 1:
+        return bytesOf(ibmFloatBits(value), 4, littleEndian);
+    case 5:
+        return bytesOf(std::bit_cast<std::uint32_t>(static_cast<float>(value)), 4, littleEndian);
+    case 6:
+        return bytesOf(std::bit_cast<std::uint64_t>(value), 8, littleEndian);
+    case 10:
+    case 11:
+    case 12:
+    case 15:
+    case 16:
+        return bytesOf(static_cast<std::uint64_t>(value), size, littleEndian);
+    default:
+        return bytesOf(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)), size,
+                       littleEndian);
+    }
+}
+
 std::string segyBytes(const SegyTestFile& file) {
-    const int samples = file.samples >= 0 ? file.samples
-                        : file.traces.empty()
-                            ? 0
-                            : static_cast<int>(file.traces.front().samples.size());
+    const std::size_t traceSamples = file.traces.empty() ? 0 : file.traces.front().samples.size();
+    const int samples = file.samples >= 0 ? file.samples : static_cast<int>(traceSamples);
+    const bool revision2 = file.revision >= 2;
+    const int extra = revision2 ? file.extraTraceHeaders : 0;
     const std::size_t traceSize =
-        240 + static_cast<std::size_t>(sampleSize(file.formatCode)) *
-                  (file.traces.empty() ? 0 : file.traces.front().samples.size());
-    const std::size_t head =
-        3600 + 3200 * static_cast<std::size_t>(std::max(0, file.extendedHeaders));
-    std::string bytes(head + traceSize * file.traces.size(), '\0');
-    const std::string title = "C 1 QUARVEL TEST LINE";
-    for (std::size_t i = 0; i < 3200; ++i) {
-        const char c = i < title.size() ? title[i] : ' ';
-        bytes[i] = file.ebcdic ? ebcdicOf(c) : c;
+        240 * static_cast<std::size_t>(1 + extra) +
+        static_cast<std::size_t>(sampleSize(file.formatCode)) * traceSamples;
+    const int records =
+        file.extendedRecords >= 0 ? file.extendedRecords : std::max(0, file.extendedHeaders);
+    const std::size_t head = 3600 + 3200 * static_cast<std::size_t>(records);
+    const int trailers = revision2 ? file.trailerRecords : 0;
+    std::string bytes(head + traceSize * file.traces.size() + 3200 * trailers, '\0');
+    putText(bytes, 0, "C 1 QUARVEL TEST LINE", file.ebcdic);
+    for (int r = 0; r < records; ++r) {
+        const bool last = r + 1 == records && file.extendedHeaders < 0;
+        putText(bytes, 3600 + 3200 * static_cast<std::size_t>(r),
+                last ? "((SEG: EndText))" : "C EXTENDED TEXT", file.ebcdic);
     }
     ByteWriter out(bytes, file.littleEndian);
-    out.put(3216, static_cast<std::uint32_t>(file.intervalUs), 2);
-    out.put(3220, static_cast<std::uint32_t>(samples), 2);
-    out.put(3224, static_cast<std::uint32_t>(file.formatCode), 2);
-    out.put(3504, static_cast<std::uint32_t>(file.extendedHeaders), 2);
+    out.put(3216, file.intervalUs, 2);
+    out.put(3220, samples, 2);
+    out.put(3224, file.formatCode, 2);
+    out.put(3504, file.extendedHeaders, 2);
+    if (revision2) {
+        out.put(3268, file.extendedSamples, 4);
+        out.put(3296, 0x01020304, 4);
+        bytes[3500] = 2;
+        out.put(3506, file.extraTraceHeaders, 4);
+        out.put(3528, trailers, 4);
+    } else {
+        out.put(3500, file.revision == 1 ? 0x0100 : 0, 2);
+    }
     std::size_t at = head;
     for (const SegyTestTrace& trace : file.traces) {
-        out.put(at + 8, static_cast<std::uint32_t>(trace.fieldRecord), 4);
-        out.put(at + 108, static_cast<std::uint32_t>(trace.delayMs), 2);
+        out.put(at + 8, trace.fieldRecord, 4);
+        out.put(at + 12, trace.traceInRecord, 4);
+        out.put(at + 60, trace.waterDepth, 4);
+        out.put(at + 70, trace.coordinateScalar, 2);
+        out.put(at + 72, trace.x, 4);
+        out.put(at + 76, trace.y, 4);
+        out.put(at + 88, trace.coordinateUnits, 2);
+        out.put(at + 108, trace.delayMs, 2);
         const int count =
             trace.sampleCount >= 0 ? trace.sampleCount : static_cast<int>(trace.samples.size());
-        out.put(at + 114, static_cast<std::uint32_t>(count), 2);
-        out.put(at + 116, static_cast<std::uint32_t>(trace.intervalUs), 2);
-        out.put(at + 214, static_cast<std::uint32_t>(trace.timeScalar), 2);
-        const auto size = static_cast<std::size_t>(sampleSize(file.formatCode));
-        for (std::size_t i = 0; i < trace.samples.size(); ++i) {
-            out.put(at + 240 + i * size, sampleBits(file.formatCode, trace.samples[i]),
-                    static_cast<int>(size));
+        out.put(at + 114, count, 2);
+        out.put(at + 116, trace.intervalUs, 2);
+        out.put(at + 214, trace.timeScalar, 2);
+        for (int e = 1; e <= extra; ++e) {
+            // An additional header names itself in its last eight bytes.
+            bytes.replace(at + 240 * static_cast<std::size_t>(e) + 232, 8, "SEG00001");
+        }
+        std::size_t sampleAt = at + 240 * static_cast<std::size_t>(1 + extra);
+        for (const double value : trace.samples) {
+            const std::string sample = segySampleBytes(file.formatCode, value, file.littleEndian);
+            bytes.replace(sampleAt, sample.size(), sample);
+            sampleAt += sample.size();
         }
         at += traceSize;
     }

@@ -1,11 +1,16 @@
+#include "formats/numbers.h"
 #include "support/command_runner.h"
 #include "support/temp_work_dir.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <numbers>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quarvel::testing {
 namespace {
@@ -38,35 +43,119 @@ TEST(SynthTrace, WritesTheListingOfTheNumberedTrace) {
     EXPECT_EQ(result.status, 0) << result.output;
     std::string wrote = words({"Wrote", out.string()});
     wrote += '\n';
-    EXPECT_EQ(result.output, wrote);
+    EXPECT_EQ(result.output.substr(0, 72),
+              "Trace 2 of 15 from \"demo_line.sgy\": field record (shot) 1001, channel 2,");
+    EXPECT_EQ(result.output.substr(result.output.size() - wrote.size()), wrote);
     const std::string listing = dir.read("trace 2.txt");
     EXPECT_EQ(listing.substr(0, 10), "83.500000 ");
     EXPECT_EQ(listing.substr(listing.size() - 37, 12), "\r\n87.300000 ");
 
-    const CommandResult toOutput = synth(words({"trace --trace=1 --segy", line}));
-    EXPECT_EQ(toOutput.status, 0);
-    EXPECT_EQ(toOutput.output.substr(0, 36), "83.500000  9.44819921875000E+0003\r\n8");
+    const CommandResult toWorkDir =
+        synth(words({"trace --trace=1 --workdir", quoted(dir.path()), "--segy", line}));
+    EXPECT_EQ(toWorkDir.status, 0) << toWorkDir.output;
+    EXPECT_EQ(dir.read("trace.txt").substr(0, 35), "83.500000  9.44819921875000E+0003\r\n");
 }
 
-TEST(SynthTrace, RefusesWhatItCannotDo) {
+TEST(SynthTrace, InfoSummarisesTheHeaders) {
+    const CommandResult result = synth(words({"info --segy", quoted(Examples / "chirp_line.sgy")}));
+    EXPECT_EQ(result.status, 0) << result.output;
+    for (const char* line :
+         {"Traces: 240\n", "Samples per trace: 400\n", "Sample format: 3, 2-byte signed integer\n",
+          "Field records (shots): 5001 to 5240; trace numbers in the record: 1\n",
+          "(seconds of arc)\n"}) {
+        EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
+    }
+}
+
+// The int16 envelope line's sea floor lies 50 + round(2 sin(2 pi i / 240))
+// samples into trace i + 1. Cut at the automatic pick, the listing starts at
+// time 0 at the pick, and its first strong rise is within two samples of 0.
+TEST(SynthTrace, SeaFloorCutStartsAtTheFirstStrongRise) {
+    const std::string line = quoted(Examples / "chirp_line.sgy");
+    for (const int trace : {1, 61, 121, 181}) {
+        SCOPED_TRACE(trace);
+        TempWorkDir dir;
+        const CommandResult result =
+            synth(words({"trace --segy", line, "--workdir", quoted(dir.path()), "--trace",
+                         std::to_string(trace), "--sea-floor auto"}));
+        ASSERT_EQ(result.status, 0) << result.output;
+        const int seaFloor =
+            50 +
+            static_cast<int>(std::lround(2 * std::sin(2 * std::numbers::pi * (trace - 1) / 240)));
+        const std::string pick = "Sea floor: " + numbers::formatFixed(seaFloor * 0.066, 3) + " ms";
+        EXPECT_NE(result.output.find(pick), std::string::npos) << result.output;
+        const std::string listing = dir.read("trace.txt");
+        EXPECT_EQ(listing.substr(0, 10), "0.000000  ");
+        std::vector<double> amplitudes;
+        for (std::size_t at = 0; at < listing.size(); at = listing.find('\n', at) + 1) {
+            amplitudes.push_back(numbers::parseNumber(listing.substr(at + 10, 23)));
+        }
+        const double largest = *std::max_element(amplitudes.begin(), amplitudes.end());
+        const auto rise = std::find_if(amplitudes.begin(), amplitudes.end(),
+                                       [&](double a) { return a >= largest / 2; });
+        EXPECT_LE(rise - amplitudes.begin(), 2);
+    }
+}
+
+TEST(SynthTrace, ChoosesByShotOrPositionWithStackIntervalAndLength) {
+    const std::string line = quoted(Examples / "chirp_line.sgy");
+    TempWorkDir dir;
+    const std::string common = words({"trace --segy", line, "--workdir", quoted(dir.path())});
+    const CommandResult byShot = synth(
+        words({common, "--shot 5062 --stack 2 --interval 0.00066 --sea-floor 33 --length 6.6"}));
+    ASSERT_EQ(byShot.status, 0) << byShot.output;
+    for (const char* said :
+         {"Trace 62 of 240", "Stack: the mean of 5 traces (2 on each side).",
+          "Sample interval: 0.6600 ms, given (the headers say 0.0660 ms).",
+          "Sea floor: 33.000 ms as given", "Length: 6.600 ms kept, 11 samples."}) {
+        EXPECT_NE(byShot.output.find(said), std::string::npos) << said << byShot.output;
+    }
+    const std::string listing = dir.read("trace.txt");
+    EXPECT_EQ(listing.substr(listing.size() - 35, 10), "\n6.600000 ");
+
+    const CommandResult near = synth(words({common, "--near 48601.4 156601.4"}));
+    ASSERT_EQ(near.status, 0) << near.output;
+    EXPECT_NE(near.output.find("Trace 62 of 240"), std::string::npos) << near.output;
+}
+
+// Nothing is written unless the whole command line fits the line.
+TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
     const std::string line = quoted(Examples / "demo_line.sgy");
     const struct {
         std::string arguments;
         int status;
         std::string says;
     } cases[] = {
-        {words({"trace --segy", line, "--trace 16"}), 1, "It has no trace 16; it holds 15."},
-        {words({"trace --segy", line, "--trace two"}), 1, "'two' is not a valid integer value"},
-        {words({"trace --segy", quoted(Examples / "demo_core_mscl.txt"), "--trace 1"}), 1,
+        {words({"--segy", line, "--trace 16"}), 1,
+         "There is no trace 16; the line holds traces 1 to 15."},
+        {words({"--segy", line, "--trace two"}), 1, "'two' is not a valid integer value"},
+        {words({"--segy", quoted(Examples / "demo_core_mscl.txt"), "--trace 1"}), 1,
          "Its headers are not those of a SEG-Y file."},
-        {"trace --trace 1", 2, "'trace' needs --segy FILE and --trace N"},
+        {words({"--segy", line, "--shot 999"}), 1, "No trace has the field record (shot) number"},
+        {words({"--segy", line, "--trace 1 --stack -1"}), 1, "--stack -1 is not from 0 to 500"},
+        {words({"--segy", line, "--trace 1 --interval 0"}), 1, "--interval '0' is not a number"},
+        {words({"--segy", line, "--trace 1 --sea-floor high"}), 1, "--sea-floor 'high'"},
+        {words({"--segy", line, "--trace 1 --sea-floor 500"}), 1,
+         "The sea-floor time 500.000 ms lies outside the trace"},
+        {words({"--segy", line, "--trace 1 --length 0"}), 1, "--length '0' is not a number"},
+        {words({"--segy", line, "--near 1 x"}), 1, "--near needs two numbers, X and Y"},
+        {words({"--segy", line, "--near 1"}), 2, "option '--near' needs a value"},
+        {"--trace 1", 2, "'trace' needs --segy FILE and one of --trace N, --shot N, --near X Y"},
+        {words({"--segy", line, "--trace 1 --shot 1001"}), 2, "one of --trace N"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const CommandResult result = synth(c.arguments);
+        TempWorkDir dir;
+        dir.write("trace.txt", "kept\r\n");
+        const CommandResult result =
+            synth(words({"trace --workdir", quoted(dir.path()), c.arguments}));
         EXPECT_EQ(result.status, c.status);
         EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+        EXPECT_EQ(dir.read("trace.txt"), "kept\r\n");
     }
+    const CommandResult info = synth("info");
+    EXPECT_EQ(info.status, 2);
+    EXPECT_NE(info.output.find("'info' needs --segy FILE"), std::string::npos);
 }
 
 TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {

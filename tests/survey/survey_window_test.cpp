@@ -1,10 +1,18 @@
 #include "chirp/chirp_form.h"
 #include "editor/tables_form_fixture.h"
+#include "formats/numbers.h"
 #include "formats/text_file.h"
 #include "survey/log_import.h"
+#include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
+#include "survey/segy_trace_form.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <filesystem>
 #include <string>
@@ -30,16 +38,43 @@ std::string twoShotsOfThreeChannels() {
 class SurveyLoadTest : public TablesFormTest {
 protected:
     QString traceText() const { return editor().Tracememo->toPlainText(); }
+    SegyTraceForm& segyForm() const { return *editor().SegyForm; }
+
+    // Load on the Trace page with a SEG-Y file: the trace window opens.
+    void openLine(const QString& path) {
+        showPage(TTables_Form::TracePage);
+        load(path);
+        ASSERT_TRUE(segyForm().isVisible());
+    }
+
+    void pressLoad(const std::string& notice) {
+        dialogs.expectMessage(QString::fromStdString(notice));
+        segyForm().LoadTraceButton->click();
+        dialogs.expectAllAnswered();
+    }
 };
 
 TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
     const QString path = userFile("line.sgy", twoShotsOfThreeChannels());
-    showPage(TTables_Form::TracePage);
-    dialogs.expectOpenFile(path);
-    dialogs.expectItem(1); // channel 2
-    dialogs.expectItem(1); // shot 2
-    editor().Load1->trigger();
-    dialogs.expectAllAnswered();
+    openLine(path);
+    SegyTraceForm& form = segyForm();
+    EXPECT_NE(form.SummaryText->toPlainText().indexOf("Traces: 6 (2 shots of 3 channels)"), -1);
+    EXPECT_EQ(form.ChosenLabel->text(),
+              "Trace 1: field record (shot) 1001, channel 1, X 0.00, Y 0.00 (units not stated)");
+    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    form.NumberEdit->setText("1002");
+    form.ChannelBox->setCurrentIndex(1);
+    form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
+    EXPECT_EQ(form.ChosenLabel->text(),
+              "Trace 5: field record (shot) 1002, channel 2, X 0.00, Y 0.00 (units not stated)");
+    EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Whole));
+    pressLoad("Trace 5 of 6 from \"line.sgy\": field record (shot) 1002, channel 2, X 0.00, Y "
+              "0.00 (units not stated).\n"
+              "Stack: none, the one trace.\n"
+              "Sample interval: 0.0200 ms, from the binary header.\n"
+              "Not cut at the sea floor: the listing starts at the first sample, 10.000 ms.\n"
+              "Length: the whole trace, 0.020 ms, 2 samples.");
+    EXPECT_FALSE(form.isVisible());
     const std::string expected = "10.000000  2.20000000000000E+0001\r\n"
                                  "10.020000 -2.20000000000000E+0001\r\n";
     EXPECT_EQ(workDir.read("trace.txt"), expected);
@@ -48,30 +83,73 @@ TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
     EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
 }
 
-TEST_F(SurveyLoadTest, CancelledOrBrokenSegyChangesNothing) {
+TEST_F(SurveyLoadTest, CancelledWrongOrBrokenSegyChangesNothing) {
     const std::string good = twoShotsOfThreeChannels();
     const QString goodPath = userFile("line.sgy", good);
     const QString cutPath = userFile("cut.sgy", good.substr(0, good.size() - 3));
-    showPage(TTables_Form::TracePage);
     editor().Tracememo->setPlainText("kept");
-    for (const int cancelAt : {0, 1}) {
-        dialogs.expectOpenFile(goodPath);
-        if (cancelAt == 1) {
-            dialogs.expectItem(0);
-        }
-        dialogs.expectItem(std::nullopt);
-        editor().Load1->trigger();
-        dialogs.expectAllAnswered();
-    }
+    openLine(goodPath);
+    segyForm().CancelButton->click();
+    EXPECT_FALSE(segyForm().isVisible());
+
+    openLine(goodPath);
+    segyForm().NumberEdit->setText("7");
+    EXPECT_EQ(segyForm().ChosenLabel->text(), "There is no trace 7; the line holds traces 1 to 6.");
+    errors.expectError("There is no trace 7; the line holds traces 1 to 6.");
+    segyForm().LoadTraceButton->click();
+    errors.expectAllReported();
+    EXPECT_TRUE(segyForm().isVisible());
+    segyForm().reject();
+
     errors.expectError(QString::fromStdString(formatMessage(
         "Cannot read the SEG-Y file \"%s\". It ends in the middle of a trace: it is cut short, "
         "or its traces are not all 2 samples long.",
         {cutPath.toStdString()})));
     load(cutPath);
     errors.expectAllReported();
+    EXPECT_FALSE(segyForm().isVisible());
     EXPECT_EQ(traceText(), "kept");
     EXPECT_FALSE(workDir.exists("trace.txt"));
     EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+}
+
+// The example chirp line: reviewed, chosen by position, its interval
+// corrected, cut at the picked sea floor and to a given length.
+TEST_F(SurveyLoadTest, ChirpLineChosenByPositionAndCutAtTheSeaFloor) {
+    const std::filesystem::path line =
+        std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples/chirp_line.sgy";
+    openLine(QString::fromStdString(line.string()));
+    SegyTraceForm& form = segyForm();
+    EXPECT_NE(form.SummaryText->toPlainText().indexOf(
+                  "Sample interval: binary header 66 µs, first trace header 66 µs; used 0.0660 "
+                  "ms from the binary header"),
+              -1);
+    EXPECT_EQ(form.IntervalEdit->text(), "0.066000");
+    EXPECT_FALSE(form.ChannelBox->isEnabled());
+    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Near));
+    form.NearXEdit->setText("48601.4");
+    form.NearYEdit->setText("156601.4");
+    EXPECT_EQ(form.ChosenLabel->text().left(39), "Trace 62: field record (shot) 5062, X 4");
+    EXPECT_TRUE(form.PickLabel->text().startsWith("Automatic pick: 3.432 ms, the first sample"))
+        << form.PickLabel->text().toStdString();
+    form.StackSpin->setValue(1);
+    form.IntervalEdit->setText("0.66");
+    form.LengthBox->setCurrentIndex(static_cast<int>(LengthMode::Given));
+    form.LengthEdit->setText("6.6");
+
+    SegyReader reader(line);
+    SegyLoadRequest request;
+    request.choice = {TraceChoiceKind::Near, 0, 0, 48601.4, 156601.4};
+    request.stack = 1;
+    request.intervalMs = 0.66;
+    request.seaFloor = SeaFloorMode::Auto;
+    request.lengthMs = 6.6;
+    const SegyLoad expected = loadSegyTrace(reader, reader.traceHeaders(), request);
+    EXPECT_NE(expected.notice.find("Length: 6.600 ms kept, 11 samples."), std::string::npos);
+    pressLoad(expected.notice);
+    const std::string listing = workDir.read("trace.txt");
+    EXPECT_EQ(listing, expected.listing);
+    EXPECT_EQ(listing.substr(0, 10), "0.000000  ");
 }
 
 TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
@@ -123,12 +201,20 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     EXPECT_TRUE(workDir.exists("ampl.dat"));
     EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
 
-    showPage(TTables_Form::TracePage);
-    dialogs.expectOpenFile(QString::fromStdString((examples / "demo_line.sgy").string()));
-    dialogs.expectItem(0); // the envelope
-    dialogs.expectItem(4); // the last shot
-    editor().Load1->trigger();
-    dialogs.expectAllAnswered();
+    const double synthMs = mainForm().ws.SynthTimeLast * 1000;
+    openLine(QString::fromStdString((examples / "demo_line.sgy").string()));
+    SegyTraceForm& form = segyForm();
+    EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Synthetic));
+    EXPECT_EQ(form.LengthBox->currentText().toStdString(),
+              "Synthetic span (" + numbers::formatFixed(synthMs, 3) + " ms)");
+    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    form.NumberEdit->setText("1005");
+    form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
+    SegyReader reader(examples / "demo_line.sgy");
+    SegyLoadRequest request;
+    request.choice = {TraceChoiceKind::Shot, 1005};
+    request.lengthMs = synthMs;
+    pressLoad(loadSegyTrace(reader, reader.traceHeaders(), request).notice);
     EXPECT_EQ(workDir.read("trace.txt").substr(0, 10), "83.500000 ");
     EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
 }

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "survey/segy_reader.h"
+
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// The smallest and largest of one header field over the traces.
+struct SegyRange {
+    double low = 0;
+    double high = 0;
+};
+
+// What a SEG-Y line's headers say, for the user to review before choosing a
+// trace.
+struct SegySummary {
+    std::string fileName;
+    int traceCount = 0;
+    int channels = 1;
+    int samplesPerTrace = 0;
+    int binaryIntervalUs = 0; // rounded; 0 when the binary header gives none
+    int traceIntervalUs = 0;  // the first trace header's
+    double intervalMs = 0;    // the one used
+    bool intervalFromBinaryHeader = true;
+    double firstDelayMs = 0;
+    int formatCode = 0;
+    bool littleEndian = false;
+    int revision = 0;
+    SegyRange fieldRecords;
+    SegyRange tracesInRecord;
+    SegyRange x;
+    SegyRange y;
+    int coordinateUnits = 0;
+};
+
+SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceHeader>& headers);
+
+// The summary as lines of text, the same in the window and in
+// "quarvel-synth info".
+std::vector<std::string> segySummaryLines(const SegySummary& summary);
+
+// "m", "seconds of arc", ... for the coordinate units code.
+std::string coordinateUnitName(int units);
+
+// How the user names the trace.
+enum class TraceChoiceKind { Index, Shot, Near };
+
+struct TraceChoice {
+    TraceChoiceKind kind = TraceChoiceKind::Index;
+    // Index: the trace from 1 in file order (or the shot from 1 when the
+    // shots have several channels); Shot: the field record number.
+    long long number = 1;
+    int channel = 0; // from 0, when the shots have several channels
+    double x = 0;
+    double y = 0;
+};
+
+// The index (from 0) of the trace chosen. Throws with a message naming what
+// the file holds when no trace fits.
+int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
+                const TraceChoice& choice);
+
+// The distance between two positions in the header's units; positions in
+// seconds of arc or degrees have their longitude difference shrunk by the
+// cosine of the latitude.
+double headerDistance(double x1, double y1, double x2, double y2, int units);
+
+// The mean of trace `index` and the `stack` traces of the same channel on
+// each side of it that the file holds and that were recorded with the same
+// delay. `used` receives how many were
+// averaged.
+SegyTrace stackedTrace(SegyReader& reader, int index, int stack, double intervalMs, int& used);
+
+} // namespace quarvel

@@ -1,0 +1,234 @@
+#include "survey/segy_trace_form.h"
+
+#include "formats/numbers.h"
+#include "platform/error_reporter.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QVBoxLayout>
+
+namespace quarvel {
+namespace {
+
+QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string text(const QLineEdit* edit) {
+    return edit->text().toStdString();
+}
+
+QLineEdit* lineEdit(const QString& name) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    return edit;
+}
+
+QComboBox* comboBox(const QString& name, const QStringList& items) {
+    auto* box = new QComboBox;
+    box->setObjectName(name);
+    box->addItems(items);
+    return box;
+}
+
+QLabel* wrappedLabel(const QString& name) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    return label;
+}
+
+void enableItem(QComboBox* box, int item, bool enabled) {
+    if (auto* model = qobject_cast<QStandardItemModel*>(box->model())) {
+        model->item(item)->setEnabled(enabled);
+    }
+}
+
+QString spanItem(const QString& what, double ms) {
+    return ms > 0 ? what + " (" + qText(numbers::formatFixed(ms, 3)) + " ms)"
+                  : what + " (none yet)";
+}
+
+} // namespace
+
+SegyTraceForm::SegyTraceForm(ErrorReporter& errors, QWidget* parent)
+    : QDialog(parent), errors_(errors) {
+    setObjectName("SegyTraceForm");
+    setWindowTitle("SEG-Y Trace");
+    build();
+}
+
+SegyTraceForm::~SegyTraceForm() = default;
+
+void SegyTraceForm::build() {
+    SummaryText = new QPlainTextEdit;
+    SummaryText->setObjectName("SummaryText");
+    SummaryText->setReadOnly(true);
+    SummaryText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    SummaryText->setMinimumHeight(150);
+    ChoiceBox = comboBox("ChoiceBox", {"Trace index", "Field record (shot)", "Nearest position"});
+    NumberEdit = lineEdit("NumberEdit");
+    NearXEdit = lineEdit("NearXEdit");
+    NearYEdit = lineEdit("NearYEdit");
+    ChannelBox = comboBox("ChannelBox", {});
+    ChosenLabel = wrappedLabel("ChosenLabel");
+    StackSpin = new QSpinBox;
+    StackSpin->setObjectName("StackSpin");
+    StackSpin->setRange(0, 500);
+    StackSpin->setSuffix(" on each side");
+    IntervalEdit = lineEdit("IntervalEdit");
+    SeaFloorBox = comboBox("SeaFloorBox", {"Do not cut", "Automatic pick", "At time (ms)"});
+    SeaFloorEdit = lineEdit("SeaFloorEdit");
+    PickLabel = wrappedLabel("PickLabel");
+    LengthBox = comboBox("LengthBox", {"Whole trace", "", "", "Given (ms)"});
+    LengthEdit = lineEdit("LengthEdit");
+    LoadTraceButton = new QPushButton("Load");
+    LoadTraceButton->setObjectName("LoadTraceButton");
+    LoadTraceButton->setDefault(true);
+    CancelButton = new QPushButton("Cancel");
+    CancelButton->setObjectName("CancelButton");
+
+    auto* position = new QHBoxLayout;
+    position->addWidget(new QLabel("X"));
+    position->addWidget(NearXEdit);
+    position->addWidget(new QLabel("Y"));
+    position->addWidget(NearYEdit);
+    auto* form = new QFormLayout;
+    form->addRow("Choose by", ChoiceBox);
+    form->addRow("Trace or shot number", NumberEdit);
+    form->addRow("Position", position);
+    form->addRow("Channel", ChannelBox);
+    form->addRow("Chosen", ChosenLabel);
+    form->addRow("Stack", StackSpin);
+    form->addRow("Sample interval (ms)", IntervalEdit);
+    form->addRow("Sea floor", SeaFloorBox);
+    form->addRow("Sea-floor time (ms)", SeaFloorEdit);
+    form->addRow("", PickLabel);
+    form->addRow("Length", LengthBox);
+    form->addRow("Length (ms)", LengthEdit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(LoadTraceButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SummaryText);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    resize(560, 640);
+
+    const auto changed = [this] { showChoice(); };
+    for (QLineEdit* edit : {NumberEdit, NearXEdit, NearYEdit, IntervalEdit, SeaFloorEdit}) {
+        connect(edit, &QLineEdit::textChanged, this, changed);
+    }
+    for (QComboBox* box : {ChoiceBox, ChannelBox, SeaFloorBox, LengthBox}) {
+        connect(box, &QComboBox::currentIndexChanged, this, changed);
+    }
+    connect(StackSpin, &QSpinBox::valueChanged, this, changed);
+    connect(LoadTraceButton, &QPushButton::clicked, this, [this] { LoadTraceButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& spans,
+                          LoadHandler onLoad) {
+    auto reader = std::make_unique<SegyReader>(path);
+    std::vector<SegyTraceHeader> headers = reader->traceHeaders();
+    reader_ = std::move(reader);
+    headers_ = std::move(headers);
+    spans_ = spans;
+    onLoad_ = std::move(onLoad);
+    const SegyLayout& layout = reader_->layout();
+    headerInterval_ = headerIntervalText(layout, headers_.front());
+
+    QStringList summary;
+    for (const std::string& line : segySummaryLines(summarizeSegy(*reader_, headers_))) {
+        summary << qText(line);
+    }
+    SummaryText->setPlainText(summary.join('\n'));
+    ChannelBox->clear();
+    for (int i = 1; i <= layout.channels; ++i) {
+        ChannelBox->addItem("Channel " + QString::number(i));
+    }
+    ChannelBox->setEnabled(layout.channels > 1);
+    LengthBox->setItemText(1, spanItem("Synthetic span", spans.syntheticMs));
+    LengthBox->setItemText(2, spanItem("Log two-way time", spans.logTwtMs));
+    enableItem(LengthBox, 1, spans.syntheticMs > 0);
+    enableItem(LengthBox, 2, spans.logTwtMs > 0);
+    LengthBox->setCurrentIndex(spans.syntheticMs > 0 ? 1 : 0);
+    ChoiceBox->setCurrentIndex(0);
+    NumberEdit->setText("1");
+    NearXEdit->setText(qText(numbers::formatFixed(headers_.front().x, 2)));
+    NearYEdit->setText(qText(numbers::formatFixed(headers_.front().y, 2)));
+    StackSpin->setValue(0);
+    IntervalEdit->setText(qText(headerInterval_));
+    SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Auto));
+    SeaFloorEdit->clear();
+    LengthEdit->clear();
+    showChoice();
+    show();
+    raise();
+}
+
+SegyChoiceFields SegyTraceForm::fields() const {
+    SegyChoiceFields f;
+    f.kind = static_cast<TraceChoiceKind>(ChoiceBox->currentIndex());
+    f.number = text(NumberEdit);
+    f.x = text(NearXEdit);
+    f.y = text(NearYEdit);
+    f.channel = std::max(0, ChannelBox->currentIndex());
+    f.stack = StackSpin->value();
+    f.intervalMs = text(IntervalEdit);
+    f.seaFloor = static_cast<SeaFloorMode>(SeaFloorBox->currentIndex());
+    f.seaFloorMs = text(SeaFloorEdit);
+    f.length = static_cast<LengthMode>(LengthBox->currentIndex());
+    f.lengthMs = text(LengthEdit);
+    return f;
+}
+
+// Keeps the chosen trace and the automatic pick in view as the fields change.
+void SegyTraceForm::showChoice() {
+    if (!reader_) {
+        return;
+    }
+    const SegyChoiceFields f = fields();
+    const bool near = f.kind == TraceChoiceKind::Near;
+    NumberEdit->setEnabled(!near);
+    NearXEdit->setEnabled(near);
+    NearYEdit->setEnabled(near);
+    SeaFloorEdit->setEnabled(f.seaFloor == SeaFloorMode::AtTime);
+    LengthEdit->setEnabled(f.length == LengthMode::Given);
+    ChosenLabel->setText(qText(chosenTraceText(headers_, reader_->layout().channels, f)));
+    try {
+        SegyChoiceFields automatic = f;
+        automatic.seaFloor = SeaFloorMode::Auto;
+        automatic.length = LengthMode::Whole;
+        const SegyLoad load = loadSegyTrace(*reader_, headers_,
+                                            requestFromFields(automatic, spans_, headerInterval_));
+        PickLabel->setText("Automatic pick: " + qText(numbers::formatFixed(*load.seaFloorMs, 3)) +
+                           " ms, " + qText(std::string(SeaFloorPickRule)) + ".");
+    } catch (const QuarvelError& error) {
+        PickLabel->setText(qText(error.what()));
+    }
+}
+
+void SegyTraceForm::LoadTraceButtonClick() {
+    guarded(errors_, [this] {
+        if (!reader_) {
+            return;
+        }
+        const SegyLoad load =
+            loadSegyTrace(*reader_, headers_, requestFromFields(fields(), spans_, headerInterval_));
+        hide();
+        if (onLoad_) {
+            onLoad_(load);
+        }
+    });
+}
+
+} // namespace quarvel

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "survey/segy_choice.h"
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace quarvel {
+
+class ErrorReporter;
+
+// "SEG-Y Trace": the headers of a SEG-Y line for review, and the choice of
+// the trace that becomes the trace listing: by index, shot or position, with
+// stacking, the sample interval, the sea-floor cut and the length. The work
+// is SegyChoiceFields and loadSegyTrace's; this window shows and collects.
+class SegyTraceForm : public QDialog {
+    Q_OBJECT
+public:
+    using LoadHandler = std::function<void(const SegyLoad&)>;
+
+    SegyTraceForm(ErrorReporter& errors, QWidget* parent);
+    ~SegyTraceForm() override;
+
+    // Reads the line's headers (raising when the file cannot be read, before
+    // anything is shown), fills the fields and shows the window. `onLoad`
+    // gets the listing when the user presses "Load".
+    void offer(const std::filesystem::path& path, const LengthSpans& spans, LoadHandler onLoad);
+
+    QPlainTextEdit* SummaryText = nullptr;
+    QComboBox* ChoiceBox = nullptr;
+    QLineEdit* NumberEdit = nullptr;
+    QLineEdit* NearXEdit = nullptr;
+    QLineEdit* NearYEdit = nullptr;
+    QComboBox* ChannelBox = nullptr;
+    QLabel* ChosenLabel = nullptr;
+    QSpinBox* StackSpin = nullptr;
+    QLineEdit* IntervalEdit = nullptr;
+    QComboBox* SeaFloorBox = nullptr;
+    QLineEdit* SeaFloorEdit = nullptr;
+    QLabel* PickLabel = nullptr;
+    QComboBox* LengthBox = nullptr;
+    QLineEdit* LengthEdit = nullptr;
+    QPushButton* LoadTraceButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+    SegyChoiceFields fields() const;
+    void LoadTraceButtonClick();
+
+private:
+    void build();
+    void showChoice();
+
+    ErrorReporter& errors_;
+    std::unique_ptr<SegyReader> reader_;
+    std::vector<SegyTraceHeader> headers_;
+    LengthSpans spans_;
+    std::string headerInterval_;
+    LoadHandler onLoad_;
+};
+
+} // namespace quarvel

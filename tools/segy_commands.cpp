@@ -1,0 +1,113 @@
+#include "segy_commands.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "survey/segy_line.h"
+#include "survey/segy_load.h"
+#include "usage_error.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace quarvel::synth {
+namespace {
+
+// Traces averaged on each side at most: a stack wider than this smears a
+// sub-bottom line beyond use and reads a large part of the file.
+constexpr int MaxStack = 500;
+
+// A number of the option, within [low, high]; the message names the option.
+double numberOf(std::string_view option, const std::string& text, double low, double high,
+                std::string_view unit) {
+    const auto value = numbers::tryParseNumber(text);
+    if (!value || !std::isfinite(*value) || *value < low || *value > high) {
+        throw QuarvelError(formatMessage(
+            "%s '%s' is not a number from %s to %s %s.",
+            {option, text, numbers::formatFixed(low, 6), numbers::formatFixed(high, 6), unit}));
+    }
+    return *value;
+}
+
+TraceChoice choiceOf(const SegyTraceOptions& options) {
+    const int given = static_cast<int>(!options.trace.empty()) +
+                      static_cast<int>(!options.shot.empty()) +
+                      static_cast<int>(!options.near.empty());
+    if (options.segy.empty() || given != 1) {
+        throw UsageError{"'trace' needs --segy FILE and one of --trace N, --shot N, --near X Y"};
+    }
+    TraceChoice choice;
+    if (!options.channel.empty()) {
+        choice.channel = numbers::parseInteger(options.channel) - 1;
+    }
+    if (!options.trace.empty()) {
+        choice.kind = TraceChoiceKind::Index;
+        choice.number = numbers::parseInteger(options.trace);
+    } else if (!options.shot.empty()) {
+        choice.kind = TraceChoiceKind::Shot;
+        choice.number = numbers::parseInteger(options.shot);
+    } else {
+        const std::size_t blank = options.near.find(' ');
+        const auto x = numbers::tryParseNumber(options.near.substr(0, blank));
+        const auto y = blank == std::string::npos
+                           ? std::nullopt
+                           : numbers::tryParseNumber(options.near.substr(blank + 1));
+        if (!x || !y) {
+            throw QuarvelError(
+                formatMessage("--near needs two numbers, X and Y, not '%s'.", {options.near}));
+        }
+        choice.kind = TraceChoiceKind::Near;
+        choice.x = *x;
+        choice.y = *y;
+    }
+    return choice;
+}
+
+SegyLoadRequest requestOf(const SegyTraceOptions& options) {
+    SegyLoadRequest request;
+    request.choice = choiceOf(options);
+    if (!options.stack.empty()) {
+        request.stack = numbers::parseInteger(options.stack);
+        if (request.stack < 0 || request.stack > MaxStack) {
+            throw QuarvelError(formatMessage("--stack %s is not from 0 to %s traces.",
+                                             {options.stack, numbers::formatInteger(MaxStack)}));
+        }
+    }
+    if (!options.interval.empty()) {
+        request.intervalMs = 1000 * numberOf("--interval", options.interval, 1e-6, 1, "seconds");
+    }
+    if (options.seaFloor == "auto") {
+        request.seaFloor = SeaFloorMode::Auto;
+    } else if (!options.seaFloor.empty()) {
+        request.seaFloor = SeaFloorMode::AtTime;
+        request.seaFloorMs = numberOf("--sea-floor", options.seaFloor, -1e6, 1e6, "ms (or auto)");
+    }
+    if (!options.length.empty()) {
+        request.lengthMs = numberOf("--length", options.length, 1e-6, 1e6, "ms");
+    }
+    return request;
+}
+
+} // namespace
+
+void printSegyInfo(const std::string& segyFile, std::ostream& out) {
+    if (segyFile.empty()) {
+        throw UsageError{"'info' needs --segy FILE"};
+    }
+    SegyReader reader(segyFile);
+    for (const std::string& line : segySummaryLines(summarizeSegy(reader, reader.traceHeaders()))) {
+        out << line << "\n";
+    }
+}
+
+void writeSegyTrace(const SegyTraceOptions& options, const WorkDir& dir, std::ostream& out) {
+    const SegyLoadRequest request = requestOf(options);
+    SegyReader reader(options.segy);
+    const SegyLoad load = loadSegyTrace(reader, reader.traceHeaders(), request);
+    const std::filesystem::path path =
+        options.out.empty() ? dir.file("trace.txt") : std::filesystem::path(options.out);
+    writeTextFile(path, load.listing);
+    out << load.notice << "\nWrote " << path.string() << "\n";
+}
+
+} // namespace quarvel::synth
