@@ -339,6 +339,10 @@ SegyTraceHeader SegyReader::traceHeader(int index) {
 }
 
 std::vector<SegyTraceHeader> SegyReader::traceHeaders() {
+    if (layout_.traceCount > SegyMaxReviewedTraces) {
+        fail(formatMessage("It holds %s traces; Quarvel reviews lines of up to %s.",
+                           {text(layout_.traceCount), text(SegyMaxReviewedTraces)}));
+    }
     std::vector<SegyTraceHeader> headers;
     headers.reserve(static_cast<std::size_t>(layout_.traceCount));
     for (int i = 0; i < layout_.traceCount; ++i) {

@@ -17,6 +17,10 @@ inline constexpr std::size_t SegyHeadSize = 3600;
 // The most samples a trace may have: as many as the trace panel holds.
 inline constexpr int SegyMaxSamples = 64000;
 
+// The most traces whose headers are read for a review or a choice by shot or
+// position (about 64 MB of headers): far more than any sub-bottom line has.
+inline constexpr int SegyMaxReviewedTraces = 1000000;
+
 // Traces per shot are recognised up to this many channels (EdgeTech systems
 // store envelope, real and imaginary parts as three traces of one shot).
 inline constexpr int SegyMaxChannels = 8;
@@ -91,7 +95,8 @@ public:
     const std::string& fileName() const { return name_; }
 
     SegyTraceHeader traceHeader(int index);
-    // Every trace's header, in file order.
+    // Every trace's header, in file order; refused beyond
+    // SegyMaxReviewedTraces.
     std::vector<SegyTraceHeader> traceHeaders();
 
     // Trace `index` (from 0). The first sample lies at the delay recording

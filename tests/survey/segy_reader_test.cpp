@@ -323,6 +323,19 @@ TEST_F(SegyReaderTest, HugeFileReadsOnlyWhatIsAskedFor) {
     EXPECT_EQ(reader.layout().traceCount, 1000000);
     EXPECT_EQ(reader.readTrace(0).amplitudes.front(), 1.0);
     EXPECT_EQ(reader.readTrace(999999).amplitudes.size(), 100U);
+
+    std::filesystem::resize_file(path, 3600 + traceSize * 1000001);
+    SegyReader longer(path);
+    try {
+        longer.traceHeaders();
+        ADD_FAILURE() << "the headers of 1000001 traces were read";
+    } catch (const QuarvelError& error) {
+        EXPECT_NE(std::string(error.what())
+                      .find("It holds 1000001 traces; Quarvel reviews "
+                            "lines of up to 1000000."),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 } // namespace
