@@ -55,7 +55,7 @@ void printHelp(const std::vector<Command>& commands) {
     for (const Command& command : commands) {
         std::cout << "  " << Program << ' ' << command.name;
         for (const Option& option : command.options) {
-            std::cout << " [" << option.name << " VALUE]";
+            std::cout << " [" << option.name << (option.values == 2 ? " X Y]" : " VALUE]");
         }
         // The blank line lets help2man read the options as a list.
         std::cout << "\n      " << command.summary << "\n\n";

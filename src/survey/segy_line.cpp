@@ -16,14 +16,19 @@ std::string integer(double value) {
     return numbers::formatInteger(std::llround(value));
 }
 
-// Coordinates print as their scalar leaves them: whole numbers stay whole.
-std::string coordinate(double value) {
-    return value == std::round(value) ? integer(value) : numbers::formatFixed(value, 2);
-}
-
 std::string rangeText(const SegyRange& range, std::string (*format)(double)) {
     return range.low == range.high ? format(range.low)
                                    : format(range.low) + " to " + format(range.high);
+}
+
+std::string twoDecimals(double value) {
+    return numbers::formatFixed(value, 2);
+}
+
+// Coordinates print as their scalar leaves them: whole numbers stay whole.
+std::string coordinateRange(const SegyRange& range) {
+    const bool whole = range.low == std::round(range.low) && range.high == std::round(range.high);
+    return rangeText(range, whole ? integer : twoDecimals);
 }
 
 template <typename Field>
@@ -67,6 +72,7 @@ SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceH
         summary.traceIntervalUs = first.intervalUs;
         summary.firstDelayMs = first.delayMs;
         summary.coordinateUnits = first.coordinateUnits;
+        summary.waterDepth = first.waterDepth;
     }
     summary.intervalFromBinaryHeader = layout.intervalMs > 0;
     summary.intervalMs =
@@ -106,7 +112,7 @@ std::vector<std::string> segySummaryLines(const SegySummary& s) {
                                    : std::string("none");
     const std::string used = numbers::formatFixed(s.intervalMs, 4) + " ms from the " +
                              (s.intervalFromBinaryHeader ? "binary" : "trace") + " header";
-    return {
+    std::vector<std::string> lines{
         "File: " + s.fileName,
         "Traces: " + traces,
         "Samples per trace: " + numbers::formatInteger(s.samplesPerTrace),
@@ -119,9 +125,18 @@ std::vector<std::string> segySummaryLines(const SegySummary& s) {
             ", revision " + numbers::formatInteger(s.revision),
         "Field records (shots): " + rangeText(s.fieldRecords, integer) +
             "; trace numbers in the record: " + rangeText(s.tracesInRecord, integer),
-        "X: " + rangeText(s.x, coordinate) + "; Y: " + rangeText(s.y, coordinate) + " (" +
+        "X: " + coordinateRange(s.x) + "; Y: " + coordinateRange(s.y) + " (" +
             coordinateUnitName(s.coordinateUnits) + ")",
     };
+    // Set against the sea-floor arrival, the water depth shows a wrong
+    // sample interval.
+    if (s.waterDepth > 0) {
+        lines.push_back(
+            "Water depth in the first trace header: " + numbers::formatFixed(s.waterDepth, 2) +
+            " (if metres, the sea floor at " +
+            numbers::formatFixed(s.waterDepth * 2 / 1500 * 1000, 3) + " ms two way at 1500 m/s)");
+    }
+    return lines;
 }
 
 double headerDistance(double x1, double y1, double x2, double y2, int units) {

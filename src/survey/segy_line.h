@@ -33,6 +33,7 @@ struct SegySummary {
     SegyRange x;
     SegyRange y;
     int coordinateUnits = 0;
+    double waterDepth = 0; // the first trace header's
 };
 
 SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceHeader>& headers);

@@ -1,6 +1,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "support/temp_work_dir.h"
+#include "survey/segy_choice.h"
 #include "survey/segy_line.h"
 #include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
@@ -87,6 +88,7 @@ TEST_F(SegyLineTest, SummaryTellsWhatTheHeadersSay) {
         trace.intervalUs = 66;
         trace.delayMs = 125;
         trace.timeScalar = -100;
+        trace.waterDepth = 24;
     }
     const std::vector<std::string> lines = segySummaryLines(summarizeSegy(open(file), headers));
     const std::vector<std::string> expected{
@@ -100,6 +102,8 @@ TEST_F(SegyLineTest, SummaryTellsWhatTheHeadersSay) {
         "Byte order: little-endian, revision 0",
         "Field records (shots): 101 to 102; trace numbers in the record: 1 to 3",
         "X: 5000 to 5010; Y: 8000 (length units)",
+        "Water depth in the first trace header: 24.00 (if metres, the sea floor at 32.000 ms "
+        "two way at 1500 m/s)",
     };
     EXPECT_EQ(lines, expected);
 }
@@ -307,6 +311,88 @@ TEST_F(SegyLineTest, ChoicesThatDoNotFitAreRefused) {
                   r.seaFloor = SeaFloorMode::Auto;
               })).find("No sea floor can be picked"),
               std::string::npos);
+}
+
+// The trace window's fields become the request; the interval replaces the
+// headers' only when the user changed its text.
+TEST(SegyChoiceFields, FieldsMakeTheRequestOrNameTheWrongField) {
+    const LengthSpans spans{8.2, 7.5};
+    const std::string header = "0.066000";
+    struct Case {
+        const char* name;
+        SegyChoiceFields fields;
+        double intervalMs;
+        double lengthMs;
+    };
+    const auto with = [&](auto change) {
+        SegyChoiceFields fields;
+        fields.intervalMs = header;
+        change(fields);
+        return fields;
+    };
+    const std::vector<Case> cases = {
+        {"as proposed", with([](SegyChoiceFields&) {}), 0, 0},
+        {"interval changed", with([](SegyChoiceFields& f) { f.intervalMs = "0.66"; }), 0.66, 0},
+        {"synthetic span", with([](SegyChoiceFields& f) { f.length = LengthMode::Synthetic; }), 0,
+         8.2},
+        {"log two-way time", with([](SegyChoiceFields& f) { f.length = LengthMode::LogTwt; }), 0,
+         7.5},
+        {"given length", with([](SegyChoiceFields& f) {
+             f.length = LengthMode::Given;
+             f.lengthMs = " 3.3 ";
+         }),
+         0, 3.3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SegyLoadRequest request = requestFromFields(c.fields, spans, header);
+        EXPECT_DOUBLE_EQ(request.intervalMs, c.intervalMs);
+        EXPECT_DOUBLE_EQ(request.lengthMs, c.lengthMs);
+    }
+    const std::vector<std::pair<SegyChoiceFields, std::string>> wrong = {
+        {with([](SegyChoiceFields& f) { f.number = "2x"; }), "'2x' is not a valid integer value"},
+        {with([](SegyChoiceFields& f) {
+             f.kind = TraceChoiceKind::Near;
+             f.x = "1";
+             f.y = "north";
+         }),
+         "Y: 'north' is not a number."},
+        {with([](SegyChoiceFields& f) { f.intervalMs = "0"; }),
+         "Sample interval (ms): '0' must be above 0."},
+        {with([](SegyChoiceFields& f) {
+             f.seaFloor = SeaFloorMode::AtTime;
+             f.seaFloorMs = "";
+         }),
+         "Sea floor (ms): '' is not a number."},
+        {with([](SegyChoiceFields& f) {
+             f.length = LengthMode::Given;
+             f.lengthMs = "-2";
+         }),
+         "Length (ms): '-2' must be above 0."},
+    };
+    for (const auto& [fields, message] : wrong) {
+        try {
+            requestFromFields(fields, spans, header);
+            ADD_FAILURE() << message;
+        } catch (const QuarvelError& error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+    }
+}
+
+TEST_F(SegyLineTest, ChosenTraceTextFollowsTheFields) {
+    open(line(4, 2));
+    SegyChoiceFields fields;
+    fields.kind = TraceChoiceKind::Near;
+    fields.x = "5010";
+    fields.y = "8000";
+    fields.channel = 1;
+    EXPECT_EQ(chosenTraceText(headers, 2, fields),
+              "Trace 4: field record (shot) 102, channel 2, X 5010.00, Y 8000.00 (length units)");
+    fields.kind = TraceChoiceKind::Shot;
+    fields.number = "105";
+    EXPECT_EQ(chosenTraceText(headers, 2, fields),
+              "No trace has the field record (shot) number 105; the line's run from 101 to 102.");
 }
 
 } // namespace

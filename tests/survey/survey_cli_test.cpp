@@ -62,7 +62,9 @@ TEST(SynthTrace, InfoSummarisesTheHeaders) {
     for (const char* line :
          {"Traces: 240\n", "Samples per trace: 400\n", "Sample format: 3, 2-byte signed integer\n",
           "Field records (shots): 5001 to 5240; trace numbers in the record: 1\n",
-          "(seconds of arc)\n"}) {
+          "(seconds of arc)\n",
+          "Water depth in the first trace header: 24.75 (if metres, the sea floor at 33.000 ms "
+          "two way at 1500 m/s)\n"}) {
         EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
     }
 }
