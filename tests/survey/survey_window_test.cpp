@@ -6,6 +6,7 @@
 #include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
 #include "survey/segy_trace_form.h"
+#include "workspace/depth_twt.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -207,6 +208,11 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Synthetic));
     EXPECT_EQ(form.LengthBox->currentText().toStdString(),
               "Synthetic span (" + numbers::formatFixed(synthMs, 3) + " ms)");
+    const WorkspaceState& ws = mainForm().ws;
+    const double logMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
+    EXPECT_GT(logMs, 0);
+    EXPECT_EQ(form.LengthBox->itemText(static_cast<int>(LengthMode::LogTwt)).toStdString(),
+              "Log two-way time (" + numbers::formatFixed(logMs, 3) + " ms)");
     form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
     form.NumberEdit->setText("1005");
     form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
