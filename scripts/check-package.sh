@@ -40,6 +40,8 @@ for file in bin/quarvel bin/quarvel-synth share/applications/quarvel.desktop \
   share/doc/quarvel/copyright share/doc/quarvel/changelog.gz; do
   [ -f "$root/usr/$file" ] || { echo "the package lacks /usr/$file" >&2; exit 1; }
 done
+zgrep -q "^## \[$version\]" "$root/usr/share/doc/quarvel/CHANGELOG.md.gz" ||
+  { echo "CHANGELOG.md has no section for $version" >&2; exit 1; }
 appstreamcli validate --no-net "$root"/usr/share/metainfo/org.quarvel.Quarvel.metainfo.xml
 
 synth=$("$root/usr/bin/quarvel-synth" --version)
