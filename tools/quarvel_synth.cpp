@@ -3,18 +3,16 @@
 // program's GO and "Calc. Synthetic" on the same working files.
 
 #include "chirp/chirp_source.h"
-#include "editor/interpolation.h"
 #include "editor/listing_file.h"
-#include "editor/log_import.h"
 #include "engine/calc_synthetic.h"
 #include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "log_options.h"
 #include "platform/work_dir.h"
 #include "quarvel/version.h"
 #include "segy_commands.h"
-#include "survey/log_import.h"
 #include "usage_error.h"
 
 #include <algorithm>
@@ -22,7 +20,6 @@
 #include <functional>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,7 +33,7 @@ struct Option {
     std::string_view name; // with its leading "--"
     std::string_view help;
     std::string* value;
-    int values = 1; // words the option takes, joined by a blank
+    int values = 1; // words the option takes, joined by a blank; a flag (0) is set to "yes"
 };
 
 struct Command {
@@ -55,7 +52,11 @@ void printHelp(const std::vector<Command>& commands) {
     for (const Command& command : commands) {
         std::cout << "  " << Program << ' ' << command.name;
         for (const Option& option : command.options) {
-            std::cout << " [" << option.name << (option.values == 2 ? " X Y]" : " VALUE]");
+            std::cout << " [" << option.name
+                      << (option.values == 0   ? ""
+                          : option.values == 1 ? " VALUE"
+                                               : " X Y")
+                      << "]";
         }
         // The blank line lets help2man read the options as a list.
         std::cout << "\n      " << command.summary << "\n\n";
@@ -91,84 +92,24 @@ void parseOptions(const Command& command, const std::vector<std::string_view>& a
             throw UsageError{"unknown option '" + std::string(arg) + "' for '" +
                              std::string(command.name) + "'"};
         }
-        if (inlineValue) {
+        if (match->values == 0) {
+            if (inlineValue) {
+                throw UsageError{"option '" + std::string(arg) + "' takes no value"};
+            }
+            *match->value = "yes";
+        } else if (inlineValue && match->values == 1) {
             *match->value = *inlineValue;
-        } else if (i + static_cast<std::size_t>(match->values) < args.size()) {
+        } else if (!inlineValue && i + static_cast<std::size_t>(match->values) < args.size()) {
             *match->value = args[++i];
             for (int more = 1; more < match->values; ++more) {
                 *match->value += ' ';
                 *match->value += args[++i];
             }
         } else {
-            throw UsageError{"option '" + std::string(arg) + "' needs a value"};
+            throw UsageError{"option '" + std::string(arg) + "' needs " +
+                             (match->values == 1 ? "a value" : "two values")};
         }
     }
-}
-
-// A batch run has no one to edit the log: the gaps that cleaning left are
-// filled as Interpolate Series does, and the records still missing a value
-// (a gap of one, a gap at the end) are left out, so the engine gets a log it
-// can use.
-std::string batchLogDat(const std::string& logDat, const std::string& fileName) {
-    std::istringstream in(quarvel::interpolateLogText(logDat));
-    std::vector<quarvel::LogRecord> kept;
-    std::size_t leftOut = 0;
-    for (const quarvel::LogRecord& record : quarvel::readLogRecords(in)) {
-        if (record.Velocity == 0 || record.Density == 0) {
-            ++leftOut;
-        } else {
-            kept.push_back(record);
-        }
-    }
-    if (leftOut > 0) {
-        std::cerr << Program << ": "
-                  << quarvel::formatMessage(
-                         "\"%s\": %s records still missing a value after interpolation were "
-                         "left out.",
-                         {fileName,
-                          quarvel::numbers::formatInteger(static_cast<long long>(leftOut))})
-                  << "\n";
-    }
-    return quarvel::formatLogRecords(kept);
-}
-
-// A LAS or MSCL file as a plain log, with the proposed or named columns and
-// the default cleaning rules; what the conversion did goes to the error
-// stream. A plain log is imported as it stands.
-quarvel::ImportedLog importSurveyLog(const std::string& fileName,
-                                     const quarvel::ColumnNames& columns) {
-    const std::string text = quarvel::readLogFile(fileName);
-    const quarvel::LogFileKind kind = quarvel::logFileKind(text);
-    if (kind == quarvel::LogFileKind::Plain) {
-        return quarvel::importLogFile(fileName);
-    }
-    const quarvel::SurveyLog log = quarvel::readSurveyLog(kind, text, fileName);
-    const quarvel::ColumnChoice choice = quarvel::chooseColumns(log.table, columns);
-    const quarvel::ConvertedLog converted =
-        quarvel::convertLog(log.table, choice, quarvel::defaultCleaningRules(log.table, choice));
-    const std::string summary = quarvel::importSummary(converted, log.notes, fileName);
-    if (!summary.empty()) {
-        std::cerr << Program << ": " << summary << "\n";
-    }
-    std::istringstream in(converted.text);
-    quarvel::LogGrid grid;
-    quarvel::ImportedLog imported;
-    imported.result = quarvel::LoadLog(grid, in);
-    imported.logDat = batchLogDat(quarvel::SaveLog(grid), fileName);
-    return imported;
-}
-
-// Imports a log file into log.dat the way the data editor's Load does, so a
-// batch run computes from exactly what the window would have written.
-void importLog(const std::string& fileName, const quarvel::ColumnNames& columns,
-               const WorkDir& dir) {
-    const quarvel::ImportedLog imported = importSurveyLog(fileName, columns);
-    for (const std::string& notice : quarvel::loadLogNotices(imported.result, fileName)) {
-        std::cerr << Program << ": " << notice << "\n";
-    }
-    const auto logDat = dir.file(quarvel::MathFun::LogFileName);
-    quarvel::writeTextFile(logDat, imported.logDat);
-    std::cout << "Wrote " << logDat.string() << "\n";
 }
 
 int run(int argc, char** argv) {
@@ -179,17 +120,11 @@ int run(int argc, char** argv) {
     const Option end{"--end", "end frequency, Hz (default 7000)", &chirp.end};
     const Option interval{"--interval", "sampling interval, s (default 0.00001)", &chirp.interval};
     const Option workDir{"--workdir", "working directory", &workDirText};
-    std::string logFile;
-    const Option logFileOption{
-        "--log", "log file to import into log.dat first, as the data editor does", &logFile};
-
-    quarvel::ColumnNames columns;
-    const Option depthColumn{"--depth-column", "LAS/MSCL column of depth (default: proposed)",
-                             &columns.depth};
-    const Option velocityColumn{"--velocity-column", "LAS/MSCL column of velocity, or none",
-                                &columns.velocity};
-    const Option densityColumn{"--density-column", "LAS/MSCL column of density, or none",
-                               &columns.density};
+    quarvel::synth::LogOptions logOptions;
+    std::vector<Option> syntheticOptions{start, end, interval, workDir};
+    for (const quarvel::synth::LogOptionSpec& spec : quarvel::synth::logOptionSpecs(logOptions)) {
+        syntheticOptions.push_back({spec.name, spec.help, spec.value, spec.values});
+    }
     quarvel::synth::SegyTraceOptions segy;
     const Option segyOption{"--segy", "SEG-Y file", &segy.segy};
     const std::vector<Option> traceOptions{
@@ -213,13 +148,12 @@ int run(int argc, char** argv) {
          {width, start, end, interval, workDir},
          {quarvel::ChirpFileName, quarvel::MathFun::KlauderFileName},
          [&](const WorkDir& dir) { quarvel::ChirpSource(chirp, dir); }},
-        {"synthetic",
-         "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
-         {start, end, interval, workDir, logFileOption, depthColumn, velocityColumn, densityColumn},
-         synthetic,
+        {"synthetic", "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
+         syntheticOptions, synthetic,
          [&](const WorkDir& dir) {
-             if (!logFile.empty()) {
-                 importLog(logFile, columns, dir);
+             if (!logOptions.file.empty()) {
+                 quarvel::synth::importLogIntoWorkDir(logOptions, dir, std::cerr);
+                 std::cout << "Wrote " << dir.file(quarvel::MathFun::LogFileName).string() << "\n";
              }
              quarvel::MathFun::Engine engine;
              quarvel::MathFun::CalcSynthetic(engine, dir, chirp.start, chirp.end, chirp.interval);

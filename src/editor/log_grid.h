@@ -10,7 +10,7 @@
 
 namespace quarvel {
 
-// Columns of the log grid: depth (m), P-wave velocity (m/s), density.
+// Columns of the log grid: depth (m), P-wave velocity (m/s), density (g/cm3).
 inline constexpr int LogGridColumns = 3;
 // Row 0 (the headings) and data rows 1 ... 999.
 inline constexpr int LogGridInitialRows = 1000;
@@ -19,7 +19,7 @@ inline constexpr int LogGridMaxRows = LogCapacity + 1;
 
 inline constexpr std::string_view DepthHeading = "Depth(m)";
 inline constexpr std::string_view VelocityHeading = "Pwave-vel (m/sec)";
-inline constexpr std::string_view DensityHeading = "Density (kg/m3)";
+inline constexpr std::string_view DensityHeading = "Density (g/cm3)";
 
 // The data editor's log grid as text cells. Row 0 holds the headings; the log
 // series is the run of rows from row 1 down to the first row whose depth cell

@@ -3,17 +3,125 @@
 #include "editor/listing_file.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "survey/log_import_questions.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace quarvel {
+namespace {
 
-ImportedLog importLogFile(const std::filesystem::path& fileName) {
-    std::istringstream in(readLogFile(fileName));
-    LogGrid grid;
+// A plain log written "depth,velocity,density": its first line that is not
+// blank splits at commas into two or more numbers. A log with decimal
+// commas between blanks does not.
+bool commaSeparated(std::string_view text) {
+    for (const std::string& line : splitLines(text.substr(0, 4096))) {
+        if (trimmed(line).empty()) {
+            continue;
+        }
+        std::size_t cells = 0;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t end = line.find(',', start);
+            if (!finiteNumber(trimmed(std::string_view(line).substr(start, end - start)))) {
+                return false;
+            }
+            ++cells;
+            if (end == std::string::npos) {
+                return cells >= 2;
+            }
+            start = end + 1;
+        }
+    }
+    return false;
+}
+
+std::optional<double> depthOf(const LogGrid& grid, int row) {
+    return finiteNumber(trimmed(grid.cell(row, 0)));
+}
+
+// True when every depth of the series lies above the one before it, or at
+// it, and the last above the first.
+bool decreasesThroughout(const LogGrid& grid, int length) {
+    if (length < 2) {
+        return false;
+    }
+    for (int row = 2; row <= length; ++row) {
+        const auto above = depthOf(grid, row - 1);
+        const auto here = depthOf(grid, row);
+        if (!above || !here || *here > *above) {
+            return false;
+        }
+    }
+    return *depthOf(grid, length) < *depthOf(grid, 1);
+}
+
+std::string seriesText(const LogGrid& grid, int length) {
+    TextBuilder text;
+    for (int row = 1; row <= length; ++row) {
+        text.line(grid.cell(row, 0) + " " + grid.cell(row, 1) + " " + grid.cell(row, 2));
+    }
+    return text.text();
+}
+
+void turnOver(LogGrid& grid, int length) {
+    for (int top = 1, bottom = length; top < bottom; ++top, --bottom) {
+        for (int column = 0; column < LogGridColumns; ++column) {
+            std::string upper = grid.cell(top, column);
+            grid.setCell(top, column, grid.cell(bottom, column));
+            grid.setCell(bottom, column, std::move(upper));
+        }
+    }
+}
+
+} // namespace
+
+std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
+                                         LogImportQuestions& questions) {
+    const std::string name = fileName.string();
+    const std::string content = readLogFile(fileName);
+    const std::string_view text = withoutByteOrderMark(content);
+    if (trimmed(text).empty()) {
+        throw QuarvelError(formatMessage("The log file \"%s\" is empty.", {name}));
+    }
     ImportedLog imported;
+    std::string plain;
+    const LogFileKind kind = logFileKind(text);
+    if (kind == LogFileKind::Plain) {
+        plain = text;
+        if (commaSeparated(text)) {
+            std::replace(plain.begin(), plain.end(), ',', ' ');
+        }
+    } else {
+        const SurveyLog log = readSurveyLog(kind, text, name);
+        auto converted = importSurveyLog(log, questions);
+        if (!converted) {
+            return std::nullopt;
+        }
+        plain = std::move(converted->text);
+        if (std::string summary = importSummary(*converted, log.notes, name); !summary.empty()) {
+            imported.notices.push_back(std::move(summary));
+        }
+    }
+    LogGrid grid;
+    std::istringstream in(plain);
     imported.result = LoadLog(grid, in);
+    const int length = logSeriesLength(grid);
+    if (decreasesThroughout(grid, length)) {
+        turnOver(grid, length);
+        imported.notices.push_back(formatMessage(
+            "The depths of \"%s\" decrease down the file; the log was turned over so that they "
+            "increase.",
+            {name}));
+        imported.gridText = seriesText(grid, length);
+    } else {
+        imported.gridText = std::move(plain);
+    }
     imported.logDat = SaveLog(grid);
+    for (std::string& notice : loadLogNotices(imported.result, name)) {
+        imported.notices.push_back(std::move(notice));
+    }
     return imported;
 }
 

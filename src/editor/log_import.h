@@ -3,21 +3,36 @@
 #include "editor/log_grid.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quarvel {
 
-// A log file turned into the text of "log.dat" exactly as the data editor's
-// Load does it on a blank grid: LoadLog, then SaveLog.
+class LogImportQuestions;
+
+// A log file made ready for the data editor's grid and for "log.dat": the
+// one import the window's Load and quarvel-synth's --log share.
 struct ImportedLog {
+    // Three numbers a line, as the grid loads them.
+    std::string gridText;
+    // log.dat as SaveLog writes it from that grid.
     std::string logDat;
     LoadLogResult result;
+    // What the user is told: what the conversion did, what was left out.
+    std::vector<std::string> notices;
 };
 
-// Throws "Cannot open file ..." when the file cannot be read or is not text.
-ImportedLog importLogFile(const std::filesystem::path& fileName);
+// Reads a log file: a plain log (blanks, or commas, between its numbers) as
+// it stands; a LAS file or a table with a row of column names through the
+// questions (columns, units, cleaning) and the conversion. A log whose depths
+// decrease throughout is turned over. Nothing when an answer cancelled it.
+// Throws "Cannot open file ..." when the file cannot be read or is not text,
+// "The log file ... is empty." when it holds nothing; the caller's grid and log.dat are not touched
+// in any case.
+std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
+                                         LogImportQuestions& questions);
 
 // What the user is told after a log file was loaded: records left out,
 // entries that were not numbers. Empty when all went well.

@@ -297,25 +297,27 @@ void TTables_Form::tellAboutLoad(const LoadLogResult& result,
 }
 
 void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
-    // The file is read whole first, so one that cannot be read leaves the
-    // grid, log.dat and the panels as they were.
-    // A LAS or MSCL file becomes a plain log first; cancelling its questions
-    // changes nothing either.
-    const auto text = logTextForGrid(services_.dialogs, readLogFile(fileName), fileName.string());
-    if (!text) {
+    // The file is read and converted whole first, so one that cannot be read
+    // leaves the grid, log.dat and the panels as they were; cancelling the
+    // questions of a LAS or MSCL file changes nothing either.
+    DialogLogQuestions questions(services_.dialogs);
+    const auto imported = importLogFile(fileName, questions);
+    if (!imported) {
         return;
     }
-    std::istringstream in(*text);
+    std::istringstream in(imported->gridText);
     commitPendingEdit();
     quarvel::ClearLog(grid_);
-    const LoadLogResult result = quarvel::LoadLog(grid_, in);
+    quarvel::LoadLog(grid_, in);
     showLogGrid();
     writeTextFile(workFile("log.dat"), quarvel::SaveLog(grid_));
     TMainForm& main = *services_.forms.MainForm;
     main.draw_grafici();
     main.ws.NoLogLoaded = false;
     main.enableCalcSynthetic();
-    tellAboutLoad(result, fileName);
+    for (const std::string& notice : imported->notices) {
+        services_.dialogs.showMessage(QString::fromStdString(notice));
+    }
 }
 
 std::string_view TTables_Form::listingWorkFile(Page page) const {

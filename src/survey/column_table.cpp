@@ -6,6 +6,14 @@
 
 namespace quarvel {
 
+std::string_view withoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view Mark = "\xEF\xBB\xBF";
+    if (text.starts_with(Mark)) {
+        text.remove_prefix(Mark.size());
+    }
+    return text;
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && isBlank(text.front())) {

@@ -204,6 +204,7 @@ private:
 } // namespace
 
 bool looksLikeLas(std::string_view content) {
+    content = withoutByteOrderMark(content);
     for (const std::string& line : splitLines(content.substr(0, 64 * 1024))) {
         const std::string_view text = trimmed(line);
         if (text.empty() || text.front() == '#') {
@@ -215,7 +216,7 @@ bool looksLikeLas(std::string_view content) {
 }
 
 ColumnTable readLas(std::string_view content, const std::string& fileName) {
-    return LasParser(fileName).parse(content);
+    return LasParser(fileName).parse(withoutByteOrderMark(content));
 }
 
 } // namespace quarvel

@@ -27,6 +27,8 @@ std::optional<int> firstNamed(const ColumnTable& table,
     return std::nullopt;
 }
 
+// The first column whose name holds `part`, ignoring any unit written after
+// it ("PWVel_m/s").
 std::optional<int> firstContaining(const ColumnTable& table, std::string_view part,
                                    std::string_view unless = {}) {
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
@@ -39,84 +41,62 @@ std::optional<int> firstContaining(const ColumnTable& table, std::string_view pa
     return std::nullopt;
 }
 
-struct UnitFactor {
-    std::string_view unit;
-    double factor;
-};
-
-// The factor to the grid's unit, 1 with a note when the unit is not known.
-double unitFactor(const TableColumn& column, std::initializer_list<UnitFactor> known,
-                  std::vector<std::string>& notes) {
-    const std::string unit = upperCase(trimmed(column.unit));
-    for (const UnitFactor& entry : known) {
-        if (unit == entry.unit) {
-            return entry.factor;
+std::optional<int> firstSonic(const ColumnTable& table) {
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (namesSonic(table.columns[c].name)) {
+            return static_cast<int>(c);
         }
     }
-    notes.push_back(formatMessage("The unit \"%s\" of the column \"%s\" is not one Quarvel "
-                                  "converts; its values were taken as they stand.",
-                                  {column.unit, column.name}));
-    return 1;
-}
-
-double depthFactor(const TableColumn& column, std::vector<std::string>& notes) {
-    if (trimmed(column.unit).empty()) {
-        notes.push_back(
-            formatMessage("The depth column \"%s\" gives no unit; its values were taken as metres.",
-                          {column.name}));
-        return 1;
-    }
-    return unitFactor(column,
-                      {{"M", 1},
-                       {"METRE", 1},
-                       {"METRES", 1},
-                       {"METER", 1},
-                       {"METERS", 1},
-                       {"CM", 0.01},
-                       {"MM", 0.001},
-                       {"FT", 0.3048},
-                       {"F", 0.3048}},
-                      notes);
-}
-
-double velocityFactor(const TableColumn& column, std::vector<std::string>& notes) {
-    if (trimmed(column.unit).empty()) {
-        return 1;
-    }
-    return unitFactor(column,
-                      {{"M/S", 1},
-                       {"M/SEC", 1},
-                       {"MS-1", 1},
-                       {"KM/S", 1000},
-                       {"KM/SEC", 1000},
-                       {"FT/S", 0.3048},
-                       {"F/S", 0.3048}},
-                      notes);
-}
-
-double densityFactor(const TableColumn& column, std::vector<std::string>& notes) {
-    if (trimmed(column.unit).empty()) {
-        return 1;
-    }
-    return unitFactor(column,
-                      {{"G/CC", 1},
-                       {"GM/CC", 1},
-                       {"G/CM3", 1},
-                       {"G/C3", 1},
-                       {"GR/CC", 1},
-                       {"KG/M3", 0.001},
-                       {"K/M3", 0.001}},
-                      notes);
-}
-
-// A value beyond the range of doubles after conversion counts as missing.
-double scaled(double value, double factor) {
-    const double result = value * factor;
-    return std::isfinite(result) ? result : MissingValue;
+    return std::nullopt;
 }
 
 bool columnIn(const ColumnTable& table, int column) {
     return column >= 0 && static_cast<std::size_t>(column) < table.columns.size();
+}
+
+double cellOf(const std::vector<double>& row, int column) {
+    return cellAt(row, static_cast<std::size_t>(column));
+}
+
+// Notes on units the user should know were assumed or not converted.
+void noteUnits(const ColumnTable& table, const ColumnChoice& choice,
+               std::vector<std::string>& notes) {
+    const struct {
+        int column;
+        LogRole role;
+        const LogUnit& unit;
+    } chosen[] = {{choice.depth, LogRole::Depth, choice.depthUnit},
+                  {choice.velocity, LogRole::Velocity, choice.velocityUnit},
+                  {choice.density, LogRole::Density, choice.densityUnit}};
+    for (const auto& each : chosen) {
+        if (!columnIn(table, each.column)) {
+            continue;
+        }
+        const TableColumn& column = table.columns[static_cast<std::size_t>(each.column)];
+        const std::string_view written = trimmed(column.unit);
+        if (each.unit.name.empty()) {
+            notes.push_back(formatMessage(
+                "The unit \"%s\" of the column \"%s\" is not one Quarvel converts; its values "
+                "were taken as they stand.",
+                {written.empty() ? "(none)" : written, column.name}));
+        } else if (each.role == LogRole::Depth && written.empty() &&
+                   !statedUnit(LogRole::Depth, column) && each.unit.name == "m") {
+            notes.push_back(formatMessage(
+                "The depth column \"%s\" gives no unit; its values were taken as metres.",
+                {column.name}));
+        }
+    }
+}
+
+int countMissing(const std::vector<double>& values) {
+    return static_cast<int>(std::count_if(values.begin(), values.end(),
+                                          [](double value) { return std::isnan(value); }));
+}
+
+std::string rowText(double depth, double velocity, double density) {
+    const auto orZero = [](double value) { return std::isnan(value) ? 0.0 : value; };
+    return numbers::formatF6(depth) + " " + numbers::formatF6(orZero(velocity)) + " " +
+           numbers::formatF6(orZero(density));
 }
 
 } // namespace
@@ -154,55 +134,22 @@ std::optional<int> findColumn(const ColumnTable& table, std::string_view name) {
             return static_cast<int>(c);
         }
     }
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (upperCase(columnStem(table.columns[c].name)) == wanted) {
+            return static_cast<int>(c);
+        }
+    }
     return std::nullopt;
 }
 
-ColumnChoice chooseColumns(const ColumnTable& table, const ColumnNames& names) {
-    ColumnChoice choice = proposeColumns(table);
-    const auto pick = [&table](const std::string& name, int& column, bool optional) {
-        if (name.empty()) {
-            return;
-        }
-        if (optional && upperCase(name) == "NONE") {
-            column = NoColumn;
-            return;
-        }
-        const auto found = findColumn(table, name);
-        if (!found) {
-            std::string known;
-            for (const TableColumn& each : table.columns) {
-                known += (known.empty() ? "\"" : ", \"") + each.name + "\"";
-            }
-            throw QuarvelError(
-                formatMessage("The log has no column \"%s\"; its columns are %s.", {name, known}));
-        }
-        column = *found;
-    };
-    pick(names.depth, choice.depth, false);
-    pick(names.velocity, choice.velocity, true);
-    pick(names.density, choice.density, true);
-    return choice;
-}
-
-double largestValue(const ColumnTable& table, int column) {
-    double largest = 0;
-    if (!columnIn(table, column)) {
-        return largest;
+std::optional<LogUnit> proposeUnit(LogRole role, const TableColumn& column) {
+    if (const auto stated = statedUnit(role, column)) {
+        return stated;
     }
-    for (const std::vector<double>& row : table.rows) {
-        if (!std::isnan(row[column])) {
-            largest = std::max(largest, row[column]);
-        }
+    if (!trimmed(column.unit).empty() || (role == LogRole::Velocity && namesSonic(column.name))) {
+        return std::nullopt;
     }
-    return largest;
-}
-
-CleaningRules defaultCleaningRules(const ColumnTable& table, const ColumnChoice& choice) {
-    CleaningRules rules{std::nullopt, DefaultMinVelocity, DefaultMaxVelocity};
-    if (columnIn(table, choice.amplitude)) {
-        rules.minAmplitude = largestValue(table, choice.amplitude) * DefaultAmplitudePercent / 100;
-    }
-    return rules;
+    return knownUnits(role).front();
 }
 
 ColumnChoice proposeColumns(const ColumnTable& table) {
@@ -211,13 +158,39 @@ ColumnChoice proposeColumns(const ColumnTable& table) {
     choice.depth = firstNamed(table, {"DEPT", "DEPTH", "SB DEPTH", "CORE DEPTH", "MSCL DEPTH"})
                        .value_or(firstContaining(table, "DEPTH", "SECT")
                                      .value_or(firstContaining(table, "DEPTH").value_or(0)));
-    choice.velocity = firstNamed(table, {"VP", "PWVEL", "PVEL", "VELP"})
-                          .value_or(firstContaining(table, "VEL").value_or(NoColumn));
-    choice.density = firstNamed(table, {"RHOB", "DEN", "DEN1", "DENS", "DENSITY"})
+    choice.velocity =
+        firstNamed(table, {"VP", "PWVEL", "PVEL", "VELP"})
+            .value_or(firstContaining(table, "VEL").value_or(firstSonic(table).value_or(NoColumn)));
+    choice.density = firstNamed(table, {"RHOB", "DEN", "DEN1", "DENS", "DENSITY", "RHO"})
                          .value_or(firstContaining(table, "DEN").value_or(NoColumn));
     choice.amplitude = firstNamed(table, {"PWAMP", "AMP"})
                            .value_or(firstContaining(table, "AMP").value_or(NoColumn));
+    const auto unitOf = [&table](LogRole role, int column, LogUnit& unit) {
+        if (columnIn(table, column)) {
+            unit = proposeUnit(role, table.columns[static_cast<std::size_t>(column)])
+                       .value_or(LogUnit{});
+        }
+    };
+    unitOf(LogRole::Depth, choice.depth, choice.depthUnit);
+    unitOf(LogRole::Velocity, choice.velocity, choice.velocityUnit);
+    unitOf(LogRole::Density, choice.density, choice.densityUnit);
     return choice;
+}
+
+VelocityReadings velocityReadings(const ColumnTable& table, const ColumnChoice& choice) {
+    VelocityReadings readings;
+    if (!columnIn(table, choice.velocity)) {
+        return readings;
+    }
+    readings.hasAmplitude = columnIn(table, choice.amplitude);
+    for (const std::vector<double>& row : table.rows) {
+        if (const auto velocity = toLogUnit(cellOf(row, choice.velocity), choice.velocityUnit)) {
+            readings.velocities.push_back(*velocity);
+            readings.amplitudes.push_back(readings.hasAmplitude ? cellOf(row, choice.amplitude)
+                                                                : MissingValue);
+        }
+    }
+    return readings;
 }
 
 ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
@@ -226,47 +199,77 @@ ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
         throw QuarvelError("No depth column was chosen.");
     }
     ConvertedLog log;
-    const double depthScale = depthFactor(table.columns[choice.depth], log.notes);
+    noteUnits(table, choice, log.notes);
     const bool hasVelocity = columnIn(table, choice.velocity);
     const bool hasDensity = columnIn(table, choice.density);
-    const bool hasAmplitude = columnIn(table, choice.amplitude) && rules.minAmplitude;
-    const double velocityScale =
-        hasVelocity ? velocityFactor(table.columns[choice.velocity], log.notes) : 1;
-    const double densityScale =
-        hasDensity ? densityFactor(table.columns[choice.density], log.notes) : 1;
-    TextBuilder text;
+    const bool hasAmplitude = columnIn(table, choice.amplitude);
+    std::vector<double> depths;
+    std::vector<double> velocities;
+    std::vector<double> densities;
     for (const std::vector<double>& row : table.rows) {
-        const double depth = row[choice.depth];
-        if (std::isnan(depth)) {
+        const auto depth = toLogUnit(cellOf(row, choice.depth), choice.depthUnit);
+        if (!depth) {
             ++log.rowsWithoutDepth;
             continue;
         }
-        double velocity = 0;
+        depths.push_back(*depth);
+        double velocity = MissingValue;
         if (hasVelocity) {
-            velocity = scaled(row[choice.velocity], velocityScale);
-            const double amplitude = hasAmplitude ? row[choice.amplitude] : MissingValue;
-            if (std::isnan(velocity)) {
-                velocity = 0;
+            if (const auto value = toLogUnit(cellOf(row, choice.velocity), choice.velocityUnit)) {
+                const double amplitude =
+                    hasAmplitude ? cellOf(row, choice.amplitude) : MissingValue;
+                ++log.cleaned.readings;
+                switch (judgeVelocity(*value, amplitude, rules)) {
+                case Verdict::WeakSignal:
+                    ++log.cleaned.byAmplitude;
+                    break;
+                case Verdict::OutOfRange:
+                    ++log.cleaned.byRange;
+                    break;
+                case Verdict::Kept:
+                    velocity = *value;
+                    log.belowSeaWater += *value < SeaWaterVelocity ? 1 : 0;
+                    break;
+                }
+            } else {
                 ++log.missingValues;
-            } else if ((!std::isnan(amplitude) && amplitude < *rules.minAmplitude) ||
-                       (rules.minVelocity && velocity < *rules.minVelocity) ||
-                       (rules.maxVelocity && velocity > *rules.maxVelocity)) {
-                velocity = 0;
-                ++log.cleanedVelocities;
             }
         }
-        double density = 0;
+        velocities.push_back(velocity);
+        double density = MissingValue;
         if (hasDensity) {
-            density = scaled(row[choice.density], densityScale);
-            if (std::isnan(density)) {
-                density = 0;
+            if (const auto value = toLogUnit(cellOf(row, choice.density), choice.densityUnit)) {
+                density = *value;
+            } else {
                 ++log.missingValues;
             }
         }
-        text.line(numbers::formatF6(depth * depthScale) + " " + numbers::formatF6(velocity) + " " +
-                  numbers::formatF6(density));
-        ++log.records;
+        densities.push_back(density);
     }
+    const auto fill = [&](int column, std::vector<double>& values) {
+        if (!columnIn(table, column)) {
+            return;
+        }
+        const FilledValues filled = fillEndsAndSingleGaps(depths, values);
+        log.filled.atEnds += filled.atEnds;
+        log.filled.single += filled.single;
+        const int missing = countMissing(values);
+        if (missing > 0 && missing == static_cast<int>(values.size())) {
+            log.notes.push_back(formatMessage(
+                "Warning: the column \"%s\" has no good reading left; all its values are 0 "
+                "(missing).",
+                {table.columns[static_cast<std::size_t>(column)].name}));
+        } else {
+            log.stillMissing += missing;
+        }
+    };
+    fill(choice.velocity, velocities);
+    fill(choice.density, densities);
+    TextBuilder text;
+    for (std::size_t i = 0; i < depths.size(); ++i) {
+        text.line(rowText(depths[i], velocities[i], densities[i]));
+    }
+    log.records = static_cast<int>(depths.size());
     log.text = text.text();
     return log;
 }
@@ -277,10 +280,43 @@ std::string importSummary(const ConvertedLog& log, const std::vector<std::string
     const auto add = [&summary](const std::string& sentence) {
         summary += summary.empty() ? sentence : " " + sentence;
     };
-    if (log.missingValues > 0 || log.cleanedVelocities > 0) {
-        add(formatMessage("%s missing values and %s velocities failing the cleaning rules were "
-                          "set to 0 (missing); Interpolate Series fills runs of them.",
-                          {count(log.missingValues), count(log.cleanedVelocities)}));
+    if (log.missingValues > 0) {
+        add(formatMessage("%s values were missing.", {count(log.missingValues)}));
+    }
+    const int cleaned = log.cleaned.byAmplitude + log.cleaned.byRange;
+    if (cleaned > 0) {
+        add(formatMessage(
+            "%s velocities failed the cleaning rules (%s the amplitude rule, %s "
+            "the velocity range) and were set to missing.",
+            {count(cleaned), count(log.cleaned.byAmplitude), count(log.cleaned.byRange)}));
+    }
+    const struct {
+        int removed;
+        std::string_view rule;
+    } rules[] = {{log.cleaned.byAmplitude, "amplitude rule"},
+                 {log.cleaned.byRange, "velocity range"}};
+    for (const auto& rule : rules) {
+        if (2 * rule.removed > log.cleaned.readings) {
+            add(formatMessage("Warning: the %s removed %s of the %s velocities, more than half "
+                              "of the column; check the rule before you use this log.",
+                              {rule.rule, count(rule.removed), count(log.cleaned.readings)}));
+        }
+    }
+    if (log.filled.atEnds > 0 || log.filled.single > 0) {
+        add(formatMessage("The import filled %s missing values at the ends of the log with the "
+                          "nearest good reading, and %s lone missing values between two good "
+                          "readings linearly.",
+                          {count(log.filled.atEnds), count(log.filled.single)}));
+    }
+    if (log.stillMissing > 0) {
+        add(formatMessage("%s values are still 0 (missing); Interpolate Series fills runs of them "
+                          "between good readings.",
+                          {count(log.stillMissing)}));
+    }
+    if (log.belowSeaWater > 0) {
+        add(formatMessage("%s velocities are below that of sea water (1500 m/s) and were kept: "
+                          "uncalibrated?",
+                          {count(log.belowSeaWater)}));
     }
     if (log.rowsWithoutDepth > 0) {
         add(formatMessage("%s rows without a depth were left out.", {count(log.rowsWithoutDepth)}));

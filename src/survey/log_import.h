@@ -1,6 +1,8 @@
 #pragma once
 
 #include "survey/column_table.h"
+#include "survey/log_cleaning.h"
+#include "survey/log_units.h"
 
 #include <optional>
 #include <string>
@@ -11,8 +13,9 @@ namespace quarvel {
 
 enum class LogFileKind { Plain, Las, Mscl };
 
-// What a log file is, by its content: LAS, an MSCL table, or the plain three
-// numbers a line that the grid reads directly.
+// What a log file is, by its content: LAS, a table with a row of column
+// names (a Geotek MSCL export or any other), or the plain three numbers a
+// line that the grid reads directly.
 LogFileKind logFileKind(std::string_view text);
 
 // A LAS or MSCL file's table and what its reader left out, as sentences.
@@ -24,68 +27,57 @@ SurveyLog readSurveyLog(LogFileKind kind, std::string_view text, const std::stri
 
 inline constexpr int NoColumn = -1;
 
-// The columns that become depth, velocity and density, and the P-wave
-// amplitude column the cleaning rule looks at (NoColumn for none).
+// The columns that become depth, velocity and density with their units, and
+// the P-wave amplitude column the cleaning rule looks at (NoColumn for none).
 struct ColumnChoice {
     int depth = NoColumn;
     int velocity = NoColumn;
     int density = NoColumn;
     int amplitude = NoColumn;
+    LogUnit depthUnit = knownUnits(LogRole::Depth).front();
+    LogUnit velocityUnit = knownUnits(LogRole::Velocity).front();
+    LogUnit densityUnit = knownUnits(LogRole::Density).front();
 };
 
-// The usual mnemonics: DEPT/DEPTH/SB DEPTH, VP/PWVEL, RHOB/DEN/Den1, PWAmp.
-// Depth falls back to the first column; the others to none.
+// The usual mnemonics: DEPT/DEPTH/SB DEPTH, VP/PWVEL (else a sonic DT),
+// RHOB/DEN/Den1, PWAmp. Depth falls back to the first column; the others to
+// none. The units are those of proposeUnit.
 ColumnChoice proposeColumns(const ColumnTable& table);
+
+// The unit the column states; else metres for depth, m/s for a velocity that
+// is not a sonic log, g/cm3 for density. Nothing when the column states a
+// unit the import does not know, or is a sonic log without a unit.
+std::optional<LogUnit> proposeUnit(LogRole role, const TableColumn& column);
 
 // Finds a column by its name, without regard to letter case.
 std::optional<int> findColumn(const ColumnTable& table, std::string_view name);
 
-// Columns named by the user (empty: the proposed one; "none": no column).
-// Throws when a name is not one of the table's columns.
-struct ColumnNames {
-    std::string depth;
-    std::string velocity;
-    std::string density;
-};
-ColumnChoice chooseColumns(const ColumnTable& table, const ColumnNames& names);
-
-// The largest value of a column (0 when it holds none above 0).
-double largestValue(const ColumnTable& table, int column);
-
-// Measurements a core logger takes badly: a weak P-wave signal, and a
-// velocity no sediment has. Each velocity they catch becomes missing (0).
-struct CleaningRules {
-    std::optional<double> minAmplitude;
-    std::optional<double> minVelocity;
-    std::optional<double> maxVelocity;
-};
-inline constexpr double DefaultMinVelocity = 1300;
-inline constexpr double DefaultMaxVelocity = 3000;
-// A signal weaker than this share of the strongest in the log is too weak,
-// whatever scale the logger records amplitudes on.
-inline constexpr double DefaultAmplitudePercent = 10;
-
-// Both rules at their defaults (the amplitude rule only with an amplitude
-// column).
-CleaningRules defaultCleaningRules(const ColumnTable& table, const ColumnChoice& choice);
+// The chosen velocity column's readings in m/s, with their amplitudes.
+VelocityReadings velocityReadings(const ColumnTable& table, const ColumnChoice& choice);
 
 // The log in the grid's units and in the plain form the grid loads.
 struct ConvertedLog {
     // One line "depth velocity density" per record (F6, CR LF).
     std::string text;
     int records = 0;
-    // Missing values (NULL, empty cells) written as 0.
+    // Missing values (NULL, empty cells) before filling.
     int missingValues = 0;
-    // Velocities that failed a cleaning rule, written as 0.
-    int cleanedVelocities = 0;
+    // Velocities that failed a cleaning rule.
+    RuleCounts cleaned;
+    // Missing values filled at the ends of the log and in single gaps.
+    FilledValues filled;
+    // Values still missing, written as 0 for Interpolate Series.
+    int stillMissing = 0;
+    // Velocities below that of sea water, kept.
+    int belowSeaWater = 0;
     // Rows without a depth, left out.
     int rowsWithoutDepth = 0;
     std::vector<std::string> notes;
 };
 
-// Depth in metres (from m, cm, mm, ft), velocity in m/s (from m/s, km/s,
-// ft/s), density in g/cc (from g/cc, g/cm3, kg/m3). A unit it does not know
-// leaves the values as they stand and adds a note.
+// Converts each chosen column to the grid's unit, applies the cleaning rules,
+// fills what Interpolate Series cannot reach (the ends) and the single gaps,
+// and writes the rest of the missing values as 0.
 ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
                         const CleaningRules& rules);
 

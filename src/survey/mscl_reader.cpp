@@ -5,6 +5,7 @@
 #include "formats/text_file.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -33,21 +34,41 @@ bool namesDepth(std::string_view cell) {
     return name == "DEPT" || name.find("DEPTH") != std::string::npos;
 }
 
-std::optional<char> delimiterOf(const std::vector<std::string>& lines) {
+bool holdsDelimiter(const std::vector<std::string>& lines, char delimiter) {
     const std::size_t looked = std::min(lines.size(), HeadingSearchLines);
-    for (const char delimiter : {'\t', ','}) {
-        for (std::size_t i = 0; i < looked; ++i) {
-            if (lines[i].find(delimiter) != std::string::npos) {
-                return delimiter;
-            }
+    for (std::size_t i = 0; i < looked; ++i) {
+        if (lines[i].find(delimiter) != std::string::npos) {
+            return true;
         }
     }
-    return std::nullopt;
+    return false;
+}
+
+// A cell of a table not separated by commas may write its decimal point as
+// a comma ("1,62"); such a cell is read through `spare`.
+std::string_view decimalPoint(std::string_view cell, char delimiter, std::string& spare) {
+    if (delimiter == ',' || cell.find(',') == std::string_view::npos ||
+        cell.find('.') != std::string_view::npos) {
+        return cell;
+    }
+    spare.assign(cell);
+    std::replace(spare.begin(), spare.end(), ',', '.');
+    return spare;
+}
+
+bool holdsNumber(const std::vector<std::string_view>& row, char delimiter) {
+    std::string spare;
+    for (const std::string_view cell : row) {
+        if (finiteNumber(decimalPoint(cell, delimiter, spare))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The index of the row of column names: the first that names a depth column
 // beside at least one other.
-std::optional<std::size_t> headingRow(const std::vector<std::string>& lines, char delimiter) {
+std::optional<std::size_t> depthHeadingRow(const std::vector<std::string>& lines, char delimiter) {
     const std::size_t looked = std::min(lines.size(), HeadingSearchLines);
     for (std::size_t i = 0; i < looked; ++i) {
         const auto row = cells(lines[i], delimiter);
@@ -64,13 +85,44 @@ std::optional<std::size_t> headingRow(const std::vector<std::string>& lines, cha
     return std::nullopt;
 }
 
-bool holdsNumber(const std::vector<std::string_view>& row) {
-    for (const std::string_view cell : row) {
-        if (finiteNumber(cell)) {
-            return true;
+// A heading from any source: the first line that is not blank, splits into
+// two or more cells none of which is a number, and is followed by a line of
+// as many cells or more that holds numbers.
+std::optional<std::size_t> anyHeadingRow(const std::vector<std::string>& lines, char delimiter) {
+    for (std::size_t i = 0; i + 1 < lines.size() && i < HeadingSearchLines; ++i) {
+        const auto row = cells(lines[i], delimiter);
+        if (row.size() == 1 && row.front().empty()) {
+            continue;
+        }
+        const auto next = cells(lines[i + 1], delimiter);
+        return row.size() >= 2 && !holdsNumber(row, delimiter) && next.size() >= row.size() &&
+                       holdsNumber(next, delimiter)
+                   ? std::optional(i)
+                   : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Tabs, semicolons (European exports, with decimal commas) or commas, and
+// the row of column names.
+struct Layout {
+    char delimiter;
+    std::size_t heading;
+};
+
+std::optional<Layout> layoutOf(const std::vector<std::string>& lines) {
+    constexpr std::array<char, 3> Delimiters{'\t', ';', ','};
+    for (const auto& find : {depthHeadingRow, anyHeadingRow}) {
+        for (const char delimiter : Delimiters) {
+            if (!holdsDelimiter(lines, delimiter)) {
+                continue;
+            }
+            if (const auto heading = find(lines, delimiter)) {
+                return Layout{delimiter, *heading};
+            }
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 [[noreturn]] void fail(const std::string& fileName, std::string_view reason) {
@@ -89,20 +141,19 @@ bool isBlankRow(const std::vector<std::string_view>& row) {
 } // namespace
 
 bool looksLikeMscl(std::string_view text) {
-    const std::vector<std::string> lines = splitLines(text.substr(0, 64 * 1024));
-    const auto delimiter = delimiterOf(lines);
-    return delimiter && headingRow(lines, *delimiter);
+    return layoutOf(splitLines(withoutByteOrderMark(text).substr(0, 64 * 1024))).has_value();
 }
 
 MsclTable readMscl(std::string_view text, const std::string& fileName) {
-    const std::vector<std::string> lines = splitLines(text);
-    const auto delimiter = delimiterOf(lines);
-    const auto heading = delimiter ? headingRow(lines, *delimiter) : std::nullopt;
-    if (!heading) {
-        fail(fileName,
-             "It is not a tab- or comma-separated table with a row of column names naming a "
-             "depth column.");
+    const std::vector<std::string> lines = splitLines(withoutByteOrderMark(text));
+    const auto layout = layoutOf(lines);
+    if (!layout) {
+        fail(fileName, "It is not a tab-, semicolon- or comma-separated table with a row of "
+                       "column names.");
     }
+    const std::optional<std::size_t> heading = layout->heading;
+    const std::optional<char> delimiter = layout->delimiter;
+    std::string spare;
     MsclTable result;
     ColumnTable& table = result.table;
     const auto names = cells(lines[*heading], *delimiter);
@@ -116,7 +167,7 @@ MsclTable readMscl(std::string_view text, const std::string& fileName) {
     std::size_t next = *heading + 1;
     if (next < lines.size()) {
         const auto units = cells(lines[next], *delimiter);
-        if (!holdsNumber(units) && !isBlankRow(units)) {
+        if (!holdsNumber(units, *delimiter) && !isBlankRow(units)) {
             for (std::size_t c = 0; c < units.size() && c < table.columns.size(); ++c) {
                 table.columns[c].unit = std::string(units[c]);
             }
@@ -125,7 +176,7 @@ MsclTable readMscl(std::string_view text, const std::string& fileName) {
     }
     for (std::size_t i = next; i < lines.size(); ++i) {
         const auto row = cells(lines[i], *delimiter);
-        if (!holdsNumber(row)) {
+        if (!holdsNumber(row, *delimiter)) {
             result.rowsLeftOut += isBlankRow(row) ? 0 : 1;
             continue;
         }
@@ -133,9 +184,9 @@ MsclTable readMscl(std::string_view text, const std::string& fileName) {
             table.truncated = true;
             break;
         }
-        std::vector<double> values(table.columns.size(), MissingValue);
-        for (std::size_t c = 0; c < row.size() && c < values.size(); ++c) {
-            if (!readCell(row[c], values[c])) {
+        std::vector<double> values(std::min(row.size(), table.columns.size()), MissingValue);
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            if (!readCell(decimalPoint(row[c], layout->delimiter, spare), values[c])) {
                 values[c] = MissingValue;
                 ++result.cellsNotNumbers;
             }

@@ -3,8 +3,8 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
-#include "survey/log_import.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -22,17 +22,31 @@ QString number(long long value) {
     return qText(numbers::formatInteger(value));
 }
 
+QString roleName(LogRole role) {
+    switch (role) {
+    case LogRole::Depth:
+        return "Depth";
+    case LogRole::Velocity:
+        return "Velocity";
+    case LogRole::Density:
+        break;
+    }
+    return "Density";
+}
+
 QStringList columnItems(const ColumnTable& table, bool withNone) {
     QStringList items;
+    QSet<QString> seen;
     for (const TableColumn& column : table.columns) {
         QString item = qText(column.name);
         if (!column.unit.empty()) {
             item += " (" + qText(column.unit) + ")";
         }
         // Items must differ for the dialog to tell them apart.
-        if (items.contains(item)) {
+        if (seen.contains(item)) {
             item += " [" + number(items.size() + 1) + "]";
         }
+        seen.insert(item);
         items << item;
     }
     if (withNone) {
@@ -41,59 +55,78 @@ QStringList columnItems(const ColumnTable& table, bool withNone) {
     return items;
 }
 
-// Asks for a column; NoColumn when "(none)" is picked, nothing when cancelled.
-std::optional<int> askColumn(Dialogs& dialogs, const ColumnTable& table, const QString& what,
-                             int proposed, bool optional) {
-    const QStringList items = columnItems(table, optional);
-    const int none = static_cast<int>(table.columns.size());
-    const auto answer =
-        dialogs.chooseItem(what + " column", "Which column holds the " + what.toLower() + "?",
-                           items, proposed == NoColumn ? none : proposed);
-    if (!answer) {
-        return std::nullopt;
+QString unitItem(const LogUnit& unit) {
+    if (unit.name.empty()) {
+        return "As written (no conversion)";
     }
-    return *answer >= none ? NoColumn : *answer;
+    QString name = qText(unit.name);
+    if (name.startsWith("us/")) {
+        name.replace(0, 1, QChar(0x00B5));
+    }
+    return unit.slowness ? name + " (sonic transit time)" : name;
+}
+
+QString removes(int removed, int readings) {
+    return QString("removes %1 of %2").arg(number(removed), number(readings));
 }
 
 // A weak signal is judged against the strongest the log holds, whatever
 // scale the logger records amplitudes on.
-bool askAmplitudeRule(Dialogs& dialogs, const ColumnTable& table, int amplitude,
-                      CleaningRules& rules) {
-    static constexpr std::array<int, 4> Percents{5, static_cast<int>(DefaultAmplitudePercent), 25,
-                                                 50};
-    const double largest = largestValue(table, amplitude);
+std::optional<std::optional<double>> askAmplitudeRule(Dialogs& dialogs,
+                                                      const CleaningQuestion& question) {
+    static constexpr std::array<double, 4> Percents{5, DefaultAmplitudePercent, 25, 50};
+    const double largest = largestAmplitude(question.readings);
     QStringList items{"Keep every velocity"};
-    for (const int percent : Percents) {
-        items << QString("Below %1 % of the largest (%2)")
+    for (const double percent : Percents) {
+        const double threshold = largest * percent / 100;
+        const RuleCounts counts = countRemoved(question.readings, {threshold, {}, {}});
+        items << QString("Below %1 % of the largest (%2): %3")
                      .arg(percent)
-                     .arg(qText(numbers::formatFixed(largest * percent / 100, 3)));
+                     .arg(qText(numbers::formatFixed(threshold, 3)))
+                     .arg(removes(counts.byAmplitude, counts.readings));
     }
     const auto answer = dialogs.chooseItem("P-wave amplitude",
                                            "Velocities measured with a P-wave amplitude (" +
-                                               qText(table.columns[amplitude].name) +
+                                               qText(question.amplitudeColumn) +
                                                ") below the threshold are set to 0 (missing):",
                                            items, 2);
     if (!answer) {
-        return false;
+        return std::nullopt;
     }
-    if (*answer > 0) {
-        rules.minAmplitude = largest * Percents[static_cast<std::size_t>(*answer - 1)] / 100;
+    if (*answer <= 0) {
+        return std::optional<double>();
     }
-    return true;
+    return largest * Percents[static_cast<std::size_t>(*answer - 1)] / 100;
 }
 
-bool askVelocityRange(Dialogs& dialogs, CleaningRules& rules) {
+QString rangeText(double low, double high) {
+    return QString("%1 to %2 m/s")
+        .arg(qText(numbers::formatInteger(static_cast<long long>(low))))
+        .arg(qText(numbers::formatInteger(static_cast<long long>(high))));
+}
+
+// The range proposed from the log's own velocities comes first; fixed ranges
+// for sediment follow, each with what it would remove.
+bool askVelocityRange(Dialogs& dialogs, const CleaningQuestion& question, CleaningRules& rules) {
     struct Range {
         double low;
         double high;
     };
-    static constexpr std::array<Range, 4> Ranges{
-        {{DefaultMinVelocity, DefaultMaxVelocity}, {1400, 2000}, {1450, 1800}, {1200, 5000}}};
+    std::vector<Range> ranges{{1300, 3000}, {1400, 2000}, {1450, 1800}, {1200, 5000}};
     QStringList items;
-    for (const Range& range : Ranges) {
-        items << QString("%1 to %2 m/s")
-                     .arg(qText(numbers::formatInteger(static_cast<long long>(range.low))))
-                     .arg(qText(numbers::formatInteger(static_cast<long long>(range.high))));
+    const bool fromLog = question.proposed.minVelocity && question.proposed.maxVelocity;
+    if (fromLog) {
+        ranges.insert(ranges.begin(),
+                      {*question.proposed.minVelocity, *question.proposed.maxVelocity});
+    }
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        CleaningRules candidate = rules;
+        candidate.minVelocity = ranges[i].low;
+        candidate.maxVelocity = ranges[i].high;
+        const RuleCounts counts = countRemoved(question.readings, candidate);
+        items << (i == 0 && fromLog ? "From this log: " : "") +
+                     rangeText(ranges[i].low, ranges[i].high) + ": " +
+                     removes(counts.byRange, counts.readings);
     }
     items << "Keep every velocity";
     const auto answer = dialogs.chooseItem(
@@ -101,56 +134,71 @@ bool askVelocityRange(Dialogs& dialogs, CleaningRules& rules) {
     if (!answer) {
         return false;
     }
-    if (*answer < static_cast<int>(Ranges.size())) {
-        rules.minVelocity = Ranges[static_cast<std::size_t>(*answer)].low;
-        rules.maxVelocity = Ranges[static_cast<std::size_t>(*answer)].high;
+    if (*answer < static_cast<int>(ranges.size())) {
+        rules.minVelocity = ranges[static_cast<std::size_t>(*answer)].low;
+        rules.maxVelocity = ranges[static_cast<std::size_t>(*answer)].high;
     }
     return true;
 }
 
 } // namespace
 
-std::optional<std::string> logTextForGrid(Dialogs& dialogs, const std::string& text,
-                                          const std::string& fileName) {
-    const LogFileKind kind = logFileKind(text);
-    if (kind == LogFileKind::Plain) {
-        return text;
+std::optional<int> DialogLogQuestions::column(LogRole role, const ColumnTable& table,
+                                              int proposed) {
+    const bool optional = role != LogRole::Depth;
+    const QStringList items = columnItems(table, optional);
+    const int none = static_cast<int>(table.columns.size());
+    const QString what = roleName(role);
+    QString label = "Which column holds the " + what.toLower() + "?";
+    if (role == LogRole::Velocity) {
+        label += " (A sonic transit time, DT, becomes a velocity.)";
     }
-    const SurveyLog log = readSurveyLog(kind, text, fileName);
-    const ColumnChoice proposal = proposeColumns(log.table);
-    ColumnChoice choice;
-    choice.amplitude = proposal.amplitude;
-    const auto depth = askColumn(dialogs, log.table, "Depth", proposal.depth, false);
-    if (!depth) {
+    const auto answer =
+        dialogs_.chooseItem(what + " column", label, items, proposed == NoColumn ? none : proposed);
+    if (!answer) {
         return std::nullopt;
     }
-    choice.depth = *depth;
-    const auto velocity = askColumn(dialogs, log.table, "Velocity", proposal.velocity, true);
-    if (!velocity) {
+    return *answer >= none ? NoColumn : *answer;
+}
+
+std::optional<LogUnit> DialogLogQuestions::unit(LogRole role, const TableColumn& column,
+                                                const std::optional<LogUnit>& proposed) {
+    const std::vector<LogUnit> units = unitChoices(role);
+    QStringList items;
+    int current = static_cast<int>(units.size()) - 1;
+    const std::string wanted = proposed ? proposed->name
+                               : role == LogRole::Velocity && namesSonic(column.name) ? "us/ft"
+                                                                                      : "";
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        items << unitItem(units[i]);
+        if (units[i].name == wanted) {
+            current = static_cast<int>(i);
+        }
+    }
+    const QString written = column.unit.empty() ? QString("no unit") : qText(column.unit);
+    const auto answer = dialogs_.chooseItem(roleName(role) + " unit",
+                                            "Unit of the column \"" + qText(column.name) +
+                                                "\" (its file gives " + written + "):",
+                                            items, current);
+    if (!answer || *answer < 0 || *answer >= static_cast<int>(units.size())) {
         return std::nullopt;
     }
-    choice.velocity = *velocity;
-    const auto density = askColumn(dialogs, log.table, "Density", proposal.density, true);
-    if (!density) {
-        return std::nullopt;
-    }
-    choice.density = *density;
+    return units[static_cast<std::size_t>(*answer)];
+}
+
+std::optional<CleaningRules> DialogLogQuestions::cleaning(const CleaningQuestion& question) {
     CleaningRules rules;
-    if (choice.velocity != NoColumn) {
-        if (choice.amplitude != NoColumn &&
-            !askAmplitudeRule(dialogs, log.table, choice.amplitude, rules)) {
+    if (!question.amplitudeColumn.empty()) {
+        const auto threshold = askAmplitudeRule(dialogs_, question);
+        if (!threshold) {
             return std::nullopt;
         }
-        if (!askVelocityRange(dialogs, rules)) {
-            return std::nullopt;
-        }
+        rules.minAmplitude = *threshold;
     }
-    const ConvertedLog imported = convertLog(log.table, choice, rules);
-    const std::string summary = importSummary(imported, log.notes, fileName);
-    if (!summary.empty()) {
-        dialogs.showMessage(qText(summary));
+    if (!askVelocityRange(dialogs_, question, rules)) {
+        return std::nullopt;
     }
-    return imported.text;
+    return rules;
 }
 
 } // namespace quarvel

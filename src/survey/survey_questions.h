@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/log_import_questions.h"
+
 #include <optional>
 #include <string>
 
@@ -7,13 +9,19 @@ namespace quarvel {
 
 class Dialogs;
 
-// The text of a log file as the log grid loads it. A plain log is returned as
-// it stands, without a question. A LAS or MSCL file is read, the user picks
-// the depth, velocity and density columns (the usual ones proposed) and the
-// cleaning rules, and the result is the three columns in the grid's units,
-// missing and rejected values as 0. Nothing when the user cancels; errors
-// raise, so the grid is not touched in either case.
-std::optional<std::string> logTextForGrid(Dialogs& dialogs, const std::string& text,
-                                          const std::string& fileName);
+// The data editor's answers to a LAS or MSCL import: a dialog for each
+// column, its unit and each cleaning rule, the proposal chosen, with what
+// each rule would remove.
+class DialogLogQuestions : public LogImportQuestions {
+public:
+    explicit DialogLogQuestions(Dialogs& dialogs) : dialogs_(dialogs) {}
+    std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) override;
+    std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
+                                const std::optional<LogUnit>& proposed) override;
+    std::optional<CleaningRules> cleaning(const CleaningQuestion& question) override;
+
+private:
+    Dialogs& dialogs_;
+};
 
 } // namespace quarvel

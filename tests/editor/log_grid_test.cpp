@@ -60,7 +60,7 @@ TEST(LoadLog, WritesHeadingsAndF6RowsWithoutAPhantomRowAfterTheLastLineBreak) {
         EXPECT_EQ(result.records, c.records);
         EXPECT_FALSE(result.truncated);
         EXPECT_EQ(row(grid, 0),
-                  (std::vector<std::string>{"Depth(m)", "Pwave-vel (m/sec)", "Density (kg/m3)"}));
+                  (std::vector<std::string>{"Depth(m)", "Pwave-vel (m/sec)", "Density (g/cm3)"}));
         EXPECT_EQ(row(grid, 1), (std::vector<std::string>{"0.100000", "1500.000000", "1.800000"}));
         EXPECT_EQ(row(grid, 2), (std::vector<std::string>{"0.200000", "1510.500000", "1.900000"}));
         EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"0.300000", "1520.000000", "2.000000"}));
@@ -190,7 +190,7 @@ TEST(ClearLog, BlanksHeadingsAndTheSeriesButNotTheRowsBelowTheGap) {
                              {"", "keep v", "keep d"},
                              {"0.4", "1530", "2.1"}});
     grid.setCell(0, 0, "Depth(m)");
-    grid.setCell(0, 2, "Density (kg/m3)");
+    grid.setCell(0, 2, "Density (g/cm3)");
     quarvel::ClearLog(grid);
     for (int r = 0; r <= 2; ++r) {
         EXPECT_EQ(row(grid, r), (std::vector<std::string>{"", "", ""})) << "row " << r;

@@ -45,7 +45,7 @@ TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesC
 
     EXPECT_EQ(workDir.read("log.dat"), ThreeRecordsLogDat);
     EXPECT_EQ(heading(0), "Depth(m)");
-    EXPECT_EQ(heading(2), "Density (kg/m3)");
+    EXPECT_EQ(heading(2), "Density (g/cm3)");
     EXPECT_EQ(cell(2, 1), "1510.500000");
     EXPECT_EQ(cell(4, 0), "");
     EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());

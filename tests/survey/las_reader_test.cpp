@@ -46,10 +46,13 @@ TEST(LasReader, ColumnsUnitsAndNullsOfAnUnwrappedFile) {
     EXPECT_TRUE(std::isnan(table.rows[1][2]));
     EXPECT_TRUE(std::isnan(table.rows[2][3]));
     const ConvertedLog log = convertLog(table, proposeColumns(table), {});
+    // A lone gap is interpolated, one at the end takes the last good reading.
     EXPECT_EQ(log.text, "0.100000 1500.500000 1.650000\r\n"
-                        "0.200000 0.000000 1.700000\r\n"
-                        "0.300000 1510.000000 0.000000\r\n");
+                        "0.200000 1505.250000 1.700000\r\n"
+                        "0.300000 1510.000000 1.700000\r\n");
     EXPECT_EQ(log.missingValues, 2);
+    EXPECT_EQ(log.filled.single, 1);
+    EXPECT_EQ(log.filled.atEnds, 1);
 }
 
 TEST(LasReader, WrappedRecordsReadLikeUnwrappedOnes) {

@@ -25,7 +25,7 @@ const std::string Mscl = "Geotek MSCL-S\tCore GC-12\r\n"
                          "\r\n"
                          "End of data\r\n";
 
-const CleaningRules Rules{20.0, DefaultMinVelocity, DefaultMaxVelocity};
+const CleaningRules Rules{20.0, 1300.0, 3000.0};
 
 TEST(MsclImport, ProposesSubBottomDepthVelocityDensityAndAmplitude) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
@@ -64,6 +64,8 @@ TEST(ColumnProposal, UsualNamesWhateverTheirCase) {
     }
 }
 
+// The run of two cleaned velocities is left to Interpolate Series; the
+// density missing at the end is the last good one.
 TEST(MsclImport, BadRowsBecomeZeroAndInterpolateSeriesFillsThem) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
     const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), Rules);
@@ -71,14 +73,17 @@ TEST(MsclImport, BadRowsBecomeZeroAndInterpolateSeriesFillsThem) {
                         "0.020000 0.000000 1.620000\r\n"
                         "0.030000 0.000000 1.640000\r\n"
                         "0.040000 1600.000000 1.660000\r\n"
-                        "0.050000 1610.000000 0.000000\r\n");
-    EXPECT_EQ(log.cleanedVelocities, 2);
+                        "0.050000 1610.000000 1.660000\r\n");
+    EXPECT_EQ(log.cleaned.byAmplitude, 1);
+    EXPECT_EQ(log.cleaned.byRange, 1);
     EXPECT_EQ(log.missingValues, 1);
+    EXPECT_EQ(log.filled.atEnds, 1);
+    EXPECT_EQ(log.stillMissing, 2);
     EXPECT_EQ(interpolateLogText(log.text), "0.010 1500.000 1.600\r\n"
                                             "0.020 1533.333 1.620\r\n"
                                             "0.030 1566.667 1.640\r\n"
                                             "0.040 1600.000 1.660\r\n"
-                                            "0.050 1610.000 0.000\r\n");
+                                            "0.050 1610.000 1.660\r\n");
 }
 
 TEST(MsclImport, EachRuleCanBeChangedOrLeftOut) {
@@ -97,8 +102,9 @@ TEST(MsclImport, EachRuleCanBeChangedOrLeftOut) {
     const MsclTable mscl = readMscl(Mscl, "core.txt");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(convertLog(mscl.table, proposeColumns(mscl.table), c.rules).cleanedVelocities,
-                  c.cleaned);
+        const RuleCounts counts =
+            convertLog(mscl.table, proposeColumns(mscl.table), c.rules).cleaned;
+        EXPECT_EQ(counts.byAmplitude + counts.byRange, c.cleaned);
     }
 }
 
@@ -109,11 +115,14 @@ TEST(MsclImport, CommaSeparatedWithoutUnitsAndChosenColumns) {
     ColumnChoice choice = proposeColumns(mscl.table);
     choice.density = NoColumn;
     const ConvertedLog log = convertLog(mscl.table, choice, {});
-    EXPECT_EQ(log.text, "0.500000 1500.000000 0.000000\r\n0.700000 0.000000 0.000000\r\n");
+    EXPECT_EQ(log.text, "0.500000 1500.000000 0.000000\r\n0.700000 1500.000000 0.000000\r\n");
     EXPECT_EQ(log.rowsWithoutDepth, 1);
     EXPECT_EQ(log.notes.size(), 1U); // the depth column gives no unit
     const std::string summary = importSummary(log, {}, "core.csv");
-    EXPECT_NE(summary.find("1 missing values and 0 velocities"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("1 values were missing. The import filled 1 missing values at the "
+                           "ends"),
+              std::string::npos)
+        << summary;
     EXPECT_NE(summary.find("1 rows without a depth were left out."), std::string::npos);
     EXPECT_NE(summary.find("taken as metres"), std::string::npos);
 }
@@ -125,8 +134,7 @@ TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
     EXPECT_EQ(log.text, "2.000000 1500.000000 0.000000\r\n");
     ASSERT_EQ(log.notes.size(), 1U);
     EXPECT_NE(log.notes[0].find("\"furlong\""), std::string::npos);
-    EXPECT_EQ(importSummary(convertLog(mscl.table, {0, 1, NoColumn, NoColumn}, {}), {}, "x"),
-              "\"x\": " + log.notes[0]);
+    EXPECT_EQ(importSummary(log, {}, "x"), "\"x\": " + log.notes[0]);
 }
 
 TEST(MsclImport, ValuesBeyondTheRangeOfNumbersAreMissing) {
@@ -145,10 +153,10 @@ TEST(MsclImport, MalformedTablesAreRefused) {
         std::string reason;
     };
     const std::vector<Case> cases = {
-        {"no depth column", "A\tB\r\n1\t2\r\n", "naming a depth column"},
+        {"names over names", "A\tB\r\nC\tD\r\n", "with a row of column names"},
         {"no rows of values", "SB DEPTH\tPWVel\r\ncm\tm/s\r\nnone\tyet\r\n", "no row of values"},
-        {"not a table", "just words\r\n", "naming a depth column"},
-        {"empty", "", "naming a depth column"},
+        {"not a table", "just words\r\n", "with a row of column names"},
+        {"empty", "", "with a row of column names"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,8 @@
+#include "editor/interpolation.h"
+#include "editor/log_import.h"
 #include "formats/numbers.h"
 #include "support/command_runner.h"
+#include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 
 #include <algorithm>
@@ -8,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -190,6 +194,100 @@ TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
               std::string::npos)
         << wrong.output;
     EXPECT_FALSE(dir.exists("log.dat"));
+}
+
+std::vector<LogRecord> recordsOf(const std::string& logDat) {
+    std::istringstream in(logDat);
+    return readLogRecords(in);
+}
+
+// A real core's export with default options: every row kept, in metres, no
+// velocity zeroed, no density of 0, and the log.dat the data editor writes.
+TEST(SynthLog, RealCoreExportsGoThroughWithDefaultOptions) {
+    for (const char* file : {"piston_core_mscl.csv", "piston_core_mscl_semicolon.csv"}) {
+        SCOPED_TRACE(file);
+        TempWorkDir dir;
+        EXPECT_EQ(synth(words({"chirp --workdir", quoted(dir.path())})).status, 0);
+        const CommandResult result = synth(
+            words({"synthetic --workdir", quoted(dir.path()), "--log", quoted(Examples / file)}));
+        EXPECT_EQ(result.status, 0) << result.output;
+        EXPECT_NE(result.output.find("The import filled 3 missing values at the ends"),
+                  std::string::npos)
+            << result.output;
+        EXPECT_NE(result.output.find("uncalibrated?"), std::string::npos);
+        const std::string logDat = dir.read("log.dat");
+        const std::vector<LogRecord> records = recordsOf(logDat);
+        ASSERT_EQ(records.size(), 439U);
+        EXPECT_DOUBLE_EQ(records.back().Depth, 4.39);
+        for (const LogRecord& record : records) {
+            EXPECT_GT(record.Velocity, 1000) << record.Depth;
+            EXPECT_GT(record.Density, 1) << record.Depth;
+        }
+        ProposedAnswers proposals;
+        EXPECT_EQ(logDat, importLogFile(Examples / "piston_core_mscl.csv", proposals)->logDat);
+        EXPECT_TRUE(dir.exists("ampl.dat"));
+    }
+}
+
+// A sonic log in feet, recorded upwards, and a wrapped one in metres.
+TEST(SynthLog, SonicLogsBecomeVelocitiesInMetres) {
+    TempWorkDir dir;
+    EXPECT_EQ(synth(words({"chirp --workdir", quoted(dir.path())})).status, 0);
+    const CommandResult wrapped = synth(words({"synthetic --workdir", quoted(dir.path()), "--log",
+                                               quoted(Examples / "well_sonic_wrapped.las")}));
+    EXPECT_EQ(wrapped.status, 0) << wrapped.output;
+    const std::vector<LogRecord> records = recordsOf(dir.read("log.dat"));
+    ASSERT_EQ(records.size(), 24U);
+    EXPECT_NEAR(records.front().Velocity, 1593.6, 0.1);
+    EXPECT_DOUBLE_EQ(records.front().Density, 1.702);
+
+    // The feet log has no density: refused, and log.dat stays as it was.
+    const std::string before = dir.read("log.dat");
+    const CommandResult feet = synth(words({"synthetic --workdir", quoted(dir.path()), "--log",
+                                            quoted(Examples / "well_sonic_feet.las")}));
+    EXPECT_EQ(feet.status, 1);
+    EXPECT_NE(feet.output.find("decrease down the file"), std::string::npos) << feet.output;
+    EXPECT_NE(feet.output.find("no record has a depth, a velocity and a density"),
+              std::string::npos);
+    EXPECT_EQ(dir.read("log.dat"), before);
+}
+
+TEST(SynthLog, CleaningAndUnitOptions) {
+    const std::string core = quoted(Examples / "piston_core_mscl.csv");
+    const struct {
+        std::string options;
+        int status;
+        std::string says;
+        double lastDepth = 4.39;
+    } cases[] = {
+        {"--velocity-range 1300 3000", 1,
+         "Warning: the velocity range removed 435 of the 435 velocities, more than half"},
+        {"--velocity-range 1080 3000 --amplitude-threshold 80", 0,
+         "velocities failed the cleaning rules"},
+        {"--no-cleaning --depth-unit mm", 0, "The import filled", 0.439},
+        {"--velocity-range 3000 1300", 1, "the minimum 3000 is not below the maximum 1300"},
+        {"--velocity-range 1300", 2, "option '--velocity-range' needs two values"},
+        {"--amplitude-threshold loud", 1, "\"loud\" is not a number"},
+        {"--depth-unit furlong", 1,
+         "\"furlong\" is not a unit Quarvel converts; give one of m, "
+         "cm, mm, ft."},
+        {"--no-cleaning=yes", 2, "takes no value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        TempWorkDir dir;
+        dir.write("log.dat", "1 1500 1.5\r\n");
+        EXPECT_EQ(synth(words({"chirp --workdir", quoted(dir.path())})).status, 0);
+        const CommandResult result =
+            synth(words({"synthetic --workdir", quoted(dir.path()), "--log", core, c.options}));
+        EXPECT_EQ(result.status, c.status) << result.output;
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+        if (c.status != 0) {
+            EXPECT_EQ(dir.read("log.dat"), "1 1500 1.5\r\n");
+        } else {
+            EXPECT_DOUBLE_EQ(recordsOf(dir.read("log.dat")).back().Depth, c.lastDepth);
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "chirp/chirp_form.h"
+#include "editor/log_import.h"
 #include "editor/tables_form_fixture.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "support/proposed_answers.h"
 #include "survey/log_import.h"
 #include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
@@ -183,15 +185,15 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     const std::string text = readTextFile(mscl);
     const SurveyLog log = readSurveyLog(LogFileKind::Mscl, text, mscl.string());
     const ColumnChoice proposal = proposeColumns(log.table);
-    const std::string summary =
-        importSummary(convertLog(log.table, proposal, defaultCleaningRules(log.table, proposal)),
-                      log.notes, mscl.string());
+    const std::string summary = importSummary(
+        convertLog(log.table, proposal, {8.0, 1300.0, 3000.0}), log.notes, mscl.string());
 
     showPage(TTables_Form::LogsPage);
     dialogs.expectOpenFile(QString::fromStdString(mscl.string()));
-    for (const int proposed :
-         {proposal.depth, proposal.velocity, proposal.density, 2 /* 10 % */, 0}) {
-        dialogs.expectItem(proposed);
+    // Each column, then its unit (cm, m/s, g/cm3); 10 % of the largest
+    // amplitude, then 1300 to 3000 m/s, the first range after the log's own.
+    for (const int answer : {proposal.depth, 1, proposal.velocity, 0, proposal.density, 0, 2, 1}) {
+        dialogs.expectItem(answer);
     }
     dialogs.expectMessage(QString::fromStdString(summary));
     editor().Load1->trigger();
@@ -223,6 +225,45 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     pressLoad(loadSegyTrace(reader, reader.traceHeaders(), request).notice);
     EXPECT_EQ(workDir.read("trace.txt").substr(0, 10), "83.500000 ");
     EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+}
+
+// The data editor writes the log.dat that the import with every proposal
+// makes, which quarvel-synth writes with its default options.
+TEST_F(SurveyLoadTest, RealCoreExportsLoadAsTheyAreProposed) {
+    const std::filesystem::path examples =
+        std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples";
+    const struct {
+        const char* file;
+        std::vector<int> answers;
+    } cases[] = {
+        // depth, cm; velocity, m/s; density, g/cm3; 10 %; the log's range
+        {"piston_core_mscl.csv", {0, 1, 5, 0, 6, 0, 2, 0}},
+        // depth, ft; DT, us/ft; no density; the log's range
+        {"well_sonic_feet.las", {0, 3, 2, 4, 3, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::filesystem::path path = examples / c.file;
+        ProposedAnswers proposals;
+        const ImportedLog expected = importLogFile(path, proposals).value();
+        showPage(TTables_Form::LogsPage);
+        dialogs.expectOpenFile(QString::fromStdString(path.string()));
+        for (const int answer : c.answers) {
+            dialogs.expectItem(answer);
+        }
+        for (const std::string& notice : expected.notices) {
+            dialogs.expectMessage(QString::fromStdString(notice));
+        }
+        editor().Load1->trigger();
+        dialogs.expectAllAnswered();
+        EXPECT_EQ(workDir.read("log.dat"), expected.logDat);
+    }
+    // The sonic log in metres, depths increasing, velocities from DT: at
+    // 30 ft the DT of 31 ft (171.69 us/ft), the two shallower ones being
+    // NULL; at 60 ft 156.26 us/ft.
+    const std::string logDat = workDir.read("log.dat");
+    EXPECT_EQ(logDat.substr(0, 30), "9.144000 1775.292679 0.000000\r");
+    EXPECT_EQ(logDat.substr(logDat.size() - 32), "18.288000 1950.595162 0.000000\r\n");
 }
 
 } // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "survey/log_import.h"
+
+#include <optional>
+#include <string>
+
+namespace quarvel {
+
+// What the cleaning question shows: the readings each rule would act on and
+// the rules proposed for them.
+struct CleaningQuestion {
+    const VelocityReadings& readings;
+    CleaningRules proposed;
+    std::string amplitudeColumn; // empty without one
+};
+
+// The choices a LAS or MSCL import needs. The data editor answers them with
+// dialogs, quarvel-synth with its options. Every answer may be nothing, which
+// cancels the import.
+class LogImportQuestions {
+public:
+    virtual ~LogImportQuestions() = default;
+    // The column that becomes the role's values (NoColumn for none).
+    virtual std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) = 0;
+    // The unit of the chosen column. `proposed` is proposeUnit's; a unit with
+    // an empty name keeps the values as they are written.
+    virtual std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
+                                        const std::optional<LogUnit>& proposed) = 0;
+    virtual std::optional<CleaningRules> cleaning(const CleaningQuestion& question) = 0;
+};
+
+// The units a question offers for a role: the known ones, then "as written".
+std::vector<LogUnit> unitChoices(LogRole role);
+
+// Asks the questions for a survey log and converts it. Nothing when an answer
+// cancelled it; an error raises.
+std::optional<ConvertedLog> importSurveyLog(const SurveyLog& log, LogImportQuestions& questions);
+
+} // namespace quarvel

@@ -1,0 +1,109 @@
+#include "editor/log_import.h"
+#include "formats/quarvel_error.h"
+#include "support/proposed_answers.h"
+#include "support/temp_work_dir.h"
+#include "survey/log_import_questions.h"
+#include "survey/mscl_reader.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace quarvel::testing {
+namespace {
+
+const std::string Las = "~V\r\n VERS. 2.0 :\r\n WRAP. NO :\r\n~W\r\n NULL. -999.25 :\r\n~C\r\n"
+                        " DEPT.M :\r\n VP.M/S :\r\n RHOB.G/CC :\r\n~A\r\n";
+
+ImportedLog imported(const TempWorkDir& dir, const std::string& name, const std::string& bytes) {
+    dir.write(name, bytes);
+    ProposedAnswers proposals;
+    return importLogFile(dir.file(name), proposals).value();
+}
+
+TEST(LogFileImport, ByteOrderMarksAndCommasAreNotValues) {
+    TempWorkDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"bom.las", "\xEF\xBB\xBF" + Las + " 0.1 1500 1.6\r\n 0.2 1510 1.7\r\n"},
+        {"bom.txt", "\xEF\xBB\xBF"
+                    "0.1 1500 1.6\r\n0.2 1510 1.7\r\n"},
+        {"commas.csv", "0.1,1500,1.6\n0.2,1510,1.7\n"},
+        {"semicolons.csv", "\xEF\xBB\xBF"
+                           "Depth;Vp;Den\r0,1;1500;1,6\r0,2;1510;1,7\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImportedLog log = imported(dir, c.name, c.bytes);
+        EXPECT_EQ(log.logDat, "0.100000 1500.000000 1.600000\r\n0.200000 1510.000000 1.700000\r\n");
+        EXPECT_EQ(log.result.nonNumericEntries, 0);
+    }
+}
+
+TEST(LogFileImport, ALogRecordedUpwardsIsTurnedOverAndSaid) {
+    TempWorkDir dir;
+    const ImportedLog las = imported(dir, "up.las",
+                                     Las + " 0.3 1520 1.8\r\n 0.2 1510 1.7\r\n"
+                                           " 0.1 1500 1.6\r\n");
+    EXPECT_EQ(las.logDat, "0.100000 1500.000000 1.600000\r\n0.200000 1510.000000 1.700000\r\n"
+                          "0.300000 1520.000000 1.800000\r\n");
+    EXPECT_EQ(las.gridText, "0.100000 1500.000000 1.600000\r\n0.200000 1510.000000 1.700000\r\n"
+                            "0.300000 1520.000000 1.800000\r\n");
+    ASSERT_FALSE(las.notices.empty());
+    EXPECT_NE(las.notices.back().find("decrease down the file; the log was turned over"),
+              std::string::npos);
+    // A log that only partly decreases is left in its order.
+    const ImportedLog mixed =
+        imported(dir, "mixed.txt", "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
+    EXPECT_EQ(mixed.gridText, "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
+    EXPECT_TRUE(mixed.notices.empty());
+}
+
+TEST(LogFileImport, EmptyFilesAreRefused) {
+    TempWorkDir dir;
+    for (const std::string bytes : {"", "\xEF\xBB\xBF", " \r\n\r\n"}) {
+        dir.write("empty.txt", bytes);
+        ProposedAnswers proposals;
+        try {
+            importLogFile(dir.file("empty.txt"), proposals);
+            ADD_FAILURE() << "imported";
+        } catch (const QuarvelError& error) {
+            EXPECT_NE(std::string(error.what()).find("empty.txt\" is empty."), std::string::npos);
+        }
+    }
+}
+
+TEST(LogFileImport, SonicLogWithoutAUnitIsAsked) {
+    TempWorkDir dir;
+    dir.write("dt.las", "~V\r\n VERS. 2.0 :\r\n~C\r\n DEPT.FT :\r\n DT. :\r\n~A\r\n"
+                        " 10 152.4\r\n 20 160\r\n");
+    ProposedAnswers proposals;
+    proposals.unproposedUnit = *recogniseUnit(LogRole::Velocity, "us/ft");
+    const auto log = importLogFile(dir.file("dt.las"), proposals);
+    ASSERT_TRUE(log);
+    EXPECT_EQ(proposals.offered, (std::vector<std::string>{"ft", "?"}));
+    EXPECT_EQ(log->logDat, "3.048000 2000.000000 0.000000\r\n6.096000 1905.000000 0.000000\r\n");
+}
+
+// However wide its row of names, a table costs memory for the cells it holds.
+TEST(LogFileImport, AWideTableKeepsOnlyTheCellsItHolds) {
+    std::string text = "DEPTH";
+    for (int c = 0; c < 20000; ++c) {
+        text += ",C";
+    }
+    text += "\n";
+    for (int r = 1; r <= 20000; ++r) {
+        text += std::to_string(r) + "\n";
+    }
+    const MsclTable mscl = readMscl(text, "wide.csv");
+    ASSERT_EQ(mscl.table.rows.size(), 20000U);
+    EXPECT_EQ(mscl.table.columns.size(), 20001U);
+    for (const std::vector<double>& row : mscl.table.rows) {
+        ASSERT_EQ(row.size(), 1U);
+    }
+}
+
+} // namespace
+} // namespace quarvel::testing

@@ -1,0 +1,60 @@
+#pragma once
+
+// quarvel-synth's --log and the options that answer the import's questions
+// (columns, units, cleaning), as the data editor's dialogs answer them.
+
+#include "platform/work_dir.h"
+#include "survey/log_import_questions.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel::synth {
+
+struct LogOptions {
+    std::string file;
+    std::string depthColumn;
+    std::string velocityColumn;
+    std::string densityColumn;
+    std::string depthUnit;
+    std::string velocityUnit;
+    std::string densityUnit;
+    std::string amplitudeThreshold;
+    std::string velocityRange; // "MIN MAX"
+    std::string noCleaning;    // not empty when given
+};
+
+// One option of the command line: its name with the leading "--", its help
+// line, where its value goes and how many values follow it (0 for a flag).
+struct LogOptionSpec {
+    std::string_view name;
+    std::string_view help;
+    std::string* value;
+    int values;
+};
+std::vector<LogOptionSpec> logOptionSpecs(LogOptions& options);
+
+// Answers the import's questions from the options: a named column or unit,
+// else the proposed one. A sonic column without a unit needs --velocity-unit.
+class OptionLogQuestions : public LogImportQuestions {
+public:
+    explicit OptionLogQuestions(const LogOptions& options) : options_(options) {}
+    std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) override;
+    std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
+                                const std::optional<LogUnit>& proposed) override;
+    std::optional<CleaningRules> cleaning(const CleaningQuestion& question) override;
+
+private:
+    const LogOptions& options_;
+};
+
+// Imports the log file into the working directory's log.dat the way the data
+// editor's Load does, then, as nobody is there to edit it, fills runs of
+// missing values as Interpolate Series does and leaves out the records still
+// missing one. What the import did goes to `notices`. Nothing is written when
+// the import fails or leaves no complete record.
+void importLogIntoWorkDir(const LogOptions& options, const WorkDir& dir, std::ostream& notices);
+
+} // namespace quarvel::synth
