@@ -175,11 +175,18 @@ std::optional<LogUnit> DialogLogQuestions::unit(LogRole role, const TableColumn&
             current = static_cast<int>(i);
         }
     }
-    const QString written = column.unit.empty() ? QString("no unit") : qText(column.unit);
-    const auto answer = dialogs_.chooseItem(roleName(role) + " unit",
-                                            "Unit of the column \"" + qText(column.name) +
-                                                "\" (its file gives " + written + "):",
-                                            items, current);
+    // Say where the proposal came from, or why there is none.
+    QString read;
+    if (const auto stated = statedUnit(role, column)) {
+        read = "the file gives " + unitItem(*stated);
+    } else if (!column.unit.empty()) {
+        read = "the file gives \"" + qText(column.unit) + "\", which Quarvel does not convert";
+    } else {
+        read = "the file gives no unit";
+    }
+    const auto answer = dialogs_.chooseItem(
+        roleName(role) + " unit",
+        "Unit of the column \"" + qText(column.name) + "\" (" + read + "):", items, current);
     if (!answer || *answer < 0 || *answer >= static_cast<int>(units.size())) {
         return std::nullopt;
     }

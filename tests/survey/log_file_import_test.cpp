@@ -5,6 +5,7 @@
 #include "survey/log_import_questions.h"
 #include "survey/mscl_reader.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -85,6 +86,31 @@ TEST(LogFileImport, SonicLogWithoutAUnitIsAsked) {
     ASSERT_TRUE(log);
     EXPECT_EQ(proposals.offered, (std::vector<std::string>{"ft", "?"}));
     EXPECT_EQ(log->logDat, "3.048000 2000.000000 0.000000\r\n6.096000 1905.000000 0.000000\r\n");
+}
+
+// A table from another program (units in its names) and a plain
+// comma-separated log of the same readings give the same log.dat.
+TEST(LogFileImport, TablesFromAnySourceAndPlainCommaLogsAgree) {
+    const std::filesystem::path examples =
+        std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples";
+    ProposedAnswers proposals;
+    const ImportedLog headed = importLogFile(examples / "core_other_header.csv", proposals).value();
+    const ImportedLog plain = importLogFile(examples / "core_plain_commas.csv", proposals).value();
+    EXPECT_EQ(proposals.offered, (std::vector<std::string>{"cm", "km/s", "kg/m3"}));
+    EXPECT_EQ(headed.logDat.substr(0, 31), "0.020000 1511.600000 1.556000\r\n");
+    EXPECT_EQ(headed.logDat, plain.logDat);
+}
+
+TEST(LogFileImport, AFileWithoutVelocityOrDensitySaysSo) {
+    TempWorkDir dir;
+    const ImportedLog log = imported(dir, "gamma.las",
+                                     "~V\r\n VERS. 2.0 :\r\n~C\r\n DEPT.M :\r\n GR.GAPI :\r\n~A\r\n"
+                                     " 0.1 50\r\n 0.2 52\r\n");
+    ASSERT_EQ(log.notices.size(), 1U);
+    EXPECT_NE(log.notices[0].find("It has no velocity, sonic or density column that Quarvel "
+                                  "recognises; its columns are \"DEPT\", \"GR\"."),
+              std::string::npos)
+        << log.notices[0];
 }
 
 // However wide its row of names, a table costs memory for the cells it holds.

@@ -252,6 +252,21 @@ TEST(SynthLog, SonicLogsBecomeVelocitiesInMetres) {
     EXPECT_EQ(dir.read("log.dat"), before);
 }
 
+// Records the engine cannot take are counted against the file's records.
+TEST(SynthLog, RecordsLeftOutAreCountedOnce) {
+    TempWorkDir dir;
+    dir.write("core.txt", "0.1 1500 1.6\n0.2 1510 1.7\n0.2 1515 1.7\n0.3 0 1.8\n");
+    EXPECT_EQ(synth(words({"chirp --workdir", quoted(dir.path())})).status, 0);
+    const CommandResult result = synth(
+        words({"synthetic --workdir", quoted(dir.path()), "--log", quoted(dir.file("core.txt"))}));
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("2 of its 4 records were left out: 1 not deeper than the record "
+                                 "above, 1 still missing a value after interpolation."),
+              std::string::npos)
+        << result.output;
+    EXPECT_EQ(recordsOf(dir.read("log.dat")).size(), 2U);
+}
+
 TEST(SynthLog, CleaningAndUnitOptions) {
     const std::string core = quoted(Examples / "piston_core_mscl.csv");
     const struct {

@@ -172,6 +172,11 @@ TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
                       {broken.toStdString()})));
     load(broken);
     errors.expectAllReported();
+    const QString empty = userFile("empty.csv", "");
+    errors.expectError(QString::fromStdString(
+        formatMessage("The log file \"%s\" is empty.", {empty.toStdString()})));
+    load(empty);
+    errors.expectAllReported();
     EXPECT_EQ(cell(1, 0), "5.5");
     EXPECT_FALSE(workDir.exists("log.dat"));
 }
