@@ -145,7 +145,7 @@ TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
          "The sea-floor time 500.000 ms lies outside the trace"},
         {words({"--segy", line, "--trace 1 --length 0"}), 1, "--length '0' is not a number"},
         {words({"--segy", line, "--near 1 x"}), 1, "--near needs two numbers, X and Y"},
-        {words({"--segy", line, "--near 1"}), 2, "option '--near' needs a value"},
+        {words({"--segy", line, "--near 1"}), 2, "option '--near' needs two values"},
         {"--trace 1", 2, "'trace' needs --segy FILE and one of --trace N, --shot N, --near X Y"},
         {words({"--segy", line, "--trace 1 --shot 1001"}), 2, "one of --trace N"},
     };
