@@ -155,7 +155,6 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     for (int i = 1; i <= layout.channels; ++i) {
         ChannelBox->addItem("Channel " + QString::number(i));
     }
-    ChannelBox->setEnabled(layout.channels > 1);
     LengthBox->setItemText(1, spanItem("Synthetic span", spans.syntheticMs));
     LengthBox->setItemText(2, spanItem("Log two-way time", spans.logTwtMs));
     enableItem(LengthBox, 1, spans.syntheticMs > 0);
@@ -201,6 +200,8 @@ void SegyTraceForm::showChoice() {
     NumberEdit->setEnabled(!near);
     NearXEdit->setEnabled(near);
     NearYEdit->setEnabled(near);
+    // An index counts every trace in file order, whatever its channel.
+    ChannelBox->setEnabled(reader_->layout().channels > 1 && f.kind != TraceChoiceKind::Index);
     SeaFloorEdit->setEnabled(f.seaFloor == SeaFloorMode::AtTime);
     LengthEdit->setEnabled(f.length == LengthMode::Given);
     ChosenLabel->setText(qText(chosenTraceText(headers_, reader_->layout().channels, f)));

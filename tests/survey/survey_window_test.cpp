@@ -64,7 +64,9 @@ TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
     EXPECT_NE(form.SummaryText->toPlainText().indexOf("Traces: 6 (2 shots of 3 channels)"), -1);
     EXPECT_EQ(form.ChosenLabel->text(),
               "Trace 1: field record (shot) 1001, channel 1, X 0.00, Y 0.00 (units not stated)");
+    EXPECT_FALSE(form.ChannelBox->isEnabled());
     form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    EXPECT_TRUE(form.ChannelBox->isEnabled());
     form.NumberEdit->setText("1002");
     form.ChannelBox->setCurrentIndex(1);
     form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
