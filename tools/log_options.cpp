@@ -127,12 +127,8 @@ std::optional<int> OptionLogQuestions::column(LogRole role, const ColumnTable& t
     if (const auto found = findColumn(table, name)) {
         return found;
     }
-    std::string known;
-    for (const TableColumn& each : table.columns) {
-        known += (known.empty() ? "\"" : ", \"") + each.name + "\"";
-    }
-    throw QuarvelError(
-        formatMessage("The log has no column \"%s\"; its columns are %s.", {name, known}));
+    throw QuarvelError(formatMessage("The log has no column \"%s\"; its columns are %s.",
+                                     {name, columnNameList(table)}));
 }
 
 std::optional<LogUnit> OptionLogQuestions::unit(LogRole role, const TableColumn& column,

@@ -127,6 +127,19 @@ SurveyLog readSurveyLog(LogFileKind kind, std::string_view text, const std::stri
     return log;
 }
 
+std::string columnNameList(const ColumnTable& table) {
+    constexpr std::size_t Named = 12;
+    std::string list;
+    for (std::size_t c = 0; c < table.columns.size() && c < Named; ++c) {
+        list += (list.empty() ? "\"" : ", \"") + table.columns[c].name + "\"";
+    }
+    if (table.columns.size() > Named) {
+        list += formatMessage(" and %s more",
+                              {count(static_cast<long long>(table.columns.size() - Named))});
+    }
+    return list;
+}
+
 std::optional<int> findColumn(const ColumnTable& table, std::string_view name) {
     const std::string wanted = upperCase(trimmed(name));
     for (std::size_t c = 0; c < table.columns.size(); ++c) {

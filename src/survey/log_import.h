@@ -49,6 +49,10 @@ ColumnChoice proposeColumns(const ColumnTable& table);
 // unit the import does not know, or is a sonic log without a unit.
 std::optional<LogUnit> proposeUnit(LogRole role, const TableColumn& column);
 
+// The names of the table's columns for a message: quoted, the first dozen of
+// a wide table and how many there are in all.
+std::string columnNameList(const ColumnTable& table);
+
 // Finds a column by its name, without regard to letter case.
 std::optional<int> findColumn(const ColumnTable& table, std::string_view name);
 

@@ -26,14 +26,6 @@ bool askColumnAndUnit(LogImportQuestions& questions, const ColumnTable& table, L
     return true;
 }
 
-std::string columnList(const ColumnTable& table) {
-    std::string list;
-    for (const TableColumn& column : table.columns) {
-        list += (list.empty() ? "\"" : ", \"") + column.name + "\"";
-    }
-    return list;
-}
-
 } // namespace
 
 std::vector<LogUnit> unitChoices(LogRole role) {
@@ -49,7 +41,7 @@ std::optional<ConvertedLog> importSurveyLog(const SurveyLog& log, LogImportQuest
     if (choice.velocity == NoColumn && choice.density == NoColumn) {
         notes.push_back(formatMessage("It has no velocity, sonic or density column that Quarvel "
                                       "recognises; its columns are %s.",
-                                      {columnList(table)}));
+                                      {columnNameList(table)}));
     }
     if (!askColumnAndUnit(questions, table, LogRole::Depth, choice.depth, choice.depthUnit) ||
         !askColumnAndUnit(questions, table, LogRole::Velocity, choice.velocity,

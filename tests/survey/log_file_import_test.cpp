@@ -129,6 +129,10 @@ TEST(LogFileImport, AWideTableKeepsOnlyTheCellsItHolds) {
     for (const std::vector<double>& row : mscl.table.rows) {
         ASSERT_EQ(row.size(), 1U);
     }
+    // Messages name the first columns only.
+    const std::string names = columnNameList(mscl.table);
+    EXPECT_EQ(names.substr(0, 14), "\"DEPTH\", \"C\", ");
+    EXPECT_EQ(names.substr(names.size() - 18), "\"C\" and 19989 more");
 }
 
 } // namespace
