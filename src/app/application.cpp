@@ -16,45 +16,49 @@
 
 namespace quarvel {
 
-template <class Window> Window* AppWindows::create() {
+template <class Window> Window* AppWindows::create(FormId id) {
     auto window = std::make_unique<Window>(services_);
     window->hide();
     Window* result = window.get();
+    registry_.add(id, result);
     order_.push_back(result);
     windows_.push_back(std::move(window));
     return result;
 }
 
 AppWindows::AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir)
-    : services_{dialogs, errors, std::move(workDir), Forms{}} {
-    Forms& forms = services_.forms;
-    forms.MainForm = create<TMainForm>();
-    forms.Core_Photo_Form = create<TCore_Photo_Form>();
-    forms.VelScaleForm = create<TVelScaleForm>();
-    forms.DensityScaleForm = create<TDensityScaleForm>();
-    forms.Profile_Form = create<TProfile_Form>();
-    forms.Tables_Form = create<TTables_Form>();
-    forms.Chirp_Form = create<TChirp_Form>();
-    forms.FinalTableForm = create<TFinalTableForm>();
-    forms.GraphForm = create<TGraphForm>();
+    : workspace_(workDir), services_{dialogs, errors, workDir, workspace_, registry_} {
+    // What the workspace has to tell besides errors goes to the user as a
+    // message, in the order it happens.
+    QObject::connect(&workspace_, &Workspace::notice, &workspace_,
+                     [&dialogs](const QString& text) { dialogs.showMessage(text); });
+    AppForms& forms = forms_;
+    forms.MainForm = create<TMainForm>(FormId::MainForm);
+    forms.Core_Photo_Form = create<TCore_Photo_Form>(FormId::Core_Photo_Form);
+    forms.VelScaleForm = create<TVelScaleForm>(FormId::VelScaleForm);
+    forms.DensityScaleForm = create<TDensityScaleForm>(FormId::DensityScaleForm);
+    forms.Profile_Form = create<TProfile_Form>(FormId::Profile_Form);
+    forms.Tables_Form = create<TTables_Form>(FormId::Tables_Form);
+    forms.Chirp_Form = create<TChirp_Form>(FormId::Chirp_Form);
+    forms.FinalTableForm = create<TFinalTableForm>(FormId::FinalTableForm);
+    forms.GraphForm = create<TGraphForm>(FormId::GraphForm);
     auto about = std::make_unique<TAboutForm>();
     about->hide();
     forms.AboutForm = about.get();
+    registry_.add(FormId::AboutForm, about.get());
     order_.push_back(about.get());
     windows_.push_back(std::move(about));
 }
 
 AppWindows::~AppWindows() {
-    // The companions go before the main window they may refer to.
+    // The companions go before the main window, the windows before the
+    // workspace they show.
     while (!windows_.empty())
         windows_.pop_back();
 }
 
 void AppWindows::showMainWindow() {
-    TMainForm* main = services_.forms.MainForm;
-    main->show();
-    main->raise();
-    main->activateWindow();
+    registry_.showAndRaise(FormId::MainForm);
 }
 
 bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {

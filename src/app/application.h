@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workspace/forms.h"
+#include "workspace/workspace.h"
 
 #include <memory>
 #include <vector>
@@ -11,8 +12,34 @@ namespace quarvel {
 
 class Dialogs;
 class ErrorReporter;
+class TMainForm;
+class TCore_Photo_Form;
+class TVelScaleForm;
+class TDensityScaleForm;
+class TProfile_Form;
+class TTables_Form;
+class TChirp_Form;
+class TFinalTableForm;
+class TGraphForm;
+class TAboutForm;
 
-// Every window of the program, created hidden in start-up order: the main
+// The single instance of each window, for the program's start-up, the demo
+// and the tests. The windows themselves never see this: they reach each
+// other by name through Forms.
+struct AppForms {
+    TMainForm* MainForm = nullptr;
+    TCore_Photo_Form* Core_Photo_Form = nullptr;
+    TVelScaleForm* VelScaleForm = nullptr;
+    TDensityScaleForm* DensityScaleForm = nullptr;
+    TProfile_Form* Profile_Form = nullptr;
+    TTables_Form* Tables_Form = nullptr;
+    TChirp_Form* Chirp_Form = nullptr;
+    TFinalTableForm* FinalTableForm = nullptr;
+    TGraphForm* GraphForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
+};
+
+// The workspace and every window of the program, created hidden in start-up order: the main
 // window first (it is the application's main window), then its companions,
 // the About window last. The companions live as long as this object;
 // closing one only hides it. The program and the tests build the windows
@@ -25,7 +52,8 @@ public:
     AppWindows& operator=(const AppWindows&) = delete;
 
     Services& services() { return services_; }
-    const Forms& forms() const { return services_.forms; }
+    Workspace& workspace() { return workspace_; }
+    const AppForms& forms() const { return forms_; }
     // The windows in the order they were created.
     const std::vector<QWidget*>& creationOrder() const { return order_; }
 
@@ -33,9 +61,12 @@ public:
     void showMainWindow();
 
 private:
-    template <class Window> Window* create();
+    template <class Window> Window* create(FormId id);
 
+    Workspace workspace_;
+    Forms registry_;
     Services services_;
+    AppForms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;
 };

@@ -142,7 +142,7 @@ std::optional<fs::path> findDemoFolder() {
 }
 
 void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const fs::path& demo) {
-    const Forms& forms = windows.forms();
+    const AppForms& forms = windows.forms();
     TMainForm* main = forms.MainForm;
     TTables_Form* tables = forms.Tables_Form;
     TChirp_Form* chirp = forms.Chirp_Form;
@@ -186,7 +186,7 @@ void markRows(AppWindows& windows, const std::vector<int>& rows) {
 }
 
 void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
-    const Forms& forms = windows.forms();
+    const AppForms& forms = windows.forms();
     forms.MainForm->SpeedButton2->click();
     dialogs.answerNextSave(path);
     forms.FinalTableForm->Save1->trigger();

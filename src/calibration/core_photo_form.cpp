@@ -2,14 +2,14 @@
 
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
-#include "platform/image_panel.h"
-#include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <array>
 #include <filesystem>
@@ -33,7 +33,8 @@ std::filesystem::path toPath(const QString& name) {
 
 } // namespace
 
-TCore_Photo_Form::TCore_Photo_Form(Services& services) : services_(services) {
+TCore_Photo_Form::TCore_Photo_Form(Services& services)
+    : services_(services), workspace_(services.workspace) {
     setObjectName("Core_Photo_Form");
     setWindowTitle("Core Photo Parameters");
 
@@ -41,15 +42,15 @@ TCore_Photo_Form::TCore_Photo_Form(Services& services) : services_(services) {
     area->setObjectName("FieldArea");
     area->setFixedSize(WindowWidth, GroupHeight * static_cast<int>(Boundaries::FieldCount));
     setCentralWidget(area);
-    const Boundaries defaults;
-    Top = addField(area, 0, "Top", "Top (mm)", defaults.Top.c_str());
-    Bottom = addField(area, 1, "Bottom", "Bottom (mm)", defaults.Bottom.c_str());
-    Left = addField(area, 2, "Left", "Left (mm)", defaults.Left.c_str());
-    Right = addField(area, 3, "Right", "Right (mm)", defaults.Right.c_str());
-    xmin = addField(area, 4, "xmin", "X min (pixels)", defaults.xmin.c_str());
-    xmax = addField(area, 5, "xmax", "X max (pixels)", defaults.xmax.c_str());
-    ymin = addField(area, 6, "ymin", "Y min (pixels)", defaults.ymin.c_str());
-    ymax = addField(area, 7, "ymax", "Y max (pixels)", defaults.ymax.c_str());
+    const Boundaries& shown = workspace_.calibration();
+    Top = addField(area, 0, "Top", "Top (mm)", shown.Top.c_str());
+    Bottom = addField(area, 1, "Bottom", "Bottom (mm)", shown.Bottom.c_str());
+    Left = addField(area, 2, "Left", "Left (mm)", shown.Left.c_str());
+    Right = addField(area, 3, "Right", "Right (mm)", shown.Right.c_str());
+    xmin = addField(area, 4, "xmin", "X min (pixels)", shown.xmin.c_str());
+    xmax = addField(area, 5, "xmax", "X max (pixels)", shown.xmax.c_str());
+    ymin = addField(area, 6, "ymin", "Y min (pixels)", shown.ymin.c_str());
+    ymax = addField(area, 7, "ymax", "Y max (pixels)", shown.ymax.c_str());
 
     // One message panel; it stretches so a boundary file's whole path shows.
     StatusPanel = new QLabel(this);
@@ -60,6 +61,15 @@ TCore_Photo_Form::TCore_Photo_Form(Services& services) : services_(services) {
 
     buildMenu();
     resize(WindowWidth, WindowHeight);
+
+    // Whatever is typed is the workspace's calibration at once.
+    for (QLineEdit* field : {Top, Bottom, Left, Right, xmin, xmax, ymin, ymax}) {
+        connect(field, &QLineEdit::textChanged, this,
+                [this] { workspace_.setCalibration(boundaries()); });
+    }
+    connect(&workspace_, &Workspace::calibrationChanged, this, [this] { showCalibration(); });
+    connect(&workspace_, &Workspace::boundaryStatusChanged, this,
+            [this] { StatusPanel->setText(workspace_.boundaryStatus()); });
 }
 
 QLineEdit* TCore_Photo_Form::addField(QWidget* area, int order, const char* name,
@@ -100,29 +110,22 @@ Boundaries TCore_Photo_Form::boundaries() const {
 }
 
 void TCore_Photo_Form::setBoundaries(const Boundaries& boundaries) {
-    const std::array<QLineEdit*, Boundaries::FieldCount> fields = {Top,  Bottom, Left, Right,
-                                                                   xmin, xmax,   ymin, ymax};
-    const auto texts = boundaries.texts();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        fields[i]->setText(QString::fromStdString(texts[i]));
-    }
+    workspace_.setCalibration(boundaries);
 }
 
-void TCore_Photo_Form::UpdateBoundaries() {
-    TMainForm* main = services_.forms.MainForm;
-    const std::string& bndFileName = main->ws.BndFileName;
-    if (boundaryFileExists(bndFileName)) {
-        setBoundaries(readBoundaryFile(bndFileName));
-        StatusPanel->setText(QStringLiteral("BND File :") + QString::fromStdString(bndFileName));
-        close();
-        return;
+void TCore_Photo_Form::showCalibration() {
+    const std::array<QLineEdit*, Boundaries::FieldCount> fields = {Top,  Bottom, Left, Right,
+                                                                   xmin, xmax,   ymin, ymax};
+    const auto texts = workspace_.calibration().texts();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const QString text = QString::fromStdString(texts[i]);
+        if (fields[i]->text() != text) {
+            // The other fields still show the old texts: one field's change
+            // must not hand them back to the workspace.
+            const QSignalBlocker blocker(fields[i]);
+            fields[i]->setText(text);
+        }
     }
-    // No calibration yet: the whole core panel, to be corrected by hand.
-    xmin->setText(QStringLiteral("1"));
-    xmax->setText(QString::number(main->core_image->panelWidth()));
-    ymin->setText(QStringLiteral("1"));
-    ymax->setText(QString::number(main->core_image->panelHeight()));
-    StatusPanel->setText(QStringLiteral("BND File not found "));
 }
 
 void TCore_Photo_Form::LoadBoundaries1Click() {
@@ -132,7 +135,7 @@ void TCore_Photo_Form::LoadBoundaries1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        setBoundaries(readBoundaryFile(toPath(*chosen)));
+        workspace_.loadBoundaries(toPath(*chosen));
         close();
     });
 }
@@ -144,10 +147,7 @@ void TCore_Photo_Form::SaveBoundaries1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        writeBoundaryFile(toPath(*chosen), boundaries());
-        // Only a file actually written becomes the current boundary file.
-        services_.forms.MainForm->ws.BndFileName = chosen->toStdString();
-        StatusPanel->setText(QStringLiteral("BND File :") + *chosen);
+        workspace_.saveBoundaries(toPath(*chosen));
     });
 }
 

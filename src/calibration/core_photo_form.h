@@ -12,9 +12,11 @@ class QLineEdit;
 
 namespace quarvel {
 
-// "Core Photo Parameters": the eight calibration texts of the photograph,
-// loaded from and saved to ".BND" files. The texts are never checked here;
-// whoever reads them converts them when needed.
+class Workspace;
+
+// "Core Photo Parameters": shows and edits the workspace's eight calibration
+// texts of the photograph, loaded from and saved to ".BND" files. The texts
+// are never checked here; whoever reads them converts them when needed.
 class TCore_Photo_Form : public QMainWindow {
     Q_OBJECT
 public:
@@ -34,11 +36,6 @@ public:
     QAction* SaveBoundaries1 = nullptr; // "Save BND"
     QAction* Exit1 = nullptr;
 
-    // Fills the fields from the main window's BndFileName and closes, or,
-    // when that file is missing, proposes the core panel's own extent as the
-    // pixel fields and stays open for the user to type the rest.
-    void UpdateBoundaries();
-
     // The eight texts as they stand, and all eight replaced at once.
     Boundaries boundaries() const;
     void setBoundaries(const Boundaries& boundaries);
@@ -51,8 +48,11 @@ private:
     QLineEdit* addField(QWidget* area, int order, const char* name, const char* caption,
                         const char* text);
     void buildMenu();
+    // The workspace's calibration into the fields.
+    void showCalibration();
 
     Services& services_;
+    Workspace& workspace_;
 };
 
 } // namespace quarvel

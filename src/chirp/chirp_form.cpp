@@ -8,6 +8,7 @@
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/chirp_graph.h"
+#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -30,9 +32,9 @@ constexpr std::uintmax_t MaxSignalFileBytes = 64 * 1024;
 
 const FileDialogRequest SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG"};
 
-QLineEdit* parameterField(QGroupBox* group, const char* name, const char* text, int top,
+QLineEdit* parameterField(QGroupBox* group, const char* name, const std::string& text, int top,
                           const char* label) {
-    auto* field = new QLineEdit(QString::fromLatin1(text), group);
+    auto* field = new QLineEdit(QString::fromStdString(text), group);
     field->setObjectName(QLatin1String(name));
     field->setGeometry(8, top, 121, 21);
     auto* caption = new QLabel(QString::fromLatin1(label), group);
@@ -48,7 +50,7 @@ void drawGraph(ImagePanel* panel, const std::filesystem::path& file, const QStri
 
 } // namespace
 
-TChirp_Form::TChirp_Form(Services& services) : services_(services) {
+TChirp_Form::TChirp_Form(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName("Chirp_Form");
     setWindowTitle("Chirp Signal Processor");
     move(362, 222);
@@ -105,30 +107,56 @@ TChirp_Form::TChirp_Form(Services& services) : services_(services) {
     connect(Load1, &QAction::triggered, this, [this] { Load1Click(); });
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+
+    // Whatever is typed is the workspace's chirp setting at once.
+    for (QLineEdit* field : {peredit, stfreqedit, edfreqedit, samedit}) {
+        connect(field, &QLineEdit::textChanged, this, [this] {
+            workspace_.setChirpTexts(
+                {peredit->text().toStdString(), stfreqedit->text().toStdString(),
+                 edfreqedit->text().toStdString(), samedit->text().toStdString()});
+        });
+    }
+    connect(&workspace_, &Workspace::chirpTextsChanged, this, [this] { showChirpTexts(); });
+    connect(&workspace_, &Workspace::waveletChanged, this,
+            [this] { guarded(services_.errors, [this] { DRAW_SOURCE(); }); });
 }
 
 void TChirp_Form::buildParameterEditor(QWidget* content) {
     GroupBox1 = new QGroupBox("Parameter Editor", content);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(0, 41, BandWidth, 168);
-    peredit = parameterField(GroupBox1, "peredit", "0.01", 24, "Signal Width  (seconds)");
-    stfreqedit = parameterField(GroupBox1, "stfreqedit", "2000", 56, "Start Frequency (Hz)");
-    edfreqedit = parameterField(GroupBox1, "edfreqedit", "7000", 88, "End Frequency (Hz)");
-    samedit = parameterField(GroupBox1, "samedit", "0.00001", 120, "Sampling Interval (seconds)");
+    const ChirpTexts& shown = workspace_.chirpTexts();
+    peredit = parameterField(GroupBox1, "peredit", shown.width, 24, "Signal Width  (seconds)");
+    stfreqedit = parameterField(GroupBox1, "stfreqedit", shown.start, 56, "Start Frequency (Hz)");
+    edfreqedit = parameterField(GroupBox1, "edfreqedit", shown.end, 88, "End Frequency (Hz)");
+    samedit =
+        parameterField(GroupBox1, "samedit", shown.interval, 120, "Sampling Interval (seconds)");
     setTabOrder(peredit, stfreqedit);
     setTabOrder(stfreqedit, edfreqedit);
     setTabOrder(edfreqedit, samedit);
 }
 
+void TChirp_Form::showChirpTexts() {
+    const ChirpTexts& texts = workspace_.chirpTexts();
+    const std::pair<QLineEdit*, const std::string*> fields[] = {{peredit, &texts.width},
+                                                                {stfreqedit, &texts.start},
+                                                                {edfreqedit, &texts.end},
+                                                                {samedit, &texts.interval}};
+    for (const auto& [field, text] : fields) {
+        const QString shown = QString::fromStdString(*text);
+        if (field->text() != shown) {
+            // The other fields still show the old texts: one field's change
+            // must not hand them back to the workspace.
+            const QSignalBlocker blocker(field);
+            field->setText(shown);
+        }
+    }
+}
+
 // A parameter set the sweep cannot be made from is refused by the chirp source
 // before it touches a file, so the graphs and files stay as they were.
 void TChirp_Form::SpeedButton1Click() {
-    guarded(services_.errors, [this] {
-        ChirpSource({peredit->text().toStdString(), stfreqedit->text().toStdString(),
-                     edfreqedit->text().toStdString(), samedit->text().toStdString()},
-                    services_.workDir);
-        DRAW_SOURCE();
-    });
+    guarded(services_.errors, [this] { workspace_.makeWavelet(); });
 }
 
 void TChirp_Form::DRAW_SOURCE() {
@@ -137,7 +165,7 @@ void TChirp_Form::DRAW_SOURCE() {
 }
 
 double TChirp_Form::CALC_TIME(int X) const {
-    return quarvel::CALC_TIME(X, Grafico_Source0->panelWidth(), peredit->text().toStdString());
+    return workspace_.CALC_TIME(X, Grafico_Source0->panelWidth());
 }
 
 void TChirp_Form::showTime(int x) {
@@ -163,9 +191,10 @@ void TChirp_Form::Save1Click() {
         if (!name || name->isEmpty()) {
             return;
         }
+        const ChirpTexts& texts = workspace_.chirpTexts();
         TextBuilder text;
-        for (const QLineEdit* field : {peredit, stfreqedit, edfreqedit, samedit}) {
-            text.line(field->text().toStdString());
+        for (const std::string* field : {&texts.width, &texts.start, &texts.end, &texts.interval}) {
+            text.line(*field);
         }
         writeTextFile(name->toStdString(), text.text());
     });
@@ -186,10 +215,8 @@ void TChirp_Form::Load1Click() {
             throwCannotOpen(path, "It is not a chirp signal file.");
         }
         const std::vector<std::string> lines = splitLines(content);
-        QLineEdit* const fields[] = {peredit, stfreqedit, edfreqedit, samedit};
-        for (std::size_t i = 0; i < std::size(fields); ++i) {
-            fields[i]->setText(i < lines.size() ? QString::fromStdString(lines[i]) : QString());
-        }
+        const auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : ""; };
+        workspace_.setChirpTexts({line(0), line(1), line(2), line(3)});
         Label5->setText(QFileInfo(*name).fileName());
     });
 }

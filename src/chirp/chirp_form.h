@@ -15,9 +15,10 @@ class QToolButton;
 namespace quarvel {
 
 class ImagePanel;
+class Workspace;
 
-// "Chirp Signal Processor": the four sweep parameters, GO, the wavelet and
-// sweep graphs and the ".SIG" files.
+// "Chirp Signal Processor": the workspace's four sweep parameters, GO, the
+// wavelet and sweep graphs and the ".SIG" files.
 class TChirp_Form : public QMainWindow {
     Q_OBJECT
 public:
@@ -54,8 +55,11 @@ public:
 private:
     void buildParameterEditor(QWidget* content);
     void showTime(int x);
+    // The workspace's chirp texts into the fields.
+    void showChirpTexts();
 
     Services& services_;
+    Workspace& workspace_;
 };
 
 } // namespace quarvel

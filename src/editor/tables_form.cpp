@@ -11,7 +11,7 @@
 #include "survey/segy_trace_form.h"
 #include "survey/survey_questions.h"
 #include "workspace/depth_twt.h"
-#include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QColor>
@@ -94,7 +94,8 @@ std::string listingTextOf(const QPlainTextEdit* memo) {
 
 } // namespace
 
-TTables_Form::TTables_Form(Services& services) : services_(services) {
+TTables_Form::TTables_Form(Services& services)
+    : services_(services), workspace_(services.workspace) {
     setObjectName("Tables_Form");
     setWindowTitle("Data Editor");
     move(105, 47);
@@ -212,6 +213,9 @@ void TTables_Form::connectHandlers() {
     connect(loggrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         grid_.setCell(item->row() + 1, item->column(), item->text().toStdString());
     });
+    // The synthetic listing follows each new "ampl.dat" the engine writes.
+    connect(&workspace_, &Workspace::synthComputed, this,
+            [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
 }
 
 std::filesystem::path TTables_Form::workFile(std::string_view name) const {
@@ -311,10 +315,7 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     quarvel::LoadLog(grid_, in);
     showLogGrid();
     writeTextFile(workFile("log.dat"), quarvel::SaveLog(grid_));
-    TMainForm& main = *services_.forms.MainForm;
-    main.draw_grafici();
-    main.ws.NoLogLoaded = false;
-    main.enableCalcSynthetic();
+    workspace_.logLoaded();
     for (const std::string& notice : imported->notices) {
         services_.dialogs.showMessage(QString::fromStdString(notice));
     }
@@ -341,7 +342,7 @@ void TTables_Form::reloadSyntheticListing() {
 }
 
 void TTables_Form::redrawLogs() {
-    services_.forms.MainForm->draw_grafici();
+    workspace_.refreshLog();
 }
 
 void TTables_Form::redrawPage(Page page) {
@@ -350,10 +351,10 @@ void TTables_Form::redrawPage(Page page) {
         redrawLogs();
         break;
     case SyntheticPage:
-        services_.forms.MainForm->Draw_sintetico();
+        workspace_.readSynthetic();
         break;
     case TracePage:
-        services_.forms.MainForm->Draw_trace();
+        workspace_.readTrace();
         break;
     }
 }
@@ -378,14 +379,14 @@ void TTables_Form::Load1Click() {
         saveListing(listing(page), workFile(listingWorkFile(page)));
         redrawPage(page);
         if (page == SyntheticPage) {
-            services_.forms.MainForm->enableAndCheckTrace();
+            workspace_.selectTrace();
         }
     });
 }
 
 // The trace is chosen in the SEG-Y window; its Load finishes the command.
 void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
-    const WorkspaceState& ws = services_.forms.MainForm->ws;
+    const WorkspaceState& ws = workspace_.state();
     LengthSpans spans;
     spans.syntheticMs = ws.SynthTimeLast * 1000;
     if (ws.LogCount > 1) {
@@ -394,7 +395,7 @@ void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
     SegyForm->offer(path, spans, [this](const SegyLoad& load) {
         Tracememo->setPlainText(listingTextFrom(load.listing));
         saveListing(Tracememo, workFile("trace.txt"));
-        services_.forms.MainForm->Draw_trace();
+        workspace_.readTrace();
         services_.dialogs.showMessage(QString::fromStdString(load.notice));
     });
 }
@@ -449,14 +450,14 @@ void TTables_Form::SyntheticRefreshButtonClick() {
     guarded(services_.errors, [this] {
         // The panel is drawn from ampl.dat: edits show there only after Save.
         saveListing(Syntmemo, workFile("ampl.txt"));
-        services_.forms.MainForm->Draw_sintetico();
+        workspace_.readSynthetic();
     });
 }
 
 void TTables_Form::TraceRefreshButtonClick() {
     guarded(services_.errors, [this] {
         saveListing(Tracememo, workFile("trace.txt"));
-        services_.forms.MainForm->Draw_trace();
+        workspace_.readTrace();
     });
 }
 

@@ -17,6 +17,7 @@ class QToolButton;
 namespace quarvel {
 
 class SegyTraceForm;
+class Workspace;
 
 // "Data Editor": the log grid and the synthetic and trace listings, and the
 // working files made from them. The grid's text lives in a LogGrid (row 0 the
@@ -58,7 +59,8 @@ public:
     // stops it before anything is written.
     void SaveLog(const std::filesystem::path& fileName);
     void ClearLog();
-    // Replaces the synthetic listing with the text of the working "ampl.dat".
+    // Replaces the synthetic listing with the text of the working "ampl.dat";
+    // done whenever the engine has written a new one.
     void reloadSyntheticListing();
 
     // Commands; Load, Save and Save as act on the active page.
@@ -95,6 +97,7 @@ private:
     QPlainTextEdit* listing(Page page) const;
 
     Services& services_;
+    Workspace& workspace_;
     LogGrid grid_;
 };
 

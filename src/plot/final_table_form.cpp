@@ -4,7 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
-#include "plot/graph_form.h"
+#include "workspace/workspace.h"
 
 #include <QImageWriter>
 #include <QMenuBar>
@@ -37,6 +37,8 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     connect(Parameters1, &QAction::triggered, this, [this] { Parameters1Click(); });
+    connect(&services_.workspace, &Workspace::finalPlotChanged, this,
+            [this] { showPlot(services_.workspace.finalPlot()); });
 }
 
 void TFinalTableForm::showPlot(const QImage& plot) {
@@ -79,12 +81,7 @@ void TFinalTableForm::Exit1Click() {
 
 // The parameters take effect at the next composition; the plot shown stays.
 void TFinalTableForm::Parameters1Click() {
-    guarded(services_.errors, [this] {
-        TGraphForm* graph = services_.forms.GraphForm;
-        graph->show();
-        graph->raise();
-        graph->activateWindow();
-    });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::GraphForm); });
 }
 
 } // namespace quarvel

@@ -1,5 +1,7 @@
 #include "plot/graph_form.h"
 
+#include "workspace/workspace.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +29,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 
 } // namespace
 
-// The fields are read by the final plot when it is composed, so both buttons
-// only close the dialog; what was typed stays.
-TGraphForm::TGraphForm(Services&) {
+// What is typed goes to the workspace at once and the final plot reads it
+// when it is composed, so both buttons only close the dialog; what was typed
+// stays.
+TGraphForm::TGraphForm(Services& services) {
     setObjectName(QStringLiteral("GraphForm"));
     setWindowTitle(QStringLiteral("Graphic Param."));
     setModal(false);
@@ -38,20 +41,32 @@ TGraphForm::TGraphForm(Services&) {
     auto* xAxis = new QGroupBox(QStringLiteral("Xaxis"), this);
     xAxis->setObjectName(QStringLiteral("GroupBox1"));
     xAxis->setGeometry(0, 0, 186, 81);
-    Edit1 = tickField(xAxis, "Edit1", QStringLiteral("10"), 24, QStringLiteral("Mark freq."), 32);
-    Edit2 = tickField(xAxis, "Edit2", QStringLiteral("50"), 48, QStringLiteral("Label freq."), 56);
+    Workspace& workspace = services.workspace;
+    const AxisTexts& shown = workspace.axisTexts();
+    const auto text = [](const std::string& t) { return QString::fromStdString(t); };
+    Edit1 = tickField(xAxis, "Edit1", text(shown.xMarkFreq), 24, QStringLiteral("Mark freq."), 32);
+    Edit2 =
+        tickField(xAxis, "Edit2", text(shown.xLabelFreq), 48, QStringLiteral("Label freq."), 56);
 
     auto* yAxis = new QGroupBox(QStringLiteral("Yaxis"), this);
     yAxis->setObjectName(QStringLiteral("GroupBox2"));
     yAxis->setGeometry(0, 81, 186, 80);
-    Edit3 = tickField(yAxis, "Edit3", QStringLiteral("200"), 16, QStringLiteral("Mark freq."), 24);
-    Edit4 = tickField(yAxis, "Edit4", QStringLiteral("200"), 40, QStringLiteral("Label freq."), 48);
+    Edit3 = tickField(yAxis, "Edit3", text(shown.yMarkFreq), 16, QStringLiteral("Mark freq."), 24);
+    Edit4 =
+        tickField(yAxis, "Edit4", text(shown.yLabelFreq), 40, QStringLiteral("Label freq."), 48);
 
     BitBtn1 = button(this, "BitBtn1", QStringLiteral("OK"), 8);
     BitBtn2 = button(this, "BitBtn2", QStringLiteral("Cancel"), 96);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::hide);
     connect(BitBtn2, &QPushButton::clicked, this, &QWidget::hide);
+
+    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4}) {
+        connect(field, &QLineEdit::textChanged, this, [this, &workspace] {
+            workspace.setAxisTexts({Edit1->text().toStdString(), Edit2->text().toStdString(),
+                                    Edit3->text().toStdString(), Edit4->text().toStdString()});
+        });
+    }
 }
 
 } // namespace quarvel

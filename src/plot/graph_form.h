@@ -9,7 +9,8 @@ class QPushButton;
 
 namespace quarvel {
 
-// "Graphic Param.": tick spacing of the final plot's axes.
+// "Graphic Param.": tick spacing of the final plot's axes, the workspace's
+// axis texts as typed.
 class TGraphForm : public QDialog {
     Q_OBJECT
 public:

@@ -1,11 +1,12 @@
 #include "plot/scale_forms.h"
 
 #include "platform/error_reporter.h"
-#include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <limits>
 
@@ -36,18 +37,21 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-LogScaleDialog::LogScaleDialog(Services& services, const QString& objectName,
+LogScaleDialog::LogScaleDialog(Services& services, Log log, const QString& objectName,
                                const QString& caption)
-    : services_(services) {
+    : services_(services), workspace_(services.workspace), log_(log) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setModal(false);
 }
 
 void LogScaleDialog::build(const char* autoName, const char* minName, const char* maxName,
-                           int fieldLeft, int labelLeft, int minimum, int maximum,
-                           const QSize& size) {
+                           int fieldLeft, int labelLeft, const QSize& size) {
     setFixedSize(size);
+    const LogScaleSettings& settings = workspace_.scaleSettings();
+    const bool velocity = log_ == Log::Velocity;
+    const int minimum = velocity ? settings.minVel : settings.minDens;
+    const int maximum = velocity ? settings.maxVel : settings.maxDens;
     auto_ = new QCheckBox(QStringLiteral("Auto Scale"), this);
     auto_->setObjectName(QLatin1String(autoName));
     auto_->setGeometry(fieldLeft, 16, FieldWidth, 17);
@@ -63,9 +67,38 @@ void LogScaleDialog::build(const char* autoName, const char* minName, const char
         minimum_->setEnabled(!automatic);
         maximum_->setEnabled(!automatic);
     });
-    auto_->setChecked(true);
+    auto_->setChecked(velocity ? settings.autoVel : settings.autoDens);
     connect(ok_, &QPushButton::clicked, this, [this] { okClick(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { cancelClick(); });
+
+    connect(auto_, &QCheckBox::toggled, this, [this] { store(); });
+    connect(minimum_, &QSpinBox::valueChanged, this, [this] { store(); });
+    connect(maximum_, &QSpinBox::valueChanged, this, [this] { store(); });
+    connect(&workspace_, &Workspace::scaleSettingsChanged, this, [this] { showSettings(); });
+}
+
+void LogScaleDialog::store() {
+    LogScaleSettings settings = workspace_.scaleSettings();
+    if (log_ == Log::Velocity) {
+        settings.autoVel = auto_->isChecked();
+        settings.minVel = minimum_->value();
+        settings.maxVel = maximum_->value();
+    } else {
+        settings.autoDens = auto_->isChecked();
+        settings.minDens = minimum_->value();
+        settings.maxDens = maximum_->value();
+    }
+    workspace_.setScaleSettings(settings);
+}
+
+void LogScaleDialog::showSettings() {
+    const LogScaleSettings& settings = workspace_.scaleSettings();
+    const bool velocity = log_ == Log::Velocity;
+    // Both bounds go in before either is handed back to the workspace.
+    const QSignalBlocker minimumBlocker(minimum_);
+    const QSignalBlocker maximumBlocker(maximum_);
+    minimum_->setValue(velocity ? settings.minVel : settings.minDens);
+    maximum_->setValue(velocity ? settings.maxVel : settings.maxDens);
 }
 
 void LogScaleDialog::showEvent(QShowEvent* event) {
@@ -79,7 +112,7 @@ void LogScaleDialog::okClick() {
         hide();
         // Redrawing recomputes the scales from the log first, so automatic
         // bounds and the mean velocity follow the log as it stands now.
-        services_.forms.MainForm->draw_grafici();
+        workspace_.refreshLog();
     });
 }
 
@@ -92,8 +125,9 @@ void LogScaleDialog::cancelClick() {
 }
 
 TVelScaleForm::TVelScaleForm(Services& services)
-    : LogScaleDialog(services, QStringLiteral("VelScaleForm"), QStringLiteral("P-wave")) {
-    build("Autovel", "MinVel", "Maxvel", 32, 144, 1400, 1600, QSize(193, 182));
+    : LogScaleDialog(services, Log::Velocity, QStringLiteral("VelScaleForm"),
+                     QStringLiteral("P-wave")) {
+    build("Autovel", "MinVel", "Maxvel", 32, 144, QSize(193, 182));
     Autovel = autoBox();
     MinVel = minimumField();
     Maxvel = maximumField();
@@ -102,8 +136,9 @@ TVelScaleForm::TVelScaleForm(Services& services)
 }
 
 TDensityScaleForm::TDensityScaleForm(Services& services)
-    : LogScaleDialog(services, QStringLiteral("DensityScaleForm"), QStringLiteral("Density")) {
-    build("autodens", "MinDens", "MaxDens", 24, 136, 1400, 2300, QSize(191, 183));
+    : LogScaleDialog(services, Log::Density, QStringLiteral("DensityScaleForm"),
+                     QStringLiteral("Density")) {
+    build("autodens", "MinDens", "MaxDens", 24, 136, QSize(191, 183));
     autodens = autoBox();
     MinDens = minimumField();
     MaxDens = maximumField();

@@ -10,13 +10,20 @@ class QPushButton;
 
 namespace quarvel {
 
-// The behaviour the two scale dialogs share: "Auto Scale" switches the typed
+struct LogScaleSettings;
+class Workspace;
+
+// The behaviour the two scale dialogs share: each shows and edits one log's
+// bounds in the workspace's scale settings; "Auto Scale" switches the typed
 // bounds off, opening remembers the bounds for Cancel, OK redraws the log
 // panels with the new scales.
 class LogScaleDialog : public QDialog {
     Q_OBJECT
 public:
-    LogScaleDialog(Services& services, const QString& objectName, const QString& caption);
+    // Which of the two logs the dialog sets.
+    enum class Log { Velocity, Density };
+
+    LogScaleDialog(Services& services, Log log, const QString& objectName, const QString& caption);
 
     QCheckBox* autoBox() const { return auto_; }
     QSpinBox* minimumField() const { return minimum_; }
@@ -28,14 +35,19 @@ protected:
     // Places the controls: check box and fields at column fieldLeft, labels
     // at labelLeft.
     void build(const char* autoName, const char* minName, const char* maxName, int fieldLeft,
-               int labelLeft, int minimum, int maximum, const QSize& size);
+               int labelLeft, const QSize& size);
     void showEvent(QShowEvent* event) override;
 
 private:
     void okClick();
     void cancelClick();
+    // The controls into this dialog's part of the settings, and back.
+    void store();
+    void showSettings();
 
     Services& services_;
+    Workspace& workspace_;
+    Log log_;
     QCheckBox* auto_ = nullptr;
     QSpinBox* minimum_ = nullptr;
     QSpinBox* maximum_ = nullptr;

@@ -2,44 +2,58 @@
 
 #include "platform/work_dir.h"
 
+#include <array>
+#include <cstddef>
+
+class QWidget;
+
 namespace quarvel {
 
 class Dialogs;
 class ErrorReporter;
-class TMainForm;
-class TCore_Photo_Form;
-class TVelScaleForm;
-class TDensityScaleForm;
-class TProfile_Form;
-class TTables_Form;
-class TChirp_Form;
-class TFinalTableForm;
-class TGraphForm;
-class TAboutForm;
+class Workspace;
 
-// The single instance of each window, filled in as start-up creates them.
-// Windows reach each other only through these and the operations each one
-// publishes.
-struct Forms {
-    TMainForm* MainForm = nullptr;
-    TCore_Photo_Form* Core_Photo_Form = nullptr;
-    TVelScaleForm* VelScaleForm = nullptr;
-    TDensityScaleForm* DensityScaleForm = nullptr;
-    TProfile_Form* Profile_Form = nullptr;
-    TTables_Form* Tables_Form = nullptr;
-    TChirp_Form* Chirp_Form = nullptr;
-    TFinalTableForm* FinalTableForm = nullptr;
-    TGraphForm* GraphForm = nullptr;
-    TAboutForm* AboutForm = nullptr;
+// The program's windows by name.
+enum class FormId : std::size_t {
+    MainForm,
+    Core_Photo_Form,
+    VelScaleForm,
+    DensityScaleForm,
+    Profile_Form,
+    Tables_Form,
+    Chirp_Form,
+    FinalTableForm,
+    GraphForm,
+    AboutForm,
+};
+
+inline constexpr std::size_t FormCount = static_cast<std::size_t>(FormId::AboutForm) + 1;
+
+// Shows, raises and closes the windows by name. This is all one window knows
+// of another: what they share lives in the Workspace.
+class Forms {
+public:
+    void add(FormId id, QWidget* window);
+    // Shows the window where it stands, without raising it.
+    void show(FormId id) const;
+    // Shows the window, raises it and gives it the focus.
+    void showAndRaise(FormId id) const;
+    void close(FormId id) const;
+
+private:
+    QWidget* window(FormId id) const;
+
+    std::array<QWidget*, FormCount> windows_{};
 };
 
 // What every window is given at creation: the user's questions, the error
-// sink, the working directory and the other windows.
+// sink, the working directory, the document and the other windows by name.
 struct Services {
     Dialogs& dialogs;
     ErrorReporter& errors;
     WorkDir workDir;
-    Forms forms;
+    Workspace& workspace;
+    Forms& forms;
 };
 
 } // namespace quarvel

@@ -1,14 +1,9 @@
 #include "workspace/main_form.h"
 
-#include "app/about_form.h"
-#include "calibration/core_photo_form.h"
-#include "chirp/chirp_form.h"
-#include "editor/tables_form.h"
-#include "engine/calc_synthetic.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
-#include "plot/scale_forms.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -103,15 +98,9 @@ QAction* menuItem(QWidget* owner, QMenu* menu, const char* name, const QString& 
     return action;
 }
 
-template <class Window> void showCompanion(Window* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 } // namespace
 
-TMainForm::TMainForm(Services& services) : services_(services) {
+TMainForm::TMainForm(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quarvel v1.0"));
     QFont windowFont(QStringLiteral("MS Sans Serif"));
@@ -139,6 +128,7 @@ TMainForm::TMainForm(Services& services) : services_(services) {
     buildStatusBar();
     buildMenus();
     connectHandlers();
+    connectWorkspace();
 }
 
 TMainForm::~TMainForm() = default;
@@ -310,14 +300,7 @@ void TMainForm::enableAndCheckTrace() {
 }
 
 void TMainForm::SpeedButton3Click() {
-    guarded(services_.errors, [this] {
-        const TChirp_Form* chirp = services_.forms.Chirp_Form;
-        MathFun::CalcSynthetic(engine_, services_.workDir, chirp->stfreqedit->text().toStdString(),
-                               chirp->edfreqedit->text().toStdString(),
-                               chirp->samedit->text().toStdString());
-        Draw_sintetico();
-        services_.forms.Tables_Form->reloadSyntheticListing();
-    });
+    guarded(services_.errors, [this] { workspace_.computeSynthetic(); });
 }
 
 void TMainForm::Exit1Click() {
@@ -325,27 +308,27 @@ void TMainForm::Exit1Click() {
 }
 
 void TMainForm::ables1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.Tables_Form); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::Tables_Form); });
 }
 
 void TMainForm::ChirpParameters1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.Chirp_Form); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::Chirp_Form); });
 }
 
 void TMainForm::CoreImageBoundaries1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.Core_Photo_Form); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::Core_Photo_Form); });
 }
 
 void TMainForm::DensityScale1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.VelScaleForm); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::VelScaleForm); });
 }
 
 void TMainForm::VelocityScale1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.DensityScaleForm); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::DensityScaleForm); });
 }
 
 void TMainForm::About1Click() {
-    guarded(services_.errors, [this] { showCompanion(services_.forms.AboutForm); });
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::AboutForm); });
 }
 
 void TMainForm::AnotFont1Click() {

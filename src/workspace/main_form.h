@@ -1,8 +1,6 @@
 #pragma once
 
-#include "engine/synthetic.h"
 #include "workspace/forms.h"
-#include "workspace/workspace_state.h"
 
 #include <QFont>
 #include <QImage>
@@ -20,9 +18,11 @@ class QToolButton;
 namespace quarvel {
 
 class ImagePanel;
+class Workspace;
 
 // The correlation workspace: tool bar, selection bar, the five panels on one
-// pixel scale, the status bar and the menus. It owns the workspace state.
+// pixel scale, the status bar and the menus. It shows the Workspace and
+// redraws a panel when the workspace announces new data for it.
 // The class is split by concern over several files: main_form.cpp (layout,
 // commands, enabling), main_form_panels.cpp (panel drawing),
 // main_form_photo.cpp (the photograph and the mouse work on it),
@@ -32,8 +32,6 @@ class TMainForm : public QMainWindow {
 public:
     explicit TMainForm(Services& services);
     ~TMainForm() override;
-
-    WorkspaceState ws;
 
     // Tool bar.
     QFrame* Panel1 = nullptr;
@@ -82,9 +80,9 @@ public:
     // The annotation font held by the font dialog (FontDialog1).
     QFont annotationFont;
 
-    // Operations other windows call.
+    // Redraw the log panels, the synthetic and the trace from their working
+    // files through the workspace.
     void draw_grafici();
-    void CALC_LOG_SCALE();
     void Draw_sintetico();
     void Draw_trace();
     void enableCalcSynthetic();
@@ -129,10 +127,13 @@ private:
     void buildStatusBar();
     void buildMenus();
     void connectHandlers();
+    void connectWorkspace();
+    void drawLogPanels();
+    void drawSynthetic();
+    void drawTrace();
 
     Services& services_;
-    // Computes every "Calc. Synthetic"; its series are allocated once.
-    MathFun::Engine engine_;
+    Workspace& workspace_;
 };
 
 } // namespace quarvel

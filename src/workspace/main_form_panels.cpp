@@ -1,31 +1,20 @@
 // Drawing of the four data panels: the two log panels, the synthetic and the
-// recorded trace. Each drawing reads its working file, renders off screen and
-// installs the picture in one step, so a failed drawing leaves the panel as
-// it was.
+// recorded trace. The workspace reads the working files and announces what
+// changed; each panel renders off screen and installs the picture in one
+// step, so a failed drawing leaves the panel as it was.
 
-#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/log_panel.h"
-#include "plot/scale_forms.h"
 #include "plot/series_panel.h"
-#include "workspace/log_scale.h"
 #include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
-#include <QSpinBox>
 
 namespace quarvel {
 
 namespace {
-
-// A file longer than the panel's capacity is drawn up to the capacity; the
-// user is told once.
-void tellLeftOut(Dialogs& dialogs, const char* fileName, int capacity, const char* what) {
-    dialogs.showMessage(QStringLiteral("\"%1\" holds more than %2 %3; the rest was left out.")
-                            .arg(QLatin1String(fileName))
-                            .arg(capacity)
-                            .arg(QLatin1String(what)));
-}
 
 void enableAndCheck(QCheckBox* box) {
     box->setEnabled(true);
@@ -34,87 +23,74 @@ void enableAndCheck(QCheckBox* box) {
 
 } // namespace
 
-void TMainForm::CALC_LOG_SCALE() {
-    TVelScaleForm* velocity = services_.forms.VelScaleForm;
-    TDensityScaleForm* density = services_.forms.DensityScaleForm;
-    LogScaleSettings settings;
-    settings.autoVel = velocity->Autovel->isChecked();
-    settings.minVel = velocity->MinVel->value();
-    settings.maxVel = velocity->Maxvel->value();
-    settings.autoDens = density->autodens->isChecked();
-    settings.minDens = density->MinDens->value();
-    settings.maxDens = density->MaxDens->value();
-
-    const LogScaleResult result = calcLogScaleFile(services_.workDir.file("log.dat"), settings);
-    applyLogScale(result, ws);
-    velocity->MinVel->setValue(result.scales.minVel);
-    velocity->Maxvel->setValue(result.scales.maxVel);
-    density->MinDens->setValue(result.scales.minDens);
-    density->MaxDens->setValue(result.scales.maxDens);
-    if (result.truncated)
-        tellLeftOut(services_.dialogs, "log.dat", LogCapacity, "records");
+void TMainForm::connectWorkspace() {
+    // A drawing that fails is reported on its own; the command that brought
+    // the new data has done its work by then.
+    const auto redraw = [this](void (TMainForm::*draw)()) {
+        return [this, draw] { guarded(services_.errors, [this, draw] { (this->*draw)(); }); };
+    };
+    connect(&workspace_, &Workspace::logChanged, this, redraw(&TMainForm::drawLogPanels));
+    connect(&workspace_, &Workspace::synthChanged, this, redraw(&TMainForm::drawSynthetic));
+    connect(&workspace_, &Workspace::traceChanged, this, redraw(&TMainForm::drawTrace));
+    connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
 }
 
 void TMainForm::draw_grafici() {
+    workspace_.refreshLog();
+}
+
+void TMainForm::Draw_sintetico() {
+    workspace_.readSynthetic();
+}
+
+void TMainForm::Draw_trace() {
+    workspace_.readTrace();
+}
+
+void TMainForm::drawLogPanels() {
     const int height = core_image->panelHeight();
     Grafico_velocita->setPanelHeight(height);
     grafico_densita->setPanelHeight(height);
-    CALC_LOG_SCALE();
 
+    const WorkspaceState& ws = workspace_.state();
+    const LogScaleSettings& scales = workspace_.scaleSettings();
     LogPanelInput input;
     input.records = ws.LogTable;
     input.topDepth = ws.LogTopDepth;
     input.bottomDepth = ws.LogBottomDepth;
 
     input.kind = LogPanelKind::Velocity;
-    input.minBound = services_.forms.VelScaleForm->MinVel->value();
-    input.maxBound = services_.forms.VelScaleForm->Maxvel->value();
+    input.minBound = scales.minVel;
+    input.maxBound = scales.maxVel;
     Grafico_velocita->setPicture(
         renderLogPanel(input, Grafico_velocita->panelWidth(), height, annotationFont));
 
     input.kind = LogPanelKind::Density;
-    input.minBound = services_.forms.DensityScaleForm->MinDens->value();
-    input.maxBound = services_.forms.DensityScaleForm->MaxDens->value();
+    input.minBound = scales.minDens;
+    input.maxBound = scales.maxDens;
     grafico_densita->setPicture(
         renderLogPanel(input, grafico_densita->panelWidth(), height, annotationFont));
 
     enableAndCheck(Pwave);
     enableAndCheck(density);
+    if (!ws.NoLogLoaded) {
+        enableCalcSynthetic();
+    }
 }
 
-void TMainForm::Draw_sintetico() {
+void TMainForm::drawSynthetic() {
     Grafico_sintetico->setPanelHeight(core_image->panelHeight());
-    const SeriesData series = readSeriesFile(services_.workDir.file("ampl.dat"));
-    if (series.truncated)
-        tellLeftOut(services_.dialogs, "ampl.dat", SeriesCapacity, "samples");
-    const SeriesExtents extents = seriesExtents(series);
-    ws.SynthTimeFirst = extents.timeFirst;
-    ws.SynthTimeLast = extents.timeLast;
-    ws.SynthAmpMin = extents.ampMin;
-    ws.SynthAmpMax = extents.ampMax;
-
     Grafico_sintetico->setPicture(renderSeriesPanel(
-        series, extents, QStringLiteral("Synthetic"), Grafico_sintetico->panelWidth(),
-        Grafico_sintetico->panelHeight(), annotationFont));
+        workspace_.synthetic(), workspace_.syntheticExtents(), QStringLiteral("Synthetic"),
+        Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(), annotationFont));
     enableAndCheck(Synth);
 }
 
-void TMainForm::Draw_trace() {
+void TMainForm::drawTrace() {
     Grafico_traccia->setPanelHeight(core_image->panelHeight());
-    const SeriesData series = readSeriesFile(services_.workDir.file("trace.txt"));
-    if (series.truncated)
-        tellLeftOut(services_.dialogs, "trace.txt", SeriesCapacity, "samples");
-    ws.TraceTimeMaxMs = series.runningTimeMax * 1000;
-    ws.TraceTimeMinMs = series.runningTimeMin * 1000;
-    const SeriesExtents extents = seriesExtents(series);
-    ws.TraceTimeFirst = extents.timeFirst;
-    ws.TraceTimeLast = extents.timeLast;
-    ws.TraceAmpMin = extents.ampMin;
-    ws.TraceAmpMax = extents.ampMax;
-
-    Grafico_traccia->setPicture(renderSeriesPanel(series, extents, QStringLiteral("Seismic Trace"),
-                                                  Grafico_traccia->panelWidth(),
-                                                  Grafico_traccia->panelHeight(), annotationFont));
+    Grafico_traccia->setPicture(renderSeriesPanel(
+        workspace_.trace(), workspace_.traceExtents(), QStringLiteral("Seismic Trace"),
+        Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(), annotationFont));
     enableAndCheck(Trace);
 }
 

@@ -2,15 +2,12 @@
 // its boundary file, the depth and two-way-time read-outs, the guide line and
 // the correlation marks, and the read-outs over the synthetic and trace
 // panels.
-#include "calibration/boundaries.h"
-#include "calibration/core_photo_form.h"
-#include "calibration/core_photo_loader.h"
-#include "formats/numbers.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "workspace/depth_twt.h"
 #include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,7 +15,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <utility>
 
@@ -61,10 +57,6 @@ int offset(int position, int boundary) {
                                                   std::numeric_limits<int>::max()));
 }
 
-int fieldInteger(const QLineEdit* field) {
-    return numbers::parseInteger(field->text().toStdString());
-}
-
 } // namespace
 
 void TMainForm::LoadCorePhoto1Click() {
@@ -77,15 +69,13 @@ void TMainForm::LoadCorePhoto1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        ws.ImageFileName = chosen->toStdString();
-        const QImage photo = loadCorePhotograph(*chosen);
+        const QImage photo = workspace_.loadPhotograph(*chosen);
 
         // Shown unscaled from its top-left corner; the panel keeps its
         // width and takes the photograph's height, which every other panel
         // takes at its next drawing.
         core_image->setPanelHeight(photo.height());
         core_image->setPicture(photo);
-        ws.BndFileName = boundaryFileFor(std::filesystem::path(ws.ImageFileName)).string();
 
         // The photograph is in, whatever its boundary file holds.
         SpeedButton2->setEnabled(true);
@@ -93,25 +83,26 @@ void TMainForm::LoadCorePhoto1Click() {
         ables1->setEnabled(true);
         Photo->setEnabled(true);
 
-        TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
-        boundaries->show();
-        boundaries->UpdateBoundaries();
+        // The boundaries window comes up with the calibration, and goes again
+        // when the photograph's boundary file supplied it.
+        services_.forms.show(FormId::Core_Photo_Form);
+        if (workspace_.UpdateBoundaries(core_image->panelWidth(), core_image->panelHeight())) {
+            services_.forms.close(FormId::Core_Photo_Form);
+        }
     });
 }
 
 void TMainForm::core_imageMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
+        WorkspaceState& ws = workspace_.state();
         if (!ws.NoLogLoaded && correlator->isChecked() && Photo->isChecked()) {
             drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
             ws.GuideY = y;
             drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
         }
-        const TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
-        const int left = fieldInteger(boundaries->xmin);
-        const int right = fieldInteger(boundaries->xmax);
-        const int top = fieldInteger(boundaries->ymin);
-        const int bottom = fieldInteger(boundaries->ymax);
-        CALC_POINT_ATTRIBUTES(offset(x, left), offset(y, top), left, right, top, bottom);
+        const PixelBounds bounds = workspace_.pixelBounds();
+        CALC_POINT_ATTRIBUTES(offset(x, bounds.left), offset(y, bounds.top), bounds.left,
+                              bounds.right, bounds.top, bounds.bottom);
     });
 }
 
@@ -125,10 +116,8 @@ void TMainForm::CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int, int ymin, i
     if (core_image->hasPicture() && std::max(std::abs(column), std::abs(row)) <= intMax) {
         colour = core_image->picture().pixel(static_cast<int>(column), static_cast<int>(row));
     }
-    const TCore_Photo_Form* boundaries = services_.forms.Core_Photo_Form;
-    ws.ProbeDepth = depth_twt::probeDepth(boundaries->Top->text().toStdString(),
-                                          boundaries->Bottom->text().toStdString(), ymin, ymax, dy,
-                                          ws.ProbeDepth);
+    WorkspaceState& ws = workspace_.state();
+    ws.ProbeDepth = workspace_.probeDepth(ymin, ymax, dy, ws.ProbeDepth);
     CALC_EST_TWT(ws.ProbeDepth);
     const depth_twt::PointTexts texts = depth_twt::pointTexts(
         column, row, qRed(colour), qGreen(colour), qBlue(colour), ws.ProbeDepth, ws.EST_TWT);
@@ -139,6 +128,7 @@ void TMainForm::CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int, int ymin, i
 }
 
 void TMainForm::CALC_EST_TWT(double depth) {
+    WorkspaceState& ws = workspace_.state();
     const depth_twt::TwtEstimate estimate = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, depth);
     ws.EST_TWT = estimate.estTwt;
     ws.InstVelocity = estimate.instVelocity;
@@ -152,6 +142,7 @@ void TMainForm::core_imageMouseDown(int y) {
         if (!correlator->isChecked()) {
             return;
         }
+        WorkspaceState& ws = workspace_.state();
         if (Photo->isChecked()) {
             drawRowLine(core_image, y, Canvas::PenMode::Copy);
         }
@@ -186,6 +177,7 @@ void TMainForm::core_imageMouseUp(int y) {
 
 void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
+        const WorkspaceState& ws = workspace_.state();
         const depth_twt::PanelReadout readout = depth_twt::synthReadout(
             x, y, Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(),
             {ws.SynthTimeFirst, ws.SynthTimeLast, ws.SynthAmpMin, ws.SynthAmpMax});
@@ -196,6 +188,7 @@ void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
 
 void TMainForm::Grafico_tracciaMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
+        const WorkspaceState& ws = workspace_.state();
         const depth_twt::PanelReadout readout = depth_twt::traceReadout(
             x, y, Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(),
             {ws.TraceTimeFirst, ws.TraceTimeLast, ws.TraceAmpMin, ws.TraceAmpMax},

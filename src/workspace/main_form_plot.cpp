@@ -1,12 +1,10 @@
 // The final plot commands of the main window: gather what the plot is made of
-// from this window and its companions, compose it, and show it.
-#include "calibration/core_photo_form.h"
+// from this window's panels and the workspace, compose it, and show it.
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/final_plot.h"
-#include "plot/final_table_form.h"
-#include "plot/graph_form.h"
 #include "workspace/main_form.h"
+#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -27,7 +25,8 @@ FinalPlotPanel panelOf(const QCheckBox* box, const ImagePanel* panel) {
 // that fails leaves the plot window as it was: the message tells what to fix,
 // and a half-drawn plot would only be mistaken for a finished one.
 void composeAndShow(TMainForm& form, bool withTitle) {
-    const Forms& forms = form.services().forms;
+    Workspace& workspace = form.services().workspace;
+    const WorkspaceState& ws = workspace.state();
     FinalPlotInputs in;
     in.coreHeight = form.core_image->panelHeight();
     in.photo = panelOf(form.Photo, form.core_image);
@@ -35,25 +34,21 @@ void composeAndShow(TMainForm& form, bool withTitle) {
     in.pwave = panelOf(form.Pwave, form.Grafico_velocita);
     in.density = panelOf(form.density, form.grafico_densita);
     in.trace = panelOf(form.Trace, form.Grafico_traccia);
-    in.topText = forms.Core_Photo_Form->Top->text().toStdString();
-    in.bottomText = forms.Core_Photo_Form->Bottom->text().toStdString();
-    in.markFreqText = forms.GraphForm->Edit3->text().toStdString();
-    in.labelFreqText = forms.GraphForm->Edit4->text().toStdString();
-    in.traceTimeMinMs = form.ws.TraceTimeMinMs;
-    in.traceTimeMaxMs = form.ws.TraceTimeMaxMs;
-    in.meanVelocity = form.ws.MeanVelocity;
-    in.imageFileName = form.ws.ImageFileName;
+    // The final plot's own rule for Top and Bottom (the whole number each
+    // starts with) is applied by composeFinalPlot.
+    in.topText = workspace.calibration().Top;
+    in.bottomText = workspace.calibration().Bottom;
+    in.markFreqText = workspace.axisTexts().yMarkFreq;
+    in.labelFreqText = workspace.axisTexts().yLabelFreq;
+    in.traceTimeMinMs = ws.TraceTimeMinMs;
+    in.traceTimeMaxMs = ws.TraceTimeMaxMs;
+    in.meanVelocity = ws.MeanVelocity;
+    in.imageFileName = ws.ImageFileName;
     in.withTitle = withTitle;
 
     const FinalPlot plot = composeFinalPlot(in);
-    if (plot.axisX) {
-        form.ws.FinalPlotAxisX = *plot.axisX;
-    }
-    TFinalTableForm* window = forms.FinalTableForm;
-    window->showPlot(plot.image);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    workspace.setFinalPlot(plot.image, plot.axisX);
+    form.services().forms.showAndRaise(FormId::FinalTableForm);
 }
 
 } // namespace

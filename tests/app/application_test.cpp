@@ -30,7 +30,7 @@ using testing::AppFixture;
 class ApplicationTest : public AppFixture {};
 
 TEST_F(ApplicationTest, CreatesEveryWindowHiddenInStartUpOrder) {
-    const Forms& f = forms();
+    const AppForms& f = forms();
     const std::vector<QWidget*> expected = {
         f.MainForm,    f.Core_Photo_Form, f.VelScaleForm,   f.DensityScaleForm, f.Profile_Form,
         f.Tables_Form, f.Chirp_Form,      f.FinalTableForm, f.GraphForm,        f.AboutForm};

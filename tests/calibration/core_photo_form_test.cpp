@@ -112,7 +112,7 @@ TEST(CorePhotoLoader, MissingFileOrFolderIsReportedByName) {
 class CorePhotoForm : public AppFixture {
 protected:
     TCore_Photo_Form& form() const { return *forms().Core_Photo_Form; }
-    std::string bndFileName() const { return mainForm().ws.BndFileName; }
+    std::string bndFileName() const { return ws().BndFileName; }
     QString workFile(const char* name) const {
         return QString::fromStdString(workDir.file(name).string());
     }
@@ -166,7 +166,7 @@ TEST_F(CorePhotoForm, SaveWritesTheTextsAndBecomesTheBoundaryFile) {
 }
 
 TEST_F(CorePhotoForm, FailedSaveChangesNothing) {
-    mainForm().ws.BndFileName = "before.BND";
+    ws().BndFileName = "before.BND";
     form().StatusPanel->setText("before");
     const QString target = workFile("no-folder/x.BND");
     dialogs.expectSaveFile(target);
@@ -178,7 +178,7 @@ TEST_F(CorePhotoForm, FailedSaveChangesNothing) {
 
 TEST_F(CorePhotoForm, LoadFillsTheFieldsAndClosesKeepingTheBoundaryFileName) {
     workDir.write("other.BND", "10\r\n20\r\n30\r\n");
-    mainForm().ws.BndFileName = "photo.BND";
+    ws().BndFileName = "photo.BND";
     form().StatusPanel->setText("BND File :photo.BND");
     dialogs.expectOpenFile(workFile("other.BND"));
     form().show();
@@ -228,11 +228,10 @@ TEST_F(CorePhotoForm, ExitClosesAndTheFieldsStay) {
 }
 
 TEST_F(CorePhotoForm, UpdateWithoutAFileProposesTheCorePanel) {
-    mainForm().ws.BndFileName = workFile("absent.BND").toStdString();
-    mainForm().core_image->setPanelHeight(432);
+    ws().BndFileName = workFile("absent.BND").toStdString();
     setFields(Boundaries::fromTexts({"100", "900", "2", "3", "25", "1000", "25", "1000"}));
     form().show();
-    form().UpdateBoundaries();
+    EXPECT_FALSE(workspace().UpdateBoundaries(103, 432));
     EXPECT_EQ(form().boundaries().texts(),
               (std::array<std::string, 8>{"100", "900", "2", "3", "1", "103", "1", "432"}));
     EXPECT_EQ(form().StatusPanel->text(), "BND File not found ");

@@ -51,7 +51,7 @@ TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesC
     EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
     EXPECT_TRUE(mainForm().grafico_densita->hasPicture());
     EXPECT_TRUE(mainForm().Pwave->isChecked());
-    EXPECT_FALSE(mainForm().ws.NoLogLoaded);
+    EXPECT_FALSE(ws().NoLogLoaded);
     EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
     EXPECT_TRUE(mainForm().Load1->isEnabled());
     EXPECT_FALSE(mainForm().Trace->isEnabled());
@@ -77,7 +77,7 @@ TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
         EXPECT_EQ(heading(0), "");
         EXPECT_EQ(workDir.read("log.dat"), "old\r\n");
         EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
-        EXPECT_TRUE(mainForm().ws.NoLogLoaded);
+        EXPECT_TRUE(ws().NoLogLoaded);
         EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
     }
 }

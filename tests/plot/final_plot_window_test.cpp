@@ -41,8 +41,8 @@ protected:
         main.core_image->setPicture(filled(103, 0xffc08040));
         main.Grafico_traccia->setPanelHeight(H);
         main.Grafico_traccia->setPicture(filled(151, 0xff808080));
-        main.ws.ImageFileName = (workDir.path() / "core1.bmp").string();
-        main.ws.TraceTimeMaxMs = 100.0;
+        ws().ImageFileName = (workDir.path() / "core1.bmp").string();
+        ws().TraceTimeMaxMs = 100.0;
         forms().Core_Photo_Form->Top->setText("0");
         forms().Core_Photo_Form->Bottom->setText("1000");
         plotWindow = forms().FinalTableForm;
@@ -84,13 +84,13 @@ TEST_F(FinalPlotWindow, FinalPlotHasTheTitleAndCreateFinalPlotNot) {
 TEST_F(FinalPlotWindow, KeepsTheTraceColumnOfTheLastPlotWithTheTrace) {
     mainForm().Trace->setChecked(true);
     mainForm().FinalTableshowClick();
-    EXPECT_EQ(mainForm().ws.FinalPlotAxisX, 310);
+    EXPECT_EQ(ws().FinalPlotAxisX, 310);
     EXPECT_EQ(image->picture().pixel(320, 60), 0xff808080);
 
     mainForm().Trace->setChecked(false);
     mainForm().Photo->setChecked(false);
     mainForm().SaveToFile1Click();
-    EXPECT_EQ(mainForm().ws.FinalPlotAxisX, 310);
+    EXPECT_EQ(ws().FinalPlotAxisX, 310);
 }
 
 TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
@@ -151,7 +151,8 @@ TEST_F(FinalPlotWindow, AFailedSaveIsReportedAndLeavesThePlot) {
     mainForm().SaveToFile1Click();
     const QImage before = image->picture().image();
     CollectingReporter collecting;
-    Services services{dialogs, collecting, workDir.workDir(), forms()};
+    Forms noOtherWindows;
+    Services services{dialogs, collecting, workDir.workDir(), workspace(), noOtherWindows};
     TFinalTableForm window(services);
     window.showPlot(before);
     const std::string path = (workDir.path() / "no such folder" / "plot.bmp").string();

@@ -131,7 +131,7 @@ TEST_F(ScaleFormsTest, OkWithAutoScaleTakesTheLogRangeAndRedraws) {
     EXPECT_EQ(forms().VelScaleForm->Maxvel->value(), 1620);
     EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
     EXPECT_EQ(forms().DensityScaleForm->MaxDens->value(), 2200);
-    EXPECT_EQ(mainForm().ws.MeanVelocity, 1550.0);
+    EXPECT_EQ(ws().MeanVelocity, 1550.0);
     EXPECT_TRUE(mainForm().Pwave->isChecked());
     EXPECT_TRUE(mainForm().density->isChecked());
 }
@@ -147,7 +147,7 @@ TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
 
     EXPECT_EQ(velocity->MinVel->value(), 1000);
     EXPECT_EQ(velocity->Maxvel->value(), 2001);
-    EXPECT_EQ(mainForm().ws.MeanVelocity, 1500.5);
+    EXPECT_EQ(ws().MeanVelocity, 1500.5);
     // The density dialog was left on Auto Scale.
     EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
     // The first segment from the corner runs to the first record, at column

@@ -25,7 +25,9 @@ protected:
     ~AppFixture() override;
 
     TMainForm& mainForm() const { return *windows->forms().MainForm; }
-    const Forms& forms() const { return windows->forms(); }
+    const AppForms& forms() const { return windows->forms(); }
+    Workspace& workspace() const { return windows->workspace(); }
+    WorkspaceState& ws() const { return windows->workspace().state(); }
 
     // Shows the main window as start-up does and waits until it is active.
     void showMainWindow();

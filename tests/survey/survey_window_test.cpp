@@ -211,13 +211,13 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     EXPECT_TRUE(workDir.exists("ampl.dat"));
     EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
 
-    const double synthMs = mainForm().ws.SynthTimeLast * 1000;
+    const double synthMs = ws().SynthTimeLast * 1000;
     openLine(QString::fromStdString((examples / "demo_line.sgy").string()));
     SegyTraceForm& form = segyForm();
     EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Synthetic));
     EXPECT_EQ(form.LengthBox->currentText().toStdString(),
               "Synthetic span (" + numbers::formatFixed(synthMs, 3) + " ms)");
-    const WorkspaceState& ws = mainForm().ws;
+    const WorkspaceState& ws = this->ws();
     const double logMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
     EXPECT_GT(logMs, 0);
     EXPECT_EQ(form.LengthBox->itemText(static_cast<int>(LengthMode::LogTwt)).toStdString(),

@@ -203,9 +203,9 @@ TEST_F(MainFormTest, CalcSyntheticRunsTheEngineAndDrawsTheSynthetic) {
     EXPECT_EQ(picture.size(), QSize(151, 420));
     EXPECT_EQ(form.Grafico_sintetico->panelHeight(), 420);
     // The engine writes from the strongest sample on, normalised to 1.
-    EXPECT_EQ(form.ws.SynthTimeFirst, 0.0);
-    EXPECT_GT(form.ws.SynthTimeLast, 0.0);
-    EXPECT_EQ(std::max(-form.ws.SynthAmpMin, form.ws.SynthAmpMax), 1.0);
+    EXPECT_EQ(ws().SynthTimeFirst, 0.0);
+    EXPECT_GT(ws().SynthTimeLast, 0.0);
+    EXPECT_EQ(std::max(-ws().SynthAmpMin, ws().SynthAmpMax), 1.0);
     // A frame, and a curve inside it below the title.
     EXPECT_EQ(picture.pixel(0, 200), 0xff000000);
     int curve = 0;
@@ -282,28 +282,16 @@ TEST_F(MainFormTest, EmptyOrMissingSeriesDrawsFrameAndTitleWithZeroExtents) {
             workDir.write("trace.txt", "\r\n  \r\n");
         form.Draw_trace();
         EXPECT_TRUE(form.Trace->isEnabled() && form.Trace->isChecked());
-        EXPECT_EQ(form.ws.TraceTimeFirst, 0.0);
-        EXPECT_EQ(form.ws.TraceTimeLast, 0.0);
-        EXPECT_EQ(form.ws.TraceAmpMin, 0.0);
-        EXPECT_EQ(form.ws.TraceAmpMax, 0.0);
-        EXPECT_EQ(form.ws.TraceTimeMaxMs, 0.0);
-        EXPECT_EQ(form.ws.TraceTimeMinMs, 100000.0 * 1000);
+        EXPECT_EQ(ws().TraceTimeFirst, 0.0);
+        EXPECT_EQ(ws().TraceTimeLast, 0.0);
+        EXPECT_EQ(ws().TraceAmpMin, 0.0);
+        EXPECT_EQ(ws().TraceAmpMax, 0.0);
+        EXPECT_EQ(ws().TraceTimeMaxMs, 0.0);
+        EXPECT_EQ(ws().TraceTimeMinMs, 100000.0 * 1000);
         const QImage picture = form.Grafico_traccia->picture().image();
         EXPECT_EQ(picture.pixel(0, 300), 0xff000000);
         EXPECT_EQ(picture.pixel(75, 300), 0xffffffff);
     }
-}
-
-TEST_F(MainFormTest, TraceExtentsComeFromTheFile) {
-    workDir.write("trace.txt", seriesText({{10, 0.2}, {12, -3}, {8, 4}, {11, 1}}));
-    mainForm().Draw_trace();
-    const WorkspaceState& ws = mainForm().ws;
-    EXPECT_EQ(ws.TraceTimeFirst, 10.0);
-    EXPECT_EQ(ws.TraceTimeLast, 11.0);
-    EXPECT_EQ(ws.TraceAmpMin, -3.0);
-    EXPECT_EQ(ws.TraceAmpMax, 4.0);
-    EXPECT_EQ(ws.TraceTimeMaxMs, 12000.0);
-    EXPECT_EQ(ws.TraceTimeMinMs, 8000.0);
 }
 
 TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
@@ -318,14 +306,14 @@ TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
     dialogs.expectMessage("\"ampl.dat\" holds more than 64000 samples; the rest was left out.");
     mainForm().Draw_sintetico();
     dialogs.expectAllAnswered();
-    EXPECT_EQ(mainForm().ws.SynthTimeLast, 64000.0);
+    EXPECT_EQ(ws().SynthTimeLast, 64000.0);
     EXPECT_TRUE(mainForm().Synth->isChecked());
 
     dialogs.expectMessage("\"log.dat\" holds more than 64000 records; the rest was left out.");
     mainForm().draw_grafici();
     dialogs.expectAllAnswered();
-    EXPECT_EQ(mainForm().ws.LogCount, 64000);
-    EXPECT_EQ(mainForm().ws.LogBottomDepth, 64.0);
+    EXPECT_EQ(ws().LogCount, 64000);
+    EXPECT_EQ(ws().LogBottomDepth, 64.0);
 }
 
 TEST_F(MainFormTest, LogPanelsFollowTheCoreHeightAndTheAutomaticScales) {
@@ -333,8 +321,8 @@ TEST_F(MainFormTest, LogPanelsFollowTheCoreHeightAndTheAutomaticScales) {
     TMainForm& form = mainForm();
     form.core_image->setPanelHeight(333);
     form.draw_grafici();
-    EXPECT_EQ(form.ws.LogCount, 40);
-    EXPECT_EQ(form.ws.MeanVelocity, 1551.5);
+    EXPECT_EQ(ws().LogCount, 40);
+    EXPECT_EQ(ws().MeanVelocity, 1551.5);
     for (ImagePanel* panel : {form.Grafico_velocita, form.grafico_densita}) {
         SCOPED_TRACE(panel->objectName().toStdString());
         EXPECT_EQ(panel->panelHeight(), 333);

@@ -54,9 +54,9 @@ protected:
     // What the data editor sets when it loads a log: the three-record log,
     // calibrated so row 512 is 0.4995 m.
     void haveLog() {
-        main->ws.LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
-        main->ws.LogCount = 3;
-        main->ws.NoLogLoaded = false;
+        ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
+        ws().LogCount = 3;
+        ws().NoLogLoaded = false;
         bounds->setBoundaries(Boundaries{});
     }
 
@@ -112,9 +112,9 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
     EXPECT_EQ(main->core_image->panelWidth(), 103);
     EXPECT_EQ(main->core_image->panelHeight(), 640);
     EXPECT_EQ(picture(main->core_image).size(), QSize(160, 640)) << "shown unscaled";
-    EXPECT_EQ(main->ws.ImageFileName, path.toStdString());
+    EXPECT_EQ(ws().ImageFileName, path.toStdString());
     const QString bnd = QString::fromStdString(workDir.file("core.bnd").string());
-    EXPECT_EQ(main->ws.BndFileName, bnd.toStdString());
+    EXPECT_EQ(ws().BndFileName, bnd.toStdString());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"100", "1100", "L", "R", "2", "90", "10", "630"}));
     EXPECT_EQ(bounds->StatusPanel->text(), "BND File :" + bnd);
@@ -130,7 +130,7 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
 TEST_F(Photo, LoadWithoutABoundaryFile) {
     bounds->Top->setText("7");
     load(writePhoto("bare.BMP", 80, 321));
-    EXPECT_EQ(main->ws.BndFileName, workDir.file("bare.BND").string());
+    EXPECT_EQ(ws().BndFileName, workDir.file("bare.BND").string());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"7", "1000", "1", "1000", "1", "103", "1", "321"}));
     EXPECT_EQ(bounds->StatusPanel->text(), "BND File not found ");
@@ -168,14 +168,14 @@ TEST_F(Photo, CancelChangesNothing) {
     load(std::nullopt);
     EXPECT_EQ(picture(main->core_image), withMark);
     EXPECT_EQ(bounds->ymax->text(), "typed");
-    EXPECT_EQ(main->ws.ImageFileName, workDir.file("first.bmp").string());
+    EXPECT_EQ(ws().ImageFileName, workDir.file("first.bmp").string());
 }
 
 TEST_F(Photo, BrokenPhotographChangesNothingButTheImageName) {
     load(writePhoto("good.bmp", 120, 300));
     const QImage before = picture(main->core_image);
     bounds->setBoundaries(Boundaries::fromTexts({"a", "b", "c", "d", "e", "f", "g", "h"}));
-    const std::string bndBefore = main->ws.BndFileName;
+    const std::string bndBefore = ws().BndFileName;
 
     workDir.write("broken.bmp", "BM this is no bitmap");
     workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
@@ -184,9 +184,9 @@ TEST_F(Photo, BrokenPhotographChangesNothingButTheImageName) {
     load(broken);
     EXPECT_EQ(picture(main->core_image), before);
     EXPECT_EQ(main->core_image->panelHeight(), 300);
-    EXPECT_EQ(main->ws.BndFileName, bndBefore);
+    EXPECT_EQ(ws().BndFileName, bndBefore);
     EXPECT_EQ(bounds->Top->text(), "a");
-    EXPECT_EQ(main->ws.ImageFileName, broken.toStdString());
+    EXPECT_EQ(ws().ImageFileName, broken.toStdString());
 }
 
 TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
@@ -206,17 +206,17 @@ TEST_F(Photo, ReadOutsOverThePhotograph) {
     EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
     EXPECT_EQ(main->Edit2->text(), "1500.00");
     EXPECT_EQ(main->Edit3->text(), "1.700");
-    EXPECT_NEAR(main->ws.EST_TWT, 0.6667, 1e-4);
-    EXPECT_EQ(main->ws.DepthText, "0.4995");
-    EXPECT_EQ(main->ws.TwtText, "0.667");
+    EXPECT_NEAR(ws().EST_TWT, 0.6667, 1e-4);
+    EXPECT_EQ(ws().DepthText, "0.4995");
+    EXPECT_EQ(ws().TwtText, "0.667");
 
     move(40, 3);
     EXPECT_EQ(main->StatusPanel1->text(), "Depth :-0.0226 m    Est. TWT:0.000 msec")
         << "above ymin: negative depth, the time of 0 m";
     EXPECT_EQ(main->Edit2->text(), "1500.00");
 
-    main->ws.LogTable.clear();
-    main->ws.LogCount = 0;
+    ws().LogTable.clear();
+    ws().LogCount = 0;
     move(40, 512);
     EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.000 msec");
     EXPECT_EQ(main->Edit2->text(), "");
@@ -254,7 +254,7 @@ TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
     move(40, 120);
     EXPECT_EQ(pixel(main->core_image, 50, 100), PhotoColour) << "restored by the next move";
     EXPECT_EQ(pixel(main->core_image, 50, 120), Inverted);
-    EXPECT_EQ(main->ws.GuideY, 120);
+    EXPECT_EQ(ws().GuideY, 120);
 }
 
 TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
@@ -322,14 +322,14 @@ TEST_F(Photo, TraceMarkIsPlacedByTime) {
     haveLog();
     whitePanel(main->Grafico_traccia);
     const QImage blank = picture(main->Grafico_traccia);
-    main->ws.TraceTimeFirst = 0.0;
-    main->ws.TraceTimeLast = 60.0;
+    ws().TraceTimeFirst = 0.0;
+    ws().TraceTimeLast = 60.0;
     main->correlator->setChecked(true);
     main->Photo->setChecked(false);
     main->Trace->setChecked(true);
     move(40, 512);
     click(40, 512);
-    EXPECT_NEAR(main->ws.MarkTwt, 0.6667, 1e-4);
+    EXPECT_NEAR(ws().MarkTwt, 0.6667, 1e-4);
     EXPECT_EQ(picture(main->Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
         << "0.6667 ms at 0.1 ms per row";
 }
@@ -358,19 +358,19 @@ TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
     moveOver(main->Grafico_traccia, QPoint(10, 20));
     EXPECT_EQ(main->StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
 
-    main->ws.SynthTimeFirst = 0.002;
-    main->ws.SynthTimeLast = 0.062;
-    main->ws.SynthAmpMin = -0.5;
-    main->ws.SynthAmpMax = 1.01;
+    ws().SynthTimeFirst = 0.002;
+    ws().SynthTimeLast = 0.062;
+    ws().SynthAmpMin = -0.5;
+    ws().SynthAmpMax = 1.01;
     moveOver(main->Grafico_sintetico, QPoint(100, 300));
     EXPECT_EQ(main->StatusPanel0->text(), "Image: (100, 300)");
     EXPECT_EQ(main->StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
 
-    main->ws.TraceTimeFirst = 12.0;
-    main->ws.TraceTimeLast = 72.0;
-    main->ws.TraceAmpMin = -2.0;
-    main->ws.TraceAmpMax = 1.02;
-    main->ws.TraceTimeMinMs = 12000.0;
+    ws().TraceTimeFirst = 12.0;
+    ws().TraceTimeLast = 72.0;
+    ws().TraceAmpMin = -2.0;
+    ws().TraceAmpMax = 1.02;
+    ws().TraceTimeMinMs = 12000.0;
     moveOver(main->Grafico_traccia, QPoint(50, 150));
     EXPECT_EQ(main->StatusPanel0->text(), "Image: (50, 150)");
     EXPECT_EQ(main->StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");

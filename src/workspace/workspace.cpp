@@ -1,0 +1,204 @@
+#include "workspace/workspace.h"
+
+#include "calibration/core_photo_loader.h"
+#include "engine/calc_synthetic.h"
+#include "formats/numbers.h"
+#include "workspace/depth_twt.h"
+
+#include <utility>
+
+namespace quarvel {
+
+namespace {
+
+QString leftOutNotice(const char* fileName, int capacity, const char* what) {
+    return QStringLiteral("\"%1\" holds more than %2 %3; the rest was left out.")
+        .arg(QLatin1String(fileName))
+        .arg(capacity)
+        .arg(QLatin1String(what));
+}
+
+QString boundaryFileStatus(const std::string& fileName) {
+    return QStringLiteral("BND File :") + QString::fromStdString(fileName);
+}
+
+} // namespace
+
+Workspace::Workspace(WorkDir workDir, QObject* parent)
+    : QObject(parent), workDir_(std::move(workDir)) {}
+
+void Workspace::setCalibration(const Boundaries& boundaries) {
+    if (boundaries == calibration_) {
+        return;
+    }
+    calibration_ = boundaries;
+    emit calibrationChanged();
+}
+
+bool Workspace::UpdateBoundaries(int panelWidth, int panelHeight) {
+    const std::string& bndFileName = state_.BndFileName;
+    if (boundaryFileExists(bndFileName)) {
+        Boundaries read = readBoundaryFile(bndFileName);
+        calibration_ = std::move(read);
+        boundaryStatus_ = boundaryFileStatus(bndFileName);
+        emit calibrationChanged();
+        emit boundaryStatusChanged();
+        return true;
+    }
+    // No calibration yet: the whole core panel, to be corrected by hand.
+    calibration_.xmin = std::string("1");
+    calibration_.xmax = std::to_string(panelWidth);
+    calibration_.ymin = std::string("1");
+    calibration_.ymax = std::to_string(panelHeight);
+    boundaryStatus_ = QStringLiteral("BND File not found ");
+    emit calibrationChanged();
+    emit boundaryStatusChanged();
+    return false;
+}
+
+void Workspace::loadBoundaries(const std::filesystem::path& path) {
+    setCalibration(readBoundaryFile(path));
+}
+
+void Workspace::saveBoundaries(const std::filesystem::path& path) {
+    writeBoundaryFile(path, calibration_);
+    // Only a file actually written becomes the current boundary file.
+    state_.BndFileName = path.string();
+    boundaryStatus_ = boundaryFileStatus(state_.BndFileName);
+    emit boundaryStatusChanged();
+}
+
+PixelBounds Workspace::pixelBounds() const {
+    return {numbers::parseInteger(calibration_.xmin), numbers::parseInteger(calibration_.xmax),
+            numbers::parseInteger(calibration_.ymin), numbers::parseInteger(calibration_.ymax)};
+}
+
+double Workspace::probeDepth(int ymin, int ymax, long long dy, double previousDepth) const {
+    return depth_twt::probeDepth(calibration_.Top, calibration_.Bottom, ymin, ymax, dy,
+                                 previousDepth);
+}
+
+void Workspace::setChirpTexts(const ChirpTexts& texts) {
+    if (texts.width == chirp_.width && texts.start == chirp_.start && texts.end == chirp_.end &&
+        texts.interval == chirp_.interval) {
+        return;
+    }
+    chirp_ = texts;
+    emit chirpTextsChanged();
+}
+
+void Workspace::makeWavelet() {
+    // Parameters the sweep cannot be made from are refused before a file is
+    // touched, so the wavelet on show stays the one on disk.
+    ChirpSource(chirp_, workDir_);
+    emit waveletChanged();
+}
+
+double Workspace::CALC_TIME(int x, int graphWidth) const {
+    return quarvel::CALC_TIME(x, graphWidth, chirp_.width);
+}
+
+void Workspace::setScaleSettings(const LogScaleSettings& settings) {
+    const LogScaleSettings& s = scales_;
+    if (settings.autoVel == s.autoVel && settings.minVel == s.minVel &&
+        settings.maxVel == s.maxVel && settings.autoDens == s.autoDens &&
+        settings.minDens == s.minDens && settings.maxDens == s.maxDens) {
+        return;
+    }
+    scales_ = settings;
+    emit scaleSettingsChanged();
+}
+
+void Workspace::setAxisTexts(const AxisTexts& texts) {
+    if (texts.xMarkFreq == axis_.xMarkFreq && texts.xLabelFreq == axis_.xLabelFreq &&
+        texts.yMarkFreq == axis_.yMarkFreq && texts.yLabelFreq == axis_.yLabelFreq) {
+        return;
+    }
+    axis_ = texts;
+    emit axisTextsChanged();
+}
+
+void Workspace::CALC_LOG_SCALE() {
+    const LogScaleResult result = calcLogScaleFile(workDir_.file("log.dat"), scales_);
+    applyLogScale(result, state_);
+    setScaleSettings(result.scales);
+    if (result.truncated) {
+        emit notice(leftOutNotice("log.dat", LogCapacity, "records"));
+    }
+}
+
+void Workspace::refreshLog() {
+    CALC_LOG_SCALE();
+    emit logChanged();
+}
+
+void Workspace::logLoaded() {
+    CALC_LOG_SCALE();
+    state_.NoLogLoaded = false;
+    emit logChanged();
+}
+
+void Workspace::computeSynthetic() {
+    MathFun::CalcSynthetic(engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval);
+    readSynthetic();
+    emit synthComputed();
+}
+
+SeriesData Workspace::readSeries(const char* fileName) {
+    SeriesData series = readSeriesFile(workDir_.file(fileName));
+    if (series.truncated) {
+        emit notice(leftOutNotice(fileName, SeriesCapacity, "samples"));
+    }
+    return series;
+}
+
+void Workspace::readSynthetic() {
+    synthetic_ = readSeries("ampl.dat");
+    const SeriesExtents extents = seriesExtents(synthetic_);
+    state_.SynthTimeFirst = extents.timeFirst;
+    state_.SynthTimeLast = extents.timeLast;
+    state_.SynthAmpMin = extents.ampMin;
+    state_.SynthAmpMax = extents.ampMax;
+    emit synthChanged();
+}
+
+void Workspace::readTrace() {
+    trace_ = readSeries("trace.txt");
+    state_.TraceTimeMaxMs = trace_.runningTimeMax * 1000;
+    state_.TraceTimeMinMs = trace_.runningTimeMin * 1000;
+    const SeriesExtents extents = seriesExtents(trace_);
+    state_.TraceTimeFirst = extents.timeFirst;
+    state_.TraceTimeLast = extents.timeLast;
+    state_.TraceAmpMin = extents.ampMin;
+    state_.TraceAmpMax = extents.ampMax;
+    emit traceChanged();
+}
+
+void Workspace::selectTrace() {
+    emit traceSelected();
+}
+
+SeriesExtents Workspace::syntheticExtents() const {
+    return {state_.SynthTimeFirst, state_.SynthTimeLast, state_.SynthAmpMin, state_.SynthAmpMax};
+}
+
+SeriesExtents Workspace::traceExtents() const {
+    return {state_.TraceTimeFirst, state_.TraceTimeLast, state_.TraceAmpMin, state_.TraceAmpMax};
+}
+
+QImage Workspace::loadPhotograph(const QString& fileName) {
+    state_.ImageFileName = fileName.toStdString();
+    QImage photo = loadCorePhotograph(fileName);
+    state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
+    return photo;
+}
+
+void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {
+    if (axisX) {
+        state_.FinalPlotAxisX = *axisX;
+    }
+    finalPlot_ = plot;
+    emit finalPlotChanged();
+}
+
+} // namespace quarvel

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "calibration/boundaries.h"
+#include "chirp/chirp_source.h"
+#include "engine/synthetic.h"
+#include "platform/work_dir.h"
+#include "plot/series_panel.h"
+#include "workspace/log_scale.h"
+#include "workspace/workspace_state.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace quarvel {
+
+// The pixel rectangle of the photograph's calibration (xmin, xmax, ymin,
+// ymax), each a whole number.
+struct PixelBounds {
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+};
+
+// The tick settings of the final plot's axes as typed ("Graphic Param.").
+struct AxisTexts {
+    std::string xMarkFreq = "10";
+    std::string xLabelFreq = "50";
+    std::string yMarkFreq = "200";
+    std::string yLabelFreq = "200";
+};
+
+// The document every window shows: the loaded log and the values derived from
+// it, the photograph's calibration texts, the chirp settings, the scale and
+// axis settings, the series on the panels and the final plot. The commands
+// read and write the working files; each change is announced by a signal, and
+// the windows redraw from what the workspace holds. Settings are kept as the
+// texts the user typed and converted where they are used, each field by its
+// own rule, here and nowhere else.
+//
+// Commands throw QuarvelError before they change anything they cannot
+// finish; they never show anything themselves. What the user should be told
+// besides an error goes out through notice().
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    explicit Workspace(WorkDir workDir, QObject* parent = nullptr);
+
+    const WorkDir& workDir() const { return workDir_; }
+
+    // The state the main window's read-outs and marks work on.
+    WorkspaceState& state() { return state_; }
+    const WorkspaceState& state() const { return state_; }
+
+    // The eight calibration texts of the photograph.
+    const Boundaries& calibration() const { return calibration_; }
+    void setCalibration(const Boundaries& boundaries);
+    // What the boundaries window's status bar tells about the boundary file.
+    const QString& boundaryStatus() const { return boundaryStatus_; }
+    // The calibration that belongs to the photograph just loaded: its
+    // boundary file when there is one (true), else the whole core panel of
+    // the given size as the pixel bounds, to be corrected by hand (false).
+    bool UpdateBoundaries(int panelWidth, int panelHeight);
+    // Reads a boundary file into the calibration texts.
+    void loadBoundaries(const std::filesystem::path& path);
+    // Writes the calibration; the file written becomes the current one.
+    void saveBoundaries(const std::filesystem::path& path);
+
+    // The pixel fields as whole numbers; a field that is not one throws.
+    PixelBounds pixelBounds() const;
+    // The depth read-out's rule for Top and Bottom: the depth in metres of a
+    // row offset dy inside the pixel rows ymin..ymax (see
+    // depth_twt::probeDepth); the previous depth stands while Bottom is not a
+    // number.
+    double probeDepth(int ymin, int ymax, long long dy, double previousDepth) const;
+
+    // The four texts of the chirp parameters.
+    const ChirpTexts& chirpTexts() const { return chirp_; }
+    void setChirpTexts(const ChirpTexts& texts);
+    // GO: makes the sweep and the Klauder wavelet from the chirp texts.
+    void makeWavelet();
+    // Seconds from the centre column of a chirp graph of that width.
+    double CALC_TIME(int x, int graphWidth) const;
+
+    // The scale dialogs' bounds; a log reading replaces the automatic ones.
+    const LogScaleSettings& scaleSettings() const { return scales_; }
+    void setScaleSettings(const LogScaleSettings& settings);
+
+    // The final plot's axis ticks as typed.
+    const AxisTexts& axisTexts() const { return axis_; }
+    void setAxisTexts(const AxisTexts& texts);
+
+    // Reads "log.dat" into the log table with the scale settings; automatic
+    // bounds follow the log.
+    void CALC_LOG_SCALE();
+    // CALC_LOG_SCALE, then announces the new log.
+    void refreshLog();
+    // The data editor has written a new "log.dat": as refreshLog, and from
+    // now on a log is loaded.
+    void logLoaded();
+
+    // "Calc. Synthetic": the engine's five stages from "log.dat" and
+    // "klauder.dat" with the chirp texts, then the synthetic is read.
+    void computeSynthetic();
+    // Reads "ampl.dat" as the synthetic.
+    void readSynthetic();
+    // Reads "trace.txt" as the recorded trace.
+    void readTrace();
+    // A synthetic loaded from a file is there to be compared with the trace:
+    // the trace panel is selected.
+    void selectTrace();
+    const SeriesData& synthetic() const { return synthetic_; }
+    const SeriesData& trace() const { return trace_; }
+    // First and last time and amplitude range of each series as read.
+    SeriesExtents syntheticExtents() const;
+    SeriesExtents traceExtents() const;
+
+    // Loads a core photograph: it becomes the workspace's photograph by name
+    // even when it cannot be read, and its boundary file is the one beside
+    // it once it has been read.
+    QImage loadPhotograph(const QString& fileName);
+
+    // The final plot as last composed.
+    const QImage& finalPlot() const { return finalPlot_; }
+    void setFinalPlot(const QImage& plot, std::optional<int> axisX);
+
+signals:
+    void calibrationChanged();
+    void boundaryStatusChanged();
+    void chirpTextsChanged();
+    void waveletChanged();
+    void scaleSettingsChanged();
+    void axisTextsChanged();
+    void logChanged();
+    void synthChanged();
+    // The engine has written a new "ampl.dat" (after synthChanged).
+    void synthComputed();
+    void traceChanged();
+    void traceSelected();
+    void finalPlotChanged();
+    // Something the user should read that is not an error.
+    void notice(const QString& text);
+
+private:
+    SeriesData readSeries(const char* fileName);
+
+    WorkDir workDir_;
+    // Computes every "Calc. Synthetic"; its series are allocated once.
+    MathFun::Engine engine_;
+    WorkspaceState state_;
+    Boundaries calibration_;
+    QString boundaryStatus_;
+    ChirpTexts chirp_;
+    LogScaleSettings scales_;
+    AxisTexts axis_;
+    SeriesData synthetic_;
+    SeriesData trace_;
+    QImage finalPlot_;
+};
+
+} // namespace quarvel
