@@ -91,7 +91,7 @@ std::string completeLog(const ImportedLog& imported, const std::string& fileName
 
 } // namespace
 
-std::vector<LogOptionSpec> logOptionSpecs(LogOptions& options) {
+std::vector<LogOption> logOptionList(LogOptions& options) {
     return {
         {"--log", "log file to import into log.dat first, as the data editor does", &options.file,
          1},

@@ -28,13 +28,13 @@ struct LogOptions {
 
 // One option of the command line: its name with the leading "--", its help
 // line, where its value goes and how many values follow it (0 for a flag).
-struct LogOptionSpec {
+struct LogOption {
     std::string_view name;
     std::string_view help;
     std::string* value;
     int values;
 };
-std::vector<LogOptionSpec> logOptionSpecs(LogOptions& options);
+std::vector<LogOption> logOptionList(LogOptions& options);
 
 // Answers the import's questions from the options: a named column or unit,
 // else the proposed one. A sonic column without a unit needs --velocity-unit.

@@ -122,8 +122,8 @@ int run(int argc, char** argv) {
     const Option workDir{"--workdir", "working directory", &workDirText};
     quarvel::synth::LogOptions logOptions;
     std::vector<Option> syntheticOptions{start, end, interval, workDir};
-    for (const quarvel::synth::LogOptionSpec& spec : quarvel::synth::logOptionSpecs(logOptions)) {
-        syntheticOptions.push_back({spec.name, spec.help, spec.value, spec.values});
+    for (const quarvel::synth::LogOption& option : quarvel::synth::logOptionList(logOptions)) {
+        syntheticOptions.push_back({option.name, option.help, option.value, option.values});
     }
     quarvel::synth::SegyTraceOptions segy;
     const Option segyOption{"--segy", "SEG-Y file", &segy.segy};
