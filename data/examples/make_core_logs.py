@@ -158,3 +158,8 @@ if __name__ == "__main__":
     write_las_wrapped()
     write_plain_csv()
     write_wide_table()
+    # The files with a byte-order mark, semicolons and decimal commas seed the
+    # survey-log fuzz target as well.
+    for name in ("piston_core_mscl_semicolon.csv", "well_sonic_wrapped.las",
+                 "well_sonic_feet.las"):
+        (CORPUS / name).write_bytes((HERE / name).read_bytes())
