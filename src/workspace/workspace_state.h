@@ -16,9 +16,9 @@ struct LogRecord {
 // The most records the log table holds.
 inline constexpr int LogCapacity = 64000;
 
-// The state of the correlation workspace, kept for the whole run by the main
-// window and read and written by its companion windows. Names follow the
-// design; m is metres, ms milliseconds.
+// The state of the correlation workspace, kept for the whole run by the
+// Workspace document; the main window's read-outs and marks work on it.
+// m is metres, ms milliseconds.
 struct WorkspaceState {
     // The loaded log: exactly the records the last scale computation read
     // (LogCount of them), so nothing from an earlier, longer log lingers.
