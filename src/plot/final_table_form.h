@@ -18,8 +18,6 @@ class TFinalTableForm : public QMainWindow {
 public:
     explicit TFinalTableForm(Services& services);
 
-    QScrollArea* ScrollBox1 = nullptr;
-    ImagePanel* Image1 = nullptr;
     QAction* Save1 = nullptr;       // "&Save as"
     QAction* Exit1 = nullptr;       // "E&xit"
     QAction* Parameters1 = nullptr; // "Parameters"
@@ -32,6 +30,8 @@ public:
     void Parameters1Click();
 
 private:
+    QScrollArea* ScrollBox1 = nullptr;
+    ImagePanel* Image1 = nullptr;
     Services& services_;
 };
 

@@ -16,6 +16,7 @@ class TGraphForm : public QDialog {
 public:
     explicit TGraphForm(Services& services);
 
+private:
     QLineEdit* Edit1 = nullptr;     // X axis mark freq.
     QLineEdit* Edit2 = nullptr;     // X axis label freq.
     QLineEdit* Edit3 = nullptr;     // Y axis mark freq.

@@ -128,22 +128,12 @@ TVelScaleForm::TVelScaleForm(Services& services)
     : LogScaleDialog(services, Log::Velocity, QStringLiteral("VelScaleForm"),
                      QStringLiteral("P-wave")) {
     build("Autovel", "MinVel", "Maxvel", 32, 144, QSize(193, 182));
-    Autovel = autoBox();
-    MinVel = minimumField();
-    Maxvel = maximumField();
-    BitBtn1 = okButton();
-    BitBtn2 = cancelButton();
 }
 
 TDensityScaleForm::TDensityScaleForm(Services& services)
     : LogScaleDialog(services, Log::Density, QStringLiteral("DensityScaleForm"),
                      QStringLiteral("Density")) {
     build("autodens", "MinDens", "MaxDens", 24, 136, QSize(191, 183));
-    autodens = autoBox();
-    MinDens = minimumField();
-    MaxDens = maximumField();
-    BitBtn1 = okButton();
-    BitBtn2 = cancelButton();
 }
 
 } // namespace quarvel

@@ -57,30 +57,20 @@ private:
     int rememberedMaximum_ = 0;
 };
 
-// "P-wave": the horizontal range of the velocity panel, automatic or typed.
+// "P-wave": the horizontal range of the velocity panel, automatic or typed
+// (Autovel, MinVel, Maxvel, BitBtn1 OK, BitBtn2 Cancel).
 class TVelScaleForm : public LogScaleDialog {
     Q_OBJECT
 public:
     explicit TVelScaleForm(Services& services);
-
-    QCheckBox* Autovel = nullptr;
-    QSpinBox* MinVel = nullptr;
-    QSpinBox* Maxvel = nullptr;
-    QPushButton* BitBtn1 = nullptr; // OK
-    QPushButton* BitBtn2 = nullptr; // Cancel
 };
 
-// "Density": the horizontal range of the density panel (log density x 1000).
+// "Density": the horizontal range of the density panel (log density x 1000)
+// (autodens, MinDens, MaxDens, BitBtn1 OK, BitBtn2 Cancel).
 class TDensityScaleForm : public LogScaleDialog {
     Q_OBJECT
 public:
     explicit TDensityScaleForm(Services& services);
-
-    QCheckBox* autodens = nullptr;
-    QSpinBox* MinDens = nullptr;
-    QSpinBox* MaxDens = nullptr;
-    QPushButton* BitBtn1 = nullptr; // OK
-    QPushButton* BitBtn2 = nullptr; // Cancel
 };
 
 } // namespace quarvel

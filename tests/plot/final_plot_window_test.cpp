@@ -103,8 +103,9 @@ TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
         QString message;
     };
     const Case cases[] = {
-        {[this] { forms().GraphForm->Edit3->setText("0"); }, QString(msg::DivisionByZero.data())},
-        {[this] { forms().GraphForm->Edit4->setText("ten"); },
+        {[this] { child<QLineEdit>(forms().GraphForm, "Edit3")->setText("0"); },
+         QString(msg::DivisionByZero.data())},
+        {[this] { child<QLineEdit>(forms().GraphForm, "Edit4")->setText("ten"); },
          "'ten' is not a valid integer value"},
         {[this] {
              mainForm().Trace->setChecked(true);
@@ -113,8 +114,8 @@ TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
          "Nothing has been drawn in the \"Trace\" panel yet."},
     };
     for (const Case& c : cases) {
-        forms().GraphForm->Edit3->setText("200");
-        forms().GraphForm->Edit4->setText("200");
+        child<QLineEdit>(forms().GraphForm, "Edit3")->setText("200");
+        child<QLineEdit>(forms().GraphForm, "Edit4")->setText("200");
         c.change();
         errors.expectError(c.message);
         mainForm().FinalTableshowClick();
@@ -162,7 +163,7 @@ TEST_F(FinalPlotWindow, AFailedSaveIsReportedAndLeavesThePlot) {
     EXPECT_TRUE(collecting.messages[0].startsWith(
         QString::fromStdString("Cannot create file \"" + path + "\". ")))
         << collecting.messages[0].toStdString();
-    EXPECT_EQ(window.Image1->picture().image(), before);
+    EXPECT_EQ(child<ImagePanel>(&window, "Image1")->picture().image(), before);
 }
 
 TEST_F(FinalPlotWindow, ParametersShowsTheDialogAndExitClosesTheWindow) {

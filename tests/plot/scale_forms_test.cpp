@@ -63,8 +63,8 @@ TEST_F(ScaleFormsTest, StartWithAutoScaleAndTheDefaultBounds) {
         EXPECT_EQ(d.dialog->okButton()->text(), "OK");
         EXPECT_EQ(d.dialog->cancelButton()->text(), "Cancel");
     }
-    EXPECT_EQ(forms().VelScaleForm->MinVel->objectName(), "MinVel");
-    EXPECT_EQ(forms().DensityScaleForm->MaxDens->objectName(), "MaxDens");
+    EXPECT_EQ(forms().VelScaleForm->minimumField()->objectName(), "MinVel");
+    EXPECT_EQ(forms().DensityScaleForm->maximumField()->objectName(), "MaxDens");
 }
 
 TEST_F(ScaleFormsTest, OpenedFromTheCrossedMenuItemsAndByDoubleClick) {
@@ -127,10 +127,10 @@ TEST_F(ScaleFormsTest, OkWithAutoScaleTakesTheLogRangeAndRedraws) {
         EXPECT_FALSE(d.dialog->isVisible());
         EXPECT_TRUE(d.panel->hasPicture());
     }
-    EXPECT_EQ(forms().VelScaleForm->MinVel->value(), 1480);
-    EXPECT_EQ(forms().VelScaleForm->Maxvel->value(), 1620);
-    EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
-    EXPECT_EQ(forms().DensityScaleForm->MaxDens->value(), 2200);
+    EXPECT_EQ(forms().VelScaleForm->minimumField()->value(), 1480);
+    EXPECT_EQ(forms().VelScaleForm->maximumField()->value(), 1620);
+    EXPECT_EQ(forms().DensityScaleForm->minimumField()->value(), 1500);
+    EXPECT_EQ(forms().DensityScaleForm->maximumField()->value(), 2200);
     EXPECT_EQ(ws().MeanVelocity, 1550.0);
     EXPECT_TRUE(mainForm().Pwave->isChecked());
     EXPECT_TRUE(mainForm().density->isChecked());
@@ -140,16 +140,16 @@ TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
     writeLog();
     TVelScaleForm* velocity = forms().VelScaleForm;
     velocity->show();
-    velocity->Autovel->setChecked(false);
-    velocity->MinVel->setValue(1000);
-    velocity->Maxvel->setValue(2001);
-    QTest::mouseClick(velocity->BitBtn1, Qt::LeftButton);
+    velocity->autoBox()->setChecked(false);
+    velocity->minimumField()->setValue(1000);
+    velocity->maximumField()->setValue(2001);
+    QTest::mouseClick(velocity->okButton(), Qt::LeftButton);
 
-    EXPECT_EQ(velocity->MinVel->value(), 1000);
-    EXPECT_EQ(velocity->Maxvel->value(), 2001);
+    EXPECT_EQ(velocity->minimumField()->value(), 1000);
+    EXPECT_EQ(velocity->maximumField()->value(), 2001);
     EXPECT_EQ(ws().MeanVelocity, 1500.5);
     // The density dialog was left on Auto Scale.
-    EXPECT_EQ(forms().DensityScaleForm->MinDens->value(), 1500);
+    EXPECT_EQ(forms().DensityScaleForm->minimumField()->value(), 1500);
     // The first segment from the corner runs to the first record, at column
     // (1480 - 1000) / (1001 / 151) = 72.4 -> 72 on row 0.1 / (0.2 / 600) = 300.
     const Canvas& picture = mainForm().Grafico_velocita->picture();
@@ -158,22 +158,27 @@ TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
 
 TEST_F(ScaleFormsTest, GraphicParametersKeepWhatWasTypedOnOkAndCancel) {
     TGraphForm* graph = forms().GraphForm;
+    auto* Edit1 = child<QLineEdit>(graph, "Edit1");
+    auto* Edit3 = child<QLineEdit>(graph, "Edit3");
     EXPECT_EQ(graph->windowTitle(), "Graphic Param.");
     EXPECT_FALSE(graph->isModal());
-    const std::pair<QLineEdit*, QString> defaults[] = {
-        {graph->Edit1, "10"}, {graph->Edit2, "50"}, {graph->Edit3, "200"}, {graph->Edit4, "200"}};
+    const std::pair<QLineEdit*, QString> defaults[] = {{Edit1, "10"},
+                                                       {child<QLineEdit>(graph, "Edit2"), "50"},
+                                                       {Edit3, "200"},
+                                                       {child<QLineEdit>(graph, "Edit4"), "200"}};
     for (const auto& [field, text] : defaults)
         EXPECT_EQ(field->text(), text) << field->objectName().toStdString();
 
-    for (QPushButton* button : {graph->BitBtn1, graph->BitBtn2}) {
+    for (QPushButton* button :
+         {child<QPushButton>(graph, "BitBtn1"), child<QPushButton>(graph, "BitBtn2")}) {
         SCOPED_TRACE(button->text().toStdString());
         graph->show();
-        graph->Edit3->setText("1000");
-        graph->Edit1->setText("x");
+        Edit3->setText("1000");
+        Edit1->setText("x");
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_FALSE(graph->isVisible());
-        EXPECT_EQ(graph->Edit3->text(), "1000");
-        EXPECT_EQ(graph->Edit1->text(), "x");
+        EXPECT_EQ(Edit3->text(), "1000");
+        EXPECT_EQ(Edit1->text(), "x");
     }
     EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
 }
