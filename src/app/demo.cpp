@@ -1,20 +1,18 @@
 #include "app/demo.h"
 
 #include "app/application.h"
-#include "chirp/chirp_form.h"
-#include "editor/tables_form.h"
+#include "app/session_replay.h"
 #include "platform/guarded_application.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
+#include "session/session.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <clocale>
@@ -33,13 +31,10 @@ namespace {
 const std::vector<int> DemoMarkRows = {94, 202, 310, 422, 504};
 
 constexpr const char* DemoPhotograph = "demo_core.bmp";
+constexpr const char* DemoSession = "demo.qvs";
 
 void printLine(const QString& text) {
     std::fprintf(stderr, "quarvel: %s\n", text.toLocal8Bit().constData());
-}
-
-QString demoFile(const fs::path& demo, const char* name) {
-    return QString::fromStdString((demo / name).string());
 }
 
 bool holdsDemo(const fs::path& folder) {
@@ -142,34 +137,17 @@ std::optional<fs::path> findDemoFolder() {
 }
 
 void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const fs::path& demo) {
-    const AppForms& forms = windows.forms();
-    TMainForm* main = forms.MainForm;
-    TTables_Form* tables = forms.Tables_Form;
-    TChirp_Form* chirp = forms.Chirp_Form;
+    openSession(windows, dialogs, QString::fromStdString((demo / DemoSession).string()));
+}
 
-    dialogs.answerNextOpen(demoFile(demo, DemoPhotograph));
-    main->SpeedButton3->click();
-
-    tables->PageControl1->setCurrentIndex(TTables_Form::LogsPage);
-    dialogs.answerNextOpen(demoFile(demo, "demo_core_log.txt"));
-    tables->LoadButton->click();
-    // The log has gaps; the synthetic needs a velocity on every row.
-    tables->SpeedButton1->click();
-    tables->LogsRefreshButton->click();
-
-    dialogs.answerNextOpen(demoFile(demo, "demo_chirp.SIG"));
-    chirp->Load1->trigger();
-    chirp->SpeedButton1->click();
-
-    main->SpeedButton1->click();
-
-    tables->PageControl1->setCurrentIndex(TTables_Form::TracePage);
-    dialogs.answerNextOpen(demoFile(demo, "demo_trace.txt"));
-    tables->LoadButton->click();
-
-    if (!main->correlator->isChecked()) {
-        main->correlator->click();
-    }
+void openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
+    ErrorReporter& errors = windows.services().errors;
+    guarded(errors, [&] {
+        const QStringList problems = replaySession(windows, dialogs, readSessionFile(path));
+        if (!problems.isEmpty()) {
+            dialogs.showMessage(replayProblemsMessage(path, problems));
+        }
+    });
 }
 
 void markRows(AppWindows& windows, const std::vector<int>& rows) {
@@ -201,6 +179,17 @@ bool wantsDemo(int argc, char** argv) {
     return false;
 }
 
+bool wantsSession(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--session" || argument.starts_with("--session=") ||
+            (!argument.starts_with("-") && argument.ends_with(".qvs"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int runDemo(int argc, char** argv) {
     // A final plot needs no screen: without a display, draw off screen
     // rather than fail to start.
@@ -213,33 +202,48 @@ int runDemo(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quarvel on the bundled demo core."));
+    parser.setApplicationDescription(QStringLiteral("Quarvel on the demo core or a session."));
     parser.addHelpOption();
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Start with the demo core loaded."));
+    const QCommandLineOption session(QStringLiteral("session"),
+                                     QStringLiteral("Start with the session <file> opened."),
+                                     QStringLiteral("file"));
     const QCommandLineOption finalPlot(
         QStringLiteral("final-plot"),
-        QStringLiteral("Save the demo's final plot as a bitmap to <file> and exit."),
+        QStringLiteral("Save the final plot as a bitmap to <file> and exit."),
         QStringLiteral("file"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the main window to <file> (PNG or BMP)."),
         QStringLiteral("file"));
-    parser.addOptions({demo, finalPlot, screenshot});
+    parser.addOptions({demo, session, finalPlot, screenshot});
+    parser.addPositionalArgument(QStringLiteral("session"),
+                                 QStringLiteral("A session file (.qvs)."));
     parser.process(application);
 
-    const std::optional<fs::path> folder = findDemoFolder();
-    if (!folder) {
-        printLine(QStringLiteral("the demo core was not found (set QUARVEL_DEMO_DIR to its "
-                                 "folder, data/demo in the source tree)"));
-        return 1;
+    const bool isDemo = parser.isSet(demo);
+    QString sessionPath = parser.value(session);
+    if (sessionPath.isEmpty() && !parser.positionalArguments().isEmpty()) {
+        sessionPath = parser.positionalArguments().constFirst();
+    }
+    std::optional<fs::path> folder;
+    if (isDemo) {
+        folder = findDemoFolder();
+        if (!folder) {
+            printLine(QStringLiteral("the demo core was not found (set QUARVEL_DEMO_DIR to its "
+                                     "folder, data/demo in the source tree)"));
+            return 1;
+        }
+        sessionPath = QString::fromStdString((*folder / DemoSession).string());
     }
 
     // Unless told otherwise, the demo works in a folder of its own, so the
-    // working files of the user's own cores stay as they are.
+    // working files of the user's own cores stay as they are. A session of
+    // the user's own rebuilds the user's working files, as its commands would.
     std::unique_ptr<QTemporaryDir> scratch;
     WorkDir workDir = WorkDir::fromEnvironment();
-    if (qEnvironmentVariableIsEmpty("QUARVEL_WORKDIR")) {
+    if (isDemo && qEnvironmentVariableIsEmpty("QUARVEL_WORKDIR")) {
         scratch = std::make_unique<QTemporaryDir>(QDir::tempPath() +
                                                   QStringLiteral("/quarvel-demo-XXXXXX"));
         if (!scratch->isValid()) {
@@ -264,8 +268,8 @@ int runDemo(int argc, char** argv) {
     AppWindows windows(dialogs, reporter, workDir);
     windows.showMainWindow();
     QCoreApplication::processEvents();
-    loadDemo(windows, dialogs, *folder);
-    if (batch) {
+    openSession(windows, dialogs, sessionPath);
+    if (batch && isDemo) {
         markRows(windows, DemoMarkRows);
     }
     QCoreApplication::processEvents();

@@ -55,13 +55,16 @@ private:
 // Nothing when that folder does not hold the demo's photograph.
 std::optional<std::filesystem::path> findDemoFolder();
 
-// Loads the demo core through the commands a user runs, answering their file
-// questions with the demo's files: the photograph (with its ".BND"), the log
-// in the data editor, Interpolate Series and Refresh Graph, the ".SIG" file
-// and GO in the chirp window, "Calc. Synthetic", and the trace on the data
-// editor's Trace page. Ends with "Correlator" checked. Errors go to the
-// windows' error reporter, as for any command.
+// Loads the demo core by opening the demo folder's session, "demo.qvs": the
+// photograph (with its ".BND"), the log in the data editor, Interpolate
+// Series and Refresh Graph, the chirp texts and GO, "Calc. Synthetic", and
+// the trace on the data editor's Trace page. Ends with "Correlator" checked.
 void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const std::filesystem::path& demo);
+
+// Opens a session file through the windows' commands (see replaySession).
+// A file that cannot be read as a session is reported and changes nothing;
+// the parts of a session that could not load are named in one message.
+void openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path);
 
 // Clicks the photograph at each of the rows, as the mouse would, marking the
 // checked panels.
@@ -73,8 +76,12 @@ void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& pat
 // True when the command line asks for the demo.
 bool wantsDemo(int argc, char** argv);
 
-// The program started with --demo [--final-plot FILE] [--screenshot FILE].
-// Returns the exit code.
+// True when the command line names a session: --session FILE, or an
+// argument ending in ".qvs".
+bool wantsSession(int argc, char** argv);
+
+// The program started with --demo or a session, and optionally
+// --final-plot FILE and --screenshot FILE. Returns the exit code.
 int runDemo(int argc, char** argv);
 
 } // namespace quarvel

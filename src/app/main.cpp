@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = quarvel::answerInformationOption(argc, argv, std::cout)) {
         return *status;
     }
-    if (quarvel::wantsDemo(argc, argv)) {
+    if (quarvel::wantsDemo(argc, argv) || quarvel::wantsSession(argc, argv)) {
         return quarvel::runDemo(argc, argv);
     }
     return quarvel::runQuarvel(argc, argv);

@@ -1,0 +1,227 @@
+#include "app/session_replay.h"
+
+#include "app/application.h"
+#include "app/demo.h"
+#include "calibration/boundaries.h"
+#include "calibration/core_photo_form.h"
+#include "chirp/chirp_form.h"
+#include "editor/tables_form.h"
+#include "session/session.h"
+#include "survey/segy_trace_form.h"
+#include "workspace/main_form.h"
+#include "workspace/workspace.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <array>
+#include <filesystem>
+
+namespace quarvel {
+
+namespace {
+
+// True when the file is there to be read; otherwise names it among the
+// problems.
+bool readable(const QString& path, const QString& what, QStringList& problems) {
+    const QFileInfo info(path);
+    if (info.isFile() && info.isReadable()) {
+        return true;
+    }
+    problems.append(
+        QStringLiteral("%1 \"%2\" %3")
+            .arg(what, QDir::toNativeSeparators(path),
+                 info.exists() ? QStringLiteral("cannot be read") : QStringLiteral("is missing")));
+    return false;
+}
+
+bool sameFile(const QString& a, const std::string& b) {
+    return QFileInfo(a) == QFileInfo(QString::fromStdString(b));
+}
+
+void clickIfEnabled(QAbstractButton* button) {
+    if (button->isEnabled()) {
+        button->click();
+    }
+}
+
+// Sets a component's value from its text, whatever kind of field it is.
+// Returns false for a name that is no field of the window.
+bool setField(QWidget* window, const QString& name, const QString& text) {
+    QWidget* field = window->findChild<QWidget*>(name);
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        edit->setText(text);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(field)) {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!ok) {
+            return false;
+        }
+        spin->setValue(value);
+    } else if (auto* box = qobject_cast<QCheckBox*>(field)) {
+        box->setChecked(text == QLatin1String("true"));
+    } else if (auto* combo = qobject_cast<QComboBox*>(field)) {
+        const int index = combo->findText(text);
+        if (index < 0) {
+            return false;
+        }
+        combo->setCurrentIndex(index);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void setFields(QWidget* window, const QMap<QString, QString>& texts, QStringList& problems) {
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        if (!setField(window, it.key(), it.value())) {
+            problems.append(QStringLiteral("The field \"%1\" of %2 cannot take \"%3\"")
+                                .arg(it.key(), window->objectName(), it.value()));
+        }
+    }
+}
+
+void loadPhotograph(AppWindows& windows, DemoDialogs& dialogs, const Session& session,
+                    QStringList& problems) {
+    const AppForms& forms = windows.forms();
+    if (session.photograph.isEmpty() || !readable(session.photograph, "The photograph", problems)) {
+        return;
+    }
+    dialogs.answerNextOpen(session.photograph);
+    forms.MainForm->SpeedButton3->click();
+    TCore_Photo_Form* boundaries = forms.Core_Photo_Form;
+    if (!session.boundaries.isEmpty() &&
+        !sameFile(session.boundaries, windows.workspace().state().BndFileName)) {
+        if (readable(session.boundaries, "The boundary file", problems)) {
+            dialogs.answerNextOpen(session.boundaries);
+            boundaries->LoadBoundaries1->trigger();
+        }
+    }
+    if (session.calibration.size() == Boundaries::FieldCount) {
+        const std::array<QLineEdit*, Boundaries::FieldCount> fields = {
+            boundaries->Top,  boundaries->Bottom, boundaries->Left, boundaries->Right,
+            boundaries->xmin, boundaries->xmax,   boundaries->ymin, boundaries->ymax};
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            fields[i]->setText(session.calibration[static_cast<qsizetype>(i)]);
+        }
+    }
+}
+
+bool loadLog(const AppForms& forms, DemoDialogs& dialogs, const Session& session,
+             QStringList& problems) {
+    if (session.log.isEmpty() || !readable(session.log, "The log", problems)) {
+        return false;
+    }
+    TTables_Form* tables = forms.Tables_Form;
+    tables->PageControl1->setCurrentIndex(TTables_Form::LogsPage);
+    dialogs.answerNextOpen(session.log);
+    tables->LoadButton->click();
+    if (session.interpolated) {
+        tables->SpeedButton1->click();
+    }
+    tables->LogsRefreshButton->click();
+    return true;
+}
+
+void runChirp(const AppForms& forms, const Session& session) {
+    TChirp_Form* chirp = forms.Chirp_Form;
+    if (session.chirpTexts.size() == 4) {
+        const std::array<QLineEdit*, 4> fields = {chirp->peredit, chirp->stfreqedit,
+                                                  chirp->edfreqedit, chirp->samedit};
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            fields[i]->setText(session.chirpTexts[static_cast<qsizetype>(i)]);
+        }
+    }
+    if (session.chirpGo) {
+        chirp->SpeedButton1->click();
+    }
+}
+
+void loadTrace(const AppForms& forms, DemoDialogs& dialogs, const Session& session,
+               QStringList& problems) {
+    if (session.trace.isEmpty() || !readable(session.trace, "The trace", problems)) {
+        return;
+    }
+    TTables_Form* tables = forms.Tables_Form;
+    tables->PageControl1->setCurrentIndex(TTables_Form::TracePage);
+    dialogs.answerNextOpen(session.trace);
+    tables->LoadButton->click();
+    // A SEG-Y line opens its trace window; the session's choices finish it.
+    SegyTraceForm* segy = tables->SegyForm;
+    if (segy->isVisible()) {
+        setFields(segy, session.segyFields, problems);
+        segy->LoadTraceButton->click();
+    }
+}
+
+} // namespace
+
+QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Session& session) {
+    const AppForms& forms = windows.forms();
+    TMainForm* main = forms.MainForm;
+    QStringList problems;
+
+    loadPhotograph(windows, dialogs, session, problems);
+    const bool logLoaded = loadLog(forms, dialogs, session, problems);
+    runChirp(forms, session);
+    if (session.synthetic && logLoaded) {
+        clickIfEnabled(main->SpeedButton1);
+    }
+    loadTrace(forms, dialogs, session, problems);
+
+    for (auto it = session.fields.begin(); it != session.fields.end(); ++it) {
+        QWidget* window = nullptr;
+        for (QWidget* candidate : windows.creationOrder()) {
+            if (candidate->objectName() == it.key()) {
+                window = candidate;
+            }
+        }
+        if (window == nullptr) {
+            problems.append(QStringLiteral("There is no window \"%1\"").arg(it.key()));
+            continue;
+        }
+        setFields(window, it.value(), problems);
+        // The dialogs take their texts with OK, as the user would.
+        if (auto* ok = window->findChild<QPushButton*>(QStringLiteral("BitBtn1"))) {
+            ok->click();
+        }
+    }
+    if (!session.annotationFont.isEmpty()) {
+        QFont font;
+        if (font.fromString(session.annotationFont)) {
+            main->annotationFont = font;
+        } else {
+            problems.append(QStringLiteral("The annotation font \"%1\" is not a font")
+                                .arg(session.annotationFont));
+        }
+    }
+    for (auto it = session.checkBoxes.begin(); it != session.checkBoxes.end(); ++it) {
+        auto* box = main->findChild<QCheckBox*>(it.key());
+        if (box != nullptr && box != main->correlator && box->isChecked() != it.value()) {
+            clickIfEnabled(box);
+        }
+    }
+    if (main->correlator->isChecked() != session.correlator) {
+        clickIfEnabled(main->correlator);
+    }
+    return problems;
+}
+
+QString replayProblemsMessage(const QString& sessionPath, const QStringList& problems) {
+    QString message = QStringLiteral("The session \"%1\" opened without some of its parts:")
+                          .arg(QDir::toNativeSeparators(sessionPath));
+    for (const QString& problem : problems) {
+        message += QStringLiteral("\n") + problem + '.';
+    }
+    return message;
+}
+
+} // namespace quarvel

@@ -1,0 +1,258 @@
+#include "session/session.h"
+
+#include "formats/quarvel_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace quarvel {
+
+namespace {
+
+constexpr auto FormatName = "quarvel-session";
+constexpr int FormatVersion = 1;
+// A session is a page of text; anything far larger is not one, and reading it
+// whole would only waste memory.
+constexpr qint64 MaxSessionBytes = 1 << 20;
+
+[[noreturn]] void refuse(const QString& why) {
+    throw QuarvelError(why.toStdString());
+}
+
+QString storedPath(const QString& path, const QDir& base) {
+    if (path.isEmpty()) {
+        return {};
+    }
+    const QString relative = base.relativeFilePath(path);
+    const bool inside = !relative.startsWith(QStringLiteral("../")) && relative != ".." &&
+                        !QDir::isAbsolutePath(relative);
+    return inside ? relative : QDir::cleanPath(path);
+}
+
+QString loadedPath(const QString& stored, const QDir& base) {
+    if (stored.isEmpty()) {
+        return {};
+    }
+    return QDir::cleanPath(base.absoluteFilePath(stored));
+}
+
+QJsonArray toArray(const QStringList& texts) {
+    return QJsonArray::fromStringList(texts);
+}
+
+QJsonObject toObject(const QMap<QString, QString>& texts) {
+    QJsonObject object;
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        object.insert(it.key(), it.value());
+    }
+    return object;
+}
+
+// Typed reads of an object's members: a member that is absent gives the
+// default; one of the wrong type refuses the file, naming the key.
+class Reader {
+public:
+    Reader(const QJsonObject& object, QString where) : object_(object), where_(std::move(where)) {}
+
+    QString text(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return {};
+        }
+        if (!value.isString()) {
+            wrong(key, "text");
+        }
+        return value.toString();
+    }
+
+    bool flag(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return false;
+        }
+        if (!value.isBool()) {
+            wrong(key, "true or false");
+        }
+        return value.toBool();
+    }
+
+    QStringList texts(const char* key, qsizetype count) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return {};
+        }
+        QStringList result;
+        for (const QJsonValue item : value.toArray()) {
+            if (!item.isString()) {
+                wrong(key, "a list of texts");
+            }
+            result.append(item.toString());
+        }
+        if (!value.isArray() || result.size() != count) {
+            wrong(key, QStringLiteral("a list of %1 texts").arg(count).toUtf8().constData());
+        }
+        return result;
+    }
+
+    QMap<QString, QString> textMap(const char* key) const {
+        QMap<QString, QString> result;
+        const QJsonObject members = object(key);
+        for (auto it = members.begin(); it != members.end(); ++it) {
+            if (!it.value().isString()) {
+                wrong(key, "texts by name");
+            }
+            result.insert(it.key(), it.value().toString());
+        }
+        return result;
+    }
+
+    QMap<QString, bool> flagMap(const char* key) const {
+        QMap<QString, bool> result;
+        const QJsonObject members = object(key);
+        for (auto it = members.begin(); it != members.end(); ++it) {
+            if (!it.value().isBool()) {
+                wrong(key, "true or false by name");
+            }
+            result.insert(it.key(), it.value().toBool());
+        }
+        return result;
+    }
+
+    QJsonObject object(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return {};
+        }
+        if (!value.isObject()) {
+            wrong(key, "a group of settings");
+        }
+        return value.toObject();
+    }
+
+    Reader group(const char* key) const { return {object(key), where_ + key + '.'}; }
+
+private:
+    [[noreturn]] void wrong(const char* key, const char* expected) const {
+        refuse(QStringLiteral("\"%1%2\" should be %3").arg(where_, key, expected));
+    }
+
+    QJsonObject object_;
+    QString where_;
+};
+
+} // namespace
+
+QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
+    const QDir base(sessionDir);
+    QJsonObject photograph{{"file", storedPath(session.photograph, base)}};
+    if (!session.boundaries.isEmpty()) {
+        photograph.insert("boundaries", storedPath(session.boundaries, base));
+    }
+    if (!session.calibration.isEmpty()) {
+        photograph.insert("calibration", toArray(session.calibration));
+    }
+    QJsonObject chirp{{"go", session.chirpGo}};
+    if (!session.chirpTexts.isEmpty()) {
+        chirp.insert("texts", toArray(session.chirpTexts));
+    }
+    QJsonObject trace{{"file", storedPath(session.trace, base)}};
+    if (!session.segyFields.isEmpty()) {
+        trace.insert("segy", toObject(session.segyFields));
+    }
+    QJsonObject fields;
+    for (auto it = session.fields.begin(); it != session.fields.end(); ++it) {
+        fields.insert(it.key(), toObject(it.value()));
+    }
+    QJsonObject checkBoxes;
+    for (auto it = session.checkBoxes.begin(); it != session.checkBoxes.end(); ++it) {
+        checkBoxes.insert(it.key(), it.value());
+    }
+    const QJsonObject root{
+        {"format", FormatName},
+        {"version", FormatVersion},
+        {"photograph", photograph},
+        {"log", QJsonObject{{"file", storedPath(session.log, base)},
+                            {"interpolated", session.interpolated}}},
+        {"chirp", chirp},
+        {"synthetic", session.synthetic},
+        {"trace", trace},
+        {"fields", fields},
+        {"annotationFont", session.annotationFont},
+        {"checkBoxes", checkBoxes},
+        {"correlator", session.correlator},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (document.isNull()) {
+        refuse(QStringLiteral("%1 at character %2").arg(error.errorString()).arg(error.offset));
+    }
+    if (!document.isObject() ||
+        document.object().value("format").toString() != QLatin1String(FormatName)) {
+        refuse(QStringLiteral("it does not say \"format\": \"%1\"").arg(FormatName));
+    }
+    const Reader root(document.object(), {});
+    const QDir base(sessionDir);
+    Session session;
+    const Reader photograph = root.group("photograph");
+    session.photograph = loadedPath(photograph.text("file"), base);
+    session.boundaries = loadedPath(photograph.text("boundaries"), base);
+    session.calibration = photograph.texts("calibration", 8);
+    const Reader log = root.group("log");
+    session.log = loadedPath(log.text("file"), base);
+    session.interpolated = log.flag("interpolated");
+    const Reader chirp = root.group("chirp");
+    session.chirpTexts = chirp.texts("texts", 4);
+    session.chirpGo = chirp.flag("go");
+    session.synthetic = root.flag("synthetic");
+    const Reader trace = root.group("trace");
+    session.trace = loadedPath(trace.text("file"), base);
+    session.segyFields = trace.textMap("segy");
+    const QJsonObject fields = root.object("fields");
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        const QString window = it.key();
+        session.fields.insert(window,
+                              Reader(fields, "fields.").textMap(window.toUtf8().constData()));
+    }
+    session.annotationFont = root.text("annotationFont");
+    session.checkBoxes = root.flagMap("checkBoxes");
+    session.correlator = root.flag("correlator");
+    return session;
+}
+
+Session readSessionFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throwCannotOpen(path.toStdString(), file.errorString().toStdString());
+    }
+    if (file.size() > MaxSessionBytes) {
+        refuse(QStringLiteral("\"%1\" is not a Quarvel session: it is larger than %2 bytes.")
+                   .arg(path)
+                   .arg(MaxSessionBytes));
+    }
+    const QByteArray text = file.read(MaxSessionBytes + 1);
+    try {
+        return sessionFromJson(text, QFileInfo(path).absolutePath());
+    } catch (const QuarvelError& e) {
+        refuse(QStringLiteral("\"%1\" is not a Quarvel session: %2.")
+                   .arg(path, QString::fromStdString(e.what())));
+    }
+}
+
+void writeSessionFile(const Session& session, const QString& path) {
+    QSaveFile file(path);
+    const QByteArray text = sessionToJson(session, QFileInfo(path).absolutePath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        throwCannotCreate(path.toStdString(), file.errorString().toStdString());
+    }
+}
+
+} // namespace quarvel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace quarvel {
+
+// What a user did to reach a tie, recorded so that reopening it runs the same
+// commands again: the files they opened and the texts and choices they set,
+// not the working files those commands wrote. Paths here are absolute (or
+// empty for "none"); the file format stores them relative to the session
+// file when they lie beside or below it.
+struct Session {
+    QString photograph;
+    // The photograph's boundary file; when empty, `calibration` holds the
+    // eight texts of the boundaries window (Top, Bottom, Left, Right, xmin,
+    // xmax, ymin, ymax), or nothing to keep the ones the photograph brought.
+    QString boundaries;
+    QStringList calibration;
+
+    QString log;
+    bool interpolated = false; // "Interpolate Series" ran on the log
+
+    // The chirp window's four texts (peredit, stfreqedit, edfreqedit,
+    // samedit), empty to keep the window's own; `chirpGo`: "GO" ran.
+    QStringList chirpTexts;
+    bool chirpGo = false;
+    bool synthetic = false; // "Calc. Synthetic" ran
+
+    // The trace: a listing, or a SEG-Y line with the trace window's field
+    // texts by component name.
+    QString trace;
+    QMap<QString, QString> segyFields;
+
+    // Further texts of the windows, by window and component name: the scale
+    // dialogs and the graphic parameters ("VelScaleForm" -> "MinVel" -> "1400").
+    QMap<QString, QMap<QString, QString>> fields;
+    QString annotationFont;         // QFont::toString(), empty to keep the default
+    QMap<QString, bool> checkBoxes; // the selection bar's, by component name
+    bool correlator = false;
+
+    bool operator==(const Session&) const = default;
+};
+
+// The session as the text of a ".qvs" file (JSON), paths relative to the
+// folder `sessionDir` where they lie in or below it.
+QByteArray sessionToJson(const Session& session, const QString& sessionDir);
+
+// The session in a ".qvs" file's text. Unknown keys are ignored, so a file of
+// a later version still opens; a text that is not a session raises a
+// QuarvelError saying why.
+Session sessionFromJson(const QByteArray& text, const QString& sessionDir);
+
+// Reads and writes session files; errors raise a QuarvelError naming the file.
+// Nothing is written unless the whole session is.
+Session readSessionFile(const QString& path);
+void writeSessionFile(const Session& session, const QString& path);
+
+} // namespace quarvel

@@ -1,0 +1,175 @@
+// The session file: written and read back, paths kept relative to it, later
+// keys ignored, and anything that is not a session refused with a reason.
+#include "formats/quarvel_error.h"
+#include "session/session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace quarvel::testing {
+namespace {
+
+Session fullSession(const QString& folder) {
+    Session session;
+    session.photograph = folder + "/cores/core.bmp";
+    session.boundaries = folder + "/cores/core.BND";
+    session.log = folder + "/core_log.txt";
+    session.interpolated = true;
+    session.chirpTexts = {"0.02", "2000", "12000", "0.00001"};
+    session.chirpGo = true;
+    session.synthetic = true;
+    session.trace = "/elsewhere/line.sgy";
+    session.segyFields = {{"NumberEdit", "12"}, {"IntervalEdit", ""}};
+    session.fields = {{"VelScaleForm", {{"Autovel", "false"}, {"MinVel", "1400"}}},
+                      {"GraphForm", {{"Edit1", "10"}}}};
+    session.annotationFont = "Liberation Sans,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1";
+    session.checkBoxes = {{"Photo", true}, {"Trace", false}};
+    session.correlator = true;
+    return session;
+}
+
+TEST(SessionTest, WrittenSessionReadsBackTheSame) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath("tie.qvs");
+    Session calibrated = fullSession(folder.path());
+    calibrated.boundaries.clear();
+    calibrated.calibration = {"0", "560", "10", "109", "0", "500", "0", "2800"};
+    for (const Session& session : {fullSession(folder.path()), calibrated, Session{}}) {
+        writeSessionFile(session, path);
+        EXPECT_EQ(readSessionFile(path), session);
+    }
+}
+
+TEST(SessionTest, PathsBesideOrBelowTheSessionAreStoredRelative) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString base = folder.path() + "/project";
+    const struct {
+        QString path;
+        QString stored;
+    } cases[] = {
+        {base + "/core.bmp", "core.bmp"},
+        {base + "/cores/a/core.bmp", "cores/a/core.bmp"},
+        {folder.path() + "/core.bmp", folder.path() + "/core.bmp"},
+        {base + "x/core.bmp", base + "x/core.bmp"},
+        {"/data/core.bmp", "/data/core.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        Session session;
+        session.photograph = c.path;
+        const QByteArray text = sessionToJson(session, base);
+        const QJsonObject root = QJsonDocument::fromJson(text).object();
+        EXPECT_EQ(root["photograph"].toObject()["file"].toString(), c.stored);
+        // Read from the same folder, the path comes back whole.
+        EXPECT_EQ(sessionFromJson(text, base).photograph, c.path);
+    }
+    // A folder moved with its session keeps its files.
+    Session session;
+    session.log = base + "/logs/core.txt";
+    EXPECT_EQ(sessionFromJson(sessionToJson(session, base), "/moved").log, "/moved/logs/core.txt");
+}
+
+TEST(SessionTest, UnknownKeysAreIgnored) {
+    const QByteArray text = R"({"format": "quarvel-session", "version": 7,
+        "tiePoints": [[1, 2]], "log": {"file": "core.txt", "interpolated": true, "units": "m"},
+        "checkBoxes": {"Photo": true}})";
+    const Session session = sessionFromJson(text, "/cores");
+    EXPECT_EQ(session.log, "/cores/core.txt");
+    EXPECT_TRUE(session.interpolated);
+    EXPECT_EQ(session.checkBoxes, (QMap<QString, bool>{{"Photo", true}}));
+}
+
+TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
+    const struct {
+        QByteArray text;
+        std::string reason;
+    } cases[] = {
+        {"", "illegal value"},
+        {QByteArray("\x00\x01\xff\xfe", 4), "illegal value"},
+        {R"({"format": "quarvel-session", "log": {)", "at character"},
+        {"[1, 2]", "it does not say \"format\": \"quarvel-session\""},
+        {R"({"photograph": {"file": "a.bmp"}})", "it does not say \"format\""},
+        {R"({"format": "quarvel-session", "log": {"interpolated": "yes"}})",
+         "\"log.interpolated\" should be true or false"},
+        {R"({"format": "quarvel-session", "photograph": {"file": 3}})",
+         "\"photograph.file\" should be text"},
+        {R"({"format": "quarvel-session", "photograph": {"calibration": ["1", "2"]}})",
+         "\"photograph.calibration\" should be a list of 8 texts"},
+        {R"({"format": "quarvel-session", "chirp": {"texts": "0.02"}})",
+         "\"chirp.texts\" should be a list of 4 texts"},
+        {R"({"format": "quarvel-session", "trace": []})", "\"trace\" should be a group"},
+        {R"({"format": "quarvel-session", "fields": {"GraphForm": {"Edit1": 10}}})",
+         "\"fields.GraphForm\" should be texts by name"},
+        {R"({"format": "quarvel-session", "checkBoxes": {"Photo": 1}})",
+         "\"checkBoxes\" should be true or false by name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        try {
+            sessionFromJson(c.text, "/cores");
+            ADD_FAILURE() << "accepted";
+        } catch (const QuarvelError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(SessionTest, FilesThatCannotBeSessionsNameTheFile) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString huge = folder.filePath("huge.qvs");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(4 << 20));
+    }
+    const QString notJson = folder.filePath("notes.qvs");
+    {
+        QFile file(notJson);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("core 1, photographed 3 May\n");
+    }
+    const struct {
+        QString path;
+        QString message;
+    } cases[] = {
+        {folder.filePath("missing.qvs"),
+         QStringLiteral("Cannot open file \"%1\"").arg(folder.filePath("missing.qvs"))},
+        {huge, QStringLiteral("\"%1\" is not a Quarvel session: it is larger than").arg(huge)},
+        {notJson, QStringLiteral("\"%1\" is not a Quarvel session: ").arg(notJson)},
+    };
+    for (const auto& c : cases) {
+        try {
+            readSessionFile(c.path);
+            ADD_FAILURE() << c.path.toStdString() << " accepted";
+        } catch (const QuarvelError& e) {
+            EXPECT_TRUE(QString::fromStdString(e.what()).startsWith(c.message)) << e.what();
+        }
+    }
+}
+
+TEST(SessionTest, AFailedWriteSaysSo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkdir("taken.qvs"));
+    for (const QString& path :
+         {folder.filePath("no/such/folder/tie.qvs"), folder.filePath("taken.qvs")}) {
+        try {
+            writeSessionFile(Session{}, path);
+            ADD_FAILURE() << path.toStdString() << " written";
+        } catch (const QuarvelError& e) {
+            EXPECT_TRUE(QString::fromStdString(e.what()).startsWith(
+                QStringLiteral("Cannot create file \"%1\"").arg(path)))
+                << e.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace quarvel::testing
