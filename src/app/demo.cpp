@@ -197,7 +197,23 @@ int runDemo(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    GuardedApplication application(argc, argv);
+    // Qt takes "--session" as its own session-management option and drops it
+    // with its value, so the session is taken out before Qt sees it.
+    QString sessionPath;
+    std::vector<char*> arguments(argv, argv + argc);
+    for (auto it = arguments.begin() + 1; it != arguments.end(); ++it) {
+        const std::string_view argument = *it;
+        if (argument.starts_with("--session=")) {
+            sessionPath = QString::fromLocal8Bit(argument.substr(std::strlen("--session=")));
+            it = arguments.erase(it) - 1;
+        } else if (argument == "--session" && it + 1 != arguments.end()) {
+            sessionPath = QString::fromLocal8Bit(*(it + 1));
+            it = arguments.erase(it, it + 2) - 1;
+        }
+    }
+    int remaining = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    GuardedApplication application(remaining, arguments.data());
     // Numbers in files use "." whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
 
@@ -206,9 +222,6 @@ int runDemo(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Start with the demo core loaded."));
-    const QCommandLineOption session(QStringLiteral("session"),
-                                     QStringLiteral("Start with the session <file> opened."),
-                                     QStringLiteral("file"));
     const QCommandLineOption finalPlot(
         QStringLiteral("final-plot"),
         QStringLiteral("Save the final plot as a bitmap to <file> and exit."),
@@ -217,13 +230,12 @@ int runDemo(int argc, char** argv) {
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the main window to <file> (PNG or BMP)."),
         QStringLiteral("file"));
-    parser.addOptions({demo, session, finalPlot, screenshot});
+    parser.addOptions({demo, finalPlot, screenshot});
     parser.addPositionalArgument(QStringLiteral("session"),
                                  QStringLiteral("A session file (.qvs)."));
     parser.process(application);
 
     const bool isDemo = parser.isSet(demo);
-    QString sessionPath = parser.value(session);
     if (sessionPath.isEmpty() && !parser.positionalArguments().isEmpty()) {
         sessionPath = parser.positionalArguments().constFirst();
     }

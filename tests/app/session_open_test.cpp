@@ -1,0 +1,127 @@
+// Sessions opened by the program itself, as a user starts it: the files are
+// found beside the session wherever it was moved, a missing one is named and
+// the rest loads, and a file that is no session is refused.
+#include "app/application.h"
+#include "app/demo.h"
+#include "support/recording_error_reporter.h"
+#include "support/temp_work_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quarvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString text(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// The demo's final plot without marks, drawn in this process.
+QImage demoPlotWithoutMarks() {
+    TempWorkDir workDir;
+    RecordingErrorReporter errors;
+    DemoDialogs dialogs(nullptr);
+    const QString plotPath = text(workDir.file("plot.bmp"));
+    {
+        AppWindows windows(dialogs, errors, workDir.workDir());
+        windows.showMainWindow();
+        loadDemo(windows, dialogs, QUARVEL_TEST_DEMO_DIR);
+        saveFinalPlot(windows, dialogs, plotPath);
+    }
+    EXPECT_EQ(dialogs.unansweredQuestions(), 0);
+    return QImage(plotPath);
+}
+
+TEST(SessionOpenTest, TheProgramOpensASessionWhereverItsFolderLies) {
+    const QImage expected = demoPlotWithoutMarks();
+    ASSERT_FALSE(expected.isNull());
+    const struct {
+        const char* name;
+        const char* removed; // a file of the moved folder taken away, or nothing
+        QByteArray session;  // replaces demo.qvs when not empty
+        bool positional;     // FILE.qvs instead of --session FILE
+        int exitCode;
+        QString message;
+    } cases[] = {
+        {"whole", nullptr, {}, false, 0, {}},
+        {"without option", nullptr, {}, true, 0, {}},
+        {"log moved away",
+         "demo_core_log.txt",
+         {},
+         false,
+         1,
+         "The log \"%1/demo_core_log.txt\" is missing."},
+        {"not a session", nullptr, "photograph=demo_core.bmp\n", false, 1,
+         "\"%1/demo.qvs\" is not a Quarvel session"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir folder;
+        TempWorkDir workDir;
+        for (const auto& entry : fs::directory_iterator(QUARVEL_TEST_DEMO_DIR)) {
+            fs::copy_file(entry.path(), folder.file(entry.path().filename().string()));
+        }
+        if (c.removed != nullptr) {
+            fs::remove(folder.file(c.removed));
+        }
+        if (!c.session.isEmpty()) {
+            folder.write("demo.qvs", c.session.toStdString());
+        }
+        const QString sessionPath = text(folder.file("demo.qvs"));
+        const QString plotPath = text(workDir.file("plot.bmp"));
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("QUARVEL_WORKDIR", text(workDir.path()));
+        environment.remove("QUARVEL_DEMO_DIR");
+        program.setProcessEnvironment(environment);
+        // A fresh working folder of its own: nothing is found by accident.
+        program.setWorkingDirectory(text(workDir.path()));
+        QStringList arguments = {"--final-plot", plotPath};
+        arguments +=
+            c.positional ? QStringList{sessionPath} : QStringList{"--session", sessionPath};
+        program.start(QUARVEL_TEST_PROGRAM, arguments);
+        ASSERT_TRUE(program.waitForFinished(120000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.exitCode);
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        if (c.message.isEmpty()) {
+            EXPECT_FALSE(errors.contains("quarvel:")) << errors.toStdString();
+            EXPECT_EQ(QImage(plotPath), expected);
+        } else {
+            EXPECT_TRUE(errors.contains(c.message.arg(text(folder.path()))))
+                << errors.toStdString();
+        }
+    }
+}
+
+TEST(SessionOpenTest, ASessionFileOrTheOptionAsksForASession) {
+    const struct {
+        std::vector<const char*> arguments;
+        bool session;
+    } cases[] = {{{"quarvel"}, false},
+                 {{"quarvel", "--session", "tie"}, true},
+                 {{"quarvel", "--session=tie.qvs"}, true},
+                 {{"quarvel", "cores/tie.qvs"}, true},
+                 {{"quarvel", "--final-plot", "tie.bmp"}, false},
+                 {{"quarvel", "--screenshot=tie.qvs"}, false},
+                 {{"quarvel", "--sessions"}, false}};
+    for (const auto& c : cases) {
+        std::vector<char*> argv;
+        for (const char* argument : c.arguments) {
+            argv.push_back(const_cast<char*>(argument));
+        }
+        EXPECT_EQ(wantsSession(static_cast<int>(argv.size()), argv.data()), c.session)
+            << argv.back();
+    }
+}
+
+} // namespace
+} // namespace quarvel::testing
