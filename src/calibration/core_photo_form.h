@@ -22,6 +22,15 @@ class TCore_Photo_Form : public QMainWindow {
 public:
     explicit TCore_Photo_Form(Services& services);
 
+    // The eight texts as they stand, and all eight replaced at once.
+    Boundaries boundaries() const;
+    void setBoundaries(const Boundaries& boundaries);
+
+    void LoadBoundaries1Click();
+    void SaveBoundaries1Click();
+    void Exit1Click();
+
+private:
     QLineEdit* Top = nullptr;
     QLineEdit* Bottom = nullptr;
     QLineEdit* Left = nullptr;
@@ -36,15 +45,6 @@ public:
     QAction* SaveBoundaries1 = nullptr; // "Save BND"
     QAction* Exit1 = nullptr;
 
-    // The eight texts as they stand, and all eight replaced at once.
-    Boundaries boundaries() const;
-    void setBoundaries(const Boundaries& boundaries);
-
-    void LoadBoundaries1Click();
-    void SaveBoundaries1Click();
-    void Exit1Click();
-
-private:
     QLineEdit* addField(QWidget* area, int order, const char* name, const char* caption,
                         const char* text);
     void buildMenu();

@@ -93,8 +93,8 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     click(main.SpeedButton3);
     dialogs.expectAllAnswered();
     EXPECT_EQ(main.core_image->panelHeight(), PhotoHeight);
-    EXPECT_EQ(forms().Core_Photo_Form->Bottom->text(), "2800");
-    EXPECT_EQ(forms().Core_Photo_Form->ymax->text(), "560");
+    EXPECT_EQ(child<QLineEdit>(forms().Core_Photo_Form, "Bottom")->text(), "2800");
+    EXPECT_EQ(child<QLineEdit>(forms().Core_Photo_Form, "ymax")->text(), "560");
     EXPECT_TRUE(main.SpeedButton2->isEnabled());
     EXPECT_TRUE(main.Photo->isEnabled());
 

@@ -151,50 +151,50 @@ TEST_F(CorePhotoForm, SaveWritesTheTextsAndBecomesTheBoundaryFile) {
     setFields(Boundaries::fromTexts({"0", " 12.5 ", "", "abc", "25", "1000", "25", "1000"}));
     dialogs.expectSaveFile(workFile("saved.BND"));
     form().show();
-    form().SaveBoundaries1->trigger();
+    child<QAction>(&form(), "SaveBoundaries1")->trigger();
     EXPECT_EQ(workDir.read("saved.BND"), "0\r\n 12.5 \r\n\r\nabc\r\n25\r\n1000\r\n25\r\n1000\r\n");
     EXPECT_EQ(bndFileName(), workFile("saved.BND").toStdString());
-    EXPECT_EQ(form().StatusPanel->text(), "BND File :" + workFile("saved.BND"));
+    EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File :" + workFile("saved.BND"));
     EXPECT_TRUE(form().isVisible()) << "the window stays open after saving";
     EXPECT_EQ(dialogs.fileQuestions().back().filter, "BND Files|*.BND");
     EXPECT_EQ(dialogs.fileQuestions().back().defaultExtension, "bnd");
 
     dialogs.expectSaveFile(std::nullopt);
     workDir.write("saved.BND", "kept");
-    form().SaveBoundaries1->trigger();
+    child<QAction>(&form(), "SaveBoundaries1")->trigger();
     EXPECT_EQ(workDir.read("saved.BND"), "kept") << "cancel writes nothing";
 }
 
 TEST_F(CorePhotoForm, FailedSaveChangesNothing) {
     ws().BndFileName = "before.BND";
-    form().StatusPanel->setText("before");
+    child<QLabel>(&form(), "StatusPanel")->setText("before");
     const QString target = workFile("no-folder/x.BND");
     dialogs.expectSaveFile(target);
     errors.expectError("Cannot create file \"" + target + "\". No such file or directory.");
-    form().SaveBoundaries1->trigger();
+    child<QAction>(&form(), "SaveBoundaries1")->trigger();
     EXPECT_EQ(bndFileName(), "before.BND");
-    EXPECT_EQ(form().StatusPanel->text(), "before");
+    EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "before");
 }
 
 TEST_F(CorePhotoForm, LoadFillsTheFieldsAndClosesKeepingTheBoundaryFileName) {
     workDir.write("other.BND", "10\r\n20\r\n30\r\n");
     ws().BndFileName = "photo.BND";
-    form().StatusPanel->setText("BND File :photo.BND");
+    child<QLabel>(&form(), "StatusPanel")->setText("BND File :photo.BND");
     dialogs.expectOpenFile(workFile("other.BND"));
     form().show();
-    form().LoadBoundaries1->trigger();
+    child<QAction>(&form(), "LoadBoundaries1")->trigger();
     EXPECT_EQ(form().boundaries().texts(),
               (std::array<std::string, 8>{"10", "20", "30", "", "", "", "", ""}));
     EXPECT_FALSE(form().isVisible());
     EXPECT_EQ(bndFileName(), "photo.BND");
-    EXPECT_EQ(form().StatusPanel->text(), "BND File :photo.BND");
+    EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File :photo.BND");
     EXPECT_EQ(dialogs.fileQuestions().back().filter, "BND Files|*.BND");
 }
 
 TEST_F(CorePhotoForm, LoadOfAMissingFileEmptiesEveryField) {
     dialogs.expectOpenFile(workFile("typed-name.BND"));
     form().show();
-    form().LoadBoundaries1->trigger();
+    child<QAction>(&form(), "LoadBoundaries1")->trigger();
     EXPECT_EQ(form().boundaries(), Boundaries::empty());
     EXPECT_FALSE(form().isVisible());
 }
@@ -207,24 +207,24 @@ TEST_F(CorePhotoForm, UnreadableOrCancelledLoadKeepsTheFields) {
     dialogs.expectOpenFile(workFile("binary.BND"));
     errors.expectError("Cannot open file \"" + workFile("binary.BND") +
                        "\". It is not a text file.");
-    form().LoadBoundaries1->trigger();
+    child<QAction>(&form(), "LoadBoundaries1")->trigger();
     EXPECT_EQ(form().boundaries(), typed);
     EXPECT_TRUE(form().isVisible());
 
     dialogs.expectOpenFile(std::nullopt);
-    form().LoadBoundaries1->trigger();
+    child<QAction>(&form(), "LoadBoundaries1")->trigger();
     dialogs.expectOpenFile(QString());
-    form().LoadBoundaries1->trigger();
+    child<QAction>(&form(), "LoadBoundaries1")->trigger();
     EXPECT_EQ(form().boundaries(), typed);
     EXPECT_TRUE(form().isVisible());
 }
 
 TEST_F(CorePhotoForm, ExitClosesAndTheFieldsStay) {
     form().show();
-    form().Top->setText("123");
-    form().Exit1->trigger();
+    child<QLineEdit>(&form(), "Top")->setText("123");
+    child<QAction>(&form(), "Exit1")->trigger();
     EXPECT_FALSE(form().isVisible());
-    EXPECT_EQ(form().Top->text(), "123");
+    EXPECT_EQ(child<QLineEdit>(&form(), "Top")->text(), "123");
 }
 
 TEST_F(CorePhotoForm, UpdateWithoutAFileProposesTheCorePanel) {
@@ -234,7 +234,7 @@ TEST_F(CorePhotoForm, UpdateWithoutAFileProposesTheCorePanel) {
     EXPECT_FALSE(workspace().UpdateBoundaries(103, 432));
     EXPECT_EQ(form().boundaries().texts(),
               (std::array<std::string, 8>{"100", "900", "2", "3", "1", "103", "1", "432"}));
-    EXPECT_EQ(form().StatusPanel->text(), "BND File not found ");
+    EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File not found ");
     EXPECT_TRUE(form().isVisible());
 }
 

@@ -43,8 +43,8 @@ protected:
         main.Grafico_traccia->setPicture(filled(151, 0xff808080));
         ws().ImageFileName = (workDir.path() / "core1.bmp").string();
         ws().TraceTimeMaxMs = 100.0;
-        forms().Core_Photo_Form->Top->setText("0");
-        forms().Core_Photo_Form->Bottom->setText("1000");
+        child<QLineEdit>(forms().Core_Photo_Form, "Top")->setText("0");
+        child<QLineEdit>(forms().Core_Photo_Form, "Bottom")->setText("1000");
         plotWindow = forms().FinalTableForm;
         image = child<ImagePanel>(plotWindow, "Image1");
     }

@@ -117,7 +117,7 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
     EXPECT_EQ(ws().BndFileName, bnd.toStdString());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"100", "1100", "L", "R", "2", "90", "10", "630"}));
-    EXPECT_EQ(bounds->StatusPanel->text(), "BND File :" + bnd);
+    EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File :" + bnd);
     EXPECT_FALSE(bounds->isVisible());
     for (QObject* control : std::initializer_list<QObject*>{main->SpeedButton2, main->SaveToFile1,
                                                             main->ables1, main->Photo})
@@ -128,12 +128,12 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
 }
 
 TEST_F(Photo, LoadWithoutABoundaryFile) {
-    bounds->Top->setText("7");
+    child<QLineEdit>(bounds, "Top")->setText("7");
     load(writePhoto("bare.BMP", 80, 321));
     EXPECT_EQ(ws().BndFileName, workDir.file("bare.BND").string());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"7", "1000", "1", "1000", "1", "103", "1", "321"}));
-    EXPECT_EQ(bounds->StatusPanel->text(), "BND File not found ");
+    EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File not found ");
     EXPECT_TRUE(bounds->isVisible());
     EXPECT_TRUE(main->SpeedButton2->isEnabled());
 }
@@ -163,11 +163,11 @@ TEST_F(Photo, CancelChangesNothing) {
     load(writePhoto("first.bmp", 120, 300));
     main->correlator->setChecked(true);
     click(40, 150);
-    bounds->ymax->setText("typed");
+    child<QLineEdit>(bounds, "ymax")->setText("typed");
     const QImage withMark = picture(main->core_image);
     load(std::nullopt);
     EXPECT_EQ(picture(main->core_image), withMark);
-    EXPECT_EQ(bounds->ymax->text(), "typed");
+    EXPECT_EQ(child<QLineEdit>(bounds, "ymax")->text(), "typed");
     EXPECT_EQ(ws().ImageFileName, workDir.file("first.bmp").string());
 }
 
@@ -185,7 +185,7 @@ TEST_F(Photo, BrokenPhotographChangesNothingButTheImageName) {
     EXPECT_EQ(picture(main->core_image), before);
     EXPECT_EQ(main->core_image->panelHeight(), 300);
     EXPECT_EQ(ws().BndFileName, bndBefore);
-    EXPECT_EQ(bounds->Top->text(), "a");
+    EXPECT_EQ(child<QLineEdit>(bounds, "Top")->text(), "a");
     EXPECT_EQ(ws().ImageFileName, broken.toStdString());
 }
 
@@ -229,7 +229,7 @@ TEST_F(Photo, BadBoundariesStopTheReadOut) {
     move(40, 512);
     const QString status = main->StatusPanel1->text();
     main->correlator->setChecked(true);
-    bounds->ymin->setText("abc");
+    child<QLineEdit>(bounds, "ymin")->setText("abc");
     errors.expectError("'abc' is not a valid integer value");
     move(40, 100);
     EXPECT_EQ(main->StatusPanel1->text(), status);
