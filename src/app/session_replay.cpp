@@ -102,16 +102,16 @@ void loadPhotograph(AppWindows& windows, DemoDialogs& dialogs, const Session& se
         !sameFile(session.boundaries, windows.workspace().state().BndFileName)) {
         if (readable(session.boundaries, "The boundary file", problems)) {
             dialogs.answerNextOpen(session.boundaries);
-            boundaries->LoadBoundaries1->trigger();
+            boundaries->LoadBoundaries1Click();
         }
     }
     if (session.calibration.size() == Boundaries::FieldCount) {
-        const std::array<QLineEdit*, Boundaries::FieldCount> fields = {
-            boundaries->Top,  boundaries->Bottom, boundaries->Left, boundaries->Right,
-            boundaries->xmin, boundaries->xmax,   boundaries->ymin, boundaries->ymax};
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            fields[i]->setText(session.calibration[static_cast<qsizetype>(i)]);
+        // As typed into the boundaries window: the workspace holds the texts.
+        std::array<std::string, Boundaries::FieldCount> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = session.calibration[static_cast<qsizetype>(i)].toStdString();
         }
+        windows.workspace().setCalibration(Boundaries::fromTexts(texts));
     }
 }
 
