@@ -1,6 +1,9 @@
 #include "app/application.h"
 
 #include "app/about_form.h"
+#include "app/demo.h"
+#include "app/session_capture.h"
+#include "app/session_menu.h"
 #include "calibration/core_photo_form.h"
 #include "calibration/profile_form.h"
 #include "chirp/chirp_form.h"
@@ -73,7 +76,10 @@ bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
 
 int runQuarvel(int argc, char** argv) {
     GuardedApplication application(argc, argv);
-    QtDialogs dialogs;
+    QtDialogs qtDialogs;
+    // Opening a session answers the commands' questions with its files.
+    DemoDialogs answers(&qtDialogs);
+    RecordingDialogs dialogs(answers);
     DialogErrorReporter reporter(dialogs);
     application.setErrorReporter(&reporter);
 
@@ -81,6 +87,8 @@ int runQuarvel(int argc, char** argv) {
     if (!prepareWorkDir(workDir, dialogs))
         return 1;
     AppWindows windows(dialogs, reporter, workDir);
+    SessionTracker tracker(windows, dialogs);
+    SessionMenu sessions(windows, answers, tracker);
     windows.showMainWindow();
     return QApplication::exec();
 }

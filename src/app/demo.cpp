@@ -1,6 +1,8 @@
 #include "app/demo.h"
 
 #include "app/application.h"
+#include "app/session_capture.h"
+#include "app/session_menu.h"
 #include "app/session_replay.h"
 #include "platform/guarded_application.h"
 #include "platform/image_panel.h"
@@ -269,6 +271,7 @@ int runDemo(int argc, char** argv) {
     const bool batch = parser.isSet(finalPlot);
     QtDialogs qtDialogs;
     DemoDialogs dialogs(batch ? nullptr : &qtDialogs);
+    RecordingDialogs recording(dialogs);
     ConsoleErrorReporter console;
     DialogErrorReporter messageBoxes(dialogs);
     ErrorReporter& reporter = batch ? static_cast<ErrorReporter&>(console) : messageBoxes;
@@ -277,10 +280,22 @@ int runDemo(int argc, char** argv) {
         return 1;
     }
 
-    AppWindows windows(dialogs, reporter, workDir);
+    AppWindows windows(recording, reporter, workDir);
+    SessionTracker tracker(windows, recording);
+    std::unique_ptr<SessionMenu> sessions;
     windows.showMainWindow();
     QCoreApplication::processEvents();
-    openSession(windows, dialogs, sessionPath);
+    if (batch) {
+        openSession(windows, dialogs, sessionPath);
+    } else {
+        sessions = std::make_unique<SessionMenu>(windows, dialogs, tracker);
+        // The demo's session is the program's own: saving goes elsewhere.
+        if (isDemo) {
+            openSession(windows, dialogs, sessionPath);
+        } else {
+            sessions->open(sessionPath);
+        }
+    }
     if (batch && isDemo) {
         markRows(windows, DemoMarkRows);
     }

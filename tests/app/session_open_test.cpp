@@ -3,11 +3,14 @@
 // the rest loads, and a file that is no session is refused.
 #include "app/application.h"
 #include "app/demo.h"
+#include "app/session_capture.h"
+#include "session/session.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -100,6 +103,42 @@ TEST(SessionOpenTest, TheProgramOpensASessionWhereverItsFolderLies) {
                 << errors.toStdString();
         }
     }
+}
+
+// The whole road on the demo, saved as a session, then opened by a fresh
+// program in a fresh working folder: the same final plot, pixel for pixel.
+TEST(SessionOpenTest, ASavedSessionGivesTheSameFinalPlotInAFreshProgram) {
+    const QImage expected = demoPlotWithoutMarks();
+    ASSERT_FALSE(expected.isNull());
+    TempWorkDir first;
+    TempWorkDir folder;
+    const QString sessionPath = text(folder.file("tie.qvs"));
+    {
+        RecordingErrorReporter errors;
+        DemoDialogs answers(nullptr);
+        RecordingDialogs dialogs(answers);
+        AppWindows windows(dialogs, errors, first.workDir());
+        SessionTracker tracker(windows, dialogs);
+        windows.showMainWindow();
+        loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
+        const Session saved = tracker.session();
+        EXPECT_EQ(QFileInfo(saved.log).fileName(), "demo_core_log.txt");
+        EXPECT_EQ(QFileInfo(saved.trace).fileName(), "demo_trace.txt");
+        EXPECT_TRUE(saved.interpolated && saved.chirpGo && saved.synthetic && saved.correlator);
+        writeSessionFile(saved, sessionPath);
+    }
+    TempWorkDir fresh;
+    const QString plotPath = text(fresh.file("plot.bmp"));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QUARVEL_WORKDIR", text(fresh.path()));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(text(fresh.path()));
+    program.start(QUARVEL_TEST_PROGRAM, {"--session", sessionPath, "--final-plot", plotPath});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(QImage(plotPath), expected);
 }
 
 TEST(SessionOpenTest, ASessionFileOrTheOptionAsksForASession) {

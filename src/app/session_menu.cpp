@@ -1,0 +1,120 @@
+#include "app/session_menu.h"
+
+#include "app/application.h"
+#include "app/demo.h"
+#include "app/session_capture.h"
+#include "platform/error_reporter.h"
+#include "session/session.h"
+#include "workspace/main_form.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+
+namespace quarvel {
+
+namespace {
+
+constexpr qsizetype RecentCount = 8;
+constexpr auto RecentKey = "sessions/recent";
+
+constexpr auto SettingsOrganization = "Quarvel";
+constexpr auto SettingsApplication = "quarvel";
+
+FileDialogRequest sessionRequest(const char* title) {
+    return {QString::fromLatin1(title), QStringLiteral("Quarvel Sessions|*.qvs"),
+            QStringLiteral("qvs")};
+}
+
+} // namespace
+
+SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTracker& tracker)
+    : QObject(windows.forms().MainForm), windows_(windows), dialogs_(dialogs), tracker_(tracker) {
+    TMainForm* main = windows.forms().MainForm;
+    // The menu holding "Exit" is the File menu.
+    QMenu* file = nullptr;
+    for (QObject* owner : main->Exit1->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(owner)) {
+            file = menu;
+        }
+    }
+    if (file == nullptr) {
+        file = main->menuBar()->addMenu(QStringLiteral("File"));
+    }
+    auto* openItem = new QAction(QStringLiteral("Open Session…"), main);
+    openItem->setObjectName("OpenSession1");
+    auto* saveItem = new QAction(QStringLiteral("Save Session"), main);
+    saveItem->setObjectName("SaveSession1");
+    auto* saveAsItem = new QAction(QStringLiteral("Save Session As…"), main);
+    saveAsItem->setObjectName("SaveSessionAs1");
+    recent_ = new QMenu(QStringLiteral("Recent Sessions"), main);
+    recent_->setObjectName("RecentSessions1");
+    file->insertActions(main->Exit1, {openItem, saveItem, saveAsItem});
+    file->insertMenu(main->Exit1, recent_);
+    file->insertSeparator(main->Exit1);
+    connect(openItem, &QAction::triggered, this, [this] {
+        guarded(windows_.services().errors, [this] {
+            if (const std::optional<QString> path =
+                    dialogs_.openFile(sessionRequest("Open Session"))) {
+                open(*path);
+            }
+        });
+    });
+    connect(saveItem, &QAction::triggered, this, [this] { save(); });
+    connect(saveAsItem, &QAction::triggered, this, [this] { saveAs(); });
+    fillRecent();
+}
+
+void SessionMenu::open(const QString& path) {
+    openSession(windows_, dialogs_, path);
+    current_ = path;
+    remember(path);
+}
+
+void SessionMenu::save() {
+    if (current_.isEmpty()) {
+        saveAs();
+        return;
+    }
+    guarded(windows_.services().errors, [this] { writeSessionFile(tracker_.session(), current_); });
+}
+
+void SessionMenu::saveAs() {
+    guarded(windows_.services().errors, [this] {
+        const std::optional<QString> path = dialogs_.saveFile(sessionRequest("Save Session As"));
+        if (!path || path->isEmpty()) {
+            return;
+        }
+        const QString named = withDefaultExtension(*path, QStringLiteral("qvs"));
+        writeSessionFile(tracker_.session(), named);
+        current_ = named;
+        remember(named);
+    });
+}
+
+void SessionMenu::remember(const QString& path) {
+    QSettings settings(SettingsOrganization, SettingsApplication);
+    QStringList recent = settings.value(RecentKey).toStringList();
+    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    settings.setValue(RecentKey, recent.mid(0, RecentCount));
+    fillRecent();
+}
+
+void SessionMenu::fillRecent() {
+    recent_->clear();
+    const QStringList recent = QSettings(SettingsOrganization, SettingsApplication)
+                                   .value(RecentKey)
+                                   .toStringList()
+                                   .mid(0, RecentCount);
+    for (const QString& path : recent) {
+        QAction* item = recent_->addAction(QDir::toNativeSeparators(path));
+        connect(item, &QAction::triggered, this, [this, path] { open(path); });
+    }
+    recent_->setEnabled(!recent.isEmpty());
+}
+
+} // namespace quarvel
