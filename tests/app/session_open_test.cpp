@@ -4,16 +4,20 @@
 #include "app/application.h"
 #include "app/demo.h"
 #include "app/session_capture.h"
+#include "app/session_menu.h"
 #include "session/session.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
+#include "workspace/main_form.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -139,6 +143,36 @@ TEST(SessionOpenTest, ASavedSessionGivesTheSameFinalPlotInAFreshProgram) {
     ASSERT_TRUE(program.waitForFinished(120000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(plotPath), expected);
+}
+
+// "Save Session As…" writes the session, which then heads "Recent
+// Sessions"; "Save Session" writes to the same file again.
+TEST(SessionOpenTest, TheFileMenuSavesTheSessionAndRemembersIt) {
+    // Settings go to a test folder, not the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    TempWorkDir workDir;
+    TempWorkDir folder;
+    const QString path = text(folder.file("tie.qvs"));
+    RecordingErrorReporter errors;
+    DemoDialogs answers(nullptr);
+    RecordingDialogs dialogs(answers);
+    AppWindows windows(dialogs, errors, workDir.workDir());
+    SessionTracker tracker(windows, dialogs);
+    SessionMenu menu(windows, answers, tracker);
+    windows.showMainWindow();
+    loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
+    const QWidget* main = windows.forms().MainForm;
+    answers.answerNextSave(text(folder.file("tie")));
+    main->findChild<QAction*>("SaveSessionAs1")->trigger();
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(readSessionFile(path), tracker.session());
+    const QMenu* recent = main->findChild<QMenu*>("RecentSessions1");
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_EQ(recent->actions().constFirst()->text(), QDir::toNativeSeparators(path));
+    ASSERT_TRUE(QFile::remove(path));
+    main->findChild<QAction*>("SaveSession1")->trigger();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(answers.unansweredQuestions(), 0);
 }
 
 TEST(SessionOpenTest, ASessionFileOrTheOptionAsksForASession) {
