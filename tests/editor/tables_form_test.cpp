@@ -190,7 +190,7 @@ TEST_F(TablesFormTest, InterpolateSeriesKeepsTenthOfAMillimetreDepthsApart) {
     EXPECT_EQ(cell(2, 0), "1.000100");
     EXPECT_EQ(workDir.read("log.dat").substr(0, 36), "1.0000 1500.000 1.800\r\n1.0001 1500.0");
     editor().LogsRefreshButton->click();
-    EXPECT_EQ(mainForm().ws.LogCount, 200) << "no depth merged with the next";
+    EXPECT_EQ(ws().LogCount, 200) << "no depth merged with the next";
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothing) {
