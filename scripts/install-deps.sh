@@ -10,7 +10,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   g++ cmake ninja-build pkg-config \
   qt6-base-dev qt6-base-dev-tools libgl-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  xvfb xauth fonts-dejavu-core \
+  xvfb xauth fonts-dejavu-core fonts-liberation2 \
   clang libclang-rt-14-dev \
   libsegyio-dev \
   locales \

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <limits>
 
 namespace quarvel {
 
@@ -24,10 +26,63 @@ quint32 littleEndian(const QByteArray& bytes, int offset, int size) {
     return value;
 }
 
+// A run-length encoded bitmap is a stream of commands that must end with the
+// end-of-bitmap marker; Qt stops quietly where the data stop (leaving the
+// rest black) and takes any index, palette or not. Indices are checked
+// against the palette the header declares.
+void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 paletteSize) {
+    const auto byteAt = [&](qint64 at) {
+        if (at >= bytes.size()) {
+            notValid();
+        }
+        return static_cast<quint8>(bytes[at]);
+    };
+    const auto checkIndex = [&](quint32 index) {
+        if (index >= paletteSize) {
+            notValid();
+        }
+    };
+    // The indices one byte holds: two nibbles in RLE4, whole in RLE8; a run
+    // of one pixel uses only the high nibble.
+    const auto checkByte = [&](quint8 value, qint64 pixels) {
+        if (bits == 8) {
+            checkIndex(value);
+            return;
+        }
+        checkIndex(value >> 4);
+        if (pixels > 1) {
+            checkIndex(value & 0x0f);
+        }
+    };
+    qint64 at = start;
+    for (;;) {
+        const quint8 count = byteAt(at);
+        const quint8 value = byteAt(at + 1);
+        at += 2;
+        if (count > 0) {
+            checkByte(value, count);
+            continue;
+        }
+        if (value == 1) { // end of bitmap
+            return;
+        }
+        if (value == 2) { // delta: two offset bytes
+            byteAt(at + 1);
+            at += 2;
+        } else if (value > 2) { // absolute: value pixels, padded to a word
+            const qint64 dataBytes = bits == 8 ? value : (value + 1) / 2;
+            for (qint64 i = 0; i < dataBytes; ++i) {
+                checkByte(byteAt(at + i), bits == 8 ? 1 : value - 2 * i);
+            }
+            at += (dataBytes + 1) / 2 * 2;
+        }
+    }
+}
+
 // Qt reads a bitmap whose pixel rows are cut short without complaint and
 // leaves the missing rows black, so the stored rows are counted here. Only
 // uncompressed bitmaps have a fixed size; run-length encoded ones declare
-// the size of their data.
+// the size of their data and are walked to their end marker.
 void checkComplete(const QByteArray& bytes, const QSize& size) {
     constexpr int FileHeader = 14;
     if (bytes.size() < FileHeader + 16) {
@@ -40,15 +95,22 @@ void checkComplete(const QByteArray& bytes, const QSize& size) {
         const qint64 bits = littleEndian(bytes, 24, 2);
         needed = pixelOffset + (size.width() * bits + 31) / 32 * 4 * size.height();
     } else {
-        if (bytes.size() < FileHeader + 24) {
+        if (bytes.size() < FileHeader + 36) {
             notValid();
         }
-        const qint64 bits = littleEndian(bytes, 28, 2);
+        const int bits = static_cast<int>(littleEndian(bytes, 28, 2));
         const quint32 compression = littleEndian(bytes, 30, 4);
         const qint64 dataSize = littleEndian(bytes, 34, 4);
-        const bool runLength = compression == 1 || compression == 2;
-        needed = runLength ? pixelOffset + dataSize
-                           : pixelOffset + (size.width() * bits + 31) / 32 * 4 * size.height();
+        const bool runLength = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+        if (runLength) {
+            const quint32 largest = 1U << bits;
+            const quint32 declared = littleEndian(bytes, 46, 4);
+            checkRunLength(bytes, pixelOffset, bits,
+                           declared == 0 ? largest : std::min(declared, largest));
+        }
+        needed = runLength
+                     ? pixelOffset + dataSize
+                     : pixelOffset + (size.width() * qint64{bits} + 31) / 32 * 4 * size.height();
     }
     if (bytes.size() < needed) {
         notValid();
@@ -63,7 +125,12 @@ QImage decodeCorePhotograph(const QByteArray& bytes) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);
-    const QSize size = reader.size();
+    // A negative height in the header means rows stored top-down; the
+    // reader reports the header's value, the image comes out upright.
+    QSize size = reader.size();
+    if (size.height() < 0 && size.height() != std::numeric_limits<int>::min()) {
+        size.setHeight(-size.height());
+    }
     if (!size.isValid() || size.isEmpty()) {
         notValid();
     }

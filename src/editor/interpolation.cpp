@@ -45,7 +45,26 @@ void fillField(std::vector<LogRecord>& records, double LogRecord::*field) {
     }
 }
 
+int decimalsFor(const std::vector<LogRecord>& records, double LogRecord::*field) {
+    constexpr int Fewest = 3;
+    constexpr int Most = 6;
+    int decimals = Fewest;
+    for (const LogRecord& record : records) {
+        const double kept = numbers::parseNumber(numbers::formatFixed(record.*field, Most));
+        while (decimals < Most &&
+               numbers::parseNumber(numbers::formatFixed(record.*field, decimals)) != kept) {
+            ++decimals;
+        }
+    }
+    return decimals;
+}
+
 } // namespace
+
+LogDecimals decimalsToKeep(const std::vector<LogRecord>& records) {
+    return {decimalsFor(records, &LogRecord::Depth), decimalsFor(records, &LogRecord::Velocity),
+            decimalsFor(records, &LogRecord::Density)};
+}
 
 void InterpolateGaps(std::vector<LogRecord>& records) {
     fillField(records, &LogRecord::Velocity);
@@ -67,10 +86,15 @@ std::vector<LogRecord> readLogRecords(std::istream& in) {
 }
 
 std::string formatLogRecords(const std::vector<LogRecord>& records) {
+    return formatLogRecords(records, decimalsToKeep(records));
+}
+
+std::string formatLogRecords(const std::vector<LogRecord>& records, const LogDecimals& decimals) {
     TextBuilder text;
     for (const LogRecord& record : records) {
-        text.line(numbers::formatF3(record.Depth) + ' ' + numbers::formatF3(record.Velocity) + ' ' +
-                  numbers::formatF3(record.Density));
+        text.line(numbers::formatFixed(record.Depth, decimals.depth, 3) + ' ' +
+                  numbers::formatFixed(record.Velocity, decimals.velocity, 3) + ' ' +
+                  numbers::formatFixed(record.Density, decimals.density, 3));
     }
     return text.text();
 }
@@ -78,8 +102,9 @@ std::string formatLogRecords(const std::vector<LogRecord>& records) {
 std::string interpolateLogText(std::string_view logText) {
     std::istringstream in{std::string(logText)};
     std::vector<LogRecord> records = readLogRecords(in);
+    const LogDecimals decimals = decimalsToKeep(records);
     InterpolateGaps(records);
-    return formatLogRecords(records);
+    return formatLogRecords(records, decimals);
 }
 
 } // namespace quarvel

@@ -20,10 +20,26 @@ void InterpolateGaps(std::vector<LogRecord>& records);
 // The records of "log.dat", one per line (the rest of each line is ignored).
 std::vector<LogRecord> readLogRecords(std::istream& in);
 
-// The records as "log.dat" lines with three decimals: "1500.000 ...".
+// The decimals each column of "log.dat" is written with.
+struct LogDecimals {
+    int depth = 3;
+    int velocity = 3;
+    int density = 3;
+};
+
+// For each column, the fewest decimals from 3 up to 6 (what the grid's F6
+// texts hold) with which every value reads back as it does with 6: depths a
+// tenth of a millimetre apart stay apart, and no digit typed is lost.
+LogDecimals decimalsToKeep(const std::vector<LogRecord>& records);
+
+// The records as "log.dat" lines, "1500.000 ..." with three decimals where
+// that loses nothing (decimalsToKeep), or with the decimals given.
 std::string formatLogRecords(const std::vector<LogRecord>& records);
+std::string formatLogRecords(const std::vector<LogRecord>& records, const LogDecimals& decimals);
 
 // Interpolate Series on the text of "log.dat": the new text of the file.
+// Each column keeps the decimals its values as read need, so filled values
+// are written with three decimals unless the log itself holds more.
 std::string interpolateLogText(std::string_view logText);
 
 } // namespace quarvel

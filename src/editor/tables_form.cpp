@@ -160,7 +160,9 @@ void TTables_Form::buildPages() {
 
     Syntmemo = new QPlainTextEdit;
     Syntmemo->setObjectName("Syntmemo");
-    Syntmemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // One sample per line: a wrapped line would put its amplitude under the
+    // time column.
+    Syntmemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Syntmemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QWidget* synthetic = buildPage("Synthetic", Syntmemo);
     strip = synthetic->findChild<QFrame*>("SyntheticStrip");
@@ -309,16 +311,21 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     if (!imported) {
         return;
     }
+    // The new grid and its log.dat are made and checked aside; only when
+    // both are sound does either replace what the user has.
     std::istringstream in(imported->gridText);
     commitPendingEdit();
-    quarvel::ClearLog(grid_);
-    quarvel::LoadLog(grid_, in);
+    LogGrid loaded = grid_;
+    quarvel::ClearLog(loaded);
+    quarvel::LoadLog(loaded, in);
+    const std::string logDat = quarvel::SaveLog(loaded);
+    writeTextFile(workFile("log.dat"), logDat);
+    grid_ = std::move(loaded);
     showLogGrid();
-    writeTextFile(workFile("log.dat"), quarvel::SaveLog(grid_));
-    workspace_.logLoaded();
     for (const std::string& notice : imported->notices) {
         services_.dialogs.showMessage(QString::fromStdString(notice));
     }
+    workspace_.logLoaded();
 }
 
 std::string_view TTables_Form::listingWorkFile(Page page) const {

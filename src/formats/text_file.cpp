@@ -126,6 +126,9 @@ std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBy
     if (in.bad()) {
         throwCannotOpen(path.string(), systemReason());
     }
+    if (startsWithUtf8Bom(text)) {
+        text.erase(0, Utf8Bom.size());
+    }
     return text;
 }
 

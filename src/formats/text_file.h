@@ -43,8 +43,18 @@ struct PendingFile {
 // Throws "Cannot create file ..." naming the file that failed.
 void writeTextFiles(const std::vector<PendingFile>& files);
 
-// The whole file as bytes. Throws "Cannot open file ..." when it cannot be
-// opened or read, and when it is larger than maxBytes.
+// The byte-order mark some editors put at the start of a UTF-8 text. It is
+// not part of the text: every reader skips it.
+inline constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// True when the text starts with Utf8Bom.
+inline bool startsWithUtf8Bom(std::string_view text) {
+    return text.substr(0, Utf8Bom.size()) == Utf8Bom;
+}
+
+// The whole file as bytes, without a leading UTF-8 byte-order mark. Throws
+// "Cannot open file ..." when it cannot be opened or read, and when it is
+// larger than maxBytes.
 std::string readTextFile(const std::filesystem::path& path,
                          std::uintmax_t maxBytes = 512ULL * 1024 * 1024);
 

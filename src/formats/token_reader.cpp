@@ -1,6 +1,7 @@
 #include "formats/token_reader.h"
 
 #include "formats/numbers.h"
+#include "formats/text_file.h"
 
 #include <iterator>
 
@@ -10,6 +11,18 @@ bool isSeparator(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 } // namespace
+
+TokenReader::TokenReader(std::istream& in) : in_(in) {
+    if (in_.tellg() != std::streampos(0)) {
+        return;
+    }
+    char head[Utf8Bom.size()] = {};
+    in_.read(head, static_cast<std::streamsize>(sizeof head));
+    if (!startsWithUtf8Bom(std::string_view(head, static_cast<std::size_t>(in_.gcount())))) {
+        in_.clear();
+        in_.seekg(0);
+    }
+}
 
 bool TokenReader::atEnd() {
     return in_.peek() == std::char_traits<char>::eof();

@@ -15,9 +15,11 @@ namespace quarvel {
 // tests it before each record sees one extra all-zero record after a final
 // line break. onlySeparatorsLeft() is true when nothing but separators
 // remains, so such a loop stops cleanly after the last real record.
+//
+// A UTF-8 byte-order mark at the very start of the stream is skipped.
 class TokenReader {
 public:
-    explicit TokenReader(std::istream& in) : in_(in) {}
+    explicit TokenReader(std::istream& in);
 
     bool atEnd();
     bool onlySeparatorsLeft();

@@ -60,12 +60,23 @@ void Canvas::resetAttributes() {
     font_ = defaultFont();
 }
 
-// A family every Debian desktop has, at a fixed size, so pictures come out
-// the same on every machine.
-QFont Canvas::defaultFont() {
-    QFont font(QStringLiteral("DejaVu Sans"), 8);
+QFont classicFont() {
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+// A fixed family at a fixed pixel size, so pictures come out the same on
+// every machine.
+QFont Canvas::defaultFont() {
+    return classicFont();
 }
 
 void Canvas::plot(int x, int y) {

@@ -8,6 +8,12 @@
 
 namespace quarvel {
 
+// The font of the windows and pictures: "MS Sans Serif" at 11 pixels, as
+// the layouts were made for, drawn with Liberation Sans, whose widths match
+// the classic Windows sans-serif (wider families clip captions and cover the
+// final plot's ticks). The first call maps the family to Liberation Sans.
+QFont classicFont();
+
 // The drawing surface the panels and plots are drawn on: a QImage
 // (Format_RGB32) with the pen, brush and font state of a classic canvas.
 // Lines are rasterised here, not by QPainter, so every pixel is known:
@@ -30,7 +36,7 @@ public:
     const QImage& image() const { return image_; }
 
     // Back to the attributes of a new canvas: black solid pen 1 pixel wide in
-    // copy mode, solid white brush, the default font.
+    // copy mode, solid white brush, the default font (classicFont()).
     void resetAttributes();
     static QFont defaultFont();
 

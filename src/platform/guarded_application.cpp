@@ -1,5 +1,6 @@
 #include "platform/guarded_application.h"
 
+#include "platform/canvas.h"
 #include "platform/error_reporter.h"
 
 #include <QtGlobal>
@@ -12,6 +13,8 @@ GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(ar
     // QApplication has just set the C library's locale from the environment;
     // numbers must keep "." as their decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
+    // Every window is laid out for the classic font's widths.
+    setFont(classicFont());
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {

@@ -62,8 +62,11 @@ void ImagePanel::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased(p.x(), p.y(), event->button());
 }
 
+// Qt turns the second press of a double click into this event alone; it is
+// still a press, so those who watch presses see it as one.
 void ImagePanel::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    emit mousePressed(p.x(), p.y(), event->button());
     emit doubleClicked(p.x(), p.y());
 }
 

@@ -32,6 +32,8 @@ public:
     const Canvas& picture() const;
 
 signals:
+    // Every press, the second press of a double click included, is
+    // mousePressed; a double click is reported by doubleClicked after it.
     void mouseMoved(int x, int y);
     void mousePressed(int x, int y, Qt::MouseButton button);
     void mouseReleased(int x, int y, Qt::MouseButton button);

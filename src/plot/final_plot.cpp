@@ -163,28 +163,28 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
     const int markFreq = numbers::parseInteger(in.markFreqText);
     const int labelFreq = numbers::parseInteger(in.labelFreqText);
     const long long labelStep = labelStepFor(markFreq, labelFreq);
-    verticalLine(canvas, DepthAxisX, height);
+    // Each label is written before its tick and the axis line comes last: a
+    // label's opaque box reaches close to the axis and would cover them.
     forEachTickRow(top, bottom, markFreq, labelStep, height,
                    [&](int y, long long depth, bool labelled) {
-                       tick(canvas, DepthAxisX, y);
                        FinalPlotTick t{y, {}, {}};
                        if (labelled) {
                            t.label = fromStd(numbers::formatInteger(depth));
                            canvas.textOut(20, y, t.label);
                        }
+                       tick(canvas, DepthAxisX, y);
                        plot.depthTicks.push_back(t);
                    });
+    verticalLine(canvas, DepthAxisX, height);
 
     // Time axis beside the trace, counted from the trace's earliest sample,
     // with the depth each time reaches at the mean velocity.
     if (plot.axisX) {
         const int axisX = *plot.axisX;
-        verticalLine(canvas, axisX - 5, height);
         const long long span = traceSpan(in.traceTimeMinMs, in.traceTimeMaxMs);
         canvas.textOut(axisX, 25, fromStd("mean vel.: " + numbers::formatF3(in.meanVelocity)));
         forEachTickRow(
             0, span, markFreq, labelStep, height, [&](int y, long long j, bool labelled) {
-                tick(canvas, axisX - 5, y);
                 FinalPlotTick t{y, {}, {}};
                 if (labelled) {
                     const double ms = static_cast<double>(j) / 1000.0;
@@ -195,8 +195,10 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
                     canvas.textOut(axisX - 35, y, t.label);
                     canvas.textOut(axisX + 155, y, t.depthLabel);
                 }
+                tick(canvas, axisX - 5, y);
                 plot.timeTicks.push_back(t);
             });
+        verticalLine(canvas, axisX - 5, height);
     }
 
     if (in.withTitle) {

@@ -1,5 +1,6 @@
 #include "workspace/main_form.h"
 
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
@@ -103,8 +104,7 @@ QAction* menuItem(QWidget* owner, QMenu* menu, const char* name, const QString& 
 TMainForm::TMainForm(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quarvel v1.0"));
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPixelSize(11);
+    const QFont windowFont = classicFont();
     setFont(windowFont);
     annotationFont = windowFont;
 

@@ -132,6 +132,14 @@ private:
     void drawSynthetic();
     void drawTrace();
 
+    // The guide line on the photograph: drawn in not-XOR mode at ws.GuideY
+    // while ws.GuideShown, only when a log is loaded and both "Correlator"
+    // and "Photo" are checked.
+    bool guideActive() const;
+    void hideGuide();
+    void showGuide(int y);
+    QRgb photographColour(int column, int row) const;
+
     Services& services_;
     Workspace& workspace_;
 };

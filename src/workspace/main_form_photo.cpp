@@ -84,21 +84,21 @@ void TMainForm::LoadCorePhoto1Click() {
         Photo->setEnabled(true);
 
         // The boundaries window comes up with the calibration, and goes again
-        // when the photograph's boundary file supplied it.
+        // when the photograph's boundary file supplied it; otherwise the user
+        // has to type the rest, so it comes to the front.
         services_.forms.show(FormId::Core_Photo_Form);
         if (workspace_.UpdateBoundaries(core_image->panelWidth(), core_image->panelHeight())) {
             services_.forms.close(FormId::Core_Photo_Form);
+        } else {
+            services_.forms.showAndRaise(FormId::Core_Photo_Form);
         }
     });
 }
 
 void TMainForm::core_imageMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
-        WorkspaceState& ws = workspace_.state();
-        if (!ws.NoLogLoaded && correlator->isChecked() && Photo->isChecked()) {
-            drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
-            ws.GuideY = y;
-            drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
+        if (guideActive()) {
+            showGuide(y);
         }
         const PixelBounds bounds = workspace_.pixelBounds();
         CALC_POINT_ATTRIBUTES(offset(x, bounds.left), offset(y, bounds.top), bounds.left,
@@ -114,7 +114,7 @@ void TMainForm::CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int, int ymin, i
     constexpr long long intMax = std::numeric_limits<int>::max();
     QRgb colour = 0;
     if (core_image->hasPicture() && std::max(std::abs(column), std::abs(row)) <= intMax) {
-        colour = core_image->picture().pixel(static_cast<int>(column), static_cast<int>(row));
+        colour = photographColour(static_cast<int>(column), static_cast<int>(row));
     }
     WorkspaceState& ws = workspace_.state();
     ws.ProbeDepth = workspace_.probeDepth(ymin, ymax, dy, ws.ProbeDepth);
@@ -144,6 +144,10 @@ void TMainForm::core_imageMouseDown(int y) {
         }
         WorkspaceState& ws = workspace_.state();
         if (Photo->isChecked()) {
+            // The mark goes on the photograph itself, not on the guide: once
+            // painted, the row shows no guide, so nothing later inverts it,
+            // whether or not the release arrives.
+            hideGuide();
             drawRowLine(core_image, y, Canvas::PenMode::Copy);
         }
         const std::pair<QCheckBox*, ImagePanel*> rowPanels[] = {
@@ -167,12 +171,44 @@ void TMainForm::core_imageMouseDown(int y) {
 
 void TMainForm::core_imageMouseUp(int y) {
     guarded(services_.errors, [&] {
-        // The release inverts the freshly painted row, which then stands in
-        // for the guide: the next move inverts it back to black.
-        if (correlator->isChecked() && Photo->isChecked()) {
-            drawRowLine(core_image, y, Canvas::PenMode::NotXor);
+        // The released row becomes the guide (the fresh black mark shows
+        // inverted) until the next move puts the guide under the pointer
+        // and the mark shows black again. A guide already shown, from a
+        // move while the button was down, stays where it is.
+        if (guideActive() && !workspace_.state().GuideShown) {
+            showGuide(y);
         }
     });
+}
+
+bool TMainForm::guideActive() const {
+    return !workspace_.state().NoLogLoaded && correlator->isChecked() && Photo->isChecked();
+}
+
+void TMainForm::hideGuide() {
+    WorkspaceState& ws = workspace_.state();
+    if (ws.GuideShown) {
+        drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
+        ws.GuideShown = false;
+    }
+}
+
+void TMainForm::showGuide(int y) {
+    hideGuide();
+    WorkspaceState& ws = workspace_.state();
+    ws.GuideY = y;
+    drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
+    ws.GuideShown = true;
+}
+
+// The photograph's own colour under the guide line: the line inverts the
+// columns it covers, and inverting again gives the colour back.
+QRgb TMainForm::photographColour(int column, int row) const {
+    const QRgb colour = core_image->picture().pixel(column, row);
+    const WorkspaceState& ws = workspace_.state();
+    const bool underGuide =
+        ws.GuideShown && row == ws.GuideY && column >= 1 && column <= core_image->panelWidth() - 2;
+    return underGuide ? colour ^ 0x00ffffffU : colour;
 }
 
 void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {

@@ -187,8 +187,12 @@ SeriesExtents Workspace::traceExtents() const {
 }
 
 QImage Workspace::loadPhotograph(const QString& fileName) {
-    state_.ImageFileName = fileName.toStdString();
+    // A photograph that cannot be read changes nothing, not even the name the
+    // next final plot is titled with. A new one has no guide line, so the
+    // first move over it only draws one.
     QImage photo = loadCorePhotograph(fileName);
+    state_.ImageFileName = fileName.toStdString();
+    state_.GuideShown = false;
     state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
     return photo;
 }

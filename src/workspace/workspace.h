@@ -119,9 +119,9 @@ public:
     SeriesExtents syntheticExtents() const;
     SeriesExtents traceExtents() const;
 
-    // Loads a core photograph: it becomes the workspace's photograph by name
-    // even when it cannot be read, and its boundary file is the one beside
-    // it once it has been read.
+    // Loads a core photograph: once it has been read it becomes the
+    // workspace's photograph by name, with no guide line, and its boundary
+    // file is the one beside it. One that cannot be read changes nothing.
     QImage loadPhotograph(const QString& fileName);
 
     // The final plot as last composed.

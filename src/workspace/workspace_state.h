@@ -36,6 +36,9 @@ struct WorkspaceState {
     std::string TwtText;
     double MarkTwt = 0.0; // ms
     int GuideY = 0;
+    // Whether row GuideY of the photograph is inverted as the guide line
+    // now. A new photograph has none, and a press paints over it.
+    bool GuideShown = false;
 
     std::string ImageFileName;
     std::string BndFileName;

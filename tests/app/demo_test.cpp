@@ -138,6 +138,65 @@ TEST(DemoTest, VersionAndHelpNeedNoDisplay) {
     }
 }
 
+// Black pixels of row y from column `from` to column `to`, both included.
+int blackPixels(const QImage& plot, int y, int from, int to) {
+    int count = 0;
+    for (int x = from; x <= to; ++x) {
+        count += plot.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+    }
+    return count;
+}
+
+bool columnIsBlack(const QImage& plot, int x, int fromY, int toY) {
+    for (int y = fromY; y < toY; ++y) {
+        if (plot.pixel(x, y) != qRgb(0, 0, 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The saved plot of the demo, with every panel: each tick of both axes shows
+// beside its label. The tick rows are worked out here from the demo's own
+// files (Top 0 and Bottom 2800 mm; trace times 83.5 to 87.3 ms) and the
+// default mark frequency of 200.
+TEST(DemoTest, TheSavedDemoPlotShowsEveryTick) {
+    TempWorkDir workDir;
+    const QString plotPath = QString::fromStdString(workDir.file("plot.bmp").string());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QUARVEL_WORKDIR", QString::fromStdString(workDir.path().string()));
+    environment.insert("QUARVEL_DEMO_DIR", QUARVEL_TEST_DEMO_DIR);
+    program.setProcessEnvironment(environment);
+    program.start(QUARVEL_TEST_PROGRAM, {"--demo", "--final-plot", plotPath});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    ASSERT_EQ(program.exitCode(), 0);
+    const QImage plot = QImage(plotPath).convertToFormat(QImage::Format_RGB32);
+    const int height = plot.height() - 100;
+    ASSERT_EQ(height, 560);
+
+    constexpr int Mark = 200;
+    constexpr int DepthAxis = 45;
+    EXPECT_TRUE(columnIsBlack(plot, DepthAxis, 50, 50 + height));
+    int depthTicks = 0;
+    for (int depth = 0; depth <= 2800; depth += Mark, ++depthTicks) {
+        const int y = 50 + height * depth / 2800;
+        EXPECT_GE(blackPixels(plot, y, DepthAxis - 4, DepthAxis - 1), 2) << depth << " mm";
+    }
+    EXPECT_EQ(depthTicks, 15);
+
+    constexpr int TimeAxis = 790 - 5; // all five panels: the trace stands at 790
+    constexpr int Span = 87300 - 83500;
+    EXPECT_TRUE(columnIsBlack(plot, TimeAxis, 50, 50 + height));
+    int timeTicks = 0;
+    for (int j = 0; j <= Span; j += Mark, ++timeTicks) {
+        const int y = 50 + height * j / Span;
+        EXPECT_GE(blackPixels(plot, y, TimeAxis - 4, TimeAxis - 1), 2) << j / 1000.0 << " ms";
+    }
+    EXPECT_EQ(timeTicks, 20);
+}
+
 TEST(DemoTest, OnlyTheDemoOptionStartsTheDemo) {
     const struct {
         std::vector<const char*> arguments;

@@ -1,12 +1,9 @@
 #include "calibration/core_photo_form.h"
-#include "calibration/core_photo_loader.h"
-#include "formats/quarvel_error.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,98 +13,6 @@ namespace quarvel {
 namespace {
 
 using testing::AppFixture;
-
-QByteArray bitmapBytes(int width, int height, QImage::Format format = QImage::Format_RGB32) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(0xff336699);
-    image = image.convertToFormat(format);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, "BMP"));
-    return bytes;
-}
-
-std::string decodeError(const QByteArray& bytes) {
-    try {
-        decodeCorePhotograph(bytes);
-    } catch (const QuarvelError& e) {
-        return e.what();
-    }
-    return "loaded";
-}
-
-// A bitmap header that claims the given size over no pixel data.
-QByteArray claimedSize(int width, int height) {
-    QByteArray bytes = bitmapBytes(1, 1).left(54);
-    for (int i = 0; i < 4; ++i) {
-        bytes[18 + i] = static_cast<char>((width >> (8 * i)) & 0xff);
-        bytes[22 + i] = static_cast<char>((height >> (8 * i)) & 0xff);
-    }
-    return bytes;
-}
-
-TEST(CorePhotoLoader, ReadsWindowsBitmaps) {
-    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888,
-                                  QImage::Format_Indexed8, QImage::Format_Mono}) {
-        SCOPED_TRACE(static_cast<int>(format));
-        const QImage image = decodeCorePhotograph(bitmapBytes(160, 37, format));
-        EXPECT_EQ(image.size(), QSize(160, 37));
-    }
-    EXPECT_EQ(decodeCorePhotograph(bitmapBytes(3, 2)).pixel(2, 1), 0xff336699u);
-}
-
-TEST(CorePhotoLoader, RefusesWhatIsNotACompleteBitmap) {
-    const QByteArray whole = bitmapBytes(50, 300, QImage::Format_RGB888);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
-    QByteArray garbage(5000, '\x7f');
-    garbage.replace(0, 2, "BM");
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
-        {"empty", QByteArray()},
-        {"header cut short", whole.left(30)},
-        {"no pixel rows", whole.left(54)},
-        {"half the rows", whole.left(whole.size() / 2)},
-        {"one byte missing", whole.left(whole.size() - 1)},
-        {"a PNG", png},
-        {"text", QByteArray("0\r\n1000\r\n")},
-        {"BM and garbage", garbage},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(decodeError(c.bytes), "Bitmap image is not valid");
-    }
-}
-
-TEST(CorePhotoLoader, RefusesHugeBitmapsBeforeAllocating) {
-    EXPECT_EQ(decodeError(claimedSize(100, 40000)),
-              "Bitmap image is too large (100 x 40000 pixels; at most 32000 rows and 33554432 "
-              "pixels in all)");
-    EXPECT_NE(decodeError(claimedSize(30000, 30000)), "loaded");
-    EXPECT_NE(decodeError(claimedSize(0x7fffffff, 0x7fffffff)), "loaded");
-}
-
-TEST(CorePhotoLoader, MissingFileOrFolderIsReportedByName) {
-    testing::TempWorkDir dir;
-    const QString missing = QString::fromStdString((dir.path() / "none.bmp").string());
-    EXPECT_THROW(
-        {
-            try {
-                loadCorePhotograph(missing);
-            } catch (const QuarvelError& e) {
-                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing.toStdString() +
-                                                     "\". No such file or directory.");
-                throw;
-            }
-        },
-        QuarvelError);
-    EXPECT_THROW(loadCorePhotograph(QString::fromStdString(dir.path().string())), QuarvelError);
-}
 
 class CorePhotoForm : public AppFixture {
 protected:

@@ -77,3 +77,34 @@ TEST(InterpolateSeries, ReadsOneRecordPerLineIgnoringTheRestAndTrailingBlanks) {
     EXPECT_EQ(records[1].Velocity, 1510.0);
     EXPECT_EQ(records[1].Density, 1.9);
 }
+
+// Three decimals would merge a scanner log's tenth-of-a-millimetre depths and
+// drop typed digits; each column keeps what its values need, at most six.
+TEST(InterpolateSeries, ColumnsKeepTheDecimalsTheirValuesNeed) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {"0.1-mm depths", "0.1000 1500 1.8\r\n0.1001 0 1.8\r\n0.1002 0 1.8\r\n0.1003 1530 1.8\r\n",
+         "0.1000 1500.000 1.800\r\n0.1001 1510.000 1.800\r\n0.1002 1520.000 1.800\r\n"
+         "0.1003 1530.000 1.800\r\n"},
+        {"typed digits of one column",
+         "1.000000 1500.000000 1.234567\r\n2.000000 1520.500000 1.250000\r\n",
+         "1.000 1500.000 1.234567\r\n2.000 1520.500 1.250000\r\n"},
+        {"beyond six decimals, as the grid keeps them", "1.00000001 1500 1.8\r\n2 1500 1.8\r\n",
+         "1.000 1500.000 1.800\r\n2.000 1500.000 1.800\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string once = quarvel::interpolateLogText(c.text);
+        EXPECT_EQ(once, c.expected);
+        EXPECT_EQ(quarvel::interpolateLogText(once), once);
+    }
+    std::istringstream scanner(quarvel::interpolateLogText(
+        "1.00000 1500 1.8\r\n1.00005 1500 1.8\r\n1.00010 1500 1.8\r\n1.000101 1500 1.8\r\n"));
+    const auto records = quarvel::readLogRecords(scanner);
+    ASSERT_EQ(records.size(), 4u);
+    for (std::size_t i = 1; i < records.size(); ++i)
+        EXPECT_LT(records[i - 1].Depth, records[i].Depth) << "row " << i + 1;
+}

@@ -2,6 +2,10 @@
 #include "tables_form_fixture.h"
 
 #include <QImage>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <filesystem>
 #include <string>
 
@@ -104,6 +108,24 @@ TEST_F(TablesFormTest, SaveAsOnAListingWritesTheChosenFileAndTheWorkingFile) {
     EXPECT_EQ(workDir.read("mine.txt"), "0.001 0.5\r\n0.002 -0.5");
     EXPECT_EQ(workDir.read("trace.txt"), "0.001 0.5\r\n0.002 -0.5");
     EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(TablesFormTest, SyntheticListingKeepsEachSampleOnOneLine) {
+    const std::string ampl = " 1.00000000000000E-0005 -1.23456789012345E-0001\r\n"
+                             " 2.00000000000000E-0005  4.56789012345678E-0001   first peak of "
+                             "the low-passed envelope\r\n";
+    editor().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor()));
+    loadOnPage(TTables_Form::SyntheticPage, userFile("ampl.txt", ampl));
+    const QTextDocument* document = editor().Syntmemo->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
+}
+
+TEST_F(TablesFormTest, ListingFilesLoseALeadingByteOrderMark) {
+    loadOnPage(TTables_Form::TracePage, userFile("bom.txt", "\xEF\xBB\xBF"
+                                                            "0.001 0.5\r\n0.002 0.4\r\n"));
+    EXPECT_EQ(workDir.read("trace.txt"), "0.001 0.5\r\n0.002 0.4\r\n");
 }
 
 TEST_F(TablesFormTest, ListingKeepsEveryByteOfItsFile) {

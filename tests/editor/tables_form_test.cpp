@@ -1,3 +1,4 @@
+#include "formats/numbers.h"
 #include "tables_form_fixture.h"
 
 #include <QApplication>
@@ -82,6 +83,32 @@ TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
     }
 }
 
+// Rows left below the old series join a new, longer one; when one of them
+// cannot be saved, the load stops before anything the user has is replaced.
+TEST_F(TablesFormTest, LoadThatCannotFinishLeavesTheGridAsItWas) {
+    loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+    setCell(5, 0, "0.5");
+    setCell(5, 1, "fast");
+    setCell(5, 2, "2.1");
+    const std::string logDat = workDir.read("log.dat");
+    const QString longer = userFile("longer.txt", ThreeRecords + "0.4 1530 2\r\n");
+    errors.expectError("Row 5, column 2 (P-wave velocity) of the log: \"fast\" is not a number. "
+                       "Write numbers with \".\" as the decimal point, and enter a missing value "
+                       "as 0.");
+    loadOnPage(TTables_Form::LogsPage, longer);
+    errors.expectAllReported();
+    EXPECT_EQ(cell(4, 0), "") << "the grid is the one before the load";
+    EXPECT_EQ(cell(3, 1), "1520.000000");
+    EXPECT_EQ(cell(5, 1), "fast");
+    EXPECT_EQ(workDir.read("log.dat"), logDat);
+}
+
+TEST_F(TablesFormTest, ALogFileWithAByteOrderMarkKeepsItsFirstRecord) {
+    loadOnPage(TTables_Form::LogsPage, userFile("bom.txt", "\xEF\xBB\xBF" + ThreeRecords));
+    EXPECT_EQ(cell(1, 0), "0.100000");
+    EXPECT_EQ(workDir.read("log.dat"), ThreeRecordsLogDat);
+}
+
 TEST_F(TablesFormTest, CancelledOrEmptyFileDialogsDoNothing) {
     for (const auto& answer : {std::optional<QString>(), std::optional<QString>(QString())}) {
         for (int page = 0; page < 3; ++page) {
@@ -152,6 +179,18 @@ TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
     EXPECT_EQ(heading(0), "Depth(m)");
     EXPECT_EQ(cell(3, 1), "1566.667000");
     EXPECT_EQ(cell(5, 0), "");
+}
+
+TEST_F(TablesFormTest, InterpolateSeriesKeepsTenthOfAMillimetreDepthsApart) {
+    std::string log;
+    for (int i = 0; i < 200; ++i)
+        log += quarvel::numbers::formatFixed(1.0 + i * 0.0001, 4) + " 1500 1.8\r\n";
+    workDir.write("log.dat", log);
+    editor().SpeedButton1->click();
+    EXPECT_EQ(cell(2, 0), "1.000100");
+    EXPECT_EQ(workDir.read("log.dat").substr(0, 36), "1.0000 1500.000 1.800\r\n1.0001 1500.0");
+    editor().LogsRefreshButton->click();
+    EXPECT_EQ(ws().LogCount, 200) << "no depth merged with the next";
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothing) {

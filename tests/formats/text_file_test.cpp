@@ -46,6 +46,17 @@ TEST(TextFile, FailuresCarryTheProgramsMessageAndKeepTheOldFile) {
     EXPECT_EQ(readTextFile(dir / "big.txt").size(), 100u);
 }
 
+TEST(TextFile, ReadingDropsALeadingByteOrderMarkOnly) {
+    const fs::path dir = freshFolder("bom");
+    const std::string bom(Utf8Bom);
+    writeTextFile(dir / "log.txt", bom + "0.01 1500 1.7\r\n" + bom + "\r\n");
+    EXPECT_EQ(readTextFile(dir / "log.txt"), "0.01 1500 1.7\r\n" + bom + "\r\n");
+    writeTextFile(dir / "mark.txt", "\xEF\xBB\xBF");
+    EXPECT_EQ(readTextFile(dir / "mark.txt"), "");
+    writeTextFile(dir / "latin1.txt", "\xEF\xBB");
+    EXPECT_EQ(readTextFile(dir / "latin1.txt"), "\xEF\xBB");
+}
+
 TEST(TextFile, LineSplittingAndNormalising) {
     EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(splitLines("a\r\n"), (std::vector<std::string>{"a"}));

@@ -61,3 +61,38 @@ TEST(TokenReader, TokensEndAtControlCharactersAndBinaryIsHarmless) {
     EXPECT_EQ(r.readNumber(), 0.0);
     EXPECT_TRUE(r.atEnd());
 }
+
+TEST(TokenReader, SkipsAByteOrderMarkOnlyAtTheStart) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::string> tokens;
+    } cases[] = {
+        {"mark before the first number",
+         "\xEF\xBB\xBF"
+         "0.01 1500 1.7\r\n",
+         {"0.01", "1500", "1.7"}},
+        {"mark alone", "\xEF\xBB\xBF", {}},
+        {"mark in the middle is text",
+         "1 \xEF\xBB\xBF"
+         "2",
+         {"1", "\xEF\xBB\xBF"
+               "2"}},
+        {"a mark cut short is text", "\xEF\xBB", {"\xEF\xBB"}},
+        {"two bytes of a mark, then a number",
+         "\xEF\xBB"
+         "5 6",
+         {"\xEF\xBB"
+          "5",
+          "6"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::istringstream in(c.text);
+        TokenReader r(in);
+        std::vector<std::string> tokens;
+        while (!r.onlySeparatorsLeft())
+            tokens.push_back(r.readToken());
+        EXPECT_EQ(tokens, c.tokens);
+    }
+}

@@ -65,6 +65,9 @@ TEST(ImagePanel, ReportsMouseMovesPressesReleasesAndDoubleClicks) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return doubled.count() > 0; }));
     EXPECT_EQ(doubled.at(0).at(0).toInt(), 70);
     EXPECT_EQ(doubled.at(0).at(1).toInt(), 90);
+    ASSERT_EQ(pressed.count(), 2) << "the second press of a double click is a press too";
+    EXPECT_EQ(pressed.at(1).at(0).toInt(), 70);
+    EXPECT_EQ(pressed.at(1).at(1).toInt(), 90);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace quarvel {
 namespace {
@@ -44,13 +45,20 @@ FinalPlotInputs loadedCore() {
     return in;
 }
 
-// True when the text, written as the plot writes it, stands at (x, y).
-bool showsText(const QImage& plot, int x, int y, const QString& text) {
+// True when the text, written as the plot writes it, stands at (x, y). With
+// a tick, the tick's line from (tickX, y) five pixels to the left is drawn
+// over the text, as the plot draws it.
+bool showsText(const QImage& plot, int x, int y, const QString& text,
+               std::optional<int> tickX = std::nullopt) {
     Canvas reference(1, 1);
     const int width = reference.textWidth(text);
     const int height = reference.textHeight(text);
     reference.resize(width, height);
     reference.textOut(0, 0, text);
+    if (tickX) {
+        reference.moveTo(*tickX - x, 0);
+        reference.lineTo(*tickX - x - 5, 0);
+    }
     return plot.copy(x, y, width, height) == reference.image();
 }
 
@@ -185,12 +193,13 @@ TEST(FinalPlot, DepthAxisMapsTopAndBottomToThePhotograph) {
         EXPECT_EQ(labels(plot.depthTicks), c.labels);
         const Canvas canvas(plot.image);
         for (const FinalPlotTick& t : plot.depthTicks) {
-            if (t.label.isEmpty()) {
-                EXPECT_EQ(canvas.pixel(41, t.y), Black) << t.y;
-            } else { // the label's white ground may cover the tick
-                EXPECT_TRUE(showsText(plot.image, 20, t.y, t.label)) << t.y;
+            for (int x = 41; x <= 45; ++x)
+                EXPECT_EQ(canvas.pixel(x, t.y), Black) << x << ", " << t.y;
+            if (!t.label.isEmpty()) {
+                EXPECT_TRUE(showsText(plot.image, 20, t.y, t.label, 45)) << t.y;
             }
         }
+        EXPECT_TRUE(columnIsBlack(plot.image, 45, 50, 50 + H));
         EXPECT_EQ(canvas.pixel(41, 80), White);
     }
 }
@@ -240,14 +249,17 @@ TEST(FinalPlot, TimeAxisCountsFromTheEarliestSample) {
         EXPECT_EQ(rows(plot.timeTicks), c.rows);
         EXPECT_EQ(labels(plot.timeTicks), c.labels);
         std::vector<QString> depths;
+        const Canvas canvas(plot.image);
         for (const FinalPlotTick& t : plot.timeTicks) {
             depths.push_back(t.depthLabel);
-            EXPECT_TRUE(showsText(plot.image, 310 - 35, t.y, t.label));
+            EXPECT_TRUE(showsText(plot.image, 310 - 35, t.y, t.label, 305));
+            for (int x = 301; x <= 305; ++x)
+                EXPECT_EQ(canvas.pixel(x, t.y), Black) << x << ", " << t.y;
             EXPECT_TRUE(showsText(plot.image, 310 + 155, t.y, t.depthLabel));
         }
         EXPECT_EQ(depths, c.depths);
         EXPECT_TRUE(showsText(plot.image, 310, 25, c.meanText));
-        EXPECT_TRUE(columnIsBlack(plot.image, 305, 70, 170));
+        EXPECT_TRUE(columnIsBlack(plot.image, 305, 50, 50 + H));
     }
 }
 

@@ -12,11 +12,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -88,6 +91,35 @@ TEST_F(MainFormTest, StartsWithTheStatedCaptionsHintsAndStates) {
     }
     EXPECT_EQ(child<QLineEdit>(&mainForm(), "Edit2")->text(), "Inst. Vel.");
     EXPECT_EQ(child<QLineEdit>(&mainForm(), "Edit3")->text(), "Inst. Dens.");
+}
+
+// The captions fit their controls in the classic font: a tool button needs
+// no more room than it has, a check box's box and caption no more than it
+// shows up to the read-out laid over its right-hand part.
+TEST_F(MainFormTest, CaptionsAreNotClipped) {
+    const struct {
+        const char* name;
+        int room;
+    } controls[] = {
+        {"SpeedButton1", 89}, {"SpeedButton2", 89}, {"correlator", 73},     {"SpeedButton3", 49},
+        {"SpeedButton4", 49}, {"SpeedButton5", 49}, {"Photo", 97},          {"Synth", 97},
+        {"Trace", 97},        {"Pwave", 488 - 408}, {"density", 640 - 568},
+    };
+    EXPECT_EQ(QFontInfo(mainForm().font()).family(), "Liberation Sans");
+    for (const auto& c : controls) {
+        auto* button = child<QAbstractButton>(&mainForm(), QLatin1String(c.name));
+        ASSERT_NE(button, nullptr);
+        int needed = button->sizeHint().width();
+        if (qobject_cast<QCheckBox*>(button) != nullptr) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QStyle* style = button->style();
+            needed = style->pixelMetric(QStyle::PM_IndicatorWidth, &option, button) +
+                     style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, button) +
+                     button->fontMetrics().horizontalAdvance(button->text());
+        }
+        EXPECT_LE(needed, c.room) << c.name;
+    }
 }
 
 TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {

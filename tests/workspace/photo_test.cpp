@@ -1,5 +1,6 @@
 #include "calibration/core_photo_form.h"
 #include "platform/image_panel.h"
+#include "plot/scale_forms.h"
 #include "support/app_fixture.h"
 #include "workspace/main_form.h"
 
@@ -138,6 +139,17 @@ TEST_F(Photo, LoadWithoutABoundaryFile) {
     EXPECT_TRUE(main->SpeedButton2->isEnabled());
 }
 
+// Left open behind the main window from before, the boundaries window comes
+// to the front when a photograph without a boundary file needs its values.
+TEST_F(Photo, BoundariesWindowComesToTheFrontWhenItsValuesAreNeeded) {
+    main->CoreImageBoundaries1->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bounds->isActiveWindow(); }));
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }));
+    load(writePhoto("front.bmp", 80, 300));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bounds->isActiveWindow(); }));
+}
+
 TEST_F(Photo, UnreadableBoundaryFileKeepsTheFieldsButNotThePhotograph) {
     const Boundaries typed = Boundaries::fromTexts({"1", "2", "3", "4", "5", "6", "7", "8"});
     bounds->setBoundaries(typed);
@@ -171,22 +183,22 @@ TEST_F(Photo, CancelChangesNothing) {
     EXPECT_EQ(ws().ImageFileName, workDir.file("first.bmp").string());
 }
 
-TEST_F(Photo, BrokenPhotographChangesNothingButTheImageName) {
-    load(writePhoto("good.bmp", 120, 300));
+TEST_F(Photo, BrokenPhotographChangesNothing) {
+    const QString good = writePhoto("good.bmp", 120, 300);
+    load(good);
     const QImage before = picture(main->core_image);
     bounds->setBoundaries(Boundaries::fromTexts({"a", "b", "c", "d", "e", "f", "g", "h"}));
     const std::string bndBefore = ws().BndFileName;
 
     workDir.write("broken.bmp", "BM this is no bitmap");
     workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-    const QString broken = QString::fromStdString(workDir.file("broken.bmp").string());
     errors.expectError("Bitmap image is not valid");
-    load(broken);
+    load(QString::fromStdString(workDir.file("broken.bmp").string()));
     EXPECT_EQ(picture(main->core_image), before);
     EXPECT_EQ(main->core_image->panelHeight(), 300);
     EXPECT_EQ(ws().BndFileName, bndBefore);
     EXPECT_EQ(child<QLineEdit>(bounds, "Top")->text(), "a");
-    EXPECT_EQ(ws().ImageFileName, broken.toStdString());
+    EXPECT_EQ(ws().ImageFileName, good.toStdString()) << "the next plot's title stays right";
 }
 
 TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
@@ -348,7 +360,75 @@ TEST_F(Photo, TraceWithoutTimeSpanFailsAfterTheOtherMarks) {
     EXPECT_EQ(picture(main->Grafico_sintetico), marked(blank, 300, "0.4995"));
     EXPECT_FALSE(main->Grafico_traccia->hasPicture()) << "the trace gets no mark";
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 300), White) << "pressed black, released inverted";
+        ASSERT_EQ(pixel(main->core_image, x, 300), White) << "the released row is the guide";
+    move(40, 400);
+    for (int x = 1; x <= 101; ++x)
+        ASSERT_EQ(pixel(main->core_image, x, 300), Black) << "column " << x;
+    EXPECT_EQ(pixel(main->core_image, 50, 512), PhotoColour);
+}
+
+// On a display, the message box of a failing press takes the release; the
+// mark must still end black, not as an inverted row the next move leaves.
+TEST_F(Photo, PressWhoseReleaseGoesElsewhereLeavesABlackLine) {
+    loadToProbe("lost.bmp", 160, 600);
+    haveLog();
+    main->correlator->setChecked(true);
+    main->Trace->setChecked(true);
+    move(40, 300);
+    errors.expectError("Floating point division by zero");
+    QTest::mousePress(main->core_image, Qt::LeftButton, {}, QPoint(40, 300));
+    QTest::mouseRelease(main->Panel1, Qt::LeftButton, {}, QPoint(5, 5));
+    move(40, 350);
+    for (int x = 1; x <= 101; ++x)
+        ASSERT_EQ(pixel(main->core_image, x, 300), Black) << "column " << x;
+    EXPECT_EQ(pixel(main->core_image, 50, 350), Inverted);
+}
+
+// The sequence a display delivers for a double click: press, release,
+// double click (the second press), release.
+TEST_F(Photo, DoubleClickEndsLikeTwoClicks) {
+    loadToProbe("double.bmp", 160, 600);
+    haveLog();
+    whitePanel(main->Grafico_velocita);
+    const QImage blank = picture(main->Grafico_velocita);
+    main->correlator->setChecked(true);
+    main->Pwave->setChecked(true);
+    move(40, 200);
+    click(40, 200);
+    QTest::mouseDClick(main->core_image, Qt::LeftButton, {}, QPoint(40, 200));
+    QTest::mouseRelease(main->core_image, Qt::LeftButton, {}, QPoint(40, 200));
+    move(40, 260);
+    for (int x = 1; x <= 101; ++x)
+        ASSERT_EQ(pixel(main->core_image, x, 200), Black) << "column " << x;
+    EXPECT_EQ(pixel(main->core_image, 50, 260), Inverted);
+    EXPECT_EQ(picture(main->Grafico_velocita), marked(blank, 200, "0.1795"));
+    EXPECT_FALSE(forms().VelScaleForm->isVisible()) << "only the log panels open their scales";
+}
+
+TEST_F(Photo, ColourReadOutIsThePhotographsOwn) {
+    loadToProbe("colour.bmp", 160, 600);
+    haveLog();
+    main->correlator->setChecked(true);
+    move(40, 512);
+    EXPECT_EQ(pixel(main->core_image, 40, 512), Inverted) << "under the guide";
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
+    move(0, 513);
+    EXPECT_EQ(main->StatusPanel0->text(), "Image: (0, 513)  R:51  G:102  B:153")
+        << "left of the guide's columns";
+}
+
+TEST_F(Photo, NewPhotographStartsWithoutAGuide) {
+    loadToProbe("old.bmp", 160, 600);
+    haveLog();
+    main->correlator->setChecked(true);
+    move(40, 100);
+    loadToProbe("new.bmp", 160, 600);
+    const QImage fresh = picture(main->core_image);
+    move(40, 200);
+    EXPECT_EQ(pixel(main->core_image, 50, 100), PhotoColour) << "no line that marks nothing";
+    EXPECT_EQ(pixel(main->core_image, 50, 200), Inverted);
+    move(40, 220);
+    EXPECT_EQ(picture(main->core_image).copy(0, 0, 160, 219), fresh.copy(0, 0, 160, 219));
 }
 
 TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {

@@ -203,12 +203,15 @@ TEST_F(WorkspaceTest, RefusedChirpParametersLeaveTheWaveletUnannounced) {
     EXPECT_EQ(log.names, std::vector<std::string>{"chirp"});
 }
 
-TEST_F(WorkspaceTest, APhotographIsNamedEvenWhenItCannotBeRead) {
+TEST_F(WorkspaceTest, APhotographThatCannotBeReadChangesNothing) {
+    workspace.state().ImageFileName = "kept.bmp";
     workspace.state().BndFileName = "kept.BND";
+    workspace.state().GuideShown = true;
     const QString missing = QString::fromStdString(dir.file("missing.bmp").string());
     EXPECT_THROW(workspace.loadPhotograph(missing), QuarvelError);
-    EXPECT_EQ(workspace.state().ImageFileName, missing.toStdString());
+    EXPECT_EQ(workspace.state().ImageFileName, "kept.bmp");
     EXPECT_EQ(workspace.state().BndFileName, "kept.BND");
+    EXPECT_TRUE(workspace.state().GuideShown);
 }
 
 TEST_F(WorkspaceTest, TheFinalPlotKeepsTheLastTraceAxis) {
