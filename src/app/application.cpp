@@ -4,6 +4,7 @@
 #include "app/demo.h"
 #include "app/session_capture.h"
 #include "app/session_menu.h"
+#include "app/window_places.h"
 #include "calibration/core_photo_form.h"
 #include "calibration/profile_form.h"
 #include "chirp/chirp_form.h"
@@ -89,8 +90,11 @@ int runQuarvel(int argc, char** argv) {
     AppWindows windows(dialogs, reporter, workDir);
     SessionTracker tracker(windows, dialogs);
     SessionMenu sessions(windows, answers, tracker);
+    restoreWindowPlaces(windows.creationOrder());
     windows.showMainWindow();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    saveWindowPlaces(windows.creationOrder());
+    return status;
 }
 
 } // namespace quarvel

@@ -1,0 +1,15 @@
+#include "session/window_place.h"
+
+#include <algorithm>
+
+namespace quarvel {
+
+QRect fitInside(const QRect& window, const QRect& available) {
+    const int width = std::min(window.width(), available.width());
+    const int height = std::min(window.height(), available.height());
+    const int left = std::clamp(window.left(), available.left(), available.right() - width + 1);
+    const int top = std::clamp(window.top(), available.top(), available.bottom() - height + 1);
+    return {left, top, width, height};
+}
+
+} // namespace quarvel
