@@ -81,8 +81,8 @@ TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
 
 TEST_F(ChirpWindow, ALatin1FileIsSavedBackByteForByte) {
     // Notes typed on an older system: "\xE9" is "é" in Latin-1, not UTF-8.
-    const std::string bytes =
-        "0.01 d\xE9faut\r\n2000\r\n7000 \xC3\xA9t\xC3\xA9\r\n0.00001\xB5s\r\n";
+    const std::string bytes = "0.01 d\xE9"
+                              "faut\r\n2000\r\n7000 \xC3\xA9t\xC3\xA9\r\n0.00001\xB5s\r\n";
     workDir.write("old.SIG", bytes);
     load("old.SIG");
     EXPECT_EQ(texts(), (std::vector<QString>{QString::fromUtf8("0.01 d\xC3\xA9"

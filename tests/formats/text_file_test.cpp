@@ -1,8 +1,10 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace quarvel;
@@ -104,6 +106,31 @@ TEST(TextFile, WriteFailuresNameTheFileAndTheSystemsReason) {
         }
     }
     EXPECT_EQ(readTextFile(dir / "plain.txt"), "old");
+}
+
+TEST(TextFile, AWriteCutShortByTheSystemSaysWhy) {
+    // A file size limit fails the write as a full disk does, with a reason of
+    // its own; the signal it raises is ignored so the write returns the error.
+    const fs::path dir = freshFolder("limit");
+    writeTextFile(dir / "plain.txt", "old");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        writeTextFile(dir / "plain.txt", std::string(200000, 'x'));
+    } catch (const QuarvelError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message,
+              "Cannot create file \"" + (dir / "plain.txt").string() + "\". File too large.");
+    EXPECT_EQ(readTextFile(dir / "plain.txt"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST(TextFile, LineSplittingAndNormalising) {

@@ -60,8 +60,8 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"chirp --end 70000 --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: End Frequency must not be above the Nyquist frequency"},
         {"synthetic --interval 0.01 --workdir " + quoted(dir.path()), 1,
-         "quarvel-synth: End Frequency must not be above the Nyquist frequency of the Sampling "
-         "Interval, 1 / (2 x 0.01 s) = 50 Hz"},
+         "quarvel-synth: Start Frequency must not be above the Nyquist frequency of the "
+         "Sampling Interval, 1 / (2 x 0.01 s) = 50 Hz; it is \"2000\"."},
     };
     for (const Case& c : cases) {
         const CommandResult result = run(c.arguments);
