@@ -30,7 +30,7 @@ void LoadLogFullGrid(benchmark::State& state) {
     for (auto _ : state) {
         quarvel::LogGrid grid;
         std::istringstream in(text);
-        benchmark::DoNotOptimize(quarvel::LoadLog(grid, in));
+        benchmark::DoNotOptimize(quarvel::LoadLog(grid, in, "log"));
     }
 }
 BENCHMARK(LoadLogFullGrid)->Unit(benchmark::kMillisecond);
@@ -38,7 +38,7 @@ BENCHMARK(LoadLogFullGrid)->Unit(benchmark::kMillisecond);
 void SaveLogFullGrid(benchmark::State& state) {
     quarvel::LogGrid grid;
     std::istringstream in(fullLogText());
-    quarvel::LoadLog(grid, in);
+    quarvel::LoadLog(grid, in, "log");
     for (auto _ : state) {
         benchmark::DoNotOptimize(quarvel::SaveLog(grid));
     }

@@ -32,14 +32,17 @@ void checkLog(const quarvel::WorkDir& dir) {
         __builtin_trap();
     }
     for (std::size_t i = 0; i < log.depth.size(); ++i) {
-        if (!(log.velocity[i] > 0.0) || (i > 0 && !(log.depth[i] > log.depth[i - 1]))) {
+        if (!(log.velocity[i] > 0.0) || !(log.density[i] > 0.0) ||
+            (i > 0 && !(log.depth[i] > log.depth[i - 1]))) {
             __builtin_trap();
         }
     }
 }
 
 void checkWavelet(const quarvel::WorkDir& dir) {
-    const quarvel::MathFun::SyntheticWavelet wavelet = quarvel::engine::readWavelet(dir);
+    // The default interval: the chirp source's wavelet at 10 microseconds.
+    const quarvel::MathFun::SyntheticWavelet wavelet =
+        quarvel::engine::readWavelet(dir, 0.00001, "0.00001");
     const auto m = static_cast<long long>(wavelet.amplitudes.size()) + 1;
     if (m < 2 || 2 * m > quarvel::Series::Capacity) {
         __builtin_trap();

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     quarvel::LogGrid grid;
-    const quarvel::LoadLogResult loaded = quarvel::LoadLog(grid, in);
+    const quarvel::LoadLogResult loaded = quarvel::LoadLog(grid, in, "log");
     if (loaded.records < 0 || loaded.records >= grid.rowCount() ||
         grid.rowCount() > quarvel::LogGridMaxRows) {
         __builtin_trap();

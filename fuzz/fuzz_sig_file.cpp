@@ -3,6 +3,7 @@
 // field, or makes a sweep whose wavelet the engine then reads.
 #include "chirp/chirp_source.h"
 #include "engine/engine_inputs.h"
+#include "formats/line_encoding.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
@@ -39,6 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0; // refused by the window as not a chirp signal file
     }
     const std::vector<std::string> lines = quarvel::splitLines(text);
+    // Every line is saved back as the bytes it was loaded from.
+    for (const std::string& bytes : lines) {
+        const quarvel::DecodedLine decoded = quarvel::decodeLine(bytes);
+        if (!quarvel::isValidUtf8(decoded.text) ||
+            quarvel::encodeLine(decoded.text, decoded.latin1) != bytes) {
+            __builtin_trap();
+        }
+    }
     const auto line = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
     const quarvel::ChirpTexts texts{line(0), line(1), line(2), line(3)};
 
@@ -62,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         quarvel::ChirpSource(texts, workDir());
-        quarvel::engine::readWavelet(workDir());
+        quarvel::engine::readWavelet(workDir(), parameters.interval, texts.interval);
     } catch (const quarvel::QuarvelError&) {
         // A sweep beyond what the sine can be computed for: refused.
     }

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         std::istringstream in(converted->text);
         quarvel::LogGrid grid;
-        const quarvel::LoadLogResult loaded = quarvel::LoadLog(grid, in);
+        const quarvel::LoadLogResult loaded = quarvel::LoadLog(grid, in, "log");
         // Every converted record is three plain numbers the grid takes whole.
         if (loaded.nonNumericEntries != 0 ||
             (!loaded.truncated && loaded.records != converted->records)) {

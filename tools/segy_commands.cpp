@@ -3,11 +3,13 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "option_numbers.h"
 #include "survey/segy_line.h"
 #include "survey/segy_load.h"
 #include "usage_error.h"
 
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 namespace quarvel::synth {
@@ -38,11 +40,13 @@ TraceChoice choiceOf(const SegyTraceOptions& options) {
     }
     TraceChoice choice;
     if (!options.channel.empty()) {
-        choice.channel = numbers::parseInteger(options.channel) - 1;
+        choice.channel =
+            wholeNumberOption("--channel", options.channel, 1, std::numeric_limits<int>::max()) - 1;
     }
     if (!options.trace.empty()) {
         choice.kind = TraceChoiceKind::Index;
-        choice.number = numbers::parseInteger(options.trace);
+        choice.number =
+            wholeNumberOption("--trace", options.trace, 1, std::numeric_limits<int>::max());
     } else if (!options.shot.empty()) {
         choice.kind = TraceChoiceKind::Shot;
         choice.number = numbers::parseInteger(options.shot);

@@ -4,7 +4,9 @@
 #include "app/session_capture.h"
 #include "app/session_menu.h"
 #include "app/session_replay.h"
+#include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
+#include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
 #include "session/session.h"
@@ -14,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -302,9 +305,10 @@ int runDemo(int argc, char** argv) {
     QCoreApplication::processEvents();
     if (parser.isSet(screenshot)) {
         const QString path = parser.value(screenshot);
-        if (!windows.forms().MainForm->grab().save(path)) {
-            reporter.report(QStringLiteral("Cannot create file \"%1\".").arg(path));
-        }
+        guarded(reporter, [&] {
+            writeImageFile(windows.forms().MainForm->grab().toImage(), path.toStdString(),
+                           QFileInfo(path).suffix().toUpper().toLatin1().constData());
+        });
     }
     if (!batch) {
         return QApplication::exec();

@@ -2,10 +2,10 @@
 
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <algorithm>
 #include <limits>
@@ -151,9 +151,7 @@ QImage decodeCorePhotograph(const QByteArray& bytes) {
 
 QImage loadCorePhotograph(const QString& path) {
     const std::string name = path.toStdString();
-    if (QFileInfo(path).isDir()) {
-        throwCannotOpen(name, "It is a folder, not a file.");
-    }
+    requireRegularFile(name);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throwCannotOpen(name, file.errorString().toStdString() + ".");

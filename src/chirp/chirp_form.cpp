@@ -1,6 +1,7 @@
 #include "chirp/chirp_form.h"
 
 #include "chirp/chirp_source.h"
+#include "formats/line_encoding.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -183,8 +184,9 @@ void TChirp_Form::Grafico_source1MouseMove(int x) {
     showTime(x);
 }
 
-// The four texts go out as they stand, one per line; a file that cannot be
-// written is reported rather than silently missing.
+// The four texts go out as they stand, one per line, each in the encoding its
+// line was loaded in; a file that cannot be written is reported rather than
+// silently missing.
 void TChirp_Form::Save1Click() {
     guarded(services_.errors, [this] {
         const std::optional<QString> name = services_.dialogs.saveFile(SignalFileDialog);
@@ -193,8 +195,10 @@ void TChirp_Form::Save1Click() {
         }
         const ChirpTexts& texts = workspace_.chirpTexts();
         TextBuilder text;
-        for (const std::string* field : {&texts.width, &texts.start, &texts.end, &texts.interval}) {
-            text.line(*field);
+        const std::string* const fields[] = {&texts.width, &texts.start, &texts.end,
+                                             &texts.interval};
+        for (std::size_t i = 0; i < std::size(fields); ++i) {
+            text.line(encodeLine(*fields[i], signalLineLatin1_[i]));
         }
         writeTextFile(name->toStdString(), text.text());
     });
@@ -215,8 +219,13 @@ void TChirp_Form::Load1Click() {
             throwCannotOpen(path, "It is not a chirp signal file.");
         }
         const std::vector<std::string> lines = splitLines(content);
-        const auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : ""; };
-        workspace_.setChirpTexts({line(0), line(1), line(2), line(3)});
+        std::array<DecodedLine, 4> decoded;
+        for (std::size_t i = 0; i < decoded.size(); ++i) {
+            decoded[i] = decodeLine(i < lines.size() ? lines[i] : std::string());
+            signalLineLatin1_[i] = decoded[i].latin1;
+        }
+        workspace_.setChirpTexts(
+            {decoded[0].text, decoded[1].text, decoded[2].text, decoded[3].text});
         Label5->setText(QFileInfo(*name).fileName());
     });
 }

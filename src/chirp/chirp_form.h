@@ -3,6 +3,7 @@
 #include "workspace/forms.h"
 
 #include <QMainWindow>
+#include <array>
 
 class QAction;
 class QFrame;
@@ -60,6 +61,9 @@ private:
 
     Services& services_;
     Workspace& workspace_;
+    // Which of the four lines of the last loaded ".SIG" file were Latin-1,
+    // so that Save writes them back as they were read.
+    std::array<bool, 4> signalLineLatin1_{};
 };
 
 } // namespace quarvel

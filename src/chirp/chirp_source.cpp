@@ -50,6 +50,7 @@ ChirpParameters checkChirpParameters(const ChirpTexts& texts) {
     p.start = requireNumber(texts.start, StartFrequencyField);
     p.end = requireNumber(texts.end, EndFrequencyField);
     p.interval = requireAboveZero(texts.interval, SamplingIntervalField);
+    requireSweepFrequencies({p.start, p.end, p.interval, texts.start, texts.end, texts.interval});
     // Sample times are accumulated, never multiplied: the last one is the
     // first sum to pass the width.
     for (double t = 0.0; t <= p.width; t = t + p.interval) {

@@ -45,9 +45,10 @@ struct ChirpParameters {
 };
 
 // Converts the four texts and checks that a sweep can be made from them: the
-// width and the interval are numbers above 0, the frequencies are numbers,
-// and the sweep has at most MaxSweepSamples samples. Throws QuarvelError
-// naming the field and the rule.
+// width and the interval are numbers above 0, the frequencies are numbers
+// from 0 up to the Nyquist frequency and not both 0, and the sweep has at
+// most MaxSweepSamples samples. Throws QuarvelError naming the field and the
+// rule.
 ChirpParameters checkChirpParameters(const ChirpTexts& texts);
 
 // The message checkChirpParameters would throw, or nothing when the texts

@@ -16,6 +16,13 @@ inline constexpr std::uintmax_t ListingCapacity = 64ULL * 1024 * 1024;
 // is larger than ListingCapacity.
 std::string readListingFile(const std::filesystem::path& path);
 
+// Refuses a trace listing the trace panel cannot draw, before it replaces
+// "trace.txt": a time or amplitude (the first two fields of a line) that is
+// nan or infinite, fewer than two samples with different times, or
+// amplitudes that are all the same. Throws QuarvelError naming the line or
+// the reason.
+void checkTraceListing(std::string_view text);
+
 // The whole text of a log file. Throws "Cannot open file ..." when it cannot
 // be read, is not text, or is larger than any log the grid can hold.
 std::string readLogFile(const std::filesystem::path& path);

@@ -1,13 +1,15 @@
 #include "editor/log_grid.h"
 
+#include "formats/field_lines.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
-#include "formats/token_reader.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <span>
 
 namespace quarvel {
 namespace {
@@ -95,25 +97,37 @@ int logSeriesLength(const LogGrid& grid) {
     return row - 1;
 }
 
-LoadLogResult LoadLog(LogGrid& grid, std::istream& in) {
+LogFileRecords readLogFileRecords(std::istream& in, std::string_view fileName) {
+    LogFileRecords records;
+    const auto keep = [&records](int, std::span<const std::string> fields) {
+        if (static_cast<int>(records.rows.size()) == LogGridMaxRows - 1) {
+            records.truncated = true;
+            return;
+        }
+        records.rows.push_back({fields[0], fields[1], fields[2]});
+    };
+    readFieldLines(in,
+                   {fileName, LogGridColumns, "depth, P-wave velocity, density",
+                    std::numeric_limits<int>::max(), ""},
+                   keep);
+    return records;
+}
+
+LoadLogResult LoadLog(LogGrid& grid, const LogFileRecords& records) {
     grid.setCell(0, 0, std::string(DepthHeading));
     grid.setCell(0, 1, std::string(VelocityHeading));
     grid.setCell(0, 2, std::string(DensityHeading));
     LoadLogResult result;
-    TokenReader reader(in);
-    while (!reader.onlySeparatorsLeft()) {
-        if (result.records == LogGridMaxRows - 1) {
-            result.truncated = true;
-            break;
-        }
+    result.truncated = records.truncated;
+    for (const auto& fields : records.rows) {
         const int row = ++result.records;
         grid.ensureRows(row + 1);
         for (int column = 0; column < LogGridColumns; ++column) {
-            const std::string token = reader.readToken();
+            const std::string& token = fields[static_cast<std::size_t>(column)];
             double value = 0.0;
             if (const auto number = plainNumber(token)) {
                 value = *number;
-            } else if (!token.empty()) {
+            } else {
                 ++result.nonNumericEntries;
                 const double prefix = numbers::parseNumber(token);
                 value = std::isfinite(prefix) ? prefix : 0.0;
@@ -121,7 +135,36 @@ LoadLogResult LoadLog(LogGrid& grid, std::istream& in) {
             grid.setCell(row, column, numbers::formatF6(value));
         }
     }
+    result.dropped = droppedRows(grid);
     return result;
+}
+
+LoadLogResult LoadLog(LogGrid& grid, std::istream& in, std::string_view fileName) {
+    return LoadLog(grid, readLogFileRecords(in, fileName));
+}
+
+DroppedRows droppedRows(const LogGrid& grid) {
+    DroppedRows dropped;
+    const int length = logSeriesLength(grid);
+    double above = 0.0;
+    for (int row = 1; row <= length; ++row) {
+        // Cells that are not numbers are SaveLog's to refuse.
+        const double depth = plainNumber(grid.cell(row, 0)).value_or(above + 1);
+        if (!(depth - above > 0)) {
+            ++dropped.count;
+            if (row == 1) {
+                dropped.firstRowAtTop = 1;
+            } else if (depth == above) {
+                if (dropped.repeated++ == 0) {
+                    dropped.firstRepeated = row;
+                }
+            } else if (dropped.decreasing++ == 0) {
+                dropped.firstDecreasing = row;
+            }
+        }
+        above = depth;
+    }
+    return dropped;
 }
 
 std::string SaveLog(const LogGrid& grid) {

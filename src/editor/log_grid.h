@@ -45,18 +45,48 @@ bool isEmptyCell(std::string_view text);
 // The number of rows in the log series (rows 1 ... n).
 int logSeriesLength(const LogGrid& grid);
 
+// Rows of the log series that SaveLog leaves out of log.dat, by reason, each
+// with the first row it applies to (0 when none does).
+struct DroppedRows {
+    int count = 0;
+    int firstRowAtTop = 0; // row 1 at depth 0 or above the core top
+    int repeated = 0;      // a depth equal to the row's above
+    int firstRepeated = 0;
+    int decreasing = 0; // a depth above the row's above
+    int firstDecreasing = 0;
+};
+
+// The rows of the log series that SaveLog does not write, and why.
+DroppedRows droppedRows(const LogGrid& grid);
+
+// The records of a log file: three fields on every line, as text.
+struct LogFileRecords {
+    std::vector<std::array<std::string, LogGridColumns>> rows;
+    // The file held more records than the grid can take; the rest was left out.
+    bool truncated = false;
+};
+
+// Reads a log file a record per line. A line that does not hold exactly three
+// fields is refused with a message naming it (blank lines at the end count as
+// nothing), so a missing value cannot shift every later one into the wrong
+// column. Throws QuarvelError before anything is changed.
+LogFileRecords readLogFileRecords(std::istream& in, std::string_view fileName);
+
 struct LoadLogResult {
     int records = 0;
-    // The file held more records than the grid can take; the rest was left out.
     bool truncated = false;
     // Entries that were not plain numbers (read as far as they are numeric, or 0).
     int nonNumericEntries = 0;
+    // Rows that log.dat leaves out.
+    DroppedRows dropped;
 };
 
-// Writes the headings into row 0 and the file's records, three numbers each,
-// as F6 texts into rows 1, 2, ...; rows below keep their text. Reading stops
-// when only blanks and line breaks remain, so a final line break adds no row.
-LoadLogResult LoadLog(LogGrid& grid, std::istream& in);
+// Writes the headings into row 0 and the records as F6 texts into rows 1,
+// 2, ...; rows below keep their text.
+LoadLogResult LoadLog(LogGrid& grid, const LogFileRecords& records);
+
+// readLogFileRecords, then LoadLog.
+LoadLogResult LoadLog(LogGrid& grid, std::istream& in, std::string_view fileName);
 
 // The text of "log.dat" made from the log series: one line "depth velocity
 // density" for each row whose depth exceeds the depth of the row directly

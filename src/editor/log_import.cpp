@@ -106,10 +106,11 @@ std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
     }
     LogGrid grid;
     std::istringstream in(plain);
-    imported.result = LoadLog(grid, in);
+    imported.result = LoadLog(grid, in, name);
     const int length = logSeriesLength(grid);
     if (decreasesThroughout(grid, length)) {
         turnOver(grid, length);
+        imported.result.dropped = droppedRows(grid);
         imported.notices.push_back(formatMessage(
             "The depths of \"%s\" decrease down the file; the log was turned over so that they "
             "increase.",
@@ -125,6 +126,43 @@ std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
     return imported;
 }
 
+namespace {
+
+std::string rowsText(int count) {
+    return numbers::formatInteger(count) + (count == 1 ? " row" : " rows");
+}
+
+// Says which rows log.dat leaves out and why, so that a later "log.dat holds
+// 1 row" does not come as a surprise.
+std::string droppedRowsNotice(const DroppedRows& dropped, std::string_view fileName) {
+    std::vector<std::string> reasons;
+    if (dropped.firstRowAtTop != 0) {
+        reasons.push_back("row 1 lies at depth 0 or above (the log starts below the core top)");
+    }
+    if (dropped.repeated > 0) {
+        reasons.push_back(
+            formatMessage("%s %s the depth of the row above (first: row %s)",
+                          {rowsText(dropped.repeated), dropped.repeated == 1 ? "repeats" : "repeat",
+                           numbers::formatInteger(dropped.firstRepeated)}));
+    }
+    if (dropped.decreasing > 0) {
+        reasons.push_back(
+            formatMessage("%s %s shallower than the row above (first: row %s)",
+                          {rowsText(dropped.decreasing), dropped.decreasing == 1 ? "is" : "are",
+                           numbers::formatInteger(dropped.firstDecreasing)}));
+    }
+    std::string text =
+        formatMessage("%s of the log \"%s\" %s left out of log.dat, whose depths "
+                      "must increase: ",
+                      {rowsText(dropped.count), fileName, dropped.count == 1 ? "was" : "were"});
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        text += (i == 0 ? "" : "; ") + reasons[i];
+    }
+    return text + ".";
+}
+
+} // namespace
+
 std::vector<std::string> loadLogNotices(const LoadLogResult& result, std::string_view fileName) {
     std::vector<std::string> notices;
     if (result.truncated) {
@@ -138,6 +176,9 @@ std::vector<std::string> loadLogNotices(const LoadLogResult& result, std::string
             formatMessage("%s entries of the log file \"%s\" are not numbers; they were read as "
                           "0 or up to their first character that is not part of a number.",
                           {numbers::formatInteger(result.nonNumericEntries), fileName}));
+    }
+    if (result.dropped.count > 0) {
+        notices.push_back(droppedRowsNotice(result.dropped, fileName));
     }
     return notices;
 }

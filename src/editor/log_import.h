@@ -35,7 +35,7 @@ std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
                                          LogImportQuestions& questions);
 
 // What the user is told after a log file was loaded: records left out,
-// entries that were not numbers. Empty when all went well.
+// entries that were not numbers, rows log.dat leaves out and why. Empty when all went well.
 std::vector<std::string> loadLogNotices(const LoadLogResult& result, std::string_view fileName);
 
 } // namespace quarvel

@@ -279,8 +279,9 @@ std::string TTables_Form::saveLogText() {
 
 void TTables_Form::LoadLog(const std::filesystem::path& fileName) {
     std::istringstream in(readLogFile(fileName));
+    const LogFileRecords records = readLogFileRecords(in, fileName.string());
     commitPendingEdit();
-    const LoadLogResult result = quarvel::LoadLog(grid_, in);
+    const LoadLogResult result = quarvel::LoadLog(grid_, records);
     showLogGrid();
     tellAboutLoad(result, fileName);
 }
@@ -317,7 +318,7 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     commitPendingEdit();
     LogGrid loaded = grid_;
     quarvel::ClearLog(loaded);
-    quarvel::LoadLog(loaded, in);
+    quarvel::LoadLog(loaded, in, fileName.string());
     const std::string logDat = quarvel::SaveLog(loaded);
     writeTextFile(workFile("log.dat"), logDat);
     grid_ = std::move(loaded);
@@ -337,11 +338,20 @@ QPlainTextEdit* TTables_Form::listing(Page page) const {
 }
 
 void TTables_Form::loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName) {
-    memo->setPlainText(listingTextFrom(readListingFile(fileName)));
+    const std::string text = readListingFile(fileName);
+    if (memo == Tracememo) {
+        checkTraceListing(text);
+    }
+    memo->setPlainText(listingTextFrom(text));
 }
 
 void TTables_Form::saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName) {
-    writeTextFile(fileName, listingTextOf(memo));
+    const std::string text = listingTextOf(memo);
+    // A trace the panel cannot draw must not take the place of the last good one.
+    if (memo == Tracememo) {
+        checkTraceListing(text);
+    }
+    writeTextFile(fileName, text);
 }
 
 void TTables_Form::reloadSyntheticListing() {
@@ -400,6 +410,7 @@ void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
         spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
     }
     SegyForm->offer(path, spans, [this](const SegyLoad& load) {
+        checkTraceListing(load.listing);
         Tracememo->setPlainText(listingTextFrom(load.listing));
         saveListing(Tracememo, workFile("trace.txt"));
         workspace_.readTrace();

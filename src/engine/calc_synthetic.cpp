@@ -51,9 +51,12 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     parameters.startFrequency = requireNumber(startText, StartFrequencyField);
     parameters.endFrequency = requireNumber(endText, EndFrequencyField);
     parameters.samplingInterval = requireAboveZero(intervalText, SamplingIntervalField);
+    requireSweepFrequencies({parameters.startFrequency, parameters.endFrequency,
+                             parameters.samplingInterval, startText, endText, intervalText});
     parameters.kernels = options;
     const SyntheticLog log = engine::readLog(workDir);
-    const SyntheticWavelet wavelet = engine::readWavelet(workDir);
+    const SyntheticWavelet wavelet =
+        engine::readWavelet(workDir, parameters.samplingInterval, intervalText);
     const SyntheticSeries series = engine.computeSynthetic(log, wavelet, parameters);
     std::array<std::string, 5> texts = syntheticFileTexts(series);
     std::vector<PendingFile> files;

@@ -1,15 +1,17 @@
 #include "engine/engine_inputs.h"
 
 #include "engine/math_fun.h"
+#include "formats/field_lines.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
-#include "formats/token_reader.h"
 
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace quarvel::engine {
@@ -36,37 +38,44 @@ std::ifstream openInput(const std::filesystem::path& path, std::string_view miss
     return in;
 }
 
-// Reads rows of `width` numbers until only separators are left, handing each
-// to store(row, values); at most maxRows rows (tooMany is thrown beyond).
-int readRows(std::istream& in, const std::filesystem::path& path, int width, int maxRows,
-             const std::string& tooMany, const std::function<void(int, const double*)>& store) {
-    TokenReader reader(in);
-    int rows = 0;
+// Reads the file's records, `width` numbers on each line, handing each to
+// store(values); at most maxRows rows (tooMany is thrown beyond). A field must
+// be a number as a whole: "1,873" is not read as 1, nor "nan" as 0.
+void readRows(std::istream& in, const std::filesystem::path& path, int width,
+              std::string_view fields, int maxRows, const std::string& tooMany,
+              const std::function<void(const double*)>& store) {
+    const std::string fileName = path.string();
     double values[3] = {};
-    while (!reader.onlySeparatorsLeft()) {
-        if (rows == maxRows) {
-            throw QuarvelError(tooMany);
-        }
-        ++rows;
-        for (int c = 0; c < width; ++c) {
-            const std::string token = reader.readToken();
-            if (token.empty()) {
-                throw QuarvelError(formatMessage("Row %s of \"%s\" holds fewer than %s numbers.",
-                                                 {rowText(rows), path.string(), rowText(width)}));
+    readFieldLines(
+        in, {fileName, width, fields, maxRows, tooMany},
+        [&](int line, std::span<const std::string> tokens) {
+            for (int c = 0; c < width; ++c) {
+                const std::string& token = tokens[static_cast<std::size_t>(c)];
+                const std::optional<double> value = numbers::tryParseNumber(token);
+                if (!value) {
+                    throw QuarvelError(formatMessage("Line %s of \"%s\": \"%s\" is not a number.",
+                                                     {rowText(line), fileName, shownField(token)}));
+                }
+                if (!std::isfinite(*value)) {
+                    throw QuarvelError(
+                        formatMessage("Line %s of \"%s\" holds a number out of range (\"%s\").",
+                                      {rowText(line), fileName, shownField(token)}));
+                }
+                values[c] = *value;
             }
-            values[c] = numbers::parseNumber(token);
-            if (!std::isfinite(values[c])) {
-                throw QuarvelError(
-                    formatMessage("Row %s of \"%s\" holds a number out of range (\"%s\").",
-                                  {rowText(rows), path.string(), token}));
-            }
-        }
-        store(rows, values);
-    }
+            store(values);
+        });
     if (in.bad()) {
-        throwCannotOpen(path.string(), systemReason());
+        throwCannotOpen(fileName, systemReason());
     }
-    return rows;
+}
+
+std::string_view trimmedText(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace
@@ -77,10 +86,10 @@ MathFun::SyntheticLog readLog(const WorkDir& workDir) {
         path, "There is no log to compute from: \"%s\" is missing. Load a log in the data "
               "editor first.");
     MathFun::SyntheticLog log;
-    readRows(in, path, 3, Series::Capacity,
+    readRows(in, path, 3, "depth, P-wave velocity, density", Series::Capacity,
              formatMessage("\"%s\" holds more than %s rows.",
                            {path.string(), rowText(Series::Capacity)}),
-             [&](int, const double* v) {
+             [&](const double* v) {
                  log.depth.push_back(v[0]);
                  log.velocity.push_back(v[1]);
                  log.density.push_back(v[2]);
@@ -89,7 +98,8 @@ MathFun::SyntheticLog readLog(const WorkDir& workDir) {
     return log;
 }
 
-MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir) {
+MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
+                                      std::string_view intervalText) {
     const std::filesystem::path path = workDir.file(MathFun::KlauderFileName);
     const std::string missing =
         "There is no Klauder wavelet: \"%s\" is missing or empty. Press GO in the chirp "
@@ -98,13 +108,30 @@ MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir) {
     // Twice the count, the wavelet and its closing 0, must fit a series.
     const int maxRows = Series::Capacity / 2 - 1;
     MathFun::SyntheticWavelet wavelet;
-    readRows(in, path, 2, maxRows,
+    double previousTime = 0.0;
+    double lastTime = 0.0;
+    readRows(in, path, 2, "lag time, amplitude", maxRows,
              formatMessage("\"%s\" holds more than %s rows; the engine's "
                            "series cannot hold the wavelet.",
                            {path.string(), rowText(maxRows)}),
-             [&](int, const double* v) { wavelet.amplitudes.push_back(v[1]); });
+             [&](const double* v) {
+                 previousTime = lastTime;
+                 lastTime = v[0];
+                 wavelet.amplitudes.push_back(v[1]);
+             });
     if (wavelet.amplitudes.empty()) {
         throw QuarvelError(formatMessage(missing, {path.string()}));
+    }
+    // The lag times step by the interval the wavelet was made with; a wavelet
+    // of one line is its peak line, labelled with one interval.
+    const double lagStep = wavelet.amplitudes.size() == 1 ? lastTime : lastTime - previousTime;
+    // The times are printed to 15 significant digits; one part in a million
+    // is far above that and far below any stretch that shows.
+    if (!(std::fabs(lagStep - interval) <= 1e-6 * interval)) {
+        throw QuarvelError(formatMessage(
+            "klauder.dat was made with a sampling interval of %s s, but the chirp window says "
+            "%s s: press GO to make the wavelet again.",
+            {numbers::formatSignificant(lagStep, 9), trimmedText(intervalText)}));
     }
     return wavelet;
 }

@@ -3,22 +3,26 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 
+#include <string_view>
+
 // The engine's two input files, read the way the rest of the program writes
-// them: numbers separated by blanks and line breaks, one row per line, every
-// row ending with a line break. What is found before the end of the file
-// after the last row (only blanks and line breaks) is no row.
+// them: one row per line, its numbers separated by blanks. Blank lines after
+// the last row are no row.
 namespace quarvel::engine {
 
 // The rows of log.dat (densities as written, in g/cm3). Refuses, before
-// anything is computed, a missing file, more rows than a series holds, a last
-// row that is short of numbers, numbers out of range, and what
-// checkSyntheticLog refuses (naming the file).
+// anything is computed, a missing file, more rows than a series holds, a line
+// that does not hold three numbers, a field that is not a number as a whole,
+// numbers out of range, and what checkSyntheticLog refuses (naming the file).
 MathFun::SyntheticLog readLog(const WorkDir& workDir);
 
 // The amplitudes (second column) of klauder.dat in file order. Refuses a
 // missing or empty file, more rows than the engine's series allow (twice the
-// rows and the closing 0 must fit), a last row that is short of numbers and
-// amplitudes out of range.
-MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir);
+// rows and the closing 0 must fit), a line that does not hold two numbers,
+// and a wavelet sampled at another interval than the synthetic's
+// (intervalText is the field's text, for the message): a wavelet of the wrong
+// interval would be stretched or squeezed without a word.
+MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
+                                      std::string_view intervalText);
 
 } // namespace quarvel::engine

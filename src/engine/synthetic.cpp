@@ -62,6 +62,13 @@ int timeGrid(Engine::Buffers& s, int n, double dt) {
         throw QuarvelError("The log ends at or above the core top (the two-way time of its "
                            "last row is not above 0), so there is no synthetic to compute.");
     }
+    // One sample gives empty files that look like a result.
+    if (k == 1) {
+        throw QuarvelError(formatMessage(
+            "Sampling Interval must be below the two-way time of the log's last row, %s s; it "
+            "is %s s.",
+            {numbers::formatSignificant(s.TwoWayTime[n], 9), numbers::formatSignificant(dt, 9)}));
+    }
     return k;
 }
 
@@ -143,6 +150,14 @@ void checkSyntheticLog(const SyntheticLog& log, std::string_view name) {
         if (!(log.velocity[i] > 0.0)) {
             throw QuarvelError(formatMessage(
                 "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
+                "\"Interpolate Series\" in the data editor fills gaps in a log).",
+                {row, name}));
+        }
+        // 0 marks a missing density as it marks a missing velocity; it would
+        // make a reflection of -1 whose tail swamps the whole synthetic.
+        if (!(log.density[i] > 0.0)) {
+            throw QuarvelError(formatMessage(
+                "Row %s of \"%s\" has a density that is not above 0 (a missing value? "
                 "\"Interpolate Series\" in the data editor fills gaps in a log).",
                 {row, name}));
         }

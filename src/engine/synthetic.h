@@ -23,7 +23,7 @@ struct SyntheticLog {
 
 // Refuses a log the synthetic cannot be computed from: fewer than two rows,
 // columns of different lengths, more rows than a series holds, depths that do
-// not increase strictly, velocities not above 0. `name` is how the messages
+// not increase strictly, velocities or densities not above 0. `name` is how the messages
 // call the log (the path of log.dat when it was read from there).
 void checkSyntheticLog(const SyntheticLog& log, std::string_view name);
 

@@ -2,6 +2,7 @@
 
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -214,6 +215,21 @@ std::string formatFixed(double value, int decimals, int minWidth) {
     }
     if (static_cast<int>(out.size()) < minWidth) {
         out.insert(0, static_cast<std::size_t>(minWidth) - out.size(), ' ');
+    }
+    return out;
+}
+
+std::string formatSignificant(double value, int digits) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        return formatFixed(value, 0);
+    }
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    std::string out = formatFixed(value, std::clamp(digits - 1 - magnitude, 0, 300));
+    if (out.find('.') != std::string::npos) {
+        out.erase(out.find_last_not_of('0') + 1);
+        if (out.back() == '.') {
+            out.pop_back();
+        }
     }
     return out;
 }

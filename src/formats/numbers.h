@@ -48,6 +48,11 @@ inline std::string formatF6(double value) {
     return formatFixed(value, 6, 3);
 }
 
+// Fixed-point with decimals for the given number of significant digits (a
+// whole number keeps all its digits), trailing zeros dropped: for messages.
+// 1.99999999999e-5 with 9 digits is "0.00002".
+std::string formatSignificant(double value, int digits);
+
 // Whole number in plain decimal.
 std::string formatInteger(long long value);
 

@@ -96,12 +96,24 @@ void writeTextFiles(const std::vector<PendingFile>& files) {
     }
 }
 
-std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
-    errno = 0;
+void requireRegularFile(const std::filesystem::path& path) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return;
+    }
+    if (std::filesystem::is_directory(status)) {
         throwCannotOpen(path.string(), "It is a folder, not a file.");
     }
+    if (!std::filesystem::is_regular_file(status)) {
+        throwCannotOpen(path.string(), "It is not a file.");
+    }
+}
+
+std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBytes) {
+    requireRegularFile(path);
+    errno = 0;
+    std::error_code ec;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throwCannotOpen(path.string(), systemReason());

@@ -52,6 +52,12 @@ inline bool startsWithUtf8Bom(std::string_view text) {
     return text.substr(0, Utf8Bom.size()) == Utf8Bom;
 }
 
+// Refuses what is not a regular file before it is opened: a folder, and a
+// FIFO or a device, on which reading would block or never end ("Cannot open
+// file ... It is not a file."). A missing file is left to the open call, which
+// reports it with the system's reason. Call it at every open of a user's file.
+void requireRegularFile(const std::filesystem::path& path);
+
 // The whole file as bytes, without a leading UTF-8 byte-order mark. Throws
 // "Cannot open file ..." when it cannot be opened or read, and when it is
 // larger than maxBytes.

@@ -1,14 +1,12 @@
 #include "plot/final_table_form.h"
 
-#include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "workspace/workspace.h"
 
-#include <QImageWriter>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QScrollArea>
 
 namespace quarvel {
@@ -60,18 +58,7 @@ void TFinalTableForm::Save1Click() {
         if (!name || name->isEmpty()) {
             return;
         }
-        QSaveFile file(*name);
-        if (!file.open(QIODevice::WriteOnly)) {
-            throwCannotCreate(name->toStdString(), file.errorString().toStdString() + ".");
-        }
-        QImageWriter writer(&file, "bmp");
-        if (!writer.write(Image1->picture().image())) {
-            file.cancelWriting();
-            throwCannotCreate(name->toStdString(), writer.errorString().toStdString() + ".");
-        }
-        if (!file.commit()) {
-            throwCannotCreate(name->toStdString(), file.errorString().toStdString() + ".");
-        }
+        writeImageFile(Image1->picture().image(), name->toStdString(), "BMP");
     });
 }
 

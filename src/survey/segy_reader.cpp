@@ -90,6 +90,7 @@ bool isLittleEndian(std::string_view head) {
 }
 
 std::string readHead(const std::filesystem::path& path, bool& opened) {
+    requireRegularFile(path);
     std::ifstream in(path, std::ios::binary);
     opened = static_cast<bool>(in);
     std::string head(SegyHeadSize, '\0');

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace quarvel::testing {
 namespace {
@@ -78,10 +79,26 @@ TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
     }
 }
 
+TEST_F(ChirpWindow, ALatin1FileIsSavedBackByteForByte) {
+    // Notes typed on an older system: "\xE9" is "é" in Latin-1, not UTF-8.
+    const std::string bytes = "0.01 d\xE9"
+                              "faut\r\n2000\r\n7000 \xC3\xA9t\xC3\xA9\r\n0.00001\xB5s\r\n";
+    workDir.write("old.SIG", bytes);
+    load("old.SIG");
+    EXPECT_EQ(texts(), (std::vector<QString>{QString::fromUtf8("0.01 d\xC3\xA9"
+                                                               "faut"),
+                                             "2000", QString::fromUtf8("7000 \xC3\xA9t\xC3\xA9"),
+                                             QString::fromUtf8("0.00001\xC2\xB5s")}));
+    dialogs.expectSaveFile(path("copy.SIG"));
+    form.Save1Click();
+    EXPECT_EQ(workDir.read("copy.SIG"), bytes);
+}
+
 TEST_F(ChirpWindow, AFileThatCannotBeLoadedLeavesTheFields) {
     workDir.write("binary.SIG", std::string("0.01\r\n\0\x01\x02\r\n", 10));
     workDir.write("huge.SIG", std::string(70000, '7'));
     std::filesystem::create_directory(workDir.file("folder.SIG"));
+    ASSERT_EQ(::mkfifo(workDir.file("fifo.SIG").c_str(), 0600), 0);
     const struct {
         const char* name;
         QString reason;
@@ -89,6 +106,7 @@ TEST_F(ChirpWindow, AFileThatCannotBeLoadedLeavesTheFields) {
         {"binary.SIG", "It is not a chirp signal file."},
         {"huge.SIG", "The file is too large (70000 bytes; at most 65536 are read)."},
         {"folder.SIG", "It is a folder, not a file."},
+        {"fifo.SIG", "It is not a file."},
     };
     setTexts({"0.02", "2500", "6000", "0.00002"});
     for (const auto& c : cases) {
@@ -139,9 +157,9 @@ TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
     const QImage wavelet = form.Grafico_Source0->picture().image();
     const std::string klauder = workDir.read("klauder.dat");
     const std::vector<std::vector<QString>> refused{
-        {"0.01", "2000", "7000", "0"},
-        {"-1", "2000", "7000", "0.00001"},
-        {"1", "2000", "7000", "0.00001"},
+        {"0.01", "2000", "7000", "0"},    {"-1", "2000", "7000", "0.00001"},
+        {"1", "2000", "7000", "0.00001"}, {"0.01", "2000", "70000", "0.00001"},
+        {"0.01", "0", "0", "0.00001"},
     };
     for (const std::vector<QString>& values : refused) {
         setTexts(values);

@@ -81,8 +81,8 @@ TEST(ChirpSource, OtherParameterSets) {
         std::size_t klauderLines;
     };
     const Case cases[] = {
-        {{"0.01", "2000", "7000", "0.001"}, 10, 1}, // no lag below 1 ms: the peak line alone
-        {{"0.01", "2000", "7000", "0.002"}, 6, 1},
+        {{"0.01", "100", "400", "0.001"}, 10, 1},         // no lag below 1 ms: the peak line alone
+        {{"0.01", "50", "250", "0.002"}, 6, 1},           // up to the Nyquist frequency
         {{"0.01", "7000", "2000", "0.00001"}, 1001, 197}, // a down-sweep
         {{" 0.005 ", "+1e3", "4E3", "2e-5"}, 250, 97},
     };
@@ -121,8 +121,16 @@ TEST(ChirpSource, RefusesParametersOutsideTheOperatingRange) {
         {{"0.01", "2000", "7000", "1e999"}, "Sampling Interval: \"1e999\" is not a number"},
         {{"1", "2000", "7000", "0.00001"}, "more than 32000 samples"},
         {{"0.01", "2000", "7000", "1e-300"}, "more than 32000 samples"},
-        {{"0.01", "1e300", "1e308", "0.00001"}, "leave the range of numbers"},
-        {{"1e-300", "2000", "7000", "1e300"}, "leave the range of numbers"},
+        {{"1e-300", "0", "1e299", "1e-300"}, "leave the range of numbers"},
+        {{"0.01", "-2000", "7000", "0.00001"},
+         "Start Frequency must not be below 0 Hz; it is \"-2000\"."},
+        {{"0.01", "2000", "-1", "0.00001"}, "End Frequency must not be below 0 Hz"},
+        {{"0.01", "0", "0.0", "0.00001"}, "Start Frequency and End Frequency are both 0 Hz"},
+        {{"0.01", "2000", "70000", "0.00001"},
+         "End Frequency must not be above the Nyquist frequency of the Sampling Interval, "
+         "1 / (2 x 0.00001 s) = 50000 Hz; it is \"70000\"."},
+        {{"0.01", "60000", "2000", "1e-5"}, "Start Frequency must not be above the Nyquist"},
+        {{"0.01", "1e300", "1e308", "0.00001"}, "must not be above the Nyquist"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

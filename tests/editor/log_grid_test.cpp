@@ -1,4 +1,5 @@
 #include "editor/log_grid.h"
+#include "editor/log_import.h"
 #include "formats/quarvel_error.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace {
 
 quarvel::LoadLogResult load(LogGrid& grid, const std::string& text) {
     std::istringstream in(text);
-    return quarvel::LoadLog(grid, in);
+    return quarvel::LoadLog(grid, in, "core.txt");
 }
 
 // Fills rows 1, 2, ... with depth, velocity, density texts.
@@ -72,17 +73,77 @@ TEST(LoadLog, WritesHeadingsAndF6RowsWithoutAPhantomRowAfterTheLastLineBreak) {
     }
 }
 
-TEST(LoadLog, ReadsNumbersAcrossLinesAndCountsEntriesThatAreNotNumbers) {
+TEST(LoadLog, CountsEntriesThatAreNotNumbers) {
     LogGrid grid;
-    // A heading line reads as zeros; a decimal comma keeps its integer part;
-    // a short last record is completed with zeros.
-    const auto result = load(grid, "Depth Vel Dens\r\n1,5 1500 1.7\r\n2 1e999 x\r\n3 1600");
-    EXPECT_EQ(result.records, 4);
+    // A heading line reads as zeros; a decimal comma keeps its integer part.
+    const auto result = load(grid, "Depth Vel Dens\r\n1,5 1500 1.7\r\n2 1e999 x\r\n");
+    EXPECT_EQ(result.records, 3);
     EXPECT_EQ(result.nonNumericEntries, 6);
     EXPECT_EQ(row(grid, 1), (std::vector<std::string>{"0.000000", "0.000000", "0.000000"}));
     EXPECT_EQ(row(grid, 2), (std::vector<std::string>{"1.000000", "1500.000000", "1.700000"}));
     EXPECT_EQ(row(grid, 3), (std::vector<std::string>{"2.000000", "0.000000", "0.000000"}));
-    EXPECT_EQ(row(grid, 4), (std::vector<std::string>{"3.000000", "1600.000000", "0.000000"}));
+}
+
+TEST(LoadLog, RefusesALineThatDoesNotHoldThreeFieldsAndChangesNothing) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"0.1 1500 1.8\r\n0.2 1510\r\n0.3 1520 2\r\n",
+         "Line 2 of \"core.txt\" holds 2 fields; every line holds exactly 3 numbers (depth, "
+         "P-wave velocity, density)."},
+        {"0.1 1500 1.8\r\n0.2 1510 1.9", ""},
+        {"0.1 1500 1.8 7\r\n0.2 1510 1.9 7\r\n", "Line 1 of \"core.txt\" holds 4 fields;"},
+        {"0.1 1500 1.8\n0.2 1510 1.9\n0.3 1520", "Line 3 of \"core.txt\" holds 2 fields;"},
+        {"0.1 1500 1.8\r\n\r\n0.2 1510 1.9\r\n", "Line 2 of \"core.txt\" is blank;"},
+        {"0.1 1500 1.8\r0.2 1510\r", "Line 2 of"},
+        {"0.1,1500,1.8\r\n", "Line 1 of \"core.txt\" holds 1 field;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        LogGrid grid = gridWith({{"9", "1900", "2.9"}});
+        if (*c.expected == '\0') {
+            EXPECT_EQ(load(grid, c.text).records, 2);
+            continue;
+        }
+        try {
+            load(grid, c.text);
+            ADD_FAILURE() << "not refused";
+        } catch (const quarvel::QuarvelError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(c.expected, 0), 0U) << error.what();
+        }
+        EXPECT_EQ(row(grid, 1), (std::vector<std::string>{"9", "1900", "2.9"}));
+        EXPECT_EQ(grid.cell(0, 0), "");
+    }
+}
+
+TEST(LoadLog, CountsTheRowsLogDatLeavesOutByReason) {
+    LogGrid grid;
+    const auto result = load(grid, "-0 1500 1.8\r\n0.2 1510 1.9\r\n0.2 1511 1.9\r\n"
+                                   "0.1 1512 1.9\r\n0.3 1520 2\r\n0.3 1521 2\r\n"
+                                   "0.25 1522 2\r\n");
+    EXPECT_EQ(result.dropped.count, 5);
+    EXPECT_EQ(result.dropped.firstRowAtTop, 1);
+    EXPECT_EQ(result.dropped.repeated, 2);
+    EXPECT_EQ(result.dropped.firstRepeated, 3);
+    EXPECT_EQ(result.dropped.decreasing, 2);
+    EXPECT_EQ(result.dropped.firstDecreasing, 4);
+    EXPECT_EQ(quarvel::loadLogNotices(result, "core.txt"),
+              (std::vector<std::string>{
+                  "5 rows of the log \"core.txt\" were left out of log.dat, whose depths must "
+                  "increase: row 1 lies at depth 0 or above (the log starts below the core top); "
+                  "2 rows repeat the depth of the row above (first: row 3); 2 rows are shallower "
+                  "than the row above (first: row 4)."}));
+    const std::string saved = quarvel::SaveLog(grid);
+    EXPECT_EQ(saved, "0.200000 1510.000000 1.900000\r\n0.300000 1520.000000 2.000000\r\n");
+
+    LogGrid increasing;
+    EXPECT_EQ(load(increasing, "0.1 1500 1.8\r\n0.2 1510 1.9\r\n").dropped.count, 0);
+    LogGrid oneRepeat;
+    EXPECT_EQ(quarvel::loadLogNotices(load(oneRepeat, "0.1 1500 1.8\r\n0.1 1510 1.9\r\n"), "a"),
+              (std::vector<std::string>{"1 row of the log \"a\" was left out of log.dat, whose "
+                                        "depths must increase: 1 row repeats the depth of the "
+                                        "row above (first: row 2)."}));
 }
 
 TEST(LoadLog, EmptyFileWritesOnlyTheHeadings) {

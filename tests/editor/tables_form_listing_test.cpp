@@ -8,6 +8,7 @@
 #include <QTextLayout>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 using quarvel::TTables_Form;
 using quarvel::testing::TablesFormTest;
@@ -44,6 +45,9 @@ TEST_F(TablesFormTest, ListingLoadErrorsStopTheCommandAndLeaveEverythingAsItWas)
     // A sparse file just over the capacity: nothing of it needs to be read.
     const QString huge = userFile("huge.txt", "");
     std::filesystem::resize_file(workDir.file("huge.txt"), quarvel::ListingCapacity + 1);
+    // Reading a FIFO would wait for a writer for ever.
+    const QString fifo = QString::fromStdString(workDir.file("trace.fifo").string());
+    ASSERT_EQ(::mkfifo(workDir.file("trace.fifo").c_str(), 0600), 0);
     const struct {
         QString path;
         QString message;
@@ -53,6 +57,7 @@ TEST_F(TablesFormTest, ListingLoadErrorsStopTheCommandAndLeaveEverythingAsItWas)
          cannotOpen(QString::fromStdString(workDir.file("bin.dat").string()),
                     "It is not a text file.")},
         {huge, "Text exceeds memo capacity"},
+        {fifo, cannotOpen(fifo, "It is not a file.")},
     };
     for (const auto page : {TTables_Form::SyntheticPage, TTables_Form::TracePage}) {
         QPlainTextEdit* memo =
@@ -77,12 +82,52 @@ TEST_F(TablesFormTest, ListingThatCannotBeSavedStopsBeforeTheRedraw) {
     // A folder where the working file should be cannot be replaced by a file.
     std::filesystem::create_directory(workDir.file("trace.txt"));
     showPage(TTables_Form::TracePage);
-    editor().Tracememo->setPlainText("0.001 0.5");
+    editor().Tracememo->setPlainText("0.001 0.5\n0.002 -0.5");
     errors.expectError(QString::fromStdString(
         "Cannot create file \"" + workDir.file("trace.txt").string() + "\". Is a directory."));
     editor().TraceRefreshButton->click();
     errors.expectAllReported();
     EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+}
+
+TEST_F(TablesFormTest, TraceListingThePanelCannotDrawIsRefusedBeforeTraceTxtIsReplaced) {
+    loadOnPage(TTables_Form::TracePage, userFile("good.txt", SeriesLf));
+    const QImage before = mainForm().Grafico_traccia->picture().image();
+    const std::string refused = "The trace listing cannot be drawn: ";
+    const std::string kept = ". \"trace.txt\" was left as it was.";
+    const std::string needsTimes = "the trace needs at least two samples with different times";
+    const struct {
+        const char* listing;
+        std::string reason;
+    } cases[] = {
+        {"0.001 0.5\n", needsTimes},
+        {"\n0.001 0.5\n0.001 0.7\n", needsTimes},
+        {"Time Amplitude\nms counts\n", needsTimes},
+        {"", needsTimes},
+        {"0.001 0\n0.002 0\n", "the trace needs at least two samples with different amplitudes"},
+        {"0.001 0.5\n0.002 nan\n0.003 0.1\n", "line 2 holds nan"},
+        {"0.001 0.5\r\n\r\n-INF 0.4\r\n", "line 3 holds -INF"},
+        {"0.001 0.5\n0.002 1e999 x\n", "line 2 holds 1e999"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.listing);
+        const QString message = QString::fromStdString(refused + c.reason + kept);
+        // Load: the listing, trace.txt and the panel stay as they were.
+        errors.expectError(message);
+        loadOnPage(TTables_Form::TracePage, userFile("bad.txt", c.listing));
+        errors.expectAllReported();
+        EXPECT_EQ(editor().Tracememo->toPlainText().toStdString(), SeriesLf);
+        // Save and Refresh Graph of an edited listing: trace.txt stays.
+        editor().Tracememo->setPlainText(QString::fromStdString(c.listing));
+        errors.expectError(message);
+        editor().SaveButton->click();
+        errors.expectError(message);
+        editor().TraceRefreshButton->click();
+        errors.expectAllReported();
+        EXPECT_EQ(workDir.read("trace.txt"), SeriesCrLf);
+        EXPECT_EQ(mainForm().Grafico_traccia->picture().image(), before);
+        editor().Tracememo->setPlainText(QString::fromStdString(SeriesLf));
+    }
 }
 
 TEST_F(TablesFormTest, RefreshGraphOnTheSyntheticPageWritesAmplTxtAndLeavesThePanel) {

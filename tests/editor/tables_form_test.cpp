@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using quarvel::TTables_Form;
@@ -64,14 +65,23 @@ TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
     setCell(1, 2, "1.8");
     workDir.write("log.dat", "old\r\n");
     const std::string binary("1 2 3\0\x01\x02", 8);
+    const QString fifo = QString::fromStdString(workDir.file("core.fifo").string());
+    ASSERT_EQ(::mkfifo(workDir.file("core.fifo").c_str(), 0600), 0);
+    const QString shortLine = userFile("short.txt", "0.5 1500 1.8\r\n0.6 1510\r\n0.7 1520 1.9\r\n");
     const struct {
         QString path;
-        std::string reason;
-    } cases[] = {{missingFile(), "No such file or directory."},
-                 {userFile("core.bin", binary), "It is not a text file."}};
+        QString message;
+    } cases[] = {{missingFile(), cannotOpen(missingFile(), "No such file or directory.")},
+                 {userFile("core.bin", binary),
+                  cannotOpen(QString::fromStdString(workDir.file("core.bin").string()),
+                             "It is not a text file.")},
+                 {fifo, cannotOpen(fifo, "It is not a file.")},
+                 {shortLine, "Line 2 of \"" + shortLine +
+                                 "\" holds 2 fields; every line holds exactly 3 numbers (depth, "
+                                 "P-wave velocity, density)."}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        errors.expectError(cannotOpen(c.path, c.reason));
+        errors.expectError(c.message);
         loadOnPage(TTables_Form::LogsPage, c.path);
         errors.expectAllReported();
         EXPECT_EQ(cell(1, 0), "0.5");
@@ -200,6 +210,18 @@ TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothin
     dialogs.expectAllAnswered();
     EXPECT_FALSE(workDir.exists("log.dat"));
     EXPECT_EQ(heading(0), "");
+}
+
+TEST_F(TablesFormTest, LoadSaysWhichRowsLogDatLeavesOut) {
+    const QString path = userFile("core.txt", "0 1500 1.8\r\n0.5 1510 1.9\r\n0.5 1520 1.9\r\n");
+    dialogs.expectOpenFile(path);
+    dialogs.expectMessage("2 rows of the log \"" + path +
+                          "\" were left out of log.dat, whose depths must increase: row 1 lies "
+                          "at depth 0 or above (the log starts below the core top); 1 row "
+                          "repeats the depth of the row above (first: row 3).");
+    editor().LoadButton->click();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(workDir.read("log.dat"), "0.500000 1510.000000 1.900000\r\n");
 }
 
 TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {

@@ -148,6 +148,10 @@ TEST(CalcSynthetic, LastLineBreakMissingReadsTheSame) {
     dir.write("log.dat", "0.5 1600 1.7\r\n1.0 1650 1.8");
     runDefault(dir);
     EXPECT_EQ(outputs(dir), withBreaks);
+    // Blank lines after the last row are no row.
+    dir.write("log.dat", "0.5\t1600 1.7\n1.0 1650 1.8\r\n\r\n \r\n\n");
+    runDefault(dir);
+    EXPECT_EQ(outputs(dir), withBreaks);
 }
 
 TEST(CalcSynthetic, LogMatchingSeaWaterWritesZeros) {
@@ -175,7 +179,18 @@ struct Refusal {
     const char* expected; // part of the message
 };
 
+// A wavelet of `lines` lines whose lag times step by `interval`.
+std::string waveletAt(double interval, int lines) {
+    TextBuilder text;
+    for (int i = 1; i <= lines; ++i) {
+        text.line(lineOf(i * interval, 1.0 / i));
+    }
+    return text.text();
+}
+
 TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
+    const std::string fineWavelet = waveletAt(0.0000000386, 197);
+    const std::string finestWavelet = waveletAt(1e-12, 3);
     const Refusal cases[] = {
         {"log missing", nullptr, DefaultWavelet, "0.00001", "2000", "7000", "is missing"},
         {"one row", "0.5 1600 1.7\r\n", DefaultWavelet, "0.00001", "2000", "7000",
@@ -190,19 +205,47 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
          "1000000000 1600 1.7\r\n1000000000.0000001 1000000 1.8\r\n", DefaultWavelet, "0.00001",
          "2000", "7000", "Rows 1 and 2 of log.dat lie at the same two-way time"},
         {"densities of 0", "0.5 1600 0\r\n1.0 1650 0\r\n", DefaultWavelet, "0.00001", "2000",
-         "7000", "add up to 0"},
+         "7000", "Row 1 of"},
+        {"last density missing", "0.5 1600 1.7\r\n1.0 1650 0\r\n", DefaultWavelet, "0.00001",
+         "2000", "7000", "Row 2 of"},
+        {"negative density", "0.5 1600 -1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet, "0.00001", "2000",
+         "7000", "has a density that is not above 0"},
+        {"decimal comma in the log", "0.5 1,873 1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet, "0.00001",
+         "2000", "7000", "log.dat\": \"1,873\" is not a number."},
+        {"nan in the wavelet", TwoRowLog, "1E-5 1\r\n2E-5 nan\r\n", "0.00001", "2000", "7000",
+         "Line 2 of"},
+        {"four columns", "0.5 1600 1.7 0\r\n1.0 1650 1.8 0\r\n", DefaultWavelet, "0.00001", "2000",
+         "7000", "Line 1 of"},
+        {"blank line inside the log", "0.5 1600 1.7\r\n\r\n1.0 1650 1.8\r\n", DefaultWavelet,
+         "0.00001", "2000", "7000", "Line 2 of"},
+        {"wavelet line of three numbers", TwoRowLog, "1E-5 1 0\r\n", "0.00001", "2000", "7000",
+         "holds 3 fields; every line holds exactly 2 numbers (lag time, amplitude)."},
+        {"wavelet made at twice the interval", TwoRowLog, DefaultWavelet, "0.000005", "2000",
+         "7000",
+         "klauder.dat was made with a sampling interval of 0.00001 s, but the chirp window says "
+         "0.000005 s: press GO to make the wavelet again."},
+        {"one-line wavelet at another interval", TwoRowLog, "0.00002 1\r\n", " 0.00001 ", "2000",
+         "7000", "interval of 0.00002 s, but the chirp window says 0.00001 s"},
+        {"end frequency above Nyquist", TwoRowLog, DefaultWavelet, "0.00001", "2000", "50001",
+         "End Frequency must not be above the Nyquist frequency"},
+        {"negative start frequency", TwoRowLog, DefaultWavelet, "0.00001", "-2000", "7000",
+         "Start Frequency must not be below 0 Hz"},
+        {"both frequencies 0", TwoRowLog, DefaultWavelet, "0.00001", "0", "0", "both 0 Hz"},
+        {"interval longer than the core", TwoRowLog, "0.01 1\r\n", "0.01", "10", "40",
+         "Sampling Interval must be below the two-way time of the log's last row, "
+         "0.00123106061 s; it is 0.01 s."},
         {"zero velocity", "0.5 1600 1.7\r\n1.0 0 1.8\r\n", DefaultWavelet, "0.00001", "2000",
          "7000", "Row 2 of"},
         {"short last row", "0.5 1600 1.7\r\n1.0 1650\r\n", DefaultWavelet, "0.00001", "2000",
-         "7000", "fewer than 3 numbers"},
+         "7000", "Line 2 of"},
         {"huge number", "0.5 1e999 1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet, "0.00001", "2000",
          "7000", "out of range"},
         {"binary log", "\x01\x02\xff\xfe\x7f", DefaultWavelet, "0.00001", "2000", "7000",
-         "fewer than 3 numbers"},
+         "holds 1 field;"},
         {"wavelet missing", TwoRowLog, nullptr, "0.00001", "2000", "7000", "Press GO"},
         {"wavelet empty", TwoRowLog, "", "0.00001", "2000", "7000", "Press GO"},
         {"wavelet of blank lines", TwoRowLog, "\r\n \r\n", "0.00001", "2000", "7000", "Press GO"},
-        {"first wavelet sample -0.1", TwoRowLog, "-1E-5 -0.1\r\n1E-5 1\r\n", "0.00001", "2000",
+        {"first wavelet sample -0.1", TwoRowLog, "1E-5 -0.1\r\n2E-5 1\r\n", "0.00001", "2000",
          "7000", "-0.1"},
         {"interval 0", TwoRowLog, DefaultWavelet, "0", "2000", "7000",
          "Sampling Interval must be above 0"},
@@ -214,9 +257,9 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
          "Start Frequency: \"2 kHz\" is not a number"},
         {"end empty", TwoRowLog, DefaultWavelet, "0.00001", "2000", "",
          "End Frequency: \"\" is not a number"},
-        {"2 N_D - 1 over the capacity", TwoRowLog, DefaultWavelet, "0.0000000386", "2000", "7000",
-         "series hold 64000"},
-        {"grid over the capacity", TwoRowLog, DefaultWavelet, "1e-12", "2000", "7000",
+        {"2 N_D - 1 over the capacity", TwoRowLog, fineWavelet.c_str(), "0.0000000386", "2000",
+         "7000", "series hold 64000"},
+        {"grid over the capacity", TwoRowLog, finestWavelet.c_str(), "1e-12", "2000", "7000",
          "more than 64000 samples"},
     };
     for (const Refusal& c : cases) {

@@ -31,7 +31,7 @@ SyntheticLog logDownTo(double bottom) {
 SyntheticWavelet defaultWavelet() {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
-    return engine::readWavelet(dir.workDir());
+    return engine::readWavelet(dir.workDir(), 0.00001, "0.00001");
 }
 
 SyntheticParameters defaultParameters() {
@@ -49,7 +49,8 @@ TEST(ComputeSynthetic, InMemoryGivesWhatCalcSyntheticWrites) {
     Engine engine;
     const SyntheticCounts counts = CalcSynthetic(engine, dir.workDir(), "2000", "7000", "0.00001");
     const SyntheticSeries series = computeSynthetic(
-        engine::readLog(dir.workDir()), engine::readWavelet(dir.workDir()), defaultParameters());
+        engine::readLog(dir.workDir()), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
+        defaultParameters());
     EXPECT_EQ(series.counts.gridCount, counts.gridCount);
     EXPECT_EQ(series.synthetic.size(), static_cast<std::size_t>(counts.syntheticCount));
     const auto texts = syntheticFileTexts(series);

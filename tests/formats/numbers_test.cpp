@@ -101,3 +101,12 @@ TEST(Numbers, FixedPoint) {
     EXPECT_EQ(formatFixed(7, 0, 3), "  7");
     EXPECT_EQ(formatFixed(0.49948, 4, 3), "0.4995");
 }
+
+TEST(Numbers, SignificantDigitsWithoutTrailingZeros) {
+    EXPECT_EQ(formatSignificant(1.99999999999e-5, 9), "0.00002");
+    EXPECT_EQ(formatSignificant(0.00123106060606, 9), "0.00123106061");
+    EXPECT_EQ(formatSignificant(50000.0000001, 9), "50000");
+    EXPECT_EQ(formatSignificant(-2.5, 9), "-2.5");
+    EXPECT_EQ(formatSignificant(0.0, 9), "0");
+    EXPECT_EQ(formatSignificant(123456789012.0, 3), "123456789012");
+}

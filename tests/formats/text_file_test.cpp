@@ -1,8 +1,11 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
@@ -55,6 +58,79 @@ TEST(TextFile, ReadingDropsALeadingByteOrderMarkOnly) {
     EXPECT_EQ(readTextFile(dir / "mark.txt"), "");
     writeTextFile(dir / "latin1.txt", "\xEF\xBB");
     EXPECT_EQ(readTextFile(dir / "latin1.txt"), "\xEF\xBB");
+}
+
+TEST(TextFile, WhatIsNotARegularFileIsRefusedBeforeItIsOpened) {
+    const fs::path dir = freshFolder("special");
+    // Opening a FIFO for reading blocks until a writer comes: the test would hang.
+    const fs::path fifo = dir / "log.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        fs::path path;
+        std::string reason;
+    } cases[] = {{fifo, "It is not a file."},
+                 {"/dev/null", "It is not a file."},
+                 {dir, "It is a folder, not a file."},
+                 {dir / "missing.txt", "No such file or directory."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        const std::string expected = "Cannot open file \"" + c.path.string() + "\". " + c.reason;
+        try {
+            readTextFile(c.path);
+            ADD_FAILURE() << "not refused";
+        } catch (const QuarvelError& e) {
+            EXPECT_EQ(e.what(), expected);
+        }
+    }
+    writeTextFile(dir / "plain.txt", "x");
+    EXPECT_NO_THROW(requireRegularFile(dir / "plain.txt"));
+    fs::create_symlink(dir / "plain.txt", dir / "link.txt");
+    EXPECT_EQ(readTextFile(dir / "link.txt"), "x");
+}
+
+TEST(TextFile, WriteFailuresNameTheFileAndTheSystemsReason) {
+    const fs::path dir = freshFolder("writefail");
+    writeTextFile(dir / "plain.txt", "old");
+    const struct {
+        fs::path path;
+        std::string reason;
+    } cases[] = {{dir / "no-such-folder" / "x.txt", "No such file or directory."},
+                 {dir / "plain.txt" / "x.txt", "Not a directory."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        try {
+            writeTextFile(c.path, "new");
+            ADD_FAILURE() << "not refused";
+        } catch (const QuarvelError& e) {
+            EXPECT_EQ(e.what(), "Cannot create file \"" + c.path.string() + "\". " + c.reason);
+        }
+    }
+    EXPECT_EQ(readTextFile(dir / "plain.txt"), "old");
+}
+
+TEST(TextFile, AWriteCutShortByTheSystemSaysWhy) {
+    // A file size limit fails the write as a full disk does, with a reason of
+    // its own; the signal it raises is ignored so the write returns the error.
+    const fs::path dir = freshFolder("limit");
+    writeTextFile(dir / "plain.txt", "old");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        writeTextFile(dir / "plain.txt", std::string(200000, 'x'));
+    } catch (const QuarvelError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message,
+              "Cannot create file \"" + (dir / "plain.txt").string() + "\". File too large.");
+    EXPECT_EQ(readTextFile(dir / "plain.txt"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST(TextFile, LineSplittingAndNormalising) {

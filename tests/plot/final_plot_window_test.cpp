@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLineEdit>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace quarvel::testing {
 namespace {
@@ -160,10 +162,28 @@ TEST_F(FinalPlotWindow, AFailedSaveIsReportedAndLeavesThePlot) {
     dialogs.expectSaveFile(QString::fromStdString(path));
     window.Save1Click();
     ASSERT_EQ(collecting.messages.size(), 1u);
-    EXPECT_TRUE(collecting.messages[0].startsWith(
-        QString::fromStdString("Cannot create file \"" + path + "\". ")))
-        << collecting.messages[0].toStdString();
+    EXPECT_EQ(collecting.messages[0].toStdString(),
+              "Cannot create file \"" + path + "\". No such file or directory.");
     EXPECT_EQ(child<ImagePanel>(&window, "Image1")->picture().image(), before);
+
+    // A write the system cuts short (a full disk, here a file size limit)
+    // names the system's reason, and an older file stays.
+    const std::string full = (workDir.path() / "plot.bmp").string();
+    workDir.write("plot.bmp", "older plot");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    dialogs.expectSaveFile(QString::fromStdString(full));
+    window.Save1Click();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    ASSERT_EQ(collecting.messages.size(), 2u);
+    EXPECT_EQ(collecting.messages[1].toStdString(),
+              "Cannot create file \"" + full + "\". File too large.");
+    EXPECT_EQ(workDir.read("plot.bmp"), "older plot");
 }
 
 TEST_F(FinalPlotWindow, ParametersShowsTheDialogAndExitClosesTheWindow) {

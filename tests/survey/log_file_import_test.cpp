@@ -55,11 +55,17 @@ TEST(LogFileImport, ALogRecordedUpwardsIsTurnedOverAndSaid) {
     ASSERT_FALSE(las.notices.empty());
     EXPECT_NE(las.notices.back().find("decrease down the file; the log was turned over"),
               std::string::npos);
-    // A log that only partly decreases is left in its order.
+    // A log that only partly decreases is left in its order, and the notice
+    // says which row log.dat leaves out.
     const ImportedLog mixed =
         imported(dir, "mixed.txt", "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
     EXPECT_EQ(mixed.gridText, "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
-    EXPECT_TRUE(mixed.notices.empty());
+    ASSERT_EQ(mixed.notices.size(), 1u);
+    EXPECT_NE(mixed.notices[0].find("1 row of the log \"" + dir.file("mixed.txt").string() +
+                                    "\" was left out of log.dat, whose depths must increase: 1 "
+                                    "row is shallower than the row above (first: row 3)."),
+              std::string::npos)
+        << mixed.notices[0];
 }
 
 TEST(LogFileImport, EmptyFilesAreRefused) {

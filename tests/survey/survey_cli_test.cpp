@@ -134,7 +134,11 @@ TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
     } cases[] = {
         {words({"--segy", line, "--trace 16"}), 1,
          "There is no trace 16; the line holds traces 1 to 15."},
-        {words({"--segy", line, "--trace two"}), 1, "'two' is not a valid integer value"},
+        {words({"--segy", line, "--trace two"}), 2,
+         "option '--trace' takes a whole number from 1 to 2147483647, not 'two'"},
+        {words({"--segy", line, "--trace -2147483648"}), 2, "not '-2147483648'"},
+        {words({"--segy", line, "--trace 1 --channel -2147483648"}), 2,
+         "option '--channel' takes a whole number from 1 to 2147483647"},
         {words({"--segy", quoted(Examples / "demo_core_mscl.txt"), "--trace 1"}), 1,
          "Its headers are not those of a SEG-Y file."},
         {words({"--segy", line, "--shot 999"}), 1, "No trace has the field record (shot) number"},

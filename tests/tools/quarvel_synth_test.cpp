@@ -52,6 +52,16 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"", 2, "no command given"},
         {"--help", 0, "quarvel-synth synthetic [--start VALUE]"},
         {"--version", 0, "quarvel-synth " + std::string(Version) + "\n"},
+        {"trace --segy none.sgy --trace -2147483648", 2,
+         "option '--trace' takes a whole number from 1 to 2147483647, not '-2147483648'"},
+        {"trace --segy none.sgy --trace 0", 2, "from 1 to 2147483647, not '0'"},
+        {"trace --segy none.sgy --trace 99999999999", 2, "not '99999999999'"},
+        {"trace --segy none.sgy --trace 1.5", 2, "not '1.5'"},
+        {"chirp --end 70000 --workdir " + quoted(dir.path()), 1,
+         "quarvel-synth: End Frequency must not be above the Nyquist frequency"},
+        {"synthetic --interval 0.01 --workdir " + quoted(dir.path()), 1,
+         "quarvel-synth: Start Frequency must not be above the Nyquist frequency of the "
+         "Sampling Interval, 1 / (2 x 0.01 s) = 50 Hz; it is \"2000\"."},
     };
     for (const Case& c : cases) {
         const CommandResult result = run(c.arguments);

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Writes the hand-made hostile seeds: inputs that were once read wrongly
+# without a word (a decimal comma, a missing or an extra field, a density of
+# 0, nan, a wavelet of another interval, a one-sample trace, Latin-1 bytes).
+# fuzz_engine_files takes the first byte as the choice: an even byte ("L")
+# makes log.dat of the rest, an odd one ("K") klauder.dat.
+set -euo pipefail
+cd "$(dirname "$0")"
+printf 'L0.1 1,873 1.7\r\n0.2 1500 1.8\r\n' >fuzz_engine_files/decimal_comma_log.dat
+printf 'L0.1 1500 1.7\r\n0.2 1510\r\n' >fuzz_engine_files/short_last_line_log.dat
+printf 'L0.1 1500 1.7 9\r\n0.2 1510 1.8 9\r\n' >fuzz_engine_files/four_columns_log.dat
+printf 'L0.1 1500 1.7\r\n0.2 1510 0\r\n' >fuzz_engine_files/density_zero_log.dat
+printf 'K 1.00000000000000E-0005  1.00000000000000E+0000\r\n 2.00000000000000E-0005 nan\r\n' \
+  >fuzz_engine_files/nan_klauder.dat
+printf 'K-2.00000000000000E-0005  5.0E-0001\r\n 2.00000000000000E-0005  1.00000000000000E+0000\r\n 4.00000000000000E-0005  5.0E-0001\r\n' \
+  >fuzz_engine_files/klauder_at_20us.dat
+printf '0.1 1500 1.8\r\n0.2 1510\r\n0.3 1520 1.9\r\n' >fuzz_log_file/short_line.txt
+printf '0 1500 1.8\r\n0.2 1510 1.9\r\n0.2 1511 1.9\r\n0.1 1512 1.9\r\n\r\n\r\n' \
+  >fuzz_log_file/dropped_rows.txt
+printf '0.001 0.5\r\n' >fuzz_series_file/one_sample.txt
+printf '0.001 0.5\r\n0.002 nan\r\n0.003 -inf\r\n' >fuzz_series_file/nan_trace.txt
+printf '0.01 d\xe9faut\r\n2000\r\n7000\r\n0.00001\r\n' >fuzz_sig_file/latin1.SIG
+printf '0.01\r\n0\r\n70000\r\n0.00001\r\n' >fuzz_sig_file/above_nyquist.SIG
