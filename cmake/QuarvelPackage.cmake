@@ -1,7 +1,7 @@
 # The Debian package, quarvel_<version>_amd64.deb: `cpack -G DEB` in a build
 # folder (scripts/make-package.sh does it all). It holds what
-# `cmake --install` installs, under /usr; its Depends line comes from
-# dpkg-shlibdeps reading the two programs, never from a hand-kept list.
+# `cmake --install` installs, under /usr; the libraries in its Depends line
+# come from dpkg-shlibdeps reading the two programs, not from a hand-kept list.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quarvel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -29,5 +29,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The one thing dpkg-shlibdeps cannot see: the windows and the final plot are
+# laid out for Liberation Sans, a font, not a library. CPack adds the
+# libraries it finds to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 
 include(CPack)
