@@ -20,14 +20,16 @@ protected:
     ChirpWindow() : form(*forms().Chirp_Form) {}
 
     std::vector<QString> texts() const {
-        return {form.peredit->text(), form.stfreqedit->text(), form.edfreqedit->text(),
-                form.samedit->text()};
+        return {child<QLineEdit>(&form, "peredit")->text(),
+                child<QLineEdit>(&form, "stfreqedit")->text(),
+                child<QLineEdit>(&form, "edfreqedit")->text(),
+                child<QLineEdit>(&form, "samedit")->text()};
     }
     void setTexts(const std::vector<QString>& values) {
-        form.peredit->setText(values[0]);
-        form.stfreqedit->setText(values[1]);
-        form.edfreqedit->setText(values[2]);
-        form.samedit->setText(values[3]);
+        child<QLineEdit>(&form, "peredit")->setText(values[0]);
+        child<QLineEdit>(&form, "stfreqedit")->setText(values[1]);
+        child<QLineEdit>(&form, "edfreqedit")->setText(values[2]);
+        child<QLineEdit>(&form, "samedit")->setText(values[3]);
     }
     QString path(const char* name) const {
         return QString::fromStdString((workDir.path() / name).string());
@@ -51,12 +53,12 @@ TEST_F(ChirpWindow, SaveThenLoadRestoresTheExactTexts) {
     EXPECT_EQ(dialogs.fileQuestions()[0].filter, "Chirp Signals|*.SIG");
     EXPECT_EQ(dialogs.fileQuestions()[0].defaultExtension, "SIG");
     EXPECT_EQ(workDir.read("deep.SIG"), "0.01\r\n2000\r\n7000\r\n0.00001\r\n");
-    EXPECT_EQ(form.Label5->text(), "default parameters");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
 
     setTexts({" 0.02 ", "1e3", "", "x"});
     load("deep.SIG");
     EXPECT_EQ(texts(), defaults);
-    EXPECT_EQ(form.Label5->text(), "deep.SIG");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "deep.SIG");
 }
 
 TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
@@ -74,7 +76,7 @@ TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
         workDir.write("two.sig", c.bytes);
         load("two.sig");
         EXPECT_EQ(texts(), c.texts) << c.bytes;
-        EXPECT_EQ(form.Label5->text(), "two.sig");
+        EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "two.sig");
     }
 }
 
@@ -96,7 +98,7 @@ TEST_F(ChirpWindow, AFileThatCannotBeLoadedLeavesTheFields) {
         load(c.name);
         errors.expectAllReported();
         EXPECT_EQ(texts(), (std::vector<QString>{"0.02", "2500", "6000", "0.00002"}));
-        EXPECT_EQ(form.Label5->text(), "default parameters");
+        EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
     }
 }
 
@@ -106,7 +108,7 @@ TEST_F(ChirpWindow, CancelledDialogsChangeNothing) {
     dialogs.expectOpenFile(QString());
     form.Load1Click();
     EXPECT_EQ(texts(), defaults);
-    EXPECT_EQ(form.Label5->text(), "default parameters");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
     EXPECT_TRUE(std::filesystem::is_empty(workDir.path()));
 }
 
@@ -123,12 +125,14 @@ TEST_F(ChirpWindow, AFailedSaveIsReported) {
 
 TEST_F(ChirpWindow, GoDrawsTheWaveletAndTheSweep) {
     child<QToolButton>(&form, "SpeedButton1")->click();
-    ASSERT_TRUE(form.Grafico_Source0->hasPicture());
-    ASSERT_TRUE(form.Grafico_source1->hasPicture());
+    ASSERT_TRUE(child<ImagePanel>(&form, "Grafico_Source0")->hasPicture());
+    ASSERT_TRUE(child<ImagePanel>(&form, "Grafico_source1")->hasPicture());
     EXPECT_EQ(readChirpGraphValues(workDir.file("klauder.dat")).size(), 198u);
     EXPECT_EQ(readChirpGraphValues(workDir.file("chirp.dat")).size(), 1002u);
-    EXPECT_EQ(form.Grafico_Source0->picture().image(), graphFrom("klauder.dat", "Klauder.dat"));
-    EXPECT_EQ(form.Grafico_source1->picture().image(), graphFrom("chirp.dat", "Chirp.dat"));
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(),
+              graphFrom("klauder.dat", "Klauder.dat"));
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_source1")->picture().image(),
+              graphFrom("chirp.dat", "Chirp.dat"));
     const ChirpGraph sweep =
         renderChirpGraph(readChirpGraphValues(workDir.file("chirp.dat")), 375, 161, "Chirp.dat");
     EXPECT_EQ(sweep.polyline.back().x(), 375);
@@ -136,7 +140,7 @@ TEST_F(ChirpWindow, GoDrawsTheWaveletAndTheSweep) {
 
 TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
     form.SpeedButton1Click();
-    const QImage wavelet = form.Grafico_Source0->picture().image();
+    const QImage wavelet = child<ImagePanel>(&form, "Grafico_Source0")->picture().image();
     const std::string klauder = workDir.read("klauder.dat");
     const std::vector<std::vector<QString>> refused{
         {"0.01", "2000", "7000", "0"},
@@ -152,7 +156,7 @@ TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
         errors.expectError(QString::fromStdString(*problem));
         form.SpeedButton1Click();
         errors.expectAllReported();
-        EXPECT_EQ(form.Grafico_Source0->picture().image(), wavelet);
+        EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(), wavelet);
         EXPECT_EQ(workDir.read("klauder.dat"), klauder);
     }
 }
@@ -160,9 +164,9 @@ TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
 TEST_F(ChirpWindow, GraphsWithoutPairsShowFrameAndCaption) {
     workDir.write("KLAUDER.DAT", "");
     form.DRAW_SOURCE();
-    EXPECT_EQ(form.Grafico_Source0->picture().image(),
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(),
               renderChirpGraph({}, 375, 161, "Klauder.dat").image);
-    EXPECT_EQ(form.Grafico_source1->picture().image(),
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_source1")->picture().image(),
               renderChirpGraph({}, 375, 161, "Chirp.dat").image);
 }
 
@@ -170,7 +174,8 @@ TEST_F(ChirpWindow, TheTimeReadOutIsTheSameOverBothGraphs) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const auto* status = child<QLabel>(&form, "StatusPanel");
-    for (ImagePanel* graph : {form.Grafico_Source0, form.Grafico_source1}) {
+    for (ImagePanel* graph : {child<ImagePanel>(&form, "Grafico_Source0"),
+                              child<ImagePanel>(&form, "Grafico_source1")}) {
         const struct {
             int x;
             const char* text;
@@ -182,7 +187,7 @@ TEST_F(ChirpWindow, TheTimeReadOutIsTheSameOverBothGraphs) {
                 << status->text().toStdString();
         }
     }
-    form.peredit->setText("0");
+    child<QLineEdit>(&form, "peredit")->setText("0");
     form.Grafico_source1MouseMove(10);
     EXPECT_EQ(status->text(), " t:0.00000 sec.");
 }
