@@ -131,17 +131,15 @@ bool loadLog(const AppForms& forms, DemoDialogs& dialogs, const Session& session
     return true;
 }
 
-void runChirp(const AppForms& forms, const Session& session) {
-    TChirp_Form* chirp = forms.Chirp_Form;
+void runChirp(AppWindows& windows, const Session& session) {
+    TChirp_Form* chirp = windows.forms().Chirp_Form;
     if (session.chirpTexts.size() == 4) {
-        const std::array<QLineEdit*, 4> fields = {chirp->peredit, chirp->stfreqedit,
-                                                  chirp->edfreqedit, chirp->samedit};
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            fields[i]->setText(session.chirpTexts[static_cast<qsizetype>(i)]);
-        }
+        // As typed into the chirp window: the workspace holds the texts.
+        const auto text = [&session](qsizetype i) { return session.chirpTexts[i].toStdString(); };
+        windows.workspace().setChirpTexts({text(0), text(1), text(2), text(3)});
     }
     if (session.chirpGo) {
-        chirp->SpeedButton1->click();
+        chirp->SpeedButton1Click();
     }
 }
 
@@ -171,7 +169,7 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
 
     loadPhotograph(windows, dialogs, session, problems);
     const bool logLoaded = loadLog(forms, dialogs, session, problems);
-    runChirp(forms, session);
+    runChirp(windows, session);
     if (session.synthetic && logLoaded) {
         clickIfEnabled(main->SpeedButton1);
     }

@@ -25,6 +25,19 @@ class TChirp_Form : public QMainWindow {
 public:
     explicit TChirp_Form(Services& services);
 
+    // Writes "chirp.dat" and "klauder.dat" from the parameters, then draws them.
+    void SpeedButton1Click();
+    // Redraws both graphs from the working files.
+    void DRAW_SOURCE();
+    // Seconds from the graphs' centre column at pixel column X.
+    double CALC_TIME(int X) const;
+    void Grafico_Source0MouseMove(int x);
+    void Grafico_source1MouseMove(int x);
+    void Load1Click();
+    void Save1Click();
+    void Exit1Click();
+
+private:
     QScrollArea* ScrollBox1 = nullptr;
     QFrame* Panel1 = nullptr;
     QToolButton* SpeedButton1 = nullptr;   // "GO"
@@ -41,19 +54,6 @@ public:
     QAction* Save1 = nullptr;
     QAction* Exit1 = nullptr;
 
-    // Writes "chirp.dat" and "klauder.dat" from the parameters, then draws them.
-    void SpeedButton1Click();
-    // Redraws both graphs from the working files.
-    void DRAW_SOURCE();
-    // Seconds from the graphs' centre column at pixel column X.
-    double CALC_TIME(int X) const;
-    void Grafico_Source0MouseMove(int x);
-    void Grafico_source1MouseMove(int x);
-    void Load1Click();
-    void Save1Click();
-    void Exit1Click();
-
-private:
     void buildParameterEditor(QWidget* content);
     void showTime(int x);
     // The workspace's chirp texts into the fields.

@@ -59,7 +59,7 @@ TEST_F(ApplicationTest, ClosingCompanionsOnlyHidesThem) {
         EXPECT_FALSE(window->isVisible());
     }
     EXPECT_TRUE(mainForm().isVisible());
-    EXPECT_EQ(forms().Chirp_Form->stfreqedit->text(), "2000");
+    EXPECT_EQ(child<QLineEdit>(forms().Chirp_Form, "stfreqedit")->text(), "2000");
 }
 
 TEST_F(ApplicationTest, AboutIsAStayOnTopToolWindowThatDoesNotBlock) {

@@ -122,12 +122,12 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     click(main.SpeedButton5);
     ASSERT_TRUE(chirp.isVisible());
     dialogs.expectOpenFile(demoFile("demo_chirp.SIG"));
-    chirp.Load1->trigger();
+    child<QAction>(&chirp, "Load1")->trigger();
     dialogs.expectAllAnswered();
-    EXPECT_EQ(chirp.edfreqedit->text(), "12000");
-    click(chirp.SpeedButton1);
+    EXPECT_EQ(child<QLineEdit>(&chirp, "edfreqedit")->text(), "12000");
+    click(child<QToolButton>(&chirp, "SpeedButton1"));
     EXPECT_EQ(lineCount(workDir.read("klauder.dat")), 197);
-    EXPECT_TRUE(chirp.Grafico_Source0->hasPicture());
+    EXPECT_TRUE(child<ImagePanel>(&chirp, "Grafico_Source0")->hasPicture());
 
     // 4. "Calc. Synthetic": the five stage files, the panel and the listing.
     click(main.SpeedButton1);

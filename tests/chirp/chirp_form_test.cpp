@@ -21,14 +21,16 @@ protected:
     ChirpWindow() : form(*forms().Chirp_Form) {}
 
     std::vector<QString> texts() const {
-        return {form.peredit->text(), form.stfreqedit->text(), form.edfreqedit->text(),
-                form.samedit->text()};
+        return {child<QLineEdit>(&form, "peredit")->text(),
+                child<QLineEdit>(&form, "stfreqedit")->text(),
+                child<QLineEdit>(&form, "edfreqedit")->text(),
+                child<QLineEdit>(&form, "samedit")->text()};
     }
     void setTexts(const std::vector<QString>& values) {
-        form.peredit->setText(values[0]);
-        form.stfreqedit->setText(values[1]);
-        form.edfreqedit->setText(values[2]);
-        form.samedit->setText(values[3]);
+        child<QLineEdit>(&form, "peredit")->setText(values[0]);
+        child<QLineEdit>(&form, "stfreqedit")->setText(values[1]);
+        child<QLineEdit>(&form, "edfreqedit")->setText(values[2]);
+        child<QLineEdit>(&form, "samedit")->setText(values[3]);
     }
     QString path(const char* name) const {
         return QString::fromStdString((workDir.path() / name).string());
@@ -52,12 +54,12 @@ TEST_F(ChirpWindow, SaveThenLoadRestoresTheExactTexts) {
     EXPECT_EQ(dialogs.fileQuestions()[0].filter, "Chirp Signals|*.SIG");
     EXPECT_EQ(dialogs.fileQuestions()[0].defaultExtension, "SIG");
     EXPECT_EQ(workDir.read("deep.SIG"), "0.01\r\n2000\r\n7000\r\n0.00001\r\n");
-    EXPECT_EQ(form.Label5->text(), "default parameters");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
 
     setTexts({" 0.02 ", "1e3", "", "x"});
     load("deep.SIG");
     EXPECT_EQ(texts(), defaults);
-    EXPECT_EQ(form.Label5->text(), "deep.SIG");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "deep.SIG");
 }
 
 TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
@@ -75,7 +77,7 @@ TEST_F(ChirpWindow, LoadTakesEachLineAsItStands) {
         workDir.write("two.sig", c.bytes);
         load("two.sig");
         EXPECT_EQ(texts(), c.texts) << c.bytes;
-        EXPECT_EQ(form.Label5->text(), "two.sig");
+        EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "two.sig");
     }
 }
 
@@ -114,7 +116,7 @@ TEST_F(ChirpWindow, AFileThatCannotBeLoadedLeavesTheFields) {
         load(c.name);
         errors.expectAllReported();
         EXPECT_EQ(texts(), (std::vector<QString>{"0.02", "2500", "6000", "0.00002"}));
-        EXPECT_EQ(form.Label5->text(), "default parameters");
+        EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
     }
 }
 
@@ -124,7 +126,7 @@ TEST_F(ChirpWindow, CancelledDialogsChangeNothing) {
     dialogs.expectOpenFile(QString());
     form.Load1Click();
     EXPECT_EQ(texts(), defaults);
-    EXPECT_EQ(form.Label5->text(), "default parameters");
+    EXPECT_EQ(child<QLabel>(&form, "Label5")->text(), "default parameters");
     EXPECT_TRUE(std::filesystem::is_empty(workDir.path()));
 }
 
@@ -141,12 +143,14 @@ TEST_F(ChirpWindow, AFailedSaveIsReported) {
 
 TEST_F(ChirpWindow, GoDrawsTheWaveletAndTheSweep) {
     child<QToolButton>(&form, "SpeedButton1")->click();
-    ASSERT_TRUE(form.Grafico_Source0->hasPicture());
-    ASSERT_TRUE(form.Grafico_source1->hasPicture());
+    ASSERT_TRUE(child<ImagePanel>(&form, "Grafico_Source0")->hasPicture());
+    ASSERT_TRUE(child<ImagePanel>(&form, "Grafico_source1")->hasPicture());
     EXPECT_EQ(readChirpGraphValues(workDir.file("klauder.dat")).size(), 198u);
     EXPECT_EQ(readChirpGraphValues(workDir.file("chirp.dat")).size(), 1002u);
-    EXPECT_EQ(form.Grafico_Source0->picture().image(), graphFrom("klauder.dat", "Klauder.dat"));
-    EXPECT_EQ(form.Grafico_source1->picture().image(), graphFrom("chirp.dat", "Chirp.dat"));
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(),
+              graphFrom("klauder.dat", "Klauder.dat"));
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_source1")->picture().image(),
+              graphFrom("chirp.dat", "Chirp.dat"));
     const ChirpGraph sweep =
         renderChirpGraph(readChirpGraphValues(workDir.file("chirp.dat")), 375, 161, "Chirp.dat");
     EXPECT_EQ(sweep.polyline.back().x(), 375);
@@ -154,7 +158,7 @@ TEST_F(ChirpWindow, GoDrawsTheWaveletAndTheSweep) {
 
 TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
     form.SpeedButton1Click();
-    const QImage wavelet = form.Grafico_Source0->picture().image();
+    const QImage wavelet = child<ImagePanel>(&form, "Grafico_Source0")->picture().image();
     const std::string klauder = workDir.read("klauder.dat");
     const std::vector<std::vector<QString>> refused{
         {"0.01", "2000", "7000", "0"},    {"-1", "2000", "7000", "0.00001"},
@@ -170,7 +174,7 @@ TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
         errors.expectError(QString::fromStdString(*problem));
         form.SpeedButton1Click();
         errors.expectAllReported();
-        EXPECT_EQ(form.Grafico_Source0->picture().image(), wavelet);
+        EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(), wavelet);
         EXPECT_EQ(workDir.read("klauder.dat"), klauder);
     }
 }
@@ -178,9 +182,9 @@ TEST_F(ChirpWindow, RefusedParametersLeaveGraphsAndFiles) {
 TEST_F(ChirpWindow, GraphsWithoutPairsShowFrameAndCaption) {
     workDir.write("KLAUDER.DAT", "");
     form.DRAW_SOURCE();
-    EXPECT_EQ(form.Grafico_Source0->picture().image(),
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_Source0")->picture().image(),
               renderChirpGraph({}, 375, 161, "Klauder.dat").image);
-    EXPECT_EQ(form.Grafico_source1->picture().image(),
+    EXPECT_EQ(child<ImagePanel>(&form, "Grafico_source1")->picture().image(),
               renderChirpGraph({}, 375, 161, "Chirp.dat").image);
 }
 
@@ -188,7 +192,8 @@ TEST_F(ChirpWindow, TheTimeReadOutIsTheSameOverBothGraphs) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const auto* status = child<QLabel>(&form, "StatusPanel");
-    for (ImagePanel* graph : {form.Grafico_Source0, form.Grafico_source1}) {
+    for (ImagePanel* graph : {child<ImagePanel>(&form, "Grafico_Source0"),
+                              child<ImagePanel>(&form, "Grafico_source1")}) {
         const struct {
             int x;
             const char* text;
@@ -200,7 +205,7 @@ TEST_F(ChirpWindow, TheTimeReadOutIsTheSameOverBothGraphs) {
                 << status->text().toStdString();
         }
     }
-    form.peredit->setText("0");
+    child<QLineEdit>(&form, "peredit")->setText("0");
     form.Grafico_source1MouseMove(10);
     EXPECT_EQ(status->text(), " t:0.00000 sec.");
 }

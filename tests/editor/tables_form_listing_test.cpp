@@ -183,7 +183,7 @@ TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
     editor().Syntmemo->setPlainText("old listing");
     loadOnPage(TTables_Form::LogsPage,
                userFile("core.txt", "0.1 1500 1.8\r\n0.2 1600 2.0\r\n0.3 1550 1.9\r\n"));
-    forms().Chirp_Form->SpeedButton1->click();
+    child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
     ASSERT_TRUE(mainForm().SpeedButton1->isEnabled());
     mainForm().SpeedButton1->click();
     const std::string ampl = workDir.read("ampl.dat");

@@ -206,7 +206,7 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     editor().Load1->trigger();
     dialogs.expectAllAnswered();
     editor().SpeedButton1->click();
-    forms().Chirp_Form->SpeedButton1->click();
+    child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
     mainForm().SpeedButton1->click();
     EXPECT_TRUE(workDir.exists("ampl.dat"));
     EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
