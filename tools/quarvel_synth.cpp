@@ -13,6 +13,7 @@
 #include "platform/work_dir.h"
 #include "quarvel/version.h"
 #include "segy_commands.h"
+#include "tie_commands.h"
 #include "usage_error.h"
 
 #include <algorithm>
@@ -121,7 +122,10 @@ int run(int argc, char** argv) {
     const Option interval{"--interval", "sampling interval, s (default 0.00001)", &chirp.interval};
     const Option workDir{"--workdir", "working directory", &workDirText};
     quarvel::synth::LogOptions logOptions;
-    std::vector<Option> syntheticOptions{start, end, interval, workDir};
+    std::string timeZeroText = "strongest";
+    const Option timeZero{"--time-zero", "sea-floor or strongest (default strongest)",
+                          &timeZeroText};
+    std::vector<Option> syntheticOptions{start, end, interval, timeZero, workDir};
     for (const quarvel::synth::LogOption& option : quarvel::synth::logOptionList(logOptions)) {
         syntheticOptions.push_back({option.name, option.help, option.value, option.values});
     }
@@ -140,6 +144,20 @@ int run(int argc, char** argv) {
         {"--out", "listing file (default trace.txt in the working directory)", &segy.out},
         workDir};
 
+    quarvel::tools::TieTexts tie;
+    std::string tdrOut;
+    const std::vector<Option> tdrOptions{{"--out", "CSV file (default: standard output)", &tdrOut},
+                                         workDir};
+    const std::vector<Option> tieOptions{
+        {"--trace", "trace listing, ms (default trace.txt)", &tie.trace},
+        start,
+        end,
+        interval,
+        timeZero,
+        {"--max-shift", "largest shift tried, ms (default 2)", &tie.maxShift},
+        {"--factor-range", "velocity factors tried (default 0.80 1.25)", &tie.factorRange, 2},
+        workDir};
+
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
     const std::vector<Command> commands{
@@ -155,8 +173,11 @@ int run(int argc, char** argv) {
                  quarvel::synth::importLogIntoWorkDir(logOptions, dir, std::cerr);
                  std::cout << "Wrote " << dir.file(quarvel::MathFun::LogFileName).string() << "\n";
              }
+             const quarvel::MathFun::TimeZero zero = quarvel::tools::timeZeroOption(timeZeroText);
              quarvel::MathFun::Engine engine;
-             quarvel::MathFun::CalcSynthetic(engine, dir, chirp.start, chirp.end, chirp.interval);
+             const quarvel::MathFun::SyntheticCounts counts = quarvel::MathFun::CalcSynthetic(
+                 engine, dir, chirp.start, chirp.end, chirp.interval, {}, zero);
+             quarvel::tools::warnAboutTimeZero(counts, zero, std::cerr);
          }},
         {"info",
          "Prints what the headers of a SEG-Y file say.",
@@ -168,6 +189,20 @@ int run(int argc, char** argv) {
          traceOptions,
          {},
          [&](const WorkDir& dir) { quarvel::synth::writeSegyTrace(segy, dir, std::cout); }},
+        {"tdr",
+         "Writes the time-depth table of log.dat as CSV (depth_m,twt_ms).",
+         tdrOptions,
+         {},
+         [&](const WorkDir& dir) { quarvel::tools::writeTimeDepth(dir, tdrOut, std::cout); }},
+        {"tie",
+         "Measures how well ampl.dat matches the trace and finds the best velocity factor; "
+         "writes no file.",
+         tieOptions,
+         {},
+         [&](const WorkDir& dir) {
+             tie.timeZero = quarvel::tools::timeZeroOption(timeZeroText);
+             quarvel::tools::printTie(dir, chirp, tie, std::cout);
+         }},
     };
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);

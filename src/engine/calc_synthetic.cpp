@@ -30,23 +30,27 @@ std::string reflectivityText(const SyntheticSeries& s) {
     return text.text();
 }
 
-std::string seriesText(const std::vector<double>& samples, const SyntheticSeries& s) {
+std::string seriesText(const std::vector<double>& samples, const SyntheticSeries& s,
+                       TimeZero timeZero, std::size_t stage) {
     TextBuilder text;
-    WriteSeries(text, samples, s.samplingInterval, s.timeLimit());
+    const std::size_t first =
+        timeZero == TimeZero::SeaFloor ? s.seaFloorSample[stage] : StrongestSample(samples);
+    WriteSeriesFrom(text, samples, first, s.samplingInterval, s.timeLimit());
     return text.text();
 }
 
 } // namespace
 
-std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series) {
-    return {reflectivityText(series), seriesText(series.correlated, series),
-            seriesText(series.deconvolved, series), seriesText(series.envelope, series),
-            seriesText(series.synthetic, series)};
+std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series, TimeZero timeZero) {
+    return {reflectivityText(series), seriesText(series.correlated, series, timeZero, 0),
+            seriesText(series.deconvolved, series, timeZero, 1),
+            seriesText(series.envelope, series, timeZero, 2),
+            seriesText(series.synthetic, series, timeZero, 3)};
 }
 
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
                               std::string_view endText, std::string_view intervalText,
-                              const kernels::KernelOptions& options) {
+                              const kernels::KernelOptions& options, TimeZero timeZero) {
     SyntheticParameters parameters;
     parameters.startFrequency = requireNumber(startText, StartFrequencyField);
     parameters.endFrequency = requireNumber(endText, EndFrequencyField);
@@ -58,7 +62,7 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     const SyntheticWavelet wavelet =
         engine::readWavelet(workDir, parameters.samplingInterval, intervalText);
     const SyntheticSeries series = engine.computeSynthetic(log, wavelet, parameters);
-    std::array<std::string, 5> texts = syntheticFileTexts(series);
+    std::array<std::string, 5> texts = syntheticFileTexts(series, timeZero);
     std::vector<PendingFile> files;
     for (std::size_t i = 0; i < SyntheticFileNames.size(); ++i) {
         files.push_back({workDir.file(SyntheticFileNames[i]), std::move(texts[i])});

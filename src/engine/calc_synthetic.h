@@ -13,8 +13,10 @@ namespace quarvel::MathFun {
 
 // The texts of the five files of SyntheticFileNames for a computed run:
 // refl.dat from the first grid time, normalised to the largest reflection
-// coefficient, the other four as WriteSeries writes them.
-std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series);
+// coefficient, the other four as WriteSeries writes them, each from its
+// strongest sample or from its sea-floor sample.
+std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series,
+                                              TimeZero timeZero = TimeZero::Strongest);
 
 // Reads log.dat and klauder.dat from the working directory and the start
 // frequency, end frequency and sampling interval texts of the chirp window,
@@ -23,6 +25,7 @@ std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series);
 // with the reason.
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
                               std::string_view endText, std::string_view intervalText,
-                              const kernels::KernelOptions& options = {});
+                              const kernels::KernelOptions& options = {},
+                              TimeZero timeZero = TimeZero::Strongest);
 
 } // namespace quarvel::MathFun

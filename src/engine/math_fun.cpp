@@ -84,36 +84,62 @@ void Deconvolve(const Series& a, int n, const Series& b, int m, Series& q, Serie
     }
 }
 
-void WriteSeries(TextBuilder& file, std::span<const double> samples, double sampleInterval,
-                 double timeLimit) {
-    const int n = static_cast<int>(samples.size());
-    checkLength(n, "series length");
-    if (n == 0) {
-        return;
-    }
-    const double* s = samples.data() - 1;
-    double sMax = std::fabs(s[1]);
-    for (int i = 2; i <= n; ++i) {
-        if (std::fabs(s[i]) > sMax) {
-            sMax = std::fabs(s[i]);
+namespace {
+
+double largestMagnitude(std::span<const double> samples) {
+    double sMax = 0.0;
+    for (const double v : samples) {
+        if (std::fabs(v) > sMax) {
+            sMax = std::fabs(v);
         }
     }
-    const auto normalised = [&](int i) { return sMax != 0.0 ? s[i] / sMax : 0.0; };
-    int p = 1;
-    for (int i = 1; i <= n; ++i) {
-        if (std::fabs(normalised(i)) == 1.0) {
+    return sMax;
+}
+
+} // namespace
+
+std::size_t StrongestSample(std::span<const double> samples) {
+    checkLength(static_cast<int>(samples.size()), "series length");
+    const double sMax = largestMagnitude(samples);
+    std::size_t p = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        // The normalised value is compared, as the file shows it.
+        if (sMax != 0.0 && std::fabs(samples[i] / sMax) == 1.0) {
             p = i;
         }
     }
-    std::string line;
-    for (int i = p, h = 1; i <= n; ++i, ++h) {
-        const double time = (h - 1) * sampleInterval;
+    return p;
+}
+
+SeriesRows SeriesRowsFrom(std::span<const double> samples, std::size_t first, double sampleInterval,
+                          double timeLimit) {
+    checkLength(static_cast<int>(samples.size()), "series length");
+    const double sMax = largestMagnitude(samples);
+    SeriesRows rows;
+    for (std::size_t i = first, h = 1; i < samples.size(); ++i, ++h) {
+        const double time = static_cast<double>(h - 1) * sampleInterval;
         if (!(time < timeLimit)) {
             break;
         }
-        line = numbers::formatE23(time);
+        rows.time.push_back(time);
+        rows.value.push_back(sMax != 0.0 ? samples[i] / sMax : 0.0);
+    }
+    return rows;
+}
+
+void WriteSeries(TextBuilder& file, std::span<const double> samples, double sampleInterval,
+                 double timeLimit) {
+    WriteSeriesFrom(file, samples, StrongestSample(samples), sampleInterval, timeLimit);
+}
+
+void WriteSeriesFrom(TextBuilder& file, std::span<const double> samples, std::size_t first,
+                     double sampleInterval, double timeLimit) {
+    const SeriesRows rows = SeriesRowsFrom(samples, first, sampleInterval, timeLimit);
+    std::string line;
+    for (std::size_t i = 0; i < rows.time.size(); ++i) {
+        line = numbers::formatE23(rows.time[i]);
         line += ' ';
-        line += numbers::formatE23(normalised(i));
+        line += numbers::formatE23(rows.value[i]);
         file.line(line);
     }
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The synthetic seismogram engine: its constants, its signal kernels, its
 // series writer and the computation itself.
@@ -39,11 +40,26 @@ void Convolve(int na, const Series& a, int nb, const Series& b, int nOut, Series
 // samples. Throws "Floating point division by zero" when b[1] + 0.1 is 0.
 void Deconvolve(const Series& a, int n, const Series& b, int m, Series& q, Series& r);
 
-// Normalises the samples to a largest magnitude of 1 and appends their lines
-// to the file from the strongest sample (the last of equal ones) on, at times
-// 0, sampleInterval, 2 * sampleInterval, ... while they stay below timeLimit.
-// A series of zeros is written from its first sample.
+// The index (from 0) of the strongest sample: the largest magnitude, the
+// last of equal ones; 0 for a series of zeros.
+std::size_t StrongestSample(std::span<const double> samples);
+
+// The rows WriteSeries writes from sample `first` (from 0) on: the samples
+// normalised to a largest magnitude of 1 (a series of zeros stays 0), at
+// times 0, sampleInterval, 2 * sampleInterval, ... while they stay below
+// timeLimit.
+struct SeriesRows {
+    std::vector<double> time;
+    std::vector<double> value;
+};
+SeriesRows SeriesRowsFrom(std::span<const double> samples, std::size_t first, double sampleInterval,
+                          double timeLimit);
+
+// Appends the rows of SeriesRowsFrom to the file, one line each, from the
+// strongest sample or from the sample given.
 void WriteSeries(TextBuilder& file, std::span<const double> samples, double sampleInterval,
                  double timeLimit);
+void WriteSeriesFrom(TextBuilder& file, std::span<const double> samples, std::size_t first,
+                     double sampleInterval, double timeLimit);
 
 } // namespace quarvel::MathFun

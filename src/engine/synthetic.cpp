@@ -1,11 +1,14 @@
 #include "engine/synthetic.h"
 
+#include "engine/fft.h"
 #include "engine/math_fun.h"
 #include "engine/series.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <string>
 
@@ -17,6 +20,8 @@ struct Engine::Buffers {
     Series TimeGrid, VelocityAbove, VelocityBelow, DensityAbove, DensityBelow, Reflectivity;
     Series Wavelet, Spike, InverseFilter, DivisionRemainder;
     Series Correlated, Deconvolved, HilbertKernel, Quadrature, Envelope, LowPassKernel, Synthetic;
+    // The chain run on the sea floor's reflection alone.
+    Series SeaFloorDeconvolved, SeaFloorQuadrature, SeaFloorEnvelope;
 };
 
 namespace {
@@ -121,6 +126,44 @@ void requireFinite(const Series& series, int n) {
 
 std::vector<double> samplesOf(const Series& series, int n) {
     return std::vector<double>(series.samples(), series.samples() + n);
+}
+
+std::size_t strongest(const Series& series, int n) {
+    return StrongestSample(std::span<const double>(series.samples(), static_cast<std::size_t>(n)));
+}
+
+// The sea floor's arrival in each stage: the chain run on a reflectivity of
+// 1 at the first grid sample and 0 elsewhere. Its correlated series is the
+// wavelet followed by zeros, and its deconvolved series is 0 beyond M + 49
+// samples, so the products with those zeros are left out: they add exact
+// zeros to every sum, and the strongest samples come out as the full chain
+// would give them (the low-pass aside, below).
+std::array<std::size_t, 4> seaFloorSamples(Engine::Buffers& s, int m, int nx, int nd, int l,
+                                           const kernels::KernelOptions& options) {
+    // A grid shorter than the wavelet cuts the correlated series short.
+    const int correlated = std::min(m, nx);
+    const int support = correlated + DeconvolutionTaps - 1;
+    Convolve(DeconvolutionTaps, s.InverseFilter, correlated, s.Wavelet, support,
+             s.SeaFloorDeconvolved, options);
+    for (int i = support + 1; i <= nd; ++i) {
+        s.SeaFloorDeconvolved[i] = 0.0;
+    }
+    Convolve(nd, s.HilbertKernel, support, s.SeaFloorDeconvolved, nd, s.SeaFloorQuadrature,
+             options);
+    for (int i = 1; i <= nd; ++i) {
+        const double d = s.SeaFloorDeconvolved[i];
+        const double q = s.SeaFloorQuadrature[i];
+        s.SeaFloorEnvelope[i] = std::sqrt(d * d + q * q);
+    }
+    // Only where the low-passed envelope peaks matters here, so it is
+    // convolved through the Fourier transform, at a fraction of the direct
+    // sum's cost; its rounding (about 1e-15 of the peak) cannot move a peak
+    // whose neighbours differ by far more.
+    const std::vector<double> lowPassed = kernels::fftConvolve(
+        std::span<const double>(s.SeaFloorEnvelope.samples(), static_cast<std::size_t>(nd)),
+        std::span<const double>(s.LowPassKernel.samples(), static_cast<std::size_t>(l)));
+    return {strongest(s.Wavelet, correlated), strongest(s.SeaFloorDeconvolved, nd),
+            strongest(s.SeaFloorEnvelope, nd), StrongestSample(lowPassed)};
 }
 
 } // namespace
@@ -264,7 +307,7 @@ SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const Syntheti
     requireFinite(s.Synthetic, ny);
 
     SyntheticSeries result;
-    result.counts = {n, k, m, nx, nd, l, ny};
+    result.counts = {n, k, m, nx, nd, l, ny, {}};
     result.samplingInterval = dt;
     result.gridTimes = samplesOf(s.TimeGrid, k);
     result.reflectivity = samplesOf(s.Reflectivity, k);
@@ -272,7 +315,25 @@ SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const Syntheti
     result.deconvolved = samplesOf(s.Deconvolved, nd);
     result.envelope = samplesOf(s.Envelope, nd);
     result.synthetic = samplesOf(s.Synthetic, ny);
+    result.seaFloorSample = seaFloorSamples(s, m, nx, nd, l, options);
+    result.counts.timeZero = timeZeroOffset(result);
     return result;
+}
+
+TimeZeroOffset timeZeroOffset(const SyntheticSeries& series) {
+    const auto strongestAt = static_cast<long long>(StrongestSample(series.synthetic));
+    TimeZeroOffset offset;
+    offset.samples = strongestAt - static_cast<long long>(series.seaFloorSample[3]);
+    offset.ms = static_cast<double>(offset.samples) * series.samplingInterval * 1000;
+    offset.far = 4 * std::abs(offset.samples) > series.counts.waveletCount;
+    return offset;
+}
+
+std::string timeZeroWarning(const TimeZeroOffset& offset) {
+    const bool below = offset.samples > 0;
+    return "Time 0 of the synthetic is an arrival " + numbers::formatFixed(std::abs(offset.ms), 3) +
+           " ms " + (below ? "below" : "above") + " the sea floor; events are drawn too " +
+           (below ? "shallow." : "deep.");
 }
 
 SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,

@@ -2,7 +2,10 @@
 
 #include "engine/series_kernels.h"
 
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,8 +43,18 @@ struct SyntheticParameters {
     kernels::KernelOptions kernels;
 };
 
+// How far the synthetic's strongest sample lies from its sea-floor sample;
+// positive when it comes later (below the sea floor). Far when that is more
+// than a quarter of the wavelet's length (M / 4 samples): the synthetic's
+// time 0 is then an arrival from below the sea floor.
+struct TimeZeroOffset {
+    long long samples = 0;
+    double ms = 0.0;
+    bool far = false;
+};
 // The lengths of one run: log rows N, grid samples K, wavelet samples M, the
-// correlated, deconvolved, low-pass kernel and synthetic series.
+// correlated, deconvolved, low-pass kernel and synthetic series; and where
+// its strongest sample lies against the sea floor's.
 struct SyntheticCounts {
     int logRows = 0;
     int gridCount = 0;
@@ -50,6 +63,7 @@ struct SyntheticCounts {
     int deconvolvedCount = 0;
     int lowPassCount = 0;
     int syntheticCount = 0;
+    TimeZeroOffset timeZero;
 };
 
 // Everything a run computes that its files show, as computed (not yet
@@ -64,9 +78,25 @@ struct SyntheticSeries {
     std::vector<double> deconvolved;  // sharpened by the inverse filter
     std::vector<double> envelope;     // of the deconvolved series
     std::vector<double> synthetic;    // the envelope low-passed: the synthetic
+    // Per stage (correlated, deconvolved, envelope, synthetic), the index
+    // (from 0) of the sea floor's arrival: the strongest sample of the same
+    // chain run on a reflectivity of 1 at the first grid sample and 0
+    // elsewhere.
+    std::array<std::size_t, 4> seaFloorSample{};
 
     double timeLimit() const { return gridTimes.back(); }
 };
+
+// Where each stage file starts: at the stage's strongest sample (which the
+// sea floor usually gives) or at its sea-floor sample.
+enum class TimeZero { Strongest, SeaFloor };
+
+// The offset of a computed run (also in its counts).
+TimeZeroOffset timeZeroOffset(const SyntheticSeries& series);
+
+// The warning for a far offset, naming it in ms; the caller adds how to
+// anchor the synthetic at the sea floor.
+std::string timeZeroWarning(const TimeZeroOffset& offset);
 
 // The engine: owns its series, allocated once when it is made (pages a run
 // does not reach are never touched) and reused by every run. One engine runs

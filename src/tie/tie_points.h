@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarvel::tie {
+
+// One mark-making click on the photograph, kept after the marks' pixels are
+// redrawn away.
+struct TiePoint {
+    int row = 0;                    // photograph pixel row
+    std::string depthText;          // the depth read-out, m, as shown
+    double estTwt = 0.0;            // estimated two-way time, ms
+    std::optional<double> traceTwt; // the trace time marked, ms, when the trace was marked
+};
+
+// CSV text: the header "row,depth_m,est_twt_ms,trace_twt_ms", then one line
+// per point in the order given, times with 3 decimals and an empty last
+// field where the trace was not marked; "." decimals, CR LF line ends.
+std::string tiePointsCsv(const std::vector<TiePoint>& points);
+
+} // namespace quarvel::tie
