@@ -122,6 +122,24 @@ void DemoDialogs::showMessage(const QString& text) {
     ++unanswered_;
 }
 
+void DemoDialogs::showError(const QString& text) {
+    if (fallback_ != nullptr) {
+        fallback_->showError(text);
+        return;
+    }
+    printLine(text);
+    ++unanswered_;
+}
+
+bool DemoDialogs::askYesNo(const QString& question) {
+    if (fallback_ != nullptr) {
+        return fallback_->askYesNo(question);
+    }
+    printLine(question);
+    ++unanswered_;
+    return false;
+}
+
 void ConsoleErrorReporter::report(const QString& message) {
     printLine(message);
     ++count_;

@@ -32,6 +32,8 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showError(const QString& text) override;
+    bool askYesNo(const QString& question) override;
 
 private:
     Dialogs* fallback_;

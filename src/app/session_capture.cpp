@@ -64,6 +64,14 @@ void RecordingDialogs::showMessage(const QString& text) {
     answers_.showMessage(text);
 }
 
+void RecordingDialogs::showError(const QString& text) {
+    answers_.showError(text);
+}
+
+bool RecordingDialogs::askYesNo(const QString& question) {
+    return answers_.askYesNo(question);
+}
+
 SessionTracker::SessionTracker(AppWindows& windows, const RecordingDialogs& dialogs)
     : windows_(windows), dialogs_(dialogs) {
     const AppForms& forms = windows.forms();

@@ -43,27 +43,54 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
     return fileName + QLatin1Char('.') + extension;
 }
 
-std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
-    const QString name = QFileDialog::getOpenFileName(dialogParent(), request.title, QString(),
-                                                      qtFilterFromClassic(request.filter));
-    if (name.isEmpty()) {
-        return std::nullopt;
+QString openFileName(const QString& typed, const QString& extension) {
+    if (extension.isEmpty() || !QFileInfo(typed).suffix().isEmpty()) {
+        return typed;
     }
-    // A typed name without its extension means the file with it, unless a
-    // file of exactly that name exists.
-    if (!QFileInfo::exists(name)) {
-        return withDefaultExtension(name, request.defaultExtension);
+    for (const QString& variant : {extension, extension.toUpper(), extension.toLower()}) {
+        const QString candidate = typed + QLatin1Char('.') + variant;
+        if (QFileInfo(candidate).isFile()) {
+            return candidate;
+        }
+    }
+    return typed;
+}
+
+std::optional<QString> saveFileName(const QString& typed, const QString& extension,
+                                    Dialogs& dialogs) {
+    const QString name = withDefaultExtension(typed, extension);
+    if (QFileInfo::exists(name) &&
+        !dialogs.askYesNo(QFileInfo(name).fileName() +
+                          QStringLiteral(" already exists.\nDo you want to replace it?"))) {
+        return std::nullopt;
     }
     return name;
 }
 
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
+    // Any typed name is taken, so that one without its extension can stand
+    // for the file with it.
+    QFileDialog dialog(dialogParent(), request.title, QString(),
+                       qtFilterFromClassic(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
+        dialog.selectedFiles().first().isEmpty()) {
+        return std::nullopt;
+    }
+    return openFileName(dialog.selectedFiles().first(), request.defaultExtension);
+}
+
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
+    // The question about replacing a file comes after the default extension
+    // is added, so it is asked whether the extension was typed or not.
     const QString name = QFileDialog::getSaveFileName(dialogParent(), request.title, QString(),
-                                                      qtFilterFromClassic(request.filter));
+                                                      qtFilterFromClassic(request.filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    return withDefaultExtension(name, request.defaultExtension);
+    return saveFileName(name, request.defaultExtension, *this);
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& current) {
@@ -87,8 +114,24 @@ std::optional<int> QtDialogs::chooseItem(const QString& title, const QString& la
     return static_cast<int>(index);
 }
 
+std::unique_ptr<QMessageBox> messageBox(const QString& text, bool error) {
+    return std::make_unique<QMessageBox>(error ? QMessageBox::Warning : QMessageBox::Information,
+                                         QString::fromLatin1(MessageTitle), text, QMessageBox::Ok,
+                                         dialogParent());
+}
+
 void QtDialogs::showMessage(const QString& text) {
-    QMessageBox::information(dialogParent(), QApplication::applicationDisplayName(), text);
+    messageBox(text, false)->exec();
+}
+
+void QtDialogs::showError(const QString& text) {
+    messageBox(text, true)->exec();
+}
+
+bool QtDialogs::askYesNo(const QString& question) {
+    return QMessageBox::question(dialogParent(), QString::fromLatin1(MessageTitle), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace quarvel

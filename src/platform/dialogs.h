@@ -3,7 +3,10 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+class QMessageBox;
 
 namespace quarvel {
 
@@ -31,6 +34,10 @@ public:
                                           const QStringList& items, int current) = 0;
     // A message the user acknowledges.
     virtual void showMessage(const QString& text) = 0;
+    // An error the user acknowledges, shown as a warning.
+    virtual void showError(const QString& text) = 0;
+    // A question answered yes (true) or no.
+    virtual bool askYesNo(const QString& question) = 0;
 };
 
 // Qt's own dialogs.
@@ -42,12 +49,31 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showError(const QString& text) override;
+    bool askYesNo(const QString& question) override;
 };
+
+// The title of the program's message boxes.
+inline constexpr const char* MessageTitle = "Quarvel";
+
+// The box showMessage (false) or showError (true) brings up, not yet shown.
+std::unique_ptr<QMessageBox> messageBox(const QString& text, bool error);
 
 // "Bitmap Files|*.BMP" as Qt's "Bitmap Files (*.BMP *.bmp)".
 QString qtFilterFromClassic(const QString& classic);
 
 // The file name with ".extension" added when it has no extension of its own.
 QString withDefaultExtension(const QString& fileName, const QString& extension);
+
+// The file to open for a typed name: with the default extension when the
+// name has none and a file of that name with the extension (in any letter
+// case) exists; otherwise the name as typed.
+QString openFileName(const QString& typed, const QString& extension);
+
+// The file to save to for a typed name: the default extension is added when
+// the name has none, and when that file exists the user is asked whether to
+// replace it. Nothing when the user says no.
+std::optional<QString> saveFileName(const QString& typed, const QString& extension,
+                                    Dialogs& dialogs);
 
 } // namespace quarvel

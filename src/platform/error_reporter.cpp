@@ -5,7 +5,7 @@
 namespace quarvel {
 
 void DialogErrorReporter::report(const QString& message) {
-    dialogs_.showMessage(message);
+    dialogs_.showError(message);
 }
 
 } // namespace quarvel

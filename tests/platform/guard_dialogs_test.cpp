@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -37,7 +38,7 @@ TEST(Guarded, HandsEachKindOfErrorToTheReporter) {
 
 TEST(Guarded, DialogReporterShowsTheMessage) {
     ScriptedDialogs dialogs;
-    dialogs.expectMessage(QStringLiteral("'abc' is not a valid integer value"));
+    dialogs.expectError(QStringLiteral("'abc' is not a valid integer value"));
     DialogErrorReporter reporter(dialogs);
     guarded(reporter, [] { throw QuarvelError("'abc' is not a valid integer value"); });
     EXPECT_TRUE(dialogs.allAnswered());
@@ -158,6 +159,57 @@ TEST(TempWorkDir, IsFreshPointsTheProgramAtItAndGoesAway) {
         EXPECT_NE(other.path(), folder);
     }
     EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST(QtDialogs, ErrorsAreWarningsTitledWithTheProgramsName) {
+    const auto error = messageBox(QStringLiteral("Floating point division by zero"), true);
+    EXPECT_EQ(error->icon(), QMessageBox::Warning);
+    EXPECT_EQ(error->windowTitle(), "Quarvel");
+    EXPECT_EQ(error->text(), "Floating point division by zero");
+    const auto message = messageBox(QStringLiteral("BND File not found "), false);
+    EXPECT_EQ(message->icon(), QMessageBox::Information);
+    EXPECT_EQ(message->windowTitle(), "Quarvel");
+}
+
+TEST(QtDialogs, OpenTakesTheDefaultExtensionWhenThatFileExists) {
+    testing::TempWorkDir dir;
+    dir.write("def.SIG", "0.01\r\n");
+    dir.write("low.sig", "0.01\r\n");
+    dir.write("plain", "0.01\r\n");
+    const auto path = [&](const char* name) {
+        return QString::fromStdString((dir.path() / name).string());
+    };
+    const struct {
+        const char* typed;
+        const char* opened;
+    } cases[] = {
+        {"def", "def.SIG"}, {"low", "low.sig"}, {"def.SIG", "def.SIG"},
+        {"plain", "plain"}, {"none", "none"},   {"none.txt", "none.txt"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(openFileName(path(c.typed), QStringLiteral("SIG")), path(c.opened)) << c.typed;
+    }
+    EXPECT_EQ(openFileName(path("def"), QString()), path("def"));
+}
+
+TEST(QtDialogs, SaveAsksBeforeReplacingWithOrWithoutTheTypedExtension) {
+    testing::TempWorkDir dir;
+    dir.write("fp_all.BMP", "BM");
+    const QString stem = QString::fromStdString((dir.path() / "fp_all").string());
+    const QString existing = stem + ".BMP";
+    const QString question =
+        QStringLiteral("fp_all.BMP already exists.\nDo you want to replace it?");
+    for (const QString& typed : {stem, existing}) {
+        SCOPED_TRACE(typed.toStdString());
+        ScriptedDialogs dialogs;
+        dialogs.expectQuestion(question, false);
+        EXPECT_EQ(saveFileName(typed, QStringLiteral("BMP"), dialogs), std::nullopt);
+        dialogs.expectQuestion(question, true);
+        EXPECT_EQ(saveFileName(typed, QStringLiteral("BMP"), dialogs), existing);
+    }
+    ScriptedDialogs quiet;
+    const QString fresh = QString::fromStdString((dir.path() / "new").string());
+    EXPECT_EQ(saveFileName(fresh, QStringLiteral("BMP"), quiet), fresh + ".BMP");
 }
 
 } // namespace

@@ -7,7 +7,8 @@ namespace quarvel::testing {
 namespace {
 
 const char* kindName(int kind) {
-    static const char* const names[] = {"open file", "save file", "font", "item", "message"};
+    static const char* const names[] = {"open file", "save file", "font",  "item",
+                                        "message",   "error",     "yes/no"};
     return names[kind];
 }
 
@@ -35,6 +36,14 @@ void ScriptedDialogs::expectItem(std::optional<int> answer) {
 
 void ScriptedDialogs::expectMessage(const QString& text) {
     script_.push_back({Kind::Message, text, std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectError(const QString& text) {
+    script_.push_back({Kind::Error, text, std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectQuestion(const QString& question, bool answer) {
+    script_.push_back({Kind::Question, question, std::nullopt, answer ? 1 : 0});
 }
 
 void ScriptedDialogs::expectAllAnswered() {
@@ -94,13 +103,30 @@ std::optional<int> ScriptedDialogs::chooseItem(const QString& title, const QStri
     return answer ? answer->item : std::nullopt;
 }
 
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeText(Kind kind, const QString& text) {
+    auto answer = take(kind, text);
+    if (answer && answer->text != text) {
+        ADD_FAILURE() << "Expected the " << kindName(static_cast<int>(kind)) << " \""
+                      << answer->text->toStdString() << "\", got \"" << text.toStdString() << "\"";
+        return std::nullopt;
+    }
+    return answer;
+}
+
 void ScriptedDialogs::showMessage(const QString& text) {
     messages_.push_back(text);
-    const auto answer = take(Kind::Message, text);
-    if (answer && answer->text != text) {
-        ADD_FAILURE() << "Expected the message \"" << answer->text->toStdString() << "\", got \""
-                      << text.toStdString() << "\"";
-    }
+    takeText(Kind::Message, text);
+}
+
+void ScriptedDialogs::showError(const QString& text) {
+    messages_.push_back(text);
+    takeText(Kind::Error, text);
+}
+
+bool ScriptedDialogs::askYesNo(const QString& question) {
+    messages_.push_back(question);
+    const auto answer = takeText(Kind::Question, question);
+    return answer && answer->item == 1;
 }
 
 } // namespace quarvel::testing

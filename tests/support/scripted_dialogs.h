@@ -23,6 +23,9 @@ public:
     void expectFont(std::optional<QFont> answer);
     void expectItem(std::optional<int> answer);
     void expectMessage(const QString& text);
+    void expectError(const QString& text);
+    // A yes/no question with exactly this text, answered so.
+    void expectQuestion(const QString& question, bool answer);
 
     // Fails the test for every scripted answer not yet asked for, then
     // forgets them.
@@ -39,9 +42,11 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showError(const QString& text) override;
+    bool askYesNo(const QString& question) override;
 
 private:
-    enum class Kind { OpenFile, SaveFile, Font, Item, Message };
+    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Error, Question };
     struct Answer {
         Kind kind;
         std::optional<QString> text;
@@ -51,6 +56,8 @@ private:
 
     // The next answer when it is of that kind; otherwise fails the test.
     std::optional<Answer> take(Kind kind, const QString& question);
+    // Takes the next answer and checks that it was scripted for this text.
+    std::optional<Answer> takeText(Kind kind, const QString& text);
 
     std::deque<Answer> script_;
     std::vector<FileDialogRequest> fileQuestions_;
