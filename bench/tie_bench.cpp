@@ -53,7 +53,7 @@ const Core& core() {
         chirp.interval = "0.000005";
         ChirpSource(chirp, dir);
         Core c;
-        c.wavelet = engine::readWavelet(dir);
+        c.wavelet = engine::readWavelet(dir, 0.000005, "0.000005");
         std::error_code ignored;
         std::filesystem::remove_all(pattern, ignored);
         c.log = tenMetres(1.0);

@@ -55,8 +55,9 @@ void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts
     request.synthetic = tie::readSeriesFile(dir.file("ampl.dat"), 1.0);
     request.trace = tie::readSeriesFile(
         texts.trace.empty() ? dir.file("trace.txt") : std::filesystem::path(texts.trace), 0.001);
-    request.synthesise = tie::engineSynthesiser(engine::readLog(dir), engine::readWavelet(dir),
-                                                parameters, texts.timeZero);
+    request.synthesise = tie::engineSynthesiser(
+        engine::readLog(dir), engine::readWavelet(dir, parameters.samplingInterval, chirp.interval),
+        parameters, texts.timeZero);
     for (const auto& [key, value] : tie::tieReport(tie::measureTie(request))) {
         out << key << ' ' << value << '\n';
     }

@@ -37,7 +37,7 @@ SyntheticLog coreLog(double bedAt = 0) {
 SyntheticWavelet defaultWavelet() {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
-    return engine::readWavelet(dir.workDir());
+    return engine::readWavelet(dir.workDir(), 0.00001, "0.00001");
 }
 
 SyntheticParameters defaultParameters() {
