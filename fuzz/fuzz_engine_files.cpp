@@ -3,6 +3,7 @@
 // compute with, or refused with the program's message before anything is
 // computed.
 #include "engine/engine_inputs.h"
+#include "engine/series.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
