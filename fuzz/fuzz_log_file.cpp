@@ -1,5 +1,6 @@
-// Log files: any bytes load into the grid (within its capacity), the grid
-// saves to "log.dat" text or is refused with the program's message, and
+// Log files: any bytes either load into the grid (within its capacity) or are
+// refused with the program's message and leave the grid as it was; a loaded
+// grid saves to "log.dat" text or is refused with the program's message, and
 // Interpolate Series runs on whatever was saved.
 #include "editor/interpolation.h"
 #include "editor/log_grid.h"
@@ -13,7 +14,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     quarvel::LogGrid grid;
-    const quarvel::LoadLogResult loaded = quarvel::LoadLog(grid, in, "log");
+    const int emptyRows = grid.rowCount();
+    quarvel::LoadLogResult loaded;
+    try {
+        loaded = quarvel::LoadLog(grid, in, "log");
+    } catch (const quarvel::QuarvelError&) {
+        if (grid.rowCount() != emptyRows) {
+            __builtin_trap();
+        }
+        return 0;
+    }
     if (loaded.records < 0 || loaded.records >= grid.rowCount() ||
         grid.rowCount() > quarvel::LogGridMaxRows) {
         __builtin_trap();
