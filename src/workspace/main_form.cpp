@@ -27,8 +27,9 @@ namespace quarvel {
 
 namespace {
 
-// The window's outer size as laid out is 747 x 716 with a classic frame of
-// 4 pixels on every side and a 19-pixel caption; Qt sizes the client area.
+// The window's layout is made for an outer size of 747 x 716 with a frame of
+// 4 pixels on every side and a 19-pixel caption; Qt sizes the client area, so
+// the window asks for that outer size less the frame and caption.
 constexpr int FrameWidth = 4;
 constexpr int CaptionHeight = 19;
 constexpr QRect OuterGeometry(112, 74, 747, 716);
