@@ -20,15 +20,7 @@ std::string count(std::size_t value) {
 
 std::string_view optionOf(LogRole role, std::string_view depth, std::string_view velocity,
                           std::string_view density) {
-    switch (role) {
-    case LogRole::Depth:
-        return depth;
-    case LogRole::Velocity:
-        return velocity;
-    case LogRole::Density:
-        break;
-    }
-    return density;
+    return byRole(role, depth, velocity, density);
 }
 
 std::string unitList(LogRole role) {

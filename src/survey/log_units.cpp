@@ -23,15 +23,7 @@ const std::vector<Spelling>& spellings(LogRole role) {
     static const std::vector<Spelling> density{
         {"G/CC", 0}, {"GM/CC", 0},  {"G/CM3", 0}, {"G/C3", 0}, {"GR/CC", 0},
         {"GCC", 0},  {"G/CM^3", 0}, {"KG/M3", 1}, {"K/M3", 1}, {"KG/M^3", 1}};
-    switch (role) {
-    case LogRole::Depth:
-        return depth;
-    case LogRole::Velocity:
-        return velocity;
-    case LogRole::Density:
-        break;
-    }
-    return density;
+    return byRole(role, depth, velocity, density);
 }
 
 // The candidates a column name holds for its unit: a bracketed last part,
@@ -75,15 +67,7 @@ const std::vector<LogUnit>& knownUnits(LogRole role) {
                                                {"us/m", 1e6, true},
                                                {"us/ft", 304800, true}};
     static const std::vector<LogUnit> density{{"g/cm3", 1, false}, {"kg/m3", 0.001, false}};
-    switch (role) {
-    case LogRole::Depth:
-        return depth;
-    case LogRole::Velocity:
-        return velocity;
-    case LogRole::Density:
-        break;
-    }
-    return density;
+    return byRole(role, depth, velocity, density);
 }
 
 std::optional<LogUnit> recogniseUnit(LogRole role, std::string_view text) {

@@ -13,6 +13,21 @@ namespace quarvel {
 // m/s, density in g/cm3.
 enum class LogRole { Depth, Velocity, Density };
 
+// The one of three values that belongs to the role: the depth's, the
+// velocity's or the density's.
+template <typename T>
+const T& byRole(LogRole role, const T& depth, const T& velocity, const T& density) {
+    switch (role) {
+    case LogRole::Depth:
+        return depth;
+    case LogRole::Velocity:
+        return velocity;
+    case LogRole::Density:
+        break;
+    }
+    return density;
+}
+
 // A unit a column can be written in, and how its values become the log's.
 // A slowness (a sonic log's DT) becomes a velocity as factor / value.
 struct LogUnit {
