@@ -136,7 +136,10 @@ void TCore_Photo_Form::LoadBoundaries1Click() {
             return;
         }
         workspace_.loadBoundaries(toPath(*chosen));
-        close();
+        // Fields that cannot be used have been named; they are corrected here.
+        if (workspace_.calibrationUsable()) {
+            close();
+        }
     });
 }
 

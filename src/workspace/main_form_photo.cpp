@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace quarvel {
@@ -84,10 +85,11 @@ void TMainForm::LoadCorePhoto1Click() {
         Photo->setEnabled(true);
 
         // The boundaries window comes up with the calibration, and goes again
-        // when the photograph's boundary file supplied it; otherwise the user
-        // has to type the rest, so it comes to the front.
+        // when the photograph's boundary file supplied a usable one;
+        // otherwise the user has to type the rest, so it comes to the front.
         services_.forms.show(FormId::Core_Photo_Form);
-        if (workspace_.UpdateBoundaries(core_image->panelWidth(), core_image->panelHeight())) {
+        if (workspace_.UpdateBoundaries(core_image->panelWidth(), core_image->panelHeight()) &&
+            workspace_.calibrationUsable()) {
             services_.forms.close(FormId::Core_Photo_Form);
         } else {
             services_.forms.showAndRaise(FormId::Core_Photo_Form);
@@ -100,9 +102,14 @@ void TMainForm::core_imageMouseMove(int x, int y) {
         if (guideActive()) {
             showGuide(y);
         }
-        const PixelBounds bounds = workspace_.pixelBounds();
-        CALC_POINT_ATTRIBUTES(offset(x, bounds.left), offset(y, bounds.top), bounds.left,
-                              bounds.right, bounds.top, bounds.bottom);
+        // A field that cannot be converted is reported on the first move
+        // only; the read-outs wait until it is corrected.
+        const std::optional<PixelBounds> bounds = workspace_.probeBounds();
+        if (!bounds) {
+            return;
+        }
+        CALC_POINT_ATTRIBUTES(offset(x, bounds->left), offset(y, bounds->top), bounds->left,
+                              bounds->right, bounds->top, bounds->bottom);
     });
 }
 

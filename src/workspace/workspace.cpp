@@ -2,10 +2,11 @@
 
 #include "calibration/core_photo_loader.h"
 #include "engine/calc_synthetic.h"
-#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
 #include "workspace/depth_twt.h"
 
 #include <utility>
+#include <variant>
 
 namespace quarvel {
 
@@ -27,29 +28,48 @@ QString boundaryFileStatus(const std::string& fileName) {
 Workspace::Workspace(WorkDir workDir, QObject* parent)
     : QObject(parent), workDir_(std::move(workDir)) {}
 
+void Workspace::replaceCalibration(const Boundaries& boundaries) {
+    boundaryReports_.textsChanged(calibration_, boundaries);
+    calibration_ = boundaries;
+}
+
 void Workspace::setCalibration(const Boundaries& boundaries) {
     if (boundaries == calibration_) {
         return;
     }
-    calibration_ = boundaries;
+    replaceCalibration(boundaries);
     emit calibrationChanged();
+}
+
+void Workspace::tellFileProblems(const std::string& fileName) {
+    const std::vector<BoundaryProblem> problems = boundaryProblems(calibration_);
+    if (problems.empty()) {
+        return;
+    }
+    // Told here, the same problems do not come back on the next move.
+    for (const BoundaryProblem& problem : problems) {
+        boundaryReports_.tell(problem);
+    }
+    emit notice(QString::fromStdString(boundaryFileProblemsMessage(fileName, problems)));
 }
 
 bool Workspace::UpdateBoundaries(int panelWidth, int panelHeight) {
     const std::string& bndFileName = state_.BndFileName;
     if (boundaryFileExists(bndFileName)) {
-        Boundaries read = readBoundaryFile(bndFileName);
-        calibration_ = std::move(read);
+        replaceCalibration(readBoundaryFile(bndFileName));
         boundaryStatus_ = boundaryFileStatus(bndFileName);
         emit calibrationChanged();
         emit boundaryStatusChanged();
+        tellFileProblems(bndFileName);
         return true;
     }
     // No calibration yet: the whole core panel, to be corrected by hand.
-    calibration_.xmin = std::string("1");
-    calibration_.xmax = std::to_string(panelWidth);
-    calibration_.ymin = std::string("1");
-    calibration_.ymax = std::to_string(panelHeight);
+    Boundaries proposed = calibration_;
+    proposed.xmin = std::string("1");
+    proposed.xmax = std::to_string(panelWidth);
+    proposed.ymin = std::string("1");
+    proposed.ymax = std::to_string(panelHeight);
+    replaceCalibration(proposed);
     boundaryStatus_ = QStringLiteral("BND File not found ");
     emit calibrationChanged();
     emit boundaryStatusChanged();
@@ -57,7 +77,12 @@ bool Workspace::UpdateBoundaries(int panelWidth, int panelHeight) {
 }
 
 void Workspace::loadBoundaries(const std::filesystem::path& path) {
+    // A mistyped name would otherwise empty every field the user had.
+    if (!boundaryFileExists(path)) {
+        throwCannotOpen(path.string(), "No such file or directory.");
+    }
     setCalibration(readBoundaryFile(path));
+    tellFileProblems(path.string());
 }
 
 void Workspace::saveBoundaries(const std::filesystem::path& path) {
@@ -68,9 +93,19 @@ void Workspace::saveBoundaries(const std::filesystem::path& path) {
     emit boundaryStatusChanged();
 }
 
-PixelBounds Workspace::pixelBounds() const {
-    return {numbers::parseInteger(calibration_.xmin), numbers::parseInteger(calibration_.xmax),
-            numbers::parseInteger(calibration_.ymin), numbers::parseInteger(calibration_.ymax)};
+bool Workspace::calibrationUsable() const {
+    return boundaryProblems(calibration_).empty();
+}
+
+std::optional<PixelBounds> Workspace::probeBounds() {
+    auto converted = convertPixelBounds(calibration_);
+    if (const auto* problem = std::get_if<BoundaryProblem>(&converted)) {
+        if (boundaryReports_.tell(*problem)) {
+            throw QuarvelError(problem->message);
+        }
+        return std::nullopt;
+    }
+    return std::get<PixelBounds>(converted);
 }
 
 double Workspace::probeDepth(int ymin, int ymax, long long dy, double previousDepth) const {
@@ -193,6 +228,8 @@ QImage Workspace::loadPhotograph(const QString& fileName) {
     QImage photo = loadCorePhotograph(fileName);
     state_.ImageFileName = fileName.toStdString();
     state_.GuideShown = false;
+    // Whatever was wrong with the calibration is told again over this one.
+    boundaryReports_.forget();
     state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
     return photo;
 }

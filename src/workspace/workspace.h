@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/boundaries.h"
+#include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
@@ -16,15 +17,6 @@
 #include <string>
 
 namespace quarvel {
-
-// The pixel rectangle of the photograph's calibration (xmin, xmax, ymin,
-// ymax), each a whole number.
-struct PixelBounds {
-    int left = 0;
-    int right = 0;
-    int top = 0;
-    int bottom = 0;
-};
 
 // The tick settings of the final plot's axes as typed ("Graphic Param.").
 struct AxisTexts {
@@ -64,14 +56,24 @@ public:
     // The calibration that belongs to the photograph just loaded: its
     // boundary file when there is one (true), else the whole core panel of
     // the given size as the pixel bounds, to be corrected by hand (false).
+    // A file whose fields cannot all be used is read all the same, and a
+    // notice names those fields.
     bool UpdateBoundaries(int panelWidth, int panelHeight);
-    // Reads a boundary file into the calibration texts.
+    // Reads a boundary file into the calibration texts, with a notice naming
+    // the fields that cannot be used. A file that does not exist throws and
+    // changes nothing.
     void loadBoundaries(const std::filesystem::path& path);
     // Writes the calibration; the file written becomes the current one.
     void saveBoundaries(const std::filesystem::path& path);
+    // True when every field the read-outs and the final plot convert can be
+    // converted.
+    bool calibrationUsable() const;
 
-    // The pixel fields as whole numbers; a field that is not one throws.
-    PixelBounds pixelBounds() const;
+    // The pixel fields for a move over the photograph. A field that cannot be
+    // converted throws a message naming it the first time; until that field's
+    // text changes or a new photograph is loaded, later calls return nothing
+    // without a word, so one bad field is one message, not one per move.
+    std::optional<PixelBounds> probeBounds();
     // The depth read-out's rule for Top and Bottom: the depth in metres of a
     // row offset dy inside the pixel rows ymin..ymax (see
     // depth_twt::probeDepth); the previous depth stands while Bottom is not a
@@ -147,12 +149,18 @@ signals:
 
 private:
     SeriesData readSeries(const char* fileName);
+    // The calibration replaced, and the reports of the fields that changed
+    // re-armed.
+    void replaceCalibration(const Boundaries& boundaries);
+    // Tells, once, what is wrong with the fields just read from a file.
+    void tellFileProblems(const std::string& fileName);
 
     WorkDir workDir_;
     // Computes every "Calc. Synthetic"; its series are allocated once.
     MathFun::Engine engine_;
     WorkspaceState state_;
     Boundaries calibration_;
+    BoundaryReports boundaryReports_;
     QString boundaryStatus_;
     ChirpTexts chirp_;
     LogScaleSettings scales_;

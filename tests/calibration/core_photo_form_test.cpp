@@ -82,26 +82,18 @@ TEST_F(CorePhotoForm, FailedSaveChangesNothing) {
 }
 
 TEST_F(CorePhotoForm, LoadFillsTheFieldsAndClosesKeepingTheBoundaryFileName) {
-    workDir.write("other.BND", "10\r\n20\r\n30\r\n");
+    workDir.write("other.BND", "10\r\n20\r\n30\r\n\r\n1\r\n90\r\n2\r\n600\r\n");
     ws().BndFileName = "photo.BND";
     child<QLabel>(&form(), "StatusPanel")->setText("BND File :photo.BND");
     dialogs.expectOpenFile(workFile("other.BND"));
     form().show();
     child<QAction>(&form(), "LoadBoundaries1")->trigger();
     EXPECT_EQ(form().boundaries().texts(),
-              (std::array<std::string, 8>{"10", "20", "30", "", "", "", "", ""}));
+              (std::array<std::string, 8>{"10", "20", "30", "", "1", "90", "2", "600"}));
     EXPECT_FALSE(form().isVisible());
     EXPECT_EQ(bndFileName(), "photo.BND");
     EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File :photo.BND");
     EXPECT_EQ(dialogs.fileQuestions().back().filter, "BND Files|*.BND");
-}
-
-TEST_F(CorePhotoForm, LoadOfAMissingFileEmptiesEveryField) {
-    dialogs.expectOpenFile(workFile("typed-name.BND"));
-    form().show();
-    child<QAction>(&form(), "LoadBoundaries1")->trigger();
-    EXPECT_EQ(form().boundaries(), Boundaries::empty());
-    EXPECT_FALSE(form().isVisible());
 }
 
 TEST_F(CorePhotoForm, UnreadableOrCancelledLoadKeepsTheFields) {

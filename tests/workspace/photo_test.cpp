@@ -1,7 +1,7 @@
 #include "calibration/core_photo_form.h"
+#include "photo_fixture.h"
 #include "platform/image_panel.h"
 #include "plot/scale_forms.h"
-#include "support/app_fixture.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
@@ -17,94 +17,8 @@
 namespace quarvel {
 namespace {
 
-using testing::AppFixture;
-
-constexpr QRgb PhotoColour = 0xff336699;
-constexpr QRgb Inverted = 0xffcc9966;
-constexpr QRgb Black = 0xff000000;
-constexpr QRgb White = 0xffffffff;
-
-class Photo : public AppFixture {
-protected:
-    Photo() {
-        showMainWindow();
-        main = &mainForm();
-        bounds = forms().Core_Photo_Form;
-    }
-
-    QString writePhoto(const char* name, int width, int height) const {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(PhotoColour);
-        const QString path = QString::fromStdString(workDir.file(name).string());
-        EXPECT_TRUE(image.save(path, "BMP"));
-        return path;
-    }
-
-    void load(const std::optional<QString>& answer) {
-        dialogs.expectOpenFile(answer);
-        main->LoadCorePhoto1->trigger();
-    }
-
-    // A photograph to work on. Without a boundary file the boundaries window
-    // opens, over the panels on a real display; close it as the user would.
-    void loadToProbe(const char* name, int width, int height) {
-        load(writePhoto(name, width, height));
-        bounds->close();
-    }
-
-    // What the data editor sets when it loads a log: the three-record log,
-    // calibrated so row 512 is 0.4995 m.
-    void haveLog() {
-        ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
-        ws().LogCount = 3;
-        ws().NoLogLoaded = false;
-        bounds->setBoundaries(Boundaries{});
-    }
-
-    // Moves without a button go through the cursor, which reports only a
-    // change of position and only over what is in view: scroll the point into
-    // view and pass over the tool bar first, so that a move to where an
-    // earlier test left the cursor still arrives. On a real display the move
-    // arrives later, so wait until the panel has seen it.
-    void moveOver(ImagePanel* panel, QPoint at) const {
-        const QPoint inArea = panel->mapTo(main->ScrollBox4->widget(), at);
-        main->ScrollBox4->ensureVisible(inArea.x(), inArea.y());
-        bool arrived = false;
-        const QMetaObject::Connection seen =
-            QObject::connect(panel, &ImagePanel::mouseMoved,
-                             [&](int x, int y) { arrived = arrived || QPoint(x, y) == at; });
-        QTest::mouseMove(main->Panel1);
-        QTest::mouseMove(panel, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; })) << "the move never arrived";
-        QObject::disconnect(seen);
-    }
-    void move(int x, int y) { moveOver(main->core_image, QPoint(x, y)); }
-    void click(int x, int y) {
-        QTest::mouseClick(main->core_image, Qt::LeftButton, {}, QPoint(x, y));
-    }
-
-    QImage picture(const ImagePanel* panel) const { return panel->picture().image(); }
-    QRgb pixel(const ImagePanel* panel, int x, int y) const { return panel->picture().pixel(x, y); }
-
-    // The panel as a mark at that row draws it: a black line from column 1
-    // to width - 2, then the label at (1, row) in the picture's font.
-    static QImage marked(const QImage& before, int row, const QString& label) {
-        Canvas expected(before);
-        expected.moveTo(1, row);
-        expected.lineTo(before.width() - 1, row);
-        expected.textOut(1, row, label);
-        return expected.image();
-    }
-
-    void whitePanel(ImagePanel* panel) {
-        QImage blank(panel->panelWidth(), panel->panelHeight(), QImage::Format_RGB32);
-        blank.fill(White);
-        panel->setPicture(blank);
-    }
-
-    TMainForm* main = nullptr;
-    TCore_Photo_Form* bounds = nullptr;
-};
+using testing::Photo;
+using namespace testing::photo_colours;
 
 TEST_F(Photo, LoadWithItsBoundaryFile) {
     const QString path = writePhoto("core.bmp", 160, 640);
@@ -242,13 +156,14 @@ TEST_F(Photo, BadBoundariesStopTheReadOut) {
     const QString status = main->StatusPanel1->text();
     main->correlator->setChecked(true);
     child<QLineEdit>(bounds, "ymin")->setText("abc");
-    errors.expectError("'abc' is not a valid integer value");
+    errors.expectError("\"Y min (pixels)\" holds 'abc': it needs a whole number of pixels.");
     move(40, 100);
     EXPECT_EQ(main->StatusPanel1->text(), status);
     EXPECT_EQ(pixel(main->core_image, 50, 100), Inverted) << "the guide moved first";
 
     bounds->setBoundaries(Boundaries::fromTexts({"0", "1000", "1", "1", "25", "1000", "25", "25"}));
-    errors.expectError("Floating point division by zero");
+    errors.expectError("\"Y min (pixels)\" and \"Y max (pixels)\" are both 25: they must "
+                       "differ to give the rows between them depths.");
     move(40, 200);
     EXPECT_EQ(main->StatusPanel1->text(), status);
 }

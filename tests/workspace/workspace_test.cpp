@@ -87,11 +87,7 @@ TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
 // Each calibration field is converted by the rule of the one who uses it.
 TEST_F(WorkspaceTest, CalibrationTextsConvertByTheirRules) {
     workspace.setCalibration(Boundaries::fromTexts({"100", "900", "", "", "5", "60", "20", "420"}));
-    const PixelBounds bounds = workspace.pixelBounds();
-    EXPECT_EQ(bounds.left, 5);
-    EXPECT_EQ(bounds.right, 60);
-    EXPECT_EQ(bounds.top, 20);
-    EXPECT_EQ(bounds.bottom, 420);
+    EXPECT_EQ(workspace.probeBounds(), (PixelBounds{5, 60, 20, 420}));
     // 800 mm over 400 rows: row offset 200 is 500 mm.
     EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), 0.5);
 
@@ -102,8 +98,9 @@ TEST_F(WorkspaceTest, CalibrationTextsConvertByTheirRules) {
     EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), 0.5);
     workspace.setCalibration(Boundaries::fromTexts({"100", "9x", "", "", "5", "6O", "20", "420"}));
     EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), -1.0);
-    // The pixel fields must be whole numbers.
-    EXPECT_THROW(workspace.pixelBounds(), QuarvelError);
+    // The pixel fields must be whole numbers: told once, then nothing.
+    EXPECT_THROW(workspace.probeBounds(), QuarvelError);
+    EXPECT_EQ(workspace.probeBounds(), std::nullopt);
 }
 
 TEST_F(WorkspaceTest, UpdateBoundariesReadsThePhotographsFileOrProposesThePanel) {
