@@ -1,9 +1,7 @@
 #include "app/window_places.h"
 
-#include "session/window_place.h"
+#include "platform/window_geometry.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSettings>
 
 namespace quarvel {
@@ -23,16 +21,7 @@ void restoreWindowPlaces(const std::vector<QWidget*>& windows) {
         if (!saved.isValid()) {
             continue;
         }
-        const QScreen* screen = QGuiApplication::screenAt(saved.center());
-        if (screen == nullptr) {
-            screen = QGuiApplication::primaryScreen();
-        }
-        if (screen == nullptr) {
-            return;
-        }
-        const QRect place = fitInside(saved, screen->availableGeometry());
-        window->move(place.topLeft());
-        window->resize(place.size());
+        placeInsideScreen(*window, saved);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
+#include "platform/window_geometry.h"
 #include "plot/chirp_graph.h"
 #include "workspace/workspace.h"
 
@@ -55,7 +56,6 @@ TChirp_Form::TChirp_Form(Services& services) : services_(services), workspace_(s
     setObjectName("Chirp_Form");
     setWindowTitle("Chirp Signal Processor");
     move(362, 222);
-    resize(387, 605);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName("ScrollBox1");
@@ -99,6 +99,8 @@ TChirp_Form::TChirp_Form(Services& services) : services_(services), workspace_(s
     Save1->setObjectName("Save1");
     Exit1 = file->addAction("Exit");
     Exit1->setObjectName("Exit1");
+    // The scroll box and the status bar fill 379 x 559 below the menu bar.
+    setClientSize(*this, {379, 559});
 
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(Grafico_Source0, &ImagePanel::mouseMoved, this,

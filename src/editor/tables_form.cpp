@@ -7,6 +7,7 @@
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "platform/window_geometry.h"
 #include "survey/segy_reader.h"
 #include "survey/segy_trace_form.h"
 #include "survey/survey_questions.h"
@@ -99,7 +100,6 @@ TTables_Form::TTables_Form(Services& services)
     setObjectName("Tables_Form");
     setWindowTitle("Data Editor");
     move(105, 47);
-    resize(312, 662);
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,6 +111,8 @@ TTables_Form::TTables_Form(Services& services)
     SegyForm = new SegyTraceForm(services_.errors, this);
     layout->addWidget(PageControl1, 1);
     buildMenu();
+    // The top panel and the pages fill 312 x 662 below the menu bar.
+    setClientSize(*this, {312, 662});
     connectHandlers();
     showLogGrid();
 }

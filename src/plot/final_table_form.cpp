@@ -4,6 +4,7 @@
 #include "platform/error_reporter.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
+#include "platform/window_geometry.h"
 #include "workspace/workspace.h"
 
 #include <QMenuBar>
@@ -14,7 +15,6 @@ namespace quarvel {
 TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     setObjectName("FinalTableForm");
     setWindowTitle("Quarvel Final Plot");
-    resize(773, 646);
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName("ScrollBox1");
     Image1 = new ImagePanel("Image1", 761, 615);
@@ -31,6 +31,8 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     QMenu* set = menuBar()->addMenu("Set");
     Parameters1 = set->addAction("Parameters");
     Parameters1->setObjectName("Parameters1");
+    // Laid out as a 773 x 646 window: its client area below the menu bar.
+    setClientSize(*this, classicClientSize({773, 646}));
 
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });

@@ -2,6 +2,7 @@
 
 #include "formats/numbers.h"
 #include "platform/error_reporter.h"
+#include "platform/window_geometry.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -170,6 +171,7 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     SeaFloorEdit->clear();
     LengthEdit->clear();
     showChoice();
+    keepInsideScreen(*this);
     show();
     raise();
 }

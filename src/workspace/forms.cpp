@@ -1,5 +1,7 @@
 #include "workspace/forms.h"
 
+#include "platform/window_geometry.h"
+
 #include <QWidget>
 
 namespace quarvel {
@@ -12,12 +14,17 @@ QWidget* Forms::window(FormId id) const {
     return windows_.at(static_cast<std::size_t>(id));
 }
 
+// A window comes up wholly on the screen, whatever screen it was laid out
+// or last left on.
 void Forms::show(FormId id) const {
-    window(id)->show();
+    QWidget* shown = window(id);
+    keepInsideScreen(*shown);
+    shown->show();
 }
 
 void Forms::showAndRaise(FormId id) const {
     QWidget* shown = window(id);
+    keepInsideScreen(*shown);
     shown->show();
     shown->raise();
     shown->activateWindow();
