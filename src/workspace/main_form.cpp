@@ -253,6 +253,7 @@ void TMainForm::buildMenus() {
     Load1->setEnabled(false);
     SaveToFile1->setEnabled(false);
     ables1->setEnabled(false);
+    buildTieMenus(file, open, set);
 }
 
 void TMainForm::connectHandlers() {

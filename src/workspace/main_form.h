@@ -26,7 +26,8 @@ class Workspace;
 // The class is split by concern over several files: main_form.cpp (layout,
 // commands, enabling), main_form_panels.cpp (panel drawing),
 // main_form_photo.cpp (the photograph and the mouse work on it),
-// main_form_plot.cpp (final plot commands).
+// main_form_plot.cpp (final plot commands), main_form_tie.cpp (tie points,
+// the time-depth table, the time-zero choice and its warning).
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -76,6 +77,11 @@ public:
     QAction* VelocityScale1 = nullptr; // captioned "Density Scale", opens the density scale
     QAction* AnotFont1 = nullptr;
     QAction* About1 = nullptr;
+    // The tie (main_form_tie.cpp).
+    QAction* ExportTiePoints1 = nullptr; // "Export Tie Points…"
+    QAction* ClearTiePoints1 = nullptr;
+    QAction* ExportTimeDepth1 = nullptr; // "Export Time-Depth Table…"
+    QAction* SeaFloorStart1 = nullptr;   // "Synthetic Starts at Sea Floor", checkable
 
     // The annotation font held by the font dialog (FontDialog1).
     QFont annotationFont;
@@ -106,6 +112,9 @@ public:
     void AnotFont1Click();
     void About1Click();
     void FormActivate();
+    void ExportTiePoints1Click();
+    void ClearTiePoints1Click();
+    void ExportTimeDepth1Click();
 
     // Mouse handlers.
     void core_imageMouseMove(int x, int y);
@@ -128,6 +137,8 @@ private:
     void buildMenus();
     void connectHandlers();
     void connectWorkspace();
+    void buildTieMenus(QMenu* file, QMenu* open, QMenu* set);
+    void showTimeZeroWarning();
     void drawLogPanels();
     void drawSynthetic();
     void drawTrace();

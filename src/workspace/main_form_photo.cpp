@@ -2,6 +2,7 @@
 // its boundary file, the depth and two-way-time read-outs, the guide line and
 // the correlation marks, and the read-outs over the synthetic and trace
 // panels.
+#include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
@@ -150,6 +151,12 @@ void TMainForm::core_imageMouseDown(int y) {
             return;
         }
         WorkspaceState& ws = workspace_.state();
+        // A click that marks no panel makes no tie point.
+        if (!Photo->isChecked() && !Synth->isChecked() && !Pwave->isChecked() &&
+            !density->isChecked() && !Trace->isChecked()) {
+            return;
+        }
+        tie::TiePoint point{y, ws.DepthText, ws.EST_TWT, std::nullopt};
         if (Photo->isChecked()) {
             // The mark goes on the photograph itself, not on the guide: once
             // painted, the row shows no guide, so nothing later inverts it,
@@ -166,13 +173,24 @@ void TMainForm::core_imageMouseDown(int y) {
             }
         }
         if (Trace->isChecked()) {
-            // The trace is placed by time, not by the photograph's row.
+            // The trace is placed by time, not by the photograph's row. A
+            // trace that cannot take the mark leaves the point without its
+            // trace time; the point itself is kept.
             ws.MarkTwt = ws.EST_TWT;
-            const int row = depth_twt::traceMarkRow(ws.MarkTwt, ws.TraceTimeFirst, ws.TraceTimeLast,
-                                                    Grafico_traccia->panelHeight());
-            drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
-            drawLabel(Grafico_traccia, row, depth_twt::traceMarkLabel(ws.MarkTwt, ws.DepthText));
+            try {
+                const int row =
+                    depth_twt::traceMarkRow(ws.MarkTwt, ws.TraceTimeFirst, ws.TraceTimeLast,
+                                            Grafico_traccia->panelHeight());
+                drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
+                drawLabel(Grafico_traccia, row,
+                          depth_twt::traceMarkLabel(ws.MarkTwt, ws.DepthText));
+            } catch (const QuarvelError&) {
+                workspace_.addTiePoint(std::move(point));
+                throw;
+            }
+            point.traceTwt = ws.MarkTwt;
         }
+        workspace_.addTiePoint(std::move(point));
     });
 }
 

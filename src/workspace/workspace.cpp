@@ -174,7 +174,13 @@ void Workspace::logLoaded() {
 }
 
 void Workspace::computeSynthetic() {
-    MathFun::CalcSynthetic(engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval);
+    const MathFun::SyntheticCounts counts = MathFun::CalcSynthetic(
+        engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {}, timeZero_);
+    timeZeroWarning_.clear();
+    if (timeZero_ == MathFun::TimeZero::Strongest && counts.timeZero.far) {
+        timeZeroWarning_ = QString::fromStdString(MathFun::timeZeroWarning(counts.timeZero)) +
+                           QStringLiteral(" (Set, Synthetic Starts at Sea Floor)");
+    }
     readSynthetic();
     emit synthComputed();
 }

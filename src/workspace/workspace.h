@@ -6,6 +6,7 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
+#include "tie/tie_points.h"
 #include "workspace/log_scale.h"
 #include "workspace/workspace_state.h"
 
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -106,8 +108,17 @@ public:
     void logLoaded();
 
     // "Calc. Synthetic": the engine's five stages from "log.dat" and
-    // "klauder.dat" with the chirp texts, then the synthetic is read.
+    // "klauder.dat" with the chirp texts, each stage starting where the
+    // time-zero choice says, then the synthetic is read.
     void computeSynthetic();
+    // Where the stage files start: the strongest sample (at start) or the
+    // sea floor's arrival. Taken by the next "Calc. Synthetic".
+    MathFun::TimeZero timeZero() const { return timeZero_; }
+    void setTimeZero(MathFun::TimeZero timeZero);
+    // After "Calc. Synthetic": the warning that the synthetic's time 0 is an
+    // arrival far below the sea floor, naming the offset; empty when it is
+    // not, or when the synthetic starts at the sea floor anyway.
+    const QString& timeZeroWarning() const { return timeZeroWarning_; }
     // Reads "ampl.dat" as the synthetic.
     void readSynthetic();
     // Reads "trace.txt" as the recorded trace.
@@ -125,6 +136,18 @@ public:
     // workspace's photograph by name, with no guide line, and its boundary
     // file is the one beside it. One that cannot be read changes nothing.
     QImage loadPhotograph(const QString& fileName);
+
+    // The tie points: one per mark-making click, in the order made. They
+    // outlive the marks' pixels.
+    const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
+    void addTiePoint(tie::TiePoint point);
+    void clearTiePoints();
+    // The tie points as CSV (header row,depth_m,est_twt_ms,trace_twt_ms).
+    void exportTiePoints(const std::filesystem::path& path) const;
+    // The loaded log's depth to two-way-time table as CSV text (depth_m,
+    // twt_ms), by the rule the synthetic's time axis is laid out with.
+    // Throws when no log is loaded.
+    std::string timeDepthCsv() const;
 
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
@@ -144,6 +167,8 @@ signals:
     void traceChanged();
     void traceSelected();
     void finalPlotChanged();
+    void tiePointsChanged();
+    void timeZeroChanged();
     // Something the user should read that is not an error.
     void notice(const QString& text);
 
@@ -168,6 +193,9 @@ private:
     SeriesData synthetic_;
     SeriesData trace_;
     QImage finalPlot_;
+    MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
+    QString timeZeroWarning_;
+    std::vector<tie::TiePoint> tiePoints_;
 };
 
 } // namespace quarvel

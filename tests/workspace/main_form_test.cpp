@@ -133,6 +133,11 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
          {{"LoadCorePhoto1", "Load &Core Image", true},
           {"Load1", "Calc. Synthetic", false},
           {"SaveToFile1", "Create Final Plot", false},
+          {"", "", true},
+          {"ExportTiePoints1", "Export Tie Points…", true},
+          {"ClearTiePoints1", "Clear Tie Points", true},
+          {"ExportTimeDepth1", "Export Time-Depth Table…", true},
+          {"", "", true},
           {"Exit1", "Exit", true}}},
         {"Open",
          {{"ables1", "Data Form", false}, {"ChirpParameters1", "Chirp Parameters Form", true}}},
@@ -140,7 +145,8 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
          {{"CoreImageBoundaries1", "Core Image Boundaries", true},
           {"DensityScale1", "P-wave scale", true},
           {"VelocityScale1", "Density Scale", true},
-          {"AnotFont1", "Anot. Font", true}}},
+          {"AnotFont1", "Anot. Font", true},
+          {"SeaFloorStart1", "Synthetic Starts at Sea Floor", true}}},
     };
     const QList<QAction*> top = mainForm().menuBar()->actions();
     ASSERT_EQ(top.size(), 4);

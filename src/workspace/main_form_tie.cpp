@@ -1,0 +1,107 @@
+// The main window's part of the tie: the tie points kept from the marks and
+// their export, the log's time-depth table, and where the synthetic's time 0
+// lies, with the warning when its strongest arrival is far from the sea
+// floor's.
+#include "formats/text_file.h"
+#include "platform/dialogs.h"
+#include "platform/error_reporter.h"
+#include "workspace/main_form.h"
+#include "workspace/workspace.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QStatusBar>
+#include <filesystem>
+#include <optional>
+
+namespace quarvel {
+
+namespace {
+
+// The warning stays this long; the read-outs show again after it.
+constexpr int TimeZeroWarningMs = 20000;
+
+QAction* tieAction(QWidget* owner, const char* name, const QString& caption) {
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+// A CSV file to write, or nothing when the user cancels (or will not replace
+// the file there).
+std::optional<std::filesystem::path> askCsvFile(Dialogs& dialogs, const QString& title) {
+    const std::optional<QString> name =
+        dialogs.saveFile({title, QStringLiteral("CSV Files|*.CSV"), QStringLiteral("csv")});
+    if (!name || name->isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(name->toStdString());
+}
+
+} // namespace
+
+void TMainForm::buildTieMenus(QMenu* file, QMenu*, QMenu* set) {
+    ExportTiePoints1 =
+        tieAction(this, "ExportTiePoints1", QStringLiteral("Export Tie Points\u2026"));
+    ClearTiePoints1 = tieAction(this, "ClearTiePoints1", QStringLiteral("Clear Tie Points"));
+    ExportTimeDepth1 =
+        tieAction(this, "ExportTimeDepth1", QStringLiteral("Export Time-Depth Table\u2026"));
+    // Between "Create Final Plot" and "Exit", which stays the last item.
+    file->insertSeparator(Exit1);
+    file->insertActions(Exit1, {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1});
+    file->insertSeparator(Exit1);
+
+    SeaFloorStart1 =
+        tieAction(this, "SeaFloorStart1", QStringLiteral("Synthetic Starts at Sea Floor"));
+    SeaFloorStart1->setCheckable(true);
+    set->addAction(SeaFloorStart1);
+
+    connect(ExportTiePoints1, &QAction::triggered, this, [this] { ExportTiePoints1Click(); });
+    connect(ClearTiePoints1, &QAction::triggered, this, [this] { ClearTiePoints1Click(); });
+    connect(ExportTimeDepth1, &QAction::triggered, this, [this] { ExportTimeDepth1Click(); });
+    connect(SeaFloorStart1, &QAction::toggled, this, [this](bool checked) {
+        workspace_.setTimeZero(checked ? MathFun::TimeZero::SeaFloor
+                                       : MathFun::TimeZero::Strongest);
+    });
+    // The item follows the workspace's choice, also when a session sets it.
+    connect(&workspace_, &Workspace::timeZeroChanged, this, [this] {
+        SeaFloorStart1->setChecked(workspace_.timeZero() == MathFun::TimeZero::SeaFloor);
+    });
+    connect(&workspace_, &Workspace::synthComputed, this, [this] { showTimeZeroWarning(); });
+}
+
+void TMainForm::showTimeZeroWarning() {
+    // A note in the status bar, not a box to dismiss: the synthetic is drawn
+    // and usable, only its time 0 is suspect.
+    const QString& warning = workspace_.timeZeroWarning();
+    if (warning.isEmpty()) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(warning, TimeZeroWarningMs);
+    }
+}
+
+void TMainForm::ExportTiePoints1Click() {
+    guarded(services_.errors, [this] {
+        if (const auto path = askCsvFile(services_.dialogs, QStringLiteral("Export Tie Points"))) {
+            workspace_.exportTiePoints(*path);
+        }
+    });
+}
+
+void TMainForm::ClearTiePoints1Click() {
+    guarded(services_.errors, [this] { workspace_.clearTiePoints(); });
+}
+
+void TMainForm::ExportTimeDepth1Click() {
+    guarded(services_.errors, [this] {
+        // Made first: without a log there is nothing to ask a file for.
+        const std::string csv = workspace_.timeDepthCsv();
+        if (const auto path =
+                askCsvFile(services_.dialogs, QStringLiteral("Export Time-Depth Table"))) {
+            writeTextFile(*path, csv);
+        }
+    });
+}
+
+} // namespace quarvel

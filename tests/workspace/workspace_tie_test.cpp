@@ -1,0 +1,99 @@
+// The workspace's part of the tie without any window: tie points and their
+// export, the log's time-depth table, and the time-zero choice with its
+// warning after "Calc. Synthetic".
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "support/temp_work_dir.h"
+#include "workspace/workspace.h"
+
+#include <QSignalSpy>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace quarvel {
+namespace {
+
+using testing::TempWorkDir;
+
+class WorkspaceTie : public ::testing::Test {
+protected:
+    TempWorkDir dir;
+    Workspace workspace{dir.workDir()};
+};
+
+TEST_F(WorkspaceTie, TiePointsAreKeptInOrderExportedAndCleared) {
+    QSignalSpy changed(&workspace, &Workspace::tiePointsChanged);
+    workspace.addTiePoint({512, "0.4995", 0.66666, 0.66666});
+    workspace.addTiePoint({200, "0.1795", 0.2, std::nullopt});
+    workspace.addTiePoint({-3, "-0.0030", 0.0, 12.3456});
+    EXPECT_EQ(changed.count(), 3);
+    workspace.exportTiePoints(dir.file("ties.csv"));
+    EXPECT_EQ(dir.read("ties.csv"), "row,depth_m,est_twt_ms,trace_twt_ms\r\n"
+                                    "512,0.4995,0.667,0.667\r\n"
+                                    "200,0.1795,0.200,\r\n"
+                                    "-3,-0.0030,0.000,12.346\r\n");
+
+    workspace.clearTiePoints();
+    workspace.clearTiePoints();
+    EXPECT_EQ(changed.count(), 4) << "clearing nothing announces nothing";
+    EXPECT_TRUE(workspace.tiePoints().empty());
+    workspace.exportTiePoints(dir.file("ties.csv"));
+    EXPECT_EQ(dir.read("ties.csv"), "row,depth_m,est_twt_ms,trace_twt_ms\r\n");
+    EXPECT_THROW(workspace.exportTiePoints(dir.file("no-folder/ties.csv")), QuarvelError);
+}
+
+TEST_F(WorkspaceTie, TimeDepthTableFollowsTheEnginesRule) {
+    EXPECT_THROW(workspace.timeDepthCsv(), QuarvelError) << "no log loaded";
+    dir.write("log.dat", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
+    workspace.logLoaded();
+    EXPECT_EQ(workspace.timeDepthCsv(),
+              "depth_m,twt_ms\r\n0.0000,0.000\r\n0.5000,0.625\r\n1.0000,1.231\r\n");
+}
+
+// Sediment almost like water down to a dense bed at 0.6 m: the bed, not the
+// sea floor, gives the strongest arrival. Without the bed the sea floor does.
+std::string coreLog(bool bed) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i) {
+        const bool inBed = bed && std::abs(i - 60) < 3;
+        const std::string rest = inBed ? " 1750 2.1" : (bed ? " 1500 1.05" : " 1600 1.7");
+        text += numbers::formatFixed(i * 0.01, 6) + rest + "\r\n";
+    }
+    return text;
+}
+
+TEST_F(WorkspaceTie, WarnsWhenTimeZeroIsFarFromTheSeaFloorUnlessAnchoredThere) {
+    const std::string farWarning =
+        "Time 0 of the synthetic is an arrival 0.790 ms below the sea floor; events are drawn "
+        "too shallow. (Set, Synthetic Starts at Sea Floor)";
+    struct Case {
+        bool bed;
+        MathFun::TimeZero timeZero;
+        std::string warning;
+    };
+    const Case cases[] = {
+        {true, MathFun::TimeZero::Strongest, farWarning},
+        {true, MathFun::TimeZero::SeaFloor, ""},
+        {false, MathFun::TimeZero::Strongest, ""},
+    };
+    workspace.makeWavelet();
+    QSignalSpy choice(&workspace, &Workspace::timeZeroChanged);
+    std::string amplStrongest;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        dir.write("log.dat", coreLog(c.bed));
+        workspace.setTimeZero(c.timeZero);
+        workspace.computeSynthetic();
+        EXPECT_EQ(workspace.timeZeroWarning().toStdString(), c.warning);
+        if (c.bed && c.timeZero == MathFun::TimeZero::Strongest) {
+            amplStrongest = dir.read("ampl.dat");
+        } else if (c.bed) {
+            EXPECT_NE(dir.read("ampl.dat"), amplStrongest) << "starts at the sea floor";
+        }
+    }
+    EXPECT_EQ(choice.count(), 2);
+}
+
+} // namespace
+} // namespace quarvel
