@@ -17,6 +17,7 @@
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "workspace/main_form.h"
+#include "workspace/tie_form.h"
 
 namespace quarvel {
 
@@ -46,6 +47,7 @@ AppWindows::AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir)
     forms.Chirp_Form = create<TChirp_Form>(FormId::Chirp_Form);
     forms.FinalTableForm = create<TFinalTableForm>(FormId::FinalTableForm);
     forms.GraphForm = create<TGraphForm>(FormId::GraphForm);
+    forms.TieForm = create<TTieForm>(FormId::TieForm);
     auto about = std::make_unique<TAboutForm>();
     about->hide();
     forms.AboutForm = about.get();

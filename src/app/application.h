@@ -21,6 +21,7 @@ class TTables_Form;
 class TChirp_Form;
 class TFinalTableForm;
 class TGraphForm;
+class TTieForm;
 class TAboutForm;
 
 // The single instance of each window, for the program's start-up, the demo
@@ -36,6 +37,7 @@ struct AppForms {
     TChirp_Form* Chirp_Form = nullptr;
     TFinalTableForm* FinalTableForm = nullptr;
     TGraphForm* GraphForm = nullptr;
+    TTieForm* TieForm = nullptr;
     TAboutForm* AboutForm = nullptr;
 };
 

@@ -197,6 +197,22 @@ std::string SaveLog(const LogGrid& grid) {
     return text.text();
 }
 
+void scaleVelocities(LogGrid& grid, double factor) {
+    const int length = logSeriesLength(grid);
+    std::vector<double> scaled;
+    scaled.reserve(static_cast<std::size_t>(length));
+    for (int row = 1; row <= length; ++row) {
+        const auto value = plainNumber(grid.cell(row, 1));
+        if (!value) {
+            throwNotANumber(row, 1, grid.cell(row, 1));
+        }
+        scaled.push_back(*value * factor);
+    }
+    for (int row = 1; row <= length; ++row) {
+        grid.setCell(row, 1, numbers::formatF6(scaled[static_cast<std::size_t>(row) - 1]));
+    }
+}
+
 void ClearLog(LogGrid& grid) {
     const int length = logSeriesLength(grid);
     for (int row = 0; row <= length; ++row) {

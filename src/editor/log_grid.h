@@ -94,6 +94,11 @@ LoadLogResult LoadLog(LogGrid& grid, std::istream& in, std::string_view fileName
 // the column when a cell of the series is not a plain number.
 std::string SaveLog(const LogGrid& grid);
 
+// Multiplies every velocity of the log series by the factor, each written
+// back as an F6 text as if typed (the Tie window's "Apply"). A cell of the
+// series that is not a plain number stops it before any cell changes.
+void scaleVelocities(LogGrid& grid, double factor);
+
 // Empties the heading row and every row of the log series; the first row with
 // an empty depth keeps its other two cells.
 void ClearLog(LogGrid& grid);

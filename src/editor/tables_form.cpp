@@ -201,6 +201,10 @@ void TTables_Form::buildMenu() {
     Exit1->setObjectName("Exit1");
 }
 
+TTables_Form::~TTables_Form() {
+    workspace_.setVelocityScaler({});
+}
+
 void TTables_Form::connectHandlers() {
     connect(LoadButton, &QToolButton::clicked, this, [this] { Load1Click(); });
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save1Click(); });
@@ -217,6 +221,8 @@ void TTables_Form::connectHandlers() {
     connect(loggrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         grid_.setCell(item->row() + 1, item->column(), item->text().toStdString());
     });
+    // The tie's "Apply" scales the log held here.
+    workspace_.setVelocityScaler([this](double factor) { scaleLogVelocities(factor); });
     // The synthetic listing follows each new "ampl.dat" the engine writes.
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
@@ -362,6 +368,18 @@ void TTables_Form::reloadSyntheticListing() {
 
 void TTables_Form::redrawLogs() {
     workspace_.refreshLog();
+}
+
+// As if the user had typed the scaled values and pressed Refresh; a grid
+// log.dat cannot be made from stays as it was.
+void TTables_Form::scaleLogVelocities(double factor) {
+    commitPendingEdit();
+    LogGrid scaled = grid_;
+    scaleVelocities(scaled, factor);
+    writeTextFile(workFile("log.dat"), quarvel::SaveLog(scaled));
+    grid_ = std::move(scaled);
+    showLogGrid();
+    redrawLogs();
 }
 
 void TTables_Form::redrawPage(Page page) {

@@ -27,6 +27,7 @@ class TTables_Form : public QMainWindow {
     Q_OBJECT
 public:
     explicit TTables_Form(Services& services);
+    ~TTables_Form() override;
 
     // Pages of PageControl1, in order.
     enum Page { LogsPage = 0, SyntheticPage = 1, TracePage = 2 };
@@ -92,6 +93,7 @@ private:
     void loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void redrawLogs();
+    void scaleLogVelocities(double factor);
     void redrawPage(Page page);
     std::string_view listingWorkFile(Page page) const;
     QPlainTextEdit* listing(Page page) const;

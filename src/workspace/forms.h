@@ -24,6 +24,7 @@ enum class FormId : std::size_t {
     Chirp_Form,
     FinalTableForm,
     GraphForm,
+    TieForm,
     AboutForm,
 };
 

@@ -81,6 +81,7 @@ public:
     QAction* ExportTiePoints1 = nullptr; // "Export Tie Points…"
     QAction* ClearTiePoints1 = nullptr;
     QAction* ExportTimeDepth1 = nullptr; // "Export Time-Depth Table…"
+    QAction* Tie1 = nullptr;             // opens the Tie window
     QAction* SeaFloorStart1 = nullptr;   // "Synthetic Starts at Sea Floor", checkable
 
     // The annotation font held by the font dialog (FontDialog1).
@@ -115,6 +116,7 @@ public:
     void ExportTiePoints1Click();
     void ClearTiePoints1Click();
     void ExportTimeDepth1Click();
+    void Tie1Click();
 
     // Mouse handlers.
     void core_imageMouseMove(int x, int y);

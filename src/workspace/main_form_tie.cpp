@@ -1,7 +1,7 @@
 // The main window's part of the tie: the tie points kept from the marks and
 // their export, the log's time-depth table, and where the synthetic's time 0
 // lies, with the warning when its strongest arrival is far from the sea
-// floor's.
+// floor's; the Tie window opens from the Open menu.
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
@@ -40,7 +40,7 @@ std::optional<std::filesystem::path> askCsvFile(Dialogs& dialogs, const QString&
 
 } // namespace
 
-void TMainForm::buildTieMenus(QMenu* file, QMenu*, QMenu* set) {
+void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     ExportTiePoints1 =
         tieAction(this, "ExportTiePoints1", QStringLiteral("Export Tie Points\u2026"));
     ClearTiePoints1 = tieAction(this, "ClearTiePoints1", QStringLiteral("Clear Tie Points"));
@@ -51,6 +51,9 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu*, QMenu* set) {
     file->insertActions(Exit1, {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1});
     file->insertSeparator(Exit1);
 
+    Tie1 = tieAction(this, "Tie1", QStringLiteral("Tie"));
+    open->addAction(Tie1);
+
     SeaFloorStart1 =
         tieAction(this, "SeaFloorStart1", QStringLiteral("Synthetic Starts at Sea Floor"));
     SeaFloorStart1->setCheckable(true);
@@ -59,6 +62,7 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu*, QMenu* set) {
     connect(ExportTiePoints1, &QAction::triggered, this, [this] { ExportTiePoints1Click(); });
     connect(ClearTiePoints1, &QAction::triggered, this, [this] { ClearTiePoints1Click(); });
     connect(ExportTimeDepth1, &QAction::triggered, this, [this] { ExportTimeDepth1Click(); });
+    connect(Tie1, &QAction::triggered, this, [this] { Tie1Click(); });
     connect(SeaFloorStart1, &QAction::toggled, this, [this](bool checked) {
         workspace_.setTimeZero(checked ? MathFun::TimeZero::SeaFloor
                                        : MathFun::TimeZero::Strongest);
@@ -102,6 +106,10 @@ void TMainForm::ExportTimeDepth1Click() {
             writeTextFile(*path, csv);
         }
     });
+}
+
+void TMainForm::Tie1Click() {
+    guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::TieForm); });
 }
 
 } // namespace quarvel

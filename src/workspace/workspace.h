@@ -6,6 +6,7 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
+#include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 #include "workspace/log_scale.h"
 #include "workspace/workspace_state.h"
@@ -14,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -149,6 +151,21 @@ public:
     // Throws when no log is loaded.
     std::string timeDepthCsv() const;
 
+    // What the Tie window measures: the synthetic on show against the trace
+    // on show, with the engine to recompute the synthetic from "log.dat",
+    // "klauder.dat" and the chirp texts at the time-zero choice for every
+    // velocity factor tried. The limits are the window's texts (shift in ms).
+    // Throws, naming what is missing or wrong, before anything runs.
+    tie::TieRequest tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
+                               const std::string& maxFactor) const;
+    // The log as typed lives with the data editor, which lends the workspace
+    // the one edit the tie makes to it.
+    using VelocityScaler = std::function<void(double factor)>;
+    void setVelocityScaler(VelocityScaler scaler) { velocityScaler_ = std::move(scaler); }
+    // "Apply": every velocity of the log multiplied by the factor, as if the
+    // user had typed the values; "log.dat" is saved and the logs redrawn.
+    void scaleVelocities(double factor);
+
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
     void setFinalPlot(const QImage& plot, std::optional<int> axisX);
@@ -196,6 +213,7 @@ private:
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;
     std::vector<tie::TiePoint> tiePoints_;
+    VelocityScaler velocityScaler_;
 };
 
 } // namespace quarvel

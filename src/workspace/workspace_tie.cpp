@@ -1,10 +1,13 @@
 // The workspace's part of the tie: the tie points kept from the marks, their
 // export, the log's time-depth table and where the synthetic's time 0 lies.
+#include "engine/engine_inputs.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "tie/tie_synthesiser.h"
 #include "tie/time_depth.h"
 #include "workspace/workspace.h"
 
+#include <tuple>
 #include <utility>
 
 namespace quarvel {
@@ -48,6 +51,38 @@ std::string Workspace::timeDepthCsv() const {
         velocities.push_back(record.Velocity);
     }
     return tie::timeDepthCsv(tie::timeDepthTable(depths, velocities));
+}
+
+tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
+                                      const std::string& maxFactor) const {
+    tie::TieRequest request;
+    request.maxShift = tie::shiftLimitFromText(maxShiftMs, "The maximum shift");
+    std::tie(request.minFactor, request.maxFactor) =
+        tie::factorRangeFromTexts(minFactor, maxFactor, "The velocity factor range");
+    if (synthetic_.time.empty()) {
+        throw QuarvelError("There is no synthetic to compare with the trace. Press Calc. "
+                           "Synthetic first.");
+    }
+    if (trace_.time.empty()) {
+        throw QuarvelError("There is no trace to compare the synthetic with. Load a trace on "
+                           "the data editor's Trace page first.");
+    }
+    request.synthetic = tie::checkedSeries(synthetic_.time, synthetic_.amplitude, "ampl.dat", 1.0);
+    request.trace = tie::checkedSeries(trace_.time, trace_.amplitude, "the trace", 0.001);
+    const MathFun::SyntheticParameters parameters =
+        tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
+    request.synthesise = tie::engineSynthesiser(
+        engine::readLog(workDir_),
+        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters,
+        timeZero_);
+    return request;
+}
+
+void Workspace::scaleVelocities(double factor) {
+    if (!velocityScaler_) {
+        throw QuarvelError("There is no log to scale the velocities of.");
+    }
+    velocityScaler_(factor);
 }
 
 } // namespace quarvel

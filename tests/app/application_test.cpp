@@ -31,9 +31,10 @@ class ApplicationTest : public AppFixture {};
 
 TEST_F(ApplicationTest, CreatesEveryWindowHiddenInStartUpOrder) {
     const AppForms& f = forms();
-    const std::vector<QWidget*> expected = {
-        f.MainForm,    f.Core_Photo_Form, f.VelScaleForm,   f.DensityScaleForm, f.Profile_Form,
-        f.Tables_Form, f.Chirp_Form,      f.FinalTableForm, f.GraphForm,        f.AboutForm};
+    const std::vector<QWidget*> expected = {f.MainForm,         f.Core_Photo_Form, f.VelScaleForm,
+                                            f.DensityScaleForm, f.Profile_Form,    f.Tables_Form,
+                                            f.Chirp_Form,       f.FinalTableForm,  f.GraphForm,
+                                            f.TieForm,          f.AboutForm};
     EXPECT_EQ(windows->creationOrder(), expected);
     for (QWidget* window : expected) {
         ASSERT_NE(window, nullptr);

@@ -273,3 +273,35 @@ TEST(LogGrid, RowsBeyondTheGridReadAsEmptySoAFullGridEndsItsSeries) {
     EXPECT_EQ(quarvel::logSeriesLength(grid), 0);
     EXPECT_EQ(grid.rowCount(), quarvel::LogGridInitialRows);
 }
+
+TEST(ScaleVelocities, MultipliesTheSeriesVelocitiesAsTypedOrChangesNothing) {
+    struct Case {
+        std::vector<std::vector<std::string>> rows;
+        double factor;
+        std::vector<std::string> velocities; // rows 1 ... as left; "error" cases keep them
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {{{"0.1", "1500", "1.8"}, {"0.2", " 1600.5 ", "1.9"}, {"0.3", "0", "2"}},
+         0.95,
+         {"1425.000000", "1520.475000", "0.000000"},
+         false},
+        // Below the gap nothing is part of the series.
+        {{{"0.1", "1000", "1.8"}, {"", "1500", ""}}, 1.1, {"1100.000000", "1500"}, false},
+        {{{"0.1", "1500", "1.8"}, {"0.2", "1,5", "1.9"}}, 0.9, {"1500", "1,5"}, true},
+        {{{"0.1", "1500", "1.8"}, {"0.2", "", "1.9"}}, 0.9, {"1500", ""}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows.front()[1] + " x " + std::to_string(c.factor));
+        LogGrid grid = gridWith(c.rows);
+        if (c.refused) {
+            EXPECT_THROW(quarvel::scaleVelocities(grid, c.factor), quarvel::QuarvelError);
+        } else {
+            quarvel::scaleVelocities(grid, c.factor);
+        }
+        for (std::size_t r = 0; r < c.velocities.size(); ++r) {
+            EXPECT_EQ(grid.cell(static_cast<int>(r) + 1, 1), c.velocities[r]) << "row " << r + 1;
+            EXPECT_EQ(row(grid, static_cast<int>(r) + 1)[0], c.rows[r][0]) << "depth kept";
+        }
+    }
+}

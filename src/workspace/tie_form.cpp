@@ -1,0 +1,190 @@
+#include "workspace/tie_form.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "platform/error_reporter.h"
+#include "platform/image_panel.h"
+#include "plot/tie_plot.h"
+#include "workspace/workspace.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThread>
+#include <exception>
+#include <vector>
+
+namespace quarvel {
+
+namespace {
+
+constexpr int PlotWidth = 300;
+constexpr int PlotHeight = 150;
+
+QLineEdit* field(QWidget* parent, const char* name, const QString& text) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setFixedWidth(60);
+    return edit;
+}
+
+QString fixedText(double value, int decimals) {
+    return QString::fromStdString(numbers::formatFixed(value, decimals));
+}
+
+} // namespace
+
+TTieForm::TTieForm(Services& services) : services_(services), workspace_(services.workspace) {
+    setObjectName(QStringLiteral("TieForm"));
+    setWindowTitle(QStringLiteral("Tie"));
+    setFont(classicFont());
+    auto* layout = new QGridLayout(this);
+
+    MaxShiftEdit = field(this, "MaxShiftEdit", QStringLiteral("2"));
+    MinFactorEdit = field(this, "MinFactorEdit", QStringLiteral("0.80"));
+    MaxFactorEdit = field(this, "MaxFactorEdit", QStringLiteral("1.25"));
+    auto* options = new QHBoxLayout;
+    options->addWidget(new QLabel(QStringLiteral("Max. shift (ms)"), this));
+    options->addWidget(MaxShiftEdit);
+    options->addWidget(new QLabel(QStringLiteral("Velocity factor from"), this));
+    options->addWidget(MinFactorEdit);
+    options->addWidget(new QLabel(QStringLiteral("to"), this));
+    options->addWidget(MaxFactorEdit);
+    options->addStretch();
+    layout->addLayout(options, 0, 0, 1, 2);
+
+    TieResult =
+        new QLabel(QStringLiteral("Press Measure to compare the synthetic with the trace."), this);
+    TieResult->setObjectName(QStringLiteral("TieResult"));
+    TieResult->setMinimumHeight(80);
+    TieResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(TieResult, 1, 0, 1, 2);
+
+    ShiftPlot = new ImagePanel(QStringLiteral("ShiftPlot"), PlotWidth, PlotHeight, this);
+    FactorPlot = new ImagePanel(QStringLiteral("FactorPlot"), PlotWidth, PlotHeight, this);
+    layout->addWidget(ShiftPlot, 2, 0);
+    layout->addWidget(FactorPlot, 2, 1);
+
+    MeasureButton = new QPushButton(QStringLiteral("Measure"), this);
+    MeasureButton->setObjectName(QStringLiteral("MeasureButton"));
+    ApplyButton = new QPushButton(QStringLiteral("Apply"), this);
+    ApplyButton->setObjectName(QStringLiteral("ApplyButton"));
+    ApplyButton->setToolTip(QStringLiteral(
+        "Scale the velocities of the data editor's log by the best factor and save log.dat"));
+    ApplyButton->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(MeasureButton);
+    buttons->addWidget(ApplyButton);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+
+    connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
+    connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
+}
+
+TTieForm::~TTieForm() {
+    // The worker holds only its own copies; it is waited for, not stopped.
+    if (worker_ != nullptr) {
+        worker_->wait();
+    }
+}
+
+void TTieForm::MeasureButtonClick() {
+    guarded(services_.errors, [this] {
+        if (busy()) {
+            return;
+        }
+        // Everything the worker needs is gathered here, on this thread; the
+        // worker touches neither a window nor the workspace.
+        tie::TieRequest work = workspace_.tieRequest(MaxShiftEdit->text().toStdString(),
+                                                     MinFactorEdit->text().toStdString(),
+                                                     MaxFactorEdit->text().toStdString());
+        auto outcome = std::make_shared<Outcome>();
+        worker_ = QThread::create([outcome, work = std::move(work)] {
+            try {
+                outcome->measurement = tie::measureTie(work);
+            } catch (const std::exception& error) {
+                outcome->error = error.what();
+            }
+        });
+        outcome_ = outcome;
+        connect(worker_, &QThread::finished, this, [this] { finish(); });
+        MeasureButton->setEnabled(false);
+        ApplyButton->setEnabled(false);
+        factor_.reset();
+        TieResult->setText(QStringLiteral("Measuring\u2026"));
+        worker_->start();
+    });
+}
+
+void TTieForm::finish() {
+    worker_->deleteLater();
+    worker_ = nullptr;
+    MeasureButton->setEnabled(true);
+    const std::shared_ptr<Outcome> outcome = std::move(outcome_);
+    guarded(services_.errors, [&] {
+        if (!outcome->measurement) {
+            TieResult->setText(QString());
+            throw QuarvelError(outcome->error);
+        }
+        showMeasurement(*outcome->measurement);
+    });
+    emit measured();
+}
+
+void TTieForm::showMeasurement(const tie::TieMeasurement& m) {
+    const tie::ShiftScan& shifts = m.shifts;
+    QString text =
+        (m.traceEnveloped ? QStringLiteral("Trace compared through its envelope.\n")
+                          : QStringLiteral("Trace compared as recorded (an envelope).\n")) +
+        QStringLiteral("Coefficient at zero shift: ") +
+        fixedText(shifts.coefficient[shifts.zero], 4) + QStringLiteral("\nBest bulk shift: ") +
+        fixedText(shifts.shift[shifts.best] * 1000, 4) + QStringLiteral(" ms, coefficient ") +
+        fixedText(shifts.coefficient[shifts.best], 4);
+    std::vector<double> shiftMs;
+    shiftMs.reserve(shifts.shift.size());
+    for (const double s : shifts.shift) {
+        shiftMs.push_back(s * 1000);
+    }
+    ShiftPlot->setPicture(renderCoefficientPlot(shiftMs, shifts.coefficient, shifts.best,
+                                                QStringLiteral("r against shift (ms)"), 2,
+                                                PlotWidth, PlotHeight, font()));
+    if (m.factors && !m.factors->points.empty()) {
+        const tie::FactorPoint& best = m.factors->points[m.factors->best];
+        text += QStringLiteral("\nBest velocity factor: ") + fixedText(best.factor, 3) +
+                QStringLiteral(", shift ") + fixedText(best.shift * 1000, 4) +
+                QStringLiteral(" ms, coefficient ") + fixedText(best.coefficient, 4);
+        std::vector<double> factors;
+        std::vector<double> coefficients;
+        for (const tie::FactorPoint& point : m.factors->points) {
+            factors.push_back(point.factor);
+            coefficients.push_back(point.coefficient);
+        }
+        FactorPlot->setPicture(renderCoefficientPlot(factors, coefficients, m.factors->best,
+                                                     QStringLiteral("r against velocity factor"), 2,
+                                                     PlotWidth, PlotHeight, font()));
+        factor_ = best.factor;
+    } else {
+        FactorPlot->clearPicture();
+    }
+    ApplyButton->setEnabled(factor_.has_value());
+    TieResult->setText(text);
+}
+
+void TTieForm::ApplyButtonClick() {
+    guarded(services_.errors, [this] {
+        if (!factor_) {
+            return;
+        }
+        workspace_.scaleVelocities(*factor_);
+        ApplyButton->setEnabled(false);
+        TieResult->setText(TieResult->text() + QStringLiteral("\nVelocities scaled by ") +
+                           fixedText(*factor_, 3) +
+                           QStringLiteral(". Press Calc. Synthetic, then Measure again."));
+        factor_.reset();
+    });
+}
+
+} // namespace quarvel

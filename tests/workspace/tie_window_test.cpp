@@ -1,0 +1,140 @@
+// The Tie window: what it refuses before measuring, the measurement on a
+// worker thread finding the velocity factor and shift of a trace made from
+// the same core, its plots, and "Apply" writing the scaled log.
+#include "editor/tables_form.h"
+#include "engine/engine_inputs.h"
+#include "engine/synthetic.h"
+#include "formats/numbers.h"
+#include "formats/text_file.h"
+#include "platform/image_panel.h"
+#include "support/app_fixture.h"
+#include "tie/tie_synthesiser.h"
+#include "workspace/main_form.h"
+#include "workspace/tie_form.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace quarvel {
+namespace {
+
+using testing::AppFixture;
+
+// A 1 m core every 5 mm, its velocities scaled by the factor.
+MathFun::SyntheticLog coreLog(double factor) {
+    MathFun::SyntheticLog log;
+    for (int i = 1; i <= 200; ++i) {
+        const double depth = i * 0.005;
+        log.depth.push_back(depth);
+        log.velocity.push_back(factor * (1500 + 40 * std::sin(depth * 9)));
+        log.density.push_back(depth > 0.3 && depth < 0.35 ? 1.95 : (depth > 0.6 ? 1.5 : 1.65));
+    }
+    return log;
+}
+
+class TieWindow : public AppFixture {
+protected:
+    TieWindow() {
+        showMainWindow();
+        mainForm().Tie1->trigger();
+        tie = forms().TieForm;
+    }
+    TTieForm* tie = nullptr;
+};
+
+TEST_F(TieWindow, RefusesWhatItCannotMeasureBeforeRunning) {
+    ASSERT_TRUE(tie->isVisible());
+    const struct {
+        const char* maxShift;
+        const char* minFactor;
+        const char* message;
+    } cases[] = {
+        {"abc", "0.8", "The maximum shift must be a number of ms from 0 to 100, not 'abc'."},
+        {"2", "1.3",
+         "The velocity factor range must be two numbers, the smaller first, from 0.50 to 2.00, "
+         "not '1.3 1.25'."},
+        {"2", "0.8",
+         "There is no synthetic to compare with the trace. Press Calc. Synthetic first."},
+    };
+    for (const auto& c : cases) {
+        tie->MaxShiftEdit->setText(QLatin1String(c.maxShift));
+        tie->MinFactorEdit->setText(QLatin1String(c.minFactor));
+        errors.expectError(QLatin1String(c.message));
+        tie->MeasureButton->click();
+        EXPECT_FALSE(tie->busy());
+        EXPECT_TRUE(tie->MeasureButton->isEnabled());
+    }
+}
+
+TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
+    // The log through the data editor, the default chirp, Calc. Synthetic.
+    std::string core;
+    const MathFun::SyntheticLog log = coreLog(1.0);
+    for (int i = 0; i < log.rows(); ++i) {
+        core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) + " " +
+                numbers::formatF6(log.density[i]) + "\r\n";
+    }
+    workDir.write("core.txt", core);
+    workspace().makeWavelet();
+    TTables_Form& editor = *forms().Tables_Form;
+    editor.LoadLog(workDir.file("core.txt"));
+    editor.LogsRefreshButtonClick();
+    mainForm().SpeedButton3Click();
+
+    // The trace: the synthetic of the same core at 0.95 times its
+    // velocities, 0.2 ms late, as the data editor hands it over.
+    const tie::TimeSeries recorded = tie::writtenSynthetic(
+        MathFun::computeSynthetic(coreLog(0.95),
+                                  engine::readWavelet(workDir.workDir(), 0.00001, "0.00001"),
+                                  tie::synthesisParameters("2000", "7000", "0.00001")),
+        MathFun::TimeZero::Strongest);
+    std::string trace;
+    for (std::size_t i = 0; i < recorded.time.size() + 20; ++i) {
+        trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
+                 numbers::formatF6(recorded.value[i < 20 ? 0 : i - 20]) + "\r\n";
+    }
+    workDir.write("trace.txt", trace);
+    mainForm().Draw_trace();
+
+    tie->MaxShiftEdit->setText("1");
+    EXPECT_FALSE(tie->ApplyButton->isEnabled());
+    QSignalSpy done(tie, &TTieForm::measured);
+    tie->MeasureButton->click();
+    EXPECT_FALSE(tie->MeasureButton->isEnabled()) << "one measurement at a time";
+    ASSERT_TRUE(done.count() == 1 || done.wait(120000));
+    EXPECT_FALSE(tie->busy());
+    const std::string text = tie->TieResult->text().toStdString();
+    const std::size_t at = text.find("Best velocity factor: ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const double factor = numbers::parseNumber(text.substr(at + 22, 5));
+    EXPECT_NEAR(factor, 0.95, 0.01) << text;
+    EXPECT_NE(text.find("shift 0.2000 ms"), std::string::npos) << text;
+    EXPECT_TRUE(tie->ShiftPlot->hasPicture());
+    EXPECT_TRUE(tie->FactorPlot->hasPicture());
+
+    ASSERT_TRUE(tie->ApplyButton->isEnabled());
+    tie->ApplyButton->click();
+    EXPECT_FALSE(tie->ApplyButton->isEnabled());
+    const std::vector<std::string> rows = splitLines(workDir.read("log.dat"));
+    ASSERT_EQ(rows.size(), 200u);
+    // The velocity column scaled as if typed; depth and density as they were.
+    for (const std::size_t row : {std::size_t{0}, std::size_t{199}}) {
+        std::istringstream fields(rows[row]);
+        double depth = 0, velocity = 0, density = 0;
+        fields >> depth >> velocity >> density;
+        EXPECT_NEAR(depth, log.depth[row], 1e-9);
+        EXPECT_NEAR(velocity, log.velocity[row] * factor, 1e-5);
+        EXPECT_NEAR(density, log.density[row], 1e-9);
+    }
+    // The logs were redrawn from the new log.dat.
+    EXPECT_NEAR(ws().LogTable.front().Velocity, log.velocity.front() * factor, 1e-5);
+}
+
+} // namespace
+} // namespace quarvel
