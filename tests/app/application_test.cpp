@@ -12,6 +12,7 @@
 #include "quarvel/version.h"
 #include "support/app_fixture.h"
 #include "workspace/main_form.h"
+#include "workspace/tie_form.h"
 
 #include <QAction>
 #include <QApplication>
