@@ -37,12 +37,21 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     ASSERT_TRUE(done.count() == 1 || done.wait(300000));
 
     // The demo's trace was made from a core a little unlike the log (beds
-    // 1.5 cm deeper, 10 cm more below): a clear but imperfect match near
-    // the log's own velocities.
+    // 1.5 cm deeper, 10 cm more below): an imperfect match, which shifting
+    // and stretching improve.
     const std::string text = tie->TieResult->text().toStdString();
-    const std::size_t at = text.find("Best velocity factor: ");
-    ASSERT_NE(at, std::string::npos) << text;
-    EXPECT_NEAR(numbers::parseNumber(text.substr(at + 22, 5)), 1.0, 0.05) << text;
+    const auto number = [&text](const std::string& after) {
+        const std::size_t at = text.find(after);
+        EXPECT_NE(at, std::string::npos) << after << " in " << text;
+        return at == std::string::npos ? 0.0
+                                       : numbers::parseNumber(text.substr(at + after.size(), 6));
+    };
+    const double zeroShift = number("Coefficient at zero shift: ");
+    const double factor = number("Best velocity factor: ");
+    EXPECT_GT(zeroShift, 0.5) << text;
+    EXPECT_GE(factor, 0.8) << text;
+    EXPECT_LE(factor, 1.25) << text;
+    EXPECT_GT(number(" ms, coefficient "), zeroShift) << text;
     EXPECT_TRUE(tie->ShiftPlot->hasPicture());
     EXPECT_TRUE(tie->FactorPlot->hasPicture());
     EXPECT_TRUE(tie->ApplyButton->isEnabled());
