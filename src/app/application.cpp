@@ -19,6 +19,8 @@
 #include "workspace/main_form.h"
 #include "workspace/tie_form.h"
 
+#include <QSettings>
+
 namespace quarvel {
 
 template <class Window> Window* AppWindows::create(FormId id) {
@@ -79,7 +81,9 @@ bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
 
 int runQuarvel(int argc, char** argv) {
     GuardedApplication application(argc, argv);
-    QtDialogs qtDialogs;
+    // The folders last used in the file questions, kept for the next run.
+    QSettings settings(QStringLiteral("Quarvel"), QStringLiteral("quarvel"));
+    QtDialogs qtDialogs(settings);
     // Opening a session answers the commands' questions with its files.
     DemoDialogs answers(&qtDialogs);
     RecordingDialogs dialogs(answers);

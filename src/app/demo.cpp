@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <clocale>
@@ -290,7 +291,9 @@ int runDemo(int argc, char** argv) {
     }
 
     const bool batch = parser.isSet(finalPlot);
-    QtDialogs qtDialogs;
+    // The folders last used in the file questions, kept for the next run.
+    QSettings settings(QStringLiteral("Quarvel"), QStringLiteral("quarvel"));
+    QtDialogs qtDialogs(settings);
     DemoDialogs dialogs(batch ? nullptr : &qtDialogs);
     RecordingDialogs recording(dialogs);
     ConsoleErrorReporter console;

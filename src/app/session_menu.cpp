@@ -25,7 +25,7 @@ constexpr auto SettingsApplication = "quarvel";
 
 FileDialogRequest sessionRequest(const char* title) {
     return {QString::fromLatin1(title), QStringLiteral("Quarvel Sessions|*.qvs"),
-            QStringLiteral("qvs")};
+            QStringLiteral("qvs"), QStringLiteral("session")};
 }
 
 } // namespace

@@ -24,7 +24,8 @@ constexpr int WindowHeight = 529;
 constexpr int GroupHeight = 57;
 
 FileDialogRequest boundaryDialog(const char* title) {
-    return {QString::fromLatin1(title), QStringLiteral("BND Files|*.BND"), QStringLiteral("bnd")};
+    return {QString::fromLatin1(title), QStringLiteral("BND Files|*.BND"), QStringLiteral("bnd"),
+            QStringLiteral("boundary file")};
 }
 
 std::filesystem::path toPath(const QString& name) {

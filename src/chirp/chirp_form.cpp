@@ -32,7 +32,7 @@ constexpr int GraphHeight = 161;
 // A chirp signal file is four short lines; anything much larger is not one.
 constexpr std::uintmax_t MaxSignalFileBytes = 64 * 1024;
 
-const FileDialogRequest SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG"};
+const FileDialogRequest SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG", "chirp signal"};
 
 QLineEdit* parameterField(QGroupBox* group, const char* name, const std::string& text, int top,
                           const char* label) {

@@ -73,6 +73,19 @@ QFrame* buttonStrip(QWidget* parent) {
 
 // Listings hold the bytes of their files one for one (Latin-1), so a listing
 // saved unchanged writes back exactly what was loaded.
+// Each page's files have a folder of their own in the file questions.
+QString pageQuestion(TTables_Form::Page page) {
+    switch (page) {
+    case TTables_Form::SyntheticPage:
+        return QStringLiteral("synthetic listing");
+    case TTables_Form::TracePage:
+        return QStringLiteral("trace");
+    case TTables_Form::LogsPage:
+        break;
+    }
+    return QStringLiteral("log");
+}
+
 QString listingTextFrom(std::string_view crlfText) {
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(crlfText.size()));
@@ -399,7 +412,7 @@ void TTables_Form::redrawPage(Page page) {
 void TTables_Form::Load1Click() {
     guarded(services_.errors, [this] {
         const auto page = static_cast<Page>(PageControl1->currentIndex());
-        const auto name = services_.dialogs.openFile({"Open", "", ""});
+        const auto name = services_.dialogs.openFile({"Open", "", "", pageQuestion(page)});
         if (!name || name->isEmpty()) {
             return;
         }
@@ -453,7 +466,7 @@ void TTables_Form::Save1Click() {
 void TTables_Form::SaveAs1Click() {
     guarded(services_.errors, [this] {
         const auto page = static_cast<Page>(PageControl1->currentIndex());
-        const auto name = services_.dialogs.saveFile({"Save As", "", ""});
+        const auto name = services_.dialogs.saveFile({"Save As", "", "", pageQuestion(page)});
         if (!name || name->isEmpty()) {
             return;
         }

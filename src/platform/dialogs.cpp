@@ -67,10 +67,18 @@ std::optional<QString> saveFileName(const QString& typed, const QString& extensi
     return name;
 }
 
+QString questionKey(const FileDialogRequest& request, bool save) {
+    const QString name = request.question.isEmpty()
+                             ? request.title + QLatin1Char('|') + request.filter
+                             : request.question;
+    return (save ? QStringLiteral("save ") : QStringLiteral("open ")) + name;
+}
+
 std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
     // Any typed name is taken, so that one without its extension can stand
     // for the file with it.
-    QFileDialog dialog(dialogParent(), request.title, QString(),
+    const QString key = questionKey(request, false);
+    QFileDialog dialog(dialogParent(), request.title, folders_.startFolder(key),
                        qtFilterFromClassic(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -78,18 +86,21 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
         dialog.selectedFiles().first().isEmpty()) {
         return std::nullopt;
     }
+    folders_.remember(key, dialog.selectedFiles().first());
     return openFileName(dialog.selectedFiles().first(), request.defaultExtension);
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     // The question about replacing a file comes after the default extension
     // is added, so it is asked whether the extension was typed or not.
-    const QString name = QFileDialog::getSaveFileName(dialogParent(), request.title, QString(),
-                                                      qtFilterFromClassic(request.filter), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    const QString key = questionKey(request, true);
+    const QString name = QFileDialog::getSaveFileName(
+        dialogParent(), request.title, folders_.startFolder(key),
+        qtFilterFromClassic(request.filter), nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) {
         return std::nullopt;
     }
+    folders_.remember(key, name);
     return saveFileName(name, request.defaultExtension, *this);
 }
 

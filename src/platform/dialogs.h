@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/recent_folders.h"
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -7,6 +9,7 @@
 #include <optional>
 
 class QMessageBox;
+class QSettings;
 
 namespace quarvel {
 
@@ -17,6 +20,9 @@ struct FileDialogRequest {
     QString title;
     QString filter;
     QString defaultExtension;
+    // What the file is for ("core photograph", "log"): each question starts
+    // in the folder last used for the same question.
+    QString question = {};
 };
 
 // Every question the windows ask the user goes through here, so tests can
@@ -40,9 +46,12 @@ public:
     virtual bool askYesNo(const QString& question) = 0;
 };
 
-// Qt's own dialogs.
+// Qt's own dialogs. The file questions start in the folder last used for
+// each, remembered in the settings across runs.
 class QtDialogs : public Dialogs {
 public:
+    explicit QtDialogs(QSettings& settings) : folders_(settings) {}
+
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& current) override;
@@ -51,7 +60,14 @@ public:
     void showMessage(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
+
+private:
+    RecentFolders folders_;
 };
+
+// Which question a request is: its own name, or its title and filter when it
+// has none; opening and saving are different questions.
+QString questionKey(const FileDialogRequest& request, bool save);
 
 // The title of the program's message boxes.
 inline constexpr const char* MessageTitle = "Quarvel";

@@ -56,7 +56,7 @@ void TFinalTableForm::Save1Click() {
             return;
         }
         const std::optional<QString> name =
-            services_.dialogs.saveFile({"Save As", "Bitmap|*.BMP", "BMP"});
+            services_.dialogs.saveFile({"Save As", "Bitmap|*.BMP", "BMP", "final plot"});
         if (!name || name->isEmpty()) {
             return;
         }

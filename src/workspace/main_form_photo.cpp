@@ -65,7 +65,7 @@ void TMainForm::LoadCorePhoto1Click() {
     guarded(services_.errors, [this] {
         const std::optional<QString> chosen = services_.dialogs.openFile(
             {QStringLiteral("Load Core Image"), QStringLiteral("Bitmap Files|*.BMP"),
-             QStringLiteral("bmp")});
+             QStringLiteral("bmp"), QStringLiteral("core photograph")});
         // Cancel leaves everything as it is: the picture with its marks and
         // the calibration the user typed.
         if (!chosen || chosen->isEmpty()) {
