@@ -78,11 +78,11 @@ SessionTracker::SessionTracker(AppWindows& windows, const RecordingDialogs& dial
     TTables_Form* tables = forms.Tables_Form;
     // Connected after the windows' own handlers, so these run once the
     // command has finished.
-    connect(tables->LoadButton, &QToolButton::clicked, this, [this] { logOrTraceLoaded(); });
-    connect(tables->SpeedButton1, &QToolButton::clicked, this,
+    connect(tables->loadButton(), &QToolButton::clicked, this, [this] { logOrTraceLoaded(); });
+    connect(tables->interpolateButton(), &QToolButton::clicked, this,
             [this] { tracked_.interpolated = true; });
-    connect(tables->SegyForm->LoadTraceButton, &QPushButton::clicked, this, [this] {
-        tracked_.segyFields = fieldTexts(windows_.forms().Tables_Form->SegyForm,
+    connect(tables->segyForm()->LoadTraceButton, &QPushButton::clicked, this, [this] {
+        tracked_.segyFields = fieldTexts(windows_.forms().Tables_Form->segyForm(),
                                          {"ChoiceBox", "NumberEdit", "NearXEdit", "NearYEdit",
                                           "ChannelBox", "StackSpin", "IntervalEdit", "SeaFloorBox",
                                           "SeaFloorEdit", "LengthBox", "LengthEdit"});
@@ -97,7 +97,7 @@ void SessionTracker::logOrTraceLoaded() {
     if (opened.isEmpty()) {
         return;
     }
-    const int page = windows_.forms().Tables_Form->PageControl1->currentIndex();
+    const TTables_Form::Page page = windows_.forms().Tables_Form->currentPage();
     if (page == TTables_Form::LogsPage) {
         tracked_.log = opened;
         tracked_.interpolated = false;

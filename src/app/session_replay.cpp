@@ -121,13 +121,13 @@ bool loadLog(const AppForms& forms, DemoDialogs& dialogs, const Session& session
         return false;
     }
     TTables_Form* tables = forms.Tables_Form;
-    tables->PageControl1->setCurrentIndex(TTables_Form::LogsPage);
+    tables->showPage(TTables_Form::LogsPage);
     dialogs.answerNextOpen(session.log);
-    tables->LoadButton->click();
+    tables->loadButton()->click();
     if (session.interpolated) {
-        tables->SpeedButton1->click();
+        tables->interpolateButton()->click();
     }
-    tables->LogsRefreshButton->click();
+    tables->logsRefreshButton()->click();
     return true;
 }
 
@@ -149,11 +149,11 @@ void loadTrace(const AppForms& forms, DemoDialogs& dialogs, const Session& sessi
         return;
     }
     TTables_Form* tables = forms.Tables_Form;
-    tables->PageControl1->setCurrentIndex(TTables_Form::TracePage);
+    tables->showPage(TTables_Form::TracePage);
     dialogs.answerNextOpen(session.trace);
-    tables->LoadButton->click();
+    tables->loadButton()->click();
     // A SEG-Y line opens its trace window; the session's choices finish it.
-    SegyTraceForm* segy = tables->SegyForm;
+    SegyTraceForm* segy = tables->segyForm();
     if (segy->isVisible()) {
         setFields(segy, session.segyFields, problems);
         segy->LoadTraceButton->click();

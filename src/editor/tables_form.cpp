@@ -130,6 +130,14 @@ TTables_Form::TTables_Form(Services& services)
     showLogGrid();
 }
 
+TTables_Form::Page TTables_Form::currentPage() const {
+    return static_cast<Page>(PageControl1->currentIndex());
+}
+
+void TTables_Form::showPage(Page page) {
+    PageControl1->setCurrentIndex(page);
+}
+
 void TTables_Form::buildTopPanel() {
     Panel1 = new QFrame;
     Panel1->setObjectName("Panel1");
@@ -411,7 +419,7 @@ void TTables_Form::redrawPage(Page page) {
 
 void TTables_Form::Load1Click() {
     guarded(services_.errors, [this] {
-        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        const Page page = currentPage();
         const auto name = services_.dialogs.openFile({"Open", "", "", pageQuestion(page)});
         if (!name || name->isEmpty()) {
             return;
@@ -453,7 +461,7 @@ void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
 
 void TTables_Form::Save1Click() {
     guarded(services_.errors, [this] {
-        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        const Page page = currentPage();
         if (page == LogsPage) {
             SaveLog(workFile("log.dat"));
         } else {
@@ -465,7 +473,7 @@ void TTables_Form::Save1Click() {
 
 void TTables_Form::SaveAs1Click() {
     guarded(services_.errors, [this] {
-        const auto page = static_cast<Page>(PageControl1->currentIndex());
+        const Page page = currentPage();
         const auto name = services_.dialogs.saveFile({"Save As", "", "", pageQuestion(page)});
         if (!name || name->isEmpty()) {
             return;

@@ -32,24 +32,15 @@ public:
     // Pages of PageControl1, in order.
     enum Page { LogsPage = 0, SyntheticPage = 1, TracePage = 2 };
 
-    QFrame* Panel1 = nullptr;
-    QToolButton* LoadButton = nullptr;
-    QToolButton* SaveButton = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    QToolButton* ClearButton = nullptr;
-    QToolButton* LogsRefreshButton = nullptr;
-    QToolButton* SpeedButton1 = nullptr; // "Interpolate Series"
-    QToolButton* SyntheticRefreshButton = nullptr;
-    QToolButton* TraceRefreshButton = nullptr;
-    QTableWidget* loggrid = nullptr;
-    QPlainTextEdit* Syntmemo = nullptr;
-    QPlainTextEdit* Tracememo = nullptr;
-    QAction* Load1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* SaveAs1 = nullptr;
-    QAction* Exit1 = nullptr;
+    // The page shown, and another one brought to the front.
+    Page currentPage() const;
+    void showPage(Page page);
+    // The buttons whose clicks a session replays and follows.
+    QToolButton* loadButton() const { return LoadButton; }
+    QToolButton* interpolateButton() const { return SpeedButton1; }
+    QToolButton* logsRefreshButton() const { return LogsRefreshButton; }
     // Where a SEG-Y line's trace is chosen (Load on the "Trace" page).
-    SegyTraceForm* SegyForm = nullptr;
+    SegyTraceForm* segyForm() const { return SegyForm; }
 
     const LogGrid& logGrid() const { return grid_; }
 
@@ -76,6 +67,24 @@ public:
     void SpeedButton1Click();
 
 private:
+    QFrame* Panel1 = nullptr;
+    QToolButton* LoadButton = nullptr;
+    QToolButton* SaveButton = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QToolButton* ClearButton = nullptr;
+    QToolButton* LogsRefreshButton = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // "Interpolate Series"
+    QToolButton* SyntheticRefreshButton = nullptr;
+    QToolButton* TraceRefreshButton = nullptr;
+    QTableWidget* loggrid = nullptr;
+    QPlainTextEdit* Syntmemo = nullptr;
+    QPlainTextEdit* Tracememo = nullptr;
+    QAction* Load1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Exit1 = nullptr;
+    SegyTraceForm* SegyForm = nullptr;
+
     QWidget* buildPage(const QString& name, QWidget* content);
     void buildTopPanel();
     void buildPages();

@@ -101,13 +101,13 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     // 2. The log, in the data editor; its gaps filled by Interpolate Series.
     click(main.SpeedButton4);
     ASSERT_TRUE(editor.isVisible());
-    editor.PageControl1->setCurrentIndex(TTables_Form::LogsPage);
+    editor.showPage(TTables_Form::LogsPage);
     dialogs.expectOpenFile(demoFile("demo_core_log.txt"));
-    click(editor.LoadButton);
+    click(editor.loadButton());
     dialogs.expectAllAnswered();
     EXPECT_EQ(lineCount(workDir.read("log.dat")), 280);
-    click(editor.SpeedButton1);
-    click(editor.LogsRefreshButton);
+    click(editor.interpolateButton());
+    click(editor.logsRefreshButton());
     std::istringstream logDat(workDir.read("log.dat"));
     const std::vector<LogRecord> records = readLogRecords(logDat);
     ASSERT_EQ(records.size(), 280U);
@@ -139,13 +139,16 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     EXPECT_NE(ampl.find("1.00000000000000E+0000\r\n"), std::string::npos);
     EXPECT_TRUE(main.Synth->isChecked());
     const std::string firstLine = ampl.substr(0, ampl.find('\r'));
-    EXPECT_EQ(editor.Syntmemo->toPlainText().left(static_cast<int>(firstLine.size())).toStdString(),
+    EXPECT_EQ(child<QPlainTextEdit>(&editor, "Syntmemo")
+                  ->toPlainText()
+                  .left(static_cast<int>(firstLine.size()))
+                  .toStdString(),
               firstLine);
 
     // 5. The recorded trace on the Trace page.
-    editor.PageControl1->setCurrentIndex(TTables_Form::TracePage);
+    editor.showPage(TTables_Form::TracePage);
     dialogs.expectOpenFile(demoFile("demo_trace.txt"));
-    click(editor.LoadButton);
+    click(editor.loadButton());
     dialogs.expectAllAnswered();
     EXPECT_EQ(workDir.read("trace.txt"),
               readTextFile(fs::path(QUARVEL_TEST_DEMO_DIR) / "demo_trace.txt"));

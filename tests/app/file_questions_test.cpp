@@ -42,7 +42,7 @@ TEST_F(FileQuestions, EachQuestionHasAFolderOfItsOwn) {
     for (const auto& q : questions) {
         SCOPED_TRACE(q.window->objectName().toStdString() + " " + q.action);
         if (q.page >= 0) {
-            forms().Tables_Form->PageControl1->setCurrentIndex(q.page);
+            forms().Tables_Form->showPage(static_cast<TTables_Form::Page>(q.page));
         }
         if (q.save) {
             dialogs.expectSaveFile(std::nullopt);

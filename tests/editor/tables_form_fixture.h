@@ -23,7 +23,15 @@ class TablesFormTest : public AppFixture {
 protected:
     TTables_Form& editor() const { return *forms().Tables_Form; }
 
-    void showPage(TTables_Form::Page page) const { editor().PageControl1->setCurrentIndex(page); }
+    void showPage(TTables_Form::Page page) const { editor().showPage(page); }
+
+    // The editor's widgets, found by their names.
+    QTableWidget* grid() const { return child<QTableWidget>(&editor(), "loggrid"); }
+    QPlainTextEdit* syntmemo() const { return child<QPlainTextEdit>(&editor(), "Syntmemo"); }
+    QPlainTextEdit* tracememo() const { return child<QPlainTextEdit>(&editor(), "Tracememo"); }
+    QTabWidget* pages() const { return child<QTabWidget>(&editor(), "PageControl1"); }
+    QToolButton* button(const char* name) const { return child<QToolButton>(&editor(), name); }
+    QAction* action(const char* name) const { return child<QAction>(&editor(), name); }
 
     // A file the user picks, outside the working directory's fixed names.
     QString userFile(const std::string& name, const std::string& bytes) const {
@@ -42,13 +50,13 @@ protected:
 
     void load(const std::optional<QString>& answer) {
         dialogs.expectOpenFile(answer);
-        editor().Load1->trigger();
+        action("Load1")->trigger();
         dialogs.expectAllAnswered();
     }
 
     void saveAs(const std::optional<QString>& answer) {
         dialogs.expectSaveFile(answer);
-        editor().SaveAs1->trigger();
+        action("SaveAs1")->trigger();
         dialogs.expectAllAnswered();
     }
 
@@ -58,21 +66,21 @@ protected:
     }
 
     void setCell(int row, int column, const QString& text) const {
-        QTableWidget* grid = editor().loggrid;
-        if (QTableWidgetItem* item = grid->item(row - 1, column)) {
+        QTableWidget* table = grid();
+        if (QTableWidgetItem* item = table->item(row - 1, column)) {
             item->setText(text);
         } else {
-            grid->setItem(row - 1, column, new QTableWidgetItem(text));
+            table->setItem(row - 1, column, new QTableWidgetItem(text));
         }
     }
 
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = editor().loggrid->item(row - 1, column);
+        const QTableWidgetItem* item = grid()->item(row - 1, column);
         return item == nullptr ? QString() : item->text();
     }
 
     QString heading(int column) const {
-        const QTableWidgetItem* item = editor().loggrid->horizontalHeaderItem(column);
+        const QTableWidgetItem* item = grid()->horizontalHeaderItem(column);
         return item == nullptr ? QString() : item->text();
     }
 };

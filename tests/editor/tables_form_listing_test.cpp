@@ -24,7 +24,7 @@ const std::string SeriesCrLf = "0.000 0.0\r\n0.001 0.8\r\n0.002 -0.6\r\n0.003 0.
 TEST_F(TablesFormTest, LoadOnTheSyntheticPageWritesAmplDatDrawsAndEnablesTrace) {
     loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
     EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
-    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), SeriesLf);
+    EXPECT_EQ(syntmemo()->toPlainText().toStdString(), SeriesLf);
     EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
     EXPECT_TRUE(mainForm().Trace->isEnabled());
     EXPECT_TRUE(mainForm().Trace->isChecked());
@@ -60,8 +60,7 @@ TEST_F(TablesFormTest, ListingLoadErrorsStopTheCommandAndLeaveEverythingAsItWas)
         {fifo, cannotOpen(fifo, "It is not a file.")},
     };
     for (const auto page : {TTables_Form::SyntheticPage, TTables_Form::TracePage}) {
-        QPlainTextEdit* memo =
-            page == TTables_Form::SyntheticPage ? editor().Syntmemo : editor().Tracememo;
+        QPlainTextEdit* memo = page == TTables_Form::SyntheticPage ? syntmemo() : tracememo();
         memo->setPlainText("kept");
         for (const auto& c : cases) {
             SCOPED_TRACE(c.message.toStdString());
@@ -82,10 +81,10 @@ TEST_F(TablesFormTest, ListingThatCannotBeSavedStopsBeforeTheRedraw) {
     // A folder where the working file should be cannot be replaced by a file.
     std::filesystem::create_directory(workDir.file("trace.txt"));
     showPage(TTables_Form::TracePage);
-    editor().Tracememo->setPlainText("0.001 0.5\n0.002 -0.5");
+    tracememo()->setPlainText("0.001 0.5\n0.002 -0.5");
     errors.expectError(QString::fromStdString(
         "Cannot create file \"" + workDir.file("trace.txt").string() + "\". Is a directory."));
-    editor().TraceRefreshButton->click();
+    button("TraceRefreshButton")->click();
     errors.expectAllReported();
     EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
 }
@@ -116,39 +115,39 @@ TEST_F(TablesFormTest, TraceListingThePanelCannotDrawIsRefusedBeforeTraceTxtIsRe
         errors.expectError(message);
         loadOnPage(TTables_Form::TracePage, userFile("bad.txt", c.listing));
         errors.expectAllReported();
-        EXPECT_EQ(editor().Tracememo->toPlainText().toStdString(), SeriesLf);
+        EXPECT_EQ(tracememo()->toPlainText().toStdString(), SeriesLf);
         // Save and Refresh Graph of an edited listing: trace.txt stays.
-        editor().Tracememo->setPlainText(QString::fromStdString(c.listing));
+        tracememo()->setPlainText(QString::fromStdString(c.listing));
         errors.expectError(message);
-        editor().SaveButton->click();
+        button("SaveButton")->click();
         errors.expectError(message);
-        editor().TraceRefreshButton->click();
+        button("TraceRefreshButton")->click();
         errors.expectAllReported();
         EXPECT_EQ(workDir.read("trace.txt"), SeriesCrLf);
         EXPECT_EQ(mainForm().Grafico_traccia->picture().image(), before);
-        editor().Tracememo->setPlainText(QString::fromStdString(SeriesLf));
+        tracememo()->setPlainText(QString::fromStdString(SeriesLf));
     }
 }
 
 TEST_F(TablesFormTest, RefreshGraphOnTheSyntheticPageWritesAmplTxtAndLeavesThePanel) {
     loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
     const QImage before = mainForm().Grafico_sintetico->picture().image();
-    editor().Syntmemo->setPlainText("0.000 0.0\n0.001 -0.9\n0.002 0.9\n0.003 0.0\n");
+    syntmemo()->setPlainText("0.000 0.0\n0.001 -0.9\n0.002 0.9\n0.003 0.0\n");
     const std::string edited = "0.000 0.0\r\n0.001 -0.9\r\n0.002 0.9\r\n0.003 0.0\r\n";
 
-    editor().SyntheticRefreshButton->click();
+    button("SyntheticRefreshButton")->click();
     EXPECT_EQ(workDir.read("ampl.txt"), edited);
     EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
     EXPECT_EQ(mainForm().Grafico_sintetico->picture().image(), before);
 
-    editor().SaveButton->click();
+    button("SaveButton")->click();
     EXPECT_EQ(workDir.read("ampl.dat"), edited);
     EXPECT_NE(mainForm().Grafico_sintetico->picture().image(), before);
 }
 
 TEST_F(TablesFormTest, SaveAsOnAListingWritesTheChosenFileAndTheWorkingFile) {
     showPage(TTables_Form::TracePage);
-    editor().Tracememo->setPlainText("0.001 0.5\n0.002 -0.5");
+    tracememo()->setPlainText("0.001 0.5\n0.002 -0.5");
     saveAs(QString::fromStdString(workDir.file("mine.txt").string()));
     EXPECT_EQ(workDir.read("mine.txt"), "0.001 0.5\r\n0.002 -0.5");
     EXPECT_EQ(workDir.read("trace.txt"), "0.001 0.5\r\n0.002 -0.5");
@@ -162,7 +161,7 @@ TEST_F(TablesFormTest, SyntheticListingKeepsEachSampleOnOneLine) {
     editor().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor()));
     loadOnPage(TTables_Form::SyntheticPage, userFile("ampl.txt", ampl));
-    const QTextDocument* document = editor().Syntmemo->document();
+    const QTextDocument* document = syntmemo()->document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
 }
@@ -180,7 +179,7 @@ TEST_F(TablesFormTest, ListingKeepsEveryByteOfItsFile) {
 }
 
 TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
-    editor().Syntmemo->setPlainText("old listing");
+    syntmemo()->setPlainText("old listing");
     loadOnPage(TTables_Form::LogsPage,
                userFile("core.txt", "0.1 1500 1.8\r\n0.2 1600 2.0\r\n0.3 1550 1.9\r\n"));
     child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
@@ -190,5 +189,5 @@ TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
     ASSERT_FALSE(ampl.empty());
     std::string lf = ampl;
     std::erase(lf, '\r');
-    EXPECT_EQ(editor().Syntmemo->toPlainText().toStdString(), lf);
+    EXPECT_EQ(syntmemo()->toPlainText().toStdString(), lf);
 }

@@ -24,16 +24,16 @@ const std::string ThreeRecordsLogDat = "0.100000 1500.000000 1.800000\r\n"
 
 TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithTheDesignedComponents) {
     EXPECT_EQ(editor().windowTitle(), "Data Editor");
-    EXPECT_EQ(editor().PageControl1->currentIndex(), TTables_Form::LogsPage);
-    ASSERT_EQ(editor().PageControl1->count(), 3);
-    EXPECT_EQ(editor().PageControl1->tabText(1), "Synthetic");
-    EXPECT_EQ(editor().loggrid->columnCount(), 3);
-    EXPECT_EQ(editor().loggrid->rowCount(), 999);
-    EXPECT_EQ(editor().loggrid->columnWidth(1), 103);
+    EXPECT_EQ(pages()->currentIndex(), TTables_Form::LogsPage);
+    ASSERT_EQ(pages()->count(), 3);
+    EXPECT_EQ(pages()->tabText(1), "Synthetic");
+    EXPECT_EQ(grid()->columnCount(), 3);
+    EXPECT_EQ(grid()->rowCount(), 999);
+    EXPECT_EQ(grid()->columnWidth(1), 103);
     EXPECT_EQ(heading(0), "");
-    EXPECT_EQ(editor().SpeedButton1->toolTip(), "Interpolate Series");
-    EXPECT_EQ(editor().Syntmemo->toPlainText(), "");
-    EXPECT_EQ(editor().Syntmemo->blockCount(), 1);
+    EXPECT_EQ(button("SpeedButton1")->toolTip(), "Interpolate Series");
+    EXPECT_EQ(syntmemo()->toPlainText(), "");
+    EXPECT_EQ(syntmemo()->blockCount(), 1);
 }
 
 TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesCalcSynthetic) {
@@ -139,9 +139,9 @@ TEST_F(TablesFormTest, NonNumericCellsStopSaveSaveAsAndRefreshBeforeLogDatIsWrit
                              "a missing value as 0.";
     const QString chosen = QString::fromStdString(workDir.file("saved.txt").string());
     const std::vector<std::pair<const char*, std::function<void()>>> commands = {
-        {"Save", [&] { editor().SaveButton->click(); }},
+        {"Save", [&] { button("SaveButton")->click(); }},
         {"Save as", [&] { saveAs(chosen); }},
-        {"Refresh Graph", [&] { editor().LogsRefreshButton->click(); }},
+        {"Refresh Graph", [&] { button("LogsRefreshButton")->click(); }},
     };
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
@@ -166,7 +166,7 @@ TEST_F(TablesFormTest, TypedLogSavesAndDrawsButDoesNotEnableCalcSynthetic) {
             setCell(r + 1, c, rows[r][c]);
         }
     }
-    editor().LogsRefreshButton->click();
+    button("LogsRefreshButton")->click();
     EXPECT_EQ(workDir.read("log.dat"), "0.25 1500 1.6\r\n0.5 1510 1.7\r\n");
     EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
     EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
@@ -174,7 +174,7 @@ TEST_F(TablesFormTest, TypedLogSavesAndDrawsButDoesNotEnableCalcSynthetic) {
 
 TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
     loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
-    editor().ClearButton->click();
+    button("ClearButton")->click();
     EXPECT_EQ(heading(1), "");
     EXPECT_EQ(cell(1, 0), "");
     EXPECT_EQ(cell(3, 2), "");
@@ -183,7 +183,7 @@ TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
 
 TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
     workDir.write("log.dat", "1 1500 1.8\r\n2 0 1.8\r\n3 0 1.8\r\n4 1600 1.8\r\n");
-    editor().SpeedButton1->click();
+    button("SpeedButton1")->click();
     EXPECT_EQ(workDir.read("log.dat"), "1.000 1500.000 1.800\r\n2.000 1533.333 1.800\r\n"
                                        "3.000 1566.667 1.800\r\n4.000 1600.000 1.800\r\n");
     EXPECT_EQ(heading(0), "Depth(m)");
@@ -196,17 +196,17 @@ TEST_F(TablesFormTest, InterpolateSeriesKeepsTenthOfAMillimetreDepthsApart) {
     for (int i = 0; i < 200; ++i)
         log += quarvel::numbers::formatFixed(1.0 + i * 0.0001, 4) + " 1500 1.8\r\n";
     workDir.write("log.dat", log);
-    editor().SpeedButton1->click();
+    button("SpeedButton1")->click();
     EXPECT_EQ(cell(2, 0), "1.000100");
     EXPECT_EQ(workDir.read("log.dat").substr(0, 36), "1.0000 1500.000 1.800\r\n1.0001 1500.0");
-    editor().LogsRefreshButton->click();
+    button("LogsRefreshButton")->click();
     EXPECT_EQ(ws().LogCount, 200) << "no depth merged with the next";
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothing) {
     dialogs.expectMessage("There is no working log file \"log.dat\" to interpolate yet. Load a "
                           "log, or save the grid with Save or Refresh Graph, first.");
-    editor().SpeedButton1->click();
+    button("SpeedButton1")->click();
     dialogs.expectAllAnswered();
     EXPECT_FALSE(workDir.exists("log.dat"));
     EXPECT_EQ(heading(0), "");
@@ -219,7 +219,7 @@ TEST_F(TablesFormTest, LoadSaysWhichRowsLogDatLeavesOut) {
                           "\" were left out of log.dat, whose depths must increase: row 1 lies "
                           "at depth 0 or above (the log starts below the core top); 1 row "
                           "repeats the depth of the row above (first: row 3).");
-    editor().LoadButton->click();
+    button("LoadButton")->click();
     dialogs.expectAllAnswered();
     EXPECT_EQ(workDir.read("log.dat"), "0.500000 1510.000000 1.900000\r\n");
 }
@@ -234,9 +234,9 @@ TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {
     dialogs.expectMessage("The log file \"" + path +
                           "\" holds more than 64000 records: only the first 64000 were loaded, "
                           "the rest was left out.");
-    editor().LoadButton->click();
+    button("LoadButton")->click();
     dialogs.expectAllAnswered();
-    EXPECT_EQ(editor().loggrid->rowCount(), quarvel::LogCapacity);
+    EXPECT_EQ(grid()->rowCount(), quarvel::LogCapacity);
     EXPECT_EQ(cell(quarvel::LogCapacity, 0), "64000.000000");
     const std::string logDat = workDir.read("log.dat");
     EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), quarvel::LogCapacity);
@@ -247,14 +247,14 @@ TEST_F(TablesFormTest, ACellStillBeingTypedIntoIsSaved) {
     loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
     editor().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor()));
-    QTableWidgetItem* item = editor().loggrid->item(1, 1);
-    editor().loggrid->setCurrentItem(item);
-    editor().loggrid->editItem(item);
+    QTableWidgetItem* item = grid()->item(1, 1);
+    grid()->setCurrentItem(item);
+    grid()->editItem(item);
     auto* cellEditor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(cellEditor, nullptr);
     cellEditor->selectAll();
     QTest::keyClicks(cellEditor, "1515");
-    editor().SaveButton->click();
+    button("SaveButton")->click();
     EXPECT_EQ(workDir.read("log.dat"), "0.100000 1500.000000 1.800000\r\n0.200000 1515 1.900000\r\n"
                                        "0.300000 1520.000000 2.000000\r\n");
 }

@@ -40,8 +40,8 @@ std::string twoShotsOfThreeChannels() {
 
 class SurveyLoadTest : public TablesFormTest {
 protected:
-    QString traceText() const { return editor().Tracememo->toPlainText(); }
-    SegyTraceForm& segyForm() const { return *editor().SegyForm; }
+    QString traceText() const { return tracememo()->toPlainText(); }
+    SegyTraceForm& segyForm() const { return *editor().segyForm(); }
 
     // Load on the Trace page with a SEG-Y file: the trace window opens.
     void openLine(const QString& path) {
@@ -92,7 +92,7 @@ TEST_F(SurveyLoadTest, CancelledWrongOrBrokenSegyChangesNothing) {
     const std::string good = twoShotsOfThreeChannels();
     const QString goodPath = userFile("line.sgy", good);
     const QString cutPath = userFile("cut.sgy", good.substr(0, good.size() - 3));
-    editor().Tracememo->setPlainText("kept");
+    tracememo()->setPlainText("kept");
     openLine(goodPath);
     segyForm().CancelButton->click();
     EXPECT_FALSE(segyForm().isVisible());
@@ -166,7 +166,7 @@ TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
     setCell(1, 0, "5.5");
     dialogs.expectOpenFile(path);
     dialogs.expectItem(std::nullopt);
-    editor().Load1->trigger();
+    action("Load1")->trigger();
     dialogs.expectAllAnswered();
     errors.expectError(QString::fromStdString(
         formatMessage("Cannot read the LAS file \"%s\". Line 8: it holds 2 values, but the "
@@ -203,9 +203,9 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
         dialogs.expectItem(answer);
     }
     dialogs.expectMessage(QString::fromStdString(summary));
-    editor().Load1->trigger();
+    action("Load1")->trigger();
     dialogs.expectAllAnswered();
-    editor().SpeedButton1->click();
+    button("SpeedButton1")->click();
     child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
     mainForm().SpeedButton1->click();
     EXPECT_TRUE(workDir.exists("ampl.dat"));
@@ -261,7 +261,7 @@ TEST_F(SurveyLoadTest, RealCoreExportsLoadAsTheyAreProposed) {
         for (const std::string& notice : expected.notices) {
             dialogs.expectMessage(QString::fromStdString(notice));
         }
-        editor().Load1->trigger();
+        action("Load1")->trigger();
         dialogs.expectAllAnswered();
         EXPECT_EQ(workDir.read("log.dat"), expected.logDat);
     }
