@@ -35,13 +35,6 @@ const double* inputSamples(const Series& s, int n, bool alsoOutput, std::vector<
 // Wavelet lags are kept up to this time.
 constexpr double WaveletHalfWidth = 0.001;
 
-std::string line(double time, double value) {
-    std::string text = numbers::formatE23(time);
-    text += ' ';
-    text += numbers::formatE23(value);
-    return text;
-}
-
 } // namespace
 
 ChirpParameters checkChirpParameters(const ChirpTexts& texts) {
@@ -82,6 +75,7 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
     constexpr double pi = std::numbers::pi;
 
     TextBuilder chirp;
+    chirp.reserveMore(static_cast<std::size_t>(n) * 49);
     double t = 0.0;
     for (int i = 1; i <= n; ++i) {
         t = t + p.interval;
@@ -98,7 +92,7 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
         if (!std::isfinite(s.sweep[i])) {
             throw QuarvelError(std::string(msg::SweepOutOfRange));
         }
-        chirp.line(line(t, s.sweep[i]));
+        chirp.lineE23(t, s.sweep[i]);
     }
 
     const int lagCount = 2 * n - 1;
@@ -122,11 +116,11 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
     }
     TextBuilder klauder;
     for (int k = shortLags; k >= 2; --k) {
-        klauder.line(line(-s.time[k], s.lags[k] / peak));
+        klauder.lineE23(-s.time[k], s.lags[k] / peak);
     }
-    klauder.line(line(s.time[1], s.lags[1] / peak));
+    klauder.lineE23(s.time[1], s.lags[1] / peak);
     for (int k = 2; k <= shortLags; ++k) {
-        klauder.line(line(s.time[k], s.lags[k] / peak));
+        klauder.lineE23(s.time[k], s.lags[k] / peak);
     }
 
     writeTextFiles({{workDir.file(ChirpFileName), chirp.text()},

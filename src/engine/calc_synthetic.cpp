@@ -20,14 +20,11 @@ std::string reflectivityText(const SyntheticSeries& s) {
         }
     }
     TextBuilder text;
-    std::string line;
+    text.reserveMore(s.reflectivity.size() * 49);
     for (std::size_t i = 0; i < s.reflectivity.size(); ++i) {
-        line = numbers::formatE23(s.gridTimes[i]);
-        line += ' ';
-        line += numbers::formatE23(rMax != 0.0 ? s.reflectivity[i] / rMax : 0.0);
-        text.line(line);
+        text.lineE23(s.gridTimes[i], rMax != 0.0 ? s.reflectivity[i] / rMax : 0.0);
     }
-    return text.text();
+    return text.take();
 }
 
 std::string seriesText(const std::vector<double>& samples, const SyntheticSeries& s,
@@ -36,7 +33,7 @@ std::string seriesText(const std::vector<double>& samples, const SyntheticSeries
     const std::size_t first =
         timeZero == TimeZero::SeaFloor ? s.seaFloorSample[stage] : StrongestSample(samples);
     WriteSeriesFrom(text, samples, first, s.samplingInterval, s.timeLimit());
-    return text.text();
+    return text.take();
 }
 
 } // namespace

@@ -134,13 +134,17 @@ void WriteSeries(TextBuilder& file, std::span<const double> samples, double samp
 
 void WriteSeriesFrom(TextBuilder& file, std::span<const double> samples, std::size_t first,
                      double sampleInterval, double timeLimit) {
-    const SeriesRows rows = SeriesRowsFrom(samples, first, sampleInterval, timeLimit);
-    std::string line;
-    for (std::size_t i = 0; i < rows.time.size(); ++i) {
-        line = numbers::formatE23(rows.time[i]);
-        line += ' ';
-        line += numbers::formatE23(rows.value[i]);
-        file.line(line);
+    checkLength(static_cast<int>(samples.size()), "series length");
+    const double sMax = largestMagnitude(samples);
+    // The same rows as SeriesRowsFrom, formatted straight into the file's
+    // text: 23 + 1 + 23 characters and CR LF per line.
+    file.reserveMore((samples.size() - std::min(first, samples.size())) * 49);
+    for (std::size_t i = first, h = 1; i < samples.size(); ++i, ++h) {
+        const double time = static_cast<double>(h - 1) * sampleInterval;
+        if (!(time < timeLimit)) {
+            break;
+        }
+        file.lineE23(time, sMax != 0.0 ? samples[i] / sMax : 0.0);
     }
 }
 

@@ -162,38 +162,45 @@ int parseIntegerPrefix(std::string_view text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-std::string formatE23(double value) {
+void appendE23(std::string& text, double value) {
     if (std::isnan(value)) {
-        return std::string(20, ' ') + "Nan";
+        text.append(20, ' ');
+        text += "Nan";
+        return;
     }
     if (std::isinf(value)) {
-        return std::string(19, ' ') + (value < 0 ? "-Inf" : "+Inf");
+        text.append(19, ' ');
+        text += value < 0 ? "-Inf" : "+Inf";
+        return;
     }
     if (value == 0.0) {
-        return " 0.00000000000000E+0000";
+        text += " 0.00000000000000E+0000";
+        return;
     }
-    std::array<char, 64> buf{};
+    // "d.dddddddddddddde+dd", the exponent in two digits or three.
+    std::array<char, 32> buf;
     const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
                                          std::chars_format::scientific, 14);
     (void)ec;
-    const std::string_view text(buf.data(), static_cast<std::size_t>(end - buf.data()));
-    const std::size_t e = text.find('e');
-    const std::string_view mantissa = text.substr(0, e);
-    const char expSign = text[e + 1];
-    const int exponent = std::atoi(std::string(text.substr(e + 2)).c_str());
-    std::string out;
-    out.reserve(23);
-    out += value < 0 ? '-' : ' ';
-    out += mantissa;
-    out += 'E';
-    out += expSign;
-    std::array<char, 8> exp{};
-    const auto [expEnd, expEc] = std::to_chars(exp.data(), exp.data() + exp.size(), exponent);
-    (void)expEc;
-    const std::string expDigits(exp.data(), expEnd);
-    out += std::string(4 - std::min<std::size_t>(4, expDigits.size()), '0');
-    out += expDigits;
-    return out;
+    constexpr std::size_t MantissaLength = 16;
+    const char* exponentDigits = buf.data() + MantissaLength + 2;
+    const char* exponentEnd = end;
+    const auto digitCount = static_cast<std::size_t>(end - exponentDigits);
+    char out[23];
+    out[0] = value < 0 ? '-' : ' ';
+    std::copy(buf.data(), buf.data() + MantissaLength, out + 1);
+    out[17] = 'E';
+    out[18] = buf[MantissaLength + 1];
+    std::fill(out + 19, out + 23 - digitCount, '0');
+    std::copy(exponentDigits, exponentEnd, out + 23 - digitCount);
+    text.append(out, sizeof out);
+}
+
+std::string formatE23(double value) {
+    std::string text;
+    text.reserve(23);
+    appendE23(text, value);
+    return text;
 }
 
 std::string formatFixed(double value, int decimals, int minWidth) {

@@ -34,6 +34,10 @@ int parseIntegerPrefix(std::string_view text);
 // digit, ".", 14 digits, "E", exponent sign, 4 exponent digits.
 std::string formatE23(double value);
 
+// Appends formatE23(value) to the text without building a string of its own
+// (the engine writes some hundred thousand of them per run).
+void appendE23(std::string& text, double value);
+
 // Fixed-point with the given number of decimals, "-" for negatives, padded
 // on the left with blanks to at least minWidth characters.
 std::string formatFixed(double value, int decimals, int minWidth = 1);

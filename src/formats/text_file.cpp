@@ -48,12 +48,84 @@ void writeTextFile(const std::filesystem::path& path, std::string_view text) {
     }
 }
 
-void writeTextFiles(const std::vector<PendingFile>& files) {
-    std::vector<std::filesystem::path> written;
-    const auto discard = [&written] {
-        for (const auto& tmp : written) {
-            std::error_code ignored;
-            std::filesystem::remove(tmp, ignored);
+namespace {
+
+// One file of a set on its way into place.
+struct Placement {
+    std::filesystem::path target;
+    std::filesystem::path written; // the new text, until it takes the target's name
+    bool placed = false;
+    // Where the old file's content waits until the whole set is in place:
+    // empty when there was no old file.
+    std::filesystem::path previous;
+};
+
+bool cannotExchange(std::error_code ec) {
+    return ec == std::errc::not_supported || ec == std::errc::invalid_argument ||
+           ec == std::errc::function_not_supported;
+}
+
+// Puts one written file in place of its target; the target's name always
+// names a whole file, the old or the new.
+std::error_code place(FileSystem& fs, Placement& p) {
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(p.target, ec);
+    if (!existed) {
+        ec = fs.rename(p.written, p.target);
+        p.placed = !ec;
+        return ec;
+    }
+    // Swapping leaves the old content under the written file's name, ready
+    // to be swapped back, and does not make ext4 write the new data out at
+    // once as renaming over an existing file does (its auto_da_alloc guard).
+    ec = fs.exchange(p.written, p.target);
+    if (!ec) {
+        p.placed = true;
+        p.previous = p.written;
+        return ec;
+    }
+    if (!cannotExchange(ec)) {
+        return ec;
+    }
+    // A file system that cannot swap: keep a copy of the old file, then
+    // rename over it.
+    std::filesystem::path copy = temporaryBeside(p.target);
+    ec = fs.copy(p.target, copy);
+    if (ec) {
+        fs.remove(copy);
+        return ec;
+    }
+    ec = fs.rename(p.written, p.target);
+    if (ec) {
+        fs.remove(copy);
+        return ec;
+    }
+    p.placed = true;
+    p.previous = std::move(copy);
+    return ec;
+}
+
+// Puts every old file back (those placed, in reverse order) and removes what
+// was written.
+void restore(FileSystem& fs, std::vector<Placement>& set) {
+    for (auto p = set.rbegin(); p != set.rend(); ++p) {
+        if (!p->placed) {
+            fs.remove(p->written);
+        } else if (p->previous.empty()) {
+            fs.remove(p->target);
+        } else if (fs.rename(p->previous, p->target)) {
+            fs.remove(p->previous);
+        }
+    }
+}
+
+} // namespace
+
+void writeTextFiles(const std::vector<PendingFile>& files, FileSystem& fs) {
+    std::vector<Placement> set;
+    const auto discard = [&set, &fs] {
+        for (const Placement& p : set) {
+            fs.remove(p.written);
         }
     };
     for (const PendingFile& file : files) {
@@ -68,7 +140,7 @@ void writeTextFiles(const std::vector<PendingFile>& files) {
         errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (out) {
-            written.push_back(tmp);
+            set.push_back({file.path, tmp, false, {}});
             out.write(file.text.data(), static_cast<std::streamsize>(file.text.size()));
             out.flush();
         }
@@ -79,19 +151,16 @@ void writeTextFiles(const std::vector<PendingFile>& files) {
             throwCannotCreate(file.path.string(), reason);
         }
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        // Renaming over an existing file makes ext4 write the new data out
-        // at once (its auto_da_alloc guard), a millisecond or more per file;
-        // removing the old file first avoids that wait. These are files the
-        // program regenerates, so the instant in which neither exists is of
-        // no concern. Should the removal fail, the rename still replaces it.
-        std::error_code ec;
-        std::filesystem::remove(files[i].path, ec);
-        std::filesystem::rename(written[i], files[i].path, ec);
+    for (Placement& p : set) {
+        const std::error_code ec = place(fs, p);
         if (ec) {
-            written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));
-            discard();
-            throwCannotCreate(files[i].path.string(), ec.message() + ".");
+            restore(fs, set);
+            throwCannotCreate(p.target.string(), ec.message() + ".");
+        }
+    }
+    for (const Placement& p : set) {
+        if (!p.previous.empty()) {
+            fs.remove(p.previous);
         }
     }
 }

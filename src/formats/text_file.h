@@ -1,10 +1,14 @@
 #pragma once
 
+#include "formats/file_system.h"
+#include "formats/numbers.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quarvel {
@@ -20,7 +24,21 @@ public:
         text_ += text;
         text_ += LineEnd;
     }
+    // The line "first second", both in E23 form, as the engine and the chirp
+    // source write their series.
+    void lineE23(double first, double second) {
+        numbers::appendE23(text_, first);
+        text_ += ' ';
+        numbers::appendE23(text_, second);
+        text_ += LineEnd;
+    }
+    // Room for this many more bytes, so that a long text is not copied as it
+    // grows.
+    void reserveMore(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
+
     const std::string& text() const { return text_; }
+    // The text, moved out; the builder is empty afterwards.
+    std::string take() { return std::move(text_); }
 
 private:
     std::string text_;
@@ -39,9 +57,12 @@ struct PendingFile {
 
 // Writes a set of files all or nothing: every text goes to a temporary file
 // first, and only when all of them are written does each take its target's
-// place, in order. A failure before that leaves every target as it was.
+// place, in order, each in one step, so that a reader never finds a target
+// missing that existed before. Should putting one in place fail, the files
+// already replaced get their old contents back: every target is as it was.
 // Throws "Cannot create file ..." naming the file that failed.
-void writeTextFiles(const std::vector<PendingFile>& files);
+void writeTextFiles(const std::vector<PendingFile>& files,
+                    FileSystem& fileSystem = systemFileSystem());
 
 // The byte-order mark some editors put at the start of a UTF-8 text. It is
 // not part of the text: every reader skips it.

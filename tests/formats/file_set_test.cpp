@@ -1,0 +1,119 @@
+#include "formats/file_system.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "support/temp_work_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+using testing::TempWorkDir;
+
+// The system's calls, except that the chosen rename or exchange (counted
+// together from 1) fails as renaming an immutable file does, and exchanging
+// can be made unsupported as on file systems that cannot swap.
+class FailingFileSystem final : public FileSystem {
+public:
+    FailingFileSystem(int failingCall, bool canExchange)
+        : failingCall_(failingCall), canExchange_(canExchange) {}
+
+    std::error_code exchange(const std::filesystem::path& a,
+                             const std::filesystem::path& b) override {
+        if (!canExchange_) {
+            return std::make_error_code(std::errc::invalid_argument);
+        }
+        return fails() ? std::make_error_code(std::errc::operation_not_permitted)
+                       : system().exchange(a, b);
+    }
+    std::error_code rename(const std::filesystem::path& from,
+                           const std::filesystem::path& to) override {
+        return fails() ? std::make_error_code(std::errc::operation_not_permitted)
+                       : system().rename(from, to);
+    }
+    std::error_code copy(const std::filesystem::path& from,
+                         const std::filesystem::path& to) override {
+        return system().copy(from, to);
+    }
+    void remove(const std::filesystem::path& path) override { system().remove(path); }
+
+private:
+    static FileSystem& system() { return systemFileSystem(); }
+    bool fails() { return ++calls_ == failingCall_; }
+
+    int failingCall_;
+    bool canExchange_;
+    int calls_ = 0;
+};
+
+const std::vector<std::string> Names{"refl.dat", "corr.dat", "deconv.dat", "amplnofilt.dat",
+                                     "ampl.dat"};
+
+std::vector<PendingFile> newSet(const TempWorkDir& dir) {
+    std::vector<PendingFile> files;
+    for (const std::string& name : Names) {
+        files.push_back({dir.file(name), "new " + name + "\r\n"});
+    }
+    return files;
+}
+
+long fileCount(const TempWorkDir& dir) {
+    return std::distance(std::filesystem::directory_iterator(dir.path()), {});
+}
+
+// A failure while the files take their places, at every step, with and
+// without the swap, and with targets that did not exist before: every old
+// file comes back, no new one stays, nothing temporary is left.
+TEST(WriteTextFiles, FailedPlacementPartwayRestoresThePreviousSet) {
+    for (const bool canExchange : {true, false}) {
+        for (const bool allExisted : {true, false}) {
+            for (int failing = 1; failing <= 5; ++failing) {
+                SCOPED_TRACE(::testing::Message() << "swap " << canExchange << ", all existed "
+                                                  << allExisted << ", failing call " << failing);
+                TempWorkDir dir;
+                for (std::size_t i = 0; i < Names.size(); ++i) {
+                    if (allExisted || i % 2 == 0) {
+                        dir.write(Names[i], "old " + Names[i] + "\r\n");
+                    }
+                }
+                const long before = fileCount(dir);
+                FailingFileSystem fs(failing, canExchange);
+                try {
+                    writeTextFiles(newSet(dir), fs);
+                    ADD_FAILURE() << "not reported";
+                } catch (const QuarvelError& error) {
+                    EXPECT_NE(std::string(error.what()).find("Cannot create file"),
+                              std::string::npos)
+                        << error.what();
+                }
+                for (std::size_t i = 0; i < Names.size(); ++i) {
+                    if (allExisted || i % 2 == 0) {
+                        EXPECT_EQ(dir.read(Names[i]), "old " + Names[i] + "\r\n") << Names[i];
+                    } else {
+                        EXPECT_FALSE(dir.exists(Names[i])) << Names[i];
+                    }
+                }
+                EXPECT_EQ(fileCount(dir), before);
+            }
+        }
+    }
+}
+
+TEST(WriteTextFiles, WithoutTheSwapTheNewSetStillReplacesTheOld) {
+    TempWorkDir dir;
+    for (const std::string& name : Names) {
+        dir.write(name, "old\r\n");
+    }
+    FailingFileSystem fs(0, false);
+    writeTextFiles(newSet(dir), fs);
+    for (const std::string& name : Names) {
+        EXPECT_EQ(dir.read(name), "new " + name + "\r\n");
+    }
+    EXPECT_EQ(fileCount(dir), static_cast<long>(Names.size()));
+}
+
+} // namespace
+} // namespace quarvel
