@@ -60,7 +60,7 @@ void Canvas::resetAttributes() {
     font_ = defaultFont();
 }
 
-QFont classicFont() {
+QFont layoutFont() {
     static const bool substituted = [] {
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
                                   QStringLiteral("Liberation Sans"));
@@ -76,7 +76,7 @@ QFont classicFont() {
 // A fixed family at a fixed pixel size, so pictures come out the same on
 // every machine.
 QFont Canvas::defaultFont() {
-    return classicFont();
+    return layoutFont();
 }
 
 void Canvas::plot(int x, int y) {

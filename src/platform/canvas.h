@@ -8,14 +8,15 @@
 
 namespace quarvel {
 
-// The font of the windows and pictures: "MS Sans Serif" at 11 pixels, as
-// the layouts were made for, drawn with Liberation Sans, whose widths match
-// the classic Windows sans-serif (wider families clip captions and cover the
-// final plot's ticks). The first call maps the family to Liberation Sans.
-QFont classicFont();
+// The font of the windows and pictures: "MS Sans Serif" at 11 pixels, the
+// widths every window layout and the final plot's label positions are
+// measured in, drawn with Liberation Sans, whose widths match that family's
+// (wider families clip captions and cover the final plot's ticks). The first
+// call maps the family to Liberation Sans.
+QFont layoutFont();
 
 // The drawing surface the panels and plots are drawn on: a QImage
-// (Format_RGB32) with the pen, brush and font state of a classic canvas.
+// (Format_RGB32) with a pen, a brush and a font as its drawing state.
 // Lines are rasterised here, not by QPainter, so every pixel is known:
 // lineTo draws from the pen position to the target excluding the target
 // pixel, and leaves the pen at the target.
@@ -36,7 +37,7 @@ public:
     const QImage& image() const { return image_; }
 
     // Back to the attributes of a new canvas: black solid pen 1 pixel wide in
-    // copy mode, solid white brush, the default font (classicFont()).
+    // copy mode, solid white brush, the default font (layoutFont()).
     void resetAttributes();
     static QFont defaultFont();
 

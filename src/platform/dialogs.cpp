@@ -16,8 +16,8 @@ QWidget* dialogParent() {
 
 } // namespace
 
-QString qtFilterFromClassic(const QString& classic) {
-    const QStringList parts = classic.split(QLatin1Char('|'));
+QString qtFilterFromPairs(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
@@ -79,7 +79,7 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
     // for the file with it.
     const QString key = questionKey(request, false);
     QFileDialog dialog(dialogParent(), request.title, folders_.startFolder(key),
-                       qtFilterFromClassic(request.filter));
+                       qtFilterFromPairs(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() ||
@@ -95,8 +95,8 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     // is added, so it is asked whether the extension was typed or not.
     const QString key = questionKey(request, true);
     const QString name = QFileDialog::getSaveFileName(
-        dialogParent(), request.title, folders_.startFolder(key),
-        qtFilterFromClassic(request.filter), nullptr, QFileDialog::DontConfirmOverwrite);
+        dialogParent(), request.title, folders_.startFolder(key), qtFilterFromPairs(request.filter),
+        nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) {
         return std::nullopt;
     }

@@ -13,9 +13,10 @@ class QSettings;
 
 namespace quarvel {
 
-// A file dialog's settings. The filter uses the classic "Caption|*.EXT"
-// form ("Bitmap Files|*.BMP"; empty for none); the default extension is
-// added to a typed name without one.
+// A file dialog's settings. The filter is caption and patterns separated by
+// "|" ("Bitmap Files|*.BMP"; empty for none), one string for every dialog
+// however it is shown; the default extension is added to a typed name
+// without one.
 struct FileDialogRequest {
     QString title;
     QString filter;
@@ -76,7 +77,7 @@ inline constexpr const char* MessageTitle = "Quarvel";
 std::unique_ptr<QMessageBox> messageBox(const QString& text, bool error);
 
 // "Bitmap Files|*.BMP" as Qt's "Bitmap Files (*.BMP *.bmp)".
-QString qtFilterFromClassic(const QString& classic);
+QString qtFilterFromPairs(const QString& filter);
 
 // The file name with ".extension" added when it has no extension of its own.
 QString withDefaultExtension(const QString& fileName, const QString& extension);

@@ -13,8 +13,8 @@ GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(ar
     // QApplication has just set the C library's locale from the environment;
     // numbers must keep "." as their decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    // Every window is laid out for the classic font's widths.
-    setFont(classicFont());
+    // Every window is laid out for this font's widths.
+    setFont(layoutFont());
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {

@@ -14,8 +14,8 @@ using numbers::formatInteger;
 
 namespace {
 
-// Division with the outcomes of the floating-point unit the program was
-// designed for made explicit: x / 0 stops the command with "division by
+// Division that stops the command where C++ would carry on with an infinity
+// or a NaN and show a meaningless read-out: x / 0 stops it with "division by
 // zero", 0 / 0 with "invalid operation".
 double divide(double numerator, double denominator) {
     if (denominator == 0.0) {

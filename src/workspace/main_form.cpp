@@ -105,7 +105,7 @@ QAction* menuItem(QWidget* owner, QMenu* menu, const char* name, const QString& 
 TMainForm::TMainForm(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quarvel v1.0"));
-    const QFont windowFont = classicFont();
+    const QFont windowFont = layoutFont();
     setFont(windowFont);
     annotationFont = windowFont;
 

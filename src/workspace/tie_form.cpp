@@ -39,7 +39,7 @@ QString fixedText(double value, int decimals) {
 TTieForm::TTieForm(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName(QStringLiteral("TieForm"));
     setWindowTitle(QStringLiteral("Tie"));
-    setFont(classicFont());
+    setFont(layoutFont());
     auto* layout = new QGridLayout(this);
 
     MaxShiftEdit = field(this, "MaxShiftEdit", QStringLiteral("2"));

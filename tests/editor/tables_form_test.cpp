@@ -22,7 +22,7 @@ const std::string ThreeRecordsLogDat = "0.100000 1500.000000 1.800000\r\n"
 
 } // namespace
 
-TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithTheDesignedComponents) {
+TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithItsNamedComponents) {
     EXPECT_EQ(editor().windowTitle(), "Data Editor");
     EXPECT_EQ(pages()->currentIndex(), TTables_Form::LogsPage);
     ASSERT_EQ(pages()->count(), 3);

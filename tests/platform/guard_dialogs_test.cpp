@@ -126,9 +126,9 @@ TEST(ScriptedDialogs, FailsTheTestOnSurprises) {
         "was never reported");
 }
 
-TEST(QtDialogs, ClassicFiltersAndDefaultExtensions) {
+TEST(QtDialogs, FilterPairsAndDefaultExtensions) {
     const struct {
-        const char* classic;
+        const char* pairs;
         const char* qt;
     } filters[] = {
         {"Bitmap Files|*.BMP", "Bitmap Files (*.BMP *.bmp)"},
@@ -137,7 +137,7 @@ TEST(QtDialogs, ClassicFiltersAndDefaultExtensions) {
         {"", ""},
     };
     for (const auto& f : filters) {
-        EXPECT_EQ(qtFilterFromClassic(QString::fromUtf8(f.classic)), QString::fromUtf8(f.qt));
+        EXPECT_EQ(qtFilterFromPairs(QString::fromUtf8(f.pairs)), QString::fromUtf8(f.qt));
     }
     EXPECT_EQ(withDefaultExtension("/a.b/plot", "bmp"), QStringLiteral("/a.b/plot.bmp"));
     EXPECT_EQ(withDefaultExtension("/a/plot.BMP", "bmp"), QStringLiteral("/a/plot.BMP"));

@@ -20,8 +20,7 @@ constexpr QRgb Grey = 0xffc0c0c0;
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 QImage plot(const std::vector<double>& x, const std::vector<double>& r, std::size_t marked) {
-    return renderCoefficientPlot(x, r, marked, QStringLiteral("r"), 2, Width, Height,
-                                 classicFont());
+    return renderCoefficientPlot(x, r, marked, QStringLiteral("r"), 2, Width, Height, layoutFont());
 }
 
 // The rows between the title band and the texts below, where the curve lies.

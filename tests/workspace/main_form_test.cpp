@@ -56,7 +56,7 @@ std::string seriesText(std::initializer_list<std::pair<double, double>> samples)
     return text.text();
 }
 
-TEST_F(MainFormTest, StartsWithTheStatedCaptionsHintsAndStates) {
+TEST_F(MainFormTest, StartsWithItsCaptionsHintsAndStates) {
     struct Control {
         const char* name;
         QString caption;
@@ -93,7 +93,7 @@ TEST_F(MainFormTest, StartsWithTheStatedCaptionsHintsAndStates) {
     EXPECT_EQ(child<QLineEdit>(&mainForm(), "Edit3")->text(), "Inst. Dens.");
 }
 
-// The captions fit their controls in the classic font: a tool button needs
+// The captions fit their controls in the layout font: a tool button needs
 // no more room than it has, a check box's box and caption no more than it
 // shows up to the read-out laid over its right-hand part.
 TEST_F(MainFormTest, CaptionsAreNotClipped) {
