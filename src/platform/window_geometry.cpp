@@ -36,7 +36,7 @@ QMargins frameOf(const QWidget& window) {
     const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
     if (frame == client) {
-        return ClassicFrame;
+        return LayoutFrame;
     }
     return {client.left() - frame.left(), client.top() - frame.top(),
             frame.right() - client.right(), frame.bottom() - client.bottom()};

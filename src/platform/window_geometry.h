@@ -30,17 +30,18 @@ struct WindowPlace {
 WindowPlace placeInside(const WindowPlace& wanted, const QMargins& frame, const QRect& available,
                         bool placed);
 
-// The frame the windows' sizes are laid out with: a 4-pixel border and a
-// 19-pixel caption, as with the classic window frame, and its 19-pixel menu
-// bar.
-inline constexpr QMargins ClassicFrame(4, 23, 4, 4);
-inline constexpr int ClassicMenuHeight = 19;
+// The frame the windows' outer sizes are laid out with: a 4-pixel border,
+// a 19-pixel caption and a 19-pixel menu bar. The windows are sized by the
+// client area this leaves, so the pages are the same height whatever frame
+// the window manager draws.
+inline constexpr QMargins LayoutFrame(4, 23, 4, 4);
+inline constexpr int LayoutMenuHeight = 19;
 
 // The area below the menu bar of a window with a menu laid out at that
 // outer size.
-constexpr QSize classicClientSize(const QSize& outer) {
-    return {outer.width() - ClassicFrame.left() - ClassicFrame.right(),
-            outer.height() - ClassicFrame.top() - ClassicFrame.bottom() - ClassicMenuHeight};
+constexpr QSize layoutClientSize(const QSize& outer) {
+    return {outer.width() - LayoutFrame.left() - LayoutFrame.right(),
+            outer.height() - LayoutFrame.top() - LayoutFrame.bottom() - LayoutMenuHeight};
 }
 
 // Sizes the window so that the area below its menu bar, status bar
@@ -48,7 +49,7 @@ constexpr QSize classicClientSize(const QSize& outer) {
 void setClientSize(QMainWindow& window, const QSize& client);
 
 // Keeps the window inside the available area of its screen, with the frame
-// it has or, before it has one, the classic frame.
+// it has or, before it has one, the frame the layouts assume.
 void keepInsideScreen(QWidget& window);
 
 // Puts the window at the place (frame top-left, client size), kept inside

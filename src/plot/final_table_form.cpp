@@ -32,7 +32,7 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     Parameters1 = set->addAction("Parameters");
     Parameters1->setObjectName("Parameters1");
     // Laid out as a 773 x 646 window: its client area below the menu bar.
-    setClientSize(*this, classicClientSize({773, 646}));
+    setClientSize(*this, layoutClientSize({773, 646}));
 
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });

@@ -50,7 +50,7 @@ TEST_F(WindowSizes, AWindowLeftBeyondTheScreenIsShownInsideIt) {
     QWidget* plot = forms().FinalTableForm;
     plot->move(available.right() - 100, available.top() + 40);
     windows->services().forms.showAndRaise(FormId::FinalTableForm);
-    const QRect outer(plot->pos(), plot->size().grownBy(ClassicFrame));
+    const QRect outer(plot->pos(), plot->size().grownBy(LayoutFrame));
     EXPECT_TRUE(available.contains(outer))
         << "available " << available.width() << " x " << available.height() << ", window at "
         << outer.x() << ", " << outer.y() << ", " << outer.width() << " x " << outer.height();

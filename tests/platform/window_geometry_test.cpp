@@ -47,15 +47,15 @@ TEST(WindowGeometry, TheWholeFrameIsKeptInside) {
         {"not placed: only shrinks", Screen, {{0, 0}, {1300, 800}}, false, {{0, 0}, {1272, 743}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(placeInside(c.wanted, ClassicFrame, c.available, c.placed), c.kept) << c.name;
+        EXPECT_EQ(placeInside(c.wanted, LayoutFrame, c.available, c.placed), c.kept) << c.name;
     }
 }
 
-TEST(WindowGeometry, AWindowLaidOutByItsOuterSizeHasTheClassicClientArea) {
+TEST(WindowGeometry, AWindowLaidOutByItsOuterSizeHasTheClientAreaItsLayoutLeaves) {
     // The data editor is given both: 320 x 708 outer, 312 x 662 inside.
-    EXPECT_EQ(classicClientSize({320, 708}), QSize(312, 662));
-    EXPECT_EQ(classicClientSize({387, 605}), QSize(379, 559));
-    EXPECT_EQ(classicClientSize({773, 646}), QSize(765, 600));
+    EXPECT_EQ(layoutClientSize({320, 708}), QSize(312, 662));
+    EXPECT_EQ(layoutClientSize({387, 605}), QSize(379, 559));
+    EXPECT_EQ(layoutClientSize({773, 646}), QSize(765, 600));
 }
 
 } // namespace
