@@ -6,43 +6,64 @@
 #include "formats/numbers.h"
 #include "formats/text_file.h"
 
-#include <utility>
+#include <filesystem>
 #include <vector>
 
 namespace quarvel::MathFun {
 namespace {
 
-std::string reflectivityText(const SyntheticSeries& s) {
+void appendReflectivity(TextBuilder& text, const SyntheticSeries& s) {
     double rMax = s.reflectivity.front();
     for (const double r : s.reflectivity) {
         if (r > rMax) {
             rMax = r;
         }
     }
-    TextBuilder text;
     text.reserveMore(s.reflectivity.size() * 49);
     for (std::size_t i = 0; i < s.reflectivity.size(); ++i) {
         text.lineE23(s.gridTimes[i], rMax != 0.0 ? s.reflectivity[i] / rMax : 0.0);
     }
-    return text.take();
 }
 
-std::string seriesText(const std::vector<double>& samples, const SyntheticSeries& s,
-                       TimeZero timeZero, std::size_t stage) {
-    TextBuilder text;
+void appendStage(TextBuilder& text, const std::vector<double>& samples, const SyntheticSeries& s,
+                 TimeZero timeZero, std::size_t stage) {
     const std::size_t first =
         timeZero == TimeZero::SeaFloor ? s.seaFloorSample[stage] : StrongestSample(samples);
     WriteSeriesFrom(text, samples, first, s.samplingInterval, s.timeLimit());
-    return text.take();
+}
+
+// Appends the text of file `file` of SyntheticFileNames.
+void appendFileText(TextBuilder& text, const SyntheticSeries& s, TimeZero timeZero,
+                    std::size_t file) {
+    switch (file) {
+    case 0:
+        appendReflectivity(text, s);
+        break;
+    case 1:
+        appendStage(text, s.correlated, s, timeZero, 0);
+        break;
+    case 2:
+        appendStage(text, s.deconvolved, s, timeZero, 1);
+        break;
+    case 3:
+        appendStage(text, s.envelope, s, timeZero, 2);
+        break;
+    default:
+        appendStage(text, s.synthetic, s, timeZero, 3);
+        break;
+    }
 }
 
 } // namespace
 
 std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series, TimeZero timeZero) {
-    return {reflectivityText(series), seriesText(series.correlated, series, timeZero, 0),
-            seriesText(series.deconvolved, series, timeZero, 1),
-            seriesText(series.envelope, series, timeZero, 2),
-            seriesText(series.synthetic, series, timeZero, 3)};
+    std::array<std::string, 5> texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        TextBuilder text;
+        appendFileText(text, series, timeZero, i);
+        texts[i] = text.take();
+    }
+    return texts;
 }
 
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
@@ -59,12 +80,19 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     const SyntheticWavelet wavelet =
         engine::readWavelet(workDir, parameters.samplingInterval, intervalText);
     const SyntheticSeries series = engine.computeSynthetic(log, wavelet, parameters);
-    std::array<std::string, 5> texts = syntheticFileTexts(series, timeZero);
-    std::vector<PendingFile> files;
-    for (std::size_t i = 0; i < SyntheticFileNames.size(); ++i) {
-        files.push_back({workDir.file(SyntheticFileNames[i]), std::move(texts[i])});
+    std::vector<std::filesystem::path> paths;
+    for (const std::string_view name : SyntheticFileNames) {
+        paths.push_back(workDir.file(name));
     }
-    writeTextFiles(files);
+    // One buffer for the five texts, each written out before the next is
+    // made: refl.dat, of one line per grid sample, is the longest, so the
+    // buffer takes its pages once.
+    TextBuilder text;
+    writeTextFiles(paths, [&](std::size_t i) -> std::string_view {
+        text.clear();
+        appendFileText(text, series, timeZero, i);
+        return text.text();
+    });
     return series.counts;
 }
 

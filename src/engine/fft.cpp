@@ -62,18 +62,25 @@ std::vector<double> fftConvolve(std::span<const double> a, std::span<const doubl
         z[i].imag(b[i]);
     }
     fft(z, false);
-    std::vector<std::complex<double>> product(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::complex<double> zk = z[k];
-        const std::complex<double> zc = std::conj(z[(n - k) % n]);
+    // The product of the spectra replaces z in place: bins k and n - k each
+    // need both, so they are computed as a pair.
+    const auto product = [](std::complex<double> zk, std::complex<double> zMirror) {
+        const std::complex<double> zc = std::conj(zMirror);
         const std::complex<double> spectrumA = (zk + zc) * 0.5;
         const std::complex<double> spectrumB = (zk - zc) * std::complex<double>(0.0, -0.5);
-        product[k] = spectrumA * spectrumB;
+        return spectrumA * spectrumB;
+    };
+    for (std::size_t k = 0; k <= n / 2; ++k) {
+        const std::size_t mirror = (n - k) % n;
+        const std::complex<double> zk = z[k];
+        const std::complex<double> zm = z[mirror];
+        z[k] = product(zk, zm);
+        z[mirror] = product(zm, zk);
     }
-    fft(product, true);
+    fft(z, true);
     std::vector<double> result(count);
     for (std::size_t i = 0; i < count; ++i) {
-        result[i] = product[i].real();
+        result[i] = z[i].real();
     }
     return result;
 }

@@ -137,8 +137,13 @@ void WriteSeriesFrom(TextBuilder& file, std::span<const double> samples, std::si
     checkLength(static_cast<int>(samples.size()), "series length");
     const double sMax = largestMagnitude(samples);
     // The same rows as SeriesRowsFrom, formatted straight into the file's
-    // text: 23 + 1 + 23 characters and CR LF per line.
-    file.reserveMore((samples.size() - std::min(first, samples.size())) * 49);
+    // text: 23 + 1 + 23 characters and CR LF per line, for no more rows than
+    // the time limit lets through.
+    std::size_t rows = samples.size() - std::min(first, samples.size());
+    if (sampleInterval > 0.0 && timeLimit / sampleInterval < static_cast<double>(rows)) {
+        rows = timeLimit > 0.0 ? static_cast<std::size_t>(timeLimit / sampleInterval) + 2 : 0;
+    }
+    file.reserveMore(rows * 49);
     for (std::size_t i = first, h = 1; i < samples.size(); ++i, ++h) {
         const double time = static_cast<double>(h - 1) * sampleInterval;
         if (!(time < timeLimit)) {

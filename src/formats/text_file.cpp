@@ -122,33 +122,52 @@ void restore(FileSystem& fs, std::vector<Placement>& set) {
 } // namespace
 
 void writeTextFiles(const std::vector<PendingFile>& files, FileSystem& fs) {
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(files.size());
+    for (const PendingFile& file : files) {
+        paths.push_back(file.path);
+    }
+    writeTextFiles(
+        paths, [&files](std::size_t i) -> std::string_view { return files[i].text; }, fs);
+}
+
+void writeTextFiles(const std::vector<std::filesystem::path>& paths,
+                    const std::function<std::string_view(std::size_t)>& textOf, FileSystem& fs) {
     std::vector<Placement> set;
     const auto discard = [&set, &fs] {
         for (const Placement& p : set) {
             fs.remove(p.written);
         }
     };
-    for (const PendingFile& file : files) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::filesystem::path& path = paths[i];
         std::error_code ec;
         // A folder in the way would only make the rename fail after other
         // files had already been replaced.
-        if (std::filesystem::is_directory(file.path, ec)) {
+        if (std::filesystem::is_directory(path, ec)) {
             discard();
-            throwCannotCreate(file.path.string(), "It is a folder, not a file.");
+            throwCannotCreate(path.string(), "It is a folder, not a file.");
         }
-        const std::filesystem::path tmp = temporaryBeside(file.path);
+        std::string_view text;
+        try {
+            text = textOf(i);
+        } catch (...) {
+            discard();
+            throw;
+        }
+        const std::filesystem::path tmp = temporaryBeside(path);
         errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (out) {
-            set.push_back({file.path, tmp, false, {}});
-            out.write(file.text.data(), static_cast<std::streamsize>(file.text.size()));
+            set.push_back({path, tmp, false, {}});
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
             out.flush();
         }
         if (!out) {
             const std::string reason = systemReason();
             out.close();
             discard();
-            throwCannotCreate(file.path.string(), reason);
+            throwCannotCreate(path.string(), reason);
         }
     }
     for (Placement& p : set) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,9 @@ public:
     // grows.
     void reserveMore(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
 
+    // Empty again, keeping its room for the next text.
+    void clear() { text_.clear(); }
+
     const std::string& text() const { return text_; }
     // The text, moved out; the builder is empty afterwards.
     std::string take() { return std::move(text_); }
@@ -62,6 +66,14 @@ struct PendingFile {
 // already replaced get their old contents back: every target is as it was.
 // Throws "Cannot create file ..." naming the file that failed.
 void writeTextFiles(const std::vector<PendingFile>& files,
+                    FileSystem& fileSystem = systemFileSystem());
+
+// The same for texts made one at a time: textOf(i) gives the text of paths[i],
+// which is written to its temporary file before textOf(i + 1) is asked for,
+// so one buffer can serve every file of the set (the engine's five files
+// would otherwise take fresh pages of memory each).
+void writeTextFiles(const std::vector<std::filesystem::path>& paths,
+                    const std::function<std::string_view(std::size_t)>& textOf,
                     FileSystem& fileSystem = systemFileSystem());
 
 // The byte-order mark some editors put at the start of a UTF-8 text. It is

@@ -115,5 +115,36 @@ TEST(WriteTextFiles, WithoutTheSwapTheNewSetStillReplacesTheOld) {
     EXPECT_EQ(fileCount(dir), static_cast<long>(Names.size()));
 }
 
+// Texts made one at a time into one buffer: each file gets its own text, and
+// a text that cannot be made partway leaves the old set and nothing else.
+TEST(WriteTextFiles, TextsMadeOneAtATime) {
+    for (const bool failsPartway : {false, true}) {
+        SCOPED_TRACE(failsPartway ? "fails at the third text" : "all made");
+        TempWorkDir dir;
+        std::vector<std::filesystem::path> paths;
+        for (const std::string& name : Names) {
+            dir.write(name, "old\r\n");
+            paths.push_back(dir.file(name));
+        }
+        std::string buffer;
+        const auto textOf = [&](std::size_t i) -> std::string_view {
+            if (failsPartway && i == 2) {
+                throw QuarvelError("no text");
+            }
+            buffer = "new " + Names[i] + "\r\n";
+            return buffer;
+        };
+        if (failsPartway) {
+            EXPECT_THROW(writeTextFiles(paths, textOf), QuarvelError);
+        } else {
+            writeTextFiles(paths, textOf);
+        }
+        for (const std::string& name : Names) {
+            EXPECT_EQ(dir.read(name), failsPartway ? "old\r\n" : "new " + name + "\r\n");
+        }
+        EXPECT_EQ(fileCount(dir), static_cast<long>(Names.size()));
+    }
+}
+
 } // namespace
 } // namespace quarvel
