@@ -142,6 +142,12 @@ Session SessionTracker::session() const {
         session.checkBoxes.insert(box->objectName(), box->isChecked());
     }
     session.correlator = main->correlator->isChecked();
+    session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
+    session.logImport = session.log.isEmpty() ? LogImportChoices{} : workspace.logImportChoices();
+    for (const tie::TiePoint& point : workspace.tiePoints()) {
+        session.tiePoints.append(
+            {point.row, QString::fromStdString(point.depthText), point.estTwt, point.traceTwt});
+    }
     return session;
 }
 

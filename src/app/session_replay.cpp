@@ -115,13 +115,14 @@ void loadPhotograph(AppWindows& windows, DemoDialogs& dialogs, const Session& se
     }
 }
 
-bool loadLog(const AppForms& forms, DemoDialogs& dialogs, const Session& session,
-             QStringList& problems) {
+bool loadLog(const AppForms& forms, Workspace& workspace, DemoDialogs& dialogs,
+             const Session& session, QStringList& problems) {
     if (session.log.isEmpty() || !readable(session.log, "The log", problems)) {
         return false;
     }
     TTables_Form* tables = forms.Tables_Form;
     tables->showPage(TTables_Form::LogsPage);
+    workspace.answerNextLogImport(session.logImport);
     dialogs.answerNextOpen(session.log);
     tables->loadButton()->click();
     if (session.interpolated) {
@@ -160,6 +161,22 @@ void loadTrace(const AppForms& forms, DemoDialogs& dialogs, const Session& sessi
     }
 }
 
+// The marks again, in the order made, each where it was and on the trace
+// where the trace was marked; "Correlator" and "Trace" are left as the
+// session has them.
+void replayTiePoints(AppWindows& windows, const QList<SessionTiePoint>& points) {
+    TMainForm* main = windows.forms().MainForm;
+    const bool correlator = main->correlator->isChecked();
+    const bool trace = main->Trace->isChecked();
+    main->correlator->setChecked(true);
+    for (const SessionTiePoint& point : points) {
+        main->Trace->setChecked(main->Trace->isEnabled() && point.traceTwt.has_value());
+        markRows(windows, {point.row});
+    }
+    main->Trace->setChecked(trace);
+    main->correlator->setChecked(correlator);
+}
+
 } // namespace
 
 QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Session& session) {
@@ -168,8 +185,11 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     QStringList problems;
 
     loadPhotograph(windows, dialogs, session, problems);
-    const bool logLoaded = loadLog(forms, dialogs, session, problems);
+    windows.workspace().clearTiePoints();
+    const bool logLoaded = loadLog(forms, windows.workspace(), dialogs, session, problems);
     runChirp(windows, session);
+    windows.workspace().setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
+                                                             : MathFun::TimeZero::Strongest);
     if (session.synthetic && logLoaded) {
         clickIfEnabled(main->SpeedButton1);
     }
@@ -210,6 +230,7 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     if (main->correlator->isChecked() != session.correlator) {
         clickIfEnabled(main->correlator);
     }
+    replayTiePoints(windows, session.tiePoints);
     return problems;
 }
 

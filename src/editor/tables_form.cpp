@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
+#include "survey/log_import_choices.h"
 #include "survey/segy_reader.h"
 #include "survey/segy_trace_form.h"
 #include "survey/survey_questions.h"
@@ -336,7 +337,10 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     // The file is read and converted whole first, so one that cannot be read
     // leaves the grid, log.dat and the panels as they were; cancelling the
     // questions of a LAS or MSCL file changes nothing either.
-    DialogLogQuestions questions(services_.dialogs);
+    // A session reopened answers from the choices it recorded; every answer
+    // is kept with the workspace for the next session saved.
+    DialogLogQuestions asked(services_.dialogs);
+    RecordedLogQuestions questions(asked, workspace_.takeLogImportAnswers());
     const auto imported = importLogFile(fileName, questions);
     if (!imported) {
         return;
@@ -355,6 +359,7 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     for (const std::string& notice : imported->notices) {
         services_.dialogs.showMessage(QString::fromStdString(notice));
     }
+    workspace_.setLogImportChoices(questions.choices());
     workspace_.logLoaded();
 }
 

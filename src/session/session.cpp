@@ -9,6 +9,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <utility>
 
 namespace quarvel {
 
@@ -123,6 +128,38 @@ public:
         return result;
     }
 
+    bool has(const char* key) const { return object_.contains(QLatin1String(key)); }
+
+    std::optional<double> number(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return std::nullopt;
+        }
+        if (!value.isDouble()) {
+            wrong(key, "a number");
+        }
+        return value.toDouble();
+    }
+
+    int wholeNumber(const char* key) const {
+        const double value = number(key).value_or(0.0);
+        if (value != std::trunc(value) || std::abs(value) > std::numeric_limits<int>::max()) {
+            wrong(key, "a whole number");
+        }
+        return static_cast<int>(value);
+    }
+
+    QJsonArray array(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) {
+            return {};
+        }
+        if (!value.isArray()) {
+            wrong(key, "a list");
+        }
+        return value.toArray();
+    }
+
     QJsonObject object(const char* key) const {
         const QJsonValue value = object_.value(QLatin1String(key));
         if (value.isUndefined()) {
@@ -144,6 +181,95 @@ private:
     QJsonObject object_;
     QString where_;
 };
+
+constexpr std::array<LogRole, 3> Roles{LogRole::Depth, LogRole::Velocity, LogRole::Density};
+
+QJsonObject importToJson(const LogImportChoices& choices) {
+    QJsonObject columns;
+    QJsonObject units;
+    for (const LogRole role : Roles) {
+        if (const auto it = choices.columns.find(role); it != choices.columns.end()) {
+            columns.insert(QLatin1String(roleKey(role)), QString::fromStdString(it->second));
+        }
+        if (const auto it = choices.units.find(role); it != choices.units.end()) {
+            units.insert(QLatin1String(roleKey(role)), QString::fromStdString(it->second));
+        }
+    }
+    QJsonObject object;
+    if (!columns.isEmpty()) {
+        object.insert("columns", columns);
+    }
+    if (!units.isEmpty()) {
+        object.insert("units", units);
+    }
+    if (const std::optional<CleaningRules>& rules = choices.cleaning) {
+        // A rule that is off has no key.
+        QJsonObject cleaning;
+        const std::pair<const char*, std::optional<double>> values[] = {
+            {"minAmplitude", rules->minAmplitude},
+            {"minVelocity", rules->minVelocity},
+            {"maxVelocity", rules->maxVelocity}};
+        for (const auto& [key, value] : values) {
+            if (value) {
+                cleaning.insert(QLatin1String(key), *value);
+            }
+        }
+        object.insert("cleaning", cleaning);
+    }
+    return object;
+}
+
+LogImportChoices importFromJson(const Reader& import) {
+    LogImportChoices choices;
+    const QMap<QString, QString> columns = import.textMap("columns");
+    const QMap<QString, QString> units = import.textMap("units");
+    for (const LogRole role : Roles) {
+        const QString key = QLatin1String(roleKey(role));
+        if (columns.contains(key)) {
+            choices.columns[role] = columns.value(key).toStdString();
+        }
+        if (units.contains(key)) {
+            choices.units[role] = units.value(key).toStdString();
+        }
+    }
+    if (import.has("cleaning")) {
+        const Reader rules = import.group("cleaning");
+        choices.cleaning = CleaningRules{rules.number("minAmplitude"), rules.number("minVelocity"),
+                                         rules.number("maxVelocity")};
+    }
+    return choices;
+}
+
+QJsonArray tiePointsToJson(const QList<SessionTiePoint>& points) {
+    QJsonArray array;
+    for (const SessionTiePoint& point : points) {
+        QJsonObject object{
+            {"row", point.row}, {"depth_m", point.depthText}, {"est_twt_ms", point.estTwt}};
+        if (point.traceTwt) {
+            object.insert("trace_twt_ms", *point.traceTwt);
+        }
+        array.append(object);
+    }
+    return array;
+}
+
+QList<SessionTiePoint> tiePointsFromJson(const Reader& root) {
+    QList<SessionTiePoint> points;
+    const QJsonArray array = root.array("tiePoints");
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const QString where = QStringLiteral("tiePoints[%1].").arg(i);
+        if (!array[i].isObject()) {
+            refuse(QStringLiteral("\"%1\" should be a group of settings").arg(where.chopped(1)));
+        }
+        const Reader point(array[i].toObject(), where);
+        points.append({point.wholeNumber("row"), point.text("depth_m"),
+                       point.number("est_twt_ms").value_or(0.0), point.number("trace_twt_ms")});
+    }
+    return points;
+}
+
+constexpr auto SeaFloor = "sea-floor";
+constexpr auto Strongest = "strongest";
 
 } // namespace
 
@@ -172,19 +298,25 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
     for (auto it = session.checkBoxes.begin(); it != session.checkBoxes.end(); ++it) {
         checkBoxes.insert(it.key(), it.value());
     }
+    QJsonObject log{{"file", storedPath(session.log, base)},
+                    {"interpolated", session.interpolated}};
+    if (!session.logImport.empty()) {
+        log.insert("import", importToJson(session.logImport));
+    }
     const QJsonObject root{
         {"format", FormatName},
         {"version", FormatVersion},
         {"photograph", photograph},
-        {"log", QJsonObject{{"file", storedPath(session.log, base)},
-                            {"interpolated", session.interpolated}}},
+        {"log", log},
         {"chirp", chirp},
         {"synthetic", session.synthetic},
+        {"timeZero", session.seaFloorTimeZero ? SeaFloor : Strongest},
         {"trace", trace},
         {"fields", fields},
         {"annotationFont", session.annotationFont},
         {"checkBoxes", checkBoxes},
         {"correlator", session.correlator},
+        {"tiePoints", tiePointsToJson(session.tiePoints)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -209,10 +341,17 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     const Reader log = root.group("log");
     session.log = loadedPath(log.text("file"), base);
     session.interpolated = log.flag("interpolated");
+    session.logImport = importFromJson(log.group("import"));
     const Reader chirp = root.group("chirp");
     session.chirpTexts = chirp.texts("texts", 4);
     session.chirpGo = chirp.flag("go");
     session.synthetic = root.flag("synthetic");
+    const QString timeZero = root.text("timeZero");
+    if (!timeZero.isEmpty() && timeZero != QLatin1String(SeaFloor) &&
+        timeZero != QLatin1String(Strongest)) {
+        refuse(QStringLiteral("\"timeZero\" should be \"%1\" or \"%2\"").arg(SeaFloor, Strongest));
+    }
+    session.seaFloorTimeZero = timeZero == QLatin1String(SeaFloor);
     const Reader trace = root.group("trace");
     session.trace = loadedPath(trace.text("file"), base);
     session.segyFields = trace.textMap("segy");
@@ -225,6 +364,7 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     session.annotationFont = root.text("annotationFont");
     session.checkBoxes = root.flagMap("checkBoxes");
     session.correlator = root.flag("correlator");
+    session.tiePoints = tiePointsFromJson(root);
     return session;
 }
 

@@ -1,10 +1,26 @@
 #pragma once
 
+#include "survey/log_import_choices.h"
+
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace quarvel {
+
+// One correlation mark as it was made: the photograph's row, and what the
+// workspace kept of it (the depth read-out, the estimated two-way time in ms
+// and, when the trace was marked, its time in ms).
+struct SessionTiePoint {
+    int row = 0;
+    QString depthText;
+    double estTwt = 0.0;
+    std::optional<double> traceTwt;
+
+    bool operator==(const SessionTiePoint&) const = default;
+};
 
 // What a user did to reach a tie, recorded so that reopening it runs the same
 // commands again: the files they opened and the texts and choices they set,
@@ -20,13 +36,16 @@ struct Session {
     QStringList calibration;
 
     QString log;
+    // The answers its import was given (LAS, MSCL and other tables).
+    LogImportChoices logImport;
     bool interpolated = false; // "Interpolate Series" ran on the log
 
     // The chirp window's four texts (peredit, stfreqedit, edfreqedit,
     // samedit), empty to keep the window's own; `chirpGo`: "GO" ran.
     QStringList chirpTexts;
     bool chirpGo = false;
-    bool synthetic = false; // "Calc. Synthetic" ran
+    bool synthetic = false;        // "Calc. Synthetic" ran
+    bool seaFloorTimeZero = false; // "Synthetic Starts at Sea Floor" was checked
 
     // The trace: a listing, or a SEG-Y line with the trace window's field
     // texts by component name.
@@ -39,6 +58,8 @@ struct Session {
     QString annotationFont;         // QFont::toString(), empty to keep the default
     QMap<QString, bool> checkBoxes; // the selection bar's, by component name
     bool correlator = false;
+    // The marks, in the order they were made.
+    QList<SessionTiePoint> tiePoints;
 
     bool operator==(const Session&) const = default;
 };

@@ -13,6 +13,8 @@ struct CleaningRules {
     std::optional<double> minAmplitude;
     std::optional<double> minVelocity;
     std::optional<double> maxVelocity;
+
+    bool operator==(const CleaningRules&) const = default;
 };
 
 // The velocities a log holds (m/s, missing ones left out), each with the

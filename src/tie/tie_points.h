@@ -13,6 +13,8 @@ struct TiePoint {
     std::string depthText;          // the depth read-out, m, as shown
     double estTwt = 0.0;            // estimated two-way time, ms
     std::optional<double> traceTwt; // the trace time marked, ms, when the trace was marked
+
+    bool operator==(const TiePoint&) const = default;
 };
 
 // CSV text: the header "row,depth_m,est_twt_ms,trace_twt_ms", then one line

@@ -6,6 +6,7 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
+#include "survey/log_import_choices.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 #include "workspace/log_scale.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarvel {
@@ -108,6 +110,14 @@ public:
     // The data editor has written a new "log.dat": as refreshLog, and from
     // now on a log is loaded.
     void logLoaded();
+
+    // The answers the log on show was imported with (empty for a plain
+    // log), and answers for the next import to take instead of asking (a
+    // session reopened), taken once.
+    const LogImportChoices& logImportChoices() const { return logImportChoices_; }
+    void setLogImportChoices(LogImportChoices choices) { logImportChoices_ = std::move(choices); }
+    void answerNextLogImport(LogImportChoices answers) { logImportAnswers_ = std::move(answers); }
+    LogImportChoices takeLogImportAnswers() { return std::exchange(logImportAnswers_, {}); }
 
     // "Calc. Synthetic": the engine's five stages from "log.dat" and
     // "klauder.dat" with the chirp texts, each stage starting where the
@@ -214,6 +224,8 @@ private:
     QString timeZeroWarning_;
     std::vector<tie::TiePoint> tiePoints_;
     VelocityScaler velocityScaler_;
+    LogImportChoices logImportChoices_;
+    LogImportChoices logImportAnswers_;
 };
 
 } // namespace quarvel

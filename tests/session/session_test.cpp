@@ -9,6 +9,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <string>
 
 namespace quarvel::testing {
 namespace {
@@ -29,6 +32,11 @@ Session fullSession(const QString& folder) {
     session.annotationFont = "Liberation Sans,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1";
     session.checkBoxes = {{"Photo", true}, {"Trace", false}};
     session.correlator = true;
+    session.seaFloorTimeZero = true;
+    session.logImport.columns = {{LogRole::Depth, "SB DEPTH"}, {LogRole::Density, ""}};
+    session.logImport.units = {{LogRole::Depth, "cm"}, {LogRole::Velocity, ""}};
+    session.logImport.cleaning = CleaningRules{8.0, std::nullopt, 1300.5};
+    session.tiePoints = {{512, "0.4995", 0.667, 0.6675}, {-3, "-0.0150", 0.0, std::nullopt}};
     return session;
 }
 
@@ -39,7 +47,11 @@ TEST(SessionTest, WrittenSessionReadsBackTheSame) {
     Session calibrated = fullSession(folder.path());
     calibrated.boundaries.clear();
     calibrated.calibration = {"0", "560", "10", "109", "0", "500", "0", "2800"};
-    for (const Session& session : {fullSession(folder.path()), calibrated, Session{}}) {
+    // Cleaning asked with every rule off is not cleaning never asked.
+    Session noRules = fullSession(folder.path());
+    noRules.logImport.cleaning = CleaningRules{};
+    noRules.seaFloorTimeZero = false;
+    for (const Session& session : {fullSession(folder.path()), calibrated, noRules, Session{}}) {
         writeSessionFile(session, path);
         EXPECT_EQ(readSessionFile(path), session);
     }
@@ -77,11 +89,14 @@ TEST(SessionTest, PathsBesideOrBelowTheSessionAreStoredRelative) {
 
 TEST(SessionTest, UnknownKeysAreIgnored) {
     const QByteArray text = R"({"format": "quarvel-session", "version": 7,
-        "tiePoints": [[1, 2]], "log": {"file": "core.txt", "interpolated": true, "units": "m"},
+        "bookmarks": [[1, 2]], "log": {"file": "core.txt", "interpolated": true, "units": "m",
+        "import": {"columns": {"depth": "DEPT", "porosity": "PHI"}, "order": 2}},
         "checkBoxes": {"Photo": true}})";
     const Session session = sessionFromJson(text, "/cores");
     EXPECT_EQ(session.log, "/cores/core.txt");
     EXPECT_TRUE(session.interpolated);
+    EXPECT_EQ(session.logImport.columns,
+              (std::map<LogRole, std::string>{{LogRole::Depth, "DEPT"}}));
     EXPECT_EQ(session.checkBoxes, (QMap<QString, bool>{{"Photo", true}}));
 }
 
@@ -108,6 +123,20 @@ TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
          "\"fields.GraphForm\" should be texts by name"},
         {R"({"format": "quarvel-session", "checkBoxes": {"Photo": 1}})",
          "\"checkBoxes\" should be true or false by name"},
+        {R"({"format": "quarvel-session", "tiePoints": {"row": 1}})",
+         "\"tiePoints\" should be a list"},
+        {R"({"format": "quarvel-session", "tiePoints": [[1, 2]]})",
+         "\"tiePoints[0]\" should be a group of settings"},
+        {R"({"format": "quarvel-session", "tiePoints": [{"row": 1.5}]})",
+         "\"tiePoints[0].row\" should be a whole number"},
+        {R"({"format": "quarvel-session", "tiePoints": [{"row": 1, "est_twt_ms": "0.6"}]})",
+         "\"tiePoints[0].est_twt_ms\" should be a number"},
+        {R"({"format": "quarvel-session", "timeZero": "top"})",
+         "\"timeZero\" should be \"sea-floor\" or \"strongest\""},
+        {R"({"format": "quarvel-session", "log": {"import": {"cleaning": {"minVelocity": "1"}}}})",
+         "\"log.import.cleaning.minVelocity\" should be a number"},
+        {R"({"format": "quarvel-session", "log": {"import": {"units": {"depth": 100}}}})",
+         "\"log.import.units\" should be texts by name"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());

@@ -1,0 +1,65 @@
+#include "survey/log_import_choices.h"
+
+#include <array>
+
+namespace quarvel {
+
+std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable& table,
+                                                int proposed) {
+    std::optional<int> answer;
+    if (const auto given = answers_.columns.find(role); given != answers_.columns.end()) {
+        if (given->second.empty()) {
+            answer = NoColumn;
+        }
+        for (std::size_t i = 0; !answer && i < table.columns.size(); ++i) {
+            if (table.columns[i].name == given->second) {
+                answer = static_cast<int>(i);
+            }
+        }
+    }
+    if (!answer) {
+        answer = asker_.column(role, table, proposed);
+    }
+    if (answer) {
+        const bool named = *answer >= 0 && static_cast<std::size_t>(*answer) < table.columns.size();
+        choices_.columns[role] = named ? table.columns[static_cast<std::size_t>(*answer)].name : "";
+    }
+    return answer;
+}
+
+std::optional<LogUnit> RecordedLogQuestions::unit(LogRole role, const TableColumn& column,
+                                                  const std::optional<LogUnit>& proposed) {
+    std::optional<LogUnit> answer;
+    if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
+        for (const LogUnit& unit : unitChoices(role)) {
+            if (!answer && unit.name == given->second) {
+                answer = unit;
+            }
+        }
+    }
+    if (!answer) {
+        answer = asker_.unit(role, column, proposed);
+    }
+    if (answer) {
+        choices_.units[role] = answer->name;
+    }
+    return answer;
+}
+
+std::optional<CleaningRules> RecordedLogQuestions::cleaning(const CleaningQuestion& question) {
+    std::optional<CleaningRules> answer = answers_.cleaning;
+    if (!answer) {
+        answer = asker_.cleaning(question);
+    }
+    if (answer) {
+        choices_.cleaning = answer;
+    }
+    return answer;
+}
+
+const char* roleKey(LogRole role) {
+    static constexpr std::array<const char*, 3> Keys{"depth", "velocity", "density"};
+    return Keys[static_cast<std::size_t>(role)];
+}
+
+} // namespace quarvel

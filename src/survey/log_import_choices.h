@@ -1,0 +1,49 @@
+#pragma once
+
+#include "survey/log_import_questions.h"
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace quarvel {
+
+// The answers one LAS or MSCL import was given, kept so that importing the
+// same file again (a session reopened) needs no one to answer: the column
+// of each role by its name (empty for none), the unit of each role by its
+// name (empty: as written), and the cleaning rules. A role or the cleaning
+// that was not asked is absent.
+struct LogImportChoices {
+    std::map<LogRole, std::string> columns;
+    std::map<LogRole, std::string> units;
+    std::optional<CleaningRules> cleaning;
+
+    bool empty() const { return columns.empty() && units.empty() && !cleaning; }
+    bool operator==(const LogImportChoices&) const = default;
+};
+
+// Answers an import's questions from choices given earlier where they fit
+// the file (a column of that name, a unit of that name), and asks `asker`
+// the rest; every answer given, either way, is recorded.
+class RecordedLogQuestions : public LogImportQuestions {
+public:
+    explicit RecordedLogQuestions(LogImportQuestions& asker, LogImportChoices answers = {})
+        : asker_(asker), answers_(std::move(answers)) {}
+
+    const LogImportChoices& choices() const { return choices_; }
+
+    std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) override;
+    std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
+                                const std::optional<LogUnit>& proposed) override;
+    std::optional<CleaningRules> cleaning(const CleaningQuestion& question) override;
+
+private:
+    LogImportQuestions& asker_;
+    LogImportChoices answers_;
+    LogImportChoices choices_;
+};
+
+// The role's name in a session file: "depth", "velocity", "density".
+const char* roleKey(LogRole role);
+
+} // namespace quarvel
