@@ -12,7 +12,6 @@
 #include "session/session.h"
 #include "workspace/main_form.h"
 
-#include <QAction>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -191,7 +190,7 @@ void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& pat
     const AppForms& forms = windows.forms();
     forms.MainForm->SpeedButton2->click();
     dialogs.answerNextSave(path);
-    forms.FinalTableForm->Save1->trigger();
+    forms.FinalTableForm->Save1Click();
 }
 
 bool wantsDemo(int argc, char** argv) {

@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -81,7 +80,7 @@ SessionTracker::SessionTracker(AppWindows& windows, const RecordingDialogs& dial
     connect(tables->loadButton(), &QToolButton::clicked, this, [this] { logOrTraceLoaded(); });
     connect(tables->interpolateButton(), &QToolButton::clicked, this,
             [this] { tracked_.interpolated = true; });
-    connect(tables->segyForm()->LoadTraceButton, &QPushButton::clicked, this, [this] {
+    connect(tables->segyForm(), &SegyTraceForm::loadPressed, this, [this] {
         tracked_.segyFields = fieldTexts(windows_.forms().Tables_Form->segyForm(),
                                          {"ChoiceBox", "NumberEdit", "NearXEdit", "NearYEdit",
                                           "ChannelBox", "StackSpin", "IntervalEdit", "SeaFloorBox",

@@ -157,7 +157,7 @@ void loadTrace(const AppForms& forms, DemoDialogs& dialogs, const Session& sessi
     SegyTraceForm* segy = tables->segyForm();
     if (segy->isVisible()) {
         setFields(segy, session.segyFields, problems);
-        segy->LoadTraceButton->click();
+        segy->LoadTraceButtonClick();
     }
 }
 

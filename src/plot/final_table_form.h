@@ -18,10 +18,6 @@ class TFinalTableForm : public QMainWindow {
 public:
     explicit TFinalTableForm(Services& services);
 
-    QAction* Save1 = nullptr;       // "&Save as"
-    QAction* Exit1 = nullptr;       // "E&xit"
-    QAction* Parameters1 = nullptr; // "Parameters"
-
     // Installs a newly composed plot, sizing Image1 to it.
     void showPlot(const QImage& plot);
 
@@ -30,6 +26,9 @@ public:
     void Parameters1Click();
 
 private:
+    QAction* Save1 = nullptr;       // "&Save as"
+    QAction* Exit1 = nullptr;       // "E&xit"
+    QAction* Parameters1 = nullptr; // "Parameters"
     QScrollArea* ScrollBox1 = nullptr;
     ImagePanel* Image1 = nullptr;
     Services& services_;

@@ -232,6 +232,7 @@ void SegyTraceForm::LoadTraceButtonClick() {
             onLoad_(load);
         }
     });
+    emit loadPressed();
 }
 
 } // namespace quarvel

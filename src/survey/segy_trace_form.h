@@ -36,6 +36,15 @@ public:
     // gets the listing when the user presses "Load".
     void offer(const std::filesystem::path& path, const LengthSpans& spans, LoadHandler onLoad);
 
+    SegyChoiceFields fields() const;
+    void LoadTraceButtonClick();
+
+signals:
+    // "Load" was pressed and the window has handled it, whatever the outcome;
+    // the fields still hold the choice that was tried.
+    void loadPressed();
+
+private:
     QPlainTextEdit* SummaryText = nullptr;
     QComboBox* ChoiceBox = nullptr;
     QLineEdit* NumberEdit = nullptr;
@@ -53,10 +62,6 @@ public:
     QPushButton* LoadTraceButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
-    SegyChoiceFields fields() const;
-    void LoadTraceButtonClick();
-
-private:
     void build();
     void showChoice();
 

@@ -30,15 +30,6 @@ public:
     explicit TTieForm(Services& services);
     ~TTieForm() override;
 
-    QLineEdit* MaxShiftEdit = nullptr; // ms
-    QLineEdit* MinFactorEdit = nullptr;
-    QLineEdit* MaxFactorEdit = nullptr;
-    QPushButton* MeasureButton = nullptr;
-    QPushButton* ApplyButton = nullptr;
-    QLabel* TieResult = nullptr;
-    ImagePanel* ShiftPlot = nullptr;
-    ImagePanel* FactorPlot = nullptr;
-
     void MeasureButtonClick();
     void ApplyButtonClick();
 
@@ -55,6 +46,15 @@ private:
         std::optional<tie::TieMeasurement> measurement;
         std::string error;
     };
+
+    QLineEdit* MaxShiftEdit = nullptr; // ms
+    QLineEdit* MinFactorEdit = nullptr;
+    QLineEdit* MaxFactorEdit = nullptr;
+    QPushButton* MeasureButton = nullptr;
+    QPushButton* ApplyButton = nullptr;
+    QLabel* TieResult = nullptr;
+    ImagePanel* ShiftPlot = nullptr;
+    ImagePanel* FactorPlot = nullptr;
 
     void finish();
     void showMeasurement(const tie::TieMeasurement& measurement);

@@ -172,7 +172,7 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     ASSERT_TRUE(forms().FinalTableForm->isVisible());
     const QString plotPath = QString::fromStdString(workDir.file("tie.bmp").string());
     dialogs.expectSaveFile(plotPath);
-    forms().FinalTableForm->Save1->trigger();
+    child<QAction>(forms().FinalTableForm, "Save1")->trigger();
     dialogs.expectAllAnswered();
 
     const QImage plot = QImage(plotPath).convertToFormat(QImage::Format_RGB32);

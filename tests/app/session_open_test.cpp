@@ -5,19 +5,24 @@
 #include "app/demo.h"
 #include "app/session_capture.h"
 #include "app/session_menu.h"
+#include "editor/tables_form.h"
 #include "session/session.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
+#include "survey/segy_trace_form.h"
 #include "workspace/main_form.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QToolButton>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -143,6 +148,29 @@ TEST(SessionOpenTest, ASavedSessionGivesTheSameFinalPlotInAFreshProgram) {
     ASSERT_TRUE(program.waitForFinished(120000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(plotPath), expected);
+}
+
+// The SEG-Y trace window's choice, as it stood when Load was pressed, is
+// what the session keeps.
+TEST(SessionOpenTest, TheSessionKeepsTheSegyChoiceOfTheLastLoad) {
+    TempWorkDir workDir;
+    RecordingErrorReporter errors;
+    DemoDialogs answers(nullptr);
+    RecordingDialogs dialogs(answers);
+    AppWindows windows(dialogs, errors, workDir.workDir());
+    SessionTracker tracker(windows, dialogs);
+    TTables_Form* tables = windows.forms().Tables_Form;
+    tables->showPage(TTables_Form::TracePage);
+    answers.answerNextOpen(text(fs::path(QUARVEL_TEST_DEMO_DIR) / "../examples/demo_line.sgy"));
+    tables->loadButton()->click();
+    SegyTraceForm* segy = tables->segyForm();
+    ASSERT_TRUE(segy->isVisible());
+    segy->findChild<QLineEdit*>("NumberEdit")->setText("3");
+    EXPECT_TRUE(tracker.session().segyFields.isEmpty()) << "nothing kept before Load";
+    segy->findChild<QPushButton*>("LoadTraceButton")->click();
+    EXPECT_FALSE(segy->isVisible());
+    EXPECT_EQ(tracker.session().segyFields.value("NumberEdit"), "3");
+    EXPECT_FALSE(workDir.read("trace.txt").empty());
 }
 
 // "Save Session As…" writes the session, which then heads "Recent

@@ -43,6 +43,18 @@ protected:
     QString traceText() const { return tracememo()->toPlainText(); }
     SegyTraceForm& segyForm() const { return *editor().segyForm(); }
 
+    // The trace window's widgets, found by their names.
+    QComboBox* segyBox(const char* name) const { return child<QComboBox>(&segyForm(), name); }
+    QLineEdit* segyEdit(const char* name) const { return child<QLineEdit>(&segyForm(), name); }
+    QLabel* segyLabel(const char* name) const { return child<QLabel>(&segyForm(), name); }
+    QPushButton* segyButton(const char* name) const {
+        return child<QPushButton>(&segyForm(), name);
+    }
+    QPlainTextEdit* segySummary() const {
+        return child<QPlainTextEdit>(&segyForm(), "SummaryText");
+    }
+    QSpinBox* segyStack() const { return child<QSpinBox>(&segyForm(), "StackSpin"); }
+
     // Load on the Trace page with a SEG-Y file: the trace window opens.
     void openLine(const QString& path) {
         showPage(TTables_Form::TracePage);
@@ -52,7 +64,7 @@ protected:
 
     void pressLoad(const std::string& notice) {
         dialogs.expectMessage(QString::fromStdString(notice));
-        segyForm().LoadTraceButton->click();
+        segyButton("LoadTraceButton")->click();
         dialogs.expectAllAnswered();
     }
 };
@@ -61,18 +73,18 @@ TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
     const QString path = userFile("line.sgy", twoShotsOfThreeChannels());
     openLine(path);
     SegyTraceForm& form = segyForm();
-    EXPECT_NE(form.SummaryText->toPlainText().indexOf("Traces: 6 (2 shots of 3 channels)"), -1);
-    EXPECT_EQ(form.ChosenLabel->text(),
+    EXPECT_NE(segySummary()->toPlainText().indexOf("Traces: 6 (2 shots of 3 channels)"), -1);
+    EXPECT_EQ(segyLabel("ChosenLabel")->text(),
               "Trace 1: field record (shot) 1001, channel 1, X 0.00, Y 0.00 (units not stated)");
-    EXPECT_FALSE(form.ChannelBox->isEnabled());
-    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
-    EXPECT_TRUE(form.ChannelBox->isEnabled());
-    form.NumberEdit->setText("1002");
-    form.ChannelBox->setCurrentIndex(1);
-    form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
-    EXPECT_EQ(form.ChosenLabel->text(),
+    EXPECT_FALSE(segyBox("ChannelBox")->isEnabled());
+    segyBox("ChoiceBox")->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    EXPECT_TRUE(segyBox("ChannelBox")->isEnabled());
+    segyEdit("NumberEdit")->setText("1002");
+    segyBox("ChannelBox")->setCurrentIndex(1);
+    segyBox("SeaFloorBox")->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
+    EXPECT_EQ(segyLabel("ChosenLabel")->text(),
               "Trace 5: field record (shot) 1002, channel 2, X 0.00, Y 0.00 (units not stated)");
-    EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Whole));
+    EXPECT_EQ(segyBox("LengthBox")->currentIndex(), static_cast<int>(LengthMode::Whole));
     pressLoad("Trace 5 of 6 from \"line.sgy\": field record (shot) 1002, channel 2, X 0.00, Y "
               "0.00 (units not stated).\n"
               "Stack: none, the one trace.\n"
@@ -94,14 +106,15 @@ TEST_F(SurveyLoadTest, CancelledWrongOrBrokenSegyChangesNothing) {
     const QString cutPath = userFile("cut.sgy", good.substr(0, good.size() - 3));
     tracememo()->setPlainText("kept");
     openLine(goodPath);
-    segyForm().CancelButton->click();
+    segyButton("CancelButton")->click();
     EXPECT_FALSE(segyForm().isVisible());
 
     openLine(goodPath);
-    segyForm().NumberEdit->setText("7");
-    EXPECT_EQ(segyForm().ChosenLabel->text(), "There is no trace 7; the line holds traces 1 to 6.");
+    segyEdit("NumberEdit")->setText("7");
+    EXPECT_EQ(segyLabel("ChosenLabel")->text(),
+              "There is no trace 7; the line holds traces 1 to 6.");
     errors.expectError("There is no trace 7; the line holds traces 1 to 6.");
-    segyForm().LoadTraceButton->click();
+    segyButton("LoadTraceButton")->click();
     errors.expectAllReported();
     EXPECT_TRUE(segyForm().isVisible());
     segyForm().reject();
@@ -124,23 +137,23 @@ TEST_F(SurveyLoadTest, ChirpLineChosenByPositionAndCutAtTheSeaFloor) {
     const std::filesystem::path line =
         std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples/chirp_line.sgy";
     openLine(QString::fromStdString(line.string()));
-    SegyTraceForm& form = segyForm();
-    EXPECT_NE(form.SummaryText->toPlainText().indexOf(
+    EXPECT_NE(segySummary()->toPlainText().indexOf(
                   "Sample interval: binary header 66 µs, first trace header 66 µs; used 0.0660 "
                   "ms from the binary header"),
               -1);
-    EXPECT_EQ(form.IntervalEdit->text(), "0.066000");
-    EXPECT_FALSE(form.ChannelBox->isEnabled());
-    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Near));
-    form.NearXEdit->setText("48601.4");
-    form.NearYEdit->setText("156601.4");
-    EXPECT_EQ(form.ChosenLabel->text().left(39), "Trace 62: field record (shot) 5062, X 4");
-    EXPECT_TRUE(form.PickLabel->text().startsWith("Automatic pick: 3.432 ms, the first sample"))
-        << form.PickLabel->text().toStdString();
-    form.StackSpin->setValue(1);
-    form.IntervalEdit->setText("0.66");
-    form.LengthBox->setCurrentIndex(static_cast<int>(LengthMode::Given));
-    form.LengthEdit->setText("6.6");
+    EXPECT_EQ(segyEdit("IntervalEdit")->text(), "0.066000");
+    EXPECT_FALSE(segyBox("ChannelBox")->isEnabled());
+    segyBox("ChoiceBox")->setCurrentIndex(static_cast<int>(TraceChoiceKind::Near));
+    segyEdit("NearXEdit")->setText("48601.4");
+    segyEdit("NearYEdit")->setText("156601.4");
+    EXPECT_EQ(segyLabel("ChosenLabel")->text().left(39), "Trace 62: field record (shot) 5062, X 4");
+    EXPECT_TRUE(
+        segyLabel("PickLabel")->text().startsWith("Automatic pick: 3.432 ms, the first sample"))
+        << segyLabel("PickLabel")->text().toStdString();
+    segyStack()->setValue(1);
+    segyEdit("IntervalEdit")->setText("0.66");
+    segyBox("LengthBox")->setCurrentIndex(static_cast<int>(LengthMode::Given));
+    segyEdit("LengthEdit")->setText("6.6");
 
     SegyReader reader(line);
     SegyLoadRequest request;
@@ -213,18 +226,17 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
 
     const double synthMs = ws().SynthTimeLast * 1000;
     openLine(QString::fromStdString((examples / "demo_line.sgy").string()));
-    SegyTraceForm& form = segyForm();
-    EXPECT_EQ(form.LengthBox->currentIndex(), static_cast<int>(LengthMode::Synthetic));
-    EXPECT_EQ(form.LengthBox->currentText().toStdString(),
+    EXPECT_EQ(segyBox("LengthBox")->currentIndex(), static_cast<int>(LengthMode::Synthetic));
+    EXPECT_EQ(segyBox("LengthBox")->currentText().toStdString(),
               "Synthetic span (" + numbers::formatFixed(synthMs, 3) + " ms)");
     const WorkspaceState& ws = this->ws();
     const double logMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
     EXPECT_GT(logMs, 0);
-    EXPECT_EQ(form.LengthBox->itemText(static_cast<int>(LengthMode::LogTwt)).toStdString(),
+    EXPECT_EQ(segyBox("LengthBox")->itemText(static_cast<int>(LengthMode::LogTwt)).toStdString(),
               "Log two-way time (" + numbers::formatFixed(logMs, 3) + " ms)");
-    form.ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
-    form.NumberEdit->setText("1005");
-    form.SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
+    segyBox("ChoiceBox")->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    segyEdit("NumberEdit")->setText("1005");
+    segyBox("SeaFloorBox")->setCurrentIndex(static_cast<int>(SeaFloorMode::Keep));
     SegyReader reader(examples / "demo_line.sgy");
     SegyLoadRequest request;
     request.choice = {TraceChoiceKind::Shot, 1005};

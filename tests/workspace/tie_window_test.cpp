@@ -45,6 +45,13 @@ protected:
         mainForm().Tie1->trigger();
         tie = forms().TieForm;
     }
+
+    // The window's widgets, found by their names.
+    QLineEdit* edit(const char* name) const { return child<QLineEdit>(tie, name); }
+    QPushButton* button(const char* name) const { return child<QPushButton>(tie, name); }
+    QLabel* result() const { return child<QLabel>(tie, "TieResult"); }
+    ImagePanel* plot(const char* name) const { return child<ImagePanel>(tie, name); }
+
     TTieForm* tie = nullptr;
 };
 
@@ -63,12 +70,12 @@ TEST_F(TieWindow, RefusesWhatItCannotMeasureBeforeRunning) {
          "There is no synthetic to compare with the trace. Press Calc. Synthetic first."},
     };
     for (const auto& c : cases) {
-        tie->MaxShiftEdit->setText(QLatin1String(c.maxShift));
-        tie->MinFactorEdit->setText(QLatin1String(c.minFactor));
+        edit("MaxShiftEdit")->setText(QLatin1String(c.maxShift));
+        edit("MinFactorEdit")->setText(QLatin1String(c.minFactor));
         errors.expectError(QLatin1String(c.message));
-        tie->MeasureButton->click();
+        button("MeasureButton")->click();
         EXPECT_FALSE(tie->busy());
-        EXPECT_TRUE(tie->MeasureButton->isEnabled());
+        EXPECT_TRUE(button("MeasureButton")->isEnabled());
     }
 }
 
@@ -102,25 +109,25 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     workDir.write("trace.txt", trace);
     mainForm().Draw_trace();
 
-    tie->MaxShiftEdit->setText("1");
-    EXPECT_FALSE(tie->ApplyButton->isEnabled());
+    edit("MaxShiftEdit")->setText("1");
+    EXPECT_FALSE(button("ApplyButton")->isEnabled());
     QSignalSpy done(tie, &TTieForm::measured);
-    tie->MeasureButton->click();
-    EXPECT_FALSE(tie->MeasureButton->isEnabled()) << "one measurement at a time";
+    button("MeasureButton")->click();
+    EXPECT_FALSE(button("MeasureButton")->isEnabled()) << "one measurement at a time";
     ASSERT_TRUE(done.count() == 1 || done.wait(120000));
     EXPECT_FALSE(tie->busy());
-    const std::string text = tie->TieResult->text().toStdString();
+    const std::string text = result()->text().toStdString();
     const std::size_t at = text.find("Best velocity factor: ");
     ASSERT_NE(at, std::string::npos) << text;
     const double factor = numbers::parseNumber(text.substr(at + 22, 5));
     EXPECT_NEAR(factor, 0.95, 0.01) << text;
     EXPECT_NE(text.find("shift 0.2000 ms"), std::string::npos) << text;
-    EXPECT_TRUE(tie->ShiftPlot->hasPicture());
-    EXPECT_TRUE(tie->FactorPlot->hasPicture());
+    EXPECT_TRUE(plot("ShiftPlot")->hasPicture());
+    EXPECT_TRUE(plot("FactorPlot")->hasPicture());
 
-    ASSERT_TRUE(tie->ApplyButton->isEnabled());
-    tie->ApplyButton->click();
-    EXPECT_FALSE(tie->ApplyButton->isEnabled());
+    ASSERT_TRUE(button("ApplyButton")->isEnabled());
+    button("ApplyButton")->click();
+    EXPECT_FALSE(button("ApplyButton")->isEnabled());
     const std::vector<std::string> rows = splitLines(workDir.read("log.dat"));
     ASSERT_EQ(rows.size(), 200u);
     // The velocity column scaled as if typed; depth and density as they were.
