@@ -15,13 +15,18 @@
 namespace quarvel::MathFun {
 
 // The series of one run, indexed from 1 as the arithmetic is written.
+// All in one block: one allocation and one release instead of one each.
 struct Engine::Buffers {
-    Series DepthSeries, VelocitySeries, DensitySeries, OneWayTime, TwoWayTime;
-    Series TimeGrid, VelocityAbove, VelocityBelow, DensityAbove, DensityBelow, Reflectivity;
-    Series Wavelet, Spike, InverseFilter, DivisionRemainder;
-    Series Correlated, Deconvolved, HilbertKernel, Quadrature, Envelope, LowPassKernel, Synthetic;
+    SeriesBlock block{25};
+    Series DepthSeries{block}, VelocitySeries{block}, DensitySeries{block}, OneWayTime{block},
+        TwoWayTime{block};
+    Series TimeGrid{block}, VelocityAbove{block}, VelocityBelow{block}, DensityAbove{block},
+        DensityBelow{block}, Reflectivity{block};
+    Series Wavelet{block}, Spike{block}, InverseFilter{block}, DivisionRemainder{block};
+    Series Correlated{block}, Deconvolved{block}, HilbertKernel{block}, Quadrature{block},
+        Envelope{block}, LowPassKernel{block}, Synthetic{block};
     // The chain run on the sea floor's reflection alone.
-    Series SeaFloorDeconvolved, SeaFloorQuadrature, SeaFloorEnvelope;
+    Series SeaFloorDeconvolved{block}, SeaFloorQuadrature{block}, SeaFloorEnvelope{block};
 };
 
 namespace {

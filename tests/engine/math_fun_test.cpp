@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,23 @@ std::vector<double> naiveConvolve(int na, const Series& a, int nb, const Series&
 struct ConvolveCase {
     int na, nb, nOut;
 };
+
+// Series made in one block start at 0, do not overlap (the last sample of one
+// and index 0 of the next are neighbours), and the block refuses one more
+// series than it was made for.
+TEST(SeriesBlock, SeriesInOneBlockAreSeparate) {
+    SeriesBlock block(2);
+    Series first(block);
+    Series second(block);
+    EXPECT_EQ(first[1], 0.0);
+    EXPECT_EQ(second[Series::Capacity], 0.0);
+    first[Series::Capacity] = 1.5;
+    second[1] = -2.0;
+    EXPECT_EQ(second[0], 0.0);
+    EXPECT_EQ(first[Series::Capacity], 1.5);
+    EXPECT_EQ(second[1], -2.0);
+    EXPECT_THROW(Series{block}, std::length_error);
+}
 
 TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
     const ConvolveCase cases[] = {
