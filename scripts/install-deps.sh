@@ -11,7 +11,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libgl-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   xvfb xauth fonts-dejavu-core fonts-liberation2 \
-  clang libclang-rt-14-dev \
+  clang libclang-rt-14-dev clang-format \
   libsegyio-dev \
   locales \
   >/dev/null

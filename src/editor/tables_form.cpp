@@ -1,5 +1,6 @@
 #include "editor/tables_form.h"
 
+#include "editor/dialog_log_questions.h"
 #include "editor/interpolation.h"
 #include "editor/listing_file.h"
 #include "editor/log_import.h"
@@ -11,7 +12,6 @@
 #include "survey/log_import_choices.h"
 #include "survey/segy_reader.h"
 #include "survey/segy_trace_form.h"
-#include "survey/survey_questions.h"
 #include "workspace/depth_twt.h"
 #include "workspace/workspace.h"
 

@@ -1,4 +1,4 @@
-#include "survey/survey_questions.h"
+#include "editor/dialog_log_questions.h"
 
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
