@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 BUILD=${QUARVEL_NO_GUI_BUILD_DIR:-build-no-gui}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARVEL_BUILD_GUI=OFF >/dev/null
 cmake --build "$BUILD" -j 2
-if grep -q 'Qt6::Widgets\|Qt6Widgets' "$BUILD/build.ninja"; then
+if grep -q 'QtWidgets\|libQt6Widgets' "$BUILD/build.ninja"; then
   echo "the build without the windows links Qt Widgets" >&2
   exit 1
 fi
