@@ -44,16 +44,14 @@ double numberOption(std::string_view option, std::string_view text) {
 // missing one are left out.
 std::string completeLog(const ImportedLog& imported, const std::string& fileName,
                         std::ostream& notices) {
-    std::istringstream in(imported.logDat);
-    std::vector<LogRecord> records = readLogRecords(in);
+    std::vector<LogRecord> records = readLogRecords(imported.logDat);
     const auto incomplete = [](const LogRecord& record) {
         return record.Velocity == 0 || record.Density == 0;
     };
     std::string logDat = imported.logDat;
     if (std::any_of(records.begin(), records.end(), incomplete)) {
         logDat = interpolateLogText(logDat);
-        std::istringstream filled(logDat);
-        records = readLogRecords(filled);
+        records = readLogRecords(logDat);
     }
     const std::size_t read = static_cast<std::size_t>(imported.result.records);
     const std::size_t notDeeper = read - std::min(read, records.size());

@@ -21,3 +21,5 @@ printf '0.001 0.5\r\n' >fuzz_series_file/one_sample.txt
 printf '0.001 0.5\r\n0.002 nan\r\n0.003 -inf\r\n' >fuzz_series_file/nan_trace.txt
 printf '0.01 d\xe9faut\r\n2000\r\n7000\r\n0.00001\r\n' >fuzz_sig_file/latin1.SIG
 printf '0.01\r\n0\r\n70000\r\n0.00001\r\n' >fuzz_sig_file/above_nyquist.SIG
+printf '0.1 1500 1.8\r\n\r\n0.2 1510 1.9\r\n' >fuzz_log_file/blank_between.txt
+printf 'L0.1 1500 1.7\r\n0.2 1e999 1.8\r\n' >fuzz_engine_files/overflow_log.dat

@@ -1,11 +1,6 @@
 #include "editor/interpolation.h"
 
-#include "formats/numbers.h"
-#include "formats/text_file.h"
-#include "formats/token_reader.h"
-
 #include <cstddef>
-#include <sstream>
 
 namespace quarvel {
 namespace {
@@ -45,63 +40,20 @@ void fillField(std::vector<LogRecord>& records, double LogRecord::*field) {
     }
 }
 
-int decimalsFor(const std::vector<LogRecord>& records, double LogRecord::*field) {
-    constexpr int Fewest = 3;
-    constexpr int Most = 6;
-    int decimals = Fewest;
-    for (const LogRecord& record : records) {
-        const double kept = numbers::parseNumber(numbers::formatFixed(record.*field, Most));
-        while (decimals < Most &&
-               numbers::parseNumber(numbers::formatFixed(record.*field, decimals)) != kept) {
-            ++decimals;
-        }
-    }
-    return decimals;
-}
-
 } // namespace
-
-LogDecimals decimalsToKeep(const std::vector<LogRecord>& records) {
-    return {decimalsFor(records, &LogRecord::Depth), decimalsFor(records, &LogRecord::Velocity),
-            decimalsFor(records, &LogRecord::Density)};
-}
 
 void InterpolateGaps(std::vector<LogRecord>& records) {
     fillField(records, &LogRecord::Velocity);
     fillField(records, &LogRecord::Density);
 }
 
-std::vector<LogRecord> readLogRecords(std::istream& in) {
-    std::vector<LogRecord> records;
-    TokenReader reader(in);
-    while (!reader.onlySeparatorsLeft()) {
-        LogRecord record;
-        record.Depth = reader.readNumber();
-        record.Velocity = reader.readNumber();
-        record.Density = reader.readNumber();
-        reader.skipLine();
-        records.push_back(record);
-    }
-    return records;
-}
-
-std::string formatLogRecords(const std::vector<LogRecord>& records) {
-    return formatLogRecords(records, decimalsToKeep(records));
-}
-
-std::string formatLogRecords(const std::vector<LogRecord>& records, const LogDecimals& decimals) {
-    TextBuilder text;
-    for (const LogRecord& record : records) {
-        text.line(numbers::formatFixed(record.Depth, decimals.depth, 3) + ' ' +
-                  numbers::formatFixed(record.Velocity, decimals.velocity, 3) + ' ' +
-                  numbers::formatFixed(record.Density, decimals.density, 3));
-    }
-    return text.text();
+std::vector<LogRecord> readLogRecords(std::string_view logText) {
+    return parseLogFile(logText, {"log.dat", FieldRule::TokensToLineEnd, NoRecordLimit, {}})
+        .records;
 }
 
 std::string interpolateLogText(std::string_view logText) {
-    std::istringstream in{std::string(logText)};
-    std::vector<LogRecord> records = readLogRecords(in);
+    std::vector<LogRecord> records = readLogRecords(logText);
     const LogDecimals decimals = decimalsToKeep(records);
     InterpolateGaps(records);
     return formatLogRecords(records, decimals);

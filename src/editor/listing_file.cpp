@@ -13,10 +13,6 @@
 namespace quarvel {
 namespace {
 
-// A log of 64000 records takes a few megabytes; anything far larger is not
-// a log and would only tie the program up.
-constexpr std::uintmax_t LogFileLimit = 256ULL * 1024 * 1024;
-
 std::string readText(const std::filesystem::path& path, std::uintmax_t limit) {
     std::string text = readTextFile(path, limit);
     if (text.find('\0') != std::string::npos) {
@@ -121,10 +117,6 @@ std::string readListingFile(const std::filesystem::path& path) {
         throwExceedsCapacity();
     }
     return text;
-}
-
-std::string readLogFile(const std::filesystem::path& path) {
-    return readText(path, LogFileLimit);
 }
 
 } // namespace quarvel

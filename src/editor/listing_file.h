@@ -23,8 +23,4 @@ std::string readListingFile(const std::filesystem::path& path);
 // the reason.
 void checkTraceListing(std::string_view text);
 
-// The whole text of a log file. Throws "Cannot open file ..." when it cannot
-// be read, is not text, or is larger than any log the grid can hold.
-std::string readLogFile(const std::filesystem::path& path);
-
 } // namespace quarvel

@@ -1,15 +1,11 @@
 #include "editor/log_grid.h"
 
-#include "formats/field_lines.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
-#include "formats/text_file.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
-#include <span>
 
 namespace quarvel {
 namespace {
@@ -97,50 +93,33 @@ int logSeriesLength(const LogGrid& grid) {
     return row - 1;
 }
 
-LogFileRecords readLogFileRecords(std::istream& in, std::string_view fileName) {
-    LogFileRecords records;
-    const auto keep = [&records](int, std::span<const std::string> fields) {
-        if (static_cast<int>(records.rows.size()) == LogGridMaxRows - 1) {
-            records.truncated = true;
-            return;
-        }
-        records.rows.push_back({fields[0], fields[1], fields[2]});
-    };
-    readFieldLines(in,
-                   {fileName, LogGridColumns, "depth, P-wave velocity, density",
-                    std::numeric_limits<int>::max(), ""},
-                   keep);
-    return records;
+LogFile readLogFileRecords(std::string_view text, std::string_view fileName) {
+    return parseLogFile(text, {fileName,
+                               FieldRule::NumericPrefixPerLine,
+                               static_cast<std::size_t>(LogGridMaxRows - 1),
+                               {}});
 }
 
-LoadLogResult LoadLog(LogGrid& grid, const LogFileRecords& records) {
+LoadLogResult LoadLog(LogGrid& grid, const LogFile& records) {
     grid.setCell(0, 0, std::string(DepthHeading));
     grid.setCell(0, 1, std::string(VelocityHeading));
     grid.setCell(0, 2, std::string(DensityHeading));
     LoadLogResult result;
     result.truncated = records.truncated;
-    for (const auto& fields : records.rows) {
+    result.nonNumericEntries = records.inexact;
+    for (const LogRecord& record : records.records) {
         const int row = ++result.records;
         grid.ensureRows(row + 1);
-        for (int column = 0; column < LogGridColumns; ++column) {
-            const std::string& token = fields[static_cast<std::size_t>(column)];
-            double value = 0.0;
-            if (const auto number = plainNumber(token)) {
-                value = *number;
-            } else {
-                ++result.nonNumericEntries;
-                const double prefix = numbers::parseNumber(token);
-                value = std::isfinite(prefix) ? prefix : 0.0;
-            }
-            grid.setCell(row, column, numbers::formatF6(value));
-        }
+        grid.setCell(row, 0, numbers::formatF6(record.Depth));
+        grid.setCell(row, 1, numbers::formatF6(record.Velocity));
+        grid.setCell(row, 2, numbers::formatF6(record.Density));
     }
     result.dropped = droppedRows(grid);
     return result;
 }
 
-LoadLogResult LoadLog(LogGrid& grid, std::istream& in, std::string_view fileName) {
-    return LoadLog(grid, readLogFileRecords(in, fileName));
+LoadLogResult LoadLog(LogGrid& grid, std::string_view text, std::string_view fileName) {
+    return LoadLog(grid, readLogFileRecords(text, fileName));
 }
 
 DroppedRows droppedRows(const LogGrid& grid) {
@@ -181,20 +160,16 @@ std::string SaveLog(const LogGrid& grid) {
             }
         }
     }
-    TextBuilder text;
+    std::string text;
     for (int row = 1; row <= length; ++row) {
         // The comparison is always with the row directly above, written or not;
         // the heading row above row 1 reads as 0.
         if (depths[static_cast<std::size_t>(row)] - depths[static_cast<std::size_t>(row) - 1] > 0) {
-            std::string line(trimmed(grid.cell(row, 0)));
-            line += ' ';
-            line += trimmed(grid.cell(row, 1));
-            line += ' ';
-            line += trimmed(grid.cell(row, 2));
-            text.line(line);
+            appendLogLine(text, trimmed(grid.cell(row, 0)), trimmed(grid.cell(row, 1)),
+                          trimmed(grid.cell(row, 2)));
         }
     }
-    return text.text();
+    return text;
 }
 
 void scaleVelocities(LogGrid& grid, double factor) {

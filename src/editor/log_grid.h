@@ -1,9 +1,9 @@
 #pragma once
 
+#include "formats/log_file.h"
 #include "workspace/workspace_state.h"
 
 #include <array>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,18 +59,12 @@ struct DroppedRows {
 // The rows of the log series that SaveLog does not write, and why.
 DroppedRows droppedRows(const LogGrid& grid);
 
-// The records of a log file: three fields on every line, as text.
-struct LogFileRecords {
-    std::vector<std::array<std::string, LogGridColumns>> rows;
-    // The file held more records than the grid can take; the rest was left out.
-    bool truncated = false;
-};
-
-// Reads a log file a record per line. A line that does not hold exactly three
-// fields is refused with a message naming it (blank lines at the end count as
-// nothing), so a missing value cannot shift every later one into the wrong
-// column. Throws QuarvelError before anything is changed.
-LogFileRecords readLogFileRecords(std::istream& in, std::string_view fileName);
+// Reads a log file's text as the grid loads it: a record per line, a line
+// that does not hold exactly three fields refused with a message naming it
+// (blank lines at the end count as nothing), a field that is not a number
+// read as far as it is numeric and counted, records beyond what the grid can
+// take left out. Throws QuarvelError before anything is changed.
+LogFile readLogFileRecords(std::string_view text, std::string_view fileName);
 
 struct LoadLogResult {
     int records = 0;
@@ -83,10 +77,10 @@ struct LoadLogResult {
 
 // Writes the headings into row 0 and the records as F6 texts into rows 1,
 // 2, ...; rows below keep their text.
-LoadLogResult LoadLog(LogGrid& grid, const LogFileRecords& records);
+LoadLogResult LoadLog(LogGrid& grid, const LogFile& records);
 
 // readLogFileRecords, then LoadLog.
-LoadLogResult LoadLog(LogGrid& grid, std::istream& in, std::string_view fileName);
+LoadLogResult LoadLog(LogGrid& grid, std::string_view text, std::string_view fileName);
 
 // The text of "log.dat" made from the log series: one line "depth velocity
 // density" for each row whose depth exceeds the depth of the row directly

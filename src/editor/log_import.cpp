@@ -1,13 +1,12 @@
 #include "editor/log_import.h"
 
-#include "editor/listing_file.h"
+#include "formats/log_file.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "survey/log_import_questions.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace quarvel {
 namespace {
@@ -80,7 +79,7 @@ void turnOver(LogGrid& grid, int length) {
 std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
                                          LogImportQuestions& questions) {
     const std::string name = fileName.string();
-    const std::string content = readLogFile(fileName);
+    const std::string content = readLogText(fileName);
     const std::string_view text = withoutByteOrderMark(content);
     if (trimmed(text).empty()) {
         throw QuarvelError(formatMessage("The log file \"%s\" is empty.", {name}));
@@ -105,8 +104,7 @@ std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
         }
     }
     LogGrid grid;
-    std::istringstream in(plain);
-    imported.result = LoadLog(grid, in, name);
+    imported.result = LoadLog(grid, plain, name);
     const int length = logSeriesLength(grid);
     if (decreasesThroughout(grid, length)) {
         turnOver(grid, length);

@@ -4,6 +4,7 @@
 #include "editor/interpolation.h"
 #include "editor/listing_file.h"
 #include "editor/log_import.h"
+#include "formats/log_file.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
@@ -31,7 +32,6 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <sstream>
 
 namespace quarvel {
 namespace {
@@ -308,8 +308,7 @@ std::string TTables_Form::saveLogText() {
 }
 
 void TTables_Form::LoadLog(const std::filesystem::path& fileName) {
-    std::istringstream in(readLogFile(fileName));
-    const LogFileRecords records = readLogFileRecords(in, fileName.string());
+    const LogFile records = readLogFileRecords(readLogText(fileName), fileName.string());
     commitPendingEdit();
     const LoadLogResult result = quarvel::LoadLog(grid_, records);
     showLogGrid();
@@ -347,11 +346,10 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     }
     // The new grid and its log.dat are made and checked aside; only when
     // both are sound does either replace what the user has.
-    std::istringstream in(imported->gridText);
     commitPendingEdit();
     LogGrid loaded = grid_;
     quarvel::ClearLog(loaded);
-    quarvel::LoadLog(loaded, in, fileName.string());
+    quarvel::LoadLog(loaded, imported->gridText, fileName.string());
     const std::string logDat = quarvel::SaveLog(loaded);
     writeTextFile(workFile("log.dat"), logDat);
     grid_ = std::move(loaded);

@@ -1,17 +1,15 @@
 #include "engine/engine_inputs.h"
 
 #include "engine/math_fun.h"
+#include "formats/capacity.h"
 #include "formats/field_lines.h"
+#include "formats/log_file.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 
-#include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <optional>
-#include <span>
 #include <string>
 
 namespace quarvel::engine {
@@ -21,8 +19,9 @@ std::string rowText(int row) {
     return numbers::formatInteger(row);
 }
 
-// Opens a working file, telling the user what to do when it is not there.
-std::ifstream openInput(const std::filesystem::path& path, std::string_view missingMessage) {
+// The whole of a working file, telling the user what to do when it is not
+// there. No working file the program writes comes near the log's limit.
+std::string readInput(const std::filesystem::path& path, std::string_view missingMessage) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         if (std::filesystem::exists(path, ec)) {
@@ -30,44 +29,7 @@ std::ifstream openInput(const std::filesystem::path& path, std::string_view miss
         }
         throw QuarvelError(formatMessage(missingMessage, {path.string()}));
     }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throwCannotOpen(path.string(), systemReason());
-    }
-    return in;
-}
-
-// Reads the file's records, `width` numbers on each line, handing each to
-// store(values); at most maxRows rows (tooMany is thrown beyond). A field must
-// be a number as a whole: "1,873" is not read as 1, nor "nan" as 0.
-void readRows(std::istream& in, const std::filesystem::path& path, int width,
-              std::string_view fields, int maxRows, const std::string& tooMany,
-              const std::function<void(const double*)>& store) {
-    const std::string fileName = path.string();
-    double values[3] = {};
-    readFieldLines(
-        in, {fileName, width, fields, maxRows, tooMany},
-        [&](int line, std::span<const std::string> tokens) {
-            for (int c = 0; c < width; ++c) {
-                const std::string& token = tokens[static_cast<std::size_t>(c)];
-                const std::optional<double> value = numbers::tryParseNumber(token);
-                if (!value) {
-                    throw QuarvelError(formatMessage("Line %s of \"%s\": \"%s\" is not a number.",
-                                                     {rowText(line), fileName, shownField(token)}));
-                }
-                if (!std::isfinite(*value)) {
-                    throw QuarvelError(
-                        formatMessage("Line %s of \"%s\" holds a number out of range (\"%s\").",
-                                      {rowText(line), fileName, shownField(token)}));
-                }
-                values[c] = *value;
-            }
-            store(values);
-        });
-    if (in.bad()) {
-        throwCannotOpen(fileName, systemReason());
-    }
+    return readTextFile(path, LogFileLimit);
 }
 
 std::string_view trimmedText(std::string_view text) {
@@ -82,18 +44,23 @@ std::string_view trimmedText(std::string_view text) {
 
 MathFun::SyntheticLog readLog(const WorkDir& workDir) {
     const std::filesystem::path path = workDir.file(MathFun::LogFileName);
-    std::ifstream in = openInput(
+    const std::string text = readInput(
         path, "There is no log to compute from: \"%s\" is missing. Load a log in the data "
               "editor first.");
+    const std::string fileName = path.string();
+    const std::string tooMany =
+        formatMessage("\"%s\" holds more than %s rows.", {fileName, rowText(SeriesCapacity)});
+    const LogFile file =
+        parseLogFile(text, {fileName, FieldRule::WholeNumbersPerLine, SeriesCapacity, tooMany});
     MathFun::SyntheticLog log;
-    readRows(in, path, 3, "depth, P-wave velocity, density", Series::Capacity,
-             formatMessage("\"%s\" holds more than %s rows.",
-                           {path.string(), rowText(Series::Capacity)}),
-             [&](const double* v) {
-                 log.depth.push_back(v[0]);
-                 log.velocity.push_back(v[1]);
-                 log.density.push_back(v[2]);
-             });
+    log.depth.reserve(file.records.size());
+    log.velocity.reserve(file.records.size());
+    log.density.reserve(file.records.size());
+    for (const LogRecord& record : file.records) {
+        log.depth.push_back(record.Depth);
+        log.velocity.push_back(record.Velocity);
+        log.density.push_back(record.Density);
+    }
     MathFun::checkSyntheticLog(log, path.string());
     return log;
 }
@@ -104,21 +71,24 @@ MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
     const std::string missing =
         "There is no Klauder wavelet: \"%s\" is missing or empty. Press GO in the chirp "
         "window to generate it first.";
-    std::ifstream in = openInput(path, missing);
+    const std::string text = readInput(path, missing);
     // Twice the count, the wavelet and its closing 0, must fit a series.
-    const int maxRows = Series::Capacity / 2 - 1;
+    const int maxRows = SeriesCapacity / 2 - 1;
+    const std::string fileName = path.string();
+    const std::string tooMany = formatMessage("\"%s\" holds more than %s rows; the engine's "
+                                              "series cannot hold the wavelet.",
+                                              {fileName, rowText(maxRows)});
+    const FieldRecords rows =
+        readFieldLines(text, {fileName, 2, "lag time, amplitude", FieldRule::WholeNumbersPerLine,
+                              static_cast<std::size_t>(maxRows), tooMany});
     MathFun::SyntheticWavelet wavelet;
     double previousTime = 0.0;
     double lastTime = 0.0;
-    readRows(in, path, 2, "lag time, amplitude", maxRows,
-             formatMessage("\"%s\" holds more than %s rows; the engine's "
-                           "series cannot hold the wavelet.",
-                           {path.string(), rowText(maxRows)}),
-             [&](const double* v) {
-                 previousTime = lastTime;
-                 lastTime = v[0];
-                 wavelet.amplitudes.push_back(v[1]);
-             });
+    for (std::size_t i = 0; i + 1 < rows.values.size(); i += 2) {
+        previousTime = lastTime;
+        lastTime = rows.values[i];
+        wavelet.amplitudes.push_back(rows.values[i + 1]);
+    }
     if (wavelet.amplitudes.empty()) {
         throw QuarvelError(formatMessage(missing, {path.string()}));
     }

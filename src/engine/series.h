@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/capacity.h"
+
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
@@ -22,7 +24,7 @@ class SeriesBlock;
 class Series {
 public:
     // Every series holds up to this many samples.
-    static constexpr int Capacity = 64000;
+    static constexpr int Capacity = SeriesCapacity;
     // Doubles of storage per series, index 0 included.
     static constexpr std::size_t Slot = Capacity + 1;
 

@@ -2,51 +2,111 @@
 
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 
-#include <iterator>
-#include <vector>
+#include <cmath>
+#include <optional>
 
 namespace quarvel {
 namespace {
-
-// No number is longer; a longer field is kept only this far, so a line of
-// binary junk costs no more memory than a line of numbers.
-constexpr std::size_t FieldLimit = 256;
 
 bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-class LineCollector {
-public:
-    LineCollector(const FieldLineFormat& format,
-                  const std::function<void(int, std::span<const std::string>)>& onRecord)
-        : format_(format), onRecord_(onRecord), fields_(static_cast<std::size_t>(format.width)) {}
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
-    void character(char c) {
-        if (isBlank(c)) {
-            inField_ = false;
-            return;
+class FieldReader {
+public:
+    FieldReader(std::string_view text, const FieldLineFormat& format)
+        : text_(startsWithUtf8Bom(text) ? text.substr(Utf8Bom.size()) : text), format_(format),
+          fields_(static_cast<std::size_t>(format.width)) {}
+
+    FieldRecords perLine() {
+        while (pos_ < text_.size()) {
+            int count = 0;
+            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
+                if (isBlank(text_[pos_])) {
+                    ++pos_;
+                    continue;
+                }
+                const std::string_view field = token();
+                if (count < format_.width) {
+                    fields_[static_cast<std::size_t>(count)] = field;
+                }
+                ++count;
+            }
+            skipLineEnd();
+            endLine(count);
         }
-        if (!inField_) {
-            inField_ = true;
-            ++count_;
-            if (count_ <= format_.width) {
-                fields_[static_cast<std::size_t>(count_ - 1)].clear();
+        return std::move(result_);
+    }
+
+    FieldRecords tokens() {
+        const bool skipRest = format_.rule == FieldRule::TokensToLineEnd;
+        while (true) {
+            if (skipRest) {
+                skipBlanks();
+            }
+            if (pos_ >= text_.size()) {
+                break;
+            }
+            if (!room()) {
+                break;
+            }
+            for (int c = 0; c < format_.width; ++c) {
+                skipBlanks();
+                result_.values.push_back(numbers::parseNumber(token()));
+            }
+            if (skipRest) {
+                while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
+                    ++pos_;
+                }
+                skipLineEnd();
             }
         }
-        if (count_ <= format_.width) {
-            std::string& field = fields_[static_cast<std::size_t>(count_ - 1)];
-            if (field.size() <= FieldLimit) {
-                field += c;
-            }
+        return std::move(result_);
+    }
+
+private:
+    std::string_view token() {
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && !isBlank(text_[pos_])) {
+            ++pos_;
+        }
+        return text_.substr(start, pos_ - start);
+    }
+
+    void skipBlanks() {
+        while (pos_ < text_.size() && isBlank(text_[pos_])) {
+            ++pos_;
         }
     }
 
-    void endLine() {
+    void skipLineEnd() {
+        if (pos_ < text_.size()) {
+            pos_ += text_.substr(pos_, 2) == "\r\n" ? 2 : 1;
+        }
+    }
+
+    // Whether another record may be kept; refuses it when the format says so.
+    bool room() {
+        if (records_ < format_.maxRecords) {
+            ++records_;
+            return true;
+        }
+        if (!format_.tooMany.empty()) {
+            throw QuarvelError(std::string(format_.tooMany));
+        }
+        result_.truncated = true;
+        return false;
+    }
+
+    void endLine(int count) {
         ++line_;
-        inField_ = false;
-        if (count_ == 0) {
+        if (count == 0) {
             if (firstBlank_ == 0) {
                 firstBlank_ = line_;
             }
@@ -55,20 +115,36 @@ public:
         if (firstBlank_ != 0) {
             refuse(firstBlank_, 0);
         }
-        if (count_ != format_.width) {
-            refuse(line_, count_);
+        if (count != format_.width) {
+            refuse(line_, count);
         }
-        if (records_ == format_.maxLines) {
-            throw QuarvelError(std::string(format_.tooMany));
+        if (!room()) {
+            return;
         }
-        ++records_;
-        onRecord_(line_, fields_);
-        count_ = 0;
+        for (int c = 0; c < format_.width; ++c) {
+            result_.values.push_back(value(fields_[static_cast<std::size_t>(c)]));
+        }
     }
 
-    bool lineOpen() const { return count_ > 0; }
+    double value(std::string_view field) {
+        const std::optional<double> whole = numbers::tryParseNumber(field);
+        if (whole && std::isfinite(*whole)) {
+            return *whole;
+        }
+        if (format_.rule == FieldRule::NumericPrefixPerLine) {
+            ++result_.inexact;
+            const double prefix = numbers::parseNumber(field);
+            return std::isfinite(prefix) ? prefix : 0.0;
+        }
+        const std::string lineText = numbers::formatInteger(line_);
+        if (!whole) {
+            throw QuarvelError(formatMessage("Line %s of \"%s\": \"%s\" is not a number.",
+                                             {lineText, format_.fileName, shownField(field)}));
+        }
+        throw QuarvelError(formatMessage("Line %s of \"%s\" holds a number out of range (\"%s\").",
+                                         {lineText, format_.fileName, shownField(field)}));
+    }
 
-private:
     [[noreturn]] void refuse(int line, int count) const {
         const std::string lineText = numbers::formatInteger(line);
         const std::string widthText = numbers::formatInteger(format_.width);
@@ -83,38 +159,29 @@ private:
              count == 1 ? "field" : "fields", widthText, format_.fields}));
     }
 
+    std::string_view text_;
     const FieldLineFormat& format_;
-    const std::function<void(int, std::span<const std::string>)>& onRecord_;
-    std::vector<std::string> fields_;
-    int count_ = 0; // fields on the current line
-    bool inField_ = false;
+    std::vector<std::string_view> fields_;
+    FieldRecords result_;
+    std::size_t pos_ = 0;
+    std::size_t records_ = 0;
     int line_ = 0;       // lines ended so far
     int firstBlank_ = 0; // the first of the blank lines since the last record
-    int records_ = 0;
 };
 
 } // namespace
 
-void readFieldLines(std::istream& in, const FieldLineFormat& format,
-                    const std::function<void(int, std::span<const std::string>)>& onRecord) {
-    LineCollector lines(format, onRecord);
-    std::istreambuf_iterator<char> it(in);
-    const std::istreambuf_iterator<char> end;
-    while (it != end) {
-        const char c = *it;
-        ++it;
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && it != end && *it == '\n') {
-                ++it;
-            }
-            lines.endLine();
-        } else {
-            lines.character(c);
-        }
+FieldRecords readFieldLines(std::string_view text, const FieldLineFormat& format) {
+    FieldReader reader(text, format);
+    switch (format.rule) {
+    case FieldRule::WholeNumbersPerLine:
+    case FieldRule::NumericPrefixPerLine:
+        return reader.perLine();
+    case FieldRule::TokensToLineEnd:
+    case FieldRule::TokensWhileAnyCharacter:
+        return reader.tokens();
     }
-    if (lines.lineOpen()) {
-        lines.endLine();
-    }
+    return {};
 }
 
 std::string shownField(std::string_view field) {

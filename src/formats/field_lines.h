@@ -1,32 +1,67 @@
 #pragma once
 
-#include <functional>
-#include <istream>
-#include <span>
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Files of records, one record per line, each of a fixed number of fields
-// separated by blanks (every character of code 32 or less but CR and LF).
-// Reading a record per line, rather than so many fields at a time across
-// line breaks, keeps a line with a missing or an extra field from shifting
-// every later value into the wrong column.
+// Files of numeric records: log.dat and the log files a user loads (depth,
+// velocity, density), klauder.dat and chirp.dat, the synthetic and trace
+// listings (time, value). Each is read from its whole text in memory, in one
+// pass, by one of the rules below; the reader of each format says which rule
+// each of its consumers follows. Fields are separated by blanks (every
+// character of code 32 or less but CR and LF); CR LF, a lone CR and a lone LF
+// each end a line.
 namespace quarvel {
+
+// Records kept when the format sets no limit of its own.
+inline constexpr std::size_t NoRecordLimit = std::numeric_limits<std::size_t>::max();
+
+enum class FieldRule {
+    // One record per line, exactly `width` fields, each a finite number as a
+    // whole: "1,873" is not read as 1, nor "nan" as 0. Anything else is refused
+    // naming the line, so a missing value cannot shift every later one into
+    // the wrong column. Blank lines after the last record count as nothing.
+    WholeNumbersPerLine,
+    // One record per line, exactly `width` fields, as above; a field that is
+    // not a finite number as a whole is read as far as it is numeric (0 when
+    // that is not finite either) and counted in FieldRecords::inexact.
+    NumericPrefixPerLine,
+    // No line is checked: a record takes the next `width` fields wherever they
+    // stand, each read as far as it is numeric (a word reads as 0, a field
+    // missing at the end as 0), then skips the rest of its line. Reading ends
+    // where nothing but blanks and line ends is left.
+    TokensToLineEnd,
+    // As TokensToLineEnd, but the rest of a line is not skipped and reading
+    // goes on while any character is left: a text ending in a line break
+    // gives one last record of zeros.
+    TokensWhileAnyCharacter,
+};
 
 struct FieldLineFormat {
     std::string_view fileName; // as messages name the file
-    int width = 0;             // fields on every line
+    int width = 0;             // fields of a record
     std::string_view fields;   // what they are, for messages: "depth, velocity, density"
-    int maxLines = 0;          // records beyond this many are refused
-    std::string_view tooMany;  // the message for that
+    FieldRule rule = FieldRule::WholeNumbersPerLine;
+    // Records beyond this many are refused with `tooMany` when it is not
+    // empty; otherwise they are left out and FieldRecords::truncated is set.
+    // The per-line rules still check every line after the last one kept.
+    std::size_t maxRecords = NoRecordLimit;
+    std::string_view tooMany;
 };
 
-// Hands each record to onRecord(line, fields), line counted from 1. Blank
-// lines after the last record count as nothing; any other line that does not
-// hold exactly format.width fields is refused with a message naming it. A CR
-// LF pair, a lone CR and a lone LF each end a line. Throws QuarvelError.
-void readFieldLines(std::istream& in, const FieldLineFormat& format,
-                    const std::function<void(int, std::span<const std::string>)>& onRecord);
+struct FieldRecords {
+    std::vector<double> values; // `width` values per record, in file order
+    bool truncated = false;     // records were left out beyond maxRecords
+    int inexact = 0;            // fields read as far as they are numeric
+
+    std::size_t count(int width) const { return values.size() / static_cast<std::size_t>(width); }
+};
+
+// Reads the records of a whole text; a UTF-8 byte-order mark at its start is
+// skipped. Throws QuarvelError as the rule says.
+FieldRecords readFieldLines(std::string_view text, const FieldLineFormat& format);
 
 // A field as a message shows it: cut short when it is long.
 std::string shownField(std::string_view field);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/capacity.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -8,9 +10,6 @@
 #include <vector>
 
 namespace quarvel {
-
-// The most samples a series panel reads from its file.
-inline constexpr int SeriesCapacity = 64000;
 
 // A time series as the synthetic and trace panels read it: one sample per
 // line, time then amplitude, the rest of each line skipped.

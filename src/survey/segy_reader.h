@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/capacity.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,7 +17,7 @@ struct SegySampleFormat;
 inline constexpr std::size_t SegyHeadSize = 3600;
 
 // The most samples a trace may have: as many as the trace panel holds.
-inline constexpr int SegyMaxSamples = 64000;
+inline constexpr int SegyMaxSamples = SeriesCapacity;
 
 // The most traces whose headers are read for a review or a choice by shot or
 // position (about 64 MB of headers): far more than any sub-bottom line has.

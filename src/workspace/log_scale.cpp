@@ -1,11 +1,11 @@
 #include "workspace/log_scale.h"
 
-#include "formats/token_reader.h"
+#include "formats/log_file.h"
+#include "formats/text_file.h"
 
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
+#include <system_error>
 
 namespace quarvel {
 namespace {
@@ -36,7 +36,7 @@ void widen(double value, int& minBound, int& maxBound) {
 
 } // namespace
 
-LogScaleResult calcLogScale(std::istream& in, const LogScaleSettings& settings) {
+LogScaleResult calcLogScale(std::string_view logText, const LogScaleSettings& settings) {
     LogScaleResult result;
     result.scales = settings;
     LogScaleSettings& s = result.scales;
@@ -49,18 +49,12 @@ LogScaleResult calcLogScale(std::istream& in, const LogScaleSettings& settings) 
         s.minDens = 100000;
     }
 
-    TokenReader reader(in);
-    while (!reader.onlySeparatorsLeft()) {
-        if (result.records.size() >= static_cast<std::size_t>(LogCapacity)) {
-            result.truncated = true;
-            break;
-        }
-        LogRecord record;
-        record.Depth = reader.readNumber();
-        record.Velocity = reader.readNumber();
-        record.Density = reader.readNumber();
-        reader.skipLine();
-        result.records.push_back(record);
+    LogFile log = parseLogFile(
+        logText,
+        {"log.dat", FieldRule::TokensToLineEnd, static_cast<std::size_t>(LogCapacity), {}});
+    result.records = std::move(log.records);
+    result.truncated = log.truncated;
+    for (const LogRecord& record : result.records) {
         if (record.Depth > 0) {
             if (s.autoVel) {
                 widen(record.Velocity, s.minVel, s.maxVel);
@@ -82,12 +76,12 @@ LogScaleResult calcLogScale(std::istream& in, const LogScaleSettings& settings) 
 
 LogScaleResult calcLogScaleFile(const std::filesystem::path& path,
                                 const LogScaleSettings& settings) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::istringstream empty;
-        return calcLogScale(empty, settings);
+    // Until a log is loaded there is no log.dat: an empty log.
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        return calcLogScale("", settings);
     }
-    return calcLogScale(file, settings);
+    return calcLogScale(readTextFile(path, LogFileLimit), settings);
 }
 
 void applyLogScale(const LogScaleResult& result, WorkspaceState& state) {

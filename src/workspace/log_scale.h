@@ -3,7 +3,7 @@
 #include "workspace/workspace_state.h"
 
 #include <filesystem>
-#include <istream>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -31,15 +31,17 @@ struct LogScaleResult {
     bool truncated = false;
 };
 
-// Reads the log (depth, velocity, density per line, the rest of each line
-// skipped; reading ends when nothing but blanks and line ends is left) and,
+// Reads the log by tokens (three numbers a record, each as far as it is
+// numeric, the rest of each line skipped; reading ends when nothing but
+// blanks and line ends is left) and,
 // for each bound whose auto flag is on, takes the range of the records lying
 // below depth 0. Bounds are whole numbers: a value is truncated toward zero
 // when it widens a bound, and compared against the bound's current value.
-LogScaleResult calcLogScale(std::istream& in, const LogScaleSettings& settings);
+LogScaleResult calcLogScale(std::string_view logText, const LogScaleSettings& settings);
 
-// The same from a file; a file that is missing or cannot be read counts as
-// an empty log.
+// The same from a file, read in one block; a missing file counts as an empty
+// log. Throws "Cannot open file ..." when it exists but cannot be read, is
+// not a file (a FIFO would block) or is larger than LogFileLimit.
 LogScaleResult calcLogScaleFile(const std::filesystem::path& path,
                                 const LogScaleSettings& settings);
 

@@ -1,20 +1,15 @@
 #pragma once
 
+#include "formats/capacity.h"
+#include "formats/log_file.h"
+
 #include <string>
 #include <vector>
 
 namespace quarvel {
 
-// One log sample: depth in metres, P-wave velocity in m/s, density in the
-// log's own unit (g/cm3 for the usual files; the panels multiply it by 1000).
-struct LogRecord {
-    double Depth = 0.0;
-    double Velocity = 0.0;
-    double Density = 0.0;
-};
-
 // The most records the log table holds.
-inline constexpr int LogCapacity = 64000;
+inline constexpr int LogCapacity = SeriesCapacity;
 
 // The state of the correlation workspace, kept for the whole run by the
 // Workspace document; the main window's read-outs and marks work on it.

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -108,8 +107,7 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     EXPECT_EQ(lineCount(workDir.read("log.dat")), 280);
     click(editor.interpolateButton());
     click(editor.logsRefreshButton());
-    std::istringstream logDat(workDir.read("log.dat"));
-    const std::vector<LogRecord> records = readLogRecords(logDat);
+    const std::vector<LogRecord> records = readLogRecords(workDir.read("log.dat"));
     ASSERT_EQ(records.size(), 280U);
     for (const LogRecord& record : records) {
         EXPECT_GT(record.Velocity, 0.0) << "at " << record.Depth << " m";

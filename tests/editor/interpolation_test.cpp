@@ -1,7 +1,6 @@
 #include "editor/interpolation.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -70,8 +69,8 @@ TEST(InterpolateSeries, RunsBetweenAnchorsWhoseDepthsDoNotIncreaseStayAsTheyAre)
 }
 
 TEST(InterpolateSeries, ReadsOneRecordPerLineIgnoringTheRestAndTrailingBlanks) {
-    std::istringstream in("1 1500 1.8 extra words\r\n2 1510 1.9\r\n\r\n  \r\n");
-    const auto records = quarvel::readLogRecords(in);
+    const auto records =
+        quarvel::readLogRecords("1 1500 1.8 extra words\r\n2 1510 1.9\r\n\r\n  \r\n");
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[1].Depth, 2.0);
     EXPECT_EQ(records[1].Velocity, 1510.0);
@@ -101,9 +100,8 @@ TEST(InterpolateSeries, ColumnsKeepTheDecimalsTheirValuesNeed) {
         EXPECT_EQ(once, c.expected);
         EXPECT_EQ(quarvel::interpolateLogText(once), once);
     }
-    std::istringstream scanner(quarvel::interpolateLogText(
+    const auto records = quarvel::readLogRecords(quarvel::interpolateLogText(
         "1.00000 1500 1.8\r\n1.00005 1500 1.8\r\n1.00010 1500 1.8\r\n1.000101 1500 1.8\r\n"));
-    const auto records = quarvel::readLogRecords(scanner);
     ASSERT_EQ(records.size(), 4u);
     for (std::size_t i = 1; i < records.size(); ++i)
         EXPECT_LT(records[i - 1].Depth, records[i].Depth) << "row " << i + 1;

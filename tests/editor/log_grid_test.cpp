@@ -3,7 +3,6 @@
 #include "formats/quarvel_error.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,7 @@ using quarvel::LogGrid;
 namespace {
 
 quarvel::LoadLogResult load(LogGrid& grid, const std::string& text) {
-    std::istringstream in(text);
-    return quarvel::LoadLog(grid, in, "core.txt");
+    return quarvel::LoadLog(grid, text, "core.txt");
 }
 
 // Fills rows 1, 2, ... with depth, velocity, density texts.

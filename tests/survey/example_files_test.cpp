@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace quarvel {
@@ -57,8 +56,7 @@ TEST(ExampleFiles, LogsConvertWithTheProposedColumns) {
         EXPECT_TRUE(converted.notes.empty());
         // Every gap of the examples spans two readings or more, so Interpolate
         // Series leaves the engine a complete log.
-        std::istringstream filled(interpolateLogText(converted.text));
-        for (const LogRecord& record : readLogRecords(filled)) {
+        for (const LogRecord& record : readLogRecords(interpolateLogText(converted.text))) {
             EXPECT_NE(record.Velocity, 0) << record.Depth;
             EXPECT_NE(record.Density, 0) << record.Depth;
         }

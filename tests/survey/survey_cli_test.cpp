@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -201,8 +200,7 @@ TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
 }
 
 std::vector<LogRecord> recordsOf(const std::string& logDat) {
-    std::istringstream in(logDat);
-    return readLogRecords(in);
+    return readLogRecords(logDat);
 }
 
 // A real core's export with default options: every row kept, in metres, no

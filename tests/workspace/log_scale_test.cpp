@@ -1,18 +1,19 @@
 #include "formats/numbers.h"
+#include "formats/quarvel_error.h"
 #include "workspace/log_scale.h"
 
 #include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quarvel {
 namespace {
 
 LogScaleResult scaleOf(const std::string& text, const LogScaleSettings& settings = {}) {
-    std::istringstream in(text);
-    return calcLogScale(in, settings);
+    return calcLogScale(text, settings);
 }
 
 struct ScaleCase {
@@ -203,6 +204,19 @@ TEST(CalcLogScale, MissingFileIsAnEmptyLogAndResultsGoToTheWorkspace) {
     EXPECT_TRUE(state.LogTable.empty());
     EXPECT_DOUBLE_EQ(state.LogTopDepth, 0);
     EXPECT_DOUBLE_EQ(state.LogBottomDepth, 0);
+}
+
+// Reading a FIFO would wait for a writer for ever: a log.dat that is not a
+// file is refused with a message instead.
+TEST(CalcLogScale, ALogDatThatIsNotAFileIsRefused) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("quarvel-log-scale-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path fifo = dir / "log.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(calcLogScaleFile(fifo, {}), QuarvelError);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
