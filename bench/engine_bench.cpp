@@ -7,6 +7,7 @@
 #include "formats/numbers.h"
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
+#include "scratch_dir.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -20,23 +21,6 @@
 namespace {
 
 using namespace quarvel;
-
-// A scratch working directory for the whole run, removed at exit.
-struct ScratchDir {
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quarvel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create " + pattern);
-        }
-        folder = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::filesystem::path folder;
-};
 
 WorkDir benchDir() {
     static const ScratchDir scratch;

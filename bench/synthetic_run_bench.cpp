@@ -6,6 +6,7 @@
 // names the quarvel-synth to run instead of this build's, to compare builds.
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "scratch_dir.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -25,22 +26,6 @@ extern char** environ;
 namespace {
 
 using namespace quarvel;
-
-struct ScratchDir {
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quarvel-run-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create " + pattern);
-        }
-        folder = pattern;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    std::filesystem::path folder;
-};
 
 // Runs quarvel-synth with the arguments; returns the child's CPU seconds.
 double run(const std::vector<std::string>& args) {
