@@ -43,26 +43,6 @@ SeriesData readSeriesFile(const std::filesystem::path& path) {
     return readSeries(file);
 }
 
-SeriesExtents seriesExtents(const SeriesData& series) {
-    SeriesExtents extents;
-    if (series.time.empty()) {
-        return extents;
-    }
-    extents.timeFirst = series.time.front();
-    extents.timeLast = series.time.back();
-    extents.ampMin = series.amplitude.front();
-    extents.ampMax = series.amplitude.front();
-    for (const double amplitude : series.amplitude) {
-        if (amplitude > extents.ampMax) {
-            extents.ampMax = amplitude;
-        }
-        if (amplitude < extents.ampMin) {
-            extents.ampMin = amplitude;
-        }
-    }
-    return extents;
-}
-
 QImage renderSeriesPanel(const SeriesData& series, const SeriesExtents& extents,
                          const QString& title, int width, int height, const QFont& font) {
     const double ampPerPixel = (extents.ampMax - extents.ampMin) / width;

@@ -97,7 +97,7 @@ PointTexts pointTexts(long long x, long long y, int red, int green, int blue, do
     return out;
 }
 
-PanelReadout synthReadout(int x, int y, int width, int height, const SeriesExtent& synth) {
+PanelReadout synthReadout(int x, int y, int width, int height, const SeriesExtents& synth) {
     const double ampPerPixel = perPixel(synth.ampMax - synth.ampMin, width);
     const double timePerPixel = perPixel(synth.timeLast - synth.timeFirst, height);
     const double timeMs = (y * timePerPixel + synth.timeFirst) * 1000.0;
@@ -106,7 +106,7 @@ PanelReadout synthReadout(int x, int y, int width, int height, const SeriesExten
             "TWT :" + readoutNumber(timeMs) + " msec." + "    AMP :" + readoutNumber(amplitude)};
 }
 
-PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExtent& trace,
+PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExtents& trace,
                           double timeMinMs) {
     const double ampPerPixel = perPixel(trace.ampMax - trace.ampMin, width);
     const double timePerPixel = perPixel(trace.timeLast - trace.timeFirst, height);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/series_file.h"
 #include "workspace/workspace_state.h"
 
 #include <optional>
@@ -59,22 +60,13 @@ struct PanelReadout {
     std::string status1;
 };
 
-// The extents of a drawn series: first and last sample time and the
-// amplitude range. All zero until something is drawn.
-struct SeriesExtent {
-    double timeFirst = 0.0;
-    double timeLast = 0.0;
-    double ampMin = 0.0;
-    double ampMax = 0.0;
-};
-
 // Synthetic panel: times in seconds, shown in ms. A panel of no width or
 // height reads as zero per pixel rather than failing.
-PanelReadout synthReadout(int x, int y, int width, int height, const SeriesExtent& synth);
+PanelReadout synthReadout(int x, int y, int width, int height, const SeriesExtents& synth);
 
 // Trace panel: times in ms, shown relative to the first sample and, in
 // brackets, absolute from the smallest trace time (timeMinMs / 1000).
-PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExtent& trace,
+PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExtents& trace,
                           double timeMinMs);
 
 // The row of the trace panel for a two-way time in ms: the time over the

@@ -139,7 +139,7 @@ TEST(PointTexts, StatusTextsExactly) {
 }
 
 TEST(PanelReadouts, NothingDrawnShowsZeros) {
-    const SeriesExtent none{};
+    const SeriesExtents none{};
     for (int size : {151, 0}) {
         EXPECT_EQ(synthReadout(10, 20, size, size, none).status1,
                   "TWT :0.0000 msec.    AMP :0.0000");
