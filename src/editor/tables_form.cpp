@@ -2,7 +2,6 @@
 
 #include "editor/dialog_log_questions.h"
 #include "editor/interpolation.h"
-#include "editor/listing_file.h"
 #include "editor/log_import.h"
 #include "formats/log_file.h"
 #include "formats/quarvel_error.h"
@@ -11,9 +10,7 @@
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
 #include "survey/log_import_choices.h"
-#include "survey/segy_reader.h"
 #include "survey/segy_trace_form.h"
-#include "workspace/depth_twt.h"
 #include "workspace/workspace.h"
 
 #include <QAction>
@@ -29,7 +26,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -70,41 +66,6 @@ QFrame* buttonStrip(QWidget* parent) {
     strip->setFrameStyle(QFrame::Panel | QFrame::Raised);
     strip->setFixedHeight(StripHeight);
     return strip;
-}
-
-// Listings hold the bytes of their files one for one (Latin-1), so a listing
-// saved unchanged writes back exactly what was loaded.
-// Each page's files have a folder of their own in the file questions.
-QString pageQuestion(TTables_Form::Page page) {
-    switch (page) {
-    case TTables_Form::SyntheticPage:
-        return QStringLiteral("synthetic listing");
-    case TTables_Form::TracePage:
-        return QStringLiteral("trace");
-    case TTables_Form::LogsPage:
-        break;
-    }
-    return QStringLiteral("log");
-}
-
-QString listingTextFrom(std::string_view crlfText) {
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(crlfText.size()));
-    for (const char c : crlfText) {
-        if (c != '\r') {
-            bytes.append(c);
-        }
-    }
-    return QString::fromLatin1(bytes);
-}
-
-std::string listingTextOf(const QPlainTextEdit* memo) {
-    QString text = memo->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    const QByteArray bytes = text.toLatin1();
-    return normaliseLineEnds(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace
@@ -361,35 +322,6 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     workspace_.logLoaded();
 }
 
-std::string_view TTables_Form::listingWorkFile(Page page) const {
-    return page == SyntheticPage ? "ampl.dat" : "trace.txt";
-}
-
-QPlainTextEdit* TTables_Form::listing(Page page) const {
-    return page == SyntheticPage ? Syntmemo : Tracememo;
-}
-
-void TTables_Form::loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName) {
-    const std::string text = readListingFile(fileName);
-    if (memo == Tracememo) {
-        checkTraceListing(text);
-    }
-    memo->setPlainText(listingTextFrom(text));
-}
-
-void TTables_Form::saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName) {
-    const std::string text = listingTextOf(memo);
-    // A trace the panel cannot draw must not take the place of the last good one.
-    if (memo == Tracememo) {
-        checkTraceListing(text);
-    }
-    writeTextFile(fileName, text);
-}
-
-void TTables_Form::reloadSyntheticListing() {
-    loadListing(Syntmemo, workFile("ampl.dat"));
-}
-
 void TTables_Form::redrawLogs() {
     workspace_.refreshLog();
 }
@@ -406,93 +338,6 @@ void TTables_Form::scaleLogVelocities(double factor) {
     redrawLogs();
 }
 
-void TTables_Form::redrawPage(Page page) {
-    switch (page) {
-    case LogsPage:
-        redrawLogs();
-        break;
-    case SyntheticPage:
-        workspace_.readSynthetic();
-        break;
-    case TracePage:
-        workspace_.readTrace();
-        break;
-    }
-}
-
-void TTables_Form::Load1Click() {
-    guarded(services_.errors, [this] {
-        const Page page = currentPage();
-        const auto name = services_.dialogs.openFile({"Open", "", "", pageQuestion(page)});
-        if (!name || name->isEmpty()) {
-            return;
-        }
-        if (page == LogsPage) {
-            loadLogPage(chosenPath(*name));
-            return;
-        }
-        const std::filesystem::path path = chosenPath(*name);
-        if (page == TracePage && isSegyFile(path)) {
-            loadSegyLine(path);
-            return;
-        }
-        loadListing(listing(page), path);
-        saveListing(listing(page), workFile(listingWorkFile(page)));
-        redrawPage(page);
-        if (page == SyntheticPage) {
-            workspace_.selectTrace();
-        }
-    });
-}
-
-// The trace is chosen in the SEG-Y window; its Load finishes the command.
-void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
-    const WorkspaceState& ws = workspace_.state();
-    LengthSpans spans;
-    spans.syntheticMs = ws.SynthTimeLast * 1000;
-    if (ws.LogCount > 1) {
-        spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
-    }
-    SegyForm->offer(path, spans, [this](const SegyLoad& load) {
-        checkTraceListing(load.listing);
-        Tracememo->setPlainText(listingTextFrom(load.listing));
-        saveListing(Tracememo, workFile("trace.txt"));
-        workspace_.readTrace();
-        services_.dialogs.showMessage(QString::fromStdString(load.notice));
-    });
-}
-
-void TTables_Form::Save1Click() {
-    guarded(services_.errors, [this] {
-        const Page page = currentPage();
-        if (page == LogsPage) {
-            SaveLog(workFile("log.dat"));
-        } else {
-            saveListing(listing(page), workFile(listingWorkFile(page)));
-        }
-        redrawPage(page);
-    });
-}
-
-void TTables_Form::SaveAs1Click() {
-    guarded(services_.errors, [this] {
-        const Page page = currentPage();
-        const auto name = services_.dialogs.saveFile({"Save As", "", "", pageQuestion(page)});
-        if (!name || name->isEmpty()) {
-            return;
-        }
-        if (page == LogsPage) {
-            const std::string text = saveLogText();
-            writeTextFile(chosenPath(*name), text);
-            writeTextFile(workFile("log.dat"), text);
-        } else {
-            saveListing(listing(page), chosenPath(*name));
-            saveListing(listing(page), workFile(listingWorkFile(page)));
-        }
-        redrawPage(page);
-    });
-}
-
 void TTables_Form::Exit1Click() {
     guarded(services_.errors, [this] { hide(); });
 }
@@ -505,21 +350,6 @@ void TTables_Form::LogsRefreshButtonClick() {
     guarded(services_.errors, [this] {
         SaveLog(workFile("log.dat"));
         redrawLogs();
-    });
-}
-
-void TTables_Form::SyntheticRefreshButtonClick() {
-    guarded(services_.errors, [this] {
-        // The panel is drawn from ampl.dat: edits show there only after Save.
-        saveListing(Syntmemo, workFile("ampl.txt"));
-        workspace_.readSynthetic();
-    });
-}
-
-void TTables_Form::TraceRefreshButtonClick() {
-    guarded(services_.errors, [this] {
-        saveListing(Tracememo, workFile("trace.txt"));
-        workspace_.readTrace();
     });
 }
 

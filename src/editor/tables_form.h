@@ -23,6 +23,9 @@ class Workspace;
 // working files made from them. The grid's text lives in a LogGrid (row 0 the
 // headings, shown as the table's column headings; rows 1 ... as the table's
 // rows, numbered alike); the table shows it and hands every edit back.
+// The class spans two files: tables_form.cpp (layout and the log grid) and
+// tables_form_listings.cpp (the synthetic and trace listings, SEG-Y lines, and
+// the Load, Save and Save as commands that act on the page shown).
 class TTables_Form : public QMainWindow {
     Q_OBJECT
 public:
