@@ -1,7 +1,9 @@
-// Chirp signal files (".SIG"): any bytes give the four parameter texts as the
-// chirp window loads them; GO either refuses them with a message naming the
-// field, or makes a sweep whose wavelet the engine then reads.
+// Chirp signal files (".SIG"): any bytes are refused as no signal file, or
+// give the four parameter texts as the chirp window loads them, which save
+// back as the bytes they came from; GO either refuses them with a message
+// naming the field, or makes a sweep whose wavelet the engine then reads.
 #include "chirp/chirp_source.h"
+#include "chirp/signal_file.h"
 #include "engine/engine_inputs.h"
 #include "formats/line_encoding.h"
 #include "formats/quarvel_error.h"
@@ -36,20 +38,27 @@ const quarvel::WorkDir& workDir() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (text.find('\0') != std::string_view::npos) {
-        return 0; // refused by the window as not a chirp signal file
+    quarvel::SignalFile file;
+    try {
+        file = quarvel::parseSignalFile(text, "fuzz.SIG");
+    } catch (const quarvel::QuarvelError&) {
+        return 0; // refused as not a chirp signal file
     }
+    const quarvel::ChirpTexts& texts = file.texts;
     const std::vector<std::string> lines = quarvel::splitLines(text);
-    // Every line is saved back as the bytes it was loaded from.
-    for (const std::string& bytes : lines) {
-        const quarvel::DecodedLine decoded = quarvel::decodeLine(bytes);
-        if (!quarvel::isValidUtf8(decoded.text) ||
-            quarvel::encodeLine(decoded.text, decoded.latin1) != bytes) {
+    std::string expected;
+    for (std::size_t i = 0; i < 4; ++i) {
+        expected += i < lines.size() ? lines[i] : std::string();
+        expected += quarvel::LineEnd;
+    }
+    for (const std::string* field : {&texts.width, &texts.start, &texts.end, &texts.interval}) {
+        if (!quarvel::isValidUtf8(*field)) {
             __builtin_trap();
         }
     }
-    const auto line = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
-    const quarvel::ChirpTexts texts{line(0), line(1), line(2), line(3)};
+    if (quarvel::formatSignalFile(file) != expected) {
+        __builtin_trap();
+    }
 
     const bool refused = quarvel::chirpParameterProblem(texts).has_value();
     quarvel::ChirpParameters parameters;

@@ -1,10 +1,8 @@
 #include "chirp/chirp_form.h"
 
 #include "chirp/chirp_source.h"
-#include "formats/line_encoding.h"
+#include "chirp/signal_file.h"
 #include "formats/numbers.h"
-#include "formats/quarvel_error.h"
-#include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
@@ -28,9 +26,6 @@ namespace {
 
 constexpr int BandWidth = 375;
 constexpr int GraphHeight = 161;
-
-// A chirp signal file is four short lines; anything much larger is not one.
-constexpr std::uintmax_t MaxSignalFileBytes = 64 * 1024;
 
 const FileDialogRequest SignalFileDialog{"", "Chirp Signals|*.SIG", "SIG", "chirp signal"};
 
@@ -195,14 +190,7 @@ void TChirp_Form::Save1Click() {
         if (!name || name->isEmpty()) {
             return;
         }
-        const ChirpTexts& texts = workspace_.chirpTexts();
-        TextBuilder text;
-        const std::string* const fields[] = {&texts.width, &texts.start, &texts.end,
-                                             &texts.interval};
-        for (std::size_t i = 0; i < std::size(fields); ++i) {
-            text.line(encodeLine(*fields[i], signalLineLatin1_[i]));
-        }
-        writeTextFile(name->toStdString(), text.text());
+        writeSignalFile(name->toStdString(), {workspace_.chirpTexts(), signalLineLatin1_});
     });
 }
 
@@ -215,19 +203,9 @@ void TChirp_Form::Load1Click() {
         if (!name || name->isEmpty()) {
             return;
         }
-        const std::string path = name->toStdString();
-        const std::string content = readTextFile(path, MaxSignalFileBytes);
-        if (content.find('\0') != std::string::npos) {
-            throwCannotOpen(path, "It is not a chirp signal file.");
-        }
-        const std::vector<std::string> lines = splitLines(content);
-        std::array<DecodedLine, 4> decoded;
-        for (std::size_t i = 0; i < decoded.size(); ++i) {
-            decoded[i] = decodeLine(i < lines.size() ? lines[i] : std::string());
-            signalLineLatin1_[i] = decoded[i].latin1;
-        }
-        workspace_.setChirpTexts(
-            {decoded[0].text, decoded[1].text, decoded[2].text, decoded[3].text});
+        const SignalFile file = readSignalFile(name->toStdString());
+        signalLineLatin1_ = file.latin1;
+        workspace_.setChirpTexts(file.texts);
         Label5->setText(QFileInfo(*name).fileName());
     });
 }
