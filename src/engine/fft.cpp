@@ -1,5 +1,7 @@
 #include "engine/fft.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -21,18 +23,31 @@ void fft(std::vector<std::complex<double>>& data, bool inverse) {
         }
     }
     const double sign = inverse ? 1.0 : -1.0;
+    // Each twiddle factor is computed directly rather than by repeated
+    // multiplication, so long transforms do not drift. They are made a batch
+    // at a time and each batch is applied to every block of the stage in
+    // turn, so that the data is walked in order rather than a block length
+    // apart; the butterflies of a stage are independent, so the order does
+    // not change a bit of the result.
+    constexpr std::size_t Batch = 256;
+    std::array<std::complex<double>, Batch> w;
     for (std::size_t len = 2; len <= n; len <<= 1) {
         const double angle = sign * 2 * std::numbers::pi / static_cast<double>(len);
         const std::size_t half = len / 2;
-        for (std::size_t k = 0; k < half; ++k) {
-            // Each twiddle factor computed directly rather than by repeated
-            // multiplication, so long transforms do not drift.
-            const std::complex<double> w = std::polar(1.0, angle * static_cast<double>(k));
-            for (std::size_t start = 0; start < n; start += len) {
-                const std::complex<double> u = data[start + k];
-                const std::complex<double> v = data[start + k + half] * w;
-                data[start + k] = u + v;
-                data[start + k + half] = u - v;
+        for (std::size_t k0 = 0; k0 < half; k0 += Batch) {
+            const std::size_t count = std::min(Batch, half - k0);
+            for (std::size_t k = 0; k < count; ++k) {
+                w[k] = std::polar(1.0, angle * static_cast<double>(k0 + k));
+            }
+            for (std::size_t block = 0; block < n; block += len) {
+                std::complex<double>* lower = data.data() + block + k0;
+                std::complex<double>* upper = lower + half;
+                for (std::size_t k = 0; k < count; ++k) {
+                    const std::complex<double> u = lower[k];
+                    const std::complex<double> v = upper[k] * w[k];
+                    lower[k] = u + v;
+                    upper[k] = u - v;
+                }
             }
         }
     }

@@ -4,6 +4,7 @@
 #include <complex>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace quarvel::kernels {
@@ -26,6 +27,52 @@ TEST(Fft, TransformMatchesTheDirectSumAndInvertsIt) {
     fft(transformed, true);
     for (int n = 0; n < 16; ++n) {
         EXPECT_NEAR(std::abs(transformed[n] - data[n]), 0.0, 1e-12) << n;
+    }
+}
+
+// The stages walk the data in batches of twiddle factors; every butterfly must
+// still get the bits of the plain loop over k and then over the blocks.
+TEST(Fft, BatchedStagesGiveTheBitsOfThePlainLoop) {
+    for (const bool inverse : {false, true}) {
+        for (const std::size_t n : {std::size_t{2}, std::size_t{512}, std::size_t{4096}}) {
+            std::vector<std::complex<double>> data(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                data[i] = {std::sin(0.37 * i) / (1.0 + i), std::cos(0.011 * i * i)};
+            }
+            std::vector<std::complex<double>> plain = data;
+            for (std::size_t i = 1, j = 0; i < n; ++i) {
+                std::size_t bit = n >> 1;
+                for (; (j & bit) != 0; bit >>= 1) {
+                    j ^= bit;
+                }
+                j ^= bit;
+                if (i < j) {
+                    std::swap(plain[i], plain[j]);
+                }
+            }
+            for (std::size_t len = 2; len <= n; len <<= 1) {
+                const double angle = (inverse ? 1.0 : -1.0) * 2 * std::numbers::pi / len;
+                for (std::size_t k = 0; k < len / 2; ++k) {
+                    const std::complex<double> w = std::polar(1.0, angle * static_cast<double>(k));
+                    for (std::size_t start = 0; start < n; start += len) {
+                        const std::complex<double> u = plain[start + k];
+                        const std::complex<double> v = plain[start + k + len / 2] * w;
+                        plain[start + k] = u + v;
+                        plain[start + k + len / 2] = u - v;
+                    }
+                }
+            }
+            if (inverse) {
+                for (std::complex<double>& value : plain) {
+                    value /= static_cast<double>(n);
+                }
+            }
+            fft(data, inverse);
+            for (std::size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(data[i].real(), plain[i].real()) << n << " " << i;
+                ASSERT_EQ(data[i].imag(), plain[i].imag()) << n << " " << i;
+            }
+        }
     }
 }
 
