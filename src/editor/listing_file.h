@@ -1,14 +1,13 @@
 #pragma once
 
+#include "formats/series_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace quarvel {
-
-// The most text a listing holds (bytes, CR LF line ends counted).
-inline constexpr std::uintmax_t ListingCapacity = 64ULL * 1024 * 1024;
 
 // The whole text of a file for a listing, every line break made CR LF.
 // Throws "Cannot open file ..." when the file cannot be read or is not text

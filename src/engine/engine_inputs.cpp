@@ -7,6 +7,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "formats/wavelet_file.h"
 
 #include <cmath>
 #include <filesystem>
@@ -78,23 +79,17 @@ MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
     const std::string tooMany = formatMessage("\"%s\" holds more than %s rows; the engine's "
                                               "series cannot hold the wavelet.",
                                               {fileName, rowText(maxRows)});
-    const FieldRecords rows =
-        readFieldLines(text, {fileName, 2, "lag time, amplitude", FieldRule::WholeNumbersPerLine,
-                              static_cast<std::size_t>(maxRows), tooMany});
-    MathFun::SyntheticWavelet wavelet;
-    double previousTime = 0.0;
-    double lastTime = 0.0;
-    for (std::size_t i = 0; i + 1 < rows.values.size(); i += 2) {
-        previousTime = lastTime;
-        lastTime = rows.values[i];
-        wavelet.amplitudes.push_back(rows.values[i + 1]);
-    }
+    WaveletFile rows = parseWaveletFile(text, {fileName, FieldRule::WholeNumbersPerLine,
+                                               static_cast<std::size_t>(maxRows), tooMany});
+    MathFun::SyntheticWavelet wavelet{std::move(rows.value)};
     if (wavelet.amplitudes.empty()) {
         throw QuarvelError(formatMessage(missing, {path.string()}));
     }
     // The lag times step by the interval the wavelet was made with; a wavelet
     // of one line is its peak line, labelled with one interval.
-    const double lagStep = wavelet.amplitudes.size() == 1 ? lastTime : lastTime - previousTime;
+    const std::size_t count = rows.time.size();
+    const double lastTime = rows.time.back();
+    const double lagStep = count == 1 ? lastTime : lastTime - rows.time[count - 2];
     // The times are printed to 15 significant digits; one part in a million
     // is far above that and far below any stretch that shows.
     if (!(std::fabs(lagStep - interval) <= 1e-6 * interval)) {

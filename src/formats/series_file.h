@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 // Series of (time, amplitude) samples: the synthetic listing ampl.dat and the
@@ -31,5 +32,9 @@ struct SeriesExtents {
 };
 
 SeriesExtents seriesExtents(const SeriesData& series);
+
+// The most text a listing holds (bytes, CR LF line ends counted), and the
+// most of a series file the program reads to draw it.
+inline constexpr std::uintmax_t ListingCapacity = 64ULL * 1024 * 1024;
 
 } // namespace quarvel

@@ -2,6 +2,7 @@
 
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -229,6 +230,22 @@ std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBy
     if (startsWithUtf8Bom(text)) {
         text.erase(0, Utf8Bom.size());
     }
+    return text;
+}
+
+std::string readTextPrefix(const std::filesystem::path& path, std::uintmax_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return {};
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    std::ifstream file(path, std::ios::binary);
+    if (ec || !file) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(std::min(size, maxBytes)), '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
     return text;
 }
 

@@ -97,6 +97,11 @@ void requireRegularFile(const std::filesystem::path& path);
 std::string readTextFile(const std::filesystem::path& path,
                          std::uintmax_t maxBytes = 512ULL * 1024 * 1024);
 
+// Up to maxBytes from the start of a regular file, as bytes (a byte-order
+// mark included); nothing when the file is missing, is not a regular file or
+// cannot be read. For working files whose readers show what they find.
+std::string readTextPrefix(const std::filesystem::path& path, std::uintmax_t maxBytes);
+
 // Splits a text into lines: CR LF, a lone CR and a lone LF each end a line.
 // A final line without a break is a line; a final break adds none.
 std::vector<std::string> splitLines(std::string_view text);

@@ -1,11 +1,10 @@
 #include "plot/chirp_graph.h"
 
-#include "formats/token_reader.h"
+#include "formats/wavelet_file.h"
 #include "platform/canvas.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 namespace quarvel {
 namespace {
@@ -26,22 +25,8 @@ int roundCoordinate(double value) {
 
 } // namespace
 
-std::vector<double> readChirpGraphValues(std::istream& in) {
-    std::vector<double> values;
-    TokenReader reader(in);
-    while (!reader.atEnd()) {
-        reader.readNumber(); // the time column
-        values.push_back(reader.readNumber());
-    }
-    return values;
-}
-
 std::vector<double> readChirpGraphValues(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    return readChirpGraphValues(in);
+    return readWaveletGraphFile(path).value;
 }
 
 ChirpGraph renderChirpGraph(const std::vector<double>& values, int width, int height,

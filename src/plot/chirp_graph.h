@@ -4,17 +4,15 @@
 #include <QPoint>
 #include <QString>
 #include <filesystem>
-#include <istream>
 #include <vector>
 
 namespace quarvel {
 
-// The values of a (time, value) file as the chirp window's graphs read it:
-// pairs are read while any character is left, so a file ending in a line break
-// gives one last (0, 0) pair, which counts like the others. Only the values
-// are kept; the time column plays no part in the drawing.
-std::vector<double> readChirpGraphValues(std::istream& in);
-// The same from a file; a file that cannot be read gives no pairs.
+// The values of klauder.dat or chirp.dat as the chirp window's graphs read
+// them (readWaveletGraphFile): a file ending in a line break gives one last
+// (0, 0) pair, which counts like the others; a file that cannot be read gives
+// no pairs. Only the values are kept; the time column plays no part in the
+// drawing.
 std::vector<double> readChirpGraphValues(const std::filesystem::path& path);
 
 struct ChirpGraph {

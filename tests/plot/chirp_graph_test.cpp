@@ -3,32 +3,12 @@
 #include "support/temp_work_dir.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace quarvel {
 namespace {
 
 constexpr QRgb Black = 0xff000000;
 constexpr QRgb White = 0xffffffff;
-
-TEST(ChirpGraphValues, CountsTheClosingZeroPairOfAFinalLineBreak) {
-    struct Case {
-        const char* text;
-        std::vector<double> values;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"0.1 2\r\n", {2.0, 0.0}},
-        {"0.1 2", {2.0}},
-        {"0.1 2\r\n0.2 -3.5\r\n", {2.0, -3.5, 0.0}},
-        {"  0.1\t2\n0.2 x\n", {2.0, 0.0, 0.0}}, // a non-number reads as 0
-        {"0.1", {0.0}},                         // a lone time: its value reads as 0
-    };
-    for (const Case& c : cases) {
-        std::istringstream in(c.text);
-        EXPECT_EQ(readChirpGraphValues(in), c.values) << c.text;
-    }
-}
 
 TEST(ChirpGraphValues, AFileThatCannotBeReadGivesNoPairs) {
     testing::TempWorkDir dir;
