@@ -174,7 +174,7 @@ void openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path)
 }
 
 void markRows(AppWindows& windows, const std::vector<int>& rows) {
-    ImagePanel* photo = windows.forms().MainForm->core_image;
+    ImagePanel* photo = windows.forms().MainForm->photograph();
     constexpr int column = 50;
     for (const int row : rows) {
         sendMouse(photo, QEvent::MouseMove, column, row, Qt::NoButton);
@@ -188,7 +188,7 @@ void markRows(AppWindows& windows, const std::vector<int>& rows) {
 
 void saveFinalPlot(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
     const AppForms& forms = windows.forms();
-    forms.MainForm->SpeedButton2->click();
+    forms.MainForm->finalPlotButton()->click();
     dialogs.answerNextSave(path);
     forms.FinalTableForm->Save1Click();
 }

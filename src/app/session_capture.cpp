@@ -135,12 +135,11 @@ Session SessionTracker::session() const {
         {"GraphForm", fieldTexts(forms.GraphForm, {"Edit1", "Edit2", "Edit3", "Edit4"})},
     };
     const TMainForm* main = forms.MainForm;
-    session.annotationFont = main->annotationFont.toString();
-    for (const QCheckBox* box :
-         {main->Photo, main->Synth, main->Trace, main->Pwave, main->density}) {
+    session.annotationFont = workspace.annotationFont().toString();
+    for (const QCheckBox* box : main->panelBoxes()) {
         session.checkBoxes.insert(box->objectName(), box->isChecked());
     }
-    session.correlator = main->correlator->isChecked();
+    session.correlator = main->correlatorBox()->isChecked();
     session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
     session.logImport = session.log.isEmpty() ? LogImportChoices{} : workspace.logImportChoices();
     for (const tie::TiePoint& point : workspace.tiePoints()) {

@@ -35,7 +35,7 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTrack
     TMainForm* main = windows.forms().MainForm;
     // The menu holding "Exit" is the File menu.
     QMenu* file = nullptr;
-    for (QObject* owner : main->Exit1->associatedObjects()) {
+    for (QObject* owner : main->exitItem()->associatedObjects()) {
         if (auto* menu = qobject_cast<QMenu*>(owner)) {
             file = menu;
         }
@@ -51,9 +51,9 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTrack
     saveAsItem->setObjectName("SaveSessionAs1");
     recent_ = new QMenu(QStringLiteral("Recent Sessions"), main);
     recent_->setObjectName("RecentSessions1");
-    file->insertActions(main->Exit1, {openItem, saveItem, saveAsItem});
-    file->insertMenu(main->Exit1, recent_);
-    file->insertSeparator(main->Exit1);
+    file->insertActions(main->exitItem(), {openItem, saveItem, saveAsItem});
+    file->insertMenu(main->exitItem(), recent_);
+    file->insertSeparator(main->exitItem());
     connect(openItem, &QAction::triggered, this, [this] {
         guarded(windows_.services().errors, [this] {
             if (const std::optional<QString> path =

@@ -96,7 +96,7 @@ void loadPhotograph(AppWindows& windows, DemoDialogs& dialogs, const Session& se
         return;
     }
     dialogs.answerNextOpen(session.photograph);
-    forms.MainForm->SpeedButton3->click();
+    forms.MainForm->coreButton()->click();
     TCore_Photo_Form* boundaries = forms.Core_Photo_Form;
     if (!session.boundaries.isEmpty() &&
         !sameFile(session.boundaries, windows.workspace().state().BndFileName)) {
@@ -166,15 +166,17 @@ void loadTrace(const AppForms& forms, DemoDialogs& dialogs, const Session& sessi
 // session has them.
 void replayTiePoints(AppWindows& windows, const QList<SessionTiePoint>& points) {
     TMainForm* main = windows.forms().MainForm;
-    const bool correlator = main->correlator->isChecked();
-    const bool trace = main->Trace->isChecked();
-    main->correlator->setChecked(true);
+    QCheckBox* correlatorBox = main->correlatorBox();
+    QCheckBox* traceBox = main->traceBox();
+    const bool correlator = correlatorBox->isChecked();
+    const bool trace = traceBox->isChecked();
+    correlatorBox->setChecked(true);
     for (const SessionTiePoint& point : points) {
-        main->Trace->setChecked(main->Trace->isEnabled() && point.traceTwt.has_value());
+        traceBox->setChecked(traceBox->isEnabled() && point.traceTwt.has_value());
         markRows(windows, {point.row});
     }
-    main->Trace->setChecked(trace);
-    main->correlator->setChecked(correlator);
+    traceBox->setChecked(trace);
+    correlatorBox->setChecked(correlator);
 }
 
 } // namespace
@@ -191,7 +193,7 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     windows.workspace().setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
                                                              : MathFun::TimeZero::Strongest);
     if (session.synthetic && logLoaded) {
-        clickIfEnabled(main->SpeedButton1);
+        clickIfEnabled(main->calcSyntheticButton());
     }
     loadTrace(forms, dialogs, session, problems);
 
@@ -215,20 +217,21 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     if (!session.annotationFont.isEmpty()) {
         QFont font;
         if (font.fromString(session.annotationFont)) {
-            main->annotationFont = font;
+            windows.workspace().setAnnotationFont(font);
         } else {
             problems.append(QStringLiteral("The annotation font \"%1\" is not a font")
                                 .arg(session.annotationFont));
         }
     }
     for (auto it = session.checkBoxes.begin(); it != session.checkBoxes.end(); ++it) {
-        auto* box = main->findChild<QCheckBox*>(it.key());
-        if (box != nullptr && box != main->correlator && box->isChecked() != it.value()) {
-            clickIfEnabled(box);
+        for (QCheckBox* box : main->panelBoxes()) {
+            if (box->objectName() == it.key() && box->isChecked() != it.value()) {
+                clickIfEnabled(box);
+            }
         }
     }
-    if (main->correlator->isChecked() != session.correlator) {
-        clickIfEnabled(main->correlator);
+    if (main->correlatorBox()->isChecked() != session.correlator) {
+        clickIfEnabled(main->correlatorBox());
     }
     replayTiePoints(windows, session.tiePoints);
     return problems;

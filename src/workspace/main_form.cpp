@@ -105,9 +105,7 @@ QAction* menuItem(QWidget* owner, QMenu* menu, const char* name, const QString& 
 TMainForm::TMainForm(Services& services) : services_(services), workspace_(services.workspace) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quarvel v1.0"));
-    const QFont windowFont = layoutFont();
-    setFont(windowFont);
-    annotationFont = windowFont;
+    setFont(layoutFont());
 
     move(OuterGeometry.topLeft());
     resize(OuterGeometry.width() - 2 * FrameWidth,
@@ -335,16 +333,17 @@ void TMainForm::About1Click() {
 
 void TMainForm::AnotFont1Click() {
     guarded(services_.errors, [this] {
-        const std::optional<QFont> chosen = services_.dialogs.chooseFont(annotationFont);
+        const std::optional<QFont> chosen =
+            services_.dialogs.chooseFont(workspace_.annotationFont());
         if (!chosen)
             return;
-        annotationFont = *chosen;
+        workspace_.setAnnotationFont(*chosen);
         // The titles change at each panel's next drawing; until then the
         // pictures' own fonts serve the labels of new marks.
         for (ImagePanel* panel :
              {Grafico_sintetico, grafico_densita, Grafico_velocita, Grafico_traccia})
             if (panel->hasPicture())
-                panel->picture().setFont(annotationFont);
+                panel->picture().setFont(*chosen);
     });
 }
 

@@ -2,9 +2,9 @@
 
 #include "workspace/forms.h"
 
-#include <QFont>
 #include <QImage>
 #include <QMainWindow>
+#include <array>
 
 class QAction;
 class QCheckBox;
@@ -34,6 +34,64 @@ public:
     explicit TMainForm(Services& services);
     ~TMainForm() override;
 
+    // What a session and the demo drive and record: the buttons they click,
+    // the check boxes whose state a session keeps, the photograph marks are
+    // made on, and the File menu's "Exit", before which the session items go.
+    QToolButton* calcSyntheticButton() const { return SpeedButton1; }
+    QToolButton* finalPlotButton() const { return SpeedButton2; }
+    QToolButton* coreButton() const { return SpeedButton3; }
+    QCheckBox* correlatorBox() const { return correlator; }
+    QCheckBox* traceBox() const { return Trace; }
+    // "Photo", "Synth", "Trace", "P-wave vel." and "Density", in that order.
+    std::array<QCheckBox*, 5> panelBoxes() const { return {Photo, Synth, Trace, Pwave, density}; }
+    ImagePanel* photograph() const { return core_image; }
+    QAction* exitItem() const { return Exit1; }
+
+    // Redraw the log panels, the synthetic and the trace from their working
+    // files through the workspace.
+    void draw_grafici();
+    void Draw_sintetico();
+    void Draw_trace();
+    void enableCalcSynthetic();
+    void enableAndCheckTrace();
+
+    // Depth and two-way time under the pointer.
+    void CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int xmax, int ymin, int ymax);
+    void CALC_EST_TWT(double depth);
+
+    // Command handlers.
+    void SpeedButton3Click();
+    void FinalTableshowClick();
+    void SaveToFile1Click();
+    void LoadCorePhoto1Click();
+    void Exit1Click();
+    void ables1Click();
+    void ChirpParameters1Click();
+    void CoreImageBoundaries1Click();
+    void DensityScale1Click();
+    void VelocityScale1Click();
+    void AnotFont1Click();
+    void About1Click();
+    void FormActivate();
+    void ExportTiePoints1Click();
+    void ClearTiePoints1Click();
+    void ExportTimeDepth1Click();
+    void Tie1Click();
+
+    // Mouse handlers.
+    void core_imageMouseMove(int x, int y);
+    void core_imageMouseDown(int y);
+    void core_imageMouseUp(int y);
+    void Grafico_sinteticoMouseMove(int x, int y);
+    void Grafico_tracciaMouseMove(int x, int y);
+
+    Services& services() { return services_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     // Tool bar.
     QFrame* Panel1 = nullptr;
     QToolButton* SpeedButton1 = nullptr; // "Calc. Synthetic"
@@ -84,54 +142,6 @@ public:
     QAction* Tie1 = nullptr;             // opens the Tie window
     QAction* SeaFloorStart1 = nullptr;   // "Synthetic Starts at Sea Floor", checkable
 
-    // The annotation font held by the font dialog (FontDialog1).
-    QFont annotationFont;
-
-    // Redraw the log panels, the synthetic and the trace from their working
-    // files through the workspace.
-    void draw_grafici();
-    void Draw_sintetico();
-    void Draw_trace();
-    void enableCalcSynthetic();
-    void enableAndCheckTrace();
-
-    // Depth and two-way time under the pointer.
-    void CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int xmax, int ymin, int ymax);
-    void CALC_EST_TWT(double depth);
-
-    // Command handlers.
-    void SpeedButton3Click();
-    void FinalTableshowClick();
-    void SaveToFile1Click();
-    void LoadCorePhoto1Click();
-    void Exit1Click();
-    void ables1Click();
-    void ChirpParameters1Click();
-    void CoreImageBoundaries1Click();
-    void DensityScale1Click();
-    void VelocityScale1Click();
-    void AnotFont1Click();
-    void About1Click();
-    void FormActivate();
-    void ExportTiePoints1Click();
-    void ClearTiePoints1Click();
-    void ExportTimeDepth1Click();
-    void Tie1Click();
-
-    // Mouse handlers.
-    void core_imageMouseMove(int x, int y);
-    void core_imageMouseDown(int y);
-    void core_imageMouseUp(int y);
-    void Grafico_sinteticoMouseMove(int x, int y);
-    void Grafico_tracciaMouseMove(int x, int y);
-
-    Services& services() { return services_; }
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void buildToolBar();
     void buildSelectionBar();
     void buildPanels();
@@ -144,6 +154,9 @@ private:
     void drawLogPanels();
     void drawSynthetic();
     void drawTrace();
+    // Composes the final plot from the panels as they stand and shows it
+    // (main_form_plot.cpp).
+    void composeAndShow(bool withTitle);
 
     // The guide line on the photograph: drawn in not-XOR mode at ws.GuideY
     // while ws.GuideShown, only when a log is loaded and both "Correlator"

@@ -63,13 +63,13 @@ void TMainForm::drawLogPanels() {
     input.minBound = scales.minVel;
     input.maxBound = scales.maxVel;
     Grafico_velocita->setPicture(
-        renderLogPanel(input, Grafico_velocita->panelWidth(), height, annotationFont));
+        renderLogPanel(input, Grafico_velocita->panelWidth(), height, workspace_.annotationFont()));
 
     input.kind = LogPanelKind::Density;
     input.minBound = scales.minDens;
     input.maxBound = scales.maxDens;
     grafico_densita->setPicture(
-        renderLogPanel(input, grafico_densita->panelWidth(), height, annotationFont));
+        renderLogPanel(input, grafico_densita->panelWidth(), height, workspace_.annotationFont()));
 
     enableAndCheck(Pwave);
     enableAndCheck(density);
@@ -80,17 +80,19 @@ void TMainForm::drawLogPanels() {
 
 void TMainForm::drawSynthetic() {
     Grafico_sintetico->setPanelHeight(core_image->panelHeight());
-    Grafico_sintetico->setPicture(renderSeriesPanel(
-        workspace_.synthetic(), workspace_.syntheticExtents(), QStringLiteral("Synthetic"),
-        Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(), annotationFont));
+    Grafico_sintetico->setPicture(
+        renderSeriesPanel(workspace_.synthetic(), workspace_.syntheticExtents(),
+                          QStringLiteral("Synthetic"), Grafico_sintetico->panelWidth(),
+                          Grafico_sintetico->panelHeight(), workspace_.annotationFont()));
     enableAndCheck(Synth);
 }
 
 void TMainForm::drawTrace() {
     Grafico_traccia->setPanelHeight(core_image->panelHeight());
-    Grafico_traccia->setPicture(renderSeriesPanel(
-        workspace_.trace(), workspace_.traceExtents(), QStringLiteral("Seismic Trace"),
-        Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(), annotationFont));
+    Grafico_traccia->setPicture(
+        renderSeriesPanel(workspace_.trace(), workspace_.traceExtents(),
+                          QStringLiteral("Seismic Trace"), Grafico_traccia->panelWidth(),
+                          Grafico_traccia->panelHeight(), workspace_.annotationFont()));
     enableAndCheck(Trace);
 }
 

@@ -21,25 +21,26 @@ FinalPlotPanel panelOf(const QCheckBox* box, const ImagePanel* panel) {
     return result;
 }
 
+} // namespace
+
 // Composes the plot from the panels as they stand and shows it. A composition
 // that fails leaves the plot window as it was: the message tells what to fix,
 // and a half-drawn plot would only be mistaken for a finished one.
-void composeAndShow(TMainForm& form, bool withTitle) {
-    Workspace& workspace = form.services().workspace;
-    const WorkspaceState& ws = workspace.state();
+void TMainForm::composeAndShow(bool withTitle) {
+    const WorkspaceState& ws = workspace_.state();
     FinalPlotInputs in;
-    in.coreHeight = form.core_image->panelHeight();
-    in.photo = panelOf(form.Photo, form.core_image);
-    in.synthetic = panelOf(form.Synth, form.Grafico_sintetico);
-    in.pwave = panelOf(form.Pwave, form.Grafico_velocita);
-    in.density = panelOf(form.density, form.grafico_densita);
-    in.trace = panelOf(form.Trace, form.Grafico_traccia);
+    in.coreHeight = core_image->panelHeight();
+    in.photo = panelOf(Photo, core_image);
+    in.synthetic = panelOf(Synth, Grafico_sintetico);
+    in.pwave = panelOf(Pwave, Grafico_velocita);
+    in.density = panelOf(density, grafico_densita);
+    in.trace = panelOf(Trace, Grafico_traccia);
     // The final plot's own rule for Top and Bottom (the whole number each
     // starts with) is applied by composeFinalPlot.
-    in.topText = workspace.calibration().Top;
-    in.bottomText = workspace.calibration().Bottom;
-    in.markFreqText = workspace.axisTexts().yMarkFreq;
-    in.labelFreqText = workspace.axisTexts().yLabelFreq;
+    in.topText = workspace_.calibration().Top;
+    in.bottomText = workspace_.calibration().Bottom;
+    in.markFreqText = workspace_.axisTexts().yMarkFreq;
+    in.labelFreqText = workspace_.axisTexts().yLabelFreq;
     in.traceTimeMinMs = ws.TraceTimeMinMs;
     in.traceTimeMaxMs = ws.TraceTimeMaxMs;
     in.meanVelocity = ws.MeanVelocity;
@@ -47,18 +48,16 @@ void composeAndShow(TMainForm& form, bool withTitle) {
     in.withTitle = withTitle;
 
     const FinalPlot plot = composeFinalPlot(in);
-    workspace.setFinalPlot(plot.image, plot.axisX);
-    form.services().forms.showAndRaise(FormId::FinalTableForm);
+    workspace_.setFinalPlot(plot.image, plot.axisX);
+    services_.forms.showAndRaise(FormId::FinalTableForm);
 }
 
-} // namespace
-
 void TMainForm::FinalTableshowClick() {
-    guarded(services_.errors, [this] { composeAndShow(*this, true); });
+    guarded(services_.errors, [this] { composeAndShow(true); });
 }
 
 void TMainForm::SaveToFile1Click() {
-    guarded(services_.errors, [this] { composeAndShow(*this, false); });
+    guarded(services_.errors, [this] { composeAndShow(false); });
 }
 
 } // namespace quarvel

@@ -3,6 +3,7 @@
 #include "calibration/core_photo_loader.h"
 #include "engine/calc_synthetic.h"
 #include "formats/quarvel_error.h"
+#include "platform/canvas.h"
 #include "workspace/depth_twt.h"
 
 #include <utility>
@@ -26,7 +27,7 @@ QString boundaryFileStatus(const std::string& fileName) {
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
-    : QObject(parent), workDir_(std::move(workDir)) {}
+    : QObject(parent), workDir_(std::move(workDir)), annotationFont_(layoutFont()) {}
 
 void Workspace::replaceCalibration(const Boundaries& boundaries) {
     boundaryReports_.textsChanged(calibration_, boundaries);

@@ -12,6 +12,7 @@
 #include "workspace/log_scale.h"
 #include "workspace/workspace_state.h"
 
+#include <QFont>
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -101,6 +102,11 @@ public:
     // The final plot's axis ticks as typed.
     const AxisTexts& axisTexts() const { return axis_; }
     void setAxisTexts(const AxisTexts& texts);
+
+    // The font of the panels' titles and marks' labels ("Anot. Font"); a new
+    // one shows at each panel's next drawing.
+    const QFont& annotationFont() const { return annotationFont_; }
+    void setAnnotationFont(const QFont& font) { annotationFont_ = font; }
 
     // Reads "log.dat" into the log table with the scale settings; automatic
     // bounds follow the log.
@@ -217,6 +223,7 @@ private:
     ChirpTexts chirp_;
     LogScaleSettings scales_;
     AxisTexts axis_;
+    QFont annotationFont_;
     SeriesData synthetic_;
     SeriesData trace_;
     QImage finalPlot_;

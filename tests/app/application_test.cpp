@@ -67,7 +67,7 @@ TEST_F(ApplicationTest, ClosingCompanionsOnlyHidesThem) {
 TEST_F(ApplicationTest, AboutIsAStayOnTopToolWindowThatDoesNotBlock) {
     showMainWindow();
     TAboutForm* about = forms().AboutForm;
-    mainForm().About1->trigger();
+    mainWidgets().About1->trigger();
     ASSERT_TRUE(about->isVisible());
     // The version is the one the build was given, in the caption and the text.
     const QString version = QStringLiteral("Version ") + QString::fromUtf8(Version.data());
@@ -104,7 +104,7 @@ TEST_F(ApplicationTest, ClosingTheMainWindowEndsTheProgram) {
             forms().Chirp_Form->show();
             forms().AboutForm->show();
             if (byMenu)
-                mainForm().Exit1->trigger();
+                mainWidgets().Exit1->trigger();
             else
                 mainForm().close();
         });

@@ -4,6 +4,7 @@
 #include "app/demo.h"
 #include "platform/image_panel.h"
 #include "quarvel/version.h"
+#include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
 #include "workspace/main_form.h"
@@ -33,11 +34,12 @@ TEST(DemoTest, LoadsTheDemoThroughTheCommandsAndSavesItsFinalPlot) {
         windows.showMainWindow();
         loadDemo(windows, dialogs, QUARVEL_TEST_DEMO_DIR);
         const TMainForm& main = *windows.forms().MainForm;
+        const MainWidgets widgets(main);
         for (const QCheckBox* box :
-             {main.Photo, main.Synth, main.Trace, main.Pwave, main.density}) {
+             {widgets.Photo, widgets.Synth, widgets.Trace, widgets.Pwave, widgets.density}) {
             EXPECT_TRUE(box->isEnabled() && box->isChecked()) << box->objectName().toStdString();
         }
-        EXPECT_TRUE(main.correlator->isChecked());
+        EXPECT_TRUE(widgets.correlator->isChecked());
         markRows(windows, {94});
         saveFinalPlot(windows, dialogs, plotPath);
     }

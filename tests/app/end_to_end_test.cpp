@@ -74,7 +74,7 @@ protected:
     }
 
     void clickPhotograph(int row) const {
-        ImagePanel* photo = mainForm().core_image;
+        ImagePanel* photo = mainWidgets().core_image;
         QTest::mouseMove(photo, QPoint(50, row));
         QTest::mousePress(photo, Qt::LeftButton, Qt::NoModifier, QPoint(50, row));
         QTest::mouseRelease(photo, Qt::LeftButton, Qt::NoModifier, QPoint(50, row));
@@ -84,21 +84,22 @@ protected:
 TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     showMainWindow();
     TMainForm& main = mainForm();
+    const MainWidgets widgets(main);
     TTables_Form& editor = *forms().Tables_Form;
     TChirp_Form& chirp = *forms().Chirp_Form;
 
     // 1. The photograph, with its boundary file beside it.
     dialogs.expectOpenFile(demoFile("demo_core.bmp"));
-    click(main.SpeedButton3);
+    click(widgets.SpeedButton3);
     dialogs.expectAllAnswered();
-    EXPECT_EQ(main.core_image->panelHeight(), PhotoHeight);
+    EXPECT_EQ(widgets.core_image->panelHeight(), PhotoHeight);
     EXPECT_EQ(child<QLineEdit>(forms().Core_Photo_Form, "Bottom")->text(), "2800");
     EXPECT_EQ(child<QLineEdit>(forms().Core_Photo_Form, "ymax")->text(), "560");
-    EXPECT_TRUE(main.SpeedButton2->isEnabled());
-    EXPECT_TRUE(main.Photo->isEnabled());
+    EXPECT_TRUE(widgets.SpeedButton2->isEnabled());
+    EXPECT_TRUE(widgets.Photo->isEnabled());
 
     // 2. The log, in the data editor; its gaps filled by Interpolate Series.
-    click(main.SpeedButton4);
+    click(widgets.SpeedButton4);
     ASSERT_TRUE(editor.isVisible());
     editor.showPage(TTables_Form::LogsPage);
     dialogs.expectOpenFile(demoFile("demo_core_log.txt"));
@@ -113,11 +114,11 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
         EXPECT_GT(record.Velocity, 0.0) << "at " << record.Depth << " m";
         EXPECT_GT(record.Density, 0.0) << "at " << record.Depth << " m";
     }
-    EXPECT_TRUE(main.Pwave->isChecked());
-    EXPECT_TRUE(main.density->isChecked());
+    EXPECT_TRUE(widgets.Pwave->isChecked());
+    EXPECT_TRUE(widgets.density->isChecked());
 
     // 3. The chirp setting from its ".SIG" file, then GO.
-    click(main.SpeedButton5);
+    click(widgets.SpeedButton5);
     ASSERT_TRUE(chirp.isVisible());
     dialogs.expectOpenFile(demoFile("demo_chirp.SIG"));
     child<QAction>(&chirp, "Load1")->trigger();
@@ -128,14 +129,14 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     EXPECT_TRUE(child<ImagePanel>(&chirp, "Grafico_Source0")->hasPicture());
 
     // 4. "Calc. Synthetic": the five stage files, the panel and the listing.
-    click(main.SpeedButton1);
+    click(widgets.SpeedButton1);
     for (const char* stage : {"refl.dat", "corr.dat", "deconv.dat", "amplnofilt.dat"}) {
         EXPECT_TRUE(workDir.exists(stage)) << stage;
     }
     const std::string ampl = workDir.read("ampl.dat");
     EXPECT_EQ(ampl.substr(0, 24), " 0.00000000000000E+0000 ");
     EXPECT_NE(ampl.find("1.00000000000000E+0000\r\n"), std::string::npos);
-    EXPECT_TRUE(main.Synth->isChecked());
+    EXPECT_TRUE(widgets.Synth->isChecked());
     const std::string firstLine = ampl.substr(0, ampl.find('\r'));
     EXPECT_EQ(child<QPlainTextEdit>(&editor, "Syntmemo")
                   ->toPlainText()
@@ -150,23 +151,23 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     dialogs.expectAllAnswered();
     EXPECT_EQ(workDir.read("trace.txt"),
               readTextFile(fs::path(QUARVEL_TEST_DEMO_DIR) / "demo_trace.txt"));
-    EXPECT_TRUE(main.Trace->isChecked());
+    EXPECT_TRUE(widgets.Trace->isChecked());
     EXPECT_DOUBLE_EQ(ws().TraceTimeMinMs, 83500.0);
 
     // 6. Probe and mark with "Correlator" checked.
-    click(main.correlator);
-    ASSERT_TRUE(main.correlator->isChecked());
-    QTest::mouseMove(main.core_image, QPoint(50, UpperMarkRow));
-    EXPECT_TRUE(main.StatusPanel1->text().startsWith("Depth :0.4700 m"))
-        << main.StatusPanel1->text().toStdString();
+    click(widgets.correlator);
+    ASSERT_TRUE(widgets.correlator->isChecked());
+    QTest::mouseMove(widgets.core_image, QPoint(50, UpperMarkRow));
+    EXPECT_TRUE(widgets.StatusPanel1->text().startsWith("Depth :0.4700 m"))
+        << widgets.StatusPanel1->text().toStdString();
     clickPhotograph(UpperMarkRow);
     clickPhotograph(LowerMarkRow);
     const double traceMarkTwt = ws().MarkTwt;
-    QTest::mouseMove(main.core_image, QPoint(50, 0));
+    QTest::mouseMove(widgets.core_image, QPoint(50, 0));
     EXPECT_GT(traceMarkTwt, 0.0);
 
     // 7. "Final Plot", then "&Save as".
-    click(main.SpeedButton2);
+    click(widgets.SpeedButton2);
     ASSERT_TRUE(forms().FinalTableForm->isVisible());
     const QString plotPath = QString::fromStdString(workDir.file("tie.bmp").string());
     dialogs.expectSaveFile(plotPath);
@@ -180,11 +181,11 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     const struct {
         const ImagePanel* panel;
         int x;
-    } columns[] = {{main.core_image, 50},
-                   {main.Grafico_sintetico, 210},
-                   {main.Grafico_velocita, 370},
-                   {main.grafico_densita, 530},
-                   {main.Grafico_traccia, 790}};
+    } columns[] = {{widgets.core_image, 50},
+                   {widgets.Grafico_sintetico, 210},
+                   {widgets.Grafico_velocita, 370},
+                   {widgets.grafico_densita, 530},
+                   {widgets.Grafico_traccia, 790}};
     for (const auto& column : columns) {
         SCOPED_TRACE(column.panel->objectName().toStdString());
         const QImage panel = picture(column.panel);

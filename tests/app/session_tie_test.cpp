@@ -8,6 +8,7 @@
 #include "editor/log_import.h"
 #include "formats/text_file.h"
 #include "session/session.h"
+#include "support/main_widgets.h"
 #include "support/proposed_answers.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
@@ -73,12 +74,13 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         windows.showMainWindow();
         loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
         TMainForm& main = *windows.forms().MainForm;
-        main.SeaFloorStart1->trigger();
-        main.SpeedButton1->click();
+        const MainWidgets widgets(main);
+        widgets.SeaFloorStart1->trigger();
+        widgets.SpeedButton1->click();
         markRows(windows, {94});
-        main.Trace->setChecked(false);
+        widgets.Trace->setChecked(false);
         markRows(windows, {300});
-        main.Trace->setChecked(true);
+        widgets.Trace->setChecked(true);
         markRows(windows, {421});
         made = windows.workspace().tiePoints();
         ASSERT_EQ(made.size(), 3u);
@@ -97,7 +99,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
     AppWindows windows(answers, errors, fresh.workDir());
     windows.showMainWindow();
     openSession(windows, answers, sessionPath);
-    EXPECT_TRUE(windows.forms().MainForm->SeaFloorStart1->isChecked());
+    EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).SeaFloorStart1->isChecked());
     EXPECT_EQ(windows.workspace().timeZero(), MathFun::TimeZero::SeaFloor);
     EXPECT_EQ(windows.workspace().tiePoints(), made);
     EXPECT_EQ(readTextFile(fresh.file("ampl.dat")), readTextFile(first.file("ampl.dat")))

@@ -7,6 +7,7 @@
 #include "formats/numbers.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
+#include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
 #include "workspace/main_form.h"
@@ -36,7 +37,7 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     AppWindows windows(dialogs, errors, workDir.workDir());
     windows.showMainWindow();
     loadDemo(windows, dialogs, QUARVEL_TEST_DEMO_DIR);
-    windows.forms().MainForm->Tie1->trigger();
+    MainWidgets(*windows.forms().MainForm).Tie1->trigger();
     TTieForm* tie = windows.forms().TieForm;
     ASSERT_TRUE(tie->isVisible());
     QSignalSpy done(tie, &TTieForm::measured);

@@ -25,19 +25,19 @@ TEST_F(TablesFormTest, LoadOnTheSyntheticPageWritesAmplDatDrawsAndEnablesTrace) 
     loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
     EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
     EXPECT_EQ(syntmemo()->toPlainText().toStdString(), SeriesLf);
-    EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
-    EXPECT_TRUE(mainForm().Trace->isEnabled());
-    EXPECT_TRUE(mainForm().Trace->isChecked());
-    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_sintetico->hasPicture());
+    EXPECT_TRUE(mainWidgets().Trace->isEnabled());
+    EXPECT_TRUE(mainWidgets().Trace->isChecked());
+    EXPECT_FALSE(mainWidgets().Grafico_traccia->hasPicture());
     EXPECT_FALSE(workDir.exists("trace.txt"));
-    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
 }
 
 TEST_F(TablesFormTest, LoadOnTheTracePageWritesTraceTxtAndDrawsTheTrace) {
     loadOnPage(TTables_Form::TracePage, userFile("trace.asc", SeriesLf));
     EXPECT_EQ(workDir.read("trace.txt"), SeriesCrLf);
-    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
-    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainWidgets().Grafico_sintetico->hasPicture());
     EXPECT_FALSE(workDir.exists("ampl.dat"));
 }
 
@@ -72,9 +72,9 @@ TEST_F(TablesFormTest, ListingLoadErrorsStopTheCommandAndLeaveEverythingAsItWas)
     }
     EXPECT_FALSE(workDir.exists("ampl.dat"));
     EXPECT_FALSE(workDir.exists("trace.txt"));
-    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
-    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
-    EXPECT_FALSE(mainForm().Trace->isEnabled());
+    EXPECT_FALSE(mainWidgets().Grafico_sintetico->hasPicture());
+    EXPECT_FALSE(mainWidgets().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainWidgets().Trace->isEnabled());
 }
 
 TEST_F(TablesFormTest, ListingThatCannotBeSavedStopsBeforeTheRedraw) {
@@ -86,12 +86,12 @@ TEST_F(TablesFormTest, ListingThatCannotBeSavedStopsBeforeTheRedraw) {
         "Cannot create file \"" + workDir.file("trace.txt").string() + "\". Is a directory."));
     button("TraceRefreshButton")->click();
     errors.expectAllReported();
-    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainWidgets().Grafico_traccia->hasPicture());
 }
 
 TEST_F(TablesFormTest, TraceListingThePanelCannotDrawIsRefusedBeforeTraceTxtIsReplaced) {
     loadOnPage(TTables_Form::TracePage, userFile("good.txt", SeriesLf));
-    const QImage before = mainForm().Grafico_traccia->picture().image();
+    const QImage before = mainWidgets().Grafico_traccia->picture().image();
     const std::string refused = "The trace listing cannot be drawn: ";
     const std::string kept = ". \"trace.txt\" was left as it was.";
     const std::string needsTimes = "the trace needs at least two samples with different times";
@@ -124,25 +124,25 @@ TEST_F(TablesFormTest, TraceListingThePanelCannotDrawIsRefusedBeforeTraceTxtIsRe
         button("TraceRefreshButton")->click();
         errors.expectAllReported();
         EXPECT_EQ(workDir.read("trace.txt"), SeriesCrLf);
-        EXPECT_EQ(mainForm().Grafico_traccia->picture().image(), before);
+        EXPECT_EQ(mainWidgets().Grafico_traccia->picture().image(), before);
         tracememo()->setPlainText(QString::fromStdString(SeriesLf));
     }
 }
 
 TEST_F(TablesFormTest, RefreshGraphOnTheSyntheticPageWritesAmplTxtAndLeavesThePanel) {
     loadOnPage(TTables_Form::SyntheticPage, userFile("synth.txt", SeriesLf));
-    const QImage before = mainForm().Grafico_sintetico->picture().image();
+    const QImage before = mainWidgets().Grafico_sintetico->picture().image();
     syntmemo()->setPlainText("0.000 0.0\n0.001 -0.9\n0.002 0.9\n0.003 0.0\n");
     const std::string edited = "0.000 0.0\r\n0.001 -0.9\r\n0.002 0.9\r\n0.003 0.0\r\n";
 
     button("SyntheticRefreshButton")->click();
     EXPECT_EQ(workDir.read("ampl.txt"), edited);
     EXPECT_EQ(workDir.read("ampl.dat"), SeriesCrLf);
-    EXPECT_EQ(mainForm().Grafico_sintetico->picture().image(), before);
+    EXPECT_EQ(mainWidgets().Grafico_sintetico->picture().image(), before);
 
     button("SaveButton")->click();
     EXPECT_EQ(workDir.read("ampl.dat"), edited);
-    EXPECT_NE(mainForm().Grafico_sintetico->picture().image(), before);
+    EXPECT_NE(mainWidgets().Grafico_sintetico->picture().image(), before);
 }
 
 TEST_F(TablesFormTest, SaveAsOnAListingWritesTheChosenFileAndTheWorkingFile) {
@@ -151,7 +151,7 @@ TEST_F(TablesFormTest, SaveAsOnAListingWritesTheChosenFileAndTheWorkingFile) {
     saveAs(QString::fromStdString(workDir.file("mine.txt").string()));
     EXPECT_EQ(workDir.read("mine.txt"), "0.001 0.5\r\n0.002 -0.5");
     EXPECT_EQ(workDir.read("trace.txt"), "0.001 0.5\r\n0.002 -0.5");
-    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_traccia->hasPicture());
 }
 
 TEST_F(TablesFormTest, SyntheticListingKeepsEachSampleOnOneLine) {
@@ -183,8 +183,8 @@ TEST_F(TablesFormTest, CalcSyntheticRefillsTheSyntheticListingFromAmplDat) {
     loadOnPage(TTables_Form::LogsPage,
                userFile("core.txt", "0.1 1500 1.8\r\n0.2 1600 2.0\r\n0.3 1550 1.9\r\n"));
     child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
-    ASSERT_TRUE(mainForm().SpeedButton1->isEnabled());
-    mainForm().SpeedButton1->click();
+    ASSERT_TRUE(mainWidgets().SpeedButton1->isEnabled());
+    mainWidgets().SpeedButton1->click();
     const std::string ampl = workDir.read("ampl.dat");
     ASSERT_FALSE(ampl.empty());
     std::string lf = ampl;

@@ -41,7 +41,7 @@ TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesC
     setCell(5, 0, "9");
     setCell(5, 1, "1900");
     setCell(5, 2, "2.9");
-    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
 
     loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
 
@@ -50,13 +50,13 @@ TEST_F(TablesFormTest, LoadOnTheLogsPageWritesLogDatDrawsTheLogPanelsAndEnablesC
     EXPECT_EQ(heading(2), "Density (g/cm3)");
     EXPECT_EQ(cell(2, 1), "1510.500000");
     EXPECT_EQ(cell(4, 0), "");
-    EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
-    EXPECT_TRUE(mainForm().grafico_densita->hasPicture());
-    EXPECT_TRUE(mainForm().Pwave->isChecked());
+    EXPECT_TRUE(mainWidgets().Grafico_velocita->hasPicture());
+    EXPECT_TRUE(mainWidgets().grafico_densita->hasPicture());
+    EXPECT_TRUE(mainWidgets().Pwave->isChecked());
     EXPECT_FALSE(ws().NoLogLoaded);
-    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
-    EXPECT_TRUE(mainForm().Load1->isEnabled());
-    EXPECT_FALSE(mainForm().Trace->isEnabled());
+    EXPECT_TRUE(mainWidgets().SpeedButton1->isEnabled());
+    EXPECT_TRUE(mainWidgets().Load1->isEnabled());
+    EXPECT_FALSE(mainWidgets().Trace->isEnabled());
 }
 
 TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
@@ -87,9 +87,9 @@ TEST_F(TablesFormTest, LoadOfAFileThatCannotBeReadChangesNothing) {
         EXPECT_EQ(cell(1, 0), "0.5");
         EXPECT_EQ(heading(0), "");
         EXPECT_EQ(workDir.read("log.dat"), "old\r\n");
-        EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
+        EXPECT_FALSE(mainWidgets().Grafico_velocita->hasPicture());
         EXPECT_TRUE(ws().NoLogLoaded);
-        EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+        EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
     }
 }
 
@@ -128,7 +128,7 @@ TEST_F(TablesFormTest, CancelledOrEmptyFileDialogsDoNothing) {
         }
     }
     EXPECT_TRUE(std::filesystem::is_empty(workDir.path()));
-    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
 }
 
 TEST_F(TablesFormTest, NonNumericCellsStopSaveSaveAsAndRefreshBeforeLogDatIsWritten) {
@@ -168,8 +168,8 @@ TEST_F(TablesFormTest, TypedLogSavesAndDrawsButDoesNotEnableCalcSynthetic) {
     }
     button("LogsRefreshButton")->click();
     EXPECT_EQ(workDir.read("log.dat"), "0.25 1500 1.6\r\n0.5 1510 1.7\r\n");
-    EXPECT_TRUE(mainForm().Grafico_velocita->hasPicture());
-    EXPECT_FALSE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_TRUE(mainWidgets().Grafico_velocita->hasPicture());
+    EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
 }
 
 TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
@@ -240,7 +240,7 @@ TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {
     EXPECT_EQ(cell(quarvel::LogCapacity, 0), "64000.000000");
     const std::string logDat = workDir.read("log.dat");
     EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), quarvel::LogCapacity);
-    EXPECT_TRUE(mainForm().SpeedButton1->isEnabled());
+    EXPECT_TRUE(mainWidgets().SpeedButton1->isEnabled());
 }
 
 TEST_F(TablesFormTest, ACellStillBeingTypedIntoIsSaved) {

@@ -39,10 +39,11 @@ class FinalPlotWindow : public AppFixture {
 protected:
     FinalPlotWindow() {
         TMainForm& main = mainForm();
-        main.core_image->setPanelHeight(H);
-        main.core_image->setPicture(filled(103, 0xffc08040));
-        main.Grafico_traccia->setPanelHeight(H);
-        main.Grafico_traccia->setPicture(filled(151, 0xff808080));
+        const MainWidgets widgets(main);
+        widgets.core_image->setPanelHeight(H);
+        widgets.core_image->setPicture(filled(103, 0xffc08040));
+        widgets.Grafico_traccia->setPanelHeight(H);
+        widgets.Grafico_traccia->setPicture(filled(151, 0xff808080));
         ws().ImageFileName = (workDir.path() / "core1.bmp").string();
         ws().TraceTimeMaxMs = 100.0;
         child<QLineEdit>(forms().Core_Photo_Form, "Top")->setText("0");
@@ -84,13 +85,13 @@ TEST_F(FinalPlotWindow, FinalPlotHasTheTitleAndCreateFinalPlotNot) {
 }
 
 TEST_F(FinalPlotWindow, KeepsTheTraceColumnOfTheLastPlotWithTheTrace) {
-    mainForm().Trace->setChecked(true);
+    mainWidgets().Trace->setChecked(true);
     mainForm().FinalTableshowClick();
     EXPECT_EQ(ws().FinalPlotAxisX, 310);
     EXPECT_EQ(image->picture().pixel(320, 60), 0xff808080);
 
-    mainForm().Trace->setChecked(false);
-    mainForm().Photo->setChecked(false);
+    mainWidgets().Trace->setChecked(false);
+    mainWidgets().Photo->setChecked(false);
     mainForm().SaveToFile1Click();
     EXPECT_EQ(ws().FinalPlotAxisX, 310);
 }
@@ -110,8 +111,8 @@ TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
         {[this] { child<QLineEdit>(forms().GraphForm, "Edit4")->setText("ten"); },
          "'ten' is not a valid integer value"},
         {[this] {
-             mainForm().Trace->setChecked(true);
-             mainForm().Grafico_traccia->clearPicture();
+             mainWidgets().Trace->setChecked(true);
+             mainWidgets().Grafico_traccia->clearPicture();
          },
          "Nothing has been drawn in the \"Trace\" panel yet."},
     };

@@ -31,10 +31,10 @@ protected:
     };
 
     std::vector<Dialog> both() const {
-        return {{forms().VelScaleForm, "P-wave", 1400, 1600, 32, mainForm().Grafico_velocita,
-                 mainForm().DensityScale1},
-                {forms().DensityScaleForm, "Density", 1400, 2300, 24, mainForm().grafico_densita,
-                 mainForm().VelocityScale1}};
+        return {{forms().VelScaleForm, "P-wave", 1400, 1600, 32, mainWidgets().Grafico_velocita,
+                 mainWidgets().DensityScale1},
+                {forms().DensityScaleForm, "Density", 1400, 2300, 24, mainWidgets().grafico_densita,
+                 mainWidgets().VelocityScale1}};
     }
 
     // Velocities 1480 .. 1620, densities 1.5 .. 2.2.
@@ -132,8 +132,8 @@ TEST_F(ScaleFormsTest, OkWithAutoScaleTakesTheLogRangeAndRedraws) {
     EXPECT_EQ(forms().DensityScaleForm->minimumField()->value(), 1500);
     EXPECT_EQ(forms().DensityScaleForm->maximumField()->value(), 2200);
     EXPECT_EQ(ws().MeanVelocity, 1550.0);
-    EXPECT_TRUE(mainForm().Pwave->isChecked());
-    EXPECT_TRUE(mainForm().density->isChecked());
+    EXPECT_TRUE(mainWidgets().Pwave->isChecked());
+    EXPECT_TRUE(mainWidgets().density->isChecked());
 }
 
 TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
@@ -152,7 +152,7 @@ TEST_F(ScaleFormsTest, OkWithTypedBoundsKeepsThemAndTheirMean) {
     EXPECT_EQ(forms().DensityScaleForm->minimumField()->value(), 1500);
     // The first segment from the corner runs to the first record, at column
     // (1480 - 1000) / (1001 / 151) = 72.4 -> 72 on row 0.1 / (0.2 / 600) = 300.
-    const Canvas& picture = mainForm().Grafico_velocita->picture();
+    const Canvas& picture = mainWidgets().Grafico_velocita->picture();
     EXPECT_EQ(picture.pixel(36, 150), 0xff000000);
 }
 
@@ -180,7 +180,7 @@ TEST_F(ScaleFormsTest, GraphicParametersKeepWhatWasTypedOnOkAndCancel) {
         EXPECT_EQ(Edit3->text(), "1000");
         EXPECT_EQ(Edit1->text(), "x");
     }
-    EXPECT_FALSE(mainForm().Grafico_velocita->hasPicture());
+    EXPECT_FALSE(mainWidgets().Grafico_velocita->hasPicture());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/application.h"
+#include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_work_dir.h"
@@ -25,6 +26,7 @@ protected:
     ~AppFixture() override;
 
     TMainForm& mainForm() const { return *windows->forms().MainForm; }
+    MainWidgets mainWidgets() const { return MainWidgets(mainForm()); }
     const AppForms& forms() const { return windows->forms(); }
     Workspace& workspace() const { return windows->workspace(); }
     WorkspaceState& ws() const { return windows->workspace().state(); }

@@ -97,7 +97,7 @@ TEST_F(SurveyLoadTest, SegyTraceOfTheChosenShotAndChannelFillsTheListing) {
     EXPECT_EQ(workDir.read("trace.txt"), expected);
     EXPECT_EQ(traceText().toStdString(), "10.000000  2.20000000000000E+0001\n"
                                          "10.020000 -2.20000000000000E+0001\n");
-    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_traccia->hasPicture());
 }
 
 TEST_F(SurveyLoadTest, CancelledWrongOrBrokenSegyChangesNothing) {
@@ -128,7 +128,7 @@ TEST_F(SurveyLoadTest, CancelledWrongOrBrokenSegyChangesNothing) {
     EXPECT_FALSE(segyForm().isVisible());
     EXPECT_EQ(traceText(), "kept");
     EXPECT_FALSE(workDir.exists("trace.txt"));
-    EXPECT_FALSE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_FALSE(mainWidgets().Grafico_traccia->hasPicture());
 }
 
 // The example chirp line: reviewed, chosen by position, its interval
@@ -220,9 +220,9 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     dialogs.expectAllAnswered();
     button("SpeedButton1")->click();
     child<QToolButton>(forms().Chirp_Form, "SpeedButton1")->click();
-    mainForm().SpeedButton1->click();
+    mainWidgets().SpeedButton1->click();
     EXPECT_TRUE(workDir.exists("ampl.dat"));
-    EXPECT_TRUE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_sintetico->hasPicture());
 
     const double synthMs = ws().SynthTimeLast * 1000;
     openLine(QString::fromStdString((examples / "demo_line.sgy").string()));
@@ -243,7 +243,7 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     request.lengthMs = synthMs;
     pressLoad(loadSegyTrace(reader, reader.traceHeaders(), request).notice);
     EXPECT_EQ(workDir.read("trace.txt").substr(0, 10), "83.500000 ");
-    EXPECT_TRUE(mainForm().Grafico_traccia->hasPicture());
+    EXPECT_TRUE(mainWidgets().Grafico_traccia->hasPicture());
 }
 
 // The data editor writes the log.dat that the import with every proposal

@@ -29,6 +29,7 @@ namespace quarvel {
 namespace {
 
 using testing::AppFixture;
+using testing::MainWidgets;
 
 class MainFormTest : public AppFixture {
 protected:
@@ -171,44 +172,45 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
 
 // The scrolled area follows the tallest panel, so a long core scrolls.
 TEST_F(MainFormTest, PanelAreaFollowsTheTallestPanel) {
-    const QWidget* area = mainForm().ScrollBox4->widget();
-    mainForm().core_image->setPanelHeight(1500);
+    const QWidget* area = mainWidgets().ScrollBox4->widget();
+    mainWidgets().core_image->setPanelHeight(1500);
     showMainWindow();
     EXPECT_EQ(area->size(), QSize(711, 1500));
-    mainForm().core_image->setPanelHeight(300);
+    mainWidgets().core_image->setPanelHeight(300);
     EXPECT_EQ(area->size(), QSize(711, 600));
 }
 
 TEST_F(MainFormTest, CommandsAreEnabledAsTheirDataArrive) {
     TMainForm& form = mainForm();
+    const MainWidgets widgets(form);
     form.enableCalcSynthetic();
-    EXPECT_TRUE(form.SpeedButton1->isEnabled());
-    EXPECT_TRUE(form.Load1->isEnabled());
-    EXPECT_FALSE(form.SpeedButton2->isEnabled());
-    EXPECT_FALSE(form.ables1->isEnabled());
+    EXPECT_TRUE(widgets.SpeedButton1->isEnabled());
+    EXPECT_TRUE(widgets.Load1->isEnabled());
+    EXPECT_FALSE(widgets.SpeedButton2->isEnabled());
+    EXPECT_FALSE(widgets.ables1->isEnabled());
 
     form.enableAndCheckTrace();
-    EXPECT_TRUE(form.Trace->isEnabled() && form.Trace->isChecked());
-    EXPECT_FALSE(form.Synth->isEnabled());
+    EXPECT_TRUE(widgets.Trace->isEnabled() && widgets.Trace->isChecked());
+    EXPECT_FALSE(widgets.Synth->isEnabled());
 
     workDir.write("log.dat", rampLog(1480, 1600, 1.5, 2.0));
     form.draw_grafici();
-    for (QCheckBox* box : {form.Pwave, form.density})
+    for (QCheckBox* box : {widgets.Pwave, widgets.density})
         EXPECT_TRUE(box->isEnabled() && box->isChecked()) << box->objectName().toStdString();
-    EXPECT_FALSE(form.Synth->isEnabled());
+    EXPECT_FALSE(widgets.Synth->isEnabled());
 
     workDir.write("ampl.dat", seriesText({{0, 1}, {0.001, -0.5}}));
     form.Draw_sintetico();
-    EXPECT_TRUE(form.Synth->isEnabled() && form.Synth->isChecked());
+    EXPECT_TRUE(widgets.Synth->isEnabled() && widgets.Synth->isChecked());
     // Only ever enabled: nothing here takes the photograph's commands along.
-    EXPECT_FALSE(form.SpeedButton2->isEnabled());
-    EXPECT_FALSE(form.Photo->isEnabled());
+    EXPECT_FALSE(widgets.SpeedButton2->isEnabled());
+    EXPECT_FALSE(widgets.Photo->isEnabled());
 }
 
 TEST_F(MainFormTest, BecomingActiveDeletesTheTraceFileButKeepsTheTracePanel) {
     workDir.write("Trace.TXT", seriesText({{0, 1}, {2, -1}}));
     mainForm().Draw_trace();
-    const QImage drawn = mainForm().Grafico_traccia->picture().image();
+    const QImage drawn = mainWidgets().Grafico_traccia->picture().image();
 
     showMainWindow();
     EXPECT_FALSE(workDir.exists("Trace.TXT"));
@@ -223,25 +225,26 @@ TEST_F(MainFormTest, BecomingActiveDeletesTheTraceFileButKeepsTheTracePanel) {
     mainForm().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&mainForm()));
     EXPECT_FALSE(workDir.exists("trace.txt"));
-    EXPECT_EQ(mainForm().Grafico_traccia->picture().image(), drawn);
-    EXPECT_TRUE(mainForm().Trace->isChecked());
+    EXPECT_EQ(mainWidgets().Grafico_traccia->picture().image(), drawn);
+    EXPECT_TRUE(mainWidgets().Trace->isChecked());
 }
 
 TEST_F(MainFormTest, CalcSyntheticRunsTheEngineAndDrawsTheSynthetic) {
     workDir.write("log.dat", rampLog(1500, 1700, 1.6, 2.1));
     ChirpSource(ChirpTexts{}, workDir.workDir());
     TMainForm& form = mainForm();
+    const MainWidgets widgets(form);
     form.enableCalcSynthetic();
-    form.core_image->setPanelHeight(420);
+    widgets.core_image->setPanelHeight(420);
 
-    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(widgets.SpeedButton1, Qt::LeftButton);
 
     ASSERT_TRUE(workDir.exists("ampl.dat"));
-    EXPECT_TRUE(form.Synth->isEnabled() && form.Synth->isChecked());
-    ASSERT_TRUE(form.Grafico_sintetico->hasPicture());
-    const QImage picture = form.Grafico_sintetico->picture().image();
+    EXPECT_TRUE(widgets.Synth->isEnabled() && widgets.Synth->isChecked());
+    ASSERT_TRUE(widgets.Grafico_sintetico->hasPicture());
+    const QImage picture = widgets.Grafico_sintetico->picture().image();
     EXPECT_EQ(picture.size(), QSize(151, 420));
-    EXPECT_EQ(form.Grafico_sintetico->panelHeight(), 420);
+    EXPECT_EQ(widgets.Grafico_sintetico->panelHeight(), 420);
     // The engine writes from the strongest sample on, normalised to 1.
     EXPECT_EQ(ws().SynthTimeFirst, 0.0);
     EXPECT_GT(ws().SynthTimeLast, 0.0);
@@ -262,11 +265,11 @@ TEST_F(MainFormTest, CalcSyntheticWithoutAWaveletReportsAndDrawsNothing) {
         "There is no Klauder wavelet: \"" + workDir.file("klauder.dat").string() +
         "\" is missing or empty. Press GO in the chirp window to generate it first."));
 
-    mainForm().Load1->trigger();
+    mainWidgets().Load1->trigger();
 
     EXPECT_FALSE(workDir.exists("ampl.dat"));
-    EXPECT_FALSE(mainForm().Synth->isEnabled());
-    EXPECT_FALSE(mainForm().Grafico_sintetico->hasPicture());
+    EXPECT_FALSE(mainWidgets().Synth->isEnabled());
+    EXPECT_FALSE(mainWidgets().Grafico_sintetico->hasPicture());
 }
 
 // A zero span stops the drawing: the previous picture and the check box stay
@@ -287,8 +290,9 @@ TEST_F(MainFormTest, ZeroSpanIsReportedAndKeepsThePreviousPicture) {
         for (const bool drawnBefore : {false, true}) {
             SCOPED_TRACE(std::string(c.file) + (drawnBefore ? " drawn before" : " first"));
             TMainForm& form = mainForm();
-            ImagePanel* panel = c.synthetic ? form.Grafico_sintetico : form.Grafico_traccia;
-            QCheckBox* box = c.synthetic ? form.Synth : form.Trace;
+            const MainWidgets widgets(form);
+            ImagePanel* panel = c.synthetic ? widgets.Grafico_sintetico : widgets.Grafico_traccia;
+            QCheckBox* box = c.synthetic ? widgets.Synth : widgets.Trace;
             const auto draw = [&] {
                 guarded(errors, [&] { c.synthetic ? form.Draw_sintetico() : form.Draw_trace(); });
             };
@@ -316,19 +320,20 @@ TEST_F(MainFormTest, ZeroSpanIsReportedAndKeepsThePreviousPicture) {
 
 TEST_F(MainFormTest, EmptyOrMissingSeriesDrawsFrameAndTitleWithZeroExtents) {
     TMainForm& form = mainForm();
+    const MainWidgets widgets(form);
     for (const bool present : {false, true}) {
         SCOPED_TRACE(present ? "empty file" : "missing file");
         if (present)
             workDir.write("trace.txt", "\r\n  \r\n");
         form.Draw_trace();
-        EXPECT_TRUE(form.Trace->isEnabled() && form.Trace->isChecked());
+        EXPECT_TRUE(widgets.Trace->isEnabled() && widgets.Trace->isChecked());
         EXPECT_EQ(ws().TraceTimeFirst, 0.0);
         EXPECT_EQ(ws().TraceTimeLast, 0.0);
         EXPECT_EQ(ws().TraceAmpMin, 0.0);
         EXPECT_EQ(ws().TraceAmpMax, 0.0);
         EXPECT_EQ(ws().TraceTimeMaxMs, 0.0);
         EXPECT_EQ(ws().TraceTimeMinMs, 100000.0 * 1000);
-        const QImage picture = form.Grafico_traccia->picture().image();
+        const QImage picture = widgets.Grafico_traccia->picture().image();
         EXPECT_EQ(picture.pixel(0, 300), 0xff000000);
         EXPECT_EQ(picture.pixel(75, 300), 0xffffffff);
     }
@@ -347,7 +352,7 @@ TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
     mainForm().Draw_sintetico();
     dialogs.expectAllAnswered();
     EXPECT_EQ(ws().SynthTimeLast, 64000.0);
-    EXPECT_TRUE(mainForm().Synth->isChecked());
+    EXPECT_TRUE(mainWidgets().Synth->isChecked());
 
     dialogs.expectMessage("\"log.dat\" holds more than 64000 records; the rest was left out.");
     mainForm().draw_grafici();
@@ -359,11 +364,12 @@ TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
 TEST_F(MainFormTest, LogPanelsFollowTheCoreHeightAndTheAutomaticScales) {
     workDir.write("log.dat", rampLog(1480, 1623.7, 1.5, 2.25));
     TMainForm& form = mainForm();
-    form.core_image->setPanelHeight(333);
+    const MainWidgets widgets(form);
+    widgets.core_image->setPanelHeight(333);
     form.draw_grafici();
     EXPECT_EQ(ws().LogCount, 40);
     EXPECT_EQ(ws().MeanVelocity, 1551.5);
-    for (ImagePanel* panel : {form.Grafico_velocita, form.grafico_densita}) {
+    for (ImagePanel* panel : {widgets.Grafico_velocita, widgets.grafico_densita}) {
         SCOPED_TRACE(panel->objectName().toStdString());
         EXPECT_EQ(panel->panelHeight(), 333);
         ASSERT_TRUE(panel->hasPicture());
@@ -373,28 +379,29 @@ TEST_F(MainFormTest, LogPanelsFollowTheCoreHeightAndTheAutomaticScales) {
 
 TEST_F(MainFormTest, AnnotationFontGoesToThePanelsAndTheNextDrawings) {
     TMainForm& form = mainForm();
+    const MainWidgets widgets(form);
     workDir.write("ampl.dat", seriesText({{0, -1}, {1, 1}}));
     form.Draw_sintetico();
-    const QImage withOldFont = form.Grafico_sintetico->picture().image();
+    const QImage withOldFont = widgets.Grafico_sintetico->picture().image();
 
     dialogs.expectFont(std::nullopt);
-    form.AnotFont1->trigger();
-    const QFont original = form.annotationFont;
+    widgets.AnotFont1->trigger();
+    const QFont original = workspace().annotationFont();
 
     QFont large(QStringLiteral("DejaVu Sans"));
     large.setPixelSize(30);
     dialogs.expectFont(large);
-    form.AnotFont1->trigger();
+    widgets.AnotFont1->trigger();
     EXPECT_NE(original, large);
-    EXPECT_EQ(form.annotationFont, large);
+    EXPECT_EQ(workspace().annotationFont(), large);
     // The drawn synthetic takes the font for its next marks; the panels
     // without a picture have nothing to take it.
-    EXPECT_EQ(form.Grafico_sintetico->picture().font(), large);
-    EXPECT_FALSE(form.Grafico_traccia->hasPicture());
-    EXPECT_EQ(form.Grafico_sintetico->picture().image(), withOldFont);
+    EXPECT_EQ(widgets.Grafico_sintetico->picture().font(), large);
+    EXPECT_FALSE(widgets.Grafico_traccia->hasPicture());
+    EXPECT_EQ(widgets.Grafico_sintetico->picture().image(), withOldFont);
 
     form.Draw_sintetico();
-    const QImage withNewFont = form.Grafico_sintetico->picture().image();
+    const QImage withNewFont = widgets.Grafico_sintetico->picture().image();
     EXPECT_NE(withNewFont, withOldFont);
     const SeriesData series = readSeriesFile(workDir.file("ampl.dat"));
     EXPECT_EQ(withNewFont, renderSeriesPanel(series, seriesExtents(series),

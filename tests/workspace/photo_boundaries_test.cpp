@@ -29,7 +29,7 @@ protected:
         dialogs.expectMessage(fileMessage(
             "core.BND",
             {"\"Bottom (mm)\" holds 'abc': it needs a number of millimetres.", NotWholeYmax}));
-        main->LoadCorePhoto1->trigger();
+        widgets.LoadCorePhoto1->trigger();
     }
 };
 
@@ -37,7 +37,7 @@ TEST_F(PhotoBoundaries, AFailingFieldIsReportedOnceUntilItsTextChanges) {
     loadToProbe("once.bmp", 103, 600);
     haveLog();
     move(40, 512);
-    const QString status = main->StatusPanel1->text();
+    const QString status = widgets.StatusPanel1->text();
 
     field("ymax")->setText("ten");
     errors.expectError(NotWholeYmax);
@@ -45,7 +45,7 @@ TEST_F(PhotoBoundaries, AFailingFieldIsReportedOnceUntilItsTextChanges) {
     move(40, 200);
     move(40, 300);
     EXPECT_EQ(reported(), 1U) << "three moves, one message";
-    EXPECT_EQ(main->StatusPanel1->text(), status) << "no read-out from a field that failed";
+    EXPECT_EQ(widgets.StatusPanel1->text(), status) << "no read-out from a field that failed";
 
     field("Top")->setText("5");
     move(40, 150);
@@ -60,7 +60,7 @@ TEST_F(PhotoBoundaries, AFailingFieldIsReportedOnceUntilItsTextChanges) {
     // Corrected, the read-out works; the same mistake again is told again.
     field("ymax")->setText("1000");
     move(40, 512);
-    EXPECT_NE(main->StatusPanel1->text(), status);
+    EXPECT_NE(widgets.StatusPanel1->text(), status);
     field("ymax")->setText("ten");
     errors.expectError(NotWholeYmax);
     move(40, 100);

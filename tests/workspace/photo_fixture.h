@@ -30,6 +30,7 @@ protected:
     Photo() {
         showMainWindow();
         main = &mainForm();
+        widgets = mainWidgets();
         bounds = forms().Core_Photo_Form;
     }
 
@@ -43,7 +44,7 @@ protected:
 
     void load(const std::optional<QString>& answer) {
         dialogs.expectOpenFile(answer);
-        main->LoadCorePhoto1->trigger();
+        widgets.LoadCorePhoto1->trigger();
     }
 
     // A photograph to work on. Without a boundary file the boundaries window
@@ -68,20 +69,20 @@ protected:
     // earlier test left the cursor still arrives. On a real display the move
     // arrives later, so wait until the panel has seen it.
     void moveOver(ImagePanel* panel, QPoint at) const {
-        const QPoint inArea = panel->mapTo(main->ScrollBox4->widget(), at);
-        main->ScrollBox4->ensureVisible(inArea.x(), inArea.y());
+        const QPoint inArea = panel->mapTo(widgets.ScrollBox4->widget(), at);
+        widgets.ScrollBox4->ensureVisible(inArea.x(), inArea.y());
         bool arrived = false;
         const QMetaObject::Connection seen =
             QObject::connect(panel, &ImagePanel::mouseMoved,
                              [&](int x, int y) { arrived = arrived || QPoint(x, y) == at; });
-        QTest::mouseMove(main->Panel1);
+        QTest::mouseMove(widgets.Panel1);
         QTest::mouseMove(panel, at);
         EXPECT_TRUE(QTest::qWaitFor([&] { return arrived; })) << "the move never arrived";
         QObject::disconnect(seen);
     }
-    void move(int x, int y) { moveOver(main->core_image, QPoint(x, y)); }
+    void move(int x, int y) { moveOver(widgets.core_image, QPoint(x, y)); }
     void click(int x, int y) {
-        QTest::mouseClick(main->core_image, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseClick(widgets.core_image, Qt::LeftButton, {}, QPoint(x, y));
     }
 
     QImage picture(const ImagePanel* panel) const { return panel->picture().image(); }
@@ -104,6 +105,7 @@ protected:
     }
 
     TMainForm* main = nullptr;
+    MainWidgets widgets;
     TCore_Photo_Form* bounds = nullptr;
 };
 

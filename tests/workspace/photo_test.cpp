@@ -24,9 +24,9 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
     const QString path = writePhoto("core.bmp", 160, 640);
     workDir.write("core.bnd", "100\r\n1100\r\nL\r\nR\r\n2\r\n90\r\n10\r\n630\r\n");
     load(path);
-    EXPECT_EQ(main->core_image->panelWidth(), 103);
-    EXPECT_EQ(main->core_image->panelHeight(), 640);
-    EXPECT_EQ(picture(main->core_image).size(), QSize(160, 640)) << "shown unscaled";
+    EXPECT_EQ(widgets.core_image->panelWidth(), 103);
+    EXPECT_EQ(widgets.core_image->panelHeight(), 640);
+    EXPECT_EQ(picture(widgets.core_image).size(), QSize(160, 640)) << "shown unscaled";
     EXPECT_EQ(ws().ImageFileName, path.toStdString());
     const QString bnd = QString::fromStdString(workDir.file("core.bnd").string());
     EXPECT_EQ(ws().BndFileName, bnd.toStdString());
@@ -34,10 +34,10 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
               (std::array<std::string, 8>{"100", "1100", "L", "R", "2", "90", "10", "630"}));
     EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File :" + bnd);
     EXPECT_FALSE(bounds->isVisible());
-    for (QObject* control : std::initializer_list<QObject*>{main->SpeedButton2, main->SaveToFile1,
-                                                            main->ables1, main->Photo})
+    for (QObject* control : std::initializer_list<QObject*>{
+             widgets.SpeedButton2, widgets.SaveToFile1, widgets.ables1, widgets.Photo})
         EXPECT_TRUE(control->property("enabled").toBool()) << control->objectName().toStdString();
-    EXPECT_TRUE(main->Photo->isChecked());
+    EXPECT_TRUE(widgets.Photo->isChecked());
     EXPECT_EQ(dialogs.fileQuestions().back().filter, "Bitmap Files|*.BMP");
     EXPECT_EQ(dialogs.fileQuestions().back().defaultExtension, "bmp");
 }
@@ -50,13 +50,13 @@ TEST_F(Photo, LoadWithoutABoundaryFile) {
               (std::array<std::string, 8>{"7", "1000", "1", "1000", "1", "103", "1", "321"}));
     EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File not found ");
     EXPECT_TRUE(bounds->isVisible());
-    EXPECT_TRUE(main->SpeedButton2->isEnabled());
+    EXPECT_TRUE(widgets.SpeedButton2->isEnabled());
 }
 
 // Left open behind the main window from before, the boundaries window comes
 // to the front when a photograph without a boundary file needs its values.
 TEST_F(Photo, BoundariesWindowComesToTheFrontWhenItsValuesAreNeeded) {
-    main->CoreImageBoundaries1->trigger();
+    widgets.CoreImageBoundaries1->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return bounds->isActiveWindow(); }));
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }));
@@ -74,25 +74,25 @@ TEST_F(Photo, UnreadableBoundaryFileKeepsTheFieldsButNotThePhotograph) {
                        "\". It is not a text file.");
     load(path);
     EXPECT_EQ(bounds->boundaries(), typed);
-    EXPECT_EQ(main->core_image->panelHeight(), 250) << "the photograph itself is in";
-    EXPECT_TRUE(main->SpeedButton2->isEnabled());
-    EXPECT_TRUE(main->Photo->isEnabled());
+    EXPECT_EQ(widgets.core_image->panelHeight(), 250) << "the photograph itself is in";
+    EXPECT_TRUE(widgets.SpeedButton2->isEnabled());
+    EXPECT_TRUE(widgets.Photo->isEnabled());
 }
 
 TEST_F(Photo, CancelChangesNothing) {
     load(std::nullopt);
-    EXPECT_FALSE(main->core_image->hasPicture());
-    EXPECT_FALSE(main->SpeedButton2->isEnabled());
-    EXPECT_FALSE(main->Photo->isEnabled());
+    EXPECT_FALSE(widgets.core_image->hasPicture());
+    EXPECT_FALSE(widgets.SpeedButton2->isEnabled());
+    EXPECT_FALSE(widgets.Photo->isEnabled());
     EXPECT_FALSE(bounds->isVisible());
 
     load(writePhoto("first.bmp", 120, 300));
-    main->correlator->setChecked(true);
+    widgets.correlator->setChecked(true);
     click(40, 150);
     child<QLineEdit>(bounds, "ymax")->setText("typed");
-    const QImage withMark = picture(main->core_image);
+    const QImage withMark = picture(widgets.core_image);
     load(std::nullopt);
-    EXPECT_EQ(picture(main->core_image), withMark);
+    EXPECT_EQ(picture(widgets.core_image), withMark);
     EXPECT_EQ(child<QLineEdit>(bounds, "ymax")->text(), "typed");
     EXPECT_EQ(ws().ImageFileName, workDir.file("first.bmp").string());
 }
@@ -100,7 +100,7 @@ TEST_F(Photo, CancelChangesNothing) {
 TEST_F(Photo, BrokenPhotographChangesNothing) {
     const QString good = writePhoto("good.bmp", 120, 300);
     load(good);
-    const QImage before = picture(main->core_image);
+    const QImage before = picture(widgets.core_image);
     bounds->setBoundaries(Boundaries::fromTexts({"a", "b", "c", "d", "e", "f", "g", "h"}));
     const std::string bndBefore = ws().BndFileName;
 
@@ -108,8 +108,8 @@ TEST_F(Photo, BrokenPhotographChangesNothing) {
     workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
     errors.expectError("Bitmap image is not valid");
     load(QString::fromStdString(workDir.file("broken.bmp").string()));
-    EXPECT_EQ(picture(main->core_image), before);
-    EXPECT_EQ(main->core_image->panelHeight(), 300);
+    EXPECT_EQ(picture(widgets.core_image), before);
+    EXPECT_EQ(widgets.core_image->panelHeight(), 300);
     EXPECT_EQ(ws().BndFileName, bndBefore);
     EXPECT_EQ(child<QLineEdit>(bounds, "Top")->text(), "a");
     EXPECT_EQ(ws().ImageFileName, good.toStdString()) << "the next plot's title stays right";
@@ -119,8 +119,8 @@ TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
     const QString missing = QString::fromStdString(workDir.file("gone.bmp").string());
     errors.expectError("Cannot open file \"" + missing + "\". No such file or directory.");
     load(missing);
-    EXPECT_FALSE(main->core_image->hasPicture());
-    EXPECT_FALSE(main->SpeedButton2->isEnabled());
+    EXPECT_FALSE(widgets.core_image->hasPicture());
+    EXPECT_FALSE(widgets.SpeedButton2->isEnabled());
     EXPECT_FALSE(bounds->isVisible());
 }
 
@@ -128,158 +128,158 @@ TEST_F(Photo, ReadOutsOverThePhotograph) {
     loadToProbe("probe.bmp", 160, 640);
     haveLog();
     move(40, 512);
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
-    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
-    EXPECT_EQ(main->Edit2->text(), "1500.00");
-    EXPECT_EQ(main->Edit3->text(), "1.700");
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
+    EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
+    EXPECT_EQ(widgets.Edit2->text(), "1500.00");
+    EXPECT_EQ(widgets.Edit3->text(), "1.700");
     EXPECT_NEAR(ws().EST_TWT, 0.6667, 1e-4);
     EXPECT_EQ(ws().DepthText, "0.4995");
     EXPECT_EQ(ws().TwtText, "0.667");
 
     move(40, 3);
-    EXPECT_EQ(main->StatusPanel1->text(), "Depth :-0.0226 m    Est. TWT:0.000 msec")
+    EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :-0.0226 m    Est. TWT:0.000 msec")
         << "above ymin: negative depth, the time of 0 m";
-    EXPECT_EQ(main->Edit2->text(), "1500.00");
+    EXPECT_EQ(widgets.Edit2->text(), "1500.00");
 
     ws().LogTable.clear();
     ws().LogCount = 0;
     move(40, 512);
-    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.000 msec");
-    EXPECT_EQ(main->Edit2->text(), "");
-    EXPECT_EQ(main->Edit3->text(), "");
+    EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.000 msec");
+    EXPECT_EQ(widgets.Edit2->text(), "");
+    EXPECT_EQ(widgets.Edit3->text(), "");
 }
 
 TEST_F(Photo, BadBoundariesStopTheReadOut) {
     loadToProbe("bad.bmp", 103, 600);
     haveLog();
     move(40, 512);
-    const QString status = main->StatusPanel1->text();
-    main->correlator->setChecked(true);
+    const QString status = widgets.StatusPanel1->text();
+    widgets.correlator->setChecked(true);
     child<QLineEdit>(bounds, "ymin")->setText("abc");
     errors.expectError("\"Y min (pixels)\" holds 'abc': it needs a whole number of pixels.");
     move(40, 100);
-    EXPECT_EQ(main->StatusPanel1->text(), status);
-    EXPECT_EQ(pixel(main->core_image, 50, 100), Inverted) << "the guide moved first";
+    EXPECT_EQ(widgets.StatusPanel1->text(), status);
+    EXPECT_EQ(pixel(widgets.core_image, 50, 100), Inverted) << "the guide moved first";
 
     bounds->setBoundaries(Boundaries::fromTexts({"0", "1000", "1", "1", "25", "1000", "25", "25"}));
     errors.expectError("\"Y min (pixels)\" and \"Y max (pixels)\" are both 25: they must "
                        "differ to give the rows between them depths.");
     move(40, 200);
-    EXPECT_EQ(main->StatusPanel1->text(), status);
+    EXPECT_EQ(widgets.StatusPanel1->text(), status);
 }
 
 TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
     loadToProbe("guide.bmp", 160, 600);
     haveLog();
-    main->correlator->setChecked(true);
+    widgets.correlator->setChecked(true);
     move(40, 100);
-    EXPECT_EQ(pixel(main->core_image, 50, 100), Inverted);
-    EXPECT_EQ(pixel(main->core_image, 1, 100), Inverted);
-    EXPECT_EQ(pixel(main->core_image, 101, 100), Inverted);
-    EXPECT_EQ(pixel(main->core_image, 0, 100), PhotoColour);
-    EXPECT_EQ(pixel(main->core_image, 102, 100), PhotoColour);
+    EXPECT_EQ(pixel(widgets.core_image, 50, 100), Inverted);
+    EXPECT_EQ(pixel(widgets.core_image, 1, 100), Inverted);
+    EXPECT_EQ(pixel(widgets.core_image, 101, 100), Inverted);
+    EXPECT_EQ(pixel(widgets.core_image, 0, 100), PhotoColour);
+    EXPECT_EQ(pixel(widgets.core_image, 102, 100), PhotoColour);
     move(40, 120);
-    EXPECT_EQ(pixel(main->core_image, 50, 100), PhotoColour) << "restored by the next move";
-    EXPECT_EQ(pixel(main->core_image, 50, 120), Inverted);
+    EXPECT_EQ(pixel(widgets.core_image, 50, 100), PhotoColour) << "restored by the next move";
+    EXPECT_EQ(pixel(widgets.core_image, 50, 120), Inverted);
     EXPECT_EQ(ws().GuideY, 120);
 }
 
 TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
     loadToProbe("noguide.bmp", 160, 600);
-    main->correlator->setChecked(true);
-    const QImage before = picture(main->core_image);
+    widgets.correlator->setChecked(true);
+    const QImage before = picture(widgets.core_image);
     move(40, 100);
-    EXPECT_EQ(picture(main->core_image), before) << "no log loaded yet";
+    EXPECT_EQ(picture(widgets.core_image), before) << "no log loaded yet";
     haveLog();
-    main->Photo->setChecked(false);
+    widgets.Photo->setChecked(false);
     move(40, 110);
-    EXPECT_EQ(picture(main->core_image), before);
+    EXPECT_EQ(picture(widgets.core_image), before);
 }
 
 TEST_F(Photo, AClickLeavesABlackLine) {
     loadToProbe("click.bmp", 160, 600);
     haveLog();
-    main->correlator->setChecked(true);
+    widgets.correlator->setChecked(true);
     move(40, 200);
     click(40, 200);
     move(40, 260);
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 200), Black) << "column " << x;
-    EXPECT_EQ(pixel(main->core_image, 0, 200), PhotoColour);
-    EXPECT_EQ(pixel(main->core_image, 102, 200), PhotoColour);
-    EXPECT_EQ(pixel(main->core_image, 50, 260), Inverted);
+        ASSERT_EQ(pixel(widgets.core_image, x, 200), Black) << "column " << x;
+    EXPECT_EQ(pixel(widgets.core_image, 0, 200), PhotoColour);
+    EXPECT_EQ(pixel(widgets.core_image, 102, 200), PhotoColour);
+    EXPECT_EQ(pixel(widgets.core_image, 50, 260), Inverted);
 }
 
 TEST_F(Photo, CorrelatorOffDrawsNothingButStillReadsOut) {
     loadToProbe("off.bmp", 160, 600);
     haveLog();
-    const QImage before = picture(main->core_image);
-    main->Synth->setChecked(true);
+    const QImage before = picture(widgets.core_image);
+    widgets.Synth->setChecked(true);
     click(40, 512);
     move(40, 512);
-    EXPECT_EQ(picture(main->core_image), before);
-    EXPECT_FALSE(main->Grafico_sintetico->hasPicture());
-    EXPECT_EQ(main->StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
+    EXPECT_EQ(picture(widgets.core_image), before);
+    EXPECT_FALSE(widgets.Grafico_sintetico->hasPicture());
+    EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
 }
 
 TEST_F(Photo, MarksAndLabelsOnlyOnTheCheckedPanels) {
     loadToProbe("marks.bmp", 160, 600);
     haveLog();
     for (ImagePanel* panel :
-         {main->Grafico_sintetico, main->Grafico_velocita, main->grafico_densita})
+         {widgets.Grafico_sintetico, widgets.Grafico_velocita, widgets.grafico_densita})
         whitePanel(panel);
-    const QImage photoBefore = picture(main->core_image);
-    const QImage blank = picture(main->Grafico_velocita);
-    main->correlator->setChecked(true);
-    main->Photo->setChecked(false);
-    main->Synth->setChecked(true);
-    main->density->setChecked(true);
+    const QImage photoBefore = picture(widgets.core_image);
+    const QImage blank = picture(widgets.Grafico_velocita);
+    widgets.correlator->setChecked(true);
+    widgets.Photo->setChecked(false);
+    widgets.Synth->setChecked(true);
+    widgets.density->setChecked(true);
     move(40, 512);
     click(40, 200);
-    EXPECT_EQ(picture(main->core_image), photoBefore);
-    EXPECT_EQ(picture(main->Grafico_sintetico), marked(blank, 200, "0.4995"));
-    EXPECT_EQ(picture(main->grafico_densita), marked(blank, 200, "0.4995"));
-    EXPECT_EQ(picture(main->Grafico_velocita), blank);
-    EXPECT_EQ(pixel(main->Grafico_sintetico, 149, 200), Black);
-    EXPECT_EQ(pixel(main->Grafico_sintetico, 150, 200), White);
+    EXPECT_EQ(picture(widgets.core_image), photoBefore);
+    EXPECT_EQ(picture(widgets.Grafico_sintetico), marked(blank, 200, "0.4995"));
+    EXPECT_EQ(picture(widgets.grafico_densita), marked(blank, 200, "0.4995"));
+    EXPECT_EQ(picture(widgets.Grafico_velocita), blank);
+    EXPECT_EQ(pixel(widgets.Grafico_sintetico, 149, 200), Black);
+    EXPECT_EQ(pixel(widgets.Grafico_sintetico, 150, 200), White);
 }
 
 TEST_F(Photo, TraceMarkIsPlacedByTime) {
     loadToProbe("trace.bmp", 160, 600);
     haveLog();
-    whitePanel(main->Grafico_traccia);
-    const QImage blank = picture(main->Grafico_traccia);
+    whitePanel(widgets.Grafico_traccia);
+    const QImage blank = picture(widgets.Grafico_traccia);
     ws().TraceTimeFirst = 0.0;
     ws().TraceTimeLast = 60.0;
-    main->correlator->setChecked(true);
-    main->Photo->setChecked(false);
-    main->Trace->setChecked(true);
+    widgets.correlator->setChecked(true);
+    widgets.Photo->setChecked(false);
+    widgets.Trace->setChecked(true);
     move(40, 512);
     click(40, 512);
     EXPECT_NEAR(ws().MarkTwt, 0.6667, 1e-4);
-    EXPECT_EQ(picture(main->Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
+    EXPECT_EQ(picture(widgets.Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
         << "0.6667 ms at 0.1 ms per row";
 }
 
 TEST_F(Photo, TraceWithoutTimeSpanFailsAfterTheOtherMarks) {
     loadToProbe("span.bmp", 160, 600);
     haveLog();
-    whitePanel(main->Grafico_sintetico);
-    const QImage blank = picture(main->Grafico_sintetico);
-    main->correlator->setChecked(true);
-    main->Synth->setChecked(true);
-    main->Trace->setChecked(true);
+    whitePanel(widgets.Grafico_sintetico);
+    const QImage blank = picture(widgets.Grafico_sintetico);
+    widgets.correlator->setChecked(true);
+    widgets.Synth->setChecked(true);
+    widgets.Trace->setChecked(true);
     move(40, 512);
     errors.expectError("Floating point division by zero");
     click(40, 300);
-    EXPECT_EQ(picture(main->Grafico_sintetico), marked(blank, 300, "0.4995"));
-    EXPECT_FALSE(main->Grafico_traccia->hasPicture()) << "the trace gets no mark";
+    EXPECT_EQ(picture(widgets.Grafico_sintetico), marked(blank, 300, "0.4995"));
+    EXPECT_FALSE(widgets.Grafico_traccia->hasPicture()) << "the trace gets no mark";
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 300), White) << "the released row is the guide";
+        ASSERT_EQ(pixel(widgets.core_image, x, 300), White) << "the released row is the guide";
     move(40, 400);
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 300), Black) << "column " << x;
-    EXPECT_EQ(pixel(main->core_image, 50, 512), PhotoColour);
+        ASSERT_EQ(pixel(widgets.core_image, x, 300), Black) << "column " << x;
+    EXPECT_EQ(pixel(widgets.core_image, 50, 512), PhotoColour);
 }
 
 // On a display, the message box of a failing press takes the release; the
@@ -287,16 +287,16 @@ TEST_F(Photo, TraceWithoutTimeSpanFailsAfterTheOtherMarks) {
 TEST_F(Photo, PressWhoseReleaseGoesElsewhereLeavesABlackLine) {
     loadToProbe("lost.bmp", 160, 600);
     haveLog();
-    main->correlator->setChecked(true);
-    main->Trace->setChecked(true);
+    widgets.correlator->setChecked(true);
+    widgets.Trace->setChecked(true);
     move(40, 300);
     errors.expectError("Floating point division by zero");
-    QTest::mousePress(main->core_image, Qt::LeftButton, {}, QPoint(40, 300));
-    QTest::mouseRelease(main->Panel1, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(widgets.core_image, Qt::LeftButton, {}, QPoint(40, 300));
+    QTest::mouseRelease(widgets.Panel1, Qt::LeftButton, {}, QPoint(5, 5));
     move(40, 350);
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 300), Black) << "column " << x;
-    EXPECT_EQ(pixel(main->core_image, 50, 350), Inverted);
+        ASSERT_EQ(pixel(widgets.core_image, x, 300), Black) << "column " << x;
+    EXPECT_EQ(pixel(widgets.core_image, 50, 350), Inverted);
 }
 
 // The sequence a display delivers for a double click: press, release,
@@ -304,71 +304,71 @@ TEST_F(Photo, PressWhoseReleaseGoesElsewhereLeavesABlackLine) {
 TEST_F(Photo, DoubleClickEndsLikeTwoClicks) {
     loadToProbe("double.bmp", 160, 600);
     haveLog();
-    whitePanel(main->Grafico_velocita);
-    const QImage blank = picture(main->Grafico_velocita);
-    main->correlator->setChecked(true);
-    main->Pwave->setChecked(true);
+    whitePanel(widgets.Grafico_velocita);
+    const QImage blank = picture(widgets.Grafico_velocita);
+    widgets.correlator->setChecked(true);
+    widgets.Pwave->setChecked(true);
     move(40, 200);
     click(40, 200);
-    QTest::mouseDClick(main->core_image, Qt::LeftButton, {}, QPoint(40, 200));
-    QTest::mouseRelease(main->core_image, Qt::LeftButton, {}, QPoint(40, 200));
+    QTest::mouseDClick(widgets.core_image, Qt::LeftButton, {}, QPoint(40, 200));
+    QTest::mouseRelease(widgets.core_image, Qt::LeftButton, {}, QPoint(40, 200));
     move(40, 260);
     for (int x = 1; x <= 101; ++x)
-        ASSERT_EQ(pixel(main->core_image, x, 200), Black) << "column " << x;
-    EXPECT_EQ(pixel(main->core_image, 50, 260), Inverted);
-    EXPECT_EQ(picture(main->Grafico_velocita), marked(blank, 200, "0.1795"));
+        ASSERT_EQ(pixel(widgets.core_image, x, 200), Black) << "column " << x;
+    EXPECT_EQ(pixel(widgets.core_image, 50, 260), Inverted);
+    EXPECT_EQ(picture(widgets.Grafico_velocita), marked(blank, 200, "0.1795"));
     EXPECT_FALSE(forms().VelScaleForm->isVisible()) << "only the log panels open their scales";
 }
 
 TEST_F(Photo, ColourReadOutIsThePhotographsOwn) {
     loadToProbe("colour.bmp", 160, 600);
     haveLog();
-    main->correlator->setChecked(true);
+    widgets.correlator->setChecked(true);
     move(40, 512);
-    EXPECT_EQ(pixel(main->core_image, 40, 512), Inverted) << "under the guide";
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
+    EXPECT_EQ(pixel(widgets.core_image, 40, 512), Inverted) << "under the guide";
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (40, 512)  R:51  G:102  B:153");
     move(0, 513);
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (0, 513)  R:51  G:102  B:153")
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (0, 513)  R:51  G:102  B:153")
         << "left of the guide's columns";
 }
 
 TEST_F(Photo, NewPhotographStartsWithoutAGuide) {
     loadToProbe("old.bmp", 160, 600);
     haveLog();
-    main->correlator->setChecked(true);
+    widgets.correlator->setChecked(true);
     move(40, 100);
     loadToProbe("new.bmp", 160, 600);
-    const QImage fresh = picture(main->core_image);
+    const QImage fresh = picture(widgets.core_image);
     move(40, 200);
-    EXPECT_EQ(pixel(main->core_image, 50, 100), PhotoColour) << "no line that marks nothing";
-    EXPECT_EQ(pixel(main->core_image, 50, 200), Inverted);
+    EXPECT_EQ(pixel(widgets.core_image, 50, 100), PhotoColour) << "no line that marks nothing";
+    EXPECT_EQ(pixel(widgets.core_image, 50, 200), Inverted);
     move(40, 220);
-    EXPECT_EQ(picture(main->core_image).copy(0, 0, 160, 219), fresh.copy(0, 0, 160, 219));
+    EXPECT_EQ(picture(widgets.core_image).copy(0, 0, 160, 219), fresh.copy(0, 0, 160, 219));
 }
 
 TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
-    moveOver(main->Grafico_sintetico, QPoint(10, 20));
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (10, 20)");
-    EXPECT_EQ(main->StatusPanel1->text(), "TWT :0.0000 msec.    AMP :0.0000") << "nothing drawn";
-    moveOver(main->Grafico_traccia, QPoint(10, 20));
-    EXPECT_EQ(main->StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
+    moveOver(widgets.Grafico_sintetico, QPoint(10, 20));
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (10, 20)");
+    EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :0.0000 msec.    AMP :0.0000") << "nothing drawn";
+    moveOver(widgets.Grafico_traccia, QPoint(10, 20));
+    EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
 
     ws().SynthTimeFirst = 0.002;
     ws().SynthTimeLast = 0.062;
     ws().SynthAmpMin = -0.5;
     ws().SynthAmpMax = 1.01;
-    moveOver(main->Grafico_sintetico, QPoint(100, 300));
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (100, 300)");
-    EXPECT_EQ(main->StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
+    moveOver(widgets.Grafico_sintetico, QPoint(100, 300));
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (100, 300)");
+    EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
 
     ws().TraceTimeFirst = 12.0;
     ws().TraceTimeLast = 72.0;
     ws().TraceAmpMin = -2.0;
     ws().TraceAmpMax = 1.02;
     ws().TraceTimeMinMs = 12000.0;
-    moveOver(main->Grafico_traccia, QPoint(50, 150));
-    EXPECT_EQ(main->StatusPanel0->text(), "Image: (50, 150)");
-    EXPECT_EQ(main->StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");
+    moveOver(widgets.Grafico_traccia, QPoint(50, 150));
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (50, 150)");
+    EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");
 }
 
 } // namespace

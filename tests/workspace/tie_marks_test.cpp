@@ -21,6 +21,7 @@ namespace quarvel {
 namespace {
 
 using testing::AppFixture;
+using testing::MainWidgets;
 
 const std::string Header = "row,depth_m,est_twt_ms,trace_twt_ms\r\n";
 
@@ -29,6 +30,7 @@ protected:
     TieMarks() {
         showMainWindow();
         main = &mainForm();
+        widgets = mainWidgets();
     }
 
     // A photograph calibrated so that row 512 is 0.4995 m, and the log the
@@ -39,7 +41,7 @@ protected:
         const QString path = QString::fromStdString(workDir.file("core.bmp").string());
         ASSERT_TRUE(image.save(path, "BMP"));
         dialogs.expectOpenFile(path);
-        main->LoadCorePhoto1->trigger();
+        widgets.LoadCorePhoto1->trigger();
         forms().Core_Photo_Form->close();
         ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
         ws().LogCount = 3;
@@ -50,48 +52,49 @@ protected:
     // A press and release at the row once the pointer has probed there.
     void clickAt(int y) {
         const QPoint at(40, y);
-        main->ScrollBox4->ensureVisible(at.x(), at.y());
+        widgets.ScrollBox4->ensureVisible(at.x(), at.y());
         bool arrived = false;
         const QMetaObject::Connection seen =
-            QObject::connect(main->core_image, &ImagePanel::mouseMoved,
+            QObject::connect(widgets.core_image, &ImagePanel::mouseMoved,
                              [&](int x, int row) { arrived = arrived || QPoint(x, row) == at; });
-        QTest::mouseMove(main->Panel1);
-        QTest::mouseMove(main->core_image, at);
+        QTest::mouseMove(widgets.Panel1);
+        QTest::mouseMove(widgets.core_image, at);
         ASSERT_TRUE(QTest::qWaitFor([&] { return arrived; }));
         QObject::disconnect(seen);
-        QTest::mouseClick(main->core_image, Qt::LeftButton, {}, at);
+        QTest::mouseClick(widgets.core_image, Qt::LeftButton, {}, at);
     }
 
     std::string exportTiePoints() {
         const QString path = QString::fromStdString(workDir.file("ties.csv").string());
         dialogs.expectSaveFile(path);
-        main->ExportTiePoints1->trigger();
+        widgets.ExportTiePoints1->trigger();
         return workDir.read("ties.csv");
     }
 
     TMainForm* main = nullptr;
+    MainWidgets widgets;
 };
 
 TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     havePhotoAndLog();
     ws().TraceTimeFirst = 0.0;
     ws().TraceTimeLast = 60.0;
-    main->correlator->setChecked(true);
-    main->Trace->setEnabled(true);
-    main->Trace->setChecked(true);
+    widgets.correlator->setChecked(true);
+    widgets.Trace->setEnabled(true);
+    widgets.Trace->setChecked(true);
     clickAt(512);
-    main->Trace->setChecked(false);
+    widgets.Trace->setChecked(false);
     clickAt(200);
     // A click that marks no panel keeps nothing, nor one without Correlator.
-    main->Photo->setChecked(false);
+    widgets.Photo->setChecked(false);
     clickAt(300);
-    main->Photo->setChecked(true);
-    main->correlator->setChecked(false);
+    widgets.Photo->setChecked(true);
+    widgets.correlator->setChecked(false);
     clickAt(400);
     // A trace that cannot take its mark (no time span) leaves the point
     // without a trace time, and says why.
-    main->correlator->setChecked(true);
-    main->Trace->setChecked(true);
+    widgets.correlator->setChecked(true);
+    widgets.Trace->setChecked(true);
     ws().TraceTimeLast = 0.0;
     errors.expectError("Floating point division by zero");
     clickAt(100);
@@ -107,32 +110,32 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     EXPECT_EQ(exportTiePoints(),
               Header + "512,0.4995,0.667,0.667\r\n200,0.1795,0.667,\r\n100,0.0769,0.667,\r\n");
 
-    main->ClearTiePoints1->trigger();
+    widgets.ClearTiePoints1->trigger();
     EXPECT_EQ(exportTiePoints(), Header);
     workDir.write("ties.csv", "kept");
     dialogs.expectSaveFile(std::nullopt);
-    main->ExportTiePoints1->trigger();
+    widgets.ExportTiePoints1->trigger();
     EXPECT_EQ(workDir.read("ties.csv"), "kept") << "cancelled: nothing written";
 }
 
 TEST_F(TieMarks, TimeDepthTableOfTheLoadedLogOnlyWhenThereIsOne) {
     errors.expectError("There is no log to make a time-depth table from. Load a log in the "
                        "data editor first.");
-    main->ExportTimeDepth1->trigger();
+    widgets.ExportTimeDepth1->trigger();
     EXPECT_TRUE(dialogs.fileQuestions().empty()) << "no file asked for without a log";
 
     workDir.write("log.dat", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
     workspace().logLoaded();
     const QString path = QString::fromStdString(workDir.file("tdr.csv").string());
     dialogs.expectSaveFile(path);
-    main->ExportTimeDepth1->trigger();
+    widgets.ExportTimeDepth1->trigger();
     EXPECT_EQ(workDir.read("tdr.csv"),
               "depth_m,twt_ms\r\n0.0000,0.000\r\n0.5000,0.625\r\n1.0000,1.231\r\n");
 }
 
 TEST_F(TieMarks, SeaFloorItemChoosesTimeZeroAndTheWarningGoesToTheStatusBar) {
-    EXPECT_FALSE(main->SeaFloorStart1->isChecked());
-    EXPECT_TRUE(main->SeaFloorStart1->isCheckable());
+    EXPECT_FALSE(widgets.SeaFloorStart1->isChecked());
+    EXPECT_TRUE(widgets.SeaFloorStart1->isCheckable());
     // Sediment almost like water down to a dense bed at 0.6 m.
     std::string log;
     for (int i = 1; i <= 100; ++i) {
@@ -143,18 +146,18 @@ TEST_F(TieMarks, SeaFloorItemChoosesTimeZeroAndTheWarningGoesToTheStatusBar) {
     workspace().logLoaded();
     workspace().makeWavelet();
     main->enableCalcSynthetic();
-    main->SpeedButton1->click();
+    widgets.SpeedButton1->click();
     EXPECT_EQ(main->statusBar()->currentMessage(),
               "Time 0 of the synthetic is an arrival 0.790 ms below the sea floor; events are "
               "drawn too shallow. (Set, Synthetic Starts at Sea Floor)");
 
-    main->SeaFloorStart1->trigger();
+    widgets.SeaFloorStart1->trigger();
     EXPECT_EQ(workspace().timeZero(), MathFun::TimeZero::SeaFloor);
-    main->SpeedButton1->click();
+    widgets.SpeedButton1->click();
     EXPECT_TRUE(main->statusBar()->currentMessage().isEmpty());
     // The item follows the workspace's choice as well.
     workspace().setTimeZero(MathFun::TimeZero::Strongest);
-    EXPECT_FALSE(main->SeaFloorStart1->isChecked());
+    EXPECT_FALSE(widgets.SeaFloorStart1->isChecked());
 }
 
 } // namespace

@@ -42,7 +42,7 @@ class TieWindow : public AppFixture {
 protected:
     TieWindow() {
         showMainWindow();
-        mainForm().Tie1->trigger();
+        mainWidgets().Tie1->trigger();
         tie = forms().TieForm;
     }
 
