@@ -16,10 +16,10 @@ namespace quarvel {
 std::string readListingFile(const std::filesystem::path& path);
 
 // Refuses a trace listing the trace panel cannot draw, before it replaces
-// "trace.txt": a time or amplitude (the first two fields of a line) that is
-// nan or infinite, fewer than two samples with different times, or
-// amplitudes that are all the same. Throws QuarvelError naming the line or
-// the reason.
+// "trace.txt": read as the panel reads it (ListingRule::Drawn), a time or
+// amplitude that is nan or infinite, fewer than two samples with different
+// times, or amplitudes that are all the same. Throws QuarvelError naming the
+// line or the reason.
 void checkTraceListing(std::string_view text);
 
 } // namespace quarvel

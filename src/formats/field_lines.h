@@ -7,10 +7,11 @@
 #include <vector>
 
 // Files of numeric records: log.dat and the log files a user loads (depth,
-// velocity, density), klauder.dat and chirp.dat, the synthetic and trace
-// listings (time, value). Each is read from its whole text in memory, in one
-// pass, by one of the rules below; the reader of each format says which rule
-// each of its consumers follows. Fields are separated by blanks (every
+// velocity, density), klauder.dat and chirp.dat (time, value). Each is read
+// from its whole text in memory, in one pass, by one of the rules below; the
+// reader of each format (log_file, wavelet_file) says which rule each of its
+// consumers follows. The listings, whose readers report and refuse by rules
+// of their own, are read by series_file. Fields are separated by blanks (every
 // character of code 32 or less but CR and LF); CR LF, a lone CR and a lone LF
 // each end a line.
 namespace quarvel {

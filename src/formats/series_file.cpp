@@ -1,6 +1,177 @@
 #include "formats/series_file.h"
 
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+
+#include <cctype>
+#include <cmath>
+#include <optional>
+
 namespace quarvel {
+namespace {
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// "nan", "-inf", "Infinity", "1e999": texts that stand for a value no panel
+// can place.
+bool isNonFiniteText(std::string_view field) {
+    if (!std::isfinite(numbers::parseNumber(field))) {
+        return true;
+    }
+    std::string lower;
+    for (const char c : field.substr(field.starts_with('-') || field.starts_with('+') ? 1 : 0)) {
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower == "inf" || lower == "infinity" || lower.starts_with("nan");
+}
+
+class ListingReader {
+public:
+    ListingReader(std::string_view text, const ListingReading& reading)
+        : text_(startsWithUtf8Bom(text) ? text.substr(Utf8Bom.size()) : text), reading_(reading) {}
+
+    Listing drawn() {
+        while (true) {
+            skipBlanks();
+            if (pos_ >= text_.size()) {
+                break;
+            }
+            if (samples().time.size() >= reading_.maxSamples) {
+                samples().truncated = true;
+                break;
+            }
+            const double time = drawnField();
+            const double amplitude = drawnField();
+            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
+                ++pos_;
+            }
+            endLine();
+            add(time * reading_.timeScale, amplitude);
+        }
+        return std::move(result_);
+    }
+
+    Listing strict() {
+        while (pos_ < text_.size()) {
+            ++line_;
+            std::string_view fields[2];
+            int count = 0;
+            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
+                if (isBlank(text_[pos_])) {
+                    ++pos_;
+                    continue;
+                }
+                const std::string_view field = token();
+                if (count < 2) {
+                    fields[count] = field;
+                }
+                ++count;
+            }
+            skipLineEnd();
+            if (count != 0) {
+                strictSample(count, fields[0], fields[1]);
+            }
+        }
+        return std::move(result_);
+    }
+
+private:
+    SeriesData& samples() { return result_.series; }
+
+    std::string_view token() {
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && !isBlank(text_[pos_])) {
+            ++pos_;
+        }
+        return text_.substr(start, pos_ - start);
+    }
+
+    // Skips blanks and line ends, counting the lines ended.
+    void skipBlanks() {
+        while (pos_ < text_.size() && isBlank(text_[pos_])) {
+            if (isLineEnd(text_[pos_])) {
+                endLine();
+            } else {
+                ++pos_;
+            }
+        }
+    }
+
+    void skipLineEnd() {
+        if (pos_ < text_.size()) {
+            pos_ += text_.substr(pos_, 2) == "\r\n" ? 2 : 1;
+        }
+    }
+
+    void endLine() {
+        if (pos_ < text_.size()) {
+            skipLineEnd();
+            ++line_;
+        }
+    }
+
+    double drawnField() {
+        skipBlanks();
+        const std::string_view field = token();
+        if (result_.unplaceableLine == 0 && !field.empty() && isNonFiniteText(field)) {
+            result_.unplaceableLine = line_ + 1;
+            result_.unplaceableField = std::string(field);
+        }
+        return numbers::parseNumber(field);
+    }
+
+    void strictSample(int count, std::string_view timeField, std::string_view amplitudeField) {
+        const std::optional<double> time = numbers::tryParseNumber(timeField);
+        const std::optional<double> amplitude = numbers::tryParseNumber(amplitudeField);
+        if (count != 2 || !time || !amplitude || !std::isfinite(*time) ||
+            !std::isfinite(*amplitude)) {
+            refuseLine("is not a time and an amplitude.");
+        }
+        const double scaled = *time * reading_.timeScale;
+        if (!samples().time.empty() && !(scaled > samples().time.back())) {
+            refuseLine("has a time that is not later than the line before.");
+        }
+        if (samples().time.size() == reading_.maxSamples) {
+            throw QuarvelError(formatMessage(
+                "\"%s\" holds more than %s samples.",
+                {reading_.fileName,
+                 numbers::formatInteger(static_cast<long long>(reading_.maxSamples))}));
+        }
+        add(scaled, *amplitude);
+    }
+
+    void add(double time, double amplitude) {
+        SeriesData& series = samples();
+        series.time.push_back(time);
+        series.amplitude.push_back(amplitude);
+        if (time > series.runningTimeMax) {
+            series.runningTimeMax = time;
+        }
+        if (time < series.runningTimeMin) {
+            series.runningTimeMin = time;
+        }
+    }
+
+    [[noreturn]] void refuseLine(std::string_view why) const {
+        throw QuarvelError(formatMessage("Line %s of \"%s\" %s",
+                                         {numbers::formatInteger(line_), reading_.fileName, why}));
+    }
+
+    std::string_view text_;
+    const ListingReading& reading_;
+    Listing result_;
+    std::size_t pos_ = 0;
+    int line_ = 0; // lines ended so far (Strict: the line being read)
+};
+
+} // namespace
 
 SeriesExtents seriesExtents(const SeriesData& series) {
     SeriesExtents extents;
@@ -20,6 +191,28 @@ SeriesExtents seriesExtents(const SeriesData& series) {
         }
     }
     return extents;
+}
+
+Listing readListing(std::string_view text, const ListingReading& reading) {
+    ListingReader reader(text, reading);
+    return reading.rule == ListingRule::Strict ? reader.strict() : reader.drawn();
+}
+
+SeriesData readSeriesFile(const std::filesystem::path& path) {
+    return readListing(readTextPrefix(path, ListingCapacity),
+                       {path.string(), ListingRule::Drawn, SeriesCapacity, 1.0})
+        .series;
+}
+
+void appendSeriesLine(std::string& text, double time, double amplitude, SeriesTimeForm timeForm) {
+    if (timeForm == SeriesTimeForm::E23) {
+        numbers::appendE23(text, time);
+    } else {
+        text += numbers::formatFixed(time, 6);
+    }
+    text += ' ';
+    numbers::appendE23(text, amplitude);
+    text += LineEnd;
 }
 
 } // namespace quarvel

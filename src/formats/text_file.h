@@ -2,6 +2,7 @@
 
 #include "formats/file_system.h"
 #include "formats/numbers.h"
+#include "formats/series_file.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,14 +26,10 @@ public:
         text_ += text;
         text_ += LineEnd;
     }
-    // The line "first second", both in E23 form, as the engine and the chirp
-    // source write their series.
-    void lineE23(double first, double second) {
-        numbers::appendE23(text_, first);
-        text_ += ' ';
-        numbers::appendE23(text_, second);
-        text_ += LineEnd;
-    }
+    // A line of a series file, "time amplitude" both in E23 form
+    // (appendSeriesLine), as the engine and the chirp source write their
+    // series.
+    void lineE23(double time, double amplitude) { appendSeriesLine(text_, time, amplitude); }
     // Room for this many more bytes, so that a long text is not copied as it
     // grows.
     void reserveMore(std::size_t bytes) { text_.reserve(text_.size() + bytes); }

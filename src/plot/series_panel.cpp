@@ -1,47 +1,12 @@
 #include "plot/series_panel.h"
 
 #include "formats/quarvel_error.h"
-#include "formats/token_reader.h"
 #include "platform/canvas.h"
 #include "plot/pixel_coordinate.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace quarvel {
-
-SeriesData readSeries(std::istream& in) {
-    SeriesData series;
-    TokenReader reader(in);
-    while (!reader.onlySeparatorsLeft()) {
-        if (series.count() >= SeriesCapacity) {
-            series.truncated = true;
-            break;
-        }
-        const double time = reader.readNumber();
-        const double amplitude = reader.readNumber();
-        reader.skipLine();
-        series.time.push_back(time);
-        series.amplitude.push_back(amplitude);
-        if (time > series.runningTimeMax) {
-            series.runningTimeMax = time;
-        }
-        if (time < series.runningTimeMin) {
-            series.runningTimeMin = time;
-        }
-    }
-    return series;
-}
-
-SeriesData readSeriesFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::istringstream empty;
-        return readSeries(empty);
-    }
-    return readSeries(file);
-}
 
 QImage renderSeriesPanel(const SeriesData& series, const SeriesExtents& extents,
                          const QString& title, int width, int height, const QFont& font) {

@@ -6,19 +6,8 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
-#include <filesystem>
-#include <istream>
 
 namespace quarvel {
-
-// Reads pairs until nothing but blanks and line ends is left, so a blank line
-// at the end adds no sample. A line holding a single number takes the first
-// number of the next line as its amplitude. Words that are not numbers read
-// as 0.
-SeriesData readSeries(std::istream& in);
-
-// The same from a file; a missing or unreadable file is an empty series.
-SeriesData readSeriesFile(const std::filesystem::path& path);
 
 // The panel picture: a black frame on white, the wiggle line from (0, 0)
 // through every sample (smallest amplitude at x = 0, largest at x = width,

@@ -2,6 +2,7 @@
 
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/series_file.h"
 #include "formats/text_file.h"
 #include "survey/segy_samples.h"
 
@@ -388,12 +389,12 @@ SegyTrace SegyReader::readTrace(int index, double intervalMs) {
 }
 
 std::string traceListingText(const SegyTrace& trace) {
-    TextBuilder listing;
+    std::string listing;
     for (std::size_t i = 0; i < trace.amplitudes.size(); ++i) {
         const double time = trace.firstTimeMs + static_cast<double>(i) * trace.intervalMs;
-        listing.line(numbers::formatFixed(time, 6) + " " + numbers::formatE23(trace.amplitudes[i]));
+        appendSeriesLine(listing, time, trace.amplitudes[i], SeriesTimeForm::Fixed6);
     }
-    return listing.text();
+    return listing;
 }
 
 } // namespace quarvel

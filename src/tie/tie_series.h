@@ -17,11 +17,12 @@ struct TimeSeries {
 // The most samples a series file may hold for a tie.
 inline constexpr std::size_t MaxTieSamples = 1'000'000;
 
-// Parses lines of exactly two numbers ("." decimals), skipping blank lines;
-// times are multiplied by secondsPerUnit (1 for the engine's files, 0.001 for
-// a trace listing in ms). Throws QuarvelError naming the file and the line
-// for anything else, for times that do not increase, for fewer than two
-// samples and for more than MaxTieSamples.
+// Reads a listing strictly (ListingRule::Strict): lines of exactly two
+// numbers ("." decimals), blank lines skipped, times multiplied by
+// secondsPerUnit (1 for the engine's files, 0.001 for a trace listing in ms).
+// Throws QuarvelError naming the file and the line for anything else, for
+// times that do not increase, for fewer than two samples and for more than
+// MaxTieSamples.
 TimeSeries parseSeries(std::string_view text, std::string_view fileName, double secondsPerUnit);
 
 // Samples already read (the trace the main window drew): the same checks as
