@@ -2,10 +2,10 @@
 
 #include "app/application.h"
 #include "calibration/boundaries.h"
+#include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/main_form.h"
 #include "workspace/workspace.h"
 

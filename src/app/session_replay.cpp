@@ -5,9 +5,9 @@
 #include "calibration/boundaries.h"
 #include "calibration/core_photo_form.h"
 #include "chirp/chirp_form.h"
+#include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "session/session.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/main_form.h"
 #include "workspace/workspace.h"
 

@@ -3,6 +3,7 @@
 #include "editor/dialog_log_questions.h"
 #include "editor/interpolation.h"
 #include "editor/log_import.h"
+#include "editor/segy_trace_form.h"
 #include "formats/log_file.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -10,7 +11,6 @@
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
 #include "survey/log_import_choices.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/workspace.h"
 
 #include <QAction>

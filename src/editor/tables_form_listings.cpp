@@ -3,12 +3,12 @@
 // trace is chosen from, and the file commands that act on the page shown.
 
 #include "editor/listing_file.h"
+#include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "survey/segy_reader.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/depth_twt.h"
 #include "workspace/workspace.h"
 

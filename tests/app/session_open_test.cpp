@@ -5,11 +5,11 @@
 #include "app/demo.h"
 #include "app/session_capture.h"
 #include "app/session_menu.h"
+#include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "session/session.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/main_form.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "chirp/chirp_form.h"
 #include "editor/log_import.h"
+#include "editor/segy_trace_form.h"
 #include "editor/tables_form_fixture.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
@@ -7,7 +8,6 @@
 #include "survey/log_import.h"
 #include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
-#include "survey/segy_trace_form.h"
 #include "workspace/depth_twt.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "survey/segy_trace_form.h"
+#include "editor/segy_trace_form.h"
 
 #include "formats/numbers.h"
 #include "platform/error_reporter.h"
