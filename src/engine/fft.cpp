@@ -4,12 +4,15 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <numbers>
+#include <stdexcept>
 #include <utility>
 
 namespace quarvel::kernels {
 
-void fft(std::vector<std::complex<double>>& data, bool inverse) {
+void fft(std::span<std::complex<double>> data, bool inverse) {
     const std::size_t n = data.size();
     // Bit-reversal permutation.
     for (std::size_t i = 1, j = 0; i < n; ++i) {
@@ -58,25 +61,44 @@ void fft(std::vector<std::complex<double>>& data, bool inverse) {
     }
 }
 
-std::vector<double> fftConvolve(std::span<const double> a, std::span<const double> b) {
-    if (a.empty() || b.empty()) {
-        return {};
-    }
-    const std::size_t count = a.size() + b.size() - 1;
+namespace {
+
+std::size_t transformSize(std::size_t count) {
     std::size_t n = 1;
     while (n < count) {
         n <<= 1;
     }
+    return n;
+}
+
+} // namespace
+
+std::size_t fftConvolveWork(std::size_t na, std::size_t nb) {
+    return na == 0 || nb == 0 ? 0 : 2 * transformSize(na + nb - 1);
+}
+
+std::span<const double> fftConvolve(std::span<const double> a, std::span<const double> b,
+                                    std::span<double> work) {
+    if (a.empty() || b.empty()) {
+        return {};
+    }
+    if (work.size() < fftConvolveWork(a.size(), b.size())) {
+        throw std::length_error("fftConvolve was given too little working space");
+    }
+    const std::size_t count = a.size() + b.size() - 1;
+    const std::size_t n = transformSize(count);
     // Both real series in one complex transform: a as the real part, b as
     // the imaginary part; their spectra separate by symmetry.
-    std::vector<std::complex<double>> z(n);
+    auto* z = reinterpret_cast<std::complex<double>*>(work.data());
+    std::uninitialized_value_construct_n(z, n);
     for (std::size_t i = 0; i < a.size(); ++i) {
         z[i].real(a[i]);
     }
     for (std::size_t i = 0; i < b.size(); ++i) {
         z[i].imag(b[i]);
     }
-    fft(z, false);
+    const std::span<std::complex<double>> spectrum(z, n);
+    fft(spectrum, false);
     // The product of the spectra replaces z in place: bins k and n - k each
     // need both, so they are computed as a pair.
     const auto product = [](std::complex<double> zk, std::complex<double> zMirror) {
@@ -92,12 +114,19 @@ std::vector<double> fftConvolve(std::span<const double> a, std::span<const doubl
         z[k] = product(zk, zm);
         z[mirror] = product(zm, zk);
     }
-    fft(z, true);
-    std::vector<double> result(count);
+    fft(spectrum, true);
+    // The real parts move to the front, each to a double the ones before it
+    // have left (copied as bytes: the doubles hold complex numbers).
     for (std::size_t i = 0; i < count; ++i) {
-        result[i] = z[i].real();
+        std::memcpy(work.data() + i, z + i, sizeof(double));
     }
-    return result;
+    return work.first(count);
+}
+
+std::vector<double> fftConvolve(std::span<const double> a, std::span<const double> b) {
+    std::vector<double> work(fftConvolveWork(a.size(), b.size()));
+    const std::span<const double> result = fftConvolve(a, b, work);
+    return {result.begin(), result.end()};
 }
 
 } // namespace quarvel::kernels

@@ -17,7 +17,7 @@ namespace quarvel::MathFun {
 // The series of one run, indexed from 1 as the arithmetic is written.
 // All in one block: one allocation and one release instead of one each.
 struct Engine::Buffers {
-    SeriesBlock block{25};
+    SeriesBlock block{28};
     Series DepthSeries{block}, VelocitySeries{block}, DensitySeries{block}, OneWayTime{block},
         TwoWayTime{block};
     Series TimeGrid{block}, VelocityAbove{block}, VelocityBelow{block}, DensityAbove{block},
@@ -27,6 +27,9 @@ struct Engine::Buffers {
         Envelope{block}, LowPassKernel{block}, Synthetic{block};
     // The chain run on the sea floor's reflection alone.
     Series SeaFloorDeconvolved{block}, SeaFloorQuadrature{block}, SeaFloorEnvelope{block};
+    // The sea floor's low-pass through the Fourier transform: the transform
+    // of two series of up to half a series each fits three slots.
+    std::span<double> FftWork = block.take(3);
 };
 
 namespace {
@@ -164,9 +167,9 @@ std::array<std::size_t, 4> seaFloorSamples(Engine::Buffers& s, int m, int nx, in
     // convolved through the Fourier transform, at a fraction of the direct
     // sum's cost; its rounding (about 1e-15 of the peak) cannot move a peak
     // whose neighbours differ by far more.
-    const std::vector<double> lowPassed = kernels::fftConvolve(
+    const std::span<const double> lowPassed = kernels::fftConvolve(
         std::span<const double>(s.SeaFloorEnvelope.samples(), static_cast<std::size_t>(nd)),
-        std::span<const double>(s.LowPassKernel.samples(), static_cast<std::size_t>(l)));
+        std::span<const double>(s.LowPassKernel.samples(), static_cast<std::size_t>(l)), s.FftWork);
     return {strongest(s.Wavelet, correlated), strongest(s.SeaFloorDeconvolved, nd),
             strongest(s.SeaFloorEnvelope, nd), StrongestSample(lowPassed)};
 }

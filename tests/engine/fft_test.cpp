@@ -4,6 +4,8 @@
 #include <complex>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <span>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -102,6 +104,29 @@ TEST(Fft, ConvolutionAgreesWithTheDirectSum) {
         }
     }
     EXPECT_TRUE(fftConvolve({}, std::vector<double>{1.0}).empty());
+}
+
+// In working space of the caller's, whatever it held, the convolution gives the same bits, at
+// the start of that space, and refuses space that is too small.
+TEST(Fft, ConvolutionInUsedWorkingSpaceGivesTheSameBits) {
+    std::vector<double> a(700), b(300);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        a[i] = std::sin(0.05 * i) + 1.0;
+    }
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        b[i] = std::cos(0.2 * i) / (2.0 + i);
+    }
+    const std::vector<double> own = fftConvolve(a, b);
+    ASSERT_EQ(fftConvolveWork(a.size(), b.size()), 2048u);
+    std::vector<double> work(2048, 7.0);
+    const std::span<const double> result = fftConvolve(a, b, work);
+    EXPECT_EQ(result.data(), work.data());
+    ASSERT_EQ(result.size(), own.size());
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        ASSERT_EQ(result[i], own[i]) << i;
+    }
+    std::vector<double> small(2047);
+    EXPECT_THROW(fftConvolve(a, b, small), std::length_error);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -64,6 +65,24 @@ TEST(SeriesBlock, SeriesInOneBlockAreSeparate) {
     EXPECT_EQ(first[Series::Capacity], 1.5);
     EXPECT_EQ(second[1], -2.0);
     EXPECT_THROW(Series{block}, std::length_error);
+}
+
+// Working space taken from a block follows the series made before it, spans
+// whole slots, starts at 0 and can be written to its last double; the block
+// refuses more slots than it has left.
+TEST(SeriesBlock, WorkingSpaceFollowsTheSeries) {
+    SeriesBlock block(4);
+    Series series(block);
+    const std::span<double> work = block.take(2);
+    ASSERT_EQ(work.size(), 2 * Series::Slot);
+    EXPECT_EQ(work.data(), series.samples() + Series::Capacity);
+    EXPECT_EQ(work.front(), 0.0);
+    EXPECT_EQ(work.back(), 0.0);
+    work.back() = 3.0;
+    series[Series::Capacity] = 1.0;
+    EXPECT_EQ(work.front(), 0.0);
+    EXPECT_THROW(block.take(2), std::length_error);
+    EXPECT_EQ(block.take(1).front(), 0.0);
 }
 
 TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
