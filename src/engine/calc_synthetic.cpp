@@ -12,7 +12,7 @@
 namespace quarvel::MathFun {
 namespace {
 
-void appendReflectivity(TextBuilder& text, const SyntheticSeries& s) {
+void appendReflectivity(TextBuilder& text, const SyntheticSamples& s) {
     double rMax = s.reflectivity.front();
     for (const double r : s.reflectivity) {
         if (r > rMax) {
@@ -25,7 +25,7 @@ void appendReflectivity(TextBuilder& text, const SyntheticSeries& s) {
     }
 }
 
-void appendStage(TextBuilder& text, const std::vector<double>& samples, const SyntheticSeries& s,
+void appendStage(TextBuilder& text, std::span<const double> samples, const SyntheticSamples& s,
                  TimeZero timeZero, std::size_t stage) {
     const std::size_t first =
         timeZero == TimeZero::SeaFloor ? s.seaFloorSample[stage] : StrongestSample(samples);
@@ -33,7 +33,7 @@ void appendStage(TextBuilder& text, const std::vector<double>& samples, const Sy
 }
 
 // Appends the text of file `file` of SyntheticFileNames.
-void appendFileText(TextBuilder& text, const SyntheticSeries& s, TimeZero timeZero,
+void appendFileText(TextBuilder& text, const SyntheticSamples& s, TimeZero timeZero,
                     std::size_t file) {
     switch (file) {
     case 0:
@@ -60,7 +60,7 @@ std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series, Tim
     std::array<std::string, 5> texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         TextBuilder text;
-        appendFileText(text, series, timeZero, i);
+        appendFileText(text, series.samples(), timeZero, i);
         texts[i] = text.take();
     }
     return texts;
@@ -79,7 +79,7 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     const SyntheticLog log = engine::readLog(workDir);
     const SyntheticWavelet wavelet =
         engine::readWavelet(workDir, parameters.samplingInterval, intervalText);
-    const SyntheticSeries series = engine.computeSynthetic(log, wavelet, parameters);
+    const SyntheticSamples series = engine.computeInPlace(log, wavelet, parameters);
     std::vector<std::filesystem::path> paths;
     for (const std::string_view name : SyntheticFileNames) {
         paths.push_back(workDir.file(name));

@@ -132,8 +132,8 @@ void requireFinite(const Series& series, int n) {
     }
 }
 
-std::vector<double> samplesOf(const Series& series, int n) {
-    return std::vector<double>(series.samples(), series.samples() + n);
+std::span<const double> samplesOf(const Series& series, int n) {
+    return {series.samples(), static_cast<std::size_t>(n)};
 }
 
 std::size_t strongest(const Series& series, int n) {
@@ -219,8 +219,32 @@ Engine::Engine() : buffers_(std::make_unique<Buffers>()) {}
 
 Engine::~Engine() = default;
 
+SyntheticSamples SyntheticSeries::samples() const {
+    return {counts,      samplingInterval, gridTimes, reflectivity,  correlated,
+            deconvolved, envelope,         synthetic, seaFloorSample};
+}
+
 SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
                                          const SyntheticParameters& parameters) {
+    const SyntheticSamples samples = computeInPlace(log, wavelet, parameters);
+    const auto copy = [](std::span<const double> series) {
+        return std::vector<double>(series.begin(), series.end());
+    };
+    SyntheticSeries result;
+    result.counts = samples.counts;
+    result.samplingInterval = samples.samplingInterval;
+    result.gridTimes = copy(samples.gridTimes);
+    result.reflectivity = copy(samples.reflectivity);
+    result.correlated = copy(samples.correlated);
+    result.deconvolved = copy(samples.deconvolved);
+    result.envelope = copy(samples.envelope);
+    result.synthetic = copy(samples.synthetic);
+    result.seaFloorSample = samples.seaFloorSample;
+    return result;
+}
+
+SyntheticSamples Engine::computeInPlace(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                        const SyntheticParameters& parameters) {
     checkSyntheticLog(log, "the log");
     // Twice the count, the wavelet and its closing 0, must fit a series.
     const int maxWavelet = SeriesCapacity / 2 - 1;
@@ -314,7 +338,7 @@ SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const Syntheti
     requireFinite(s.Envelope, nd);
     requireFinite(s.Synthetic, ny);
 
-    SyntheticSeries result;
+    SyntheticSamples result;
     result.counts = {n, k, m, nx, nd, l, ny, {}};
     result.samplingInterval = dt;
     result.gridTimes = samplesOf(s.TimeGrid, k);
@@ -329,6 +353,10 @@ SyntheticSeries Engine::computeSynthetic(const SyntheticLog& log, const Syntheti
 }
 
 TimeZeroOffset timeZeroOffset(const SyntheticSeries& series) {
+    return timeZeroOffset(series.samples());
+}
+
+TimeZeroOffset timeZeroOffset(const SyntheticSamples& series) {
     const auto strongestAt = static_cast<long long>(StrongestSample(series.synthetic));
     TimeZeroOffset offset;
     offset.samples = strongestAt - static_cast<long long>(series.seaFloorSample[3]);

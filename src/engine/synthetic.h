@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,23 @@ struct SyntheticCounts {
 };
 
 // Everything a run computes that its files show, as computed (not yet
+// normalised), seen where the samples lie: in an engine's series (valid until
+// that engine runs again or goes) or in a SyntheticSeries.
+struct SyntheticSamples {
+    SyntheticCounts counts;
+    double samplingInterval = 0.0;
+    std::span<const double> gridTimes;
+    std::span<const double> reflectivity;
+    std::span<const double> correlated;
+    std::span<const double> deconvolved;
+    std::span<const double> envelope;
+    std::span<const double> synthetic;
+    std::array<std::size_t, 4> seaFloorSample{}; // as in SyntheticSeries
+
+    double timeLimit() const { return gridTimes.back(); }
+};
+
+// Everything a run computes that its files show, as computed (not yet
 // normalised). Each stage is written from time 0 at the sampling interval
 // while its times stay below the last grid time.
 struct SyntheticSeries {
@@ -85,6 +103,9 @@ struct SyntheticSeries {
     std::array<std::size_t, 4> seaFloorSample{};
 
     double timeLimit() const { return gridTimes.back(); }
+
+    // The samples above, where they lie.
+    SyntheticSamples samples() const;
 };
 
 // Where each stage file starts: at the stage's strongest sample (which the
@@ -92,6 +113,7 @@ struct SyntheticSeries {
 enum class TimeZero { Strongest, SeaFloor };
 
 // The offset of a computed run (also in its counts).
+TimeZeroOffset timeZeroOffset(const SyntheticSamples& samples);
 TimeZeroOffset timeZeroOffset(const SyntheticSeries& series);
 
 // The warning for a far offset, naming it in ms; the caller adds how to
@@ -113,6 +135,12 @@ public:
     // this interval or when a result leaves the range of numbers.
     SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,
                                      const SyntheticParameters& parameters);
+
+    // The same computation, its results left in the engine's series instead
+    // of copied out (valid until the engine runs again or goes): for a
+    // caller that only writes them out.
+    SyntheticSamples computeInPlace(const SyntheticLog& log, const SyntheticWavelet& wavelet,
+                                    const SyntheticParameters& parameters);
 
     // The series of one run (defined with the computation).
     struct Buffers;

@@ -6,8 +6,10 @@
 #include "formats/quarvel_error.h"
 #include "support/temp_work_dir.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <thread>
 
@@ -81,6 +83,31 @@ TEST(ComputeSynthetic, ReusedAndConcurrentEnginesGiveTheSameSeries) {
     other.join();
     EXPECT_EQ(onOtherThread.synthetic, longRun.synthetic);
     EXPECT_EQ(onThisThread.synthetic, longRun.synthetic);
+}
+
+// The run left in the engine's series is the one computeSynthetic copies
+// out, stage by stage.
+TEST(ComputeSynthetic, InPlaceRunIsWhatTheCopyHolds) {
+    const SyntheticWavelet wavelet = defaultWavelet();
+    const SyntheticLog log = logDownTo(3);
+    const SyntheticSeries copy = computeSynthetic(log, wavelet, defaultParameters());
+    Engine engine;
+    const SyntheticSamples inPlace = engine.computeInPlace(log, wavelet, defaultParameters());
+    const SyntheticSamples copied = copy.samples();
+    const std::span<const double> SyntheticSamples::*stages[] = {
+        &SyntheticSamples::gridTimes,  &SyntheticSamples::reflectivity,
+        &SyntheticSamples::correlated, &SyntheticSamples::deconvolved,
+        &SyntheticSamples::envelope,   &SyntheticSamples::synthetic};
+    for (const auto stage : stages) {
+        ASSERT_EQ((inPlace.*stage).size(), (copied.*stage).size());
+        EXPECT_TRUE(
+            std::equal((inPlace.*stage).begin(), (inPlace.*stage).end(), (copied.*stage).begin()));
+        EXPECT_NE((inPlace.*stage).data(), (copied.*stage).data());
+    }
+    EXPECT_EQ(inPlace.seaFloorSample, copy.seaFloorSample);
+    EXPECT_EQ(inPlace.counts.syntheticCount, copy.counts.syntheticCount);
+    EXPECT_EQ(inPlace.counts.timeZero.samples, copy.counts.timeZero.samples);
+    EXPECT_EQ(inPlace.timeLimit(), copy.timeLimit());
 }
 
 TEST(ComputeSynthetic, RefusesWhatCannotBeComputed) {
