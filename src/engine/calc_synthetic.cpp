@@ -12,6 +12,8 @@
 namespace quarvel::MathFun {
 namespace {
 
+constexpr std::size_t PieceBytes = 64 * 1024;
+
 void appendReflectivity(TextBuilder& text, const SyntheticSamples& s) {
     double rMax = s.reflectivity.front();
     for (const double r : s.reflectivity) {
@@ -84,14 +86,13 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     for (const std::string_view name : SyntheticFileNames) {
         paths.push_back(workDir.file(name));
     }
-    // One buffer for the five texts, each written out before the next is
-    // made: refl.dat, of one line per grid sample, is the longest, so the
-    // buffer takes its pages once.
-    TextBuilder text;
-    writeTextFiles(paths, [&](std::size_t i) -> std::string_view {
-        text.clear();
+    // Each text goes out in pieces of 64 KiB through one small buffer:
+    // refl.dat alone is 49 bytes a grid sample, and held whole the texts
+    // would take fresh memory of that size.
+    writeTextFilesInPieces(paths, [&](std::size_t i, const PieceSink& put) {
+        TextBuilder text(PieceBytes, put);
         appendFileText(text, series, timeZero, i);
-        return text.text();
+        text.flush();
     });
     return series.counts;
 }

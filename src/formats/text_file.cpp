@@ -134,6 +134,13 @@ void writeTextFiles(const std::vector<PendingFile>& files, FileSystem& fs) {
 
 void writeTextFiles(const std::vector<std::filesystem::path>& paths,
                     const std::function<std::string_view(std::size_t)>& textOf, FileSystem& fs) {
+    writeTextFilesInPieces(
+        paths, [&textOf](std::size_t i, const PieceSink& put) { put(textOf(i)); }, fs);
+}
+
+void writeTextFilesInPieces(const std::vector<std::filesystem::path>& paths,
+                            const std::function<void(std::size_t, const PieceSink&)>& writeOf,
+                            FileSystem& fs) {
     std::vector<Placement> set;
     const auto discard = [&set, &fs] {
         for (const Placement& p : set) {
@@ -149,19 +156,20 @@ void writeTextFiles(const std::vector<std::filesystem::path>& paths,
             discard();
             throwCannotCreate(path.string(), "It is a folder, not a file.");
         }
-        std::string_view text;
-        try {
-            text = textOf(i);
-        } catch (...) {
-            discard();
-            throw;
-        }
         const std::filesystem::path tmp = temporaryBeside(path);
         errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (out) {
             set.push_back({path, tmp, false, {}});
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            try {
+                writeOf(i, [&out](std::string_view piece) {
+                    out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+                });
+            } catch (...) {
+                out.close();
+                discard();
+                throw;
+            }
             out.flush();
         }
         if (!out) {

@@ -22,17 +22,43 @@ inline constexpr std::string_view LineEnd = "\r\n";
 // whole or not touched at all.
 class TextBuilder {
 public:
+    TextBuilder() = default;
+    // A builder that keeps no more than about pieceBytes: whenever it holds
+    // that many it hands its text to `drain` and starts again, and flush()
+    // hands over the rest. A long file is then written through a small buffer
+    // instead of being held whole (fresh memory is not free: every page of it
+    // costs a trip into the system the first time it is touched).
+    TextBuilder(std::size_t pieceBytes, std::function<void(std::string_view)> drain)
+        : pieceBytes_(pieceBytes), drain_(std::move(drain)) {
+        text_.reserve(pieceBytes + 256);
+    }
+
     void line(std::string_view text) {
         text_ += text;
         text_ += LineEnd;
+        lineDone();
     }
     // A line of a series file, "time amplitude" both in E23 form
     // (appendSeriesLine), as the engine and the chirp source write their
     // series.
-    void lineE23(double time, double amplitude) { appendSeriesLine(text_, time, amplitude); }
+    void lineE23(double time, double amplitude) {
+        appendSeriesLine(text_, time, amplitude);
+        lineDone();
+    }
     // Room for this many more bytes, so that a long text is not copied as it
-    // grows.
-    void reserveMore(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
+    // grows (a builder that drains has its room already).
+    void reserveMore(std::size_t bytes) {
+        if (!drain_) {
+            text_.reserve(text_.size() + bytes);
+        }
+    }
+    // Hands what the builder holds to its drain, if it has one.
+    void flush() {
+        if (drain_ && !text_.empty()) {
+            drain_(text_);
+            text_.clear();
+        }
+    }
 
     // Empty again, keeping its room for the next text.
     void clear() { text_.clear(); }
@@ -42,7 +68,15 @@ public:
     std::string take() { return std::move(text_); }
 
 private:
+    void lineDone() {
+        if (drain_ && text_.size() >= pieceBytes_) {
+            flush();
+        }
+    }
+
     std::string text_;
+    std::size_t pieceBytes_ = 0;
+    std::function<void(std::string_view)> drain_;
 };
 
 // Writes the text to the file through a temporary file in the same folder and
@@ -72,6 +106,14 @@ void writeTextFiles(const std::vector<PendingFile>& files,
 void writeTextFiles(const std::vector<std::filesystem::path>& paths,
                     const std::function<std::string_view(std::size_t)>& textOf,
                     FileSystem& fileSystem = systemFileSystem());
+
+// The same for texts made in pieces: writeOf(i, put) makes the text of
+// paths[i] by calling put with its pieces in order, each written out before
+// the next is made (see the draining TextBuilder).
+using PieceSink = std::function<void(std::string_view)>;
+void writeTextFilesInPieces(const std::vector<std::filesystem::path>& paths,
+                            const std::function<void(std::size_t, const PieceSink&)>& writeOf,
+                            FileSystem& fileSystem = systemFileSystem());
 
 // The byte-order mark some editors put at the start of a UTF-8 text. It is
 // not part of the text: every reader skips it.

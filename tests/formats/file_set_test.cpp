@@ -3,9 +3,11 @@
 #include "formats/text_file.h"
 #include "support/temp_work_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -142,6 +144,57 @@ TEST(WriteTextFiles, TextsMadeOneAtATime) {
         for (const std::string& name : Names) {
             EXPECT_EQ(dir.read(name), failsPartway ? "old\r\n" : "new " + name + "\r\n");
         }
+        EXPECT_EQ(fileCount(dir), static_cast<long>(Names.size()));
+    }
+}
+
+// Texts made in pieces through a draining builder: each file gets its pieces
+// whole and in order, no piece much passes the builder's size, and a text
+// that fails partway, after some of its pieces went out, leaves the old set
+// and nothing else.
+TEST(WriteTextFiles, TextsMadeInPieces) {
+    for (const bool failsPartway : {false, true}) {
+        SCOPED_TRACE(failsPartway ? "fails within the third text" : "all made");
+        TempWorkDir dir;
+        std::vector<std::filesystem::path> paths;
+        for (const std::string& name : Names) {
+            dir.write(name, "old\r\n");
+            paths.push_back(dir.file(name));
+        }
+        std::size_t longestPiece = 0;
+        const auto textOf = [](std::size_t i, int row) {
+            return Names[i] + " row " + std::to_string(row);
+        };
+        const auto writeOf = [&](std::size_t i, const PieceSink& put) {
+            TextBuilder text(64, [&](std::string_view piece) {
+                longestPiece = std::max(longestPiece, piece.size());
+                put(piece);
+            });
+            for (int row = 0; row < 40; ++row) {
+                if (failsPartway && i == 2 && row == 30) {
+                    throw QuarvelError("no text");
+                }
+                text.line(textOf(i, row));
+            }
+            text.flush();
+        };
+        if (failsPartway) {
+            EXPECT_THROW(writeTextFilesInPieces(paths, writeOf), QuarvelError);
+        } else {
+            writeTextFilesInPieces(paths, writeOf);
+        }
+        for (std::size_t i = 0; i < Names.size(); ++i) {
+            std::string expected = "old\r\n";
+            if (!failsPartway) {
+                expected.clear();
+                for (int row = 0; row < 40; ++row) {
+                    expected += textOf(i, row) + "\r\n";
+                }
+            }
+            EXPECT_EQ(dir.read(Names[i]), expected);
+        }
+        EXPECT_GT(longestPiece, 0u);
+        EXPECT_LT(longestPiece, 64u + 32u);
         EXPECT_EQ(fileCount(dir), static_cast<long>(Names.size()));
     }
 }
