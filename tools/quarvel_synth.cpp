@@ -175,8 +175,10 @@ int run(int argc, char** argv) {
              }
              const quarvel::MathFun::TimeZero zero = quarvel::tools::timeZeroOption(timeZeroText);
              quarvel::MathFun::Engine engine;
+             quarvel::kernels::KernelOptions kernels;
+             kernels.threadingThreshold = quarvel::kernels::OneRunThreadingThreshold;
              const quarvel::MathFun::SyntheticCounts counts = quarvel::MathFun::CalcSynthetic(
-                 engine, dir, chirp.start, chirp.end, chirp.interval, {}, zero);
+                 engine, dir, chirp.start, chirp.end, chirp.interval, kernels, zero);
              quarvel::tools::warnAboutTimeZero(counts, zero, std::cerr);
          }},
         {"info",

@@ -145,7 +145,7 @@ void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Serie
     const int computed = std::min(m, a);
     std::fill(outp + std::max(computed, 0), outp + m, 0.0);
     kernels::runInBlocks(
-        computed, options.threads,
+        computed, options,
         [a, b](int i) { return static_cast<long long>(std::max(0, std::min(b, a - i))); },
         [=](int first, int last) {
             kernels::correlateRange(xp, a, yp, b, outp, first, last, avx2);

@@ -45,7 +45,7 @@ void Convolve(int na, const Series& a, int nb, const Series& b, int nOut, Series
     double* outp = out.samples();
     const bool avx2 = options.avx2;
     kernels::runInBlocks(
-        computed, options.threads,
+        computed, options,
         [na, nb](int k) {
             return static_cast<long long>(std::min(na - 1, k) - std::max(0, k - nb + 1) + 1);
         },

@@ -183,15 +183,16 @@ void correlateRange(const double* x, int nx, const double* y, int ny, double* ou
     }
 }
 
-void runInBlocks(int count, int threads, const std::function<long long(int)>& work,
+void runInBlocks(int count, const KernelOptions& options, const std::function<long long(int)>& work,
                  const std::function<void(int, int)>& body) {
+    const int threads = options.threads;
     long long total = 0;
     if (threads > 1) {
         for (int k = 0; k < count; ++k) {
             total += work(k);
         }
     }
-    if (threads <= 1 || count < 2 || total < ThreadingThreshold) {
+    if (threads <= 1 || count < 2 || total < options.threadingThreshold) {
         body(0, count);
         return;
     }

@@ -12,6 +12,17 @@ namespace quarvel::kernels {
 // Two threads where the machine has two cores or more, otherwise one.
 int defaultThreadCount();
 
+// Below this many multiply-adds a job runs on one thread: starting a second
+// costs tens of microseconds and, when the other core is busy, the wait for
+// it can cost more than the job.
+inline constexpr long long ThreadingThreshold = 4'000'000;
+
+// The threshold for a process that makes one computation and ends, as
+// quarvel-synth does: the first thread a process starts costs some 0.4 ms
+// more (its stack and its memory arena are fresh memory), the time of about
+// 6 million multiply-adds, so sharing pays only for jobs well above that.
+inline constexpr long long OneRunThreadingThreshold = 16'000'000;
+
 // How a computation may run its kernels. Every choice gives the same bits:
 // threads only share out whole outputs, and the kernels use AVX2 where the
 // processor has it and avx2 is true, SSE2 otherwise (false lets tests compare
@@ -19,6 +30,8 @@ int defaultThreadCount();
 struct KernelOptions {
     int threads = defaultThreadCount(); // at least 1
     bool avx2 = true;
+    // Jobs of fewer multiply-adds run on one thread.
+    long long threadingThreshold = ThreadingThreshold;
 };
 
 // out[k] = sum over i ascending of a[i] * b[k - i], for 0 <= i < na and
@@ -31,16 +44,11 @@ void convolveRange(const double* a, int na, const double* b, int nb, double* out
 void correlateRange(const double* x, int nx, const double* y, int ny, double* out, int first,
                     int last, bool avx2);
 
-// Below this many multiply-adds a job runs on one thread: starting a second
-// costs tens of microseconds and, when the other core is busy, the wait for
-// it can cost more than the job.
-inline constexpr long long ThreadingThreshold = 4'000'000;
-
 // Runs body(first, last) over consecutive blocks covering [0, count), one
-// block per thread (the first on the calling thread), the blocks cut so that
-// each holds about the same total of work(k). Jobs below ThreadingThreshold
-// run on one thread.
-void runInBlocks(int count, int threads, const std::function<long long(int)>& work,
+// block per thread of the options (the first on the calling thread), the
+// blocks cut so that each holds about the same total of work(k). Jobs below
+// the options' threading threshold run on one thread.
+void runInBlocks(int count, const KernelOptions& options, const std::function<long long(int)>& work,
                  const std::function<void(int, int)>& body);
 
 } // namespace quarvel::kernels

@@ -3,12 +3,15 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarvel::MathFun {
@@ -112,6 +115,34 @@ TEST(Convolve, EqualsTheDirectSumBitForBitAtEveryThreadCount) {
                 mismatches += (*out)[k] != expected[static_cast<std::size_t>(k)];
             }
             EXPECT_EQ(mismatches, 0) << threads << " thread(s), AVX2 " << (variant != 3);
+        }
+    }
+}
+
+// A job is shared between threads only from the options' threshold on: a
+// job of 10 million multiply-adds is cut in two blocks by default and runs
+// whole on one thread with the threshold of a one-run process.
+TEST(RunInBlocks, SharesAJobOnlyFromTheThreshold) {
+    static_assert(kernels::ThreadingThreshold < 10'000'000);
+    static_assert(kernels::OneRunThreadingThreshold > 10'000'000);
+    for (const bool oneRun : {false, true}) {
+        kernels::KernelOptions options{2};
+        if (oneRun) {
+            options.threadingThreshold = kernels::OneRunThreadingThreshold;
+        }
+        std::mutex lock;
+        std::vector<std::pair<int, int>> blocks;
+        kernels::runInBlocks(
+            10'000, options, [](int) { return 1000LL; },
+            [&](int first, int last) {
+                const std::lock_guard<std::mutex> guard(lock);
+                blocks.emplace_back(first, last);
+            });
+        std::sort(blocks.begin(), blocks.end());
+        if (oneRun) {
+            EXPECT_EQ(blocks, (std::vector<std::pair<int, int>>{{0, 10'000}}));
+        } else {
+            EXPECT_EQ(blocks, (std::vector<std::pair<int, int>>{{0, 5'000}, {5'000, 10'000}}));
         }
     }
 }
