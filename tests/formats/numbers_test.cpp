@@ -1,9 +1,18 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 using namespace quarvel;
 using namespace quarvel::numbers;
@@ -86,6 +95,63 @@ TEST(Numbers, E23) {
     for (const auto& c : cases) {
         EXPECT_EQ(formatE23(c.value), c.text);
         EXPECT_EQ(formatE23(c.value).size(), 23u);
+    }
+}
+
+// The E23 form of a double is its exact value rounded to 15 significant
+// digits, ties to even, as std::to_chars gives it: checked on doubles of
+// every exponent (random bits), on the neighbours of powers of ten, on
+// sample times, and on exact ties between two 15-digit numbers.
+TEST(Numbers, ScientificDigitsAreThoseOfToChars) {
+    const auto expected = [](double value) {
+        std::array<char, 32> buf{};
+        const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                                        std::chars_format::scientific, 14)
+                              .ptr;
+        const char* e = std::find(static_cast<const char*>(buf.data()), end, 'e');
+        std::string text(1, value < 0 ? '-' : ' ');
+        text.append(static_cast<const char*>(buf.data()), e);
+        text += 'E';
+        text += e[1];
+        text.append(static_cast<std::size_t>(4 - (end - (e + 2))), '0');
+        text.append(e + 2, end);
+        return text;
+    };
+    std::vector<double> values;
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200'000; ++i) {
+        const double value = std::bit_cast<double>(random());
+        if (std::isfinite(value) && value != 0.0) {
+            int exponent = 0;
+            values.push_back(value);
+            values.push_back(
+                std::ldexp(std::frexp(value, &exponent), static_cast<int>(random() % 120) - 60));
+        }
+    }
+    for (int e = -15; e <= 16; ++e) {
+        double below = std::pow(10.0, e);
+        double above = below;
+        for (int k = 0; k < 20; ++k) {
+            values.push_back(below = std::nextafter(below, 0.0));
+            values.push_back(above = std::nextafter(above, 1.0e300));
+        }
+    }
+    for (int i = 0; i < 70'000; ++i) {
+        values.push_back(i * 0.000005);
+    }
+    // Halfway between two 15-digit numbers: x * 10^p = j + 1/2 exactly for a
+    // 15-digit j, so x = q / 2^(p + 1) with q * 5^p = 2j + 1, q odd.
+    std::uint64_t fiveToP = 1;
+    for (int p = 0; p <= 21; ++p, fiveToP *= 5) {
+        const std::uint64_t first = (200'000'000'000'000 + fiveToP - 1) / fiveToP;
+        for (std::uint64_t q = first | 1, n = 0; q * fiveToP < 2'000'000'000'000'000 && n < 200;
+             q += 2, ++n) {
+            values.push_back(std::ldexp(static_cast<double>(q), -(p + 1)));
+            values.push_back(-std::ldexp(static_cast<double>(q), -(p + 1)));
+        }
+    }
+    for (const double value : values) {
+        ASSERT_EQ(formatE23(value), expected(value)) << std::hexfloat << value;
     }
 }
 
