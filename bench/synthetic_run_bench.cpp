@@ -2,7 +2,8 @@
 // klauder.dat, the computation, formatting and replacing the five files. Two
 // cores: a 10 m core at 1-12 kHz and 5 us (K near 2650) and the largest the
 // series allow (K = 31 750 with the default wavelet). Wall time per run;
-// "cpu_ms" is the child's own user and system time. QUARVEL_SYNTH, when set,
+// "cpu_ms" is the child's own user and system time, "faults" its page faults
+// (on a virtual machine each costs some 10 us). QUARVEL_SYNTH, when set,
 // names the quarvel-synth to run instead of this build's, to compare builds.
 #include "formats/numbers.h"
 #include "formats/text_file.h"
@@ -27,8 +28,14 @@ namespace {
 
 using namespace quarvel;
 
-// Runs quarvel-synth with the arguments; returns the child's CPU seconds.
-double run(const std::vector<std::string>& args) {
+// What one run of the child cost it.
+struct ChildCost {
+    double cpuSeconds = 0; // user and system
+    double pageFaults = 0; // first touches of pages, each a trip into the system
+};
+
+// Runs quarvel-synth with the arguments.
+ChildCost run(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     const char* chosen = std::getenv("QUARVEL_SYNTH");
     std::string program = chosen != nullptr && *chosen != '\0' ? chosen : QUARVEL_SYNTH_PATH;
@@ -54,7 +61,8 @@ double run(const std::vector<std::string>& args) {
         throw std::runtime_error(program + " failed");
     }
     const auto seconds = [](timeval t) { return t.tv_sec + t.tv_usec * 1e-6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return {seconds(usage.ru_utime) + seconds(usage.ru_stime),
+            static_cast<double>(usage.ru_minflt + usage.ru_majflt)};
 }
 
 // Log rows every centimetre down to the depth, the velocity varying by the
@@ -82,11 +90,15 @@ void runSynthetic(benchmark::State& state, double bottom, double velocity, doubl
     writeLog(scratch.folder, bottom, velocity, swing);
     run(chirpArgs);
     double cpu = 0;
+    double faults = 0;
     for (auto _ : state) {
-        cpu += run(args);
+        const ChildCost cost = run(args);
+        cpu += cost.cpuSeconds;
+        faults += cost.pageFaults;
     }
-    state.counters["cpu_ms"] =
-        benchmark::Counter(cpu * 1e3 / static_cast<double>(state.iterations()));
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1e3 / runs);
+    state.counters["faults"] = benchmark::Counter(faults / runs);
 }
 
 void BM_SyntheticProcess10mCore(benchmark::State& state) {
