@@ -19,17 +19,29 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// "nan", "-inf", "Infinity", "1e999": texts that stand for a value no panel
-// can place.
-bool isNonFiniteText(std::string_view field) {
-    if (!std::isfinite(numbers::parseNumber(field))) {
-        return true;
+// Whether the text, its case aside, is the word or starts with it.
+bool startsWithWord(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) {
+        return false;
     }
-    std::string lower;
-    for (const char c : field.substr(field.starts_with('-') || field.starts_with('+') ? 1 : 0)) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) {
+            return false;
+        }
     }
-    return lower == "inf" || lower == "infinity" || lower.starts_with("nan");
+    return true;
+}
+
+// "nan", "-inf", "Infinity": words that stand for a value no panel can place,
+// though they read as 0. (A number too large, "1e999", reads as infinite.)
+bool namesNonFinite(std::string_view field) {
+    if (field.starts_with('-') || field.starts_with('+')) {
+        field.remove_prefix(1);
+    }
+    const auto is = [&](std::string_view word) {
+        return field.size() == word.size() && startsWithWord(field, word);
+    };
+    return is("inf") || is("infinity") || startsWithWord(field, "nan");
 }
 
 class ListingReader {
@@ -120,11 +132,12 @@ private:
     double drawnField() {
         skipBlanks();
         const std::string_view field = token();
-        if (result_.unplaceableLine == 0 && !field.empty() && isNonFiniteText(field)) {
+        const double value = numbers::parseNumber(field);
+        if (result_.unplaceableLine == 0 && (!std::isfinite(value) || namesNonFinite(field))) {
             result_.unplaceableLine = line_ + 1;
             result_.unplaceableField = std::string(field);
         }
-        return numbers::parseNumber(field);
+        return value;
     }
 
     void strictSample(int count, std::string_view timeField, std::string_view amplitudeField) {
