@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -245,10 +246,19 @@ std::optional<Decimal15> toDecimal15(double value) {
     return std::nullopt;
 }
 
+// "00", "01", ... "99", one after the other.
+constexpr std::array<char, 200> DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t n = 0; n < 100; ++n) {
+        pairs[2 * n] = static_cast<char>('0' + n / 10);
+        pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+    }
+    return pairs;
+}();
+
 // Writes the two digits of n < 100 at out.
 void putTwoDigits(char* out, std::uint32_t n) {
-    out[0] = static_cast<char>('0' + n / 10);
-    out[1] = static_cast<char>('0' + n % 10);
+    std::memcpy(out, DigitPairs.data() + 2 * n, 2);
 }
 
 } // namespace
