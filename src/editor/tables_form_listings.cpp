@@ -127,7 +127,7 @@ void TTables_Form::Load1Click() {
 void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
     const WorkspaceState& ws = workspace_.state();
     LengthSpans spans;
-    spans.syntheticMs = ws.SynthTimeLast * 1000;
+    spans.syntheticMs = workspace_.syntheticExtents().timeLast * 1000;
     if (ws.LogCount > 1) {
         spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
     }

@@ -178,9 +178,9 @@ void TMainForm::core_imageMouseDown(int y) {
             // trace time; the point itself is kept.
             ws.MarkTwt = ws.EST_TWT;
             try {
-                const int row =
-                    depth_twt::traceMarkRow(ws.MarkTwt, ws.TraceTimeFirst, ws.TraceTimeLast,
-                                            Grafico_traccia->panelHeight());
+                const SeriesExtents trace = workspace_.traceExtents();
+                const int row = depth_twt::traceMarkRow(ws.MarkTwt, trace.timeFirst, trace.timeLast,
+                                                        Grafico_traccia->panelHeight());
                 drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
                 drawLabel(Grafico_traccia, row,
                           depth_twt::traceMarkLabel(ws.MarkTwt, ws.DepthText));
@@ -238,10 +238,9 @@ QRgb TMainForm::photographColour(int column, int row) const {
 
 void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
-        const WorkspaceState& ws = workspace_.state();
         const depth_twt::PanelReadout readout = depth_twt::synthReadout(
             x, y, Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(),
-            {ws.SynthTimeFirst, ws.SynthTimeLast, ws.SynthAmpMin, ws.SynthAmpMax});
+            workspace_.syntheticExtents());
         StatusPanel0->setText(QString::fromStdString(readout.status0));
         StatusPanel1->setText(QString::fromStdString(readout.status1));
     });
@@ -249,11 +248,9 @@ void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
 
 void TMainForm::Grafico_tracciaMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
-        const WorkspaceState& ws = workspace_.state();
         const depth_twt::PanelReadout readout = depth_twt::traceReadout(
             x, y, Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(),
-            {ws.TraceTimeFirst, ws.TraceTimeLast, ws.TraceAmpMin, ws.TraceAmpMax},
-            ws.TraceTimeMinMs);
+            workspace_.traceExtents(), workspace_.state().TraceTimeMinMs);
         StatusPanel0->setText(QString::fromStdString(readout.status0));
         StatusPanel1->setText(QString::fromStdString(readout.status1));
     });

@@ -196,11 +196,7 @@ SeriesData Workspace::readSeries(const char* fileName) {
 
 void Workspace::readSynthetic() {
     synthetic_ = readSeries("ampl.dat");
-    const SeriesExtents extents = seriesExtents(synthetic_);
-    state_.SynthTimeFirst = extents.timeFirst;
-    state_.SynthTimeLast = extents.timeLast;
-    state_.SynthAmpMin = extents.ampMin;
-    state_.SynthAmpMax = extents.ampMax;
+    setSyntheticExtents(seriesExtents(synthetic_));
     emit synthChanged();
 }
 
@@ -208,11 +204,7 @@ void Workspace::readTrace() {
     trace_ = readSeries("trace.txt");
     state_.TraceTimeMaxMs = trace_.runningTimeMax * 1000;
     state_.TraceTimeMinMs = trace_.runningTimeMin * 1000;
-    const SeriesExtents extents = seriesExtents(trace_);
-    state_.TraceTimeFirst = extents.timeFirst;
-    state_.TraceTimeLast = extents.timeLast;
-    state_.TraceAmpMin = extents.ampMin;
-    state_.TraceAmpMax = extents.ampMax;
+    setTraceExtents(seriesExtents(trace_));
     emit traceChanged();
 }
 
@@ -226,6 +218,20 @@ SeriesExtents Workspace::syntheticExtents() const {
 
 SeriesExtents Workspace::traceExtents() const {
     return {state_.TraceTimeFirst, state_.TraceTimeLast, state_.TraceAmpMin, state_.TraceAmpMax};
+}
+
+void Workspace::setSyntheticExtents(const SeriesExtents& extents) {
+    state_.SynthTimeFirst = extents.timeFirst;
+    state_.SynthTimeLast = extents.timeLast;
+    state_.SynthAmpMin = extents.ampMin;
+    state_.SynthAmpMax = extents.ampMax;
+}
+
+void Workspace::setTraceExtents(const SeriesExtents& extents) {
+    state_.TraceTimeFirst = extents.timeFirst;
+    state_.TraceTimeLast = extents.timeLast;
+    state_.TraceAmpMin = extents.ampMin;
+    state_.TraceAmpMax = extents.ampMax;
 }
 
 QImage Workspace::loadPhotograph(const QString& fileName) {

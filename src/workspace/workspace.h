@@ -146,7 +146,8 @@ public:
     void selectTrace();
     const SeriesData& synthetic() const { return synthetic_; }
     const SeriesData& trace() const { return trace_; }
-    // First and last time and amplitude range of each series as read.
+    // First and last time and amplitude range of each series as read, from
+    // the state's eight fields that hold them.
     SeriesExtents syntheticExtents() const;
     SeriesExtents traceExtents() const;
 
@@ -207,6 +208,8 @@ signals:
 
 private:
     SeriesData readSeries(const char* fileName);
+    void setSyntheticExtents(const SeriesExtents& extents);
+    void setTraceExtents(const SeriesExtents& extents);
     // The calibration replaced, and the reports of the fields that changed
     // re-armed.
     void replaceCalibration(const Boundaries& boundaries);
