@@ -3,7 +3,6 @@
 // program's GO and "Calc. Synthetic" on the same working files.
 
 #include "chirp/chirp_source.h"
-#include "editor/listing_file.h"
 #include "engine/calc_synthetic.h"
 #include "engine/math_fun.h"
 #include "formats/numbers.h"

@@ -1,8 +1,8 @@
 #include "formats/field_lines.h"
 
+#include "formats/field_cursor.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
-#include "formats/text_file.h"
 
 #include <cmath>
 #include <optional>
@@ -10,35 +10,15 @@
 namespace quarvel {
 namespace {
 
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
 class FieldReader {
 public:
     FieldReader(std::string_view text, const FieldLineFormat& format)
-        : text_(startsWithUtf8Bom(text) ? text.substr(Utf8Bom.size()) : text), format_(format),
-          fields_(static_cast<std::size_t>(format.width)) {}
+        : cursor_(text), format_(format), fields_(static_cast<std::size_t>(format.width)) {}
 
     FieldRecords perLine() {
-        while (pos_ < text_.size()) {
-            int count = 0;
-            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
-                if (isBlank(text_[pos_])) {
-                    ++pos_;
-                    continue;
-                }
-                const std::string_view field = token();
-                if (count < format_.width) {
-                    fields_[static_cast<std::size_t>(count)] = field;
-                }
-                ++count;
-            }
-            skipLineEnd();
+        while (!cursor_.atEnd()) {
+            const int count = cursor_.lineFields(fields_);
+            cursor_.skipLineEnd();
             endLine(count);
         }
         return std::move(result_);
@@ -48,49 +28,27 @@ public:
         const bool skipRest = format_.rule == FieldRule::TokensToLineEnd;
         while (true) {
             if (skipRest) {
-                skipBlanks();
+                cursor_.skipBlanks();
             }
-            if (pos_ >= text_.size()) {
+            if (cursor_.atEnd()) {
                 break;
             }
             if (!room()) {
                 break;
             }
             for (int c = 0; c < format_.width; ++c) {
-                skipBlanks();
-                result_.values.push_back(numbers::parseNumber(token()));
+                cursor_.skipBlanks();
+                result_.values.push_back(numbers::parseNumber(cursor_.field()));
             }
             if (skipRest) {
-                while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
-                    ++pos_;
-                }
-                skipLineEnd();
+                cursor_.skipToLineEnd();
+                cursor_.skipLineEnd();
             }
         }
         return std::move(result_);
     }
 
 private:
-    std::string_view token() {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && !isBlank(text_[pos_])) {
-            ++pos_;
-        }
-        return text_.substr(start, pos_ - start);
-    }
-
-    void skipBlanks() {
-        while (pos_ < text_.size() && isBlank(text_[pos_])) {
-            ++pos_;
-        }
-    }
-
-    void skipLineEnd() {
-        if (pos_ < text_.size()) {
-            pos_ += text_.substr(pos_, 2) == "\r\n" ? 2 : 1;
-        }
-    }
-
     // Whether another record may be kept; refuses it when the format says so.
     bool room() {
         if (records_ < format_.maxRecords) {
@@ -159,11 +117,10 @@ private:
              count == 1 ? "field" : "fields", widthText, format_.fields}));
     }
 
-    std::string_view text_;
+    FieldCursor cursor_;
     const FieldLineFormat& format_;
     std::vector<std::string_view> fields_;
     FieldRecords result_;
-    std::size_t pos_ = 0;
     std::size_t records_ = 0;
     int line_ = 0;       // lines ended so far
     int firstBlank_ = 0; // the first of the blank lines since the last record

@@ -11,9 +11,9 @@
 // from its whole text in memory, in one pass, by one of the rules below; the
 // reader of each format (log_file, wavelet_file) says which rule each of its
 // consumers follows. The listings, whose readers report and refuse by rules
-// of their own, are read by series_file. Fields are separated by blanks (every
-// character of code 32 or less but CR and LF); CR LF, a lone CR and a lone LF
-// each end a line.
+// of their own, are read by series_file; both walk the text with FieldCursor.
+// Fields are separated by blanks (every character of code 32 or less but CR
+// and LF); CR LF, a lone CR and a lone LF each end a line.
 namespace quarvel {
 
 // Records kept when the format sets no limit of its own.
@@ -58,6 +58,15 @@ struct FieldRecords {
     int inexact = 0;            // fields read as far as they are numeric
 
     std::size_t count(int width) const { return values.size() / static_cast<std::size_t>(width); }
+};
+
+// What the reader of a format (log_file, wavelet_file) is asked for by one of
+// its consumers: the rule it reads by and the records it keeps.
+struct RecordReading {
+    std::string_view fileName; // as messages name the file
+    FieldRule rule = FieldRule::WholeNumbersPerLine;
+    std::size_t maxRecords = NoRecordLimit;
+    std::string_view tooMany; // see FieldLineFormat
 };
 
 // Reads the records of a whole text; a UTF-8 byte-order mark at its start is

@@ -25,7 +25,7 @@ int decimalsFor(const std::vector<LogRecord>& records, double LogRecord::*field)
 
 } // namespace
 
-LogFile parseLogFile(std::string_view text, const LogReading& reading) {
+LogFile parseLogFile(std::string_view text, const RecordReading& reading) {
     const FieldRecords fields =
         readFieldLines(text, {reading.fileName, LogWidth, LogFields, reading.rule,
                               reading.maxRecords, reading.tooMany});

@@ -34,21 +34,13 @@ struct LogFile {
     int inexact = 0;        // fields read as far as they were numeric
 };
 
-// What reading a log asks for. Each consumer follows its own rule: the engine
-// reads its own working file by whole numbers per line (a wrong number there
-// would silently change the synthetic), the data editor loads a user's file by
-// numeric prefixes per line and counts what it had to guess, and the log
-// panels and Interpolate Series read log.dat by tokens, the rest of each line
-// skipped.
-struct LogReading {
-    std::string_view fileName; // as messages name the file
-    FieldRule rule = FieldRule::WholeNumbersPerLine;
-    std::size_t maxRecords = NoRecordLimit;
-    std::string_view tooMany; // see FieldLineFormat
-};
-
 // The records of a log's whole text, read by the rule. Throws QuarvelError.
-LogFile parseLogFile(std::string_view text, const LogReading& reading);
+// Each consumer follows its own rule: the engine reads its own working file by
+// whole numbers per line (a wrong number there would silently change the
+// synthetic), the data editor loads a user's file by numeric prefixes per line
+// and counts what it had to guess, and the log panels and Interpolate Series
+// read log.dat by tokens, the rest of each line skipped.
+LogFile parseLogFile(std::string_view text, const RecordReading& reading);
 
 // The whole text of a user's log file, read in one block, without a UTF-8
 // byte-order mark. Throws "Cannot open file ..." when it cannot be read, is

@@ -1,5 +1,6 @@
 #include "formats/series_file.h"
 
+#include "formats/field_cursor.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -10,14 +11,6 @@
 
 namespace quarvel {
 namespace {
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
 
 // Whether the text, its case aside, is the word or starts with it.
 bool startsWithWord(std::string_view text, std::string_view word) {
@@ -47,12 +40,12 @@ bool namesNonFinite(std::string_view field) {
 class ListingReader {
 public:
     ListingReader(std::string_view text, const ListingReading& reading)
-        : text_(startsWithUtf8Bom(text) ? text.substr(Utf8Bom.size()) : text), reading_(reading) {}
+        : cursor_(text), reading_(reading) {}
 
     Listing drawn() {
         while (true) {
-            skipBlanks();
-            if (pos_ >= text_.size()) {
+            line_ += cursor_.skipBlanks();
+            if (cursor_.atEnd()) {
                 break;
             }
             if (samples().time.size() >= reading_.maxSamples) {
@@ -61,32 +54,21 @@ public:
             }
             const double time = drawnField();
             const double amplitude = drawnField();
-            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
-                ++pos_;
+            cursor_.skipToLineEnd();
+            if (cursor_.skipLineEnd()) {
+                ++line_;
             }
-            endLine();
             add(time * reading_.timeScale, amplitude);
         }
         return std::move(result_);
     }
 
     Listing strict() {
-        while (pos_ < text_.size()) {
+        while (!cursor_.atEnd()) {
             ++line_;
             std::string_view fields[2];
-            int count = 0;
-            while (pos_ < text_.size() && !isLineEnd(text_[pos_])) {
-                if (isBlank(text_[pos_])) {
-                    ++pos_;
-                    continue;
-                }
-                const std::string_view field = token();
-                if (count < 2) {
-                    fields[count] = field;
-                }
-                ++count;
-            }
-            skipLineEnd();
+            const int count = cursor_.lineFields(fields);
+            cursor_.skipLineEnd();
             if (count != 0) {
                 strictSample(count, fields[0], fields[1]);
             }
@@ -97,41 +79,9 @@ public:
 private:
     SeriesData& samples() { return result_.series; }
 
-    std::string_view token() {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && !isBlank(text_[pos_])) {
-            ++pos_;
-        }
-        return text_.substr(start, pos_ - start);
-    }
-
-    // Skips blanks and line ends, counting the lines ended.
-    void skipBlanks() {
-        while (pos_ < text_.size() && isBlank(text_[pos_])) {
-            if (isLineEnd(text_[pos_])) {
-                endLine();
-            } else {
-                ++pos_;
-            }
-        }
-    }
-
-    void skipLineEnd() {
-        if (pos_ < text_.size()) {
-            pos_ += text_.substr(pos_, 2) == "\r\n" ? 2 : 1;
-        }
-    }
-
-    void endLine() {
-        if (pos_ < text_.size()) {
-            skipLineEnd();
-            ++line_;
-        }
-    }
-
     double drawnField() {
-        skipBlanks();
-        const std::string_view field = token();
+        line_ += cursor_.skipBlanks();
+        const std::string_view field = cursor_.field();
         const double value = numbers::parseNumber(field);
         if (result_.unplaceableLine == 0 && (!std::isfinite(value) || namesNonFinite(field))) {
             result_.unplaceableLine = line_ + 1;
@@ -177,10 +127,9 @@ private:
                                          {numbers::formatInteger(line_), reading_.fileName, why}));
     }
 
-    std::string_view text_;
+    FieldCursor cursor_;
     const ListingReading& reading_;
     Listing result_;
-    std::size_t pos_ = 0;
     int line_ = 0; // lines ended so far (Strict: the line being read)
 };
 

@@ -5,9 +5,10 @@
 
 namespace quarvel {
 
-WaveletFile parseWaveletFile(std::string_view text, const WaveletReading& reading) {
-    const FieldRecords fields = readFieldLines(
-        text, {reading.fileName, 2, WaveletFields, reading.rule, reading.maxRows, reading.tooMany});
+WaveletFile parseWaveletFile(std::string_view text, const RecordReading& reading) {
+    const FieldRecords fields =
+        readFieldLines(text, {reading.fileName, 2, WaveletFields, reading.rule, reading.maxRecords,
+                              reading.tooMany});
     WaveletFile file;
     file.time.reserve(fields.count(2));
     file.value.reserve(fields.count(2));

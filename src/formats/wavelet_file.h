@@ -2,7 +2,6 @@
 
 #include "formats/field_lines.h"
 
-#include <cstddef>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -19,20 +18,13 @@ struct WaveletFile {
     std::vector<double> value;
 };
 
-// What reading one asks for. The engine reads klauder.dat by whole numbers
-// per line and refuses more than maxRows with `tooMany` (a wrong number
-// would silently change the synthetic); the chirp window's graphs read both
-// files by tokens while any character is left, so a file ending in a line
-// break gives one last (0, 0) pair, drawn like the others.
-struct WaveletReading {
-    std::string_view fileName; // as messages name the file
-    FieldRule rule = FieldRule::WholeNumbersPerLine;
-    std::size_t maxRows = NoRecordLimit;
-    std::string_view tooMany; // see FieldLineFormat
-};
-
 // The pairs of a file's whole text, read by the rule. Throws QuarvelError.
-WaveletFile parseWaveletFile(std::string_view text, const WaveletReading& reading);
+// The engine reads klauder.dat by whole numbers per line and refuses more than
+// maxRecords with `tooMany` (a wrong number would silently change the
+// synthetic); the chirp window's graphs read both files by tokens while any
+// character is left, so a file ending in a line break gives one last (0, 0)
+// pair, drawn like the others.
+WaveletFile parseWaveletFile(std::string_view text, const RecordReading& reading);
 
 // A file as the chirp window's graphs read it (TokensWhileAnyCharacter). A
 // file that is missing, not a regular file or cannot be read gives no pairs;

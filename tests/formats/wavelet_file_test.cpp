@@ -30,7 +30,7 @@ TEST(WaveletFile, TheGraphsCountTheClosingZeroPairOfAFinalLineBreak) {
 }
 
 TEST(WaveletFile, TheEngineReadsWholeNumbersPerLineUpToItsRows) {
-    const WaveletReading Engine{"k.dat", FieldRule::WholeNumbersPerLine, NoRecordLimit, {}};
+    const RecordReading Engine{"k.dat", FieldRule::WholeNumbersPerLine, NoRecordLimit, {}};
     const WaveletFile file = parseWaveletFile("-1E-5 0.5\r\n0 1\r\n\r\n", Engine);
     EXPECT_EQ(file.time, (std::vector<double>{-1e-5, 0}));
     EXPECT_EQ(file.value, (std::vector<double>{0.5, 1}));
