@@ -19,6 +19,8 @@ namespace quarvel {
 
 class ImagePanel;
 class Workspace;
+struct SeriesData;
+struct SeriesExtents;
 
 // The correlation workspace: tool bar, selection bar, the five panels on one
 // pixel scale, the status bar and the menus. It shows the Workspace and
@@ -154,6 +156,10 @@ private:
     void drawLogPanels();
     void drawSynthetic();
     void drawTrace();
+    // A series panel takes the photograph's height and the series drawn
+    // over its extents; its check box is then enabled and checked.
+    void drawSeriesPanel(ImagePanel* panel, QCheckBox* box, const SeriesData& series,
+                         const SeriesExtents& extents, const QString& title);
     // Composes the final plot from the panels as they stand and shows it
     // (main_form_plot.cpp).
     void composeAndShow(bool withTitle);

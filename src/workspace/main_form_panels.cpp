@@ -79,21 +79,21 @@ void TMainForm::drawLogPanels() {
 }
 
 void TMainForm::drawSynthetic() {
-    Grafico_sintetico->setPanelHeight(core_image->panelHeight());
-    Grafico_sintetico->setPicture(
-        renderSeriesPanel(workspace_.synthetic(), workspace_.syntheticExtents(),
-                          QStringLiteral("Synthetic"), Grafico_sintetico->panelWidth(),
-                          Grafico_sintetico->panelHeight(), workspace_.annotationFont()));
-    enableAndCheck(Synth);
+    drawSeriesPanel(Grafico_sintetico, Synth, workspace_.synthetic(), workspace_.syntheticExtents(),
+                    QStringLiteral("Synthetic"));
 }
 
 void TMainForm::drawTrace() {
-    Grafico_traccia->setPanelHeight(core_image->panelHeight());
-    Grafico_traccia->setPicture(
-        renderSeriesPanel(workspace_.trace(), workspace_.traceExtents(),
-                          QStringLiteral("Seismic Trace"), Grafico_traccia->panelWidth(),
-                          Grafico_traccia->panelHeight(), workspace_.annotationFont()));
-    enableAndCheck(Trace);
+    drawSeriesPanel(Grafico_traccia, Trace, workspace_.trace(), workspace_.traceExtents(),
+                    QStringLiteral("Seismic Trace"));
+}
+
+void TMainForm::drawSeriesPanel(ImagePanel* panel, QCheckBox* box, const SeriesData& series,
+                                const SeriesExtents& extents, const QString& title) {
+    panel->setPanelHeight(core_image->panelHeight());
+    panel->setPicture(renderSeriesPanel(series, extents, title, panel->panelWidth(),
+                                        panel->panelHeight(), workspace_.annotationFont()));
+    enableAndCheck(box);
 }
 
 } // namespace quarvel
