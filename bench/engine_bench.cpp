@@ -1,8 +1,10 @@
 // The chirp source and the synthetic engine at the default size (K = 1250,
-// M = 198) and at the largest the series allow (K + M just under 32 000), and
-// the convolution alone. The second argument is the thread count.
+// M = 198) and at the largest the series allow (K + M just under 32 000), the
+// convolution alone, and reading log.dat. The second argument is the thread
+// count.
 #include "chirp/chirp_source.h"
 #include "engine/calc_synthetic.h"
+#include "engine/engine_inputs.h"
 #include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
@@ -100,6 +102,27 @@ void BM_CalcSyntheticLargest(benchmark::State& state) {
     runSynthetic(state, 0.3175, false);
 }
 BENCHMARK(BM_CalcSyntheticLargest)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// log.dat as the engine reads it, a row every centimetre: 25 400 rows for the
+// largest synthetic at 1600 m/s, 64 000 the most a series holds.
+void BM_ReadLog(benchmark::State& state) {
+    const auto rows = static_cast<int>(state.range(0));
+    TextBuilder log;
+    for (int i = 1; i <= rows; ++i) {
+        const double depth = i * 0.01;
+        log.line(numbers::formatFixed(depth, 3) + " " +
+                 numbers::formatF3(1600 + 30 * std::sin(depth * 7)) + " " +
+                 numbers::formatF3(1.7 + 0.1 * std::cos(depth * 11)));
+    }
+    writeTextFile(benchDir().file("log.dat"), log.text());
+    for (auto _ : state) {
+        const MathFun::SyntheticLog read = engine::readLog(benchDir());
+        benchmark::DoNotOptimize(read.density.data());
+    }
+    state.counters["ns/row"] = benchmark::Counter(
+        rows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ReadLog)->Arg(1000)->Arg(25400)->Arg(64000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace quarvel::engine {
@@ -41,6 +42,25 @@ std::string_view trimmedText(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The log's rows straight into the engine's columns.
+class LogColumns final : public FieldSink {
+public:
+    explicit LogColumns(MathFun::SyntheticLog& log) : log_(log) {}
+    void reserve(std::size_t rows) override {
+        log_.depth.reserve(rows);
+        log_.velocity.reserve(rows);
+        log_.density.reserve(rows);
+    }
+    void add(std::span<const double> row) override {
+        log_.depth.push_back(row[0]);
+        log_.velocity.push_back(row[1]);
+        log_.density.push_back(row[2]);
+    }
+
+private:
+    MathFun::SyntheticLog& log_;
+};
+
 } // namespace
 
 MathFun::SyntheticLog readLog(const WorkDir& workDir) {
@@ -51,17 +71,10 @@ MathFun::SyntheticLog readLog(const WorkDir& workDir) {
     const std::string fileName = path.string();
     const std::string tooMany =
         formatMessage("\"%s\" holds more than %s rows.", {fileName, rowText(SeriesCapacity)});
-    const LogFile file =
-        parseLogFile(text, {fileName, FieldRule::WholeNumbersPerLine, SeriesCapacity, tooMany});
     MathFun::SyntheticLog log;
-    log.depth.reserve(file.records.size());
-    log.velocity.reserve(file.records.size());
-    log.density.reserve(file.records.size());
-    for (const LogRecord& record : file.records) {
-        log.depth.push_back(record.Depth);
-        log.velocity.push_back(record.Velocity);
-        log.density.push_back(record.Density);
-    }
+    LogColumns columns(log);
+    readLogRecords(text, {fileName, FieldRule::WholeNumbersPerLine, SeriesCapacity, tooMany},
+                   columns);
     MathFun::checkSyntheticLog(log, path.string());
     return log;
 }

@@ -4,6 +4,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -12,19 +13,23 @@ namespace {
 
 class FieldReader {
 public:
-    FieldReader(std::string_view text, const FieldLineFormat& format)
-        : cursor_(text), format_(format), fields_(static_cast<std::size_t>(format.width)) {}
+    FieldReader(std::string_view text, const FieldLineFormat& format, FieldSink& sink)
+        : cursor_(text), format_(format), sink_(sink),
+          fields_(static_cast<std::size_t>(format.width)),
+          record_(static_cast<std::size_t>(format.width)) {
+        sink_.reserve(expectedRecords(text));
+    }
 
-    FieldRecords perLine() {
+    FieldSummary perLine() {
         while (!cursor_.atEnd()) {
             const int count = cursor_.lineFields(fields_);
             cursor_.skipLineEnd();
             endLine(count);
         }
-        return std::move(result_);
+        return result_;
     }
 
-    FieldRecords tokens() {
+    FieldSummary tokens() {
         const bool skipRest = format_.rule == FieldRule::TokensToLineEnd;
         while (true) {
             if (skipRest) {
@@ -36,19 +41,34 @@ public:
             if (!room()) {
                 break;
             }
-            for (int c = 0; c < format_.width; ++c) {
+            for (double& value : record_) {
                 cursor_.skipBlanks();
-                result_.values.push_back(numbers::parseNumber(cursor_.field()));
+                value = numbers::parseNumber(cursor_.field());
             }
+            sink_.add(record_);
             if (skipRest) {
                 cursor_.skipToLineEnd();
                 cursor_.skipLineEnd();
             }
         }
-        return std::move(result_);
+        return result_;
     }
 
 private:
+    // One record a line at most under the per-line rules, and about that
+    // under the others; a record takes at least `width` characters and a
+    // separator after each but the last. Bounded by the text's size, so a
+    // text of nothing but line ends asks no more than a real one would.
+    std::size_t expectedRecords(std::string_view text) const {
+        auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+        if (lineEnds == 0) {
+            lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+        }
+        const std::size_t fitting =
+            (text.size() + 1) / (2 * std::max<std::size_t>(record_.size(), 1));
+        return std::min({lineEnds + 1, fitting, format_.maxRecords});
+    }
+
     // Whether another record may be kept; refuses it when the format says so.
     bool room() {
         if (records_ < format_.maxRecords) {
@@ -79,9 +99,10 @@ private:
         if (!room()) {
             return;
         }
-        for (int c = 0; c < format_.width; ++c) {
-            result_.values.push_back(value(fields_[static_cast<std::size_t>(c)]));
+        for (std::size_t c = 0; c < record_.size(); ++c) {
+            record_[c] = value(fields_[c]);
         }
+        sink_.add(record_);
     }
 
     double value(std::string_view field) {
@@ -119,17 +140,41 @@ private:
 
     FieldCursor cursor_;
     const FieldLineFormat& format_;
+    FieldSink& sink_;
     std::vector<std::string_view> fields_;
-    FieldRecords result_;
+    std::vector<double> record_;
+    FieldSummary result_;
     std::size_t records_ = 0;
     int line_ = 0;       // lines ended so far
     int firstBlank_ = 0; // the first of the blank lines since the last record
 };
 
+// The records one after the other, as FieldRecords keeps them.
+class ValueSink final : public FieldSink {
+public:
+    ValueSink(std::vector<double>& values, int width)
+        : values_(values), width_(static_cast<std::size_t>(width)) {}
+    void reserve(std::size_t records) override { values_.reserve(records * width_); }
+    void add(std::span<const double> record) override {
+        values_.insert(values_.end(), record.begin(), record.end());
+    }
+
+private:
+    std::vector<double>& values_;
+    std::size_t width_;
+};
+
 } // namespace
 
 FieldRecords readFieldLines(std::string_view text, const FieldLineFormat& format) {
-    FieldReader reader(text, format);
+    FieldRecords records;
+    ValueSink sink(records.values, format.width);
+    static_cast<FieldSummary&>(records) = readFieldLines(text, format, sink);
+    return records;
+}
+
+FieldSummary readFieldLines(std::string_view text, const FieldLineFormat& format, FieldSink& sink) {
+    FieldReader reader(text, format, sink);
     switch (format.rule) {
     case FieldRule::WholeNumbersPerLine:
     case FieldRule::NumericPrefixPerLine:

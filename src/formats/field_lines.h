@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,12 +53,34 @@ struct FieldLineFormat {
     std::string_view tooMany;
 };
 
-struct FieldRecords {
+// What reading left out or guessed.
+struct FieldSummary {
+    bool truncated = false; // records were left out beyond maxRecords
+    int inexact = 0;        // fields read as far as they are numeric
+};
+
+struct FieldRecords : FieldSummary {
     std::vector<double> values; // `width` values per record, in file order
-    bool truncated = false;     // records were left out beyond maxRecords
-    int inexact = 0;            // fields read as far as they are numeric
 
     std::size_t count(int width) const { return values.size() / static_cast<std::size_t>(width); }
+};
+
+// Takes the records as they are read, so that a consumer keeps them in its own
+// form without copying them again: a log of the most rows is some 1.5 MB, and
+// in a one-run process each fresh page costs a trip into the system.
+class FieldSink {
+public:
+    virtual ~FieldSink() = default;
+    // Room for about this many records, guessed from the text's lines before
+    // any is read; never more than maxRecords.
+    virtual void reserve(std::size_t records) = 0;
+    // The next record's `width` values.
+    virtual void add(std::span<const double> record) = 0;
+
+protected:
+    FieldSink() = default;
+    FieldSink(const FieldSink&) = default;
+    FieldSink& operator=(const FieldSink&) = default;
 };
 
 // What the reader of a format (log_file, wavelet_file) is asked for by one of
@@ -72,6 +95,7 @@ struct RecordReading {
 // Reads the records of a whole text; a UTF-8 byte-order mark at its start is
 // skipped. Throws QuarvelError as the rule says.
 FieldRecords readFieldLines(std::string_view text, const FieldLineFormat& format);
+FieldSummary readFieldLines(std::string_view text, const FieldLineFormat& format, FieldSink& sink);
 
 // A field as a message shows it: cut short when it is long.
 std::string shownField(std::string_view field);

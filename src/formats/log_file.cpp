@@ -23,20 +23,34 @@ int decimalsFor(const std::vector<LogRecord>& records, double LogRecord::*field)
     return decimals;
 }
 
+class RecordSink final : public FieldSink {
+public:
+    explicit RecordSink(std::vector<LogRecord>& records) : records_(records) {}
+    void reserve(std::size_t records) override { records_.reserve(records); }
+    void add(std::span<const double> record) override {
+        records_.push_back({record[0], record[1], record[2]});
+    }
+
+private:
+    std::vector<LogRecord>& records_;
+};
+
 } // namespace
 
 LogFile parseLogFile(std::string_view text, const RecordReading& reading) {
-    const FieldRecords fields =
-        readFieldLines(text, {reading.fileName, LogWidth, LogFields, reading.rule,
-                              reading.maxRecords, reading.tooMany});
     LogFile log;
-    log.truncated = fields.truncated;
-    log.inexact = fields.inexact;
-    log.records.reserve(fields.count(LogWidth));
-    for (std::size_t i = 0; i + LogWidth <= fields.values.size(); i += LogWidth) {
-        log.records.push_back({fields.values[i], fields.values[i + 1], fields.values[i + 2]});
-    }
+    RecordSink sink(log.records);
+    const FieldSummary summary = readLogRecords(text, reading, sink);
+    log.truncated = summary.truncated;
+    log.inexact = summary.inexact;
     return log;
+}
+
+FieldSummary readLogRecords(std::string_view text, const RecordReading& reading, FieldSink& sink) {
+    return readFieldLines(
+        text,
+        {reading.fileName, LogWidth, LogFields, reading.rule, reading.maxRecords, reading.tooMany},
+        sink);
 }
 
 std::string readLogText(const std::filesystem::path& path) {

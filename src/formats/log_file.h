@@ -42,6 +42,10 @@ struct LogFile {
 // read log.dat by tokens, the rest of each line skipped.
 LogFile parseLogFile(std::string_view text, const RecordReading& reading);
 
+// The same records (depth, velocity, density) given to the sink as they are
+// read, for a consumer that keeps them in another form.
+FieldSummary readLogRecords(std::string_view text, const RecordReading& reading, FieldSink& sink);
+
 // The whole text of a user's log file, read in one block, without a UTF-8
 // byte-order mark. Throws "Cannot open file ..." when it cannot be read, is
 // not text (it holds NUL characters) or is larger than LogFileLimit.

@@ -3,6 +3,7 @@
 #include "formats/quarvel_error.h"
 
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,45 @@ TEST(FieldLines, RecordsBeyondTheLimitAreRefusedOrLeftOut) {
     EXPECT_THROW(readFieldLines("1 2\r\n3 4\r\n5\r\n",
                                 {"f.dat", 2, "a, b", Rule::WholeNumbersPerLine, 1, {}}),
                  QuarvelError);
+}
+
+// Keeps what the reader hands it, to compare with what FieldRecords holds.
+struct RecordingSink final : FieldSink {
+    std::size_t reserved = 0;
+    std::vector<double> values;
+    void reserve(std::size_t records) override { reserved = records; }
+    void add(std::span<const double> record) override {
+        values.insert(values.end(), record.begin(), record.end());
+    }
+};
+
+TEST(FieldLines, SinkGetsTheRecordsWithRoomGuessedFromTheLines) {
+    const struct {
+        const char* name;
+        std::string text;
+        Rule rule;
+        std::size_t maxRecords;
+        std::size_t reserved;
+    } cases[] = {
+        {"a record a line", "1 2\r\n3 4\r\n", Rule::WholeNumbersPerLine, NoRecordLimit, 2},
+        {"lone CRs counted when there is no LF", "1 2\r3 4\r5 6", Rule::WholeNumbersPerLine,
+         NoRecordLimit, 3},
+        {"no more than the format keeps", "1 2\n3 4\n5 6\n", Rule::TokensToLineEnd, 2, 2},
+        {"line ends alone ask no more than records of that size", std::string(10, '\n'),
+         Rule::WholeNumbersPerLine, NoRecordLimit, 2},
+        {"records may outgrow the guess", "1 2 3 4 5 6", Rule::TokensWhileAnyCharacter,
+         NoRecordLimit, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FieldLineFormat format{"f.dat", 2, "a, b", c.rule, c.maxRecords, {}};
+        RecordingSink sink;
+        const FieldSummary summary = readFieldLines(c.text, format, sink);
+        const FieldRecords records = readFieldLines(c.text, format);
+        EXPECT_EQ(sink.reserved, c.reserved);
+        EXPECT_EQ(sink.values, records.values);
+        EXPECT_EQ(summary.truncated, records.truncated);
+    }
 }
 
 TEST(LogFile, WritesWhatItReads) {
