@@ -35,6 +35,45 @@ TEST(Numbers, ParseTakesTheLongestNumericPrefix) {
     }
 }
 
+// Short decimals are divided out directly; every decimal must still read as
+// the double from_chars gives, to the bit, whichever way it is read.
+TEST(Numbers, ParseGivesTheBitsOfFromChars) {
+    const auto agree = [](const std::string& digits, const std::string& sign) {
+        double expected = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+        if (sign == "-") {
+            expected = -expected;
+        }
+        const double read = parseNumber(sign + digits);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(read), std::bit_cast<std::uint64_t>(expected))
+            << sign << digits;
+        return std::bit_cast<std::uint64_t>(read) == std::bit_cast<std::uint64_t>(expected);
+    };
+    for (const char* digits :
+         {"999999999999999", "9999999999999999", "9007199254740993", "0.1", "0.3", "0.000",
+          "123456789012345.6", "1600.000", "1.0000000000000000000001", "0.0000000000000000000001",
+          "00000000000000000001.5", "4.9e-324", "1.7976931348623157e308"}) {
+        agree(digits, "");
+        agree(digits, "-");
+    }
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        std::string digits(1 + random() % 24, '0');
+        const bool zeros = random() % 4 == 0;
+        for (char& digit : digits) {
+            digit = zeros && random() % 2 == 0 ? '0' : static_cast<char>('0' + random() % 10);
+        }
+        digits.insert(random() % (digits.size() + 1), 1, '.');
+        if (random() % 8 == 0) {
+            digits += 'e';
+            digits += std::to_string(static_cast<int>(random() % 40) - 20);
+        }
+        if (!agree(digits, random() % 2 == 0 ? "" : "-")) {
+            break;
+        }
+    }
+}
+
 TEST(Numbers, TryParseWantsTheWholeText) {
     EXPECT_EQ(tryParseNumber(" 1000 "), 1000.0);
     EXPECT_EQ(tryParseNumber("-1.5e2"), -150.0);
