@@ -107,17 +107,22 @@ std::error_code place(FileSystem& fs, Placement& p) {
 }
 
 // Puts every old file back (those placed, in reverse order) and removes what
-// was written.
-void restore(FileSystem& fs, std::vector<Placement>& set) {
+// was written. An old file that cannot be put back either is the only copy
+// of what the target held: it stays where it waits, and the returned text
+// says where, for the message.
+std::string restore(FileSystem& fs, std::vector<Placement>& set) {
+    std::string kept;
     for (auto p = set.rbegin(); p != set.rend(); ++p) {
         if (!p->placed) {
             fs.remove(p->written);
         } else if (p->previous.empty()) {
             fs.remove(p->target);
         } else if (fs.rename(p->previous, p->target)) {
-            fs.remove(p->previous);
+            kept += " The previous " + p->target.filename().string() +
+                    " could not be put back: it is kept as " + p->previous.string() + ".";
         }
     }
+    return kept;
 }
 
 } // namespace
@@ -182,8 +187,8 @@ void writeTextFilesInPieces(const std::vector<std::filesystem::path>& paths,
     for (Placement& p : set) {
         const std::error_code ec = place(fs, p);
         if (ec) {
-            restore(fs, set);
-            throwCannotCreate(p.target.string(), ec.message() + ".");
+            const std::string kept = restore(fs, set);
+            throwCannotCreate(p.target.string(), ec.message() + "." + kept);
         }
     }
     for (const Placement& p : set) {

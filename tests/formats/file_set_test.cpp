@@ -15,13 +15,15 @@ namespace {
 
 using testing::TempWorkDir;
 
-// The system's calls, except that the chosen rename or exchange (counted
-// together from 1) fails as renaming an immutable file does, and exchanging
+// The system's calls, except that the chosen renames or exchanges (counted
+// together from 1) fail as renaming an immutable file does, and exchanging
 // can be made unsupported as on file systems that cannot swap.
 class FailingFileSystem final : public FileSystem {
 public:
     FailingFileSystem(int failingCall, bool canExchange)
-        : failingCall_(failingCall), canExchange_(canExchange) {}
+        : FailingFileSystem(std::vector<int>{failingCall}, canExchange) {}
+    FailingFileSystem(std::vector<int> failingCalls, bool canExchange)
+        : failingCalls_(std::move(failingCalls)), canExchange_(canExchange) {}
 
     std::error_code exchange(const std::filesystem::path& a,
                              const std::filesystem::path& b) override {
@@ -44,9 +46,9 @@ public:
 
 private:
     static FileSystem& system() { return systemFileSystem(); }
-    bool fails() { return ++calls_ == failingCall_; }
+    bool fails() { return std::ranges::count(failingCalls_, ++calls_) > 0; }
 
-    int failingCall_;
+    std::vector<int> failingCalls_;
     bool canExchange_;
     int calls_ = 0;
 };
@@ -101,6 +103,35 @@ TEST(WriteTextFiles, FailedPlacementPartwayRestoresThePreviousSet) {
                 EXPECT_EQ(fileCount(dir), before);
             }
         }
+    }
+}
+
+// When the second placement fails and putting the first old file back fails
+// too, that old file is the only copy of what the target held: it is kept,
+// and the message says where.
+TEST(WriteTextFiles, AnOldFileThatCannotBePutBackIsKeptAndNamed) {
+    for (const bool canExchange : {true, false}) {
+        SCOPED_TRACE(canExchange ? "swap" : "copy and rename");
+        TempWorkDir dir;
+        for (const std::string& name : Names) {
+            dir.write(name, "old " + name + "\r\n");
+        }
+        FailingFileSystem fs({2, 3}, canExchange);
+        std::string message;
+        try {
+            writeTextFiles(newSet(dir), fs);
+        } catch (const QuarvelError& error) {
+            message = error.what();
+        }
+        const std::string marker = "it is kept as ";
+        const std::size_t at = message.find(marker);
+        ASSERT_NE(at, std::string::npos) << message;
+        const std::filesystem::path kept =
+            message.substr(at + marker.size(), message.size() - at - marker.size() - 1);
+        EXPECT_EQ(kept.parent_path(), dir.path());
+        EXPECT_EQ(dir.read(kept.filename().string()), "old refl.dat\r\n");
+        EXPECT_EQ(dir.read("refl.dat"), "new refl.dat\r\n");
+        EXPECT_EQ(dir.read("corr.dat"), "old corr.dat\r\n");
     }
 }
 
