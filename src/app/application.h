@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/workspace.h"
 #include "workspace/forms.h"
-#include "workspace/workspace.h"
 
 #include <memory>
 #include <vector>

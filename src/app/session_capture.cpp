@@ -2,12 +2,12 @@
 
 #include "app/application.h"
 #include "calibration/boundaries.h"
+#include "document/workspace.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "workspace/main_form.h"
-#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

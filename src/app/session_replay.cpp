@@ -5,11 +5,11 @@
 #include "calibration/boundaries.h"
 #include "calibration/core_photo_form.h"
 #include "chirp/chirp_form.h"
+#include "document/workspace.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "session/session.h"
 #include "workspace/main_form.h"
-#include "workspace/workspace.h"
 
 #include <QAbstractButton>
 #include <QAction>

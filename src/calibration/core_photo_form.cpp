@@ -1,8 +1,8 @@
 #include "calibration/core_photo_form.h"
 
+#include "document/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
-#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -2,13 +2,13 @@
 
 #include "chirp/chirp_source.h"
 #include "chirp/signal_file.h"
+#include "document/workspace.h"
 #include "formats/numbers.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "platform/window_geometry.h"
 #include "plot/chirp_graph.h"
-#include "workspace/workspace.h"
 
 #include <QFileInfo>
 #include <QFrame>

@@ -1,5 +1,6 @@
 #include "editor/tables_form.h"
 
+#include "document/workspace.h"
 #include "editor/dialog_log_questions.h"
 #include "editor/interpolation.h"
 #include "editor/log_import.h"
@@ -11,7 +12,6 @@
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
 #include "survey/log_import_choices.h"
-#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QColor>

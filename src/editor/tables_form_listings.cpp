@@ -2,6 +2,7 @@
 // trace listing ("trace.txt"), loaded, saved and drawn from, the SEG-Y line a
 // trace is chosen from, and the file commands that act on the page shown.
 
+#include "document/workspace.h"
 #include "editor/listing_file.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
@@ -10,7 +11,6 @@
 #include "platform/error_reporter.h"
 #include "survey/segy_reader.h"
 #include "workspace/depth_twt.h"
-#include "workspace/workspace.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>

@@ -1,11 +1,11 @@
 #include "plot/final_table_form.h"
 
+#include "document/workspace.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "platform/window_geometry.h"
-#include "workspace/workspace.h"
 
 #include <QMenuBar>
 #include <QScrollArea>

@@ -1,6 +1,6 @@
 #include "plot/graph_form.h"
 
-#include "workspace/workspace.h"
+#include "document/workspace.h"
 
 #include <QGroupBox>
 #include <QLabel>

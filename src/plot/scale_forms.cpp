@@ -1,7 +1,7 @@
 #include "plot/scale_forms.h"
 
+#include "document/workspace.h"
 #include "platform/error_reporter.h"
-#include "workspace/workspace.h"
 
 #include <QCheckBox>
 #include <QLabel>

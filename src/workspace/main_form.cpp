@@ -1,10 +1,10 @@
 #include "workspace/main_form.h"
 
+#include "document/workspace.h"
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
-#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,12 +3,12 @@
 // changed; each panel renders off screen and installs the picture in one
 // step, so a failed drawing leaves the panel as it was.
 
+#include "document/workspace.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/log_panel.h"
 #include "plot/series_panel.h"
 #include "workspace/main_form.h"
-#include "workspace/workspace.h"
 
 #include <QCheckBox>
 

@@ -2,13 +2,13 @@
 // its boundary file, the depth and two-way-time read-outs, the guide line and
 // the correlation marks, and the read-outs over the synthetic and trace
 // panels.
+#include "document/workspace.h"
 #include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "workspace/depth_twt.h"
 #include "workspace/main_form.h"
-#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QCheckBox>

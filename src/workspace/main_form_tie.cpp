@@ -2,11 +2,11 @@
 // their export, the log's time-depth table, and where the synthetic's time 0
 // lies, with the warning when its strongest arrival is far from the sea
 // floor's; the Tie window opens from the Open menu.
+#include "document/workspace.h"
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "workspace/main_form.h"
-#include "workspace/workspace.h"
 
 #include <QAction>
 #include <QMenu>

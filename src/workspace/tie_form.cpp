@@ -1,11 +1,11 @@
 #include "workspace/tie_form.h"
 
+#include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/tie_plot.h"
-#include "workspace/workspace.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -2,11 +2,11 @@
 // writes, which signals it sends and in what order, and the conversions of
 // the calibration texts.
 #include "chirp/chirp_source.h"
+#include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "support/temp_work_dir.h"
-#include "workspace/workspace.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The workspace's part of the tie: the tie points kept from the marks, their
 // export, the log's time-depth table and where the synthetic's time 0 lies.
+#include "document/workspace.h"
 #include "engine/engine_inputs.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "tie/tie_synthesiser.h"
 #include "tie/time_depth.h"
-#include "workspace/workspace.h"
 
 #include <tuple>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "workspace/workspace.h"
+#include "document/workspace.h"
 
 #include "calibration/core_photo_loader.h"
 #include "engine/calc_synthetic.h"

@@ -1,10 +1,10 @@
 // The workspace's part of the tie without any window: tie points and their
 // export, the log's time-depth table, and the time-zero choice with its
 // warning after "Calc. Synthetic".
+#include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "support/temp_work_dir.h"
-#include "workspace/workspace.h"
 
 #include <QSignalSpy>
 #include <cmath>
