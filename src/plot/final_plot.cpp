@@ -37,16 +37,27 @@ long long firstMultipleAtOrAbove(long long value, long long step) {
     return quotient * step;
 }
 
+__extension__ typedef __int128 Wide;
+
+// Where an axis's values fall on the panels' rows (0 is their top edge): its
+// first value on firstRow, its last on lastRow (another row), the rows between
+// spread evenly and truncated toward firstRow. Only rows 0 to height are drawn.
+struct AxisRows {
+    long long firstRow = 0;
+    long long lastRow = 0;
+    int height = 0;
+};
+
 // Walks the multiples of the mark frequency from origin to end inclusive, each
-// at row PlotTop + H * (value - origin) / (end - origin), and hands each row
-// that receives a tick to draw(y, value, labelled) once. Several ticks on one
-// row (a mark frequency finer than a pixel) cost one call, so the work is
-// bounded by the rows, not by the ticks. labelStep is 0 when every tick is
-// labelled, otherwise the spacing of labelled ticks (a multiple of the mark
-// frequency).
+// at the row AxisRows gives it, and hands each visible row that receives a
+// tick to draw(y, value, labelled) once. Several ticks on one row (a mark
+// frequency finer than a pixel) cost one call, and ticks beyond the panels
+// are skipped without a walk, so the work is bounded by the visible rows, not
+// by the ticks. labelStep is 0 when every tick is labelled, otherwise the
+// spacing of labelled ticks (a multiple of the mark frequency).
 template <class Draw>
-void forEachTickRow(long long origin, long long end, int markFreq, long long labelStep, int height,
-                    Draw&& draw) {
+void forEachTickRow(long long origin, long long end, int markFreq, long long labelStep,
+                    const AxisRows& rows, Draw&& draw) {
     if (origin > end) {
         return;
     }
@@ -62,10 +73,37 @@ void forEachTickRow(long long origin, long long end, int markFreq, long long lab
     if (span == 0) {
         throwDivisionByZero();
     }
+    // A value's row is firstRow + direction * offset, where the offset
+    // reach * (value - origin) / span grows with the value; the offsets that
+    // stay on the panels are first..last.
+    const Wide reach = rows.lastRow >= rows.firstRow ? Wide{rows.lastRow} - rows.firstRow
+                                                     : Wide{rows.firstRow} - rows.lastRow;
+    if (reach == 0) {
+        throwDivisionByZero();
+    }
+    const int direction = rows.lastRow >= rows.firstRow ? 1 : -1;
+    const Wide first =
+        std::max<Wide>(0, direction > 0 ? -Wide{rows.firstRow} : Wide{rows.firstRow} - rows.height);
+    const Wide last = std::min<Wide>(reach, direction > 0 ? Wide{rows.height} - rows.firstRow
+                                                          : Wide{rows.firstRow});
+    if (first > last) {
+        return;
+    }
+    if (first > 0) { // the first value whose offset reaches the panels
+        const Wide numerator = first * span;
+        const long long from = origin + static_cast<long long>((numerator + reach - 1) / reach);
+        if (from > end) {
+            return;
+        }
+        value = std::max(value, firstMultipleAtOrAbove(from, step));
+    }
     while (value <= end) {
-        const long long row = height * (value - origin) / span;
+        const Wide offset = reach * (value - origin) / span;
+        if (offset > last) {
+            return;
+        }
         const long long rowEnd =
-            height > 0 ? std::min(end, origin + ((row + 1) * span - 1) / height) : end;
+            std::min(end, origin + static_cast<long long>(((offset + 1) * span - 1) / reach));
         long long chosen = value;
         bool labelled = labelStep == 0;
         if (!labelled) {
@@ -75,7 +113,8 @@ void forEachTickRow(long long origin, long long end, int markFreq, long long lab
                 labelled = true;
             }
         }
-        draw(PlotTop + static_cast<int>(row), chosen, labelled);
+        draw(PlotTop + static_cast<int>(rows.firstRow + direction * static_cast<long long>(offset)),
+             chosen, labelled);
         if (rowEnd >= end) {
             return;
         }
@@ -156,16 +195,19 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
         x += PanelPitch;
     }
 
-    // Depth axis in millimetres, Top at the photograph's top edge and Bottom
-    // at its bottom edge.
+    // Depth axis in millimetres, Top on the row Y min and Bottom on the row
+    // Y max, as the probe reads depths off the photograph: a core that does
+    // not fill its photograph gets ticks that agree with its marks.
     const int top = numbers::parseIntegerPrefix(in.topText);
     const int bottom = numbers::parseIntegerPrefix(in.bottomText);
+    const AxisRows depthRows{numbers::parseInteger(in.yminText), numbers::parseInteger(in.ymaxText),
+                             height};
     const int markFreq = numbers::parseInteger(in.markFreqText);
     const int labelFreq = numbers::parseInteger(in.labelFreqText);
     const long long labelStep = labelStepFor(markFreq, labelFreq);
     // Each label is written before its tick and the axis line comes last: a
     // label's opaque box reaches close to the axis and would cover them.
-    forEachTickRow(top, bottom, markFreq, labelStep, height,
+    forEachTickRow(top, bottom, markFreq, labelStep, depthRows,
                    [&](int y, long long depth, bool labelled) {
                        FinalPlotTick t{y, {}, {}};
                        if (labelled) {
@@ -183,21 +225,22 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
         const int axisX = *plot.axisX;
         const long long span = traceSpan(in.traceTimeMinMs, in.traceTimeMaxMs);
         canvas.textOut(axisX, 25, fromStd("mean vel.: " + numbers::formatF3(in.meanVelocity)));
-        forEachTickRow(
-            0, span, markFreq, labelStep, height, [&](int y, long long j, bool labelled) {
-                FinalPlotTick t{y, {}, {}};
-                if (labelled) {
-                    const double ms = static_cast<double>(j) / 1000.0;
-                    const double depth = ms * (in.meanVelocity / 2.0 / 1000.0);
-                    t.label = fromStd(numbers::formatF3(ms));
-                    t.depthLabel = QStringLiteral("(") + fromStd(numbers::formatF3(depth)) +
-                                   QStringLiteral(")");
-                    canvas.textOut(axisX - 35, y, t.label);
-                    canvas.textOut(axisX + 155, y, t.depthLabel);
-                }
-                tick(canvas, axisX - 5, y);
-                plot.timeTicks.push_back(t);
-            });
+        forEachTickRow(0, span, markFreq, labelStep, AxisRows{0, height, height},
+                       [&](int y, long long j, bool labelled) {
+                           FinalPlotTick t{y, {}, {}};
+                           if (labelled) {
+                               const double ms = static_cast<double>(j) / 1000.0;
+                               const double depth = ms * (in.meanVelocity / 2.0 / 1000.0);
+                               t.label = fromStd(numbers::formatF3(ms));
+                               t.depthLabel = QStringLiteral("(") +
+                                              fromStd(numbers::formatF3(depth)) +
+                                              QStringLiteral(")");
+                               canvas.textOut(axisX - 35, y, t.label);
+                               canvas.textOut(axisX + 155, y, t.depthLabel);
+                           }
+                           tick(canvas, axisX - 5, y);
+                           plot.timeTicks.push_back(t);
+                       });
         verticalLine(canvas, axisX - 5, height);
     }
 

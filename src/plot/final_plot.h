@@ -26,6 +26,8 @@ struct FinalPlotInputs {
     FinalPlotPanel trace;
     std::string topText;       // millimetres; the whole number at its start counts
     std::string bottomText;    // likewise
+    std::string yminText;      // the photograph's row of Top, a whole number
+    std::string ymaxText;      // the photograph's row of Bottom, a whole number
     std::string markFreqText;  // Y axis "Mark freq.", a whole number
     std::string labelFreqText; // Y axis "Label freq.", a whole number
     double traceTimeMinMs = 0.0;
@@ -56,9 +58,12 @@ struct FinalPlot {
 // Composes the final plot: 1000 x (H + 100) pixels, the checked panels side by
 // side from x = 50 (the trace 100 further right), the depth axis at x = 45 and,
 // with the trace, the time axis 5 pixels left of it; "Core: <name>" on top when
-// asked for. Throws QuarvelError with the program's message when a checked
-// panel has no picture, a Y-axis field is not a whole number, or a tick would
-// divide by zero (mark frequency 0, Bottom equal to Top, a zero trace span).
+// asked for. The depth axis puts Top on the photograph's row Y min and Bottom
+// on its row Y max; ticks that fall outside the photograph are not drawn.
+// Throws QuarvelError with the program's message when a checked panel has no
+// picture, a Y-axis field, Y min or Y max is not a whole number, or a tick
+// would divide by zero (mark frequency 0, Bottom equal to Top, a zero trace
+// span).
 //
 // An axis never draws more than one tick per pixel row: where the mark
 // frequency packs several ticks into one row, the first of them that carries a

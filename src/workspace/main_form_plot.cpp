@@ -39,6 +39,8 @@ void TMainForm::composeAndShow(bool withTitle) {
     // starts with) is applied by composeFinalPlot.
     in.topText = workspace_.calibration().Top;
     in.bottomText = workspace_.calibration().Bottom;
+    in.yminText = workspace_.calibration().ymin;
+    in.ymaxText = workspace_.calibration().ymax;
     in.markFreqText = workspace_.axisTexts().yMarkFreq;
     in.labelFreqText = workspace_.axisTexts().yLabelFreq;
     in.traceTimeMinMs = ws.TraceTimeMinMs;

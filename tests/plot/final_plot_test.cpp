@@ -36,6 +36,8 @@ FinalPlotInputs loadedCore() {
     in.trace = {false, filled(151, TraceColor)};
     in.topText = "0";
     in.bottomText = "1000";
+    in.yminText = "0";
+    in.ymaxText = "600";
     in.markFreqText = "200";
     in.labelFreqText = "200";
     in.traceTimeMinMs = 0.0;
@@ -204,6 +206,51 @@ TEST(FinalPlot, DepthAxisMapsTopAndBottomToThePhotograph) {
     }
 }
 
+TEST(FinalPlot, DepthAxisPutsTopAndBottomOnTheBoundaryRows) {
+    struct Case {
+        const char* ymin;
+        const char* ymax;
+        std::vector<int> rows;
+        std::vector<QString> labels;
+    };
+    // Top 0 and Bottom 1000 with a tick every 200 mm.
+    const Case cases[] = {
+        {"0", "300", {50, 110, 170, 230, 290, 350}, {"0", "200", "400", "600", "800", "1000"}},
+        {"100", "500", {150, 230, 310, 390, 470, 550}, {"0", "200", "400", "600", "800", "1000"}},
+        // The core reaches beyond the photograph: its ticks there are not drawn.
+        {"-300", "300", {110, 230, 350}, {"600", "800", "1000"}},
+        {"0", "1200", {50, 290, 530}, {"0", "200", "400"}},
+        // A photograph upside down: depths grow upwards.
+        {"600", "0", {650, 530, 410, 290, 170, 50}, {"0", "200", "400", "600", "800", "1000"}},
+        {"900", "1200", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ymin) + " " + c.ymax);
+        FinalPlotInputs in = loadedCore();
+        in.yminText = c.ymin;
+        in.ymaxText = c.ymax;
+        const FinalPlot plot = composeFinalPlot(in);
+        EXPECT_EQ(rows(plot.depthTicks), c.rows);
+        EXPECT_EQ(labels(plot.depthTicks), c.labels);
+        for (const FinalPlotTick& t : plot.depthTicks) {
+            EXPECT_TRUE(showsText(plot.image, 20, t.y, t.label, 45)) << t.y;
+        }
+        EXPECT_TRUE(columnIsBlack(plot.image, 45, 50, 50 + H));
+    }
+    // Rows far beyond the photograph cost no walk: one tick per visible row.
+    FinalPlotInputs in = loadedCore();
+    in.yminText = "-2147483648";
+    in.ymaxText = "2147483647";
+    in.topText = "-2147483647";
+    in.bottomText = "2147483647";
+    in.markFreqText = "1";
+    in.labelFreqText = "0";
+    const FinalPlot plot = composeFinalPlot(in);
+    ASSERT_EQ(plot.depthTicks.size(), static_cast<std::size_t>(H + 1));
+    EXPECT_EQ(plot.depthTicks.front().label, "1"); // row 0 is 2^31 rows below Y min
+    EXPECT_EQ(plot.depthTicks.back().y, 50 + H);
+}
+
 TEST(FinalPlot, TimeAxisCountsFromTheEarliestSample) {
     struct Case {
         double minMs;
@@ -326,6 +373,10 @@ TEST(FinalPlot, FailuresStopWithTheProgramsMessage) {
          "'2x0' is not a valid integer value"},
         {"label not a whole number", [](FinalPlotInputs& in) { in.labelFreqText = "1.5"; },
          "'1.5' is not a valid integer value"},
+        {"Y max not a whole number", [](FinalPlotInputs& in) { in.ymaxText = "560px"; },
+         "'560px' is not a valid integer value"},
+        {"Y min equal to Y max", [](FinalPlotInputs& in) { in.yminText = in.ymaxText = "300"; },
+         divisionByZero},
         {"trace span beyond any count",
          [](FinalPlotInputs& in) {
              in.trace.checked = true;
