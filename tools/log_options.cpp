@@ -2,7 +2,6 @@
 
 #include "editor/interpolation.h"
 #include "editor/log_import.h"
-#include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -174,7 +173,7 @@ std::optional<CleaningRules> OptionLogQuestions::cleaning(const CleaningQuestion
     return rules;
 }
 
-void importLogIntoWorkDir(const LogOptions& options, const WorkDir& dir, std::ostream& notices) {
+std::string importLogText(const LogOptions& options, std::ostream& notices) {
     OptionLogQuestions questions(options);
     const auto imported = importLogFile(options.file, questions);
     if (!imported) {
@@ -183,7 +182,7 @@ void importLogIntoWorkDir(const LogOptions& options, const WorkDir& dir, std::os
     for (const std::string& notice : imported->notices) {
         notices << "quarvel-synth: " << notice << "\n";
     }
-    writeTextFile(dir.file(MathFun::LogFileName), completeLog(*imported, options.file, notices));
+    return completeLog(*imported, options.file, notices);
 }
 
 } // namespace quarvel::synth

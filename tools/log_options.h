@@ -3,7 +3,6 @@
 // quarvel-synth's --log and the options that answer the import's questions
 // (columns, units, cleaning), as the data editor's dialogs answer them.
 
-#include "platform/work_dir.h"
 #include "survey/log_import_questions.h"
 
 #include <iosfwd>
@@ -50,11 +49,11 @@ private:
     const LogOptions& options_;
 };
 
-// Imports the log file into the working directory's log.dat the way the data
-// editor's Load does, then, as nobody is there to edit it, fills runs of
-// missing values as Interpolate Series does and leaves out the records still
-// missing one. What the import did goes to `notices`. Nothing is written when
-// the import fails or leaves no complete record.
-void importLogIntoWorkDir(const LogOptions& options, const WorkDir& dir, std::ostream& notices);
+// Imports the log file the way the data editor's Load does, then, as nobody
+// is there to edit it, fills runs of missing values as Interpolate Series does
+// and leaves out the records still missing one: the text log.dat is to hold.
+// What the import did goes to `notices`. Throws when the import fails or
+// leaves no complete record.
+std::string importLogText(const LogOptions& options, std::ostream& notices);
 
 } // namespace quarvel::synth

@@ -16,6 +16,7 @@
 #include "usage_error.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -46,6 +47,23 @@ struct Command {
 };
 
 constexpr std::string_view Program = "quarvel-synth";
+
+// An output file given on the command line must not overwrite one of the
+// working directory's own files (`allowed`, when not empty, is the one the
+// command makes anyway).
+void refuseWorkingFile(const WorkDir& dir, const std::string& out, std::string_view allowed) {
+    if (out.empty() || !dir.holdsWorkingFile(out)) {
+        return;
+    }
+    std::string name = quarvel::writeTarget(out).filename().string();
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name == allowed) {
+        return;
+    }
+    throw quarvel::QuarvelError(quarvel::formatMessage(
+        "--out \"%s\" is one of the working directory's own files; choose another name.", {out}));
+}
 
 void printHelp(const std::vector<Command>& commands) {
     std::cout << "Usage: " << Program << " COMMAND [OPTIONS]\n"
@@ -121,11 +139,16 @@ int run(int argc, char** argv) {
     const Option end{"--end", "end frequency, Hz (default 7000)", &chirp.end};
     const Option interval{"--interval", "sampling interval, s (default 0.00001)", &chirp.interval};
     const Option workDir{"--workdir", "working directory", &workDirText};
+    std::string noWait;
+    const Option noWaitOption{"--no-wait",
+                              "refuse, rather than wait, while another command works in the "
+                              "working directory",
+                              &noWait, 0};
     quarvel::synth::LogOptions logOptions;
     std::string timeZeroText = "strongest";
     const Option timeZero{"--time-zero", "sea-floor or strongest (default strongest)",
                           &timeZeroText};
-    std::vector<Option> syntheticOptions{start, end, interval, timeZero, workDir};
+    std::vector<Option> syntheticOptions{start, end, interval, timeZero, workDir, noWaitOption};
     for (const quarvel::synth::LogOption& option : quarvel::synth::logOptionList(logOptions)) {
         syntheticOptions.push_back({option.name, option.help, option.value, option.values});
     }
@@ -142,12 +165,13 @@ int run(int argc, char** argv) {
         {"--sea-floor", "cut at the sea floor: auto, or its time in ms", &segy.seaFloor},
         {"--length", "ms kept from the first listed sample (default all)", &segy.length},
         {"--out", "listing file (default trace.txt in the working directory)", &segy.out},
-        workDir};
+        workDir,
+        noWaitOption};
 
     quarvel::tools::TieTexts tie;
     std::string tdrOut;
-    const std::vector<Option> tdrOptions{{"--out", "CSV file (default: standard output)", &tdrOut},
-                                         workDir};
+    const std::vector<Option> tdrOptions{
+        {"--out", "CSV file (default: standard output)", &tdrOut}, workDir, noWaitOption};
     const std::vector<Option> tieOptions{
         {"--trace", "trace listing, ms (default trace.txt)", &tie.trace},
         start,
@@ -156,30 +180,35 @@ int run(int argc, char** argv) {
         timeZero,
         {"--max-shift", "largest shift tried, ms (default 2)", &tie.maxShift},
         {"--factor-range", "velocity factors tried (default 0.80 1.25)", &tie.factorRange, 2},
-        workDir};
+        workDir,
+        noWaitOption};
 
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
     const std::vector<Command> commands{
         {"chirp",
          "Writes the sweep and its Klauder wavelet (chirp.dat, klauder.dat).",
-         {width, start, end, interval, workDir},
+         {width, start, end, interval, workDir, noWaitOption},
          {quarvel::ChirpFileName, quarvel::MathFun::KlauderFileName},
          [&](const WorkDir& dir) { quarvel::ChirpSource(chirp, dir); }},
         {"synthetic", "Reads log.dat and klauder.dat and writes the synthetic and its stages.",
          syntheticOptions, synthetic,
          [&](const WorkDir& dir) {
+             // The imported log joins the five files: all six are replaced or none.
+             std::optional<std::string> logDat;
              if (!logOptions.file.empty()) {
-                 quarvel::synth::importLogIntoWorkDir(logOptions, dir, std::cerr);
-                 std::cout << "Wrote " << dir.file(quarvel::MathFun::LogFileName).string() << "\n";
+                 logDat = quarvel::synth::importLogText(logOptions, std::cerr);
              }
              const quarvel::MathFun::TimeZero zero = quarvel::tools::timeZeroOption(timeZeroText);
              quarvel::MathFun::Engine engine;
              quarvel::kernels::KernelOptions kernels;
              kernels.threadingThreshold = quarvel::kernels::OneRunThreadingThreshold;
              const quarvel::MathFun::SyntheticCounts counts = quarvel::MathFun::CalcSynthetic(
-                 engine, dir, chirp.start, chirp.end, chirp.interval, kernels, zero);
+                 engine, dir, chirp.start, chirp.end, chirp.interval, kernels, zero, logDat);
              quarvel::tools::warnAboutTimeZero(counts, zero, std::cerr);
+             if (logDat) {
+                 std::cout << "Wrote " << dir.file(quarvel::MathFun::LogFileName).string() << "\n";
+             }
          }},
         {"info",
          "Prints what the headers of a SEG-Y file say.",
@@ -190,12 +219,18 @@ int run(int argc, char** argv) {
          "Writes one trace of a SEG-Y file as the trace listing (time in ms, amplitude).",
          traceOptions,
          {},
-         [&](const WorkDir& dir) { quarvel::synth::writeSegyTrace(segy, dir, std::cout); }},
+         [&](const WorkDir& dir) {
+             refuseWorkingFile(dir, segy.out, "trace.txt");
+             quarvel::synth::writeSegyTrace(segy, dir, std::cout);
+         }},
         {"tdr",
          "Writes the time-depth table of log.dat as CSV (depth_m,twt_ms).",
          tdrOptions,
          {},
-         [&](const WorkDir& dir) { quarvel::tools::writeTimeDepth(dir, tdrOut, std::cout); }},
+         [&](const WorkDir& dir) {
+             refuseWorkingFile(dir, tdrOut, {});
+             quarvel::tools::writeTimeDepth(dir, tdrOut, std::cout);
+         }},
         {"tie",
          "Measures how well ampl.dat matches the trace and finds the best velocity factor; "
          "writes no file.",
@@ -233,6 +268,12 @@ int run(int argc, char** argv) {
         parseOptions(command, rest);
         const WorkDir dir = workDirText.empty() ? WorkDir::fromEnvironment() : WorkDir(workDirText);
         dir.ensureExists();
+        const auto sayWaiting = [&dir] {
+            std::cerr << Program << ": waiting for another Quarvel command working in \""
+                      << dir.folder().string() << "\"...\n";
+        };
+        const quarvel::WorkDirLock lock(
+            dir, noWait.empty() ? quarvel::WhenBusy::Wait : quarvel::WhenBusy::Refuse, sayWaiting);
         command.run(dir);
         for (const std::string_view name : command.writes) {
             std::cout << "Wrote " << dir.file(name).string() << "\n";

@@ -23,3 +23,9 @@ printf '0.01 d\xe9faut\r\n2000\r\n7000\r\n0.00001\r\n' >fuzz_sig_file/latin1.SIG
 printf '0.01\r\n0\r\n70000\r\n0.00001\r\n' >fuzz_sig_file/above_nyquist.SIG
 printf '0.1 1500 1.8\r\n\r\n0.2 1510 1.9\r\n' >fuzz_log_file/blank_between.txt
 printf 'L0.1 1500 1.7\r\n0.2 1e999 1.8\r\n' >fuzz_engine_files/overflow_log.dat
+# Kept after 0.03, 0.025 once reached log.dat after 0.02 had been left out.
+printf '0.01 1500 1.5\r\n0.03 1510 1.6\r\n0.02 1520 1.7\r\n0.025 1530 1.8\r\n' \
+  >fuzz_log_file/not_deeper_than_kept.txt
+printf '0.1 1500 1.6\r\n0.2 1510 -1.5\r\n' >fuzz_log_file/negative_density.txt
+printf '0.1 1%0300d 1.6\r\n0.2 1510 1.7\r\n' 0 >fuzz_log_file/huge_velocity.txt
+printf 'L-0.5 1500 1.7\r\n0.2 1510 1.8\r\n' >fuzz_engine_files/above_core_top_log.dat

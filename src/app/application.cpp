@@ -93,6 +93,9 @@ int runQuarvel(int argc, char** argv) {
     const WorkDir workDir = WorkDir::fromEnvironment();
     if (!prepareWorkDir(workDir, dialogs))
         return 1;
+    // Every command of the windows holds the working directory to its end,
+    // as quarvel-synth's commands do.
+    const CommandWorkDir commands(workDir);
     AppWindows windows(dialogs, reporter, workDir);
     SessionTracker tracker(windows, dialogs);
     SessionMenu sessions(windows, answers, tracker);

@@ -123,8 +123,15 @@ void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
         klauder.lineE23(s.time[k], s.lags[k] / peak);
     }
 
+    // The parameters go with the wavelet, so that a synthetic asked for with
+    // other frequencies is refused instead of made from the wrong wavelet.
+    TextBuilder sweep;
+    for (const std::string* text : {&texts.width, &texts.start, &texts.end, &texts.interval}) {
+        sweep.line(*text);
+    }
     writeTextFiles({{workDir.file(ChirpFileName), chirp.text()},
-                    {workDir.file(MathFun::KlauderFileName), klauder.text()}});
+                    {workDir.file(MathFun::KlauderFileName), klauder.text()},
+                    {workDir.file(MathFun::WaveletSweepFileName), sweep.text()}});
 }
 
 void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Series& out,

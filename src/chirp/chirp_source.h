@@ -55,9 +55,10 @@ ChirpParameters checkChirpParameters(const ChirpTexts& texts);
 // make a sweep.
 std::optional<std::string> chirpParameterProblem(const ChirpTexts& texts);
 
-// GO: computes the sweep and the wavelet and writes "chirp.dat" and
-// "klauder.dat" into the working directory, both or, when the parameters are
-// refused or a file cannot be written, neither.
+// GO: computes the sweep and the wavelet and writes "chirp.dat",
+// "klauder.dat" and the four texts it was made with ("klauder.sig") into the
+// working directory, all three or, when the parameters are refused or a file
+// cannot be written, none.
 void ChirpSource(const ChirpTexts& texts, const WorkDir& workDir,
                  const kernels::KernelOptions& options = {});
 

@@ -50,6 +50,22 @@ void checkTraceListing(std::string_view text) {
     if (!differs(series.amplitude)) {
         refuseTrace("the trace needs at least two samples with different amplitudes");
     }
+    // The panel and the tie place samples by time: one going back would
+    // draw the trace over itself, and the tie refuses it.
+    for (std::size_t i = 1; i < series.time.size(); ++i) {
+        if (!(series.time[i] > series.time[i - 1])) {
+            refuseTrace(formatMessage(
+                "the times must increase from sample to sample; sample %s (%s ms) is not later "
+                "than the one before (%s ms)",
+                {numbers::formatInteger(static_cast<long long>(i) + 1),
+                 numbers::formatSignificant(series.time[i], 9),
+                 numbers::formatSignificant(series.time[i - 1], 9)}));
+        }
+    }
+    if (series.truncated) {
+        refuseTrace(formatMessage("it holds more than %s samples",
+                                  {numbers::formatInteger(SeriesCapacity)}));
+    }
 }
 
 std::string readListingFile(const std::filesystem::path& path) {

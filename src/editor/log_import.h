@@ -31,7 +31,15 @@ struct ImportedLog {
 // Throws "Cannot open file ..." when the file cannot be read or is not text,
 // "The log file ... is empty." when it holds nothing; the caller's grid and log.dat are not touched
 // in any case.
+// Rows not deeper than the last row kept are left out of the grid and
+// log.dat, so log.dat always holds depths that increase from 0 on; a negative
+// velocity or density, a magnitude no core has, and more records than a log
+// holds are refused, naming the row and the column.
 std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
+                                         LogImportQuestions& questions);
+
+// The same from the file's whole text; `name` names it in messages.
+std::optional<ImportedLog> importLogText(std::string_view content, const std::string& name,
                                          LogImportQuestions& questions);
 
 // What the user is told after a log file was loaded: records left out,

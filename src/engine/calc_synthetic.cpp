@@ -70,7 +70,8 @@ std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series, Tim
 
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
                               std::string_view endText, std::string_view intervalText,
-                              const kernels::KernelOptions& options, TimeZero timeZero) {
+                              const kernels::KernelOptions& options, TimeZero timeZero,
+                              const std::optional<std::string>& newLogDat) {
     SyntheticParameters parameters;
     parameters.startFrequency = requireNumber(startText, StartFrequencyField);
     parameters.endFrequency = requireNumber(endText, EndFrequencyField);
@@ -78,18 +79,28 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     requireSweepFrequencies({parameters.startFrequency, parameters.endFrequency,
                              parameters.samplingInterval, startText, endText, intervalText});
     parameters.kernels = options;
-    const SyntheticLog log = engine::readLog(workDir);
+    const std::filesystem::path logPath = workDir.file(LogFileName);
+    const SyntheticLog log =
+        newLogDat ? engine::readLogText(*newLogDat, logPath.string()) : engine::readLog(workDir);
     const SyntheticWavelet wavelet =
         engine::readWavelet(workDir, parameters.samplingInterval, intervalText);
+    engine::checkWaveletSweep(workDir, parameters.startFrequency, parameters.endFrequency);
     const SyntheticSamples series = engine.computeInPlace(log, wavelet, parameters);
     std::vector<std::filesystem::path> paths;
     for (const std::string_view name : SyntheticFileNames) {
         paths.push_back(workDir.file(name));
     }
+    if (newLogDat) {
+        paths.push_back(logPath);
+    }
     // Each text goes out in pieces of 64 KiB through one small buffer:
     // refl.dat alone is 49 bytes a grid sample, and held whole the texts
     // would take fresh memory of that size.
     writeTextFilesInPieces(paths, [&](std::size_t i, const PieceSink& put) {
+        if (i == SyntheticFileNames.size()) {
+            put(*newLogDat);
+            return;
+        }
         TextBuilder text(PieceBytes, put);
         appendFileText(text, series, timeZero, i);
         text.flush();

@@ -4,6 +4,7 @@
 #include "platform/work_dir.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,10 +23,14 @@ std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series,
 // frequency, end frequency and sampling interval texts of the chirp window,
 // computes on the engine and writes the five files of SyntheticFileNames, all
 // of them or, when anything is refused or fails, none. Throws QuarvelError
-// with the reason.
+// with the reason. Given newLogDat, the run computes from that text instead
+// of log.dat, and the text becomes log.dat with the five files: all six are
+// replaced or none, so a refused run never leaves a log beside stage files
+// made from another.
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
                               std::string_view endText, std::string_view intervalText,
                               const kernels::KernelOptions& options = {},
-                              TimeZero timeZero = TimeZero::Strongest);
+                              TimeZero timeZero = TimeZero::Strongest,
+                              const std::optional<std::string>& newLogDat = std::nullopt);
 
 } // namespace quarvel::MathFun

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quarvel::engine {
 namespace {
@@ -68,14 +69,25 @@ MathFun::SyntheticLog readLog(const WorkDir& workDir) {
     const std::string text = readInput(
         path, "There is no log to compute from: \"%s\" is missing. Load a log in the data "
               "editor first.");
-    const std::string fileName = path.string();
+    return readLogText(text, path.string());
+}
+
+MathFun::SyntheticLog readLogText(std::string_view text, const std::string& fileName) {
     const std::string tooMany =
         formatMessage("\"%s\" holds more than %s rows.", {fileName, rowText(SeriesCapacity)});
     MathFun::SyntheticLog log;
     LogColumns columns(log);
     readLogRecords(text, {fileName, FieldRule::WholeNumbersPerLine, SeriesCapacity, tooMany},
                    columns);
-    MathFun::checkSyntheticLog(log, path.string());
+    MathFun::checkSyntheticLog(log, fileName);
+    // Depths are measured down from the core top; one above it would put the
+    // log's first layer before the sea floor and its times below zero.
+    if (log.depth.front() < 0) {
+        throw QuarvelError(formatMessage(
+            "The first depth in \"%s\" is %s m, above the core top: a log's depths start at 0 "
+            "or below it.",
+            {fileName, numbers::formatSignificant(log.depth.front(), 9)}));
+    }
     return log;
 }
 
@@ -112,6 +124,29 @@ MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
             {numbers::formatSignificant(lagStep, 9), trimmedText(intervalText)}));
     }
     return wavelet;
+}
+
+void checkWaveletSweep(const WorkDir& workDir, double start, double end) {
+    const std::vector<std::string> lines =
+        splitLines(readTextPrefix(workDir.file(MathFun::WaveletSweepFileName), 4096));
+    if (lines.size() < 3) {
+        return;
+    }
+    const auto madeStart = numbers::tryParseNumber(lines[1]);
+    const auto madeEnd = numbers::tryParseNumber(lines[2]);
+    if (!madeStart || !madeEnd) {
+        return;
+    }
+    const auto differs = [](double made, double asked) {
+        return !(std::fabs(made - asked) <= 1e-9 * std::fabs(asked));
+    };
+    if (differs(*madeStart, start) || differs(*madeEnd, end)) {
+        throw QuarvelError(formatMessage(
+            "klauder.dat was made for a sweep from %s to %s Hz, but the chirp window says %s to "
+            "%s Hz: press GO to make the wavelet again.",
+            {numbers::formatSignificant(*madeStart, 9), numbers::formatSignificant(*madeEnd, 9),
+             numbers::formatSignificant(start, 9), numbers::formatSignificant(end, 9)}));
+    }
 }
 
 } // namespace quarvel::engine

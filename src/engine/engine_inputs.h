@@ -3,6 +3,7 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 
+#include <string>
 #include <string_view>
 
 // The engine's two input files, read the way the rest of the program writes
@@ -14,7 +15,12 @@ namespace quarvel::engine {
 // anything is computed, a missing file, more rows than a series holds, a line
 // that does not hold three numbers, a field that is not a number as a whole,
 // numbers out of range, and what checkSyntheticLog refuses (naming the file).
+// A first depth above the core top (below 0) is refused as well.
 MathFun::SyntheticLog readLog(const WorkDir& workDir);
+
+// The same from a text that is to become log.dat (fileName names it in
+// messages).
+MathFun::SyntheticLog readLogText(std::string_view text, const std::string& fileName);
 
 // The amplitudes (second column) of klauder.dat in file order. Refuses a
 // missing or empty file, more rows than the engine's series allow (twice the
@@ -24,5 +30,10 @@ MathFun::SyntheticLog readLog(const WorkDir& workDir);
 // interval would be stretched or squeezed without a word.
 MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
                                       std::string_view intervalText);
+
+// Refuses a start or end frequency other than those klauder.dat was made
+// with, as the chirp source recorded them beside it; a wavelet without that
+// record (made before it was kept) is taken as it is.
+void checkWaveletSweep(const WorkDir& workDir, double start, double end);
 
 } // namespace quarvel::engine

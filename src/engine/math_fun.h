@@ -24,6 +24,8 @@ inline constexpr int SeriesCapacity = Series::Capacity;
 
 inline constexpr std::string_view LogFileName = "log.dat";
 inline constexpr std::string_view KlauderFileName = "klauder.dat";
+// The chirp parameters klauder.dat was made with, as a chirp signal file.
+inline constexpr std::string_view WaveletSweepFileName = "klauder.sig";
 // The files of one run, in the order they are written.
 inline constexpr std::array<std::string_view, 5> SyntheticFileNames{
     "refl.dat", "corr.dat", "deconv.dat", "amplnofilt.dat", "ampl.dat"};

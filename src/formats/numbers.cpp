@@ -402,6 +402,24 @@ std::string formatSignificant(double value, int digits) {
         return formatFixed(value, 0);
     }
     const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    if (magnitude >= 15 || magnitude < -6) {
+        // Hundreds of digits tell nobody anything: "1e+300", "2.5e-12".
+        std::array<char, 64> buf{};
+        const auto [end, ec] =
+            std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific,
+                          std::clamp(digits - 1, 0, 16));
+        (void)ec;
+        std::string out(buf.data(), end);
+        const std::size_t e = out.find('e');
+        std::string mantissa = out.substr(0, e);
+        if (mantissa.find('.') != std::string::npos) {
+            mantissa.erase(mantissa.find_last_not_of('0') + 1);
+            if (mantissa.back() == '.') {
+                mantissa.pop_back();
+            }
+        }
+        return mantissa + out.substr(e);
+    }
     std::string out = formatFixed(value, std::clamp(digits - 1 - magnitude, 0, 300));
     if (out.find('.') != std::string::npos) {
         out.erase(out.find_last_not_of('0') + 1);

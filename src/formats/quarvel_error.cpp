@@ -29,6 +29,10 @@ void throwCannotCreate(const std::string& fileName, const std::string& reason) {
     throw QuarvelError(formatMessage(msg::CannotCreateFile, {fileName, reason}));
 }
 
+void throwCannotReplace(const std::string& fileName, const std::string& reason) {
+    throw QuarvelError(formatMessage(msg::CannotReplaceFile, {fileName, reason}));
+}
+
 std::string systemReason() {
     const int code = errno;
     if (code == 0) {

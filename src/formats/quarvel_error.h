@@ -23,6 +23,8 @@ namespace msg {
 inline constexpr std::string_view NotAnInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view CannotOpenFile = "Cannot open file \"%s\". %s";
 inline constexpr std::string_view CannotCreateFile = "Cannot create file \"%s\". %s";
+inline constexpr std::string_view CannotReplaceFile =
+    "Cannot replace file \"%s\" with the new one. %s";
 inline constexpr std::string_view DivisionByZero = "Floating point division by zero";
 inline constexpr std::string_view InvalidOperation = "Invalid floating point operation";
 inline constexpr std::string_view TextExceedsMemo = "Text exceeds memo capacity";
@@ -30,6 +32,7 @@ inline constexpr std::string_view TextExceedsMemo = "Text exceeds memo capacity"
 
 [[noreturn]] void throwCannotOpen(const std::string& fileName, const std::string& reason);
 [[noreturn]] void throwCannotCreate(const std::string& fileName, const std::string& reason);
+[[noreturn]] void throwCannotReplace(const std::string& fileName, const std::string& reason);
 
 // The system's reason for the last failed file operation (errno), as text.
 std::string systemReason();

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -22,8 +24,63 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& path) {
 
 } // namespace
 
+std::filesystem::path writeTarget(const std::filesystem::path& path) {
+    std::filesystem::path target = path;
+    std::error_code ec;
+    for (int hops = 0; std::filesystem::is_symlink(target, ec); ++hops) {
+        if (hops == 40) {
+            throwCannotCreate(path.string(), "Its symbolic links lead round in a circle.");
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec) {
+            throwCannotCreate(path.string(), ec.message() + ".");
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+namespace {
+
+// Writes into a device or a pipe as it stands: renaming over one would put a
+// plain file in its place. A pipe nobody reads from is refused rather than
+// waited on.
+void writeThrough(const std::filesystem::path& path, const std::filesystem::path& target,
+                  std::string_view text) {
+    errno = 0;
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        throwCannotCreate(path.string(),
+                          errno == ENXIO ? "No program reads from it." : systemReason());
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            const std::string reason = systemReason();
+            ::close(fd);
+            throwCannotCreate(path.string(), reason);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+}
+
+} // namespace
+
 void writeTextFile(const std::filesystem::path& path, std::string_view text) {
-    const std::filesystem::path tmp = temporaryBeside(path);
+    const std::filesystem::path target = writeTarget(path);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(target, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        writeThrough(path, target, text);
+        return;
+    }
+    const std::filesystem::path tmp = temporaryBeside(target);
     errno = 0;
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -40,12 +97,11 @@ void writeTextFile(const std::filesystem::path& path, std::string_view text) {
             throwCannotCreate(path.string(), reason);
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
+    std::filesystem::rename(tmp, target, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        throwCannotCreate(path.string(), ec.message() + ".");
+        throwCannotReplace(path.string(), ec.message() + ".");
     }
 }
 
@@ -153,13 +209,19 @@ void writeTextFilesInPieces(const std::vector<std::filesystem::path>& paths,
         }
     };
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::filesystem::path& path = paths[i];
+        const std::filesystem::path path = writeTarget(paths[i]);
         std::error_code ec;
+        const std::filesystem::file_status status = std::filesystem::status(path, ec);
         // A folder in the way would only make the rename fail after other
-        // files had already been replaced.
-        if (std::filesystem::is_directory(path, ec)) {
+        // files had already been replaced; a device or a pipe would be
+        // replaced by a plain file.
+        if (std::filesystem::is_directory(status)) {
             discard();
-            throwCannotCreate(path.string(), "It is a folder, not a file.");
+            throwCannotCreate(paths[i].string(), "It is a folder, not a file.");
+        }
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+            discard();
+            throwCannotCreate(paths[i].string(), "It is not a plain file.");
         }
         const std::filesystem::path tmp = temporaryBeside(path);
         errno = 0;
@@ -188,7 +250,7 @@ void writeTextFilesInPieces(const std::vector<std::filesystem::path>& paths,
         const std::error_code ec = place(fs, p);
         if (ec) {
             const std::string kept = restore(fs, set);
-            throwCannotCreate(p.target.string(), ec.message() + "." + kept);
+            throwCannotReplace(p.target.string(), ec.message() + "." + kept);
         }
     }
     for (const Placement& p : set) {

@@ -80,9 +80,17 @@ private:
 };
 
 // Writes the text to the file through a temporary file in the same folder and
-// a rename, so a failed write leaves the old file as it was. Throws
-// "Cannot create file ..." with the system's reason.
+// a rename, so a failed write leaves the old file as it was. A symbolic link
+// is followed and its target written; a device or a pipe is written into as
+// it stands (one nobody reads from is refused), never replaced. Throws
+// "Cannot create file ..." with the system's reason, "Cannot replace file
+// ..." when the written file cannot take the old one's place.
 void writeTextFile(const std::filesystem::path& path, std::string_view text);
+
+// Where a write to the path lands: the path itself, or the end of the chain
+// of symbolic links it starts. Throws "Cannot create file ..." for links that
+// lead round in a circle.
+std::filesystem::path writeTarget(const std::filesystem::path& path);
 
 // One file of a set written together.
 struct PendingFile {
@@ -95,7 +103,10 @@ struct PendingFile {
 // place, in order, each in one step, so that a reader never finds a target
 // missing that existed before. Should putting one in place fail, the files
 // already replaced get their old contents back: every target is as it was.
-// Throws "Cannot create file ..." naming the file that failed.
+// Symbolic links are followed; a target that is a device or a pipe is refused
+// before anything is written. Throws "Cannot create file ..." (or "Cannot
+// replace file ..." when a written file cannot take its place) naming the
+// file that failed.
 void writeTextFiles(const std::vector<PendingFile>& files,
                     FileSystem& fileSystem = systemFileSystem());
 

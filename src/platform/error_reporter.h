@@ -29,10 +29,36 @@ private:
     Dialogs& dialogs_;
 };
 
+class WorkDir;
+
+// While one lives, every guarded command holds the working directory for its
+// whole run (WorkDirLock), so that a quarvel-synth run on the same folder
+// never mixes its files with the window's. A command that finds the folder
+// held by another process is refused with a message, rather than freezing
+// the windows while it waits. The program makes one at start-up.
+class CommandWorkDir {
+public:
+    explicit CommandWorkDir(const WorkDir& dir);
+    ~CommandWorkDir();
+    CommandWorkDir(const CommandWorkDir&) = delete;
+    CommandWorkDir& operator=(const CommandWorkDir&) = delete;
+};
+
+// The working directory held from the first guarded command to its end;
+// commands run inside it (a redraw on a signal) hold nothing more.
+class CommandScope {
+public:
+    CommandScope();
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+};
+
 // Runs one command (an event handler body) to its end or to its first error,
 // which goes to the reporter. Exceptions never cross Qt's event loop.
 template <class Command> void guarded(ErrorReporter& reporter, Command&& command) {
     try {
+        const CommandScope scope;
         command();
     } catch (const QuarvelError& e) {
         reporter.report(QString::fromStdString(e.what()));

@@ -1,12 +1,17 @@
 #include "platform/work_dir.h"
 
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -54,6 +59,51 @@ std::filesystem::path WorkDir::file(std::string_view name) const {
         }
     }
     return exact;
+}
+
+bool WorkDir::holdsWorkingFile(const std::filesystem::path& path) const {
+    const std::filesystem::path target = writeTarget(path);
+    const std::string name = target.filename().string();
+    std::error_code ec;
+    const std::filesystem::path parent =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::equivalent(parent, folder_, ec) || ec) {
+        return false;
+    }
+    return std::any_of(WorkingFileNames.begin(), WorkingFileNames.end(),
+                       [&name](std::string_view own) { return sameIgnoringCase(own, name); });
+}
+
+WorkDirLock::WorkDirLock(const WorkDir& dir, WhenBusy whenBusy,
+                         const std::function<void()>& waiting)
+    : fd_(::open(dir.folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        return;
+    }
+    if (errno != EWOULDBLOCK) {
+        // A file system without such locks: the command runs as it always did.
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    if (whenBusy == WhenBusy::Refuse) {
+        ::close(fd_);
+        throw QuarvelError(formatMessage(
+            "Another Quarvel command is working in \"%s\"; this one was not run. Try again "
+            "when that one has finished.",
+            {dir.folder().string()}));
+    }
+    if (waiting) {
+        waiting();
+    }
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+WorkDirLock::~WorkDirLock() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
 }
 
 } // namespace quarvel

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace quarvel {
+
+// The files the program keeps in the working directory.
+inline constexpr std::array<std::string_view, 11> WorkingFileNames{
+    "log.dat",  "trace.txt",  "chirp.dat",      "klauder.dat", "klauder.sig", "refl.dat",
+    "corr.dat", "deconv.dat", "amplnofilt.dat", "ampl.dat",    "ampl.txt"};
 
 // The program's fixed folder of working files: $QUARVEL_WORKDIR when set,
 // otherwise ~/Quarvel. File names inside it are matched without regard to
@@ -25,8 +32,34 @@ public:
     // matches without regard to letter case, else folder/name.
     std::filesystem::path file(std::string_view name) const;
 
+    // True when writing to the path would land on one of WorkingFileNames in
+    // this folder (through symbolic links too).
+    bool holdsWorkingFile(const std::filesystem::path& path) const;
+
 private:
     std::filesystem::path folder_;
+};
+
+// Another command on the same working directory: wait for it, or refuse.
+enum class WhenBusy { Wait, Refuse };
+
+// Holds the working directory for one whole command, so that two commands
+// never mix their files (one's log.dat with the other's stage files). An
+// advisory lock on the folder itself: every Quarvel command takes it, other
+// programs are not stopped, and it goes with the process that held it.
+class WorkDirLock {
+public:
+    // Takes the lock. When another command holds it: with Wait, `waiting` is
+    // called once and the lock is waited for; with Refuse, throws a message
+    // naming the folder. A folder that cannot be opened is not locked (a
+    // command that needs it reports that itself).
+    WorkDirLock(const WorkDir& dir, WhenBusy whenBusy, const std::function<void()>& waiting = {});
+    ~WorkDirLock();
+    WorkDirLock(const WorkDirLock&) = delete;
+    WorkDirLock& operator=(const WorkDirLock&) = delete;
+
+private:
+    int fd_ = -1;
 };
 
 } // namespace quarvel

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -369,6 +370,8 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
 }
 
 Session readSessionFile(const QString& path) {
+    // A pipe or a device would block the open, or never end.
+    requireRegularFile(path.toStdString());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throwCannotOpen(path.toStdString(), file.errorString().toStdString());

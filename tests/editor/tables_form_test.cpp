@@ -216,31 +216,13 @@ TEST_F(TablesFormTest, LoadSaysWhichRowsLogDatLeavesOut) {
     const QString path = userFile("core.txt", "0 1500 1.8\r\n0.5 1510 1.9\r\n0.5 1520 1.9\r\n");
     dialogs.expectOpenFile(path);
     dialogs.expectMessage("2 rows of the log \"" + path +
-                          "\" were left out of log.dat, whose depths must increase: row 1 lies "
-                          "at depth 0 or above (the log starts below the core top); 1 row "
-                          "repeats the depth of the row above (first: row 3).");
+                          "\" were left out of the grid and log.dat, whose depths must "
+                          "increase: row 1 lies at depth 0 or above (the log starts below the "
+                          "core top); 1 row repeats the depth of the last row kept (first: row "
+                          "3).");
     button("LoadButton")->click();
     dialogs.expectAllAnswered();
     EXPECT_EQ(workDir.read("log.dat"), "0.500000 1510.000000 1.900000\r\n");
-}
-
-TEST_F(TablesFormTest, LogsBeyondTheLogTableAreCutWithANotice) {
-    std::string text;
-    for (int i = 1; i <= quarvel::LogCapacity + 2; ++i) {
-        text += std::to_string(i) + " 1500 1.8\r\n";
-    }
-    const QString path = userFile("huge log.txt", text);
-    dialogs.expectOpenFile(path);
-    dialogs.expectMessage("The log file \"" + path +
-                          "\" holds more than 64000 records: only the first 64000 were loaded, "
-                          "the rest was left out.");
-    button("LoadButton")->click();
-    dialogs.expectAllAnswered();
-    EXPECT_EQ(grid()->rowCount(), quarvel::LogCapacity);
-    EXPECT_EQ(cell(quarvel::LogCapacity, 0), "64000.000000");
-    const std::string logDat = workDir.read("log.dat");
-    EXPECT_EQ(std::count(logDat.begin(), logDat.end(), '\n'), quarvel::LogCapacity);
-    EXPECT_TRUE(mainWidgets().SpeedButton1->isEnabled());
 }
 
 TEST_F(TablesFormTest, ACellStillBeingTypedIntoIsSaved) {

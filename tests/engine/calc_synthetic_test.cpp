@@ -123,9 +123,11 @@ TEST(CalcSynthetic, RunsAreIdenticalAtAnyThreadCountAndVectorWidth) {
     EXPECT_EQ(outputs(dir), first) << "SSE2 alone";
 }
 
+// A wavelet made before its sweep was recorded beside it is taken as it is.
 TEST(CalcSynthetic, NewFrequenciesWithoutANewWaveletChangeOnlyTheSynthetic) {
     TempWorkDir dir;
     ChirpSource(ChirpTexts{}, dir.workDir());
+    std::filesystem::remove(dir.file("klauder.sig"));
     dir.write("log.dat", logOf(10));
     runDefault(dir);
     const std::vector<std::string> before = outputs(dir);
@@ -208,6 +210,8 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
          "7000", "Row 1 of"},
         {"last density missing", "0.5 1600 1.7\r\n1.0 1650 0\r\n", DefaultWavelet, "0.00001",
          "2000", "7000", "Row 2 of"},
+        {"first depth above the core top", "-0.5 1600 1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet,
+         "0.00001", "2000", "7000", "log.dat\" is -0.5 m, above the core top"},
         {"negative density", "0.5 1600 -1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet, "0.00001", "2000",
          "7000", "has a density that is not above 0"},
         {"decimal comma in the log", "0.5 1,873 1.7\r\n1.0 1650 1.8\r\n", DefaultWavelet, "0.00001",
@@ -224,6 +228,9 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
          "7000",
          "klauder.dat was made with a sampling interval of 0.00001 s, but the chirp window says "
          "0.000005 s: press GO to make the wavelet again."},
+        {"wavelet of another sweep", TwoRowLog, DefaultWavelet, "0.00001", "1000", "7000",
+         "klauder.dat was made for a sweep from 2000 to 7000 Hz, but the chirp window says 1000 "
+         "to 7000 Hz: press GO to make the wavelet again."},
         {"one-line wavelet at another interval", TwoRowLog, "0.00002 1\r\n", " 0.00001 ", "2000",
          "7000", "interval of 0.00002 s, but the chirp window says 0.00001 s"},
         {"end frequency above Nyquist", TwoRowLog, DefaultWavelet, "0.00001", "2000", "50001",
@@ -288,7 +295,7 @@ TEST(CalcSynthetic, RefusesBeforeWritingAnything) {
         }
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
                   static_cast<long>(SyntheticFileNames.size() + (c.log != nullptr) +
-                                    (c.klauder != nullptr) + (c.klauder == DefaultWavelet)))
+                                    (c.klauder != nullptr) + 2 * (c.klauder == DefaultWavelet)))
             << "no temporary file is left behind";
     }
 }
@@ -312,6 +319,54 @@ TEST(CalcSynthetic, FileThatCannotBeCreatedIsReportedAndNothingChanges) {
     }
     for (const std::string_view name : {"refl.dat", "corr.dat", "deconv.dat", "amplnofilt.dat"}) {
         EXPECT_EQ(dir.read(name), "earlier run\r\n") << name;
+    }
+}
+
+// A log given with the run becomes log.dat together with the five files, or
+// nothing changes: log.dat never describes another run than the stage files.
+TEST(CalcSynthetic, ANewLogIsPlacedWithTheFiveFilesOrNotAtAll) {
+    const struct {
+        const char* name;
+        std::string newLog;
+        bool longInterval; // a wavelet and an interval longer than the log's span
+        bool folderInTheWay;
+        const char* refusal; // nullptr: the run goes through
+    } cases[] = {
+        {"accepted", "0.4 1500 1.6\r\n0.9 1550 1.7\r\n", false, false, nullptr},
+        {"one row", "0.5 1600 1.7\r\n", false, false, "at least two rows"},
+        {"span below one interval", TwoRowLog, true, false, "Sampling Interval must be below"},
+        {"a file that cannot be made", TwoRowLog, false, true, "Cannot create file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        if (c.longInterval) {
+            dir.write("klauder.dat", "0.01 1\r\n");
+        } else {
+            ChirpSource(ChirpTexts{}, dir.workDir());
+        }
+        dir.write("log.dat", "old log\r\n");
+        for (const std::string_view name : SyntheticFileNames) {
+            if (c.folderInTheWay && name == "ampl.dat") {
+                std::filesystem::create_directory(dir.file(name));
+            } else {
+                dir.write(name, "earlier run\r\n");
+            }
+        }
+        Engine engine;
+        try {
+            CalcSynthetic(engine, dir.workDir(), c.longInterval ? "10" : "2000",
+                          c.longInterval ? "40" : "7000", c.longInterval ? "0.01" : "0.00001", {},
+                          TimeZero::Strongest, c.newLog);
+            EXPECT_EQ(c.refusal, nullptr);
+            EXPECT_EQ(dir.read("log.dat"), c.newLog);
+            EXPECT_NE(dir.read("ampl.dat"), "earlier run\r\n");
+        } catch (const QuarvelError& error) {
+            ASSERT_NE(c.refusal, nullptr) << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.refusal), std::string::npos) << error.what();
+            EXPECT_EQ(dir.read("log.dat"), "old log\r\n");
+            EXPECT_EQ(dir.read("refl.dat"), "earlier run\r\n");
+        }
     }
 }
 

@@ -214,4 +214,8 @@ TEST(Numbers, SignificantDigitsWithoutTrailingZeros) {
     EXPECT_EQ(formatSignificant(-2.5, 9), "-2.5");
     EXPECT_EQ(formatSignificant(0.0, 9), "0");
     EXPECT_EQ(formatSignificant(123456789012.0, 3), "123456789012");
+    // Far from 1, the exponent form, not hundreds of digits.
+    EXPECT_EQ(formatSignificant(1e300, 9), "1e+300");
+    EXPECT_EQ(formatSignificant(-2.5e-12, 9), "-2.5e-12");
+    EXPECT_EQ(formatSignificant(1.5e15, 2), "1.5e+15");
 }

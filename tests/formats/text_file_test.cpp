@@ -2,10 +2,13 @@
 #include "formats/text_file.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
@@ -106,6 +109,58 @@ TEST(TextFile, WriteFailuresNameTheFileAndTheSystemsReason) {
         }
     }
     EXPECT_EQ(readTextFile(dir / "plain.txt"), "old");
+}
+
+// Renaming a written file over a link, a device or a pipe would put a plain
+// file in its place: they are written through, or refused, and stay what
+// they were.
+TEST(TextFile, WritingToWhatIsNotAPlainFileNeverReplacesIt) {
+    const fs::path dir = freshFolder("through");
+    writeTextFile(dir / "target.txt", "old");
+    fs::create_symlink(dir / "target.txt", dir / "link.txt");
+    fs::create_symlink("missing.txt", dir / "dangling.txt");
+    fs::create_symlink(dir / "circle-a", dir / "circle-b");
+    fs::create_symlink(dir / "circle-b", dir / "circle-a");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "read-pipe").c_str(), 0600), 0);
+    const int reader = ::open((dir / "read-pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    // A character device as the null device is one (made only by root).
+    const bool device = ::mknod((dir / "null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    const struct {
+        fs::path path;
+        std::string refusal; // empty: written
+        fs::path lands;      // where the text is then found, if anywhere readable
+    } cases[] = {
+        {dir / "link.txt", "", dir / "target.txt"},
+        {dir / "dangling.txt", "", dir / "missing.txt"},
+        {dir / "read-pipe", "", {}},
+        {dir / "pipe", "No program reads from it.", {}},
+        {dir / "circle-a", "Its symbolic links lead round in a circle.", {}},
+        {device ? dir / "null" : dir / "link.txt", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        const fs::file_type type = fs::symlink_status(c.path).type();
+        try {
+            writeTextFile(c.path, "new");
+            EXPECT_EQ(c.refusal, "");
+        } catch (const QuarvelError& e) {
+            EXPECT_EQ(e.what(), "Cannot create file \"" + c.path.string() + "\". " + c.refusal);
+        }
+        EXPECT_EQ(fs::symlink_status(c.path).type(), type);
+        if (!c.lands.empty()) {
+            EXPECT_EQ(readTextFile(c.lands), "new");
+        }
+    }
+    char piped[8] = {};
+    EXPECT_EQ(::read(reader, piped, sizeof piped), 3);
+    EXPECT_EQ(std::string(piped), "new");
+    ::close(reader);
+    // In a set, a pipe is refused before any file of it is written.
+    EXPECT_THROW(writeTextFiles({{dir / "target.txt", "set"}, {dir / "pipe", "set"}}),
+                 QuarvelError);
+    EXPECT_EQ(readTextFile(dir / "target.txt"), "new");
 }
 
 TEST(TextFile, AWriteCutShortByTheSystemSaysWhy) {

@@ -2,8 +2,12 @@
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <future>
 #include <gtest/gtest.h>
+#include <optional>
+#include <thread>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
@@ -33,4 +37,55 @@ TEST(WorkDir, AFileWhereTheFolderShouldBeIsReported) {
     writeTextFile(file, "x");
     EXPECT_THROW(WorkDir(file / "sub").ensureExists(), QuarvelError);
     fs::remove(file);
+}
+
+TEST(WorkDir, WorkingFilesAreKnownByWhereAWriteLands) {
+    const fs::path dir = fs::temp_directory_path() / "quarvel-workdir-own";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "sub");
+    const WorkDir wd(dir);
+    fs::create_symlink(dir / "LOG.DAT", dir / "sub" / "mine.csv");
+    const struct {
+        fs::path path;
+        bool own;
+    } cases[] = {
+        {dir / "log.dat", true},
+        {dir / "Ampl.Dat", true},
+        {dir / "sub" / ".." / "klauder.sig", true},
+        {dir / "sub" / "mine.csv", true},
+        {dir / "tdr.csv", false},
+        {dir / "sub" / "log.dat", false},
+        {"/dev/null", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(wd.holdsWorkingFile(c.path), c.own) << c.path;
+    }
+    fs::remove_all(dir);
+}
+
+TEST(WorkDirLock, ASecondCommandWaitsOrIsRefused) {
+    const fs::path dir = fs::temp_directory_path() / "quarvel-workdir-lock";
+    fs::create_directories(dir);
+    const WorkDir wd(dir);
+    std::optional<WorkDirLock> first(std::in_place, wd, WhenBusy::Refuse);
+    try {
+        WorkDirLock second(wd, WhenBusy::Refuse);
+        ADD_FAILURE() << "not refused";
+    } catch (const QuarvelError& e) {
+        EXPECT_EQ(std::string(e.what()), "Another Quarvel command is working in \"" + dir.string() +
+                                             "\"; this one was not run. Try again when that one "
+                                             "has finished.");
+    }
+    std::promise<void> told;
+    std::atomic<bool> holding{false};
+    std::thread waiter([&] {
+        WorkDirLock second(wd, WhenBusy::Wait, [&] { told.set_value(); });
+        holding = true;
+    });
+    told.get_future().wait();
+    EXPECT_FALSE(holding);
+    first.reset();
+    waiter.join();
+    EXPECT_TRUE(holding);
+    EXPECT_NO_THROW(WorkDirLock(wd, WhenBusy::Refuse));
 }

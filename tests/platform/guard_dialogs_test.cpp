@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
+#include "platform/work_dir.h"
 #include "support/recording_error_reporter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_work_dir.h"
@@ -34,6 +35,36 @@ TEST(Guarded, HandsEachKindOfErrorToTheReporter) {
     guarded(reporter, [&] { ranToTheEnd = true; });
     EXPECT_TRUE(ranToTheEnd);
     EXPECT_EQ(reporter.messages().size(), 3u);
+}
+
+// With the working directory given, a command holds it to its end (a
+// command inside it holds nothing more) and is refused while another
+// process's command holds it.
+TEST(Guarded, ACommandHoldsTheWorkingDirectory) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "quarvel-guarded-lock";
+    std::filesystem::create_directories(folder);
+    const WorkDir dir(folder);
+    const CommandWorkDir commands(dir);
+    RecordingErrorReporter reporter;
+    int ran = 0;
+    guarded(reporter, [&] {
+        guarded(reporter, [&] { ++ran; });
+        EXPECT_THROW(WorkDirLock(dir, WhenBusy::Refuse), QuarvelError);
+        ++ran;
+    });
+    EXPECT_EQ(ran, 2);
+    {
+        const WorkDirLock other(dir, WhenBusy::Refuse);
+        reporter.expectError(QString::fromStdString("Another Quarvel command is working in \"" +
+                                                    folder.string() +
+                                                    "\"; this one was not run. Try again when "
+                                                    "that one has finished."));
+        guarded(reporter, [&] { ++ran; });
+    }
+    EXPECT_EQ(ran, 2);
+    guarded(reporter, [&] { ++ran; });
+    EXPECT_EQ(ran, 3);
 }
 
 TEST(Guarded, DialogReporterShowsTheMessage) {

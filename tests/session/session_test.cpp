@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace quarvel::testing {
 namespace {
@@ -164,6 +165,8 @@ TEST(SessionTest, FilesThatCannotBeSessionsNameTheFile) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("core 1, photographed 3 May\n");
     }
+    const QString fifo = folder.filePath("pipe.qvs");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     const struct {
         QString path;
         QString message;
@@ -172,6 +175,8 @@ TEST(SessionTest, FilesThatCannotBeSessionsNameTheFile) {
          QStringLiteral("Cannot open file \"%1\"").arg(folder.filePath("missing.qvs"))},
         {huge, QStringLiteral("\"%1\" is not a Quarvel session: it is larger than").arg(huge)},
         {notJson, QStringLiteral("\"%1\" is not a Quarvel session: ").arg(notJson)},
+        // Opening a pipe for reading waits for a writer: the test would hang.
+        {fifo, QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(fifo)},
     };
     for (const auto& c : cases) {
         try {

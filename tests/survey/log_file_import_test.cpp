@@ -1,5 +1,6 @@
 #include "editor/log_import.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 #include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 #include "survey/log_import_questions.h"
@@ -55,17 +56,76 @@ TEST(LogFileImport, ALogRecordedUpwardsIsTurnedOverAndSaid) {
     ASSERT_FALSE(las.notices.empty());
     EXPECT_NE(las.notices.back().find("decrease down the file; the log was turned over"),
               std::string::npos);
-    // A log that only partly decreases is left in its order, and the notice
-    // says which row log.dat leaves out.
-    const ImportedLog mixed =
-        imported(dir, "mixed.txt", "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
-    EXPECT_EQ(mixed.gridText, "0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n");
-    ASSERT_EQ(mixed.notices.size(), 1u);
-    EXPECT_NE(mixed.notices[0].find("1 row of the log \"" + dir.file("mixed.txt").string() +
-                                    "\" was left out of log.dat, whose depths must increase: 1 "
-                                    "row is shallower than the row above (first: row 3)."),
-              std::string::npos)
-        << mixed.notices[0];
+}
+
+// log.dat keeps each row that lies deeper than the last row kept, so the
+// engine never finds a depth that does not increase; the grid shows the same
+// rows, and a notice counts the others by reason.
+TEST(LogFileImport, RowsNotDeeperThanTheLastKeptAreLeftOut) {
+    TempWorkDir dir;
+    const struct {
+        std::string text;
+        std::string logDat;
+        std::string notice;
+    } cases[] = {
+        {"0.01 1500 1.5\n0.03 1510 1.6\n0.02 1520 1.7\n0.025 1530 1.8\n",
+         "0.010000 1500.000000 1.500000\r\n0.030000 1510.000000 1.600000\r\n",
+         "2 rows of the log \"%s\" were left out of the grid and log.dat, whose depths must "
+         "increase: 2 rows are shallower than the last row kept (first: row 3)."},
+        {"-0.5 1500 1.5\n0 1510 1.6\n0.1 1520 1.7\n0.1 1530 1.8\n0.2 1540 1.9\n",
+         "0.100000 1520.000000 1.700000\r\n0.200000 1540.000000 1.900000\r\n",
+         "3 rows of the log \"%s\" were left out of the grid and log.dat, whose depths must "
+         "increase: rows 1 to 2 lie at depth 0 or above (the log starts below the core top); 1 "
+         "row repeats the depth of the last row kept (first: row 4)."},
+        {"0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n",
+         "0.100000 1500.000000 1.600000\r\n0.300000 1520.000000 1.800000\r\n",
+         "1 row of the log \"%s\" was left out of the grid and log.dat, whose depths must "
+         "increase: 1 row is shallower than the last row kept (first: row 3)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ImportedLog log = imported(dir, "mixed.txt", c.text);
+        EXPECT_EQ(log.logDat, c.logDat);
+        EXPECT_EQ(normaliseLineEnds(log.gridText), c.logDat);
+        ASSERT_EQ(log.notices.size(), 1U);
+        EXPECT_EQ(log.notices[0], formatMessage(c.notice, {dir.file("mixed.txt").string()}));
+    }
+}
+
+// Values no core has are refused with the row and the column; nothing is
+// made from the file.
+TEST(LogFileImport, ImpossibleValuesAreRefused) {
+    TempWorkDir dir;
+    std::string tooLong;
+    for (int row = 1; row <= LogCapacity + 1; ++row) {
+        tooLong += std::to_string(row) + " 1500 1.6\n";
+    }
+    const struct {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {"0.1 1500 1.6\n0.2 1510 -1.5\n", "Row 2 of the log \"%s\" has a density of -1.5"},
+        {"0.1 -1500 1.6\n", "Row 1 of the log \"%s\" has a P-wave velocity of -1500"},
+        {"0.1 1" + std::string(300, '0') + " 1.6\n",
+         "Row 1 of the log \"%s\" has a P-wave velocity of 1e+300"},
+        {"0.1 1500 1.6\n0.2 1500 1.6\n1e300 1500 1.6\n",
+         "Row 3 of the log \"%s\" has a depth of 1e+300"},
+        {tooLong, "The log file \"%s\" holds more than 64000 records"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        dir.write("bad.txt", c.text);
+        ProposedAnswers proposals;
+        try {
+            importLogFile(dir.file("bad.txt"), proposals);
+            ADD_FAILURE() << "imported";
+        } catch (const QuarvelError& error) {
+            EXPECT_EQ(std::string(error.what())
+                          .find(formatMessage(c.message, {dir.file("bad.txt").string()})),
+                      0U)
+                << error.what();
+        }
+    }
 }
 
 TEST(LogFileImport, EmptyFilesAreRefused) {

@@ -1,3 +1,4 @@
+#include "platform/work_dir.h"
 #include "quarvel/version.h"
 #include "support/command_runner.h"
 #include "support/temp_work_dir.h"
@@ -59,6 +60,12 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"trace --segy none.sgy --trace 1.5", 2, "not '1.5'"},
         {"chirp --end 70000 --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: End Frequency must not be above the Nyquist frequency"},
+        {"tdr --out " + quoted(dir.file("LOG.DAT")) + " --workdir " + quoted(dir.path()), 1,
+         "quarvel-synth: --out \"" + dir.file("LOG.DAT").string() +
+             "\" is one of the working directory's own files; choose another name."},
+        {"trace --segy none.sgy --trace 1 --out " + quoted(dir.file("ampl.dat")) + " --workdir " +
+             quoted(dir.path()),
+         1, "is one of the working directory's own files"},
         {"synthetic --interval 0.01 --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: Start Frequency must not be above the Nyquist frequency of the "
          "Sampling Interval, 1 / (2 x 0.01 s) = 50 Hz; it is \"2000\"."},
@@ -69,6 +76,13 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         EXPECT_NE(result.output.find(c.message), std::string::npos) << c.arguments << "\n"
                                                                     << result.output;
     }
+    EXPECT_FALSE(dir.exists("chirp.dat"));
+    // While another command holds the working directory, --no-wait refuses.
+    const WorkDirLock held(dir.workDir(), WhenBusy::Refuse);
+    const CommandResult busy = run("chirp --no-wait --workdir " + quoted(dir.path()));
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_NE(busy.output.find("Another Quarvel command is working in"), std::string::npos)
+        << busy.output;
     EXPECT_FALSE(dir.exists("chirp.dat"));
 }
 
