@@ -5,6 +5,7 @@
 #include "chirp/chirp_source.h"
 #include "engine/calc_synthetic.h"
 #include "engine/math_fun.h"
+#include "export_commands.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -183,6 +184,18 @@ int run(int argc, char** argv) {
         workDir,
         noWaitOption};
 
+    quarvel::tools::ExportTexts exports;
+    const std::vector<Option> exportOptions{
+        {"--segy", "SEG-Y file for ampl.dat", &exports.segy},
+        {"--las", "LAS 2.0 file for log.dat", &exports.las},
+        {"--factor", "velocity factor of the LAS file (default 1)", &exports.factor},
+        {"--factor-source", "where the factor comes from, for the LAS header",
+         &exports.factorSource},
+        {"--start", "start frequency the synthetic was made with, Hz (default 2000)",
+         &exports.start},
+        {"--end", "end frequency the synthetic was made with, Hz (default 7000)", &exports.end},
+        workDir};
+
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
     const std::vector<Command> commands{
@@ -240,6 +253,12 @@ int run(int argc, char** argv) {
              tie.timeZero = quarvel::tools::timeZeroOption(timeZeroText);
              quarvel::tools::printTie(dir, chirp, tie, std::cout);
          }},
+        {"export",
+         "Writes ampl.dat as a one-trace SEG-Y file and log.dat, its velocities times the "
+         "factor, as LAS 2.0.",
+         exportOptions,
+         {},
+         [&](const WorkDir& dir) { quarvel::tools::runExport(dir, exports, std::cout); }},
     };
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);

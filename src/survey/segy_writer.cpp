@@ -22,7 +22,7 @@ constexpr std::size_t BinaryHeaderSize = 400;
 constexpr std::size_t TraceHeaderSize = 240;
 constexpr std::size_t CardWidth = 80;
 constexpr std::size_t Cards = 40;
-constexpr std::size_t DescriptionCards = Cards - 3;
+constexpr std::size_t DescriptionCards = Cards - 4;
 
 // Code page 037 for the printable ASCII characters, space (32) to '~' (126).
 constexpr std::string_view EbcdicPrintable =
@@ -46,14 +46,19 @@ void putCard(std::string& header, std::size_t card, std::string_view text) {
     }
 }
 
-std::string textualHeader(const std::vector<std::string>& description) {
+std::string textualHeader(const SegyTraceExport& trace, int intervalUs) {
     std::string header(TextualHeaderSize, ebcdic(' '));
     for (std::size_t card = 0; card < Cards; ++card) {
         putCard(header, card, "");
     }
     putCard(header, 0, "SYNTHETIC SEISMOGRAM WRITTEN BY QUARVEL");
-    for (std::size_t i = 0; i < description.size() && i < DescriptionCards; ++i) {
-        putCard(header, i + 1, description[i]);
+    putCard(header, 1,
+            "SAMPLE INTERVAL " + formatInteger(intervalUs) + " US, " +
+                formatInteger(static_cast<long long>(trace.amplitudes.size())) +
+                " SAMPLES, FIRST AT " + formatSignificant(trace.firstTimeMs, 6) +
+                " MS FROM TIME ZERO");
+    for (std::size_t i = 0; i < trace.description.size() && i < DescriptionCards; ++i) {
+        putCard(header, i + 2, trace.description[i]);
     }
     putCard(header, Cards - 2, "SEG Y REV1");
     putCard(header, Cards - 1, "END TEXTUAL HEADER");
@@ -131,7 +136,7 @@ std::string segyTraceBytes(const SegyTraceExport& trace) {
     const int intervalUs = intervalMicroseconds(trace.intervalSeconds);
     const ScaledTime delay = delayField(trace.firstTimeMs);
 
-    std::string bytes = textualHeader(trace.description);
+    std::string bytes = textualHeader(trace, intervalUs);
     std::string binary(BinaryHeaderSize, '\0');
     putBigEndian(binary, 8, 1, 4);  // reel number
     putBigEndian(binary, 12, 1, 2); // data traces per ensemble
@@ -170,6 +175,25 @@ std::string segyTraceBytes(const SegyTraceExport& trace) {
     }
     bytes += samples;
     return bytes;
+}
+
+SegyTraceExport evenlySampledTrace(const std::vector<double>& times,
+                                   const std::vector<double>& amplitudes, std::string_view name) {
+    if (times.size() < 2 || times.size() != amplitudes.size()) {
+        throw QuarvelError(formatMessage(
+            "Cannot write %s as SEG-Y. It needs two samples or more to give its interval.",
+            {name}));
+    }
+    const double interval = (times.back() - times.front()) / static_cast<double>(times.size() - 1);
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        if (!(std::abs(times[i] - times[i - 1] - interval) <= 1e-9)) {
+            throw QuarvelError(formatMessage(
+                "Cannot write %s as SEG-Y. Its samples %s and %s are not one interval apart.",
+                {name, formatInteger(static_cast<long long>(i)),
+                 formatInteger(static_cast<long long>(i + 1))}));
+        }
+    }
+    return {amplitudes, interval, times.front() * 1e3, {}};
 }
 
 void writeSegyTraceFile(const std::filesystem::path& path, const SegyTraceExport& trace) {

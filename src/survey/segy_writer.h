@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -14,10 +15,17 @@ struct SegyTraceExport {
     // The time of the first sample from the trace's time zero, in ms: the
     // header's delay recording time.
     double firstTimeMs = 0;
-    // Lines of the textual header after the first (at most 37 are kept, each
-    // cut to the card's 76 characters; non-ASCII characters become '?').
+    // Lines of the textual header after the two that name Quarvel and give
+    // the sampling (at most 36 are kept, each cut to the card's 76
+    // characters; non-ASCII characters become '?').
     std::vector<std::string> description;
 };
+
+// The trace of a series sampled evenly, times in seconds. Refuses
+// (QuarvelError) fewer than two samples and times not evenly spaced to a
+// nanosecond; `name` is how the messages call the series.
+SegyTraceExport evenlySampledTrace(const std::vector<double>& times,
+                                   const std::vector<double>& amplitudes, std::string_view name);
 
 // The most samples a trace's 16-bit headers can count.
 inline constexpr int SegyExportMaxSamples = 65535;

@@ -53,10 +53,11 @@ TEST(SegyWriter, ReadsBackWithItsIntervalDelayAndSamples) {
         for (std::size_t i = 0; i < c.count; ++i) {
             ASSERT_EQ(read.amplitudes[i], static_cast<float>(trace.amplitudes[i])) << i;
         }
-        // Cards 1 and 2 in EBCDIC: "C 1 SYN", "C 2 LOG".
+        // Cards 1 to 3 in EBCDIC: "C 1 SYN", "C 2 SAM", "C 3 LOG".
         const std::string bytes = work.read("synthetic.sgy");
         EXPECT_EQ(bytes.substr(0, 7), "\xC3\x40\xF1\x40\xE2\xE8\xD5");
-        EXPECT_EQ(bytes.substr(80, 7), "\xC3\x40\xF2\x40\xD3\xD6\xC7");
+        EXPECT_EQ(bytes.substr(80, 7), "\xC3\x40\xF2\x40\xE2\xC1\xD4");
+        EXPECT_EQ(bytes.substr(160, 7), "\xC3\x40\xF3\x40\xD3\xD6\xC7");
     }
 }
 
@@ -72,6 +73,17 @@ TEST(SegyWriter, RefusesWhatItsHeadersCannotHoldAndKeepsTheOldFile) {
         work.write("synthetic.sgy", "old");
         EXPECT_THROW(writeSegyTraceFile(work.file("synthetic.sgy"), trace), QuarvelError);
         EXPECT_EQ(work.read("synthetic.sgy"), "old");
+    }
+}
+
+TEST(SegyWriter, AnEvenlySampledSeriesGivesItsIntervalAndFirstTime) {
+    const SegyTraceExport trace = evenlySampledTrace({-0.00002, -0.00001, 0.0}, {1, 2, 3}, "s");
+    EXPECT_DOUBLE_EQ(trace.intervalSeconds, 1e-5);
+    EXPECT_DOUBLE_EQ(trace.firstTimeMs, -0.02);
+    EXPECT_EQ(trace.amplitudes, (std::vector<double>{1, 2, 3}));
+    for (const std::vector<double>& times : {std::vector<double>{0}, {0, 1e-5, 2.1e-5, 3e-5}}) {
+        EXPECT_THROW(evenlySampledTrace(times, std::vector<double>(times.size()), "s"),
+                     QuarvelError);
     }
 }
 
