@@ -175,7 +175,7 @@ std::optional<CleaningRules> OptionLogQuestions::cleaning(const CleaningQuestion
 
 std::string importLogText(const LogOptions& options, std::ostream& notices) {
     OptionLogQuestions questions(options);
-    const auto imported = importLogFile(options.file, questions);
+    const auto imported = importLogFile(options.file, questions, RunsOfMissing::FilledNext);
     if (!imported) {
         throw QuarvelError("The import of the log was cancelled.");
     }

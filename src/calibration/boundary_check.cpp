@@ -77,6 +77,14 @@ std::vector<BoundaryProblem> boundaryProblems(const Boundaries& boundaries) {
             problems.push_back(fieldProblem(field, texts.at(field), "a number of millimetres"));
         }
     }
+    // Every row would lie at one depth, and the time scale divides by the span.
+    const auto top = numbers::tryParseNumber(texts.at(TopField));
+    if (top && top == numbers::tryParseNumber(texts.at(BottomField))) {
+        problems.push_back({{TopField, BottomField},
+                            quotedCaption(TopField) + " and " + quotedCaption(BottomField) +
+                                " are both " + numbers::formatSignificant(*top, 9) +
+                                ": they must differ to give the rows between them depths."});
+    }
     bool pixelsWhole = true;
     for (std::size_t field = FirstPixelField; field < Boundaries::FieldCount; ++field) {
         if (!wholeNumber(texts.at(field))) {

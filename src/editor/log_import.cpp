@@ -179,12 +179,12 @@ std::vector<std::string> loadNotices(const LoadLogResult& result, std::string_vi
 } // namespace
 
 std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
-                                         LogImportQuestions& questions) {
-    return importLogText(readLogText(fileName), fileName.string(), questions);
+                                         LogImportQuestions& questions, RunsOfMissing runs) {
+    return importLogText(readLogText(fileName), fileName.string(), questions, runs);
 }
 
 std::optional<ImportedLog> importLogText(std::string_view content, const std::string& name,
-                                         LogImportQuestions& questions) {
+                                         LogImportQuestions& questions, RunsOfMissing runs) {
     const std::string_view text = withoutByteOrderMark(content);
     if (trimmed(text).empty()) {
         throw QuarvelError(formatMessage("The log file \"%s\" is empty.", {name}));
@@ -204,7 +204,8 @@ std::optional<ImportedLog> importLogText(std::string_view content, const std::st
             return std::nullopt;
         }
         plain = std::move(converted->text);
-        if (std::string summary = importSummary(*converted, log.notes, name); !summary.empty()) {
+        if (std::string summary = importSummary(*converted, log.notes, name, runs);
+            !summary.empty()) {
             imported.notices.push_back(std::move(summary));
         }
     }

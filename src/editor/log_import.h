@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/log_grid.h"
+#include "survey/log_import.h"
 
 #include <filesystem>
 #include <optional>
@@ -35,12 +36,15 @@ struct ImportedLog {
 // log.dat, so log.dat always holds depths that increase from 0 on; a negative
 // velocity or density, a magnitude no core has, and more records than a log
 // holds are refused, naming the row and the column.
+// `runs` says who fills the runs of missing values a table's import leaves.
 std::optional<ImportedLog> importLogFile(const std::filesystem::path& fileName,
-                                         LogImportQuestions& questions);
+                                         LogImportQuestions& questions,
+                                         RunsOfMissing runs = RunsOfMissing::ForInterpolateSeries);
 
 // The same from the file's whole text; `name` names it in messages.
 std::optional<ImportedLog> importLogText(std::string_view content, const std::string& name,
-                                         LogImportQuestions& questions);
+                                         LogImportQuestions& questions,
+                                         RunsOfMissing runs = RunsOfMissing::ForInterpolateSeries);
 
 // What the user is told after a log file was loaded: records left out,
 // entries that were not numbers, rows log.dat leaves out and why. Empty when all went well.

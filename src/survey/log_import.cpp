@@ -1,5 +1,6 @@
 #include "survey/log_import.h"
 
+#include "formats/capacity.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
@@ -74,6 +75,15 @@ void noteUnits(const ColumnTable& table, const ColumnChoice& choice,
         }
         const TableColumn& column = table.columns[static_cast<std::size_t>(each.column)];
         const std::string_view written = trimmed(column.unit);
+        const auto inField = recogniseUnit(each.role, written);
+        const auto inName = unitInName(each.role, column.name);
+        if (inField && inName && inField->name != inName->name) {
+            notes.push_back(formatMessage(
+                "The column \"%s\" says %s in its name but %s in its unit field; its values "
+                "were taken in %s: check that this is right.",
+                {column.name, inName->name, inField->name,
+                 each.unit.name.empty() ? "the unit written" : each.unit.name}));
+        }
         if (each.unit.name.empty()) {
             notes.push_back(formatMessage(
                 "The unit \"%s\" of the column \"%s\" is not one Quarvel converts; its values "
@@ -109,6 +119,20 @@ LogFileKind logFileKind(std::string_view text) {
 }
 
 SurveyLog readSurveyLog(LogFileKind kind, std::string_view text, const std::string& fileName) {
+    // A table of far more lines than a log has records is refused before
+    // its lines and cells are held: ten million rows took over a gigabyte.
+    // The margin leaves room for any header and for rows left out.
+    constexpr long long MostLines = SeriesCapacity + 10000;
+    long long lines = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        lines +=
+            text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    }
+    if (lines > MostLines) {
+        throw QuarvelError(formatMessage("The log file \"%s\" holds more than %s lines, far more "
+                                         "than the %s records of a log; nothing was changed.",
+                                         {fileName, count(MostLines), count(SeriesCapacity)}));
+    }
     SurveyLog log;
     if (kind == LogFileKind::Las) {
         log.table = readLas(text, fileName);
@@ -288,7 +312,7 @@ ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
 }
 
 std::string importSummary(const ConvertedLog& log, const std::vector<std::string>& readerNotes,
-                          const std::string& fileName) {
+                          const std::string& fileName, RunsOfMissing runs) {
     std::string summary;
     const auto add = [&summary](const std::string& sentence) {
         summary += summary.empty() ? sentence : " " + sentence;
@@ -322,8 +346,11 @@ std::string importSummary(const ConvertedLog& log, const std::vector<std::string
                           {count(log.filled.atEnds), count(log.filled.single)}));
     }
     if (log.stillMissing > 0) {
-        add(formatMessage("%s values are still 0 (missing); Interpolate Series fills runs of them "
-                          "between good readings.",
+        add(formatMessage(runs == RunsOfMissing::ForInterpolateSeries
+                              ? "%s values are still 0 (missing); Interpolate Series fills runs "
+                                "of them between good readings."
+                              : "%s values are still 0 (missing) after the import; runs of them "
+                                "between good readings are filled next.",
                           {count(log.stillMissing)}));
     }
     if (log.belowSeaWater > 0) {

@@ -85,8 +85,13 @@ struct ConvertedLog {
 ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
                         const CleaningRules& rules);
 
+// Who fills the runs of missing values the import leaves: the user, with
+// Interpolate Series, or the caller right after the import (quarvel-synth).
+enum class RunsOfMissing { ForInterpolateSeries, FilledNext };
+
 // What the user should hear about an import; empty when all went plainly.
 std::string importSummary(const ConvertedLog& log, const std::vector<std::string>& readerNotes,
-                          const std::string& fileName);
+                          const std::string& fileName,
+                          RunsOfMissing runs = RunsOfMissing::ForInterpolateSeries);
 
 } // namespace quarvel

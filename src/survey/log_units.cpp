@@ -80,16 +80,20 @@ std::optional<LogUnit> recogniseUnit(LogRole role, std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<LogUnit> statedUnit(LogRole role, const TableColumn& column) {
-    if (const auto unit = recogniseUnit(role, column.unit)) {
-        return unit;
-    }
-    for (const std::string_view candidate : unitsInName(column.name)) {
+std::optional<LogUnit> unitInName(LogRole role, std::string_view name) {
+    for (const std::string_view candidate : unitsInName(name)) {
         if (const auto unit = recogniseUnit(role, candidate)) {
             return unit;
         }
     }
     return std::nullopt;
+}
+
+std::optional<LogUnit> statedUnit(LogRole role, const TableColumn& column) {
+    if (const auto unit = recogniseUnit(role, column.unit)) {
+        return unit;
+    }
+    return unitInName(role, column.name);
 }
 
 std::string_view columnStem(std::string_view name) {

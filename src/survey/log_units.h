@@ -49,6 +49,9 @@ std::optional<LogUnit> recogniseUnit(LogRole role, std::string_view text);
 // "Den [g/cc]", "Vp km/s").
 std::optional<LogUnit> statedUnit(LogRole role, const TableColumn& column);
 
+// The role's unit written into a column's name, if any.
+std::optional<LogUnit> unitInName(LogRole role, std::string_view name);
+
 // The column's name without a unit written into it: "Vp (km/s)" is "Vp",
 // "PWVel_m/s" is "PWVel".
 std::string_view columnStem(std::string_view name);

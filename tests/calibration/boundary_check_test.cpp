@@ -28,6 +28,10 @@ TEST(BoundaryCheck, EachFieldIsCheckedByTheRuleOfItsUse) {
         {0, " -12.5e1 ", {}},
         {0, "", {"\"Top (mm)\" is empty" + millimetres}},
         {1, "100mm", {"\"Bottom (mm)\" holds '100mm'" + millimetres}},
+        {1,
+         " 0.0 ",
+         {"\"Top (mm)\" and \"Bottom (mm)\" are both 0: they must differ to give the rows "
+          "between them depths."}},
         {2, "anything", {}},
         {3, "", {}},
         {4, " -3 ", {}},

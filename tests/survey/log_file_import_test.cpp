@@ -100,6 +100,10 @@ TEST(LogFileImport, ImpossibleValuesAreRefused) {
     for (int row = 1; row <= LogCapacity + 1; ++row) {
         tooLong += std::to_string(row) + " 1500 1.6\n";
     }
+    std::string tooLongTable = "Depth\tVp\tDen\n";
+    for (int row = 1; row <= 75000; ++row) {
+        tooLongTable += std::to_string(row) + "\t1500\t1.6\n";
+    }
     const struct {
         std::string text;
         std::string message;
@@ -111,6 +115,7 @@ TEST(LogFileImport, ImpossibleValuesAreRefused) {
         {"0.1 1500 1.6\n0.2 1500 1.6\n1e300 1500 1.6\n",
          "Row 3 of the log \"%s\" has a depth of 1e+300"},
         {tooLong, "The log file \"%s\" holds more than 64000 records"},
+        {tooLongTable, "The log file \"%s\" holds more than 74000 lines"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

@@ -198,5 +198,28 @@ TEST(LogCleaning, SummaryWarnsWhenARuleTakesMostOfAColumn) {
               std::string::npos);
 }
 
+// quarvel-synth fills the runs itself right after the import: its summary
+// does not send the user to a button that is not there.
+TEST(LogCleaning, SummarySaysWhoFillsTheRunsStillMissing) {
+    const MsclTable mscl = readMscl("DEPTH\tVP\tDEN\r\n1\t1500\t1.5\r\n2\t\t1.6\r\n"
+                                    "3\t\t1.7\r\n4\t1510\t1.8\r\n",
+                                    "core.txt");
+    const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), {});
+    const struct {
+        RunsOfMissing runs;
+        const char* sentence;
+    } cases[] = {
+        {RunsOfMissing::ForInterpolateSeries,
+         "2 values are still 0 (missing); Interpolate Series fills runs of them between good "
+         "readings."},
+        {RunsOfMissing::FilledNext, "2 values are still 0 (missing) after the import; runs of "
+                                    "them between good readings are filled next."},
+    };
+    for (const auto& c : cases) {
+        const std::string summary = importSummary(log, {}, "core.txt", c.runs);
+        EXPECT_NE(summary.find(c.sentence), std::string::npos) << summary;
+    }
+}
+
 } // namespace
 } // namespace quarvel

@@ -137,6 +137,29 @@ TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
     EXPECT_EQ(importSummary(log, {}, "x"), "\"x\": " + log.notes[0]);
 }
 
+// A name and a unit field that disagree are taken by the field, but said.
+TEST(MsclImport, UnitsOfNameAndFieldThatDisagreeAreNoted) {
+    const struct {
+        const char* text;
+        std::string note; // empty: none
+    } cases[] = {
+        {"SB_DEPTH_cm\tVP\r\nft\tm/s\r\n2\t1500\r\n",
+         "The column \"SB_DEPTH_cm\" says cm in its name but ft in its unit field; its values "
+         "were taken in ft: check that this is right."},
+        {"SB_DEPTH_cm\tVP\r\ncm\tm/s\r\n2\t1500\r\n", ""},
+        {"Vp (km/s)\tDEPTH\r\nm/s\tm\r\n1500\t2\r\n",
+         "The column \"Vp (km/s)\" says km/s in its name but m/s in its unit field; its values "
+         "were taken in m/s: check that this is right."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const MsclTable mscl = readMscl(c.text, "core.txt");
+        const ConvertedLog log = convertLog(mscl.table, proposeColumns(mscl.table), {});
+        EXPECT_EQ(log.notes,
+                  c.note.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.note});
+    }
+}
+
 TEST(MsclImport, ValuesBeyondTheRangeOfNumbersAreMissing) {
     const std::string text = "DEPTH\tVP\tDEN\r\nm\tkm/s\tg/cc\r\n1\t1e308\t1e999\r\n";
     const MsclTable mscl = readMscl(text, "big.txt");
