@@ -14,9 +14,13 @@ namespace quarvel {
 
 namespace {
 
-[[noreturn]] void notValid() {
-    throw QuarvelError(std::string(msg::BitmapNotValid));
+[[noreturn]] void notValid(std::string_view reason) {
+    throw QuarvelError(std::string(msg::BitmapNotValid) + ": " + std::string(reason) + ".");
 }
+
+constexpr std::string_view RowsCutShort = "its pixel data are cut short";
+constexpr std::string_view RunsCutShort = "its run-length data end before the end-of-bitmap mark";
+constexpr std::string_view BeyondPalette = "a pixel uses a colour beyond its palette";
 
 quint32 littleEndian(const QByteArray& bytes, int offset, int size) {
     quint32 value = 0;
@@ -33,13 +37,13 @@ quint32 littleEndian(const QByteArray& bytes, int offset, int size) {
 void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 paletteSize) {
     const auto byteAt = [&](qint64 at) {
         if (at >= bytes.size()) {
-            notValid();
+            notValid(RunsCutShort);
         }
         return static_cast<quint8>(bytes[at]);
     };
     const auto checkIndex = [&](quint32 index) {
         if (index >= paletteSize) {
-            notValid();
+            notValid(BeyondPalette);
         }
     };
     // The indices one byte holds: two nibbles in RLE4, whole in RLE8; a run
@@ -84,10 +88,6 @@ void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 pal
 // uncompressed bitmaps have a fixed size; run-length encoded ones declare
 // the size of their data and are walked to their end marker.
 void checkComplete(const QByteArray& bytes, const QSize& size) {
-    constexpr int FileHeader = 14;
-    if (bytes.size() < FileHeader + 16) {
-        notValid();
-    }
     const qint64 pixelOffset = littleEndian(bytes, 10, 4);
     const quint32 infoSize = littleEndian(bytes, 14, 4);
     qint64 needed = 0;
@@ -95,9 +95,6 @@ void checkComplete(const QByteArray& bytes, const QSize& size) {
         const qint64 bits = littleEndian(bytes, 24, 2);
         needed = pixelOffset + (size.width() * bits + 31) / 32 * 4 * size.height();
     } else {
-        if (bytes.size() < FileHeader + 36) {
-            notValid();
-        }
         const int bits = static_cast<int>(littleEndian(bytes, 28, 2));
         const quint32 compression = littleEndian(bytes, 30, 4);
         const qint64 dataSize = littleEndian(bytes, 34, 4);
@@ -113,13 +110,37 @@ void checkComplete(const QByteArray& bytes, const QSize& size) {
                      : pixelOffset + (size.width() * qint64{bits} + 31) / 32 * 4 * size.height();
     }
     if (bytes.size() < needed) {
-        notValid();
+        notValid(RowsCutShort);
+    }
+}
+
+// The file header and the information header must be whole, and the pixel
+// data must start within the file, before the decoder is given the bytes: it
+// seeks to where the headers point, and a seek beyond the data only warns.
+void checkHeaders(const QByteArray& bytes) {
+    constexpr int FileHeader = 14;
+    if (!bytes.startsWith("BM")) {
+        notValid("it is not a Windows bitmap (it does not start with \"BM\")");
+    }
+    if (bytes.size() < FileHeader + 4) {
+        notValid("its header is cut short");
+    }
+    const qint64 infoSize = littleEndian(bytes, 14, 4);
+    if (infoSize != 12 && infoSize < 40) {
+        notValid("its header is of an unknown kind");
+    }
+    if (bytes.size() < FileHeader + infoSize) {
+        notValid("its header is cut short");
+    }
+    if (littleEndian(bytes, 10, 4) > static_cast<quint32>(bytes.size())) {
+        notValid(RowsCutShort);
     }
 }
 
 } // namespace
 
 QImage decodeCorePhotograph(const QByteArray& bytes) {
+    checkHeaders(bytes);
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -132,7 +153,7 @@ QImage decodeCorePhotograph(const QByteArray& bytes) {
         size.setHeight(-size.height());
     }
     if (!size.isValid() || size.isEmpty()) {
-        notValid();
+        notValid("its header gives no size");
     }
     const long long pixels = static_cast<long long>(size.width()) * size.height();
     if (size.height() > MaxPhotoHeight || pixels > MaxPhotoPixels) {
@@ -144,7 +165,7 @@ QImage decodeCorePhotograph(const QByteArray& bytes) {
     checkComplete(bytes, size);
     QImage image = reader.read();
     if (image.isNull() || image.size() != size) {
-        notValid();
+        notValid("it could not be decoded");
     }
     return image;
 }
@@ -165,7 +186,12 @@ QImage loadCorePhotograph(const QString& path) {
     if (file.error() != QFileDevice::NoError) {
         throwCannotOpen(name, file.errorString().toStdString() + ".");
     }
-    return decodeCorePhotograph(bytes);
+    try {
+        return decodeCorePhotograph(bytes);
+    } catch (const QuarvelError& e) {
+        // The message names the file: a session reports several at once.
+        throwCannotOpen(name, e.what());
+    }
 }
 
 } // namespace quarvel

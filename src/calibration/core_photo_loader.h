@@ -21,12 +21,14 @@ inline constexpr long long MaxPhotoPixels = 32LL * 1024 * 1024;
 inline constexpr qint64 MaxPhotoFileBytes = 256LL * 1024 * 1024;
 
 // A Windows bitmap from its bytes. Anything else (another image format, a
-// truncated file, a broken header) throws "Bitmap image is not valid"; a
-// bitmap beyond the limits throws "Bitmap image is too large ...".
+// truncated file, a broken header) throws "Bitmap image is not valid: " and
+// the reason; a bitmap beyond the limits throws "Bitmap image is too large
+// ...". Nothing is decoded, and nothing warned, before the headers hold.
 QImage decodeCorePhotograph(const QByteArray& bytes);
 
-// The photograph in the file. A file that cannot be opened throws
-// "Cannot open file ..." with the reason; otherwise as decodeCorePhotograph.
+// The photograph in the file. A file that cannot be opened, or whose bytes
+// decodeCorePhotograph refuses, throws "Cannot open file ..." with the
+// reason.
 QImage loadCorePhotograph(const QString& path);
 
 } // namespace quarvel

@@ -59,23 +59,40 @@ TEST(CorePhotoLoader, RefusesWhatIsNotACompleteBitmap) {
     QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
     QByteArray garbage(5000, '\x7f');
     garbage.replace(0, 2, "BM");
+    // Headers that point beyond the file: the decoder would seek there.
+    QByteArray farPixels = whole;
+    farPixels.replace(10, 4, QByteArray("\xff\xff\xff\x7f", 4));
+    QByteArray hugeHeader = whole;
+    hugeHeader.replace(14, 4, QByteArray("\xff\xff\xff\x00", 4));
+    const std::string cutShort = "its pixel data are cut short";
     const struct {
         const char* name;
         QByteArray bytes;
+        std::string reason;
     } cases[] = {
-        {"empty", QByteArray()},
-        {"header cut short", whole.left(30)},
-        {"no pixel rows", whole.left(54)},
-        {"half the rows", whole.left(whole.size() / 2)},
-        {"one byte missing", whole.left(whole.size() - 1)},
-        {"a PNG", png},
-        {"text", QByteArray("0\r\n1000\r\n")},
-        {"BM and garbage", garbage},
+        {"empty", QByteArray(), "it is not a Windows bitmap (it does not start with \"BM\")"},
+        {"header cut short", whole.left(30), "its header is cut short"},
+        {"no pixel rows", whole.left(54), cutShort},
+        {"half the rows", whole.left(whole.size() / 2), cutShort},
+        {"one byte missing", whole.left(whole.size() - 1), cutShort},
+        {"a PNG", png, "it is not a Windows bitmap (it does not start with \"BM\")"},
+        {"text", QByteArray("0\r\n1000\r\n"),
+         "it is not a Windows bitmap (it does not start with \"BM\")"},
+        {"BM and garbage", garbage, "its header is cut short"},
+        {"pixels beyond the file", farPixels, cutShort},
+        {"header beyond the file", hugeHeader, "its header is cut short"},
     };
+    static std::vector<QString> warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            warnings.push_back(text);
+        });
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(decodeError(c.bytes), "Bitmap image is not valid");
+        EXPECT_EQ(decodeError(c.bytes), "Bitmap image is not valid: " + c.reason + ".");
     }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.empty()) << warnings.front().toStdString();
 }
 
 TEST(CorePhotoLoader, RefusesHugeBitmapsBeforeAllocating) {
@@ -154,7 +171,8 @@ TEST(CorePhotoLoader, ReadsTopDownBitmapsLikeTheirBottomUpTwins) {
         EXPECT_EQ(image.size(), QSize(7, 5));
         EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
                   expected.convertToFormat(QImage::Format_RGB32));
-        EXPECT_EQ(decodeError(topDown(bottomUp).chopped(1)), "Bitmap image is not valid");
+        EXPECT_EQ(decodeError(topDown(bottomUp).chopped(1)),
+                  "Bitmap image is not valid: its pixel data are cut short.");
     }
     EXPECT_EQ(decodeError(claimedSize(100, -40000)),
               "Bitmap image is too large (100 x 40000 pixels; at most 32000 rows and 33554432 "
@@ -220,7 +238,7 @@ TEST(CorePhotoLoader, RunLengthBitmapsMustBeWholeAndKeepToTheirPalette) {
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(decodeError(c.bytes), "Bitmap image is not valid");
+        EXPECT_EQ(decodeError(c.bytes).rfind("Bitmap image is not valid: ", 0), 0U);
     }
     // A lone pixel uses only the high nibble; the low one may be anything.
     EXPECT_NO_THROW(decodeCorePhotograph(runLengthBitmap(4, 4, 2, 4, {1, 0x3f, 0, 1})));

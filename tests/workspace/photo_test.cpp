@@ -106,7 +106,9 @@ TEST_F(Photo, BrokenPhotographChangesNothing) {
 
     workDir.write("broken.bmp", "BM this is no bitmap");
     workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-    errors.expectError("Bitmap image is not valid");
+    errors.expectError(
+        QString::fromStdString("Cannot open file \"" + workDir.file("broken.bmp").string() +
+                               "\". Bitmap image is not valid: its header is cut short."));
     load(QString::fromStdString(workDir.file("broken.bmp").string()));
     EXPECT_EQ(picture(widgets.core_image), before);
     EXPECT_EQ(widgets.core_image->panelHeight(), 300);
