@@ -20,6 +20,8 @@
 #include "workspace/tie_form.h"
 
 #include <QSettings>
+#include <QStatusBar>
+#include <QStringList>
 
 namespace quarvel {
 
@@ -95,8 +97,20 @@ int runQuarvel(int argc, char** argv) {
         return 1;
     // Every command of the windows holds the working directory to its end,
     // as quarvel-synth's commands do.
-    const CommandWorkDir commands(workDir);
+    CommandWorkDir commands(workDir);
     AppWindows windows(dialogs, reporter, workDir);
+    // Another program (a quarvel-synth run) may rewrite a working file while
+    // the windows show the old one: the next command says so.
+    commands.tellChangesOutside([&windows](const std::vector<std::string_view>& names) {
+        QStringList list;
+        for (const std::string_view name : names) {
+            list << QString::fromUtf8(name);
+        }
+        windows.forms().MainForm->statusBar()->showMessage(
+            QStringLiteral("%1 changed outside Quarvel: the panels may show the earlier "
+                           "content; load again to see the new.")
+                .arg(list.join(QStringLiteral(", "))));
+    });
     SessionTracker tracker(windows, dialogs);
     SessionMenu sessions(windows, answers, tracker);
     restoreWindowPlaces(windows.creationOrder());

@@ -12,26 +12,40 @@ namespace {
 std::optional<WorkDir> commandDir;
 std::optional<WorkDirLock> heldDir;
 int commandDepth = 0;
+// The working files as the last command left them.
+WorkingFileStamps afterLastCommand;
+CommandWorkDir::ChangedOutside tellChanged;
 
 } // namespace
 
 CommandWorkDir::CommandWorkDir(const WorkDir& dir) {
     commandDir.emplace(dir);
+    afterLastCommand = WorkingFileStamps::take(dir);
 }
 
 CommandWorkDir::~CommandWorkDir() {
     commandDir.reset();
+    tellChanged = nullptr;
+}
+
+void CommandWorkDir::tellChangesOutside(ChangedOutside changedOutside) {
+    tellChanged = std::move(changedOutside);
 }
 
 CommandScope::CommandScope() {
     if (commandDepth == 0 && commandDir) {
         heldDir.emplace(*commandDir, WhenBusy::Refuse);
+        const auto changed = WorkingFileStamps::take(*commandDir).changedSince(afterLastCommand);
+        if (!changed.empty() && tellChanged) {
+            tellChanged(changed);
+        }
     }
     ++commandDepth;
 }
 
 CommandScope::~CommandScope() {
-    if (--commandDepth == 0) {
+    if (--commandDepth == 0 && commandDir) {
+        afterLastCommand = WorkingFileStamps::take(*commandDir);
         heldDir.reset();
     }
 }

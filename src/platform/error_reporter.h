@@ -4,8 +4,11 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quarvel {
 
@@ -36,10 +39,15 @@ class WorkDir;
 // never mixes its files with the window's. A command that finds the folder
 // held by another process is refused with a message, rather than freezing
 // the windows while it waits. The program makes one at start-up.
+// Before a command, the working files another program changed since the
+// program's last command are told to `changedOutside` (the panels may show
+// what they held before).
 class CommandWorkDir {
 public:
+    using ChangedOutside = std::function<void(const std::vector<std::string_view>& names)>;
     explicit CommandWorkDir(const WorkDir& dir);
     ~CommandWorkDir();
+    void tellChangesOutside(ChangedOutside changedOutside);
     CommandWorkDir(const CommandWorkDir&) = delete;
     CommandWorkDir& operator=(const CommandWorkDir&) = delete;
 };

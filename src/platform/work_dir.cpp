@@ -74,6 +74,36 @@ bool WorkDir::holdsWorkingFile(const std::filesystem::path& path) const {
                        [&name](std::string_view own) { return sameIgnoringCase(own, name); });
 }
 
+WorkingFileStamps WorkingFileStamps::take(const WorkDir& dir) {
+    WorkingFileStamps snapshot;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir.folder(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        for (std::size_t i = 0; i < WorkingFileNames.size(); ++i) {
+            if (!sameIgnoringCase(WorkingFileNames[i], name)) {
+                continue;
+            }
+            std::error_code statError;
+            const auto modified = std::filesystem::last_write_time(it->path(), statError);
+            const auto size = std::filesystem::file_size(it->path(), statError);
+            snapshot.stamps_[i] = {true, modified.time_since_epoch().count(), statError ? 0 : size};
+        }
+    }
+    return snapshot;
+}
+
+std::vector<std::string_view>
+WorkingFileStamps::changedSince(const WorkingFileStamps& earlier) const {
+    std::vector<std::string_view> changed;
+    for (std::size_t i = 0; i < stamps_.size(); ++i) {
+        if (!(stamps_[i] == earlier.stamps_[i])) {
+            changed.push_back(WorkingFileNames[i]);
+        }
+    }
+    return changed;
+}
+
 WorkDirLock::WorkDirLock(const WorkDir& dir, WhenBusy whenBusy,
                          const std::function<void()>& waiting)
     : fd_(::open(dir.folder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace quarvel {
 
@@ -38,6 +40,26 @@ public:
 
 private:
     std::filesystem::path folder_;
+};
+
+// When each working file was last changed, and its size. Taken after one of
+// the program's commands and compared before its next, it shows the files
+// another program wrote meanwhile.
+class WorkingFileStamps {
+public:
+    static WorkingFileStamps take(const WorkDir& dir);
+    // The working files that differ from the earlier snapshot (written,
+    // made or removed), in the order of WorkingFileNames.
+    std::vector<std::string_view> changedSince(const WorkingFileStamps& earlier) const;
+
+private:
+    struct Stamp {
+        bool exists = false;
+        std::int64_t modified = 0;
+        std::uintmax_t size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    std::array<Stamp, WorkingFileNames.size()> stamps_{};
 };
 
 // Another command on the same working directory: wait for it, or refuse.

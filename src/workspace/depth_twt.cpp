@@ -119,6 +119,9 @@ PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExten
 }
 
 int traceMarkRow(double markTwt, double timeFirst, double timeLast, int height) {
+    if (timeLast == timeFirst) {
+        throw QuarvelError(std::string(NoTraceToMark));
+    }
     const double msPerRow = divide(timeLast - timeFirst, height);
     const double row = std::trunc(divide(markTwt, msPerRow));
     if (!(std::abs(row) <= static_cast<double>(std::numeric_limits<int>::max()))) {

@@ -71,10 +71,12 @@ PanelReadout traceReadout(int x, int y, int width, int height, const SeriesExten
 
 // The row of the trace panel for a two-way time in ms: the time over the
 // panel's time per pixel, truncated toward zero, counted from the top row.
-// Throws "Floating point division by zero" when the trace spans no time (or
-// "Invalid floating point operation" for 0 ms over no span, or a row beyond
-// any integer).
+// Throws, saying so, when no trace spanning any time is drawn, and "Invalid
+// floating point operation" for a row beyond any integer.
 int traceMarkRow(double markTwt, double timeFirst, double timeLast, int height);
+inline constexpr std::string_view NoTraceToMark =
+    "No trace spanning any time is drawn, so the mark cannot be placed on it: load a trace on "
+    "the data editor's Trace page, or uncheck \"Trace\".";
 
 // The label beside the trace mark: "t (depth)" with t in 3 decimals.
 std::string traceMarkLabel(double markTwt, std::string_view depthText);

@@ -4,10 +4,13 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <optional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 using namespace quarvel;
 namespace fs = std::filesystem;
@@ -88,4 +91,40 @@ TEST(WorkDirLock, ASecondCommandWaitsOrIsRefused) {
     waiter.join();
     EXPECT_TRUE(holding);
     EXPECT_NO_THROW(WorkDirLock(wd, WhenBusy::Refuse));
+}
+
+TEST(WorkingFileStamps, SayWhichWorkingFilesChanged) {
+    const fs::path dir = fs::temp_directory_path() / "quarvel-workdir-stamps";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const WorkDir wd(dir);
+    writeTextFile(dir / "LOG.DAT", "0.5 1500 1.6\r\n");
+    writeTextFile(dir / "ampl.dat", "x\r\n");
+    writeTextFile(dir / "notes.txt", "mine\r\n");
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        std::vector<std::string_view> changed;
+    } cases[] = {
+        {"nothing", [] {}, {}},
+        {"a file that is not a working file",
+         [&] { writeTextFile(dir / "notes.txt", "more"); },
+         {}},
+        {"log.dat rewritten",
+         [&] { writeTextFile(dir / "LOG.DAT", "0.5 1600 1.6\r\n1 1600 2\r\n"); },
+         {"log.dat"}},
+        {"one made, one removed",
+         [&] {
+             writeTextFile(dir / "klauder.dat", "k");
+             fs::remove(dir / "ampl.dat");
+         },
+         {"klauder.dat", "ampl.dat"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WorkingFileStamps before = WorkingFileStamps::take(wd);
+        c.change();
+        EXPECT_EQ(WorkingFileStamps::take(wd).changedSince(before), c.changed);
+    }
+    fs::remove_all(dir);
 }

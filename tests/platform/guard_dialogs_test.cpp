@@ -1,3 +1,4 @@
+#include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -65,6 +68,29 @@ TEST(Guarded, ACommandHoldsTheWorkingDirectory) {
     EXPECT_EQ(ran, 2);
     guarded(reporter, [&] { ++ran; });
     EXPECT_EQ(ran, 3);
+}
+
+// A working file another program wrote between two commands is told once,
+// before the next; what a command writes itself is not.
+TEST(Guarded, AWorkingFileWrittenOutsideIsToldBeforeTheNextCommand) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "quarvel-guarded-changes";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    CommandWorkDir commands{WorkDir(folder)};
+    std::vector<std::string_view> told;
+    commands.tellChangesOutside([&told](const std::vector<std::string_view>& names) {
+        told.insert(told.end(), names.begin(), names.end());
+    });
+    RecordingErrorReporter reporter;
+    guarded(reporter, [&] { writeTextFile(folder / "log.dat", "0.5 1500 1.6\r\n"); });
+    guarded(reporter, [] {});
+    EXPECT_TRUE(told.empty());
+    writeTextFile(folder / "log.dat", "0.5 1500 1.6\r\n1.0 1600 1.7\r\n");
+    guarded(reporter, [] {});
+    EXPECT_EQ(told, std::vector<std::string_view>{"log.dat"});
+    guarded(reporter, [] {});
+    EXPECT_EQ(told.size(), 1U);
 }
 
 TEST(Guarded, DialogReporterShowsTheMessage) {

@@ -6,6 +6,7 @@
 #include "formats/text_file.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
+#include "workspace/depth_twt.h"
 #include "workspace/main_form.h"
 
 #include <QAction>
@@ -96,7 +97,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     widgets.correlator->setChecked(true);
     widgets.Trace->setChecked(true);
     ws().TraceTimeLast = 0.0;
-    errors.expectError("Floating point division by zero");
+    errors.expectError(QString::fromUtf8(depth_twt::NoTraceToMark));
     clickAt(100);
 
     // Redrawing the synthetic panel takes the marks' pixels away, not the points.
