@@ -118,9 +118,6 @@ TEST(TextFile, WritingToWhatIsNotAPlainFileNeverReplacesIt) {
     const fs::path dir = freshFolder("through");
     writeTextFile(dir / "target.txt", "old");
     fs::create_symlink(dir / "target.txt", dir / "link.txt");
-    fs::create_symlink("missing.txt", dir / "dangling.txt");
-    fs::create_symlink(dir / "circle-a", dir / "circle-b");
-    fs::create_symlink(dir / "circle-b", dir / "circle-a");
     ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir / "read-pipe").c_str(), 0600), 0);
     const int reader = ::open((dir / "read-pipe").c_str(), O_RDONLY | O_NONBLOCK);
@@ -133,10 +130,8 @@ TEST(TextFile, WritingToWhatIsNotAPlainFileNeverReplacesIt) {
         fs::path lands;      // where the text is then found, if anywhere readable
     } cases[] = {
         {dir / "link.txt", "", dir / "target.txt"},
-        {dir / "dangling.txt", "", dir / "missing.txt"},
         {dir / "read-pipe", "", {}},
         {dir / "pipe", "No program reads from it.", {}},
-        {dir / "circle-a", "Its symbolic links lead round in a circle.", {}},
         {device ? dir / "null" : dir / "link.txt", "", {}},
     };
     for (const auto& c : cases) {

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <optional>
@@ -71,14 +70,7 @@ TEST(WorkDirLock, ASecondCommandWaitsOrIsRefused) {
     fs::create_directories(dir);
     const WorkDir wd(dir);
     std::optional<WorkDirLock> first(std::in_place, wd, WhenBusy::Refuse);
-    try {
-        WorkDirLock second(wd, WhenBusy::Refuse);
-        ADD_FAILURE() << "not refused";
-    } catch (const QuarvelError& e) {
-        EXPECT_EQ(std::string(e.what()), "Another Quarvel command is working in \"" + dir.string() +
-                                             "\"; this one was not run. Try again when that one "
-                                             "has finished.");
-    }
+    EXPECT_THROW(WorkDirLock(wd, WhenBusy::Refuse), QuarvelError);
     std::promise<void> told;
     std::atomic<bool> holding{false};
     std::thread waiter([&] {
@@ -93,6 +85,8 @@ TEST(WorkDirLock, ASecondCommandWaitsOrIsRefused) {
     EXPECT_NO_THROW(WorkDirLock(wd, WhenBusy::Refuse));
 }
 
+// Only working files count, whatever their letter case; made and removed
+// ones too.
 TEST(WorkingFileStamps, SayWhichWorkingFilesChanged) {
     const fs::path dir = fs::temp_directory_path() / "quarvel-workdir-stamps";
     fs::remove_all(dir);
@@ -100,31 +94,13 @@ TEST(WorkingFileStamps, SayWhichWorkingFilesChanged) {
     const WorkDir wd(dir);
     writeTextFile(dir / "LOG.DAT", "0.5 1500 1.6\r\n");
     writeTextFile(dir / "ampl.dat", "x\r\n");
-    writeTextFile(dir / "notes.txt", "mine\r\n");
-    const struct {
-        const char* name;
-        std::function<void()> change;
-        std::vector<std::string_view> changed;
-    } cases[] = {
-        {"nothing", [] {}, {}},
-        {"a file that is not a working file",
-         [&] { writeTextFile(dir / "notes.txt", "more"); },
-         {}},
-        {"log.dat rewritten",
-         [&] { writeTextFile(dir / "LOG.DAT", "0.5 1600 1.6\r\n1 1600 2\r\n"); },
-         {"log.dat"}},
-        {"one made, one removed",
-         [&] {
-             writeTextFile(dir / "klauder.dat", "k");
-             fs::remove(dir / "ampl.dat");
-         },
-         {"klauder.dat", "ampl.dat"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const WorkingFileStamps before = WorkingFileStamps::take(wd);
-        c.change();
-        EXPECT_EQ(WorkingFileStamps::take(wd).changedSince(before), c.changed);
-    }
+    const WorkingFileStamps before = WorkingFileStamps::take(wd);
+    EXPECT_TRUE(WorkingFileStamps::take(wd).changedSince(before).empty());
+    writeTextFile(dir / "notes.txt", "mine");
+    writeTextFile(dir / "LOG.DAT", "0.5 1600 1.6\r\n1 1600 2\r\n");
+    writeTextFile(dir / "klauder.dat", "k");
+    fs::remove(dir / "ampl.dat");
+    EXPECT_EQ(WorkingFileStamps::take(wd).changedSince(before),
+              (std::vector<std::string_view>{"log.dat", "klauder.dat", "ampl.dat"}));
     fs::remove_all(dir);
 }

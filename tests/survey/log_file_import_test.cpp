@@ -77,10 +77,6 @@ TEST(LogFileImport, RowsNotDeeperThanTheLastKeptAreLeftOut) {
          "3 rows of the log \"%s\" were left out of the grid and log.dat, whose depths must "
          "increase: rows 1 to 2 lie at depth 0 or above (the log starts below the core top); 1 "
          "row repeats the depth of the last row kept (first: row 4)."},
-        {"0.1 1500 1.6\n0.3 1520 1.8\n0.2 1510 1.7\n",
-         "0.100000 1500.000000 1.600000\r\n0.300000 1520.000000 1.800000\r\n",
-         "1 row of the log \"%s\" was left out of the grid and log.dat, whose depths must "
-         "increase: 1 row is shallower than the last row kept (first: row 3)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -95,40 +91,31 @@ TEST(LogFileImport, RowsNotDeeperThanTheLastKeptAreLeftOut) {
 // Values no core has are refused with the row and the column; nothing is
 // made from the file.
 TEST(LogFileImport, ImpossibleValuesAreRefused) {
-    TempWorkDir dir;
     std::string tooLong;
-    for (int row = 1; row <= LogCapacity + 1; ++row) {
-        tooLong += std::to_string(row) + " 1500 1.6\n";
-    }
     std::string tooLongTable = "Depth\tVp\tDen\n";
     for (int row = 1; row <= 75000; ++row) {
+        tooLong += row <= LogCapacity + 1 ? std::to_string(row) + " 1500 1.6\n" : "";
         tooLongTable += std::to_string(row) + "\t1500\t1.6\n";
     }
     const struct {
         std::string text;
         std::string message;
     } cases[] = {
-        {"0.1 1500 1.6\n0.2 1510 -1.5\n", "Row 2 of the log \"%s\" has a density of -1.5"},
-        {"0.1 -1500 1.6\n", "Row 1 of the log \"%s\" has a P-wave velocity of -1500"},
+        {"0.1 1500 1.6\n0.2 1510 -1.5\n", "Row 2 of the log \"bad\" has a density of -1.5"},
+        {"0.1 -1500 1.6\n", "Row 1 of the log \"bad\" has a P-wave velocity of -1500"},
         {"0.1 1" + std::string(300, '0') + " 1.6\n",
-         "Row 1 of the log \"%s\" has a P-wave velocity of 1e+300"},
-        {"0.1 1500 1.6\n0.2 1500 1.6\n1e300 1500 1.6\n",
-         "Row 3 of the log \"%s\" has a depth of 1e+300"},
-        {tooLong, "The log file \"%s\" holds more than 64000 records"},
-        {tooLongTable, "The log file \"%s\" holds more than 74000 lines"},
+         "Row 1 of the log \"bad\" has a P-wave velocity of 1e+300"},
+        {"0.1 1500 1.6\n1e300 1500 1.6\n", "Row 2 of the log \"bad\" has a depth of 1e+300"},
+        {tooLong, "The log file \"bad\" holds more than 64000 records"},
+        {tooLongTable, "The log file \"bad\" holds more than 74000 lines"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
-        dir.write("bad.txt", c.text);
         ProposedAnswers proposals;
         try {
-            importLogFile(dir.file("bad.txt"), proposals);
-            ADD_FAILURE() << "imported";
+            importLogText(c.text, "bad", proposals);
+            ADD_FAILURE() << c.message;
         } catch (const QuarvelError& error) {
-            EXPECT_EQ(std::string(error.what())
-                          .find(formatMessage(c.message, {dir.file("bad.txt").string()})),
-                      0U)
-                << error.what();
+            EXPECT_EQ(std::string(error.what()).find(c.message), 0U) << error.what();
         }
     }
 }

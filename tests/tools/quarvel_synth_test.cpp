@@ -63,9 +63,6 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"tdr --out " + quoted(dir.file("LOG.DAT")) + " --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: --out \"" + dir.file("LOG.DAT").string() +
              "\" is one of the working directory's own files; choose another name."},
-        {"trace --segy none.sgy --trace 1 --out " + quoted(dir.file("ampl.dat")) + " --workdir " +
-             quoted(dir.path()),
-         1, "is one of the working directory's own files"},
         {"synthetic --interval 0.01 --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: Start Frequency must not be above the Nyquist frequency of the "
          "Sampling Interval, 1 / (2 x 0.01 s) = 50 Hz; it is \"2000\"."},
