@@ -1,0 +1,117 @@
+#include "tie/depth_varying_tie.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "tie/surrogates.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace quarvel::tie {
+namespace {
+
+std::string fixed(double value, int decimals) {
+    return numbers::formatFixed(value, decimals);
+}
+
+std::string count(std::size_t value) {
+    return numbers::formatInteger(static_cast<long long>(value));
+}
+
+// The surrogate's values replaced by the trace's own, in the surrogate's
+// order of size: its timing stays random, and its values are distributed as
+// the trace's (an envelope's are positive and skewed, a phase-randomised
+// series' nearly Gaussian), so that the two are scored alike.
+std::vector<double> amplitudeAdjusted(const std::vector<double>& surrogate,
+                                      const std::vector<double>& sortedValues) {
+    std::vector<std::size_t> order(surrogate.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return surrogate[a] < surrogate[b]; });
+    std::vector<double> adjusted(surrogate.size());
+    for (std::size_t rank = 0; rank < order.size(); ++rank) {
+        adjusted[order[rank]] = sortedValues[rank];
+    }
+    return adjusted;
+}
+
+} // namespace
+
+DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
+    const Warper warper(request.warp);
+    DepthVaryingTie tie;
+    tie.alignment = warper.align(request.warp.trace.value);
+    if (tie.alignment.covered < MinCovered) {
+        throw QuarvelError("The trace covers only " + fixed(tie.alignment.covered * 100, 0) +
+                           " % of the core's span where the alignment puts it; at least " +
+                           fixed(MinCovered * 100, 0) + " % is needed.");
+    }
+    tie.relation = warper.relation(tie.alignment);
+    tie.proposals = proposeTies(warper, tie.alignment, request.warp.limits.interval);
+    tie.maxLag = warper.maxLag();
+    tie.surrogates = request.surrogates;
+    std::vector<double> sorted = request.warp.trace.value;
+    std::sort(sorted.begin(), sorted.end());
+    for (std::size_t k = 0; k < request.surrogates; ++k) {
+        const Alignment null = warper.align(
+            amplitudeAdjusted(phaseRandomised(request.warp.trace.value, request.seed + k), sorted));
+        if (null.coefficient >= tie.alignment.coefficient) {
+            ++tie.asGood;
+        }
+    }
+    tie.nullPValue =
+        static_cast<double>(tie.asGood + 1) / static_cast<double>(request.surrogates + 1);
+    tie.significant = request.bulkSignificant && tie.nullPValue <= request.level;
+    return tie;
+}
+
+std::vector<std::pair<std::string, std::string>>
+depthVaryingReport(const DepthVaryingTie& tie, const DepthVaryingRequest& request) {
+    const WarpLimits& limits = request.warp.limits;
+    std::vector<std::pair<std::string, std::string>> report{
+        {"depth_varying_coefficient", fixed(tie.alignment.coefficient, 4)},
+        {"depth_varying_bulk_coefficient", fixed(tie.alignment.bulkCoefficient, 4)},
+        {"depth_varying_null_p_value", fixed(tie.nullPValue, 4)},
+        {"depth_varying_significant", tie.significant ? "yes" : "no"},
+        {"depth_varying_surrogates", count(tie.surrogates)},
+        {"depth_varying_velocity_limit_pct", fixed(limits.velocityChange * 100, 1)},
+        {"depth_varying_interval_m", fixed(limits.interval, 2)},
+        {"depth_varying_max_lag_ms", fixed(tie.maxLag * 1000, 3)},
+        {"depth_varying_tie_points", count(tie.proposals.size())},
+    };
+    // One token per value, so that every line stays "key value".
+    for (std::size_t k = 0; k < tie.proposals.size(); ++k) {
+        const ProposedTie& point = tie.proposals[k];
+        report.emplace_back("proposed_tie_point_" + count(k + 1),
+                            fixed(point.depth, 4) + "," + fixed(point.bulkTwt, 4) + "," +
+                                fixed(point.traceTwt, 4) + "," + fixed(point.coefficient, 3));
+    }
+    return report;
+}
+
+std::string depthVaryingCsv(const DepthVaryingTie& tie, const DepthVaryingRequest& request) {
+    const WarpLimits& limits = request.warp.limits;
+    std::vector<std::string> comments{
+        "Quarvel depth-varying tie: depth below the core top (m), two-way time below the sea "
+        "floor on the trace (ms)",
+        "from the bulk tie: velocity factor " + fixed(request.factor, 4) + ", shift " +
+            fixed(request.warp.shift * 1000, 4) + " ms",
+        "interval velocities within " + fixed(limits.velocityChange * 100, 1) +
+            " % of the bulk tie's over every interval of " + fixed(limits.interval, 2) +
+            " m or more; lags within " + fixed(tie.maxLag * 1000, 3) + " ms",
+        "coefficient " + fixed(tie.alignment.coefficient, 4) + " (bulk " +
+            fixed(tie.alignment.bulkCoefficient, 4) + "); null p-value " +
+            fixed(tie.nullPValue, 4) + " from " + count(tie.surrogates) +
+            " phase-randomised surrogates, seed " + count(request.seed) + ": " +
+            (tie.significant ? "significant" : "not significant") + " at " +
+            fixed(request.level, 2) +
+            (request.bulkSignificant ? "" : " (the bulk tie is not significant)"),
+    };
+    for (const FixedTie& point : request.warp.fixed) {
+        comments.push_back("fixed tie point: " + fixed(point.depth, 4) + " m at " +
+                           fixed(point.twt * 1000, 4) + " ms");
+    }
+    return relationCsv(tie.relation, comments);
+}
+
+} // namespace quarvel::tie
