@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "workspace/main_form.h"
+#include "workspace/main_form_export.h"
 
 #include <QAction>
 #include <QMenu>
@@ -49,6 +50,7 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     // Between "Create Final Plot" and "Exit", which stays the last item.
     file->insertSeparator(Exit1);
     file->insertActions(Exit1, {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1});
+    addExportMenuItems(file, Exit1, this, services_);
     file->insertSeparator(Exit1);
 
     Tie1 = tieAction(this, "Tie1", QStringLiteral("Tie"));

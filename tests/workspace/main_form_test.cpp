@@ -138,6 +138,8 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
           {"ExportTiePoints1", "Export Tie Points…", true},
           {"ClearTiePoints1", "Clear Tie Points", true},
           {"ExportTimeDepth1", "Export Time-Depth Table…", true},
+          {"ExportSegy1", "Export Synthetic as SEG-Y…", true},
+          {"ExportLas1", "Export Log as LAS…", true},
           {"", "", true},
           {"Exit1", "Exit", true}}},
         {"Open",
