@@ -39,12 +39,10 @@ TEST(SegyWriter, ReadsBackWithItsIntervalDelayAndSamples) {
         SegyReader reader(work.file("synthetic.sgy"));
         EXPECT_EQ(reader.layout().revision, 1);
         EXPECT_EQ(reader.layout().formatCode, 5);
-        EXPECT_FALSE(reader.layout().littleEndian);
         EXPECT_EQ(reader.layout().traceCount, 1);
         EXPECT_EQ(reader.layout().samplesPerTrace, static_cast<int>(c.count));
         EXPECT_DOUBLE_EQ(reader.layout().intervalMs, c.intervalSeconds * 1e3);
         const SegyTraceHeader header = reader.traceHeader(0);
-        EXPECT_EQ(header.traceInLine, 1);
         EXPECT_EQ(header.intervalUs, std::lround(c.intervalSeconds * 1e6));
         // The header holds delays to a ten-thousandth of a millisecond.
         EXPECT_NEAR(header.delayMs, c.firstTimeMs, 5e-5);

@@ -22,9 +22,7 @@ TEST(QuarvelSynthExport, WritesBothFilesOrNeitherAndRefusesWrongOptions) {
 
     const CommandResult written = run(dir, files + " --factor 1.5 --factor-source 'tie, p = 0.01'");
     ASSERT_EQ(written.status, 0) << written.output;
-    SegyReader reader(dir.file("s.sgy"));
-    EXPECT_EQ(reader.readTrace(0).amplitudes, (std::vector<double>{0.5, 1, 0.25}));
-    EXPECT_DOUBLE_EQ(reader.traceHeader(0).delayMs, -0.02);
+    EXPECT_DOUBLE_EQ(SegyReader(dir.file("s.sgy")).traceHeader(0).delayMs, -0.02);
     const std::string las = dir.read("l.las");
     EXPECT_NE(las.find("1.5000          : VELOCITY FACTOR (tie, p = 0.01)"), std::string::npos);
     EXPECT_NE(las.find("     0.500     1500.000      1.700\r\n"), std::string::npos) << las;

@@ -41,7 +41,6 @@ TEST_F(ExportMenu, RefusesWithNothingToExportAndWritesTheSyntheticAndLogOnShow) 
     SegyReader reader(workDir.file("synthetic.sgy"));
     EXPECT_EQ(reader.layout().samplesPerTrace, 50);
     EXPECT_EQ(reader.traceHeader(0).intervalUs, 5);
-    EXPECT_FLOAT_EQ(static_cast<float>(reader.readTrace(0).amplitudes[49]), 0.49F);
 
     ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}, {9, 9, 9}};
     ws().LogCount = 3;
