@@ -163,14 +163,18 @@ void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const fs::path& demo) {
     openSession(windows, dialogs, QString::fromStdString((demo / DemoSession).string()));
 }
 
-void openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
+bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path) {
     ErrorReporter& errors = windows.services().errors;
+    bool opened = false;
     guarded(errors, [&] {
-        const QStringList problems = replaySession(windows, dialogs, readSessionFile(path));
+        const Session session = readSessionFile(path);
+        opened = true;
+        const QStringList problems = replaySession(windows, dialogs, session);
         if (!problems.isEmpty()) {
             dialogs.showMessage(replayProblemsMessage(path, problems));
         }
     });
+    return opened;
 }
 
 void markRows(AppWindows& windows, const std::vector<int>& rows) {

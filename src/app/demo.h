@@ -64,9 +64,10 @@ std::optional<std::filesystem::path> findDemoFolder();
 void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const std::filesystem::path& demo);
 
 // Opens a session file through the windows' commands (see replaySession).
-// A file that cannot be read as a session is reported and changes nothing;
-// the parts of a session that could not load are named in one message.
-void openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path);
+// A file that cannot be read as a session is reported, changes nothing and
+// gives false; the parts of a session that could not load are named in one
+// message.
+bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path);
 
 // Clicks the photograph at each of the rows, as the mouse would, marking the
 // checked panels.

@@ -111,6 +111,11 @@ Session SessionTracker::session() const {
     const Workspace& workspace = windows_.workspace();
     const WorkspaceState& state = workspace.state();
     Session session = tracked_;
+    // A log given up since (a session opened without its log) is not saved.
+    if (state.NoLogLoaded) {
+        session.log.clear();
+        session.interpolated = false;
+    }
     session.photograph = QString::fromStdString(state.ImageFileName);
     session.boundaries.clear();
     session.calibration.clear();

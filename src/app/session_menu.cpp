@@ -68,7 +68,10 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTrack
 }
 
 void SessionMenu::open(const QString& path) {
-    openSession(windows_, dialogs_, path);
+    // A refused session is not the one Save Session writes to, nor a recent one.
+    if (!openSession(windows_, dialogs_, path)) {
+        return;
+    }
     current_ = path;
     remember(path);
 }

@@ -186,8 +186,9 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     TMainForm* main = forms.MainForm;
     QStringList problems;
 
+    // The session's own tie points come last, on its photograph and log.
+    windows.workspace().startOver();
     loadPhotograph(windows, dialogs, session, problems);
-    windows.workspace().clearTiePoints();
     const bool logLoaded = loadLog(forms, windows.workspace(), dialogs, session, problems);
     runChirp(windows, session);
     windows.workspace().setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor

@@ -27,7 +27,9 @@ QString boundaryFileStatus(const std::string& fileName) {
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
-    : QObject(parent), workDir_(std::move(workDir)), annotationFont_(layoutFont()) {}
+    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), annotationFont_(layoutFont()) {
+    connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
+}
 
 void Workspace::replaceCalibration(const Boundaries& boundaries) {
     boundaryReports_.textsChanged(calibration_, boundaries);
@@ -155,7 +157,10 @@ void Workspace::setAxisTexts(const AxisTexts& texts) {
 }
 
 void Workspace::CALC_LOG_SCALE() {
-    const LogScaleResult result = calcLogScaleFile(workDir_.file("log.dat"), scales_);
+    showLogScale(calcLogScaleFile(workDir_.file("log.dat"), scales_));
+}
+
+void Workspace::showLogScale(const LogScaleResult& result) {
     applyLogScale(result, state_);
     setScaleSettings(result.scales);
     if (result.truncated) {
@@ -165,6 +170,30 @@ void Workspace::CALC_LOG_SCALE() {
 
 void Workspace::refreshLog() {
     CALC_LOG_SCALE();
+    emit logChanged();
+}
+
+// The log model wrote the text it holds: it is shown without reading the
+// file back.
+void Workspace::logSaved(LogModel::Changes changes) {
+    if (!changes.testFlag(LogModel::LogSaved)) {
+        return;
+    }
+    showLogScale(calcLogScale(log_.savedText(), scales_));
+    if (changes.testFlag(LogModel::NewLog)) {
+        state_.NoLogLoaded = false;
+    }
+    emit logChanged();
+    if (changes.testFlag(LogModel::NewLog)) {
+        dropTiePoints("estimated from the last log");
+    }
+}
+
+void Workspace::startOver() {
+    clearTiePoints();
+    log_.discard();
+    state_.NoLogLoaded = true;
+    showLogScale(calcLogScale("", scales_));
     emit logChanged();
 }
 
@@ -244,6 +273,7 @@ QImage Workspace::loadPhotograph(const QString& fileName) {
     // Whatever was wrong with the calibration is told again over this one.
     boundaryReports_.forget();
     state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
+    dropTiePoints("marked on the last photograph");
     return photo;
 }
 

@@ -3,6 +3,7 @@
 #include "calibration/boundaries.h"
 #include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
+#include "document/log_model.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
@@ -17,7 +18,6 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -108,6 +108,15 @@ public:
     const QFont& annotationFont() const { return annotationFont_; }
     void setAnnotationFont(const QFont& font) { annotationFont_ = font; }
 
+    // The log: the data editor's grid and the "log.dat" made from it. What
+    // its commands save is shown at once.
+    LogModel& log() { return log_; }
+    const LogModel& log() const { return log_; }
+
+    // A session opened starts here: no log and no tie points, so nothing of
+    // the last one stays on show or is saved with the new one.
+    void startOver();
+
     // Reads "log.dat" into the log table with the scale settings; automatic
     // bounds follow the log.
     void CALC_LOG_SCALE();
@@ -157,7 +166,8 @@ public:
     QImage loadPhotograph(const QString& fileName);
 
     // The tie points: one per mark-making click, in the order made. They
-    // outlive the marks' pixels.
+    // outlive the marks' pixels, but not the photograph or the log they were
+    // made on: a new one of either clears them with a notice.
     const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
     void addTiePoint(tie::TiePoint point);
     void clearTiePoints();
@@ -175,13 +185,6 @@ public:
     // Throws, naming what is missing or wrong, before anything runs.
     tie::TieRequest tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
                                const std::string& maxFactor) const;
-    // The log as typed lives with the data editor, which lends the workspace
-    // the one edit the tie makes to it.
-    using VelocityScaler = std::function<void(double factor)>;
-    void setVelocityScaler(VelocityScaler scaler) { velocityScaler_ = std::move(scaler); }
-    // "Apply": every velocity of the log multiplied by the factor, as if the
-    // user had typed the values; "log.dat" is saved and the logs redrawn.
-    void scaleVelocities(double factor);
 
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
@@ -208,6 +211,10 @@ signals:
 
 private:
     SeriesData readSeries(const char* fileName);
+    // The log table and the scales from the text of "log.dat".
+    void showLogScale(const LogScaleResult& result);
+    void logSaved(LogModel::Changes changes);
+    void dropTiePoints(const char* why);
     void setSyntheticExtents(const SeriesExtents& extents);
     void setTraceExtents(const SeriesExtents& extents);
     // The calibration replaced, and the reports of the fields that changed
@@ -219,6 +226,7 @@ private:
     WorkDir workDir_;
     // Computes every "Calc. Synthetic"; its series are allocated once.
     MathFun::Engine engine_;
+    LogModel log_;
     WorkspaceState state_;
     Boundaries calibration_;
     BoundaryReports boundaryReports_;
@@ -233,7 +241,6 @@ private:
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;
     std::vector<tie::TiePoint> tiePoints_;
-    VelocityScaler velocityScaler_;
     LogImportChoices logImportChoices_;
     LogImportChoices logImportAnswers_;
 };

@@ -33,6 +33,23 @@ void Workspace::clearTiePoints() {
     emit tiePointsChanged();
 }
 
+// A tie point is a row of one photograph with a time estimated from one log:
+// with either replaced it no longer means anything.
+void Workspace::dropTiePoints(const char* why) {
+    if (tiePoints_.empty()) {
+        return;
+    }
+    const auto count = static_cast<qsizetype>(tiePoints_.size());
+    clearTiePoints();
+    const bool one = count == 1;
+    emit notice(QStringLiteral("The %1 %2 %3 %4; %5 cleared.")
+                    .arg(count)
+                    .arg(one ? QStringLiteral("tie point") : QStringLiteral("tie points"))
+                    .arg(one ? QStringLiteral("was") : QStringLiteral("were"))
+                    .arg(QLatin1String(why))
+                    .arg(one ? QStringLiteral("it was") : QStringLiteral("they were")));
+}
+
 void Workspace::exportTiePoints(const std::filesystem::path& path) const {
     writeTextFile(path, tie::tiePointsCsv(tiePoints_));
 }
@@ -76,13 +93,6 @@ tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::
         engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters,
         timeZero_);
     return request;
-}
-
-void Workspace::scaleVelocities(double factor) {
-    if (!velocityScaler_) {
-        throw QuarvelError("There is no log to scale the velocities of.");
-    }
-    velocityScaler_(factor);
 }
 
 } // namespace quarvel

@@ -1,13 +1,11 @@
 #include "editor/tables_form.h"
 
+#include "document/log_model.h"
+#include "document/log_table_model.h"
 #include "document/workspace.h"
 #include "editor/dialog_log_questions.h"
-#include "editor/interpolation.h"
-#include "editor/log_import.h"
+#include "editor/log_grid.h"
 #include "editor/segy_trace_form.h"
-#include "formats/log_file.h"
-#include "formats/quarvel_error.h"
-#include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
@@ -22,10 +20,9 @@
 #include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -89,7 +86,6 @@ TTables_Form::TTables_Form(Services& services)
     // The top panel and the pages fill 312 x 662 below the menu bar.
     setClientSize(*this, {312, 662});
     connectHandlers();
-    showLogGrid();
 }
 
 TTables_Form::Page TTables_Form::currentPage() const {
@@ -126,8 +122,9 @@ void TTables_Form::buildPages() {
     PageControl1->setObjectName("PageControl1");
     PageControl1->setUsesScrollButtons(false);
 
-    loggrid = new QTableWidget(LogGridInitialRows - 1, LogGridColumns);
+    loggrid = new QTableView;
     loggrid->setObjectName("loggrid");
+    loggrid->setModel(new LogTableModel(workspace_.log(), loggrid));
     loggrid->setColumnWidth(0, 80);
     loggrid->setColumnWidth(1, 103);
     loggrid->setColumnWidth(2, 98);
@@ -184,10 +181,6 @@ void TTables_Form::buildMenu() {
     Exit1->setObjectName("Exit1");
 }
 
-TTables_Form::~TTables_Form() {
-    workspace_.setVelocityScaler({});
-}
-
 void TTables_Form::connectHandlers() {
     connect(LoadButton, &QToolButton::clicked, this, [this] { Load1Click(); });
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save1Click(); });
@@ -201,11 +194,6 @@ void TTables_Form::connectHandlers() {
     connect(SyntheticRefreshButton, &QToolButton::clicked, this,
             [this] { SyntheticRefreshButtonClick(); });
     connect(TraceRefreshButton, &QToolButton::clicked, this, [this] { TraceRefreshButtonClick(); });
-    connect(loggrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        grid_.setCell(item->row() + 1, item->column(), item->text().toStdString());
-    });
-    // The tie's "Apply" scales the log held here.
-    workspace_.setVelocityScaler([this](double factor) { scaleLogVelocities(factor); });
     // The synthetic listing follows each new "ampl.dat" the engine writes.
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
@@ -217,38 +205,6 @@ std::filesystem::path TTables_Form::workFile(std::string_view name) const {
 
 std::filesystem::path TTables_Form::chosenPath(const QString& name) const {
     return std::filesystem::path(name.toStdString());
-}
-
-// The grid's text into the table: only cells whose text differs are touched,
-// so a long log shown again costs little.
-void TTables_Form::showLogGrid() {
-    const QSignalBlocker blocker(loggrid);
-    const int rows = grid_.rowCount() - 1;
-    if (loggrid->rowCount() != rows) {
-        loggrid->setRowCount(rows);
-    }
-    for (int column = 0; column < LogGridColumns; ++column) {
-        const QString heading = QString::fromStdString(grid_.cell(0, column));
-        if (QTableWidgetItem* item = loggrid->horizontalHeaderItem(column)) {
-            item->setText(heading);
-        } else {
-            loggrid->setHorizontalHeaderItem(column, new QTableWidgetItem(heading));
-        }
-    }
-    for (int row = 1; row <= rows; ++row) {
-        for (int column = 0; column < LogGridColumns; ++column) {
-            const std::string& text = grid_.cell(row, column);
-            QTableWidgetItem* item = loggrid->item(row - 1, column);
-            if (item == nullptr) {
-                if (!text.empty()) {
-                    loggrid->setItem(row - 1, column,
-                                     new QTableWidgetItem(QString::fromStdString(text)));
-                }
-            } else if (item->text().toStdString() != text) {
-                item->setText(QString::fromStdString(text));
-            }
-        }
-    }
 }
 
 // A cell still being typed into belongs to the grid before it is saved.
@@ -263,79 +219,24 @@ void TTables_Form::commitPendingEdit() {
     loggrid->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
 }
 
-std::string TTables_Form::saveLogText() {
-    commitPendingEdit();
-    return quarvel::SaveLog(grid_);
-}
-
-void TTables_Form::LoadLog(const std::filesystem::path& fileName) {
-    const LogFile records = readLogFileRecords(readLogText(fileName), fileName.string());
-    commitPendingEdit();
-    const LoadLogResult result = quarvel::LoadLog(grid_, records);
-    showLogGrid();
-    tellAboutLoad(result, fileName);
-}
-
-void TTables_Form::SaveLog(const std::filesystem::path& fileName) {
-    writeTextFile(fileName, saveLogText());
-}
-
-void TTables_Form::ClearLog() {
-    commitPendingEdit();
-    quarvel::ClearLog(grid_);
-    showLogGrid();
-}
-
-void TTables_Form::tellAboutLoad(const LoadLogResult& result,
-                                 const std::filesystem::path& fileName) {
-    for (const std::string& notice : loadLogNotices(result, fileName.string())) {
+void TTables_Form::tell(const std::vector<std::string>& notices) {
+    for (const std::string& notice : notices) {
         services_.dialogs.showMessage(QString::fromStdString(notice));
     }
 }
 
 void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
-    // The file is read and converted whole first, so one that cannot be read
-    // leaves the grid, log.dat and the panels as they were; cancelling the
-    // questions of a LAS or MSCL file changes nothing either.
     // A session reopened answers from the choices it recorded; every answer
     // is kept with the workspace for the next session saved.
     DialogLogQuestions asked(services_.dialogs);
     RecordedLogQuestions questions(asked, workspace_.takeLogImportAnswers());
-    const auto imported = importLogFile(fileName, questions);
-    if (!imported) {
+    commitPendingEdit();
+    const auto notices = workspace_.log().load(fileName, questions);
+    if (!notices) {
         return;
     }
-    // The new grid and its log.dat are made and checked aside; only when
-    // both are sound does either replace what the user has.
-    commitPendingEdit();
-    LogGrid loaded = grid_;
-    quarvel::ClearLog(loaded);
-    quarvel::LoadLog(loaded, imported->gridText, fileName.string());
-    const std::string logDat = quarvel::SaveLog(loaded);
-    writeTextFile(workFile("log.dat"), logDat);
-    grid_ = std::move(loaded);
-    showLogGrid();
-    for (const std::string& notice : imported->notices) {
-        services_.dialogs.showMessage(QString::fromStdString(notice));
-    }
+    tell(*notices);
     workspace_.setLogImportChoices(questions.choices());
-    workspace_.logLoaded();
-}
-
-void TTables_Form::redrawLogs() {
-    workspace_.refreshLog();
-}
-
-// As if the user had typed the scaled values and pressed Refresh; a grid
-// log.dat cannot be made from stays as it was.
-void TTables_Form::scaleLogVelocities(double factor) {
-    commitPendingEdit();
-    LogGrid scaled = grid_;
-    scaleVelocities(scaled, factor);
-    writeTextFile(workFile("log.dat"), quarvel::SaveLog(scaled));
-    grid_ = std::move(scaled);
-    showLogGrid();
-    redrawLogs();
 }
 
 void TTables_Form::Exit1Click() {
@@ -343,28 +244,29 @@ void TTables_Form::Exit1Click() {
 }
 
 void TTables_Form::ClearButtonClick() {
-    guarded(services_.errors, [this] { ClearLog(); });
+    guarded(services_.errors, [this] {
+        commitPendingEdit();
+        workspace_.log().clear();
+    });
 }
 
 void TTables_Form::LogsRefreshButtonClick() {
     guarded(services_.errors, [this] {
-        SaveLog(workFile("log.dat"));
-        redrawLogs();
+        commitPendingEdit();
+        workspace_.log().save();
     });
 }
 
 void TTables_Form::SpeedButton1Click() {
     guarded(services_.errors, [this] {
-        const std::filesystem::path logDat = workFile("log.dat");
-        std::error_code ec;
-        if (!std::filesystem::exists(logDat, ec)) {
+        if (!workspace_.log().hasLogFile()) {
             services_.dialogs.showMessage(
                 "There is no working log file \"log.dat\" to interpolate yet. Load a log, or "
                 "save the grid with Save or Refresh Graph, first.");
             return;
         }
-        writeTextFile(logDat, interpolateLogText(readTextFile(logDat)));
-        LoadLog(logDat);
+        commitPendingEdit();
+        tell(workspace_.log().interpolate());
     });
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "editor/log_grid.h"
 #include "workspace/forms.h"
 
 #include <QMainWindow>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class QAction;
 class QFrame;
 class QPlainTextEdit;
-class QTableWidget;
+class QTableView;
 class QTabWidget;
 class QToolButton;
 
@@ -20,9 +21,9 @@ class SegyTraceForm;
 class Workspace;
 
 // "Data Editor": the log grid and the synthetic and trace listings, and the
-// working files made from them. The grid's text lives in a LogGrid (row 0 the
-// headings, shown as the table's column headings; rows 1 ... as the table's
-// rows, numbered alike); the table shows it and hands every edit back.
+// working files made from them. The log grid is a view of the document's log
+// (row 0 the headings, shown as the table's column headings; rows 1 ... as
+// the table's rows, numbered alike); its commands are the log model's.
 // The class spans two files: tables_form.cpp (layout and the log grid) and
 // tables_form_listings.cpp (the synthetic and trace listings, SEG-Y lines, and
 // the Load, Save and Save as commands that act on the page shown).
@@ -30,7 +31,6 @@ class TTables_Form : public QMainWindow {
     Q_OBJECT
 public:
     explicit TTables_Form(Services& services);
-    ~TTables_Form() override;
 
     // Pages of PageControl1, in order.
     enum Page { LogsPage = 0, SyntheticPage = 1, TracePage = 2 };
@@ -45,15 +45,6 @@ public:
     // Where a SEG-Y line's trace is chosen (Load on the "Trace" page).
     SegyTraceForm* segyForm() const { return SegyForm; }
 
-    const LogGrid& logGrid() const { return grid_; }
-
-    // Fills the grid from a log file (the rows below keep their text). A file
-    // that cannot be read changes nothing and raises "Cannot open file ...".
-    void LoadLog(const std::filesystem::path& fileName);
-    // Writes the grid's log series to the file; a cell that is not a number
-    // stops it before anything is written.
-    void SaveLog(const std::filesystem::path& fileName);
-    void ClearLog();
     // Replaces the synthetic listing with the text of the working "ampl.dat";
     // done whenever the engine has written a new one.
     void reloadSyntheticListing();
@@ -79,7 +70,7 @@ private:
     QToolButton* SpeedButton1 = nullptr; // "Interpolate Series"
     QToolButton* SyntheticRefreshButton = nullptr;
     QToolButton* TraceRefreshButton = nullptr;
-    QTableWidget* loggrid = nullptr;
+    QTableView* loggrid = nullptr;
     QPlainTextEdit* Syntmemo = nullptr;
     QPlainTextEdit* Tracememo = nullptr;
     QAction* Load1 = nullptr;
@@ -96,23 +87,18 @@ private:
 
     std::filesystem::path workFile(std::string_view name) const;
     std::filesystem::path chosenPath(const QString& name) const;
-    std::string saveLogText();
-    void showLogGrid();
     void commitPendingEdit();
-    void tellAboutLoad(const LoadLogResult& result, const std::filesystem::path& fileName);
+    void tell(const std::vector<std::string>& notices);
     void loadLogPage(const std::filesystem::path& fileName);
     void loadSegyLine(const std::filesystem::path& path);
     void loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName);
-    void redrawLogs();
-    void scaleLogVelocities(double factor);
     void redrawPage(Page page);
     std::string_view listingWorkFile(Page page) const;
     QPlainTextEdit* listing(Page page) const;
 
     Services& services_;
     Workspace& workspace_;
-    LogGrid grid_;
 };
 
 } // namespace quarvel

@@ -84,17 +84,12 @@ void TTables_Form::reloadSyntheticListing() {
     loadListing(Syntmemo, workFile("ampl.dat"));
 }
 
+// The log page's commands are the log model's, which tells the panels itself.
 void TTables_Form::redrawPage(Page page) {
-    switch (page) {
-    case LogsPage:
-        redrawLogs();
-        break;
-    case SyntheticPage:
+    if (page == SyntheticPage) {
         workspace_.readSynthetic();
-        break;
-    case TracePage:
+    } else {
         workspace_.readTrace();
-        break;
     }
 }
 
@@ -144,10 +139,11 @@ void TTables_Form::Save1Click() {
     guarded(services_.errors, [this] {
         const Page page = currentPage();
         if (page == LogsPage) {
-            SaveLog(workFile("log.dat"));
-        } else {
-            saveListing(listing(page), workFile(listingWorkFile(page)));
+            commitPendingEdit();
+            workspace_.log().save();
+            return;
         }
+        saveListing(listing(page), workFile(listingWorkFile(page)));
         redrawPage(page);
     });
 }
@@ -160,13 +156,12 @@ void TTables_Form::SaveAs1Click() {
             return;
         }
         if (page == LogsPage) {
-            const std::string text = saveLogText();
-            writeTextFile(chosenPath(*name), text);
-            writeTextFile(workFile("log.dat"), text);
-        } else {
-            saveListing(listing(page), chosenPath(*name));
-            saveListing(listing(page), workFile(listingWorkFile(page)));
+            commitPendingEdit();
+            workspace_.log().saveAs(chosenPath(*name));
+            return;
         }
+        saveListing(listing(page), chosenPath(*name));
+        saveListing(listing(page), workFile(listingWorkFile(page)));
         redrawPage(page);
     });
 }

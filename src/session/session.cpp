@@ -30,6 +30,25 @@ constexpr qint64 MaxSessionBytes = 1 << 20;
     throw QuarvelError(why.toStdString());
 }
 
+// A session of a later version may hold what this one would drop when the
+// session is saved again, so it is not opened at all. A session without a
+// version is read as the first.
+void checkVersion(const QJsonValue& version) {
+    if (version.isUndefined()) {
+        return;
+    }
+    const double number = version.toDouble(-1);
+    if (!version.isDouble() || number != std::floor(number) || number < 1) {
+        refuse(QStringLiteral("\"version\" should be a whole number from 1"));
+    }
+    if (number > FormatVersion) {
+        refuse(QStringLiteral("it is of version %1, and this Quarvel reads sessions up to version "
+                              "%2")
+                   .arg(number)
+                   .arg(FormatVersion));
+    }
+}
+
 QString storedPath(const QString& path, const QDir& base) {
     if (path.isEmpty()) {
         return {};
@@ -332,6 +351,7 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
         document.object().value("format").toString() != QLatin1String(FormatName)) {
         refuse(QStringLiteral("it does not say \"format\": \"%1\"").arg(FormatName));
     }
+    checkVersion(document.object().value("version"));
     const Reader root(document.object(), {});
     const QDir base(sessionDir);
     Session session;

@@ -68,9 +68,9 @@ struct Session {
 // folder `sessionDir` where they lie in or below it.
 QByteArray sessionToJson(const Session& session, const QString& sessionDir);
 
-// The session in a ".qvs" file's text. Unknown keys are ignored, so a file of
-// a later version still opens; a text that is not a session raises a
-// QuarvelError saying why.
+// The session in a ".qvs" file's text. Unknown keys are ignored; a session
+// of a later version than this program reads is refused, as is a text that is
+// not a session, with a QuarvelError saying why.
 Session sessionFromJson(const QByteArray& text, const QString& sessionDir);
 
 // Reads and writes session files; errors raise a QuarvelError naming the file.

@@ -21,6 +21,22 @@ FinalPlotPanel panelOf(const QCheckBox* box, const ImagePanel* panel) {
     return result;
 }
 
+// The photograph as the plot shows it: the guide line follows the pointer and
+// is no part of the picture, so its row gets its own colours back (the guide
+// inverts columns 1 to width - 2).
+FinalPlotPanel photographOf(const QCheckBox* box, const ImagePanel* panel,
+                            const WorkspaceState& ws) {
+    FinalPlotPanel result = panelOf(box, panel);
+    if (result.picture && ws.GuideShown && ws.GuideY >= 0 && ws.GuideY < result.picture->height()) {
+        QImage& image = *result.picture;
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(ws.GuideY));
+        for (int x = 1; x <= image.width() - 2; ++x) {
+            row[x] ^= 0x00ffffffU;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 // Composes the plot from the panels as they stand and shows it. A composition
@@ -30,7 +46,7 @@ void TMainForm::composeAndShow(bool withTitle) {
     const WorkspaceState& ws = workspace_.state();
     FinalPlotInputs in;
     in.coreHeight = core_image->panelHeight();
-    in.photo = panelOf(Photo, core_image);
+    in.photo = photographOf(Photo, core_image, ws);
     in.synthetic = panelOf(Synth, Grafico_sintetico);
     in.pwave = panelOf(Pwave, Grafico_velocita);
     in.density = panelOf(density, grafico_densita);

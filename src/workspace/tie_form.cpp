@@ -178,7 +178,7 @@ void TTieForm::ApplyButtonClick() {
         if (!factor_) {
             return;
         }
-        workspace_.scaleVelocities(*factor_);
+        workspace_.log().scaleVelocities(*factor_);
         ApplyButton->setEnabled(false);
         TieResult->setText(TieResult->text() + QStringLiteral("\nVelocities scaled by ") +
                            fixedText(*factor_, 3) +

@@ -200,6 +200,17 @@ TEST(SessionOpenTest, TheFileMenuSavesTheSessionAndRemembersIt) {
     ASSERT_TRUE(QFile::remove(path));
     main->findChild<QAction*>("SaveSession1")->trigger();
     EXPECT_TRUE(QFile::exists(path));
+
+    // A refused session is neither the current one nor a recent one.
+    const QString refused = text(folder.file("notes.qvs"));
+    folder.write("notes.qvs", "my notes");
+    errors.expectError("\"" + refused +
+                       "\" is not a Quarvel session: illegal value at character 1.");
+    menu.open(refused);
+    errors.expectAllReported();
+    main->findChild<QAction*>("SaveSession1")->trigger();
+    EXPECT_EQ(folder.read("notes.qvs"), "my notes");
+    EXPECT_EQ(recent->actions().constFirst()->text(), QDir::toNativeSeparators(path));
     EXPECT_EQ(answers.unansweredQuestions(), 0);
 }
 

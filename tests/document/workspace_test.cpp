@@ -6,6 +6,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 
 #include <QSignalSpy>
@@ -145,10 +146,22 @@ TEST_F(WorkspaceTest, ALogIsLoadedOnlyByTheDataEditorsLoad) {
     EXPECT_EQ(log.names, (std::vector<std::string>{"scales", "log"}));
 
     log.names.clear();
-    dir.write("log.dat", logText(4, 1500));
-    workspace.logLoaded();
+    dir.write("core.txt", logText(4, 1500));
+    testing::ProposedAnswers answers;
+    ASSERT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
     EXPECT_FALSE(workspace.state().NoLogLoaded);
     EXPECT_EQ(workspace.state().LogCount, 4);
+    EXPECT_EQ(log.names, (std::vector<std::string>{"scales", "log"}));
+
+    // A session opened starts with no log: none on show, none to compute from.
+    log.names.clear();
+    workspace.addTiePoint({1, "0.1", 0.1, std::nullopt});
+    workspace.startOver();
+    EXPECT_TRUE(workspace.state().NoLogLoaded);
+    EXPECT_EQ(workspace.state().LogCount, 0);
+    EXPECT_FALSE(dir.exists("log.dat"));
+    EXPECT_EQ(logSeriesLength(workspace.log().grid()), 0);
+    EXPECT_TRUE(workspace.tiePoints().empty());
     EXPECT_EQ(log.names, (std::vector<std::string>{"scales", "log"}));
 }
 

@@ -4,10 +4,13 @@
 #include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 
+#include <QImage>
 #include <QSignalSpy>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -41,6 +44,38 @@ TEST_F(WorkspaceTie, TiePointsAreKeptInOrderExportedAndCleared) {
     workspace.exportTiePoints(dir.file("ties.csv"));
     EXPECT_EQ(dir.read("ties.csv"), "row,depth_m,est_twt_ms,trace_twt_ms\r\n");
     EXPECT_THROW(workspace.exportTiePoints(dir.file("no-folder/ties.csv")), QuarvelError);
+}
+
+// A tie point is a row of one photograph with a time from one log.
+TEST_F(WorkspaceTie, ANewPhotographOrLogClearsTheTiePointsWithANotice) {
+    const QString photo = QString::fromStdString(dir.file("core.bmp").string());
+    QImage(20, 30, QImage::Format_RGB32).save(photo);
+    dir.write("core.txt", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
+    testing::ProposedAnswers answers;
+    const auto loadLog = [&] { workspace.log().load(dir.file("core.txt"), answers); };
+    const struct {
+        int points;
+        std::function<void()> load;
+        QStringList notices;
+    } cases[] = {
+        {2,
+         [&] { workspace.loadPhotograph(photo); },
+         {"The 2 tie points were marked on the last photograph; they were cleared."}},
+        {1, loadLog, {"The 1 tie point was estimated from the last log; it was cleared."}},
+        {0, loadLog, {}},
+    };
+    for (const auto& c : cases) {
+        for (int i = 0; i < c.points; ++i) {
+            workspace.addTiePoint({i, "0.1", 0.1, std::nullopt});
+        }
+        QStringList notices;
+        const auto connection = QObject::connect(&workspace, &Workspace::notice,
+                                                 [&](const QString& text) { notices << text; });
+        c.load();
+        QObject::disconnect(connection);
+        EXPECT_TRUE(workspace.tiePoints().empty());
+        EXPECT_EQ(notices, c.notices);
+    }
 }
 
 TEST_F(WorkspaceTie, TimeDepthTableFollowsTheEnginesRule) {

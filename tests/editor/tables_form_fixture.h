@@ -7,11 +7,12 @@
 #include "support/app_fixture.h"
 #include "workspace/main_form.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <string>
 
@@ -26,7 +27,8 @@ protected:
     void showPage(TTables_Form::Page page) const { editor().showPage(page); }
 
     // The editor's widgets, found by their names.
-    QTableWidget* grid() const { return child<QTableWidget>(&editor(), "loggrid"); }
+    QTableView* grid() const { return child<QTableView>(&editor(), "loggrid"); }
+    QAbstractItemModel* gridModel() const { return grid()->model(); }
     QPlainTextEdit* syntmemo() const { return child<QPlainTextEdit>(&editor(), "Syntmemo"); }
     QPlainTextEdit* tracememo() const { return child<QPlainTextEdit>(&editor(), "Tracememo"); }
     QTabWidget* pages() const { return child<QTabWidget>(&editor(), "PageControl1"); }
@@ -66,22 +68,15 @@ protected:
     }
 
     void setCell(int row, int column, const QString& text) const {
-        QTableWidget* table = grid();
-        if (QTableWidgetItem* item = table->item(row - 1, column)) {
-            item->setText(text);
-        } else {
-            table->setItem(row - 1, column, new QTableWidgetItem(text));
-        }
+        gridModel()->setData(gridModel()->index(row - 1, column), text);
     }
 
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = grid()->item(row - 1, column);
-        return item == nullptr ? QString() : item->text();
+        return gridModel()->index(row - 1, column).data().toString();
     }
 
     QString heading(int column) const {
-        const QTableWidgetItem* item = grid()->horizontalHeaderItem(column);
-        return item == nullptr ? QString() : item->text();
+        return gridModel()->headerData(column, Qt::Horizontal).toString();
     }
 };
 

@@ -27,8 +27,8 @@ TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithItsNamedComponents) {
     EXPECT_EQ(pages()->currentIndex(), TTables_Form::LogsPage);
     ASSERT_EQ(pages()->count(), 3);
     EXPECT_EQ(pages()->tabText(1), "Synthetic");
-    EXPECT_EQ(grid()->columnCount(), 3);
-    EXPECT_EQ(grid()->rowCount(), 999);
+    EXPECT_EQ(gridModel()->columnCount(), 3);
+    EXPECT_EQ(gridModel()->rowCount(), 999);
     EXPECT_EQ(grid()->columnWidth(1), 103);
     EXPECT_EQ(heading(0), "");
     EXPECT_EQ(button("SpeedButton1")->toolTip(), "Interpolate Series");
@@ -178,7 +178,7 @@ TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
     EXPECT_EQ(heading(1), "");
     EXPECT_EQ(cell(1, 0), "");
     EXPECT_EQ(cell(3, 2), "");
-    EXPECT_EQ(quarvel::logSeriesLength(editor().logGrid()), 0);
+    EXPECT_EQ(quarvel::logSeriesLength(workspace().log().grid()), 0);
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
@@ -229,9 +229,9 @@ TEST_F(TablesFormTest, ACellStillBeingTypedIntoIsSaved) {
     loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
     editor().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor()));
-    QTableWidgetItem* item = grid()->item(1, 1);
-    grid()->setCurrentItem(item);
-    grid()->editItem(item);
+    const QModelIndex item = gridModel()->index(1, 1);
+    grid()->setCurrentIndex(item);
+    grid()->edit(item);
     auto* cellEditor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(cellEditor, nullptr);
     cellEditor->selectAll();

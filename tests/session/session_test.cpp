@@ -89,7 +89,7 @@ TEST(SessionTest, PathsBesideOrBelowTheSessionAreStoredRelative) {
 }
 
 TEST(SessionTest, UnknownKeysAreIgnored) {
-    const QByteArray text = R"({"format": "quarvel-session", "version": 7,
+    const QByteArray text = R"({"format": "quarvel-session", "version": 1,
         "bookmarks": [[1, 2]], "log": {"file": "core.txt", "interpolated": true, "units": "m",
         "import": {"columns": {"depth": "DEPT", "porosity": "PHI"}, "order": 2}},
         "checkBoxes": {"Photo": true}})";
@@ -111,6 +111,12 @@ TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
         {R"({"format": "quarvel-session", "log": {)", "at character"},
         {"[1, 2]", "it does not say \"format\": \"quarvel-session\""},
         {R"({"photograph": {"file": "a.bmp"}})", "it does not say \"format\""},
+        {R"({"format": "quarvel-session", "version": 2})",
+         "it is of version 2, and this Quarvel reads sessions up to version 1"},
+        {R"({"format": "quarvel-session", "version": "1"})",
+         "\"version\" should be a whole number from 1"},
+        {R"({"format": "quarvel-session", "version": 0.5})",
+         "\"version\" should be a whole number from 1"},
         {R"({"format": "quarvel-session", "log": {"interpolated": "yes"}})",
          "\"log.interpolated\" should be true or false"},
         {R"({"format": "quarvel-session", "photograph": {"file": 3}})",

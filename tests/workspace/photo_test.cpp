@@ -213,6 +213,26 @@ TEST_F(Photo, AClickLeavesABlackLine) {
     EXPECT_EQ(pixel(widgets.core_image, 50, 260), Inverted);
 }
 
+// The guide follows the pointer and is no part of the picture: the released
+// row shows in the plot as the black mark it is, the photograph elsewhere as
+// it was.
+TEST_F(Photo, TheFinalPlotLeavesOutTheGuideLine) {
+    loadToProbe("plot.bmp", 160, 600);
+    haveLog();
+    widgets.correlator->setChecked(true);
+    move(40, 200);
+    click(40, 200);
+    ASSERT_EQ(pixel(widgets.core_image, 50, 200), White) << "the released row shows inverted";
+    widgets.SpeedButton2->click();
+    const QImage plot = workspace().finalPlot();
+    constexpr int PlotLeft = 50;
+    constexpr int PlotTop = 50;
+    for (const int row : {0, 199, 201, 599}) {
+        EXPECT_EQ(plot.pixel(PlotLeft + 50, PlotTop + row), PhotoColour) << "row " << row;
+    }
+    EXPECT_EQ(plot.pixel(PlotLeft + 50, PlotTop + 200), Black);
+}
+
 TEST_F(Photo, CorrelatorOffDrawsNothingButStillReadsOut) {
     loadToProbe("off.bmp", 160, 600);
     haveLog();

@@ -1,13 +1,13 @@
 // The Tie window: what it refuses before measuring, the measurement on a
 // worker thread finding the velocity factor and shift of a trace made from
 // the same core, its plots, and "Apply" writing the scaled log.
-#include "editor/tables_form.h"
 #include "engine/engine_inputs.h"
 #include "engine/synthetic.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
+#include "support/proposed_answers.h"
 #include "tie/tie_synthesiser.h"
 #include "workspace/main_form.h"
 #include "workspace/tie_form.h"
@@ -89,9 +89,8 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     }
     workDir.write("core.txt", core);
     workspace().makeWavelet();
-    TTables_Form& editor = *forms().Tables_Form;
-    editor.LoadLog(workDir.file("core.txt"));
-    editor.LogsRefreshButtonClick();
+    testing::ProposedAnswers answers;
+    ASSERT_TRUE(workspace().log().load(workDir.file("core.txt"), answers));
     mainForm().SpeedButton3Click();
 
     // The trace: the synthetic of the same core at 0.95 times its

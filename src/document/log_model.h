@@ -1,0 +1,93 @@
+#pragma once
+
+#include "editor/log_grid.h"
+#include "platform/work_dir.h"
+
+#include <QFlags>
+#include <QObject>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+class LogImportQuestions;
+
+// The core's log as the document holds it: the grid of texts the user loads
+// and types (row 0 the headings, rows 1 ... the log series), and the working
+// file "log.dat" made from it. Every command that writes "log.dat" writes it
+// whole or not at all, and changes the grid only once the file is written;
+// each announces what it changed with one changed() signal, a typed cell
+// with cellEdited(). Nothing here shows anything: notices are returned.
+class LogModel : public QObject {
+    Q_OBJECT
+public:
+    enum Change {
+        // The grid was replaced as a whole.
+        GridReplaced = 1,
+        // "log.dat" was written and is the log to show now.
+        LogSaved = 2,
+        // A log file was loaded: a new log, not an edit of the last one.
+        NewLog = 4,
+    };
+    Q_DECLARE_FLAGS(Changes, Change)
+
+    explicit LogModel(WorkDir workDir, QObject* parent = nullptr);
+
+    const LogGrid& grid() const { return grid_; }
+    // Whether the grid holds edits that "log.dat" was not written from, or
+    // "log.dat" was never written from this grid.
+    bool edited() const { return edited_; }
+
+    // The text of "log.dat" as the last Load, Save, Save as or Apply wrote it:
+    // the log the panels show.
+    const std::string& savedText() const { return savedText_; }
+
+    // A cell as typed; nothing is written until Save.
+    void setCell(int row, int column, const std::string& text);
+
+    // Load: reads a log file through the import (asking its questions),
+    // writes "log.dat" and replaces the grid. Nothing when an answer
+    // cancelled it; otherwise what the user should be told. A file that
+    // cannot be read or used changes nothing.
+    std::optional<std::vector<std::string>> load(const std::filesystem::path& fileName,
+                                                 LogImportQuestions& questions);
+    // Save and Refresh Graph: "log.dat" from the grid's log series.
+    void save();
+    // Save as: the grid's log series into the file and into "log.dat", both
+    // or neither.
+    void saveAs(const std::filesystem::path& fileName);
+    // Clear: empties the heading row and the log series; no file is written.
+    void clear();
+    // Whether there is a "log.dat" to interpolate.
+    bool hasLogFile() const;
+    // Interpolate Series: fills the gaps of "log.dat" (not of the grid) and
+    // reloads the grid from it; the rows below keep their text. Returns what
+    // the user should be told about the reload. The panels keep the log they
+    // show until the next Save or Refresh Graph.
+    std::vector<std::string> interpolate();
+    // No log at all, as at start-up: a blank grid and no "log.dat".
+    void discard();
+    // The tie's "Apply": every velocity of the log multiplied by the factor,
+    // as if typed, and "log.dat" written from it. Refused, changing nothing,
+    // when there is no log or the grid holds edits the tie did not measure.
+    void scaleVelocities(double factor);
+
+signals:
+    void cellEdited(int row, int column);
+    void changed(quarvel::LogModel::Changes changes);
+
+private:
+    void replace(LogGrid grid, std::string logDat, Changes changes);
+    void saved(std::string logDat);
+
+    WorkDir workDir_;
+    LogGrid grid_;
+    bool edited_ = true;
+    std::string savedText_;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(LogModel::Changes)
+
+} // namespace quarvel
