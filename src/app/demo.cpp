@@ -31,10 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The bases of the demo core's turbidite beds, at 5 mm per pixel row: the
-// marks a user would draw first when tying this core.
-const std::vector<int> DemoMarkRows = {94, 202, 310, 422, 504};
-
 constexpr const char* DemoPhotograph = "demo_core.bmp";
 constexpr const char* DemoSession = "demo.qvs";
 
@@ -322,9 +318,6 @@ int runDemo(int argc, char** argv) {
         } else {
             sessions->open(sessionPath);
         }
-    }
-    if (batch && isDemo) {
-        markRows(windows, DemoMarkRows);
     }
     QCoreApplication::processEvents();
     if (parser.isSet(screenshot)) {

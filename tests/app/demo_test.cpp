@@ -197,6 +197,17 @@ TEST(DemoTest, TheSavedDemoPlotShowsEveryTick) {
         EXPECT_GE(blackPixels(plot, y, TimeAxis - 4, TimeAxis - 1), 2) << j / 1000.0 << " ms";
     }
     EXPECT_EQ(timeTicks, 20);
+
+    // The photograph as it is but for the rows of the demo's five marks: the
+    // pointer's guide line is no part of the plot.
+    const QImage photo = QImage(QUARVEL_TEST_DEMO_DIR "/demo_core.bmp")
+                             .convertToFormat(QImage::Format_RGB32)
+                             .copy(0, 0, 20, height);
+    for (int y = 0; y < height; ++y) {
+        if (y != 94 && y != 202 && y != 310 && y != 422 && y != 504) {
+            ASSERT_EQ(plot.copy(50, 50 + y, 20, 1), photo.copy(0, y, 20, 1)) << "row " << y;
+        }
+    }
 }
 
 TEST(DemoTest, OnlyTheDemoOptionStartsTheDemo) {
