@@ -72,7 +72,12 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         AppWindows windows(dialogs, errors, first.workDir());
         SessionTracker tracker(windows, dialogs);
         windows.showMainWindow();
-        loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
+        // The demo without its own tie points: the marks here are the test's,
+        // made after "Calc. Synthetic" has redrawn the synthetic panel.
+        Session demo = readSessionFile(text(fs::path(QUARVEL_TEST_DEMO_DIR) / "demo.qvs"));
+        demo.tiePoints.clear();
+        writeSessionFile(demo, text(folder.file("demo.qvs")));
+        openSession(windows, answers, text(folder.file("demo.qvs")));
         TMainForm& main = *windows.forms().MainForm;
         const MainWidgets widgets(main);
         widgets.SeaFloorStart1->trigger();
@@ -83,12 +88,11 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         widgets.Trace->setChecked(true);
         markRows(windows, {421});
         made = windows.workspace().tiePoints();
-        // After the demo session's own five.
-        ASSERT_EQ(made.size(), 8u);
-        EXPECT_TRUE(made[5].traceTwt && !made[6].traceTwt && made[7].traceTwt);
+        ASSERT_EQ(made.size(), 3u);
+        EXPECT_TRUE(made[0].traceTwt && !made[1].traceTwt && made[2].traceTwt);
         const Session saved = tracker.session();
         EXPECT_TRUE(saved.seaFloorTimeZero);
-        EXPECT_EQ(saved.tiePoints.size(), 8);
+        EXPECT_EQ(saved.tiePoints.size(), 3);
         writeSessionFile(saved, sessionPath);
         saveFinalPlot(windows, answers, firstPlot);
         EXPECT_EQ(answers.unansweredQuestions(), 0);
