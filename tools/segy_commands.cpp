@@ -42,6 +42,10 @@ TraceChoice choiceOf(const SegyTraceOptions& options) {
     if (!options.channel.empty()) {
         choice.channel =
             wholeNumberOption("--channel", options.channel, 1, std::numeric_limits<int>::max()) - 1;
+        if (!options.trace.empty()) {
+            throw UsageError{"'--channel' chooses among the traces of a shot, with --shot or "
+                             "--near; --trace counts every trace in file order"};
+        }
     }
     if (!options.trace.empty()) {
         choice.kind = TraceChoiceKind::Index;

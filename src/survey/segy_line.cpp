@@ -67,6 +67,7 @@ SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceH
     summary.formatCode = layout.formatCode;
     summary.littleEndian = layout.littleEndian;
     summary.revision = layout.revision;
+    summary.notes = layout.notes;
     if (!headers.empty()) {
         const SegyTraceHeader& first = headers.front();
         summary.traceIntervalUs = first.intervalUs;
@@ -136,6 +137,7 @@ std::vector<std::string> segySummaryLines(const SegySummary& s) {
             " (if metres, the sea floor at " +
             numbers::formatFixed(s.waterDepth * 2 / 1500 * 1000, 3) + " ms two way at 1500 m/s)");
     }
+    lines.insert(lines.end(), s.notes.begin(), s.notes.end());
     return lines;
 }
 
@@ -152,7 +154,17 @@ double headerDistance(double x1, double y1, double x2, double y2, int units) {
 int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
                 const TraceChoice& choice) {
     const auto count = static_cast<long long>(headers.size());
-    const int channel = channels > 1 ? std::clamp(choice.channel, 0, channels - 1) : 0;
+    const int shotChannels = std::max(channels, 1);
+    const int channel = choice.channel;
+    // An index counts every trace whatever its channel; the other choices
+    // name a shot or a place, and the channel says which of its traces.
+    if (choice.kind != TraceChoiceKind::Index && (channel < 0 || channel >= shotChannels)) {
+        refuse(formatMessage("There is no channel %s: the line's shots have %s.",
+                             {numbers::formatInteger(static_cast<long long>(channel) + 1),
+                              shotChannels == 1
+                                  ? std::string("one channel")
+                                  : numbers::formatInteger(shotChannels) + " channels"}));
+    }
     switch (choice.kind) {
     case TraceChoiceKind::Index: {
         if (choice.number < 1 || choice.number > count) {
@@ -185,7 +197,7 @@ int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
     int best = -1;
     double bestDistance = std::numeric_limits<double>::infinity();
     for (std::size_t i = static_cast<std::size_t>(channel); i < headers.size();
-         i += static_cast<std::size_t>(std::max(channels, 1))) {
+         i += static_cast<std::size_t>(shotChannels)) {
         const SegyTraceHeader& h = headers[i];
         if (h.x == 0 && h.y == 0) {
             continue;

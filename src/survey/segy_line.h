@@ -34,6 +34,7 @@ struct SegySummary {
     SegyRange y;
     int coordinateUnits = 0;
     double waterDepth = 0; // the first trace header's
+    std::vector<std::string> notes;
 };
 
 SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceHeader>& headers);

@@ -127,6 +127,14 @@ SegyLoad loadSegyTrace(SegyReader& reader, const std::vector<SegyTraceHeader>& h
         const auto span = static_cast<std::size_t>(request.lengthMs / trace.intervalMs + 1e-9);
         kept = std::min(kept, span + 1);
     }
+    // The listing is a series: one sample gives it no time scale.
+    if (kept < 2) {
+        throw QuarvelError(formatMessage(
+            "The listing would hold %s sample from %s; a trace listing needs at least two. "
+            "Keep a longer length, or cut at an earlier sea floor.",
+            {count(static_cast<long long>(kept)),
+             ms(trace.firstTimeMs + static_cast<double>(first) * trace.intervalMs)}));
+    }
     SegyTrace listed;
     listed.intervalMs = trace.intervalMs;
     listed.firstTimeMs = trace.firstTimeMs;

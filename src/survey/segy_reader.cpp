@@ -38,6 +38,10 @@ constexpr std::size_t TrailerCountAt = 3528;
 // More additional trace headers than this is a damaged binary header.
 constexpr std::uint64_t MaxExtraTraceHeaders = 100;
 
+// A longer sample interval (in microseconds) is a damaged binary header: no
+// sub-bottom or seismic system samples more slowly than once a second.
+constexpr double MaxIntervalUs = 1e6;
+
 std::string text(long long value) {
     return numbers::formatInteger(value);
 }
@@ -100,11 +104,65 @@ std::string readHead(const std::filesystem::path& path, bool& opened) {
     return head;
 }
 
-// The stanza that ends a variable number of extended textual headers, in
-// ASCII and in EBCDIC.
-constexpr std::string_view EndTextAscii = "((SEG: EndText))";
-constexpr std::string_view EndTextEbcdic =
-    "\x4D\x4D\xE2\xC5\xC7\x7A\x40\xC5\x95\x84\xE3\x85\xA7\xA3\x5D\x5D";
+// The stanza that ends a variable number of extended textual headers, with
+// its blanks left out and its letters in capitals: writers vary both.
+constexpr std::string_view EndText = "((SEG:ENDTEXT))";
+
+// The characters a stanza name is made of, from ASCII or EBCDIC, letters in
+// capitals; anything else is 0 and a blank in either code is dropped.
+char stanzaChar(unsigned char c, bool ebcdic) {
+    if (!ebcdic) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
+    }
+    const auto letter = [c](int from, char first) { return static_cast<char>(first + (c - from)); };
+    if (c >= 0x81 && c <= 0x89) {
+        return letter(0x81, 'A');
+    }
+    if (c >= 0x91 && c <= 0x99) {
+        return letter(0x91, 'J');
+    }
+    if (c >= 0xA2 && c <= 0xA9) {
+        return letter(0xA2, 'S');
+    }
+    if (c >= 0xC1 && c <= 0xC9) {
+        return letter(0xC1, 'A');
+    }
+    if (c >= 0xD1 && c <= 0xD9) {
+        return letter(0xD1, 'J');
+    }
+    if (c >= 0xE2 && c <= 0xE9) {
+        return letter(0xE2, 'S');
+    }
+    switch (c) {
+    case 0x4D:
+        return '(';
+    case 0x5D:
+        return ')';
+    case 0x7A:
+        return ':';
+    case 0x40:
+        return ' ';
+    default:
+        return 0;
+    }
+}
+
+bool holdsEndText(std::string_view record) {
+    for (const bool ebcdic : {false, true}) {
+        std::string squeezed;
+        squeezed.reserve(record.size());
+        for (const char ch : record) {
+            const char c = stanzaChar(static_cast<unsigned char>(ch), ebcdic);
+            if (c != ' ') {
+                squeezed += c;
+            }
+        }
+        if (squeezed.find(EndText) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // Delays and depths are stored as whole numbers; the scalar of the same
 // header (1, 10, 100, 1000 or 10000, negative to divide) refines them. Any
@@ -216,8 +274,7 @@ long SegyReader::firstTraceOffset(std::string_view head, long long fileSize) {
     std::string record(TextualHeaderSize, '\0');
     for (int records = 1; in.read(record.data(), static_cast<std::streamsize>(record.size()));
          ++records) {
-        if (record.find(EndTextAscii) != std::string::npos ||
-            record.find(EndTextEbcdic) != std::string::npos) {
+        if (holdsEndText(record)) {
             layout_.extendedTextHeaders = records;
             return static_cast<long>(SegyHeadSize +
                                      TextualHeaderSize * static_cast<std::size_t>(records));
@@ -238,12 +295,6 @@ void SegyReader::readLayout(std::string_view head) {
     firstTraceOffset_ = firstTraceOffset(head, fileSize);
     const bool revision2 = layout_.revision >= 2;
     if (revision2) {
-        const std::uint64_t extra = unsignedAt(head, ExtraTraceHeadersAt, 4, little);
-        if (extra > MaxExtraTraceHeaders) {
-            fail(formatMessage("Its binary header gives %s additional headers to each trace.",
-                               {text(static_cast<long long>(extra))}));
-        }
-        layout_.extraTraceHeaders = static_cast<int>(extra);
         layout_.trailerRecords = static_cast<int>(
             std::min<std::uint64_t>(unsignedAt(head, TrailerCountAt, 4, little), 1U << 20));
     }
@@ -258,7 +309,6 @@ void SegyReader::readLayout(std::string_view head) {
         samples = unsignedAt(head, ExtendedSamplesAt, 4, little);
     }
     if (samples == 0) {
-        traceBytes_ = TraceHeaderSize * layout_.extraTraceHeaders;
         samples = static_cast<std::uint64_t>(traceHeader(0).sampleCount);
     }
     if (samples == 0 || samples > SegyMaxSamples) {
@@ -270,25 +320,56 @@ void SegyReader::readLayout(std::string_view head) {
     if (revision2) {
         const double extended =
             std::bit_cast<double>(unsignedAt(head, ExtendedIntervalAt, 8, little));
+        if (std::isfinite(extended) && extended > MaxIntervalUs) {
+            fail("Its binary header's extended sample interval is longer than a second: the "
+                 "header is damaged.");
+        }
         if (std::isfinite(extended) && extended > 0) {
             intervalUs = extended;
         }
     }
     layout_.intervalMs = intervalUs / 1000.0;
-    traceBytes_ =
-        TraceHeaderSize * layout_.extraTraceHeaders + format_->bytes * layout_.samplesPerTrace;
-    const long long traceSize = TraceHeaderSize + traceBytes_;
     const long long dataBytes = dataEnd - firstTraceOffset_;
-    if (dataBytes % traceSize != 0) {
-        fail(formatMessage("It ends in the middle of a trace: it is cut short, or its traces "
-                           "are not all %s samples long.",
-                           {text(layout_.samplesPerTrace)}));
-    }
+    const long long traceSize = TraceHeaderSize + fixedTraceBytes(head, dataBytes);
     if (dataBytes / traceSize > 0x7FFFFFFF) {
         fail("It holds more traces than Quarvel can number.");
     }
     layout_.traceCount = static_cast<int>(dataBytes / traceSize);
     layout_.channels = readChannels();
+}
+
+// The count of additional trace headers is four bytes, but some writers
+// store it in the first two of them; of the two readings, the one the
+// file's size fits is taken, the four-byte one first.
+int SegyReader::fixedTraceBytes(std::string_view head, long long dataBytes) {
+    const bool little = layout_.littleEndian;
+    const bool revision2 = layout_.revision >= 2;
+    const std::uint64_t four = revision2 ? unsignedAt(head, ExtraTraceHeadersAt, 4, little) : 0;
+    const std::uint64_t two = revision2 ? unsignedAt(head, ExtraTraceHeadersAt, 2, little) : 0;
+    const auto bytesWith = [&](std::uint64_t extra) {
+        return TraceHeaderSize * static_cast<int>(extra) + format_->bytes * layout_.samplesPerTrace;
+    };
+    for (const std::uint64_t extra : {four, two}) {
+        if (extra > MaxExtraTraceHeaders || dataBytes % (TraceHeaderSize + bytesWith(extra)) != 0) {
+            continue;
+        }
+        layout_.extraTraceHeaders = static_cast<int>(extra);
+        if (extra != four) {
+            layout_.notes.push_back(formatMessage(
+                "Additional trace headers: %s, read from bytes 3507-3508; read as four bytes "
+                "(3507-3510) the count is %s, which the file's size does not fit.",
+                {text(static_cast<long long>(extra)), text(static_cast<long long>(four))}));
+        }
+        traceBytes_ = bytesWith(extra);
+        return traceBytes_;
+    }
+    if (four > MaxExtraTraceHeaders) {
+        fail(formatMessage("Its binary header gives %s additional headers to each trace.",
+                           {text(static_cast<long long>(four))}));
+    }
+    fail(formatMessage("It ends in the middle of a trace: it is cut short, or its traces "
+                       "are not all %s samples long.",
+                       {text(layout_.samplesPerTrace)}));
 }
 
 // Channels show as a run of traces sharing a field record number at the start
@@ -380,9 +461,17 @@ SegyTrace SegyReader::readTrace(int index, double intervalMs) {
                       buffer.data() + TraceHeaderSize * layout_.extraTraceHeaders, count,
                       trace.amplitudes.data());
     for (std::size_t i = 0; i < count; ++i) {
-        if (!std::isfinite(trace.amplitudes[i])) {
+        const double value = trace.amplitudes[i];
+        if (std::isnan(value)) {
             fail(formatMessage("Sample %s of trace %s is not a number.",
                                {text(static_cast<long long>(i) + 1), text(index + 1)}));
+        }
+        if (std::fabs(value) > SegyMaxAmplitude) {
+            std::string written = numbers::formatE23(value);
+            written.erase(0, written.find_first_not_of(' '));
+            fail(formatMessage("Sample %s of trace %s, %s, is beyond the largest amplitude "
+                               "Quarvel reads (that of a 4-byte float, 3.4E+38).",
+                               {text(static_cast<long long>(i) + 1), text(index + 1), written}));
         }
     }
     return trace;

@@ -23,6 +23,11 @@ inline constexpr int SegyMaxSamples = SeriesCapacity;
 // position (about 64 MB of headers): far more than any sub-bottom line has.
 inline constexpr int SegyMaxReviewedTraces = 1000000;
 
+// The largest amplitude read: that of a 4-byte float. Only a damaged file of
+// 8-byte floats holds more, and the means of a stack and the listing's
+// numbers stay finite below it.
+inline constexpr double SegyMaxAmplitude = 3.4028234663852886e38;
+
 // Traces per shot are recognised up to this many channels (EdgeTech systems
 // store envelope, real and imaginary parts as three traces of one shot).
 inline constexpr int SegyMaxChannels = 8;
@@ -45,6 +50,8 @@ struct SegyLayout {
     int trailerRecords = 0;
     // Consecutive traces with the same field record number form one shot.
     int channels = 1;
+    // How the reader settled what the headers leave in doubt, for the review.
+    std::vector<std::string> notes;
 };
 
 // What one trace header says about where and when the trace was recorded.
@@ -111,6 +118,7 @@ private:
     [[noreturn]] void fail(const std::string& reason) const;
     void readLayout(std::string_view head);
     long firstTraceOffset(std::string_view head, long long fileSize);
+    int fixedTraceBytes(std::string_view head, long long dataBytes);
     int readChannels();
     std::vector<unsigned char> rawHeader(int index);
 

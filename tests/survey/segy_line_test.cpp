@@ -131,6 +131,9 @@ TEST_F(SegyLineTest, TraceChosenByIndexShotOrNearestPosition) {
         {{TraceChoiceKind::Index, 0}, "There is no trace 0"},
         {{TraceChoiceKind::Shot, 99},
          "No trace has the field record (shot) number 99; the line's run from 101 to 104."},
+        {{TraceChoiceKind::Shot, 103, 3},
+         "There is no channel 4: the line's shots have 3 channels."},
+        {{TraceChoiceKind::Near, 0, 98, 5021, 8003}, "There is no channel 99"},
     };
     for (const auto& [choice, message] : refused) {
         try {
@@ -139,6 +142,12 @@ TEST_F(SegyLineTest, TraceChosenByIndexShotOrNearestPosition) {
         } catch (const QuarvelError& error) {
             EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
         }
+    }
+    try {
+        chooseTrace(headers, 1, {TraceChoiceKind::Shot, 103, 1});
+        ADD_FAILURE() << "a second channel was chosen on a one-channel line";
+    } catch (const QuarvelError& error) {
+        EXPECT_STREQ(error.what(), "There is no channel 2: the line's shots have one channel.");
     }
     std::vector<SegyTraceHeader> nowhere(3);
     EXPECT_THROW(chooseTrace(nowhere, 1, {TraceChoiceKind::Near, 0, 0, 1, 1}), QuarvelError);
@@ -299,6 +308,12 @@ TEST_F(SegyLineTest, ChoicesThatDoNotFitAreRefused) {
          }),
          "The sea-floor time 9.000 ms lies outside the trace, which runs from 0.000 ms to "
          "7.854 ms."},
+        {with([](SegyLoadRequest& r) {
+             r.seaFloor = SeaFloorMode::AtTime;
+             r.seaFloorMs = 7.854;
+         }),
+         "The listing would hold 1 sample from 7.854 ms; a trace listing needs at least two."},
+        {with([](SegyLoadRequest& r) { r.lengthMs = 0.05; }), "would hold 1 sample from 0.000"},
     };
     for (const auto& [request, message] : cases) {
         const std::string said = refusal(request);

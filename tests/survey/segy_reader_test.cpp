@@ -58,7 +58,7 @@ TEST_F(SegyReaderTest, SamplesOfEveryFormatInBothByteOrdersReadBack) {
         {"32-bit integers", 2, {7, -2000000, 2147483647, -2147483648.0}},
         {"16-bit integers", 3, {7, -32768, 32767, 1}},
         {"IEEE float", 5, {0.25, -3.5, 1e6, 0}},
-        {"IEEE double", 6, {0.1, -1e300, 3.141592653589793, 0}},
+        {"IEEE double", 6, {0.1, -1e30, 3.141592653589793, 0}},
         {"24-bit integers", 7, {7, -8388608, 8388607, -1}},
         {"bytes", 8, {7, -128, 127, 1}},
         {"64-bit integers", 9, {7, -9007199254740992.0, 1e15, -1}},
@@ -126,6 +126,16 @@ TEST_F(SegyReaderTest, RevisionTwoLayoutsAndLongTracesLoad) {
         file.extendedRecords = 1;
         file.trailerRecords = 1;
         cases.push_back({"variable count, ASCII, and a trailer record", file, 1});
+        file.endStanza = "((  seg: endTEXt  ))";
+        cases.push_back({"end stanza in other case and spacing, ASCII", file, 1});
+        file.ebcdic = true;
+        cases.push_back({"end stanza in other case and spacing, EBCDIC", file, 1});
+    }
+    {
+        SegyTestFile file = twoTraces(5);
+        file.extraTraceHeaders = 1;
+        file.extraCountInTwoBytes = true;
+        cases.push_back({"additional header count in two bytes", file, 0});
     }
     {
         SegyTestFile file = twoTraces(3);
@@ -146,6 +156,14 @@ TEST_F(SegyReaderTest, RevisionTwoLayoutsAndLongTracesLoad) {
         const int last = layout.traceCount - 1;
         EXPECT_EQ(reader.readTrace(last).amplitudes, c.file.traces.back().samples);
         EXPECT_EQ(reader.traceHeader(last).fieldRecord, c.file.traces.back().fieldRecord);
+        EXPECT_EQ(layout.extraTraceHeaders, c.file.extraTraceHeaders);
+        ASSERT_EQ(layout.notes.size(), c.file.extraCountInTwoBytes ? 1U : 0U);
+        if (c.file.extraCountInTwoBytes) {
+            EXPECT_NE(layout.notes[0].find("read from bytes 3507-3508; read as four bytes "
+                                           "(3507-3510) the count is 65536"),
+                      std::string::npos)
+                << layout.notes[0];
+        }
     }
 }
 
@@ -271,6 +289,16 @@ TEST_F(SegyReaderTest, HostileOrBrokenFilesAreRefusedWithTheReason) {
              return bytes;
          }(),
          "holds no trace"},
+        {"extended interval of 1e300 microseconds", withFile([](SegyTestFile& f) {
+             f.revision = 2;
+             f.extendedIntervalUs = 1e300;
+         }),
+         "extended sample interval is longer than a second"},
+        {"double samples beyond a float's range", withFile([](SegyTestFile& f) {
+             f.formatCode = 6;
+             f.traces[0].samples = {1, -1e308, 2};
+         }),
+         "Sample 2 of trace 1, -1.00000000000000E+0308, is beyond"},
         {"not-a-number sample",
          [&] {
              SegyTestFile file = oneTrace(5, {1, 2, 3});

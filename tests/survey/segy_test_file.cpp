@@ -21,6 +21,15 @@ char ebcdicOf(char c) {
     if (c >= 'S' && c <= 'Z') {
         return static_cast<char>(0xE2 + (c - 'S'));
     }
+    if (c >= 'a' && c <= 'i') {
+        return static_cast<char>(0x81 + (c - 'a'));
+    }
+    if (c >= 'j' && c <= 'r') {
+        return static_cast<char>(0x91 + (c - 'j'));
+    }
+    if (c >= 's' && c <= 'z') {
+        return static_cast<char>(0xA2 + (c - 's'));
+    }
     switch (c) {
     case '(':
         return static_cast<char>(0x4D);
@@ -28,16 +37,6 @@ char ebcdicOf(char c) {
         return static_cast<char>(0x5D);
     case ':':
         return static_cast<char>(0x7A);
-    case 'd':
-        return static_cast<char>(0x84);
-    case 'e':
-        return static_cast<char>(0x85);
-    case 'n':
-        return static_cast<char>(0x95);
-    case 't':
-        return static_cast<char>(0xA3);
-    case 'x':
-        return static_cast<char>(0xA7);
     default:
         return static_cast<char>(0x40);
     }
@@ -152,7 +151,7 @@ std::string segyBytes(const SegyTestFile& file) {
     for (int r = 0; r < records; ++r) {
         const bool last = r + 1 == records && file.extendedHeaders < 0;
         putText(bytes, 3600 + 3200 * static_cast<std::size_t>(r),
-                last ? "((SEG: EndText))" : "C EXTENDED TEXT", file.ebcdic);
+                last ? file.endStanza : "C EXTENDED TEXT", file.ebcdic);
     }
     ByteWriter out(bytes, file.littleEndian);
     out.put(3216, file.intervalUs, 2);
@@ -163,7 +162,9 @@ std::string segyBytes(const SegyTestFile& file) {
         out.put(3268, file.extendedSamples, 4);
         out.put(3296, 0x01020304, 4);
         bytes[3500] = 2;
-        out.put(3506, file.extraTraceHeaders, 4);
+        out.put(3506, file.extraTraceHeaders, file.extraCountInTwoBytes ? 2 : 4);
+        out.put(3272, static_cast<long long>(std::bit_cast<std::uint64_t>(file.extendedIntervalUs)),
+                8);
         out.put(3528, trailers, 4);
     } else {
         out.put(3500, file.revision == 1 ? 0x0100 : 0, 2);

@@ -38,6 +38,10 @@ struct SegyTestFile {
     int extraTraceHeaders = 0;
     int extendedSamples = 0;
     int trailerRecords = 0;
+    double extendedIntervalUs = 0;
+    // Some writers store the additional trace header count in two bytes.
+    bool extraCountInTwoBytes = false;
+    std::string endStanza = "((SEG: EndText))";
     std::vector<SegyTestTrace> traces;
 };
 

@@ -138,6 +138,8 @@ TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
         {words({"--segy", line, "--trace -2147483648"}), 2, "not '-2147483648'"},
         {words({"--segy", line, "--trace 1 --channel -2147483648"}), 2,
          "option '--channel' takes a whole number from 1 to 2147483647"},
+        {words({"--segy", line, "--trace 1 --channel 2"}), 2,
+         "'--channel' chooses among the traces of a shot, with --shot or --near"},
         {words({"--segy", quoted(Examples / "demo_core_mscl.txt"), "--trace 1"}), 1,
          "Its headers are not those of a SEG-Y file."},
         {words({"--segy", line, "--shot 999"}), 1, "No trace has the field record (shot) number"},
