@@ -103,7 +103,7 @@ void printSegyInfo(const std::string& segyFile, std::ostream& out) {
         throw UsageError{"'info' needs --segy FILE"};
     }
     SegyReader reader(segyFile);
-    for (const std::string& line : segySummaryLines(summarizeSegy(reader, reader.traceHeaders()))) {
+    for (const std::string& line : segySummaryLines(summarizeSegy(reader))) {
         out << line << "\n";
     }
 }
@@ -111,11 +111,17 @@ void printSegyInfo(const std::string& segyFile, std::ostream& out) {
 void writeSegyTrace(const SegyTraceOptions& options, const WorkDir& dir, std::ostream& out) {
     const SegyLoadRequest request = requestOf(options);
     SegyReader reader(options.segy);
-    const SegyLoad load = loadSegyTrace(reader, reader.traceHeaders(), request);
+    NearestTraces nearest;
+    const SegyLoad load =
+        loadSegyTrace(reader, chooseTrace(reader, request.choice, &nearest), request);
     const std::filesystem::path path =
         options.out.empty() ? dir.file("trace.txt") : std::filesystem::path(options.out);
     writeTextFile(path, load.listing);
-    out << load.notice << "\nWrote " << path.string() << "\n";
+    out << load.notice << "\n";
+    if (const std::string shared = sharedPositionText(nearest); !shared.empty()) {
+        out << shared << "\n";
+    }
+    out << "Wrote " << path.string() << "\n";
 }
 
 } // namespace quarvel::synth

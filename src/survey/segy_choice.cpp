@@ -75,15 +75,21 @@ SegyLoadRequest requestFromFields(const SegyChoiceFields& fields, const LengthSp
 std::string chosenTraceText(const std::vector<SegyTraceHeader>& headers, int channels,
                             const SegyChoiceFields& fields) {
     try {
-        const int index = chooseTrace(headers, channels, choiceFromFields(fields));
+        TraceChooser chooser(channels, choiceFromFields(fields));
+        for (std::size_t i = 0; i < headers.size() && chooser.add(static_cast<int>(i), headers[i]);
+             ++i) {
+        }
+        const int index = chooser.chosen(static_cast<long long>(headers.size()));
         const SegyTraceHeader& h = headers[static_cast<std::size_t>(index)];
         std::string text = "Trace " + numbers::formatInteger(index + 1) + ": field record (shot) " +
                            numbers::formatInteger(h.fieldRecord);
         if (channels > 1) {
             text += ", channel " + numbers::formatInteger(index % channels + 1);
         }
-        return text + ", X " + numbers::formatFixed(h.x, 2) + ", Y " +
-               numbers::formatFixed(h.y, 2) + " (" + coordinateUnitName(h.coordinateUnits) + ")";
+        text += ", X " + numbers::formatFixed(h.x, 2) + ", Y " + numbers::formatFixed(h.y, 2) +
+                " (" + coordinateUnitName(h.coordinateUnits) + ")";
+        const std::string shared = sharedPositionText(chooser.nearest());
+        return shared.empty() ? text : text + ". " + shared;
     } catch (const QuarvelError& error) {
         return error.what();
     }

@@ -31,19 +31,47 @@ std::string coordinateRange(const SegyRange& range) {
     return rangeText(range, whole ? integer : twoDecimals);
 }
 
-template <typename Field>
-SegyRange rangeOf(const std::vector<SegyTraceHeader>& headers, Field field) {
-    SegyRange range;
-    if (headers.empty()) {
-        return range;
+void widen(SegyRange& range, double value, bool first) {
+    if (first) {
+        range.low = range.high = value;
     }
-    range.low = range.high = static_cast<double>(field(headers.front()));
-    for (const SegyTraceHeader& header : headers) {
-        const auto value = static_cast<double>(field(header));
-        range.low = std::min(range.low, value);
-        range.high = std::max(range.high, value);
+    range.low = std::min(range.low, value);
+    range.high = std::max(range.high, value);
+}
+
+// Adds one trace header, in file order, to the summary.
+void addToSummary(SegySummary& summary, const SegyTraceHeader& header, bool first) {
+    if (first) {
+        summary.traceIntervalUs = header.intervalUs;
+        summary.firstDelayMs = header.delayMs;
+        summary.coordinateUnits = header.coordinateUnits;
+        summary.waterDepth = header.waterDepth;
     }
-    return range;
+    widen(summary.fieldRecords, header.fieldRecord, first);
+    widen(summary.tracesInRecord, header.traceInRecord, first);
+    widen(summary.x, header.x, first);
+    widen(summary.y, header.y, first);
+}
+
+SegySummary layoutSummary(const SegyReader& reader) {
+    const SegyLayout& layout = reader.layout();
+    SegySummary summary;
+    summary.fileName = reader.fileName();
+    summary.traceCount = layout.traceCount;
+    summary.channels = layout.channels;
+    summary.samplesPerTrace = layout.samplesPerTrace;
+    summary.binaryIntervalUs = static_cast<int>(std::lround(layout.intervalMs * 1000));
+    summary.formatCode = layout.formatCode;
+    summary.littleEndian = layout.littleEndian;
+    summary.revision = layout.revision;
+    summary.notes = layout.notes;
+    summary.intervalFromBinaryHeader = layout.intervalMs > 0;
+    return summary;
+}
+
+void settleInterval(SegySummary& summary, const SegyLayout& layout) {
+    summary.intervalMs =
+        summary.intervalFromBinaryHeader ? layout.intervalMs : summary.traceIntervalUs / 1000.0;
 }
 
 bool isAngular(int units) {
@@ -57,32 +85,22 @@ bool isAngular(int units) {
 } // namespace
 
 SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceHeader>& headers) {
-    const SegyLayout& layout = reader.layout();
-    SegySummary summary;
-    summary.fileName = reader.fileName();
-    summary.traceCount = layout.traceCount;
-    summary.channels = layout.channels;
-    summary.samplesPerTrace = layout.samplesPerTrace;
-    summary.binaryIntervalUs = static_cast<int>(std::lround(layout.intervalMs * 1000));
-    summary.formatCode = layout.formatCode;
-    summary.littleEndian = layout.littleEndian;
-    summary.revision = layout.revision;
-    summary.notes = layout.notes;
-    if (!headers.empty()) {
-        const SegyTraceHeader& first = headers.front();
-        summary.traceIntervalUs = first.intervalUs;
-        summary.firstDelayMs = first.delayMs;
-        summary.coordinateUnits = first.coordinateUnits;
-        summary.waterDepth = first.waterDepth;
+    SegySummary summary = layoutSummary(reader);
+    for (std::size_t i = 0; i < headers.size(); ++i) {
+        addToSummary(summary, headers[i], i == 0);
     }
-    summary.intervalFromBinaryHeader = layout.intervalMs > 0;
-    summary.intervalMs =
-        summary.intervalFromBinaryHeader ? layout.intervalMs : summary.traceIntervalUs / 1000.0;
-    summary.fieldRecords = rangeOf(headers, [](const SegyTraceHeader& h) { return h.fieldRecord; });
-    summary.tracesInRecord =
-        rangeOf(headers, [](const SegyTraceHeader& h) { return h.traceInRecord; });
-    summary.x = rangeOf(headers, [](const SegyTraceHeader& h) { return h.x; });
-    summary.y = rangeOf(headers, [](const SegyTraceHeader& h) { return h.y; });
+    settleInterval(summary, reader.layout());
+    return summary;
+}
+
+SegySummary summarizeSegy(SegyReader& reader) {
+    SegySummary summary = layoutSummary(reader);
+    reader.scanHeaders(0, reader.layout().traceCount - 1,
+                       [&](int index, const SegyTraceHeader& header) {
+                           addToSummary(summary, header, index == 0);
+                           return true;
+                       });
+    settleInterval(summary, reader.layout());
     return summary;
 }
 
@@ -151,68 +169,116 @@ double headerDistance(double x1, double y1, double x2, double y2, int units) {
     return std::hypot(dx, dy);
 }
 
-int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
-                const TraceChoice& choice) {
-    const auto count = static_cast<long long>(headers.size());
-    const int shotChannels = std::max(channels, 1);
-    const int channel = choice.channel;
+TraceChooser::TraceChooser(int channels, const TraceChoice& choice)
+    : choice_(choice), channels_(std::max(channels, 1)) {
     // An index counts every trace whatever its channel; the other choices
     // name a shot or a place, and the channel says which of its traces.
-    if (choice.kind != TraceChoiceKind::Index && (channel < 0 || channel >= shotChannels)) {
+    if (needsHeaders() && (choice.channel < 0 || choice.channel >= channels_)) {
         refuse(formatMessage("There is no channel %s: the line's shots have %s.",
-                             {numbers::formatInteger(static_cast<long long>(channel) + 1),
-                              shotChannels == 1
-                                  ? std::string("one channel")
-                                  : numbers::formatInteger(shotChannels) + " channels"}));
+                             {numbers::formatInteger(static_cast<long long>(choice.channel) + 1),
+                              channels_ == 1 ? std::string("one channel")
+                                             : numbers::formatInteger(channels_) + " channels"}));
     }
-    switch (choice.kind) {
-    case TraceChoiceKind::Index: {
-        if (choice.number < 1 || choice.number > count) {
-            refuse(formatMessage(
-                "There is no trace %s; the line holds traces 1 to %s.",
-                {numbers::formatInteger(choice.number), numbers::formatInteger(count)}));
-        }
-        return static_cast<int>(choice.number - 1);
-    }
+    recentRecords_.assign(static_cast<std::size_t>(channels_), 0);
+}
+
+bool TraceChooser::add(int index, const SegyTraceHeader& h) {
+    const int channel = choice_.channel;
+    switch (choice_.kind) {
+    case TraceChoiceKind::Index:
+        return false;
     case TraceChoiceKind::Shot: {
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            if (headers[i].fieldRecord == choice.number) {
-                const auto index = static_cast<long long>(i) + channel;
-                if (index < count &&
-                    headers[static_cast<std::size_t>(index)].fieldRecord == choice.number) {
-                    return static_cast<int>(index);
-                }
-            }
+        // The trace `channel` places after one of the shot is the shot's
+        // trace of that channel when it belongs to the same shot.
+        recentRecords_[static_cast<std::size_t>(index % channels_)] = h.fieldRecord;
+        widen(records_, h.fieldRecord, !anyRecord_);
+        anyRecord_ = true;
+        if (h.fieldRecord == choice_.number && index >= channel &&
+            recentRecords_[static_cast<std::size_t>((index - channel) % channels_)] ==
+                choice_.number) {
+            found_ = index;
+            return false;
         }
-        const SegyRange range =
-            rangeOf(headers, [](const SegyTraceHeader& h) { return h.fieldRecord; });
-        refuse(formatMessage(
-            "No trace has the field record (shot) number %s; the line's run "
-            "from %s to %s.",
-            {numbers::formatInteger(choice.number), integer(range.low), integer(range.high)}));
+        return true;
     }
     case TraceChoiceKind::Near:
         break;
     }
-    int best = -1;
-    double bestDistance = std::numeric_limits<double>::infinity();
-    for (std::size_t i = static_cast<std::size_t>(channel); i < headers.size();
-         i += static_cast<std::size_t>(shotChannels)) {
-        const SegyTraceHeader& h = headers[i];
-        if (h.x == 0 && h.y == 0) {
-            continue;
-        }
-        const double distance = headerDistance(choice.x, choice.y, h.x, h.y, h.coordinateUnits);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = static_cast<int>(i);
-        }
+    if (index % channels_ != channel || (h.x == 0 && h.y == 0)) {
+        return true;
     }
-    if (best < 0) {
+    const double distance = headerDistance(choice_.x, choice_.y, h.x, h.y, h.coordinateUnits);
+    if (nearest_.count == 0 || distance < nearest_.distance) {
+        nearest_ = {index, index, 1, distance};
+        nearestX_ = h.x;
+        nearestY_ = h.y;
+    } else if (h.x == nearestX_ && h.y == nearestY_) {
+        nearest_.last = index;
+        ++nearest_.count;
+    }
+    return true;
+}
+
+int TraceChooser::chosen(long long count) const {
+    switch (choice_.kind) {
+    case TraceChoiceKind::Index:
+        if (choice_.number < 1 || choice_.number > count) {
+            refuse(formatMessage(
+                "There is no trace %s; the line holds traces 1 to %s.",
+                {numbers::formatInteger(choice_.number), numbers::formatInteger(count)}));
+        }
+        return static_cast<int>(choice_.number - 1);
+    case TraceChoiceKind::Shot:
+        if (found_ < 0) {
+            refuse(formatMessage("No trace has the field record (shot) number %s; the line's run "
+                                 "from %s to %s.",
+                                 {numbers::formatInteger(choice_.number), integer(records_.low),
+                                  integer(records_.high)}));
+        }
+        return found_;
+    case TraceChoiceKind::Near:
+        break;
+    }
+    if (nearest_.count == 0) {
         refuse("The line's trace headers give no positions, so no trace can be chosen by "
                "position.");
     }
-    return best;
+    return nearest_.first;
+}
+
+int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
+                const TraceChoice& choice) {
+    TraceChooser chooser(channels, choice);
+    for (std::size_t i = 0; i < headers.size() && chooser.add(static_cast<int>(i), headers[i]);
+         ++i) {
+    }
+    return chooser.chosen(static_cast<long long>(headers.size()));
+}
+
+int chooseTrace(SegyReader& reader, const TraceChoice& choice, NearestTraces* nearest) {
+    TraceChooser chooser(reader.layout().channels, choice);
+    if (chooser.needsHeaders()) {
+        reader.scanHeaders(
+            0, reader.layout().traceCount - 1,
+            [&](int index, const SegyTraceHeader& header) { return chooser.add(index, header); });
+    }
+    const int index = chooser.chosen(reader.layout().traceCount);
+    if (nearest != nullptr) {
+        *nearest = chooser.nearest();
+    }
+    return index;
+}
+
+std::string sharedPositionText(const NearestTraces& nearest) {
+    if (nearest.count < 2) {
+        return {};
+    }
+    return formatMessage("%s traces share the nearest position (traces %s to %s), %s away; the "
+                         "first is taken.",
+                         {numbers::formatInteger(nearest.count),
+                          numbers::formatInteger(static_cast<long long>(nearest.first) + 1),
+                          numbers::formatInteger(static_cast<long long>(nearest.last) + 1),
+                          twoDecimals(nearest.distance)});
 }
 
 SegyTrace stackedTrace(SegyReader& reader, int index, int stack, double intervalMs, int& used) {

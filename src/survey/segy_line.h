@@ -39,6 +39,9 @@ struct SegySummary {
 
 SegySummary summarizeSegy(const SegyReader& reader, const std::vector<SegyTraceHeader>& headers);
 
+// The same summary with the headers read in passing, for a line of any size.
+SegySummary summarizeSegy(SegyReader& reader);
+
 // The summary as lines of text, the same in the window and in
 // "quarvel-synth info".
 std::vector<std::string> segySummaryLines(const SegySummary& summary);
@@ -59,10 +62,53 @@ struct TraceChoice {
     double y = 0;
 };
 
-// The index (from 0) of the trace chosen. Throws with a message naming what
-// the file holds when no trace fits.
+// The traces of the chosen channel at the nearest position: several when a
+// system records many pings at one position fix.
+struct NearestTraces {
+    int first = -1; // from 0, in file order
+    int last = -1;
+    int count = 0;
+    double distance = 0; // in the header's units
+};
+
+// Chooses a trace from headers handed over in file order, so that a line of
+// any length is chosen from without holding its headers.
+class TraceChooser {
+public:
+    // Throws when the choice names a channel the shots lack.
+    TraceChooser(int channels, const TraceChoice& choice);
+
+    // False once later headers cannot change the choice.
+    bool add(int index, const SegyTraceHeader& header);
+    // Whether the choice needs the headers at all.
+    bool needsHeaders() const { return choice_.kind != TraceChoiceKind::Index; }
+    // The index (from 0) of the trace chosen. Throws with a message naming
+    // what the file holds when no trace fits.
+    int chosen(long long traceCount) const;
+    const NearestTraces& nearest() const { return nearest_; }
+
+private:
+    TraceChoice choice_;
+    int channels_;
+    int found_ = -1;
+    std::vector<int> recentRecords_;
+    SegyRange records_;
+    bool anyRecord_ = false;
+    NearestTraces nearest_;
+    double nearestX_ = 0;
+    double nearestY_ = 0;
+};
+
 int chooseTrace(const std::vector<SegyTraceHeader>& headers, int channels,
                 const TraceChoice& choice);
+
+// The same choice from the file, its headers read only when the choice needs
+// them; `nearest` receives the traces sharing the nearest position.
+int chooseTrace(SegyReader& reader, const TraceChoice& choice, NearestTraces* nearest = nullptr);
+
+// "27 traces share the nearest position (traces 1781 to 1807), 3.20 away; the
+// first is taken." Empty when one trace has it.
+std::string sharedPositionText(const NearestTraces& nearest);
 
 // The distance between two positions in the header's units; positions in
 // seconds of arc or degrees have their longitude difference shrunk by the

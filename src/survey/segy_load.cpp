@@ -84,6 +84,11 @@ std::optional<std::size_t> pickSeaFloor(const std::vector<double>& amplitudes) {
 
 SegyLoad loadSegyTrace(SegyReader& reader, const std::vector<SegyTraceHeader>& headers,
                        const SegyLoadRequest& request) {
+    return loadSegyTrace(reader, chooseTrace(headers, reader.layout().channels, request.choice),
+                         request);
+}
+
+SegyLoad loadSegyTrace(SegyReader& reader, int index, const SegyLoadRequest& request) {
     if (request.stack < 0) {
         throw QuarvelError("The number of traces to stack on each side cannot be negative.");
     }
@@ -94,8 +99,8 @@ SegyLoad loadSegyTrace(SegyReader& reader, const std::vector<SegyTraceHeader>& h
         throw QuarvelError("The length to keep cannot be negative.");
     }
     SegyLoad load;
-    load.index = chooseTrace(headers, reader.layout().channels, request.choice);
-    load.header = headers[static_cast<std::size_t>(load.index)];
+    load.index = index;
+    load.header = reader.traceHeader(index);
     SegyTrace trace =
         stackedTrace(reader, load.index, request.stack, request.intervalMs, load.stacked);
     load.intervalMs = trace.intervalMs;

@@ -55,4 +55,8 @@ struct SegyLoad {
 SegyLoad loadSegyTrace(SegyReader& reader, const std::vector<SegyTraceHeader>& headers,
                        const SegyLoadRequest& request);
 
+// The same for trace `index` (from 0), chosen beforehand: the request's
+// choice is not looked at.
+SegyLoad loadSegyTrace(SegyReader& reader, int index, const SegyLoadRequest& request);
+
 } // namespace quarvel

@@ -4,6 +4,7 @@
 #include "formats/quarvel_error.h"
 #include "formats/series_file.h"
 #include "formats/text_file.h"
+#include "survey/segy_header.h"
 #include "survey/segy_samples.h"
 
 #include <algorithm>
@@ -162,22 +163,6 @@ bool holdsEndText(std::string_view record) {
         }
     }
     return false;
-}
-
-// Delays and depths are stored as whole numbers; the scalar of the same
-// header (1, 10, 100, 1000 or 10000, negative to divide) refines them. Any
-// other value is taken as 1, as the standard does for 0.
-double scaled(long long value, long long scalar) {
-    static constexpr std::array<int, 5> Scalars{1, 10, 100, 1000, 10000};
-    for (const int allowed : Scalars) {
-        if (scalar == allowed) {
-            return static_cast<double>(value) * allowed;
-        }
-        if (scalar == -allowed) {
-            return static_cast<double>(value) / allowed;
-        }
-    }
-    return static_cast<double>(value);
 }
 
 } // namespace
@@ -399,39 +384,7 @@ std::vector<unsigned char> SegyReader::rawHeader(int index) {
 }
 
 SegyTraceHeader SegyReader::traceHeader(int index) {
-    const std::vector<unsigned char> raw = rawHeader(index);
-    const bool little = layout_.littleEndian;
-    const auto field = [&](std::size_t at, int size) {
-        return segySigned(raw.data() + at, size, little);
-    };
-    SegyTraceHeader header;
-    header.traceInLine = static_cast<int>(field(0, 4));
-    header.fieldRecord = static_cast<int>(field(8, 4));
-    header.traceInRecord = static_cast<int>(field(12, 4));
-    header.sourcePoint = static_cast<int>(field(16, 4));
-    header.waterDepth = scaled(field(60, 4), field(68, 2));
-    const long long scalar = field(70, 2);
-    const bool atSource = field(72, 4) != 0 || field(76, 4) != 0;
-    header.x = scaled(field(atSource ? 72 : 180, 4), scalar);
-    header.y = scaled(field(atSource ? 76 : 184, 4), scalar);
-    header.coordinateUnits = static_cast<int>(field(88, 2));
-    header.delayMs = scaled(field(108, 2), field(214, 2));
-    header.sampleCount = static_cast<int>(segyUnsigned(raw.data() + 114, 2, little));
-    header.intervalUs = static_cast<int>(segyUnsigned(raw.data() + 116, 2, little));
-    return header;
-}
-
-std::vector<SegyTraceHeader> SegyReader::traceHeaders() {
-    if (layout_.traceCount > SegyMaxReviewedTraces) {
-        fail(formatMessage("It holds %s traces; Quarvel reviews lines of up to %s.",
-                           {text(layout_.traceCount), text(SegyMaxReviewedTraces)}));
-    }
-    std::vector<SegyTraceHeader> headers;
-    headers.reserve(static_cast<std::size_t>(layout_.traceCount));
-    for (int i = 0; i < layout_.traceCount; ++i) {
-        headers.push_back(traceHeader(i));
-    }
-    return headers;
+    return decodeSegyTraceHeader(rawHeader(index).data(), layout_.littleEndian);
 }
 
 SegyTrace SegyReader::readTrace(int index, double intervalMs) {

@@ -3,6 +3,7 @@
 #include "formats/capacity.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -107,6 +108,12 @@ public:
     // Every trace's header, in file order; refused beyond
     // SegyMaxReviewedTraces.
     std::vector<SegyTraceHeader> traceHeaders();
+
+    // Hands the headers of traces first to last (from 0) in file order to
+    // the visitor until it returns false, holding a few megabytes at a time
+    // whatever the file's size.
+    using HeaderVisitor = std::function<bool(int index, const SegyTraceHeader& header)>;
+    void scanHeaders(int first, int last, const HeaderVisitor& visit);
 
     // Trace `index` (from 0). The first sample lies at the delay recording
     // time of its header; the interval is `intervalMs` when it is above 0,

@@ -153,6 +153,54 @@ TEST_F(SegyLineTest, TraceChosenByIndexShotOrNearestPosition) {
     EXPECT_THROW(chooseTrace(nowhere, 1, {TraceChoiceKind::Near, 0, 0, 1, 1}), QuarvelError);
 }
 
+// Pings recorded at one position fix share their position: the choice says
+// how many and which.
+TEST(SegyPosition, TracesSharingTheNearestPositionAreCounted) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<double, double>> positions; // one channel
+        int channels;
+        int channel;
+        NearestTraces nearest;
+        std::string said;
+    };
+    const std::vector<Case> cases = {
+        {"one trace nearest", {{0, 0}, {5, 1}, {9, 1}}, 1, 0, {1, 1, 1, 1}, ""},
+        {"a run at the nearest fix",
+         {{1, 1}, {1, 1}, {4, 0}, {4, 0}, {4, 0}, {8, 0}},
+         1,
+         0,
+         {2, 4, 3, 1},
+         "3 traces share the nearest position (traces 3 to 5), 1.00 away; the first is taken."},
+        {"the same distance elsewhere is not the same position",
+         {{3, 1}, {5, 1}, {5, 1}},
+         1,
+         0,
+         {0, 0, 1, 1},
+         ""},
+        {"second channel of two-channel shots",
+         {{4, 0}, {4, 0}, {4, 0}, {4, 0}, {9, 0}, {9, 0}},
+         2,
+         1,
+         {1, 3, 2, 1},
+         "2 traces share the nearest position (traces 2 to 4), 1.00 away; the first is taken."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TraceChooser chooser(c.channels, {TraceChoiceKind::Near, 0, c.channel, 4, 1});
+        for (std::size_t i = 0; i < c.positions.size(); ++i) {
+            chooser.add(
+                static_cast<int>(i),
+                {.x = c.positions[i].first, .y = c.positions[i].second, .coordinateUnits = 1});
+        }
+        EXPECT_EQ(chooser.chosen(static_cast<long long>(c.positions.size())), c.nearest.first);
+        EXPECT_EQ(chooser.nearest().last, c.nearest.last);
+        EXPECT_EQ(chooser.nearest().count, c.nearest.count);
+        EXPECT_DOUBLE_EQ(chooser.nearest().distance, c.nearest.distance);
+        EXPECT_EQ(sharedPositionText(chooser.nearest()), c.said);
+    }
+}
+
 // Longitude and latitude in seconds of arc: at 60° north a second of
 // longitude is half a second of latitude long.
 TEST(SegyPosition, ArcSecondsShrinkLongitudeByTheLatitude) {

@@ -339,6 +339,46 @@ TEST_F(SegyReaderTest, TextFilesAreNotTakenForSegy) {
     EXPECT_TRUE(isSegyFile(write(segyBytes(oneTrace(1, {1})), "LINE.SEG")));
 }
 
+// Headers are read in runs of many traces, and one by one when the traces are
+// long; either way every header arrives once, in order, and a visitor that
+// returns false stops the scan.
+TEST_F(SegyReaderTest, HeadersAreScannedInOrderWhateverTheTraceLength) {
+    struct Case {
+        const char* name;
+        int traces;
+        int samples;
+    };
+    const std::vector<Case> cases = {
+        {"short traces over several runs", 20000, 100},
+        {"traces longer than a run allows", 3, 20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SegyTestFile file;
+        file.formatCode = 5;
+        for (int i = 0; i < c.traces; ++i) {
+            file.traces.push_back(
+                {std::vector<double>(static_cast<std::size_t>(c.samples), 1.0), i + 1, i % 7});
+        }
+        SegyReader reader(write(segyBytes(file)));
+        int seen = 0;
+        reader.scanHeaders(0, c.traces - 1, [&](int index, const SegyTraceHeader& header) {
+            EXPECT_EQ(index, seen);
+            EXPECT_EQ(header.fieldRecord, index + 1);
+            EXPECT_DOUBLE_EQ(header.delayMs, index % 7);
+            ++seen;
+            return true;
+        });
+        EXPECT_EQ(seen, c.traces);
+        std::vector<int> part;
+        reader.scanHeaders(1, c.traces + 5, [&](int index, const SegyTraceHeader&) {
+            part.push_back(index);
+            return part.size() < 2;
+        });
+        EXPECT_EQ(part, (std::vector<int>{1, 2}));
+    }
+}
+
 // A file of a million traces (sparse on disk): only the headers and the one
 // trace asked for are read.
 TEST_F(SegyReaderTest, HugeFileReadsOnlyWhatIsAskedFor) {

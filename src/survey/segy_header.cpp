@@ -1,0 +1,180 @@
+#include "survey/segy_header.h"
+
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "survey/segy_samples.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <fcntl.h>
+#include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+// Delays and depths are stored as whole numbers; the scalar of the same
+// header (1, 10, 100, 1000 or 10000, negative to divide) refines them. Any
+// other value is taken as 1, as the standard does for 0.
+double scaled(long long value, long long scalar) {
+    static constexpr std::array<int, 5> Scalars{1, 10, 100, 1000, 10000};
+    for (const int allowed : Scalars) {
+        if (scalar == allowed) {
+            return static_cast<double>(value) * allowed;
+        }
+        if (scalar == -allowed) {
+            return static_cast<double>(value) / allowed;
+        }
+    }
+    return static_cast<double>(value);
+}
+
+// Headers are read from windows of whole traces of about this many bytes:
+// one mapping per window instead of one read per trace, and little memory
+// whatever the file's size.
+constexpr std::size_t ScanBytes = std::size_t{32} << 20;
+
+// Traces longer than this have their headers read one by one: a window
+// would map mostly samples.
+constexpr std::size_t ScanTraceLimit = 64 * 1024;
+
+constexpr int TraceHeaderBytes = 240;
+
+// A file mapped a window at a time: the headers of a long line are read
+// without copying its samples, and only one window is held at once. The
+// file's size is checked before each window, so that a file cut short
+// meanwhile is an error rather than a fault.
+class FileMap {
+public:
+    explicit FileMap(const std::string& name) : fd_(::open(name.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~FileMap() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileMap(const FileMap&) = delete;
+    FileMap& operator=(const FileMap&) = delete;
+
+    bool opened() const { return fd_ >= 0; }
+
+    // `bytes` bytes from `from`, or a null view when the file no longer
+    // holds them.
+    struct View {
+        View(void* map, std::size_t length, std::size_t skip)
+            : map_(map), length_(length),
+              bytes(map == MAP_FAILED ? nullptr : static_cast<unsigned char*>(map) + skip) {}
+        ~View() {
+            if (map_ != MAP_FAILED) {
+                ::munmap(map_, length_);
+            }
+        }
+        View(const View&) = delete;
+        View& operator=(const View&) = delete;
+
+    private:
+        void* map_;
+        std::size_t length_;
+
+    public:
+        const unsigned char* bytes;
+    };
+
+    View view(std::uint64_t from, std::size_t bytes) const {
+        struct stat status {};
+        if (::fstat(fd_, &status) != 0 ||
+            from + bytes > static_cast<std::uint64_t>(status.st_size)) {
+            return {MAP_FAILED, 0, 0};
+        }
+        static const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+        const std::uint64_t start = from / page * page;
+        const auto length = static_cast<std::size_t>(from + bytes - start);
+        void* map = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_,
+                           static_cast<off_t>(start));
+        return {map, length, static_cast<std::size_t>(from - start)};
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+SegyTraceHeader decodeSegyTraceHeader(const unsigned char* raw, bool little) {
+    const auto field = [&](std::size_t at, int size) { return segySigned(raw + at, size, little); };
+    SegyTraceHeader header;
+    header.traceInLine = static_cast<int>(field(0, 4));
+    header.fieldRecord = static_cast<int>(field(8, 4));
+    header.traceInRecord = static_cast<int>(field(12, 4));
+    header.sourcePoint = static_cast<int>(field(16, 4));
+    header.waterDepth = scaled(field(60, 4), field(68, 2));
+    const long long scalar = field(70, 2);
+    const bool atSource = field(72, 4) != 0 || field(76, 4) != 0;
+    header.x = scaled(field(atSource ? 72 : 180, 4), scalar);
+    header.y = scaled(field(atSource ? 76 : 184, 4), scalar);
+    header.coordinateUnits = static_cast<int>(field(88, 2));
+    header.delayMs = scaled(field(108, 2), field(214, 2));
+    header.sampleCount = static_cast<int>(segyUnsigned(raw + 114, 2, little));
+    header.intervalUs = static_cast<int>(segyUnsigned(raw + 116, 2, little));
+    return header;
+}
+
+void SegyReader::scanHeaders(int first, int last, const HeaderVisitor& visit) {
+    first = std::max(first, 0);
+    last = std::min(last, layout_.traceCount - 1);
+    const auto traceSize = static_cast<std::size_t>(TraceHeaderBytes + traceBytes_);
+    if (traceSize > ScanTraceLimit) {
+        for (int i = first; i <= last; ++i) {
+            if (!visit(i, traceHeader(i))) {
+                return;
+            }
+        }
+        return;
+    }
+    const FileMap file(name_);
+    if (!file.opened()) {
+        fail("Its trace headers cannot be read: " + systemReason());
+    }
+    const std::size_t perRun = std::max<std::size_t>(1, ScanBytes / traceSize);
+    for (int start = first; start <= last;) {
+        const auto count =
+            static_cast<int>(std::min<long long>(static_cast<long long>(perRun), last - start + 1));
+        const std::uint64_t from = static_cast<std::uint64_t>(firstTraceOffset_) +
+                                   static_cast<std::uint64_t>(start) * traceSize;
+        const std::size_t bytes =
+            static_cast<std::size_t>(count - 1) * traceSize + TraceHeaderBytes;
+        const FileMap::View view = file.view(from, bytes);
+        if (view.bytes == nullptr) {
+            fail(formatMessage(
+                "The headers of traces %s to %s cannot be read.",
+                {numbers::formatInteger(start + 1), numbers::formatInteger(start + count)}));
+        }
+        for (int k = 0; k < count; ++k) {
+            const unsigned char* raw = view.bytes + static_cast<std::size_t>(k) * traceSize;
+            if (!visit(start + k, decodeSegyTraceHeader(raw, layout_.littleEndian))) {
+                return;
+            }
+        }
+        start += count;
+    }
+}
+
+std::vector<SegyTraceHeader> SegyReader::traceHeaders() {
+    if (layout_.traceCount > SegyMaxReviewedTraces) {
+        fail(formatMessage("It holds %s traces; Quarvel reviews lines of up to %s.",
+                           {numbers::formatInteger(layout_.traceCount),
+                            numbers::formatInteger(SegyMaxReviewedTraces)}));
+    }
+    std::vector<SegyTraceHeader> headers;
+    headers.reserve(static_cast<std::size_t>(layout_.traceCount));
+    scanHeaders(0, layout_.traceCount - 1, [&](int, const SegyTraceHeader& header) {
+        headers.push_back(header);
+        return true;
+    });
+    return headers;
+}
+
+} // namespace quarvel
