@@ -127,6 +127,14 @@ void traceNear(benchmark::State& state) {
 }
 BENCHMARK(traceNear)->Unit(benchmark::kMillisecond);
 
+// The whole line drawn at the default size, one trace a column.
+void section(benchmark::State& state) {
+    const Line& l = line();
+    runCommand(state, {"section", "--segy", l.path.string(), "--out",
+                       (l.dir.folder / "section.png").string()});
+}
+BENCHMARK(section)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

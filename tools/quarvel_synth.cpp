@@ -169,6 +169,20 @@ int run(int argc, char** argv) {
         workDir,
         noWaitOption};
 
+    quarvel::synth::SegySectionOptions section;
+    const std::vector<Option> sectionOptions{
+        {"--segy", "SEG-Y file", &section.segy},
+        {"--out", "PNG file to write", &section.out},
+        {"--width", "columns, one trace each at most (default 1200)", &section.width},
+        {"--height", "rows, two-way time downwards (default 600)", &section.height},
+        {"--traces", "the traces drawn, A-B from 1 (default all)", &section.traces},
+        {"--clip", "percentile drawn at full strength (default 98)", &section.clip},
+        {"--colours", "grey or diverging (default grey)", &section.colours},
+        {"--flatten", "time from each trace's sea-floor pick", &section.flatten, 0},
+        {"--channel", "channel of the shots, from 1 (default 1)", &section.channel},
+        {"--trace", "the chosen trace, edged (from 1)", &section.trace},
+        {"--stack", "traces each side of it, tinted", &section.stack}};
+
     quarvel::tools::TieTexts tie;
     std::string tdrOut;
     const std::vector<Option> tdrOptions{
@@ -235,6 +249,14 @@ int run(int argc, char** argv) {
          [&](const WorkDir& dir) {
              refuseWorkingFile(dir, segy.out, "trace.txt");
              quarvel::synth::writeSegyTrace(segy, dir, std::cout);
+         }},
+        {"section",
+         "Draws a SEG-Y line as a variable-density picture (PNG): sea-floor pick in green.",
+         sectionOptions,
+         {},
+         [&](const WorkDir& dir) {
+             refuseWorkingFile(dir, section.out, {});
+             quarvel::synth::writeSegySection(section, std::cout);
          }},
         {"tdr",
          "Writes the time-depth table of log.dat as CSV (depth_m,twt_ms).",

@@ -169,6 +169,44 @@ TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
     EXPECT_NE(info.output.find("'info' needs --segy FILE"), std::string::npos);
 }
 
+// The command's own work is the section's, tested below the tool; here what
+// the command line adds: options, the file written, the refusals.
+TEST(SynthSection, DrawsThePngOrRefusesWithoutWriting) {
+    const std::string line = quoted(Examples / "chirp_line.sgy");
+    TempWorkDir dir;
+    const std::string png = quoted(dir.file("line.png"));
+    const CommandResult drawn =
+        synth(words({"section --segy", line, "--out", png,
+                     "--traces 11-110 --width 50 --height 80 --clip 95 --colours diverging"}));
+    ASSERT_EQ(drawn.status, 0) << drawn.output;
+    EXPECT_NE(drawn.output.find("Section of traces 12 to 110 of 240, 50 columns by 80 rows, "
+                                "0.000 to 26.400 ms; full strength at"),
+              std::string::npos)
+        << drawn.output;
+    EXPECT_EQ(dir.read("line.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const struct {
+        std::string arguments;
+        int status;
+        std::string says;
+    } refused[] = {
+        {words({"--segy", line}), 2, "'section' needs --segy FILE and --out FILE.png"},
+        {words({"--segy", line, "--out", png, "--traces 200-300"}), 1,
+         "The traces '200-300' are not a range A-B within the line's 1 to 240."},
+        {words({"--segy", line, "--out", png, "--colours rainbow"}), 2,
+         "option '--colours' takes grey or diverging"},
+        {words({"--segy", line, "--out", png, "--width 0"}), 2, "option '--width' takes"},
+        {words({"--segy", line, "--out", png, "--clip 0"}), 1, "--clip '0' is not a number"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments);
+        dir.write("line.png", "kept");
+        const CommandResult result = synth(words({"section", c.arguments}));
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+        EXPECT_EQ(dir.read("line.png"), "kept");
+    }
+}
+
 TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
     const struct {
         std::string arguments;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "survey/section_raster.h"
+#include "survey/segy_section.h"
+
+#include <QFont>
+#include <QImage>
+
+namespace quarvel {
+
+// What the horizontal axis counts.
+enum class SectionAcross { TraceNumber, Distance };
+
+// Room around the section for the axes: time on the left, traces or
+// distance below.
+inline constexpr int SectionLeft = 56;
+inline constexpr int SectionTop = 10;
+inline constexpr int SectionRight = 10;
+inline constexpr int SectionBottom = 36;
+
+// The section picture: the coloured section (as sectionPixels draws it) with
+// its top-left corner at (SectionLeft, SectionTop) inside a black frame,
+// two-way time in ms down the left with ticks, and trace numbers (from 1)
+// or distance along the line below, each tick at the column it names.
+QImage renderSectionPicture(const SegySection& section, const SectionStyle& style,
+                            SectionAcross across, const QFont& font);
+
+// The column under x of the picture, or -1 outside the section.
+int sectionColumnAt(const SegySection& section, int x);
+
+// A step of 1, 2 or 5 times a power of ten, the smallest that leaves at
+// least `minimum` between ticks.
+double niceStep(double minimum);
+
+} // namespace quarvel

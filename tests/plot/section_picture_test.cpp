@@ -1,0 +1,101 @@
+#include "formats/png_file.h"
+#include "formats/quarvel_error.h"
+#include "platform/canvas.h"
+#include "plot/section_picture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace quarvel {
+namespace {
+
+// 200 columns (traces 1 to 200, 5 m apart) by 100 rows over 0 to 10 ms,
+// amplitude growing down the rows, the sea floor at row 30.
+SegySection rampSection() {
+    SegySection section;
+    section.width = 200;
+    section.height = 100;
+    section.lastTimeMs = 10;
+    for (int c = 0; c < section.width; ++c) {
+        section.columns.push_back({.trace = c, .distance = 5.0 * c, .seaFloorRow = 30});
+    }
+    for (int r = 0; r < section.height; ++r) {
+        section.values.insert(section.values.end(), 200, static_cast<float>(r));
+    }
+    return section;
+}
+
+bool isBlack(const QImage& image, int x, int y) {
+    return image.pixel(x, y) == 0xff000000;
+}
+
+TEST(SectionPicture, SectionInsideAFrameWithTicksAtRoundValues) {
+    const SegySection section = rampSection();
+    SectionStyle style;
+    style.chosenTrace = 99;
+    const std::vector<std::uint32_t> pixels = sectionPixels(section, style);
+    for (const SectionAcross across : {SectionAcross::TraceNumber, SectionAcross::Distance}) {
+        const QImage image = renderSectionPicture(section, style, across, Canvas::defaultFont());
+        ASSERT_EQ(image.size(),
+                  QSize(SectionLeft + 200 + SectionRight, SectionTop + 100 + SectionBottom));
+        for (const auto& [c, r] : {std::pair{0, 0}, {98, 50}, {100, 30}, {199, 99}}) {
+            EXPECT_EQ(image.pixel(SectionLeft + c, SectionTop + r),
+                      pixels[static_cast<std::size_t>(r) * 200 + c])
+                << c << ", " << r;
+        }
+        EXPECT_TRUE(isBlack(image, SectionLeft - 1, SectionTop + 37));
+        EXPECT_TRUE(isBlack(image, SectionLeft + 200, SectionTop + 37));
+        // 0.1 ms a row: ticks every 5 ms, at rows 0, 50 and 100.
+        for (const int row : {0, 50, 100}) {
+            EXPECT_TRUE(isBlack(image, SectionLeft - 3, SectionTop + row)) << row;
+        }
+        EXPECT_FALSE(isBlack(image, SectionLeft - 3, SectionTop + 25));
+        // Traces 1 to 200: ticks every 100, at the columns of traces 100
+        // and 200; distances 0 to 995 m: every 500 m, at columns 0 and 100.
+        const std::vector<int> ticked = across == SectionAcross::TraceNumber
+                                            ? std::vector<int>{99, 199}
+                                            : std::vector<int>{0, 100};
+        for (const int column : ticked) {
+            EXPECT_TRUE(isBlack(image, SectionLeft + column, SectionTop + 100 + 3)) << column;
+        }
+        EXPECT_FALSE(isBlack(image, SectionLeft + 50, SectionTop + 100 + 3));
+    }
+}
+
+TEST(SectionPicture, ColumnsUnderThePointerAndTickSteps) {
+    const SegySection section = rampSection();
+    EXPECT_EQ(sectionColumnAt(section, SectionLeft - 1), -1);
+    EXPECT_EQ(sectionColumnAt(section, SectionLeft), 0);
+    EXPECT_EQ(sectionColumnAt(section, SectionLeft + 199), 199);
+    EXPECT_EQ(sectionColumnAt(section, SectionLeft + 200), -1);
+    const std::vector<std::pair<double, double>> steps = {{4, 5},     {5, 5},  {0.013, 0.02},
+                                                          {120, 200}, {7, 10}, {0, 1}};
+    for (const auto& [minimum, step] : steps) {
+        EXPECT_DOUBLE_EQ(niceStep(minimum), step) << minimum;
+    }
+}
+
+// The picture written without Qt reads back through Qt's own PNG reader.
+TEST(SectionPicture, PngBytesReadBackPixelForPixel) {
+    const int width = 300;
+    const int height = 250; // over 65 535 bytes: several stored blocks
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = 0xFF000000U | static_cast<std::uint32_t>(i * 2654435761U % 0xFFFFFFU);
+    }
+    const std::string bytes = pngBytes(width, height, pixels);
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(QByteArray::fromStdString(bytes), "PNG"));
+    ASSERT_EQ(image.size(), QSize(width, height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            ASSERT_EQ(image.pixel(x, y), pixels[static_cast<std::size_t>(y) * width + x])
+                << x << ", " << y;
+        }
+    }
+    EXPECT_THROW(pngBytes(2, 2, pixels), QuarvelError);
+}
+
+} // namespace
+} // namespace quarvel
