@@ -1,5 +1,6 @@
 #include "editor/segy_trace_form.h"
 
+#include "editor/segy_section_form.h"
 #include "formats/numbers.h"
 #include "platform/error_reporter.h"
 #include "platform/window_geometry.h"
@@ -95,6 +96,8 @@ void SegyTraceForm::build() {
     LoadTraceButton->setDefault(true);
     CancelButton = new QPushButton("Cancel");
     CancelButton->setObjectName("CancelButton");
+    SectionButton = new QPushButton("Section...");
+    SectionButton->setObjectName("SectionButton");
 
     auto* position = new QHBoxLayout;
     position->addWidget(new QLabel("X"));
@@ -115,6 +118,7 @@ void SegyTraceForm::build() {
     form->addRow("Length", LengthBox);
     form->addRow("Length (ms)", LengthEdit);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SectionButton);
     buttons->addStretch();
     buttons->addWidget(LoadTraceButton);
     buttons->addWidget(CancelButton);
@@ -134,6 +138,24 @@ void SegyTraceForm::build() {
     connect(StackSpin, &QSpinBox::valueChanged, this, changed);
     connect(LoadTraceButton, &QPushButton::clicked, this, [this] { LoadTraceButtonClick(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SectionButton, &QPushButton::clicked, this, [this] { SectionButtonClick(); });
+}
+
+void SegyTraceForm::SectionButtonClick() {
+    guarded(errors_, [this] {
+        if (!reader_) {
+            return;
+        }
+        if (sectionForm_ == nullptr) {
+            sectionForm_ = new SegySectionForm(errors_, this);
+            connect(sectionForm_, &SegySectionForm::traceChosen, this, [this](int trace) {
+                ChoiceBox->setCurrentIndex(static_cast<int>(TraceChoiceKind::Index));
+                NumberEdit->setText(QString::number(trace + 1));
+            });
+        }
+        sectionForm_->open(path_);
+        showChoice();
+    });
 }
 
 void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& spans,
@@ -142,6 +164,10 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     std::vector<SegyTraceHeader> headers = reader->traceHeaders();
     reader_ = std::move(reader);
     headers_ = std::move(headers);
+    path_ = path;
+    if (sectionForm_ != nullptr) {
+        sectionForm_->hide();
+    }
     spans_ = spans;
     onLoad_ = std::move(onLoad);
     const SegyLayout& layout = reader_->layout();
@@ -215,6 +241,9 @@ void SegyTraceForm::showChoice() {
                                             requestFromFields(automatic, spans_, headerInterval_));
         PickLabel->setText("Automatic pick: " + qText(numbers::formatFixed(*load.seaFloorMs, 3)) +
                            " ms, " + qText(std::string(SeaFloorPickRule)) + ".");
+        if (sectionForm_ != nullptr && sectionForm_->isVisible()) {
+            sectionForm_->setChosen(load.index, f.stack);
+        }
     } catch (const QuarvelError& error) {
         PickLabel->setText(qText(error.what()));
     }

@@ -18,6 +18,7 @@ class QSpinBox;
 namespace quarvel {
 
 class ErrorReporter;
+class SegySectionForm;
 
 // "SEG-Y Trace": the headers of a SEG-Y line for review, and the choice of
 // the trace that becomes the trace listing: by index, shot or position, with
@@ -38,6 +39,9 @@ public:
 
     SegyChoiceFields fields() const;
     void LoadTraceButtonClick();
+    // Opens the line's section; a click there chooses the trace here.
+    void SectionButtonClick();
+    SegySectionForm* sectionForm() const { return sectionForm_; }
 
 signals:
     // "Load" was pressed and the window has handled it, whatever the outcome;
@@ -61,6 +65,7 @@ private:
     QLineEdit* LengthEdit = nullptr;
     QPushButton* LoadTraceButton = nullptr;
     QPushButton* CancelButton = nullptr;
+    QPushButton* SectionButton = nullptr;
 
     void build();
     void showChoice();
@@ -71,6 +76,8 @@ private:
     LengthSpans spans_;
     std::string headerInterval_;
     LoadHandler onLoad_;
+    std::filesystem::path path_;
+    SegySectionForm* sectionForm_ = nullptr;
 };
 
 } // namespace quarvel

@@ -194,6 +194,26 @@ double sectionClip(const SegySection& section, double percent) {
     return clip > 0 ? clip : 1;
 }
 
+TraceSpan zoomedSpan(TraceSpan shown, int about, double factor, int traceCount, int fewest) {
+    const long long width = shown.last - shown.first + 1;
+    const long long wanted = std::clamp(std::llround(static_cast<double>(width) * factor),
+                                        std::min<long long>(std::max(fewest, 1), traceCount),
+                                        static_cast<long long>(traceCount));
+    about = std::clamp(about, shown.first, shown.last);
+    const double share = width > 1 ? static_cast<double>(about - shown.first) / (width - 1) : 0.5;
+    const long long first = about - std::llround(share * static_cast<double>(wanted - 1));
+    return pannedSpan({static_cast<int>(first), static_cast<int>(first + wanted - 1)}, 0,
+                      traceCount);
+}
+
+TraceSpan pannedSpan(TraceSpan shown, long long traces, int traceCount) {
+    const long long width =
+        std::min<long long>(static_cast<long long>(shown.last) - shown.first + 1, traceCount);
+    const long long first =
+        std::clamp(shown.first + traces, 0LL, static_cast<long long>(traceCount) - width);
+    return {static_cast<int>(first), static_cast<int>(first + width - 1)};
+}
+
 void parseTraceRange(const std::string& text, int traceCount, SectionRequest& request) {
     const std::size_t dash = text.find('-', 1);
     const auto low = numbers::tryParseNumber(text.substr(0, dash));

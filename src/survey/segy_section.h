@@ -69,6 +69,21 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
 // sample other than 0.
 double sectionClip(const SegySection& section, double percent);
 
+// The traces a view of the line shows, first to last from 0.
+struct TraceSpan {
+    int first = 0;
+    int last = 0;
+};
+
+// The span after zooming by `factor` (below 1 zooms in) about trace `about`,
+// which stays where it was in the view; never fewer than `fewest` traces,
+// never beyond the line's `traceCount`.
+TraceSpan zoomedSpan(TraceSpan shown, int about, double factor, int traceCount, int fewest);
+
+// The span moved by `traces` (positive: later traces come into view), kept
+// within the line and as wide as it was.
+TraceSpan pannedSpan(TraceSpan shown, long long traces, int traceCount);
+
 // "1-500" or "250" (from 1) as first and last trace from 0; throws naming
 // the text when it is not such a range within the line's `traceCount`.
 void parseTraceRange(const std::string& text, int traceCount, SectionRequest& request);

@@ -150,6 +150,36 @@ TEST_F(SegySectionTest, RequestsThatDoNotFitAreRefusedAndProgressCanStop) {
     }
 }
 
+TEST(SectionView, ZoomKeepsThePointedTraceAndPanStaysOnTheLine) {
+    struct Case {
+        const char* name;
+        TraceSpan shown;
+        int about;
+        double factor;
+        long long pan;
+        TraceSpan expected;
+    };
+    // A line of 1000 traces, at least 10 in view.
+    const std::vector<Case> cases = {
+        {"zoom in about the middle", {0, 999}, 500, 0.5, 0, {250, 749}},
+        {"zoom in about the first trace", {0, 999}, 0, 0.1, 0, {0, 99}},
+        {"zoom in about a trace a quarter along", {100, 500}, 200, 0.5, 0, {150, 350}},
+        {"no fewer than ten traces", {100, 119}, 110, 0.01, 0, {105, 114}},
+        {"zoom out stops at the whole line", {400, 599}, 500, 100, 0, {0, 999}},
+        {"zoom out near the end keeps to the line", {900, 999}, 950, 4, 0, {600, 999}},
+        {"pan forward", {100, 199}, 0, 1, 50, {150, 249}},
+        {"pan beyond the start", {100, 199}, 0, 1, -500, {0, 99}},
+        {"pan beyond the end", {100, 199}, 0, 1, 5000000000LL, {900, 999}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TraceSpan span = c.pan != 0 ? pannedSpan(c.shown, c.pan, 1000)
+                                          : zoomedSpan(c.shown, c.about, c.factor, 1000, 10);
+        EXPECT_EQ(span.first, c.expected.first);
+        EXPECT_EQ(span.last, c.expected.last);
+    }
+}
+
 TEST(SectionColours, AmplitudesMapToGreyOrBlueWhiteRed) {
     struct Case {
         double scaled;

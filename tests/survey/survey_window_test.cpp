@@ -1,9 +1,11 @@
 #include "chirp/chirp_form.h"
 #include "editor/log_import.h"
+#include "editor/segy_section_form.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form_fixture.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "platform/image_panel.h"
 #include "support/proposed_answers.h"
 #include "survey/log_import.h"
 #include "survey/segy_load.h"
@@ -16,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
 #include <string>
@@ -168,6 +171,47 @@ TEST_F(SurveyLoadTest, ChirpLineChosenByPositionAndCutAtTheSeaFloor) {
     const std::string listing = workDir.read("trace.txt");
     EXPECT_EQ(listing, expected.listing);
     EXPECT_EQ(listing.substr(0, 10), "0.000000  ");
+}
+
+// The section follows the trace window's choice, and a click on the section
+// chooses the trace there.
+TEST_F(SurveyLoadTest, SectionShowsTheChoiceAndAClickChoosesTheTrace) {
+    const std::filesystem::path line =
+        std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples/chirp_line.sgy";
+    openLine(QString::fromStdString(line.string()));
+    segyButton("SectionButton")->click();
+    SegySectionForm* section = segyForm().sectionForm();
+    ASSERT_NE(section, nullptr);
+    ASSERT_TRUE(section->isVisible());
+    auto* image = child<ImagePanel>(section, "SectionImage");
+    ASSERT_TRUE(image->hasPicture());
+    ASSERT_EQ(section->section().width, 240); // one column a trace
+    const int x = SectionLeft + 99;
+    const int y = SectionTop + 10;
+    // The chosen trace (1) is edged: the column right of it.
+    EXPECT_EQ(image->picture().pixel(SectionLeft + 1, y), SectionChosen);
+
+    QTest::mouseMove(image, QPoint(x, y));
+    EXPECT_TRUE(child<QLabel>(section, "HoverLabel")->text().startsWith("Trace 100, shot 5100, X "))
+        << child<QLabel>(section, "HoverLabel")->text().toStdString();
+    segyBox("ChoiceBox")->setCurrentIndex(static_cast<int>(TraceChoiceKind::Shot));
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(x, y));
+    EXPECT_EQ(segyBox("ChoiceBox")->currentIndex(), static_cast<int>(TraceChoiceKind::Index));
+    EXPECT_EQ(segyEdit("NumberEdit")->text(), "100");
+    EXPECT_EQ(image->picture().pixel(x - 1, y), SectionChosen);
+    EXPECT_EQ(image->picture().pixel(x + 1, y), SectionChosen);
+
+    // A drag pans, the wheel zooms about the trace under the pointer.
+    QWheelEvent wheel(QPointF(x, y), image->mapToGlobal(QPointF(x, y)), {}, QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(image, &wheel);
+    EXPECT_EQ(section->shownTraces().first, 50);
+    EXPECT_EQ(section->shownTraces().last, 169);
+    QTest::mousePress(image, Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseMove(image, QPoint(x - 20, y));
+    QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(x - 20, y));
+    EXPECT_EQ(section->shownTraces().first, 70);
+    EXPECT_EQ(segyEdit("NumberEdit")->text(), "100");
 }
 
 TEST_F(SurveyLoadTest, CancelledOrBrokenLasLeavesTheGridAndLogDat) {
