@@ -65,9 +65,15 @@ std::vector<std::uint32_t> sectionPixels(const SegySection& section, const Secti
             }
             nearest = apart(c) < apart(nearest) ? c : nearest;
         }
+        // The columns of the trace nearest the chosen one, edged on both sides.
+        int last = nearest;
+        while (last + 1 < width && section.columns[static_cast<std::size_t>(last) + 1].trace ==
+                                       section.columns[static_cast<std::size_t>(nearest)].trace) {
+            ++last;
+        }
         const bool within = style.chosenTrace >= section.columns.front().trace &&
                             style.chosenTrace <= section.columns.back().trace;
-        for (const int edge : {nearest - 1, nearest + 1}) {
+        for (const int edge : {nearest - 1, last + 1}) {
             if (within && edge >= 0 && edge < width) {
                 for (int r = 0; r < height; ++r) {
                     at(edge, r) = SectionChosen;

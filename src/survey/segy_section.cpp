@@ -97,7 +97,7 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
     }
     const long long traces = (last - first) / channels + 1;
     SegySection section;
-    section.width = static_cast<int>(std::min<long long>(request.width, traces));
+    section.width = request.width;
     section.height = request.height;
     section.flattened = request.flatten;
     const int total = 2 * section.width;
@@ -110,6 +110,15 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
     for (int c = 0; c < section.width; ++c) {
         const long long k = (2 * static_cast<long long>(c) + 1) * traces / (2 * section.width);
         const int index = first + static_cast<int>(k) * channels;
+        // A line shorter than the width gives each trace several columns.
+        if (c > 0 && section.columns.back().trace == index) {
+            section.columns.push_back(section.columns.back());
+            spans.push_back(spans.back());
+            if (progress && !progress(c + 1, total)) {
+                return {};
+            }
+            continue;
+        }
         const SegyTraceHeader header = reader.traceHeader(index);
         SectionColumn column{index, header.fieldRecord, header.x, header.y};
         if (c > 0) {
@@ -135,6 +144,18 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
                           std::numeric_limits<float>::quiet_NaN());
     for (int c = 0; c < section.width; ++c) {
         const ColumnSpan& span = spans[static_cast<std::size_t>(c)];
+        SectionColumn& column = section.columns[static_cast<std::size_t>(c)];
+        if (c > 0 && section.columns[static_cast<std::size_t>(c) - 1].trace == column.trace) {
+            for (int r = 0; r < section.height; ++r) {
+                const std::size_t at = static_cast<std::size_t>(r) * section.width + c;
+                section.values[at] = section.values[at - 1];
+            }
+            column.seaFloorRow = section.columns[static_cast<std::size_t>(c) - 1].seaFloorRow;
+            if (progress && !progress(section.width + c + 1, total)) {
+                return {};
+            }
+            continue;
+        }
         const std::vector<double> amplitudes =
             reader.readTrace(section.columns[static_cast<std::size_t>(c)].trace).amplitudes;
         for (int r = 0; r < section.height; ++r) {
@@ -159,7 +180,7 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
             section.hasNegative = section.hasNegative || strongest < 0;
         }
         if (std::isfinite(span.seaFloorMs)) {
-            section.columns[static_cast<std::size_t>(c)].seaFloorRow =
+            column.seaFloorRow =
                 std::clamp(static_cast<int>((span.seaFloorMs - section.firstTimeMs) / rowMs), 0,
                            section.height - 1);
         }

@@ -33,8 +33,9 @@ struct SectionColumn {
 };
 
 // A line decimated to the screen: one trace per column (the one nearest the
-// column's middle), and per row the sample of largest magnitude among those
-// the row covers, so thin reflectors stay visible.
+// column's middle; a line shorter than the width gives each trace several
+// columns), and per row the sample of largest magnitude among those the row
+// covers, so thin reflectors stay visible.
 struct SegySection {
     int width = 0;
     int height = 0;

@@ -53,7 +53,12 @@ TEST_F(SegySectionTest, ColumnsTakeTheMiddleTraceAndRowsTheStrongestSample) {
         std::vector<double> distances;
     };
     const std::vector<Case> cases = {
-        {"one column a trace", 3, 1, {.width = 8, .height = 10}, {0, 1, 2}, {0, 3, 6}},
+        {"two columns a trace",
+         3,
+         1,
+         {.width = 6, .height = 10},
+         {0, 0, 1, 1, 2, 2},
+         {0, 0, 3, 3, 6, 6}},
         {"decimated to the width",
          12,
          1,
@@ -66,7 +71,7 @@ TEST_F(SegySectionTest, ColumnsTakeTheMiddleTraceAndRowsTheStrongestSample) {
          {.firstTrace = 5, .lastTrace = 8, .width = 2, .height = 10},
          {6, 8},
          {0, 6}},
-        {"second channel", 6, 2, {.channel = 1, .width = 8, .height = 10}, {1, 3, 5}, {0, 3, 6}},
+        {"second channel", 6, 2, {.channel = 1, .width = 3, .height = 10}, {1, 3, 5}, {0, 3, 6}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,7 +133,7 @@ TEST_F(SegySectionTest, RequestsThatDoNotFitAreRefusedAndProgressCanStop) {
         }
     }
     std::vector<int> seen;
-    const SegySection stopped = buildSegySection(segy, {}, [&](int done, int total) {
+    const SegySection stopped = buildSegySection(segy, {.width = 2}, [&](int done, int total) {
         seen.push_back(done);
         EXPECT_EQ(total, 4);
         return done < 3;
@@ -216,7 +221,11 @@ TEST(SectionPixels, ClipSeaFloorAndChosenTraceAreDrawn) {
     }
     section.columns[5].seaFloorRow = -1;
     EXPECT_DOUBLE_EQ(sectionClip(section, 100), 5);
-    EXPECT_DOUBLE_EQ(sectionClip(section, 50), 0 + 5.0); // half the samples are 0
+    // Most samples are 0: a clip of 0 would draw nothing, the largest is taken.
+    EXPECT_DOUBLE_EQ(sectionClip(section, 50), 5);
+    section.values[10] = 3;
+    section.values[11] = 4;
+    EXPECT_DOUBLE_EQ(sectionClip(section, 90), 3);
     SectionStyle style;
     style.clipPercent = 100;
     style.chosenTrace = 15; // nearest column 2 (trace 14), stack 2 reaches 13 to 17
