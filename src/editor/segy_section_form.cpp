@@ -56,6 +56,9 @@ void SegySectionForm::build() {
     AcrossBox->addItems({"Trace number", "Distance"});
     FlattenCheck = new QCheckBox("Flatten on sea floor");
     FlattenCheck->setObjectName("FlattenCheck");
+    InsetCheck = new QCheckBox("Synthetic inset");
+    InsetCheck->setObjectName("InsetCheck");
+    InsetCheck->setChecked(true);
     WholeLineButton = new QPushButton("Whole line");
     WholeLineButton->setObjectName("WholeLineButton");
     SectionImage = new ImagePanel("SectionImage", SectionLeft + SectionWidth + SectionRight,
@@ -70,8 +73,8 @@ void SegySectionForm::build() {
     CancelBuildButton->setEnabled(false);
 
     auto* tools = new QHBoxLayout;
-    for (QWidget* widget : std::initializer_list<QWidget*>{ColoursBox, ClipSpin, AcrossBox,
-                                                           FlattenCheck, WholeLineButton}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             ColoursBox, ClipSpin, AcrossBox, FlattenCheck, InsetCheck, WholeLineButton}) {
         tools->addWidget(widget);
     }
     tools->addStretch();
@@ -88,6 +91,7 @@ void SegySectionForm::build() {
     connect(ColoursBox, &QComboBox::currentIndexChanged, this, restyle);
     connect(ClipSpin, &QSpinBox::valueChanged, this, restyle);
     connect(AcrossBox, &QComboBox::currentIndexChanged, this, restyle);
+    connect(InsetCheck, &QCheckBox::toggled, this, restyle);
     connect(FlattenCheck, &QCheckBox::toggled, this,
             [this] { guarded(errors_, [this] { rebuild(shown_); }); });
     connect(WholeLineButton, &QPushButton::clicked, this, [this] {
@@ -121,6 +125,11 @@ void SegySectionForm::open(const std::filesystem::path& path) {
 void SegySectionForm::setChosen(int trace, int stack) {
     style_.chosenTrace = trace;
     style_.stackTraces = stack;
+    guarded(errors_, [this] { redraw(); });
+}
+
+void SegySectionForm::setSynthetic(const SeriesData& synthetic) {
+    synthetic_ = synthetic;
     guarded(errors_, [this] { redraw(); });
 }
 
@@ -171,7 +180,11 @@ void SegySectionForm::redraw() {
     style_.clipPercent = ClipSpin->value();
     const SectionAcross across =
         AcrossBox->currentIndex() == 1 ? SectionAcross::Distance : SectionAcross::TraceNumber;
-    SectionImage->setPicture(renderSectionPicture(section_, style_, across, Canvas::defaultFont()));
+    QImage picture = renderSectionPicture(section_, style_, across, Canvas::defaultFont());
+    if (InsetCheck->isChecked()) {
+        drawSectionInset(picture, section_, style_.chosenTrace, synthetic_);
+    }
+    SectionImage->setPicture(picture);
     SectionImage->update();
 }
 

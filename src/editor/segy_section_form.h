@@ -38,6 +38,9 @@ public:
     void open(const std::filesystem::path& path);
     // Marks the chosen trace (from 0; -1 for none) and its stack.
     void setChosen(int trace, int stack);
+    // The synthetic drawn as an inset at the chosen trace (times in seconds
+    // from the sea floor); empty for none.
+    void setSynthetic(const SeriesData& synthetic);
 
     const SegySection& section() const { return section_; }
     TraceSpan shownTraces() const { return shown_; }
@@ -54,6 +57,7 @@ private:
     QSpinBox* ClipSpin = nullptr;
     QComboBox* AcrossBox = nullptr;
     QCheckBox* FlattenCheck = nullptr;
+    QCheckBox* InsetCheck = nullptr;
     QPushButton* WholeLineButton = nullptr;
     ImagePanel* SectionImage = nullptr;
     QLabel* HoverLabel = nullptr;
@@ -75,6 +79,7 @@ private:
     SegySection section_;
     TraceSpan shown_;
     SectionStyle style_;
+    SeriesData synthetic_;
     bool building_ = false;
     bool cancelled_ = false;
     int pressedAt_ = -1; // x of a press not yet released

@@ -141,6 +141,13 @@ void SegyTraceForm::build() {
     connect(SectionButton, &QPushButton::clicked, this, [this] { SectionButtonClick(); });
 }
 
+void SegyTraceForm::setSynthetic(const SeriesData& synthetic) {
+    synthetic_ = synthetic;
+    if (sectionForm_ != nullptr) {
+        sectionForm_->setSynthetic(synthetic);
+    }
+}
+
 void SegyTraceForm::SectionButtonClick() {
     guarded(errors_, [this] {
         if (!reader_) {
@@ -154,6 +161,7 @@ void SegyTraceForm::SectionButtonClick() {
             });
         }
         sectionForm_->open(path_);
+        sectionForm_->setSynthetic(synthetic_);
         showChoice();
     });
 }

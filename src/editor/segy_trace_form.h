@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/series_file.h"
 #include "survey/segy_choice.h"
 
 #include <QDialog>
@@ -36,6 +37,10 @@ public:
     // anything is shown), fills the fields and shows the window. `onLoad`
     // gets the listing when the user presses "Load".
     void offer(const std::filesystem::path& path, const LengthSpans& spans, LoadHandler onLoad);
+
+    // The synthetic the section window draws as an inset at the chosen
+    // trace.
+    void setSynthetic(const SeriesData& synthetic);
 
     SegyChoiceFields fields() const;
     void LoadTraceButtonClick();
@@ -77,6 +82,7 @@ private:
     std::string headerInterval_;
     LoadHandler onLoad_;
     std::filesystem::path path_;
+    SeriesData synthetic_;
     SegySectionForm* sectionForm_ = nullptr;
 };
 

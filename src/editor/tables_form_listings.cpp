@@ -126,6 +126,7 @@ void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
     if (ws.LogCount > 1) {
         spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
     }
+    SegyForm->setSynthetic(workspace_.synthetic());
     SegyForm->offer(path, spans, [this](const SegyLoad& load) {
         checkTraceListing(load.listing);
         Tracememo->setPlainText(listingTextFrom(load.listing));

@@ -112,4 +112,52 @@ QImage renderSectionPicture(const SegySection& section, const SectionStyle& styl
     return canvas.image();
 }
 
+void drawSectionInset(QImage& picture, const SegySection& section, int chosenTrace,
+                      const SeriesData& synthetic) {
+    int first = -1;
+    int last = -1;
+    for (int c = 0; c < section.width; ++c) {
+        if (section.columns[static_cast<std::size_t>(c)].trace == chosenTrace) {
+            first = first < 0 ? c : first;
+            last = c;
+        }
+    }
+    const double span = section.lastTimeMs - section.firstTimeMs;
+    if (first < 0 || synthetic.count() < 2 || span <= 0) {
+        return;
+    }
+    const int seaFloorRow = section.columns[static_cast<std::size_t>(first)].seaFloorRow;
+    if (seaFloorRow < 0) {
+        return;
+    }
+    double largest = 0;
+    for (const double a : synthetic.amplitude) {
+        largest = std::max(largest, std::fabs(a));
+    }
+    const double rowsPerMs = section.height / span;
+    const int centre = SectionLeft + (first + last) / 2;
+    const int top = SectionTop + seaFloorRow;
+    const int bottom =
+        std::min(SectionTop + section.height,
+                 top + static_cast<int>(std::ceil(synthetic.time.back() * 1000 * rowsPerMs)) + 1);
+    Canvas canvas(picture);
+    canvas.rectangle(centre - SectionInsetHalfWidth, top, centre + SectionInsetHalfWidth + 1,
+                     bottom);
+    const auto point = [&](std::size_t i) {
+        const double scaled = largest > 0 ? synthetic.amplitude[i] / largest : 0;
+        return QPoint(centre + static_cast<int>(std::lround(scaled * (SectionInsetHalfWidth - 2))),
+                      top + static_cast<int>(std::lround(synthetic.time[i] * 1000 * rowsPerMs)));
+    };
+    canvas.setPenColor(0xff0000c0);
+    canvas.moveTo(point(0).x(), point(0).y());
+    for (std::size_t i = 1; i < synthetic.time.size(); ++i) {
+        const QPoint p = point(i);
+        if (p.y() >= bottom) {
+            break;
+        }
+        canvas.lineTo(p.x(), p.y());
+    }
+    picture = canvas.image();
+}
+
 } // namespace quarvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/series_file.h"
 #include "survey/section_raster.h"
 #include "survey/segy_section.h"
 
@@ -24,6 +25,17 @@ inline constexpr int SectionBottom = 36;
 // or distance along the line below, each tick at the column it names.
 QImage renderSectionPicture(const SegySection& section, const SectionStyle& style,
                             SectionAcross across, const QFont& font);
+
+// Half the width of the synthetic's inset, in pixels.
+inline constexpr int SectionInsetHalfWidth = 16;
+
+// The synthetic (times in seconds from the sea floor) drawn into the
+// picture as a narrow wiggle on white, centred on the chosen trace's columns
+// and starting at its sea-floor pick, so that its events can be followed
+// into the section. Nothing is drawn without a chosen trace in view with a
+// pick, or a synthetic of two samples.
+void drawSectionInset(QImage& picture, const SegySection& section, int chosenTrace,
+                      const SeriesData& synthetic);
 
 // The column under x of the picture, or -1 outside the section.
 int sectionColumnAt(const SegySection& section, int x);

@@ -63,6 +63,50 @@ TEST(SectionPicture, SectionInsideAFrameWithTicksAtRoundValues) {
     }
 }
 
+// The synthetic's inset: a white strip framed in black from the chosen
+// trace's sea floor down its span, the wiggle in blue.
+TEST(SectionPicture, SyntheticInsetStartsAtTheChosenTracesSeaFloor) {
+    const SegySection section = rampSection(); // 0.1 ms a row, sea floor at row 30
+    SeriesData synthetic;
+    synthetic.time = {0, 0.001, 0.002, 0.003}; // seconds: rows 30 to 60
+    synthetic.amplitude = {0, 1, -1, 0};
+    const QImage plain =
+        renderSectionPicture(section, {}, SectionAcross::TraceNumber, Canvas::defaultFont());
+    struct Case {
+        const char* name;
+        int chosen;
+        SeriesData synthetic;
+        bool drawn;
+    };
+    const std::vector<Case> cases = {
+        {"at trace 100", 99, synthetic, true},
+        {"no chosen trace", -1, synthetic, false},
+        {"chosen trace out of view", 500, synthetic, false},
+        {"one sample", 99, SeriesData{{0}, {1}}, false},
+    };
+    const int centre = SectionLeft + 99;
+    const int top = SectionTop + 30;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image = plain;
+        drawSectionInset(image, section, c.chosen, c.synthetic);
+        if (!c.drawn) {
+            EXPECT_EQ(image, plain);
+            continue;
+        }
+        EXPECT_TRUE(isBlack(image, centre - SectionInsetHalfWidth, top + 15));
+        EXPECT_TRUE(isBlack(image, centre + SectionInsetHalfWidth, top + 15));
+        EXPECT_TRUE(isBlack(image, centre + 5, top));
+        EXPECT_EQ(image.pixel(centre - SectionInsetHalfWidth + 1, top + 25), 0xffffffffU);
+        // Amplitude 1 at row 40 lies 14 pixels right of the centre, -1 at
+        // row 50 14 pixels left; the wiggle ends above the strip's bottom.
+        EXPECT_EQ(image.pixel(centre + 14, top + 10), 0xff0000c0U);
+        EXPECT_EQ(image.pixel(centre - 14, top + 20), 0xff0000c0U);
+        EXPECT_TRUE(isBlack(image, centre + 5, top + 30));
+        EXPECT_EQ(image.pixel(centre, top + 31), plain.pixel(centre, top + 31));
+    }
+}
+
 TEST(SectionPicture, ColumnsUnderThePointerAndTickSteps) {
     const SegySection section = rampSection();
     EXPECT_EQ(sectionColumnAt(section, SectionLeft - 1), -1);
