@@ -4,6 +4,7 @@
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form_fixture.h"
 #include "formats/numbers.h"
+#include "formats/series_file.h"
 #include "formats/text_file.h"
 #include "platform/image_panel.h"
 #include "support/proposed_answers.h"
@@ -20,8 +21,10 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -179,6 +182,21 @@ TEST_F(SurveyLoadTest, ChirpLineChosenByPositionAndCutAtTheSeaFloor) {
 TEST_F(SurveyLoadTest, SectionShowsTheChoiceAndAClickChoosesTheTrace) {
     const std::filesystem::path line =
         std::filesystem::path(QUARVEL_SOURCE_DIR) / "data/examples/chirp_line.sgy";
+    // A synthetic of pulses where the example line's reflectors lie below
+    // its sea floor, drawn as the inset at the chosen trace.
+    std::string synthetic;
+    for (int i = 0; i <= 500; ++i) {
+        const double ms = 0.02 * i;
+        double amplitude = 0;
+        for (const auto& [at, strength] :
+             {std::pair{0.0, 1.0}, {0.8, 0.6}, {1.9, 0.7}, {3.0, 0.4}, {5.2, 0.6}, {7.9, 0.3}}) {
+            amplitude += strength * std::exp(-(ms - at) * (ms - at) / 0.02) *
+                         std::cos(2 * std::numbers::pi * (ms - at) / 0.25);
+        }
+        appendSeriesLine(synthetic, ms / 1000, amplitude, SeriesTimeForm::E23);
+    }
+    workDir.write("ampl.dat", synthetic);
+    workspace().readSynthetic();
     openLine(QString::fromStdString(line.string()));
     segyButton("SectionButton")->click();
     SegySectionForm* section = segyForm().sectionForm();
@@ -202,6 +220,11 @@ TEST_F(SurveyLoadTest, SectionShowsTheChoiceAndAClickChoosesTheTrace) {
     EXPECT_EQ(segyEdit("NumberEdit")->text(), "27");
     EXPECT_EQ(image->picture().pixel(x - 3, y), SectionChosen);
     EXPECT_NE(image->picture().pixel(x, y), SectionChosen);
+    // Trace 27's columns 97 to 100: the inset's right edge 16 pixels beyond
+    // their middle, below the sea floor.
+    const int seaFloor = SectionTop + section->section().columns[99].seaFloorRow;
+    EXPECT_EQ(image->picture().pixel(SectionLeft + 98 + SectionInsetHalfWidth, seaFloor + 20),
+              0xff000000U);
     // scripts/screenshot.sh takes the README's picture here.
     if (const char* screenshot = std::getenv("QUARVEL_SECTION_SCREENSHOT")) {
         segyStack()->setValue(12);
