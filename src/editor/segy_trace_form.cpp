@@ -169,9 +169,9 @@ void SegyTraceForm::SectionButtonClick() {
 void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& spans,
                           LoadHandler onLoad) {
     auto reader = std::make_unique<SegyReader>(path);
-    std::vector<SegyTraceHeader> headers = reader->traceHeaders();
+    const SegySummary summary = summarizeSegy(*reader);
+    const SegyTraceHeader first = reader->traceHeader(0);
     reader_ = std::move(reader);
-    headers_ = std::move(headers);
     path_ = path;
     if (sectionForm_ != nullptr) {
         sectionForm_->hide();
@@ -179,13 +179,13 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     spans_ = spans;
     onLoad_ = std::move(onLoad);
     const SegyLayout& layout = reader_->layout();
-    headerInterval_ = headerIntervalText(layout, headers_.front());
+    headerInterval_ = headerIntervalText(layout, first);
 
-    QStringList summary;
-    for (const std::string& line : segySummaryLines(summarizeSegy(*reader_, headers_))) {
-        summary << qText(line);
+    QStringList lines;
+    for (const std::string& line : segySummaryLines(summary)) {
+        lines << qText(line);
     }
-    SummaryText->setPlainText(summary.join('\n'));
+    SummaryText->setPlainText(lines.join('\n'));
     ChannelBox->clear();
     for (int i = 1; i <= layout.channels; ++i) {
         ChannelBox->addItem("Channel " + QString::number(i));
@@ -197,8 +197,8 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     LengthBox->setCurrentIndex(spans.syntheticMs > 0 ? 1 : 0);
     ChoiceBox->setCurrentIndex(0);
     NumberEdit->setText("1");
-    NearXEdit->setText(qText(numbers::formatFixed(headers_.front().x, 2)));
-    NearYEdit->setText(qText(numbers::formatFixed(headers_.front().y, 2)));
+    NearXEdit->setText(qText(numbers::formatFixed(first.x, 2)));
+    NearYEdit->setText(qText(numbers::formatFixed(first.y, 2)));
     StackSpin->setValue(0);
     IntervalEdit->setText(qText(headerInterval_));
     SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Auto));
@@ -240,20 +240,25 @@ void SegyTraceForm::showChoice() {
     ChannelBox->setEnabled(reader_->layout().channels > 1 && f.kind != TraceChoiceKind::Index);
     SeaFloorEdit->setEnabled(f.seaFloor == SeaFloorMode::AtTime);
     LengthEdit->setEnabled(f.length == LengthMode::Given);
-    ChosenLabel->setText(qText(chosenTraceText(headers_, reader_->layout().channels, f)));
+    const ChosenTrace chosen = chosenTrace(*reader_, f);
+    ChosenLabel->setText(qText(chosen.text));
+    if (chosen.index < 0) {
+        PickLabel->clear();
+        return;
+    }
     try {
         SegyChoiceFields automatic = f;
         automatic.seaFloor = SeaFloorMode::Auto;
         automatic.length = LengthMode::Whole;
-        const SegyLoad load = loadSegyTrace(*reader_, headers_,
+        const SegyLoad load = loadSegyTrace(*reader_, chosen.index,
                                             requestFromFields(automatic, spans_, headerInterval_));
         PickLabel->setText("Automatic pick: " + qText(numbers::formatFixed(*load.seaFloorMs, 3)) +
                            " ms, " + qText(std::string(SeaFloorPickRule)) + ".");
-        if (sectionForm_ != nullptr && sectionForm_->isVisible()) {
-            sectionForm_->setChosen(load.index, f.stack);
-        }
     } catch (const QuarvelError& error) {
         PickLabel->setText(qText(error.what()));
+    }
+    if (sectionForm_ != nullptr && sectionForm_->isVisible()) {
+        sectionForm_->setChosen(chosen.index, f.stack);
     }
 }
 
@@ -262,8 +267,9 @@ void SegyTraceForm::LoadTraceButtonClick() {
         if (!reader_) {
             return;
         }
+        const SegyLoadRequest request = requestFromFields(fields(), spans_, headerInterval_);
         const SegyLoad load =
-            loadSegyTrace(*reader_, headers_, requestFromFields(fields(), spans_, headerInterval_));
+            loadSegyTrace(*reader_, chooseTrace(*reader_, request.choice), request);
         hide();
         if (onLoad_) {
             onLoad_(load);

@@ -77,7 +77,6 @@ private:
 
     ErrorReporter& errors_;
     std::unique_ptr<SegyReader> reader_;
-    std::vector<SegyTraceHeader> headers_;
     LengthSpans spans_;
     std::string headerInterval_;
     LoadHandler onLoad_;

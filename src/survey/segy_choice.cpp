@@ -72,15 +72,12 @@ SegyLoadRequest requestFromFields(const SegyChoiceFields& fields, const LengthSp
     return request;
 }
 
-std::string chosenTraceText(const std::vector<SegyTraceHeader>& headers, int channels,
-                            const SegyChoiceFields& fields) {
+ChosenTrace chosenTrace(SegyReader& reader, const SegyChoiceFields& fields) {
+    const int channels = reader.layout().channels;
     try {
-        TraceChooser chooser(channels, choiceFromFields(fields));
-        for (std::size_t i = 0; i < headers.size() && chooser.add(static_cast<int>(i), headers[i]);
-             ++i) {
-        }
-        const int index = chooser.chosen(static_cast<long long>(headers.size()));
-        const SegyTraceHeader& h = headers[static_cast<std::size_t>(index)];
+        NearestTraces nearest;
+        const int index = chooseTrace(reader, choiceFromFields(fields), &nearest);
+        const SegyTraceHeader h = reader.traceHeader(index);
         std::string text = "Trace " + numbers::formatInteger(index + 1) + ": field record (shot) " +
                            numbers::formatInteger(h.fieldRecord);
         if (channels > 1) {
@@ -88,10 +85,10 @@ std::string chosenTraceText(const std::vector<SegyTraceHeader>& headers, int cha
         }
         text += ", X " + numbers::formatFixed(h.x, 2) + ", Y " + numbers::formatFixed(h.y, 2) +
                 " (" + coordinateUnitName(h.coordinateUnits) + ")";
-        const std::string shared = sharedPositionText(chooser.nearest());
-        return shared.empty() ? text : text + ". " + shared;
+        const std::string shared = sharedPositionText(nearest);
+        return {index, shared.empty() ? text : text + ". " + shared};
     } catch (const QuarvelError& error) {
-        return error.what();
+        return {-1, error.what()};
     }
 }
 

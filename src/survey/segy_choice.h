@@ -41,9 +41,13 @@ std::string headerIntervalText(const SegyLayout& layout, const SegyTraceHeader& 
 SegyLoadRequest requestFromFields(const SegyChoiceFields& fields, const LengthSpans& spans,
                                   const std::string& headerInterval);
 
-// "Trace 57: field record (shot) 1057, X ..., Y ..." for the trace the fields
-// name, or why none is named.
-std::string chosenTraceText(const std::vector<SegyTraceHeader>& headers, int channels,
-                            const SegyChoiceFields& fields);
+// The trace the fields name and "Trace 57: field record (shot) 1057, X ...,
+// Y ...", or index -1 and why none is named. The headers are read only when
+// the choice needs them, a window of the file at a time.
+struct ChosenTrace {
+    int index = -1;
+    std::string text;
+};
+ChosenTrace chosenTrace(SegyReader& reader, const SegyChoiceFields& fields);
 
 } // namespace quarvel

@@ -450,11 +450,15 @@ TEST_F(SegyLineTest, ChosenTraceTextFollowsTheFields) {
     fields.x = "5010";
     fields.y = "8000";
     fields.channel = 1;
-    EXPECT_EQ(chosenTraceText(headers, 2, fields),
+    ChosenTrace chosen = chosenTrace(*reader, fields);
+    EXPECT_EQ(chosen.index, 3);
+    EXPECT_EQ(chosen.text,
               "Trace 4: field record (shot) 102, channel 2, X 5010.00, Y 8000.00 (length units)");
     fields.kind = TraceChoiceKind::Shot;
     fields.number = "105";
-    EXPECT_EQ(chosenTraceText(headers, 2, fields),
+    chosen = chosenTrace(*reader, fields);
+    EXPECT_EQ(chosen.index, -1);
+    EXPECT_EQ(chosen.text,
               "No trace has the field record (shot) number 105; the line's run from 101 to 102.");
 }
 
