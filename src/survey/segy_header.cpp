@@ -39,7 +39,7 @@ double scaled(long long value, long long scalar) {
 constexpr std::size_t ScanBytes = std::size_t{32} << 20;
 
 // Traces longer than this have their headers read one by one: a window
-// would map mostly samples.
+// would map mostly samples. So do traces of variable length.
 constexpr std::size_t ScanTraceLimit = 64 * 1024;
 
 constexpr int TraceHeaderBytes = 240;
@@ -126,7 +126,7 @@ void SegyReader::scanHeaders(int first, int last, const HeaderVisitor& visit) {
     first = std::max(first, 0);
     last = std::min(last, layout_.traceCount - 1);
     const auto traceSize = static_cast<std::size_t>(TraceHeaderBytes + traceBytes_);
-    if (traceSize > ScanTraceLimit) {
+    if (layout_.variableLength || traceSize > ScanTraceLimit) {
         for (int i = first; i <= last; ++i) {
             if (!visit(i, traceHeader(i))) {
                 return;

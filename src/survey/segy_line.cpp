@@ -291,9 +291,11 @@ SegyTrace stackedTrace(SegyReader& reader, int index, int stack, double interval
             if (neighbour < 0 || neighbour >= count) {
                 continue;
             }
-            // A trace recorded with another delay is not aligned in time.
+            // A trace recorded with another delay or length is not aligned
+            // sample for sample.
             const SegyTrace other = reader.readTrace(neighbour, intervalMs);
-            if (other.firstTimeMs != sum.firstTimeMs) {
+            if (other.firstTimeMs != sum.firstTimeMs ||
+                other.amplitudes.size() != sum.amplitudes.size()) {
                 continue;
             }
             for (std::size_t i = 0; i < sum.amplitudes.size(); ++i) {

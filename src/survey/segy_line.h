@@ -117,7 +117,7 @@ double headerDistance(double x1, double y1, double x2, double y2, int units);
 
 // The mean of trace `index` and the `stack` traces of the same channel on
 // each side of it that the file holds and that were recorded with the same
-// delay. `used` receives how many were
+// delay and length. `used` receives how many were
 // averaged.
 SegyTrace stackedTrace(SegyReader& reader, int index, int stack, double intervalMs, int& used);
 

@@ -39,7 +39,8 @@ std::string stackLine(const SegyLoad& load, int asked) {
     std::string line = "Stack: the mean of " + count(load.stacked) + " traces";
     if (load.stacked < 2 * asked + 1) {
         line += " (of " + count(2 * asked + 1) +
-                " asked for: the line ends, or neighbours were recorded with another delay)";
+                " asked for: the line ends, or neighbours were recorded with another delay "
+                "or length)";
     } else {
         line += " (" + count(asked) + " on each side)";
     }

@@ -35,6 +35,7 @@ constexpr std::size_t ExtendedTextCountAt = 3504;
 constexpr std::size_t ExtraTraceHeadersAt = 3506;
 constexpr std::size_t FirstTraceOffsetAt = 3520;
 constexpr std::size_t TrailerCountAt = 3528;
+constexpr std::size_t FixedLengthFlagAt = 3502;
 
 // More additional trace headers than this is a damaged binary header.
 constexpr std::uint64_t MaxExtraTraceHeaders = 100;
@@ -315,17 +316,80 @@ void SegyReader::readLayout(std::string_view head) {
     }
     layout_.intervalMs = intervalUs / 1000.0;
     const long long dataBytes = dataEnd - firstTraceOffset_;
-    const long long traceSize = TraceHeaderSize + fixedTraceBytes(head, dataBytes);
-    if (dataBytes / traceSize > 0x7FFFFFFF) {
-        fail("It holds more traces than Quarvel can number.");
+    const int fixedBytes = fixedTraceBytes(head, dataBytes);
+    if (fixedBytes == 0) {
+        // Revision 2 lets traces differ in length unless its fixed-length
+        // flag is set: their headers are walked once, at opening.
+        if (!revision2 || unsignedAt(head, FixedLengthFlagAt, 2, little) != 0) {
+            fail(formatMessage("It ends in the middle of a trace: it is cut short, or its traces "
+                               "are not all %s samples long.",
+                               {text(layout_.samplesPerTrace)}));
+        }
+        scanVariableTraces(head, dataEnd);
+    } else {
+        const long long traceSize = TraceHeaderSize + fixedBytes;
+        if (dataBytes / traceSize > 0x7FFFFFFF) {
+            fail("It holds more traces than Quarvel can number.");
+        }
+        layout_.traceCount = static_cast<int>(dataBytes / traceSize);
     }
-    layout_.traceCount = static_cast<int>(dataBytes / traceSize);
     layout_.channels = readChannels();
+}
+
+void SegyReader::scanVariableTraces(std::string_view head, long long dataEnd) {
+    const bool little = layout_.littleEndian;
+    const std::uint64_t four = unsignedAt(head, ExtraTraceHeadersAt, 4, little);
+    layout_.extraTraceHeaders = static_cast<int>(
+        four <= MaxExtraTraceHeaders ? four : unsignedAt(head, ExtraTraceHeadersAt, 2, little));
+    layout_.variableLength = true;
+    variable_.open(name_, std::ios::binary);
+    const long long skipped = static_cast<long long>(TraceHeaderSize) *
+                              (1 + static_cast<long long>(layout_.extraTraceHeaders));
+    int shortest = SegyMaxSamples;
+    int longest = 0;
+    long long offset = firstTraceOffset_;
+    while (offset < dataEnd) {
+        const auto index = static_cast<int>(traceOffsets_.size());
+        if (offset + TraceHeaderSize > dataEnd || index == 0x7FFFFFFF) {
+            fail(formatMessage("It ends in the middle of trace %s.", {text(index + 1)}));
+        }
+        const std::vector<unsigned char> raw = bytesAt(offset, TraceHeaderSize, index);
+        const auto samples = static_cast<int>(segyUnsigned(raw.data() + 114, 2, little));
+        if (samples == 0 || samples > SegyMaxSamples) {
+            fail(formatMessage("The header of trace %s gives it %s samples; a trace must have 1 "
+                               "to %s.",
+                               {text(index + 1), text(samples), text(SegyMaxSamples)}));
+        }
+        traceOffsets_.push_back(offset);
+        offset += skipped + static_cast<long long>(format_->bytes) * samples;
+        shortest = std::min(shortest, samples);
+        longest = std::max(longest, samples);
+    }
+    if (offset != dataEnd) {
+        fail(formatMessage("It ends in the middle of trace %s.",
+                           {text(static_cast<long long>(traceOffsets_.size()))}));
+    }
+    traceOffsets_.push_back(offset);
+    layout_.traceCount = static_cast<int>(traceOffsets_.size() - 1);
+    layout_.samplesPerTrace = longest;
+    layout_.notes.push_back(formatMessage("Traces of variable length: %s to %s samples.",
+                                          {text(shortest), text(longest)}));
+}
+
+std::vector<unsigned char> SegyReader::bytesAt(long long offset, std::size_t size, int index) {
+    std::vector<unsigned char> bytes(size);
+    variable_.clear();
+    variable_.seekg(static_cast<std::streamoff>(offset));
+    if (!variable_.read(reinterpret_cast<char*>(bytes.data()),
+                        static_cast<std::streamsize>(size))) {
+        fail(formatMessage("Trace %s cannot be read.", {text(index + 1)}));
+    }
+    return bytes;
 }
 
 // The count of additional trace headers is four bytes, but some writers
 // store it in the first two of them; of the two readings, the one the
-// file's size fits is taken, the four-byte one first.
+// file's size fits is taken, the four-byte one first. 0 when neither fits.
 int SegyReader::fixedTraceBytes(std::string_view head, long long dataBytes) {
     const bool little = layout_.littleEndian;
     const bool revision2 = layout_.revision >= 2;
@@ -352,9 +416,7 @@ int SegyReader::fixedTraceBytes(std::string_view head, long long dataBytes) {
         fail(formatMessage("Its binary header gives %s additional headers to each trace.",
                            {text(static_cast<long long>(four))}));
     }
-    fail(formatMessage("It ends in the middle of a trace: it is cut short, or its traces "
-                       "are not all %s samples long.",
-                       {text(layout_.samplesPerTrace)}));
+    return 0;
 }
 
 // Channels show as a run of traces sharing a field record number at the start
@@ -375,6 +437,9 @@ int SegyReader::readChannels() {
 }
 
 std::vector<unsigned char> SegyReader::rawHeader(int index) {
+    if (layout_.variableLength) {
+        return bytesAt(traceOffsets_[static_cast<std::size_t>(index)], TraceHeaderSize, index);
+    }
     std::vector<unsigned char> header(TraceHeaderSize);
     if (segy_traceheader(handle_->file, index, reinterpret_cast<char*>(header.data()),
                          firstTraceOffset_, traceBytes_) != SEGY_OK) {
@@ -403,12 +468,22 @@ SegyTrace SegyReader::readTrace(int index, double intervalMs) {
                            "positive sample interval.",
                            {text(index + 1)}));
     }
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(traceBytes_));
-    if (segy_readtrace(handle_->file, index, buffer.data(), firstTraceOffset_, traceBytes_) !=
-        SEGY_OK) {
-        fail(formatMessage("The samples of trace %s cannot be read.", {text(index + 1)}));
+    auto count = static_cast<std::size_t>(layout_.samplesPerTrace);
+    std::vector<unsigned char> buffer;
+    if (layout_.variableLength) {
+        const auto at = static_cast<std::size_t>(index);
+        const auto bytes =
+            static_cast<std::size_t>(traceOffsets_[at + 1] - traceOffsets_[at]) - TraceHeaderSize;
+        buffer = bytesAt(traceOffsets_[at] + TraceHeaderSize, bytes, index);
+        count = (bytes - TraceHeaderSize * static_cast<std::size_t>(layout_.extraTraceHeaders)) /
+                static_cast<std::size_t>(format_->bytes);
+    } else {
+        buffer.resize(static_cast<std::size_t>(traceBytes_));
+        if (segy_readtrace(handle_->file, index, buffer.data(), firstTraceOffset_, traceBytes_) !=
+            SEGY_OK) {
+            fail(formatMessage("The samples of trace %s cannot be read.", {text(index + 1)}));
+        }
     }
-    const auto count = static_cast<std::size_t>(layout_.samplesPerTrace);
     trace.amplitudes.resize(count);
     decodeSegySamples(*format_, layout_.littleEndian,
                       buffer.data() + TraceHeaderSize * layout_.extraTraceHeaders, count,

@@ -3,6 +3,7 @@
 #include "formats/capacity.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,6 +52,8 @@ struct SegyLayout {
     int trailerRecords = 0;
     // Consecutive traces with the same field record number form one shot.
     int channels = 1;
+    // Traces of variable length (revision 2): samplesPerTrace is the longest.
+    bool variableLength = false;
     // How the reader settled what the headers leave in doubt, for the review.
     std::vector<std::string> notes;
 };
@@ -126,8 +129,11 @@ private:
     void readLayout(std::string_view head);
     long firstTraceOffset(std::string_view head, long long fileSize);
     int fixedTraceBytes(std::string_view head, long long dataBytes);
+    void scanVariableTraces(std::string_view head, long long dataEnd);
     int readChannels();
     std::vector<unsigned char> rawHeader(int index);
+    // `size` bytes at `offset` of a file of traces of variable length.
+    std::vector<unsigned char> bytesAt(long long offset, std::size_t size, int index);
 
     std::string name_;
     std::unique_ptr<Handle> handle_;
@@ -136,6 +142,9 @@ private:
     long firstTraceOffset_ = 0;
     // Bytes after each 240-byte trace header: extra headers and samples.
     int traceBytes_ = 0;
+    // Traces of variable length: where each starts, and the end of the last.
+    std::vector<long long> traceOffsets_;
+    std::ifstream variable_;
 };
 
 // The trace as the trace listing: one "time amplitude" line per sample, time

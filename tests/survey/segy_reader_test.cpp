@@ -167,6 +167,38 @@ TEST_F(SegyReaderTest, RevisionTwoLayoutsAndLongTracesLoad) {
     }
 }
 
+// Revision 2 allows traces of different lengths unless its fixed-length flag
+// is set; each trace then has as many samples as its header says.
+TEST_F(SegyReaderTest, TracesOfVariableLengthAreWalkedOnce) {
+    for (const bool little : {false, true}) {
+        for (const int extra : {0, 1}) {
+            SCOPED_TRACE(std::string(little ? "little" : "big") + "-endian, extra headers " +
+                         std::to_string(extra));
+            SegyTestFile file;
+            file.formatCode = 5;
+            file.revision = 2;
+            file.littleEndian = little;
+            file.extraTraceHeaders = extra;
+            file.traces = {{{1, 2, 3}, 11}, {{4, 5, 6, 7, 8}, 12}, {{9, 10}, 13}};
+            SegyReader reader(write(segyBytes(file)));
+            EXPECT_TRUE(reader.layout().variableLength);
+            ASSERT_EQ(reader.layout().traceCount, 3);
+            EXPECT_EQ(reader.layout().samplesPerTrace, 5);
+            EXPECT_EQ(reader.layout().notes,
+                      std::vector<std::string>{"Traces of variable length: 2 to 5 samples."});
+            for (int i : {2, 0, 1}) {
+                EXPECT_EQ(reader.readTrace(i).amplitudes, file.traces[i].samples);
+            }
+            std::vector<int> records;
+            reader.scanHeaders(0, 2, [&](int, const SegyTraceHeader& header) {
+                records.push_back(header.fieldRecord);
+                return true;
+            });
+            EXPECT_EQ(records, (std::vector<int>{11, 12, 13}));
+        }
+    }
+}
+
 TEST_F(SegyReaderTest, ListingStartsAtTheDelayAndStepsByTheInterval) {
     SegyTestFile file = oneTrace(1, {0.5, -118.625, 100});
     file.intervalUs = 21;
@@ -299,6 +331,23 @@ TEST_F(SegyReaderTest, HostileOrBrokenFilesAreRefusedWithTheReason) {
              f.traces[0].samples = {1, -1e308, 2};
          }),
          "Sample 2 of trace 1, -1.00000000000000E+0308, is beyond"},
+        {"traces of unequal length in a file that says they are equal",
+         withFile([](SegyTestFile& f) {
+             f.revision = 2;
+             f.fixedLengthFlag = 1;
+             f.traces.push_back({{1, 2}});
+         }),
+         "are not all 3 samples long"},
+        {"traces of variable length cut short",
+         [&] {
+             SegyTestFile file = oneTrace(5, {1, 2, 3});
+             file.revision = 2;
+             file.traces.push_back({{1, 2}});
+             file.traces.push_back({{1, 2, 3, 4}});
+             const std::string bytes = segyBytes(file);
+             return bytes.substr(0, bytes.size() - 4);
+         }(),
+         "It ends in the middle of trace 3."},
         {"not-a-number sample",
          [&] {
              SegyTestFile file = oneTrace(5, {1, 2, 3});

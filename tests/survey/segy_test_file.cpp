@@ -139,14 +139,21 @@ std::string segyBytes(const SegyTestFile& file) {
     const int samples = file.samples >= 0 ? file.samples : static_cast<int>(traceSamples);
     const bool revision2 = file.revision >= 2;
     const int extra = revision2 ? file.extraTraceHeaders : 0;
-    const std::size_t traceSize =
-        240 * static_cast<std::size_t>(1 + extra) +
-        static_cast<std::size_t>(sampleSize(file.formatCode)) * traceSamples;
+    // Each trace as long as its samples: equal lengths but for a test of
+    // variable ones.
+    const auto traceSize = [&](const SegyTestTrace& trace) {
+        return 240 * static_cast<std::size_t>(1 + extra) +
+               static_cast<std::size_t>(sampleSize(file.formatCode)) * trace.samples.size();
+    };
+    std::size_t tracesSize = 0;
+    for (const SegyTestTrace& trace : file.traces) {
+        tracesSize += traceSize(trace);
+    }
     const int records =
         file.extendedRecords >= 0 ? file.extendedRecords : std::max(0, file.extendedHeaders);
     const std::size_t head = 3600 + 3200 * static_cast<std::size_t>(records);
     const int trailers = revision2 ? file.trailerRecords : 0;
-    std::string bytes(head + traceSize * file.traces.size() + 3200 * trailers, '\0');
+    std::string bytes(head + tracesSize + 3200 * trailers, '\0');
     putText(bytes, 0, "C 1 QUARVEL TEST LINE", file.ebcdic);
     for (int r = 0; r < records; ++r) {
         const bool last = r + 1 == records && file.extendedHeaders < 0;
@@ -166,6 +173,7 @@ std::string segyBytes(const SegyTestFile& file) {
         out.put(3272, static_cast<long long>(std::bit_cast<std::uint64_t>(file.extendedIntervalUs)),
                 8);
         out.put(3528, trailers, 4);
+        out.put(3502, file.fixedLengthFlag, 2);
     } else {
         out.put(3500, file.revision == 1 ? 0x0100 : 0, 2);
     }
@@ -194,7 +202,7 @@ std::string segyBytes(const SegyTestFile& file) {
             bytes.replace(sampleAt, sample.size(), sample);
             sampleAt += sample.size();
         }
-        at += traceSize;
+        at += traceSize(trace);
     }
     return bytes;
 }

@@ -41,6 +41,7 @@ struct SegyTestFile {
     double extendedIntervalUs = 0;
     // Some writers store the additional trace header count in two bytes.
     bool extraCountInTwoBytes = false;
+    int fixedLengthFlag = 0; // 1: every trace as long as the binary header says
     std::string endStanza = "((SEG: EndText))";
     std::vector<SegyTestTrace> traces;
 };
