@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -103,8 +106,28 @@ private:
 
 } // namespace
 
+// A signed field of two or four bytes: a line's scan decodes millions of
+// headers, so the bytes are loaded whole and swapped when the file's order
+// is not the machine's.
+template <typename Int> long long signedField(const unsigned char* at, bool little) {
+    using Unsigned = std::make_unsigned_t<Int>;
+    Unsigned value = 0;
+    std::memcpy(&value, at, sizeof value);
+    if (little != (std::endian::native == std::endian::little)) {
+        if constexpr (sizeof value == 2) {
+            value = __builtin_bswap16(value);
+        } else {
+            value = __builtin_bswap32(value);
+        }
+    }
+    return static_cast<Int>(value);
+}
+
 SegyTraceHeader decodeSegyTraceHeader(const unsigned char* raw, bool little) {
-    const auto field = [&](std::size_t at, int size) { return segySigned(raw + at, size, little); };
+    const auto field = [&](std::size_t at, int size) {
+        return size == 2 ? signedField<std::int16_t>(raw + at, little)
+                         : signedField<std::int32_t>(raw + at, little);
+    };
     SegyTraceHeader header;
     header.traceInLine = static_cast<int>(field(0, 4));
     header.fieldRecord = static_cast<int>(field(8, 4));
