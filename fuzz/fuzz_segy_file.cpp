@@ -1,8 +1,9 @@
 // SEG-Y files: any bytes are either not SEG-Y, or open with a layout the
-// trace panel can hold and give their first and last traces as listings, or
-// are refused with the program's message.
+// trace panel can hold and give their first and last traces as listings and
+// a section, or are refused with the program's message.
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "survey/section_raster.h"
 #include "survey/segy_load.h"
 #include "survey/segy_reader.h"
 
@@ -49,6 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request.stack = 1;
         request.seaFloor = quarvel::SeaFloorMode::Auto;
         quarvel::loadSegyTrace(reader, reader.traceHeaders(), request);
+        // The section window's road: a small section, flattened, coloured.
+        quarvel::SectionRequest section;
+        section.width = 8;
+        section.height = 8;
+        section.flatten = true;
+        const quarvel::SegySection built = quarvel::buildSegySection(reader, section);
+        if (built.values.size() != 64) {
+            __builtin_trap();
+        }
+        quarvel::sectionPixels(built, {});
     } catch (const quarvel::QuarvelError&) {
         // A damaged or foreign file: refused with a message.
     }
