@@ -1,6 +1,7 @@
 // The tie on the largest realistic core: 10 m, a 1-12 kHz chirp sampled every
-// 5 us. One synthetic, the shift scan alone, and the whole measurement with
-// the velocity factor scan (about 55 synthetics).
+// 5 us. The engine's synthetic, the tie's own (through the Fourier
+// transform), and the whole measurement: the factor scan over the default
+// range (about 75 synthetics) and 200 surrogates, or none.
 #include "chirp/chirp_source.h"
 #include "engine/engine_inputs.h"
 #include "engine/synthetic.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -58,11 +60,11 @@ const Core& core() {
         std::filesystem::remove_all(pattern, ignored);
         c.log = tenMetres(1.0);
         c.parameters = tie::synthesisParameters("1000", "12000", "0.000005");
-        c.trace = tie::writtenSynthetic(
-            MathFun::computeSynthetic(tenMetres(0.95), c.wavelet, c.parameters),
-            MathFun::TimeZero::Strongest);
-        for (double& t : c.trace.time) {
-            t += 0.3e-3;
+        const tie::TieSynthetic trace =
+            tie::TieSynthesiser(tenMetres(0.95), c.wavelet, c.parameters)(1.0);
+        for (std::size_t i = 0; i < trace.value.size(); ++i) {
+            c.trace.time.push_back(0.3e-3 + static_cast<double>(i) * trace.interval);
+            c.trace.value.push_back(trace.value[i]);
         }
         return c;
     }();
@@ -81,37 +83,28 @@ void BM_OneSynthetic(benchmark::State& state) {
 }
 BENCHMARK(BM_OneSynthetic)->Unit(benchmark::kMillisecond);
 
-tie::TieRequest request(bool withFactors) {
+void BM_TieSynthetic(benchmark::State& state) {
     const Core& c = core();
-    tie::TieRequest r;
-    r.synthetic = tie::writtenSynthetic(MathFun::computeSynthetic(c.log, c.wavelet, c.parameters),
-                                        MathFun::TimeZero::Strongest);
-    r.trace = c.trace;
-    if (withFactors) {
-        r.synthesise =
-            tie::engineSynthesiser(c.log, c.wavelet, c.parameters, MathFun::TimeZero::Strongest);
-    }
-    return r;
-}
-
-void BM_ShiftScan(benchmark::State& state) {
-    const tie::TieRequest r = request(false);
+    const tie::TieSynthesiser synthesise(c.log, c.wavelet, c.parameters);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tie::measureTie(r));
+        benchmark::DoNotOptimize(synthesise(1.0));
     }
 }
-BENCHMARK(BM_ShiftScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TieSynthetic)->Unit(benchmark::kMillisecond);
 
 void BM_WholeTie(benchmark::State& state) {
-    const tie::TieRequest r = request(true);
+    const Core& c = core();
+    tie::TieRequest r;
+    r.trace = c.trace;
+    r.synthesiser = std::make_shared<const tie::TieSynthesiser>(c.log, c.wavelet, c.parameters);
+    r.settings.surrogates = static_cast<std::size_t>(state.range(0));
     double factor = 0;
     for (auto _ : state) {
-        const tie::TieMeasurement m = tie::measureTie(r);
-        factor = m.factors->points[m.factors->best].factor;
+        factor = tie::measureTie(r).bestPoint().factor;
     }
     state.counters["factor"] = factor;
 }
-BENCHMARK(BM_WholeTie)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeTie)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

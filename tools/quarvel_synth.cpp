@@ -149,7 +149,15 @@ int run(int argc, char** argv) {
     std::string timeZeroText = "strongest";
     const Option timeZero{"--time-zero", "sea-floor or strongest (default strongest)",
                           &timeZeroText};
-    std::vector<Option> syntheticOptions{start, end, interval, timeZero, workDir, noWaitOption};
+    std::string antiAliasText;
+    std::vector<Option> syntheticOptions{
+        start,
+        end,
+        interval,
+        timeZero,
+        {"--anti-alias", "impedance averaged over each sample's time cell", &antiAliasText, 0},
+        workDir,
+        noWaitOption};
     for (const quarvel::synth::LogOption& option : quarvel::synth::logOptionList(logOptions)) {
         syntheticOptions.push_back({option.name, option.help, option.value, option.values});
     }
@@ -192,9 +200,16 @@ int run(int argc, char** argv) {
         start,
         end,
         interval,
-        timeZero,
-        {"--max-shift", "largest shift tried, ms (default 2)", &tie.maxShift},
-        {"--factor-range", "velocity factors tried (default 0.80 1.25)", &tie.factorRange, 2},
+        {"--max-shift", "largest shift tried, ms (default: the trace beyond the core)",
+         &tie.maxShift},
+        {"--factor-range", "velocity factors tried (default: from the log's mean velocity)",
+         &tie.factorRange, 2},
+        {"--surrogates", "unrelated traces for the significance (default 200)", &tie.surrogates},
+        {"--seed", "seed of the surrogates (default 1)", &tie.seed},
+        {"--level", "significance level (default 0.05)", &tie.level},
+        {"--report", "file for the settings and every result", &tie.report},
+        {"--scan-out", "CSV file for the factor curve", &tie.scanOut},
+        {"--apply", "scale log.dat's velocities by the best factor", &tie.apply, 0},
         workDir,
         noWaitOption};
 
@@ -230,9 +245,13 @@ int run(int argc, char** argv) {
              quarvel::MathFun::Engine engine;
              quarvel::kernels::KernelOptions kernels;
              kernels.threadingThreshold = quarvel::kernels::OneRunThreadingThreshold;
+             const bool antiAliased = antiAliasText == "yes";
              const quarvel::MathFun::SyntheticCounts counts = quarvel::MathFun::CalcSynthetic(
-                 engine, dir, chirp.start, chirp.end, chirp.interval, kernels, zero, logDat);
-             quarvel::tools::warnAboutTimeZero(counts, zero, std::cerr);
+                 engine, dir, chirp.start, chirp.end, chirp.interval, kernels, zero, logDat,
+                 antiAliased);
+             quarvel::tools::warnAboutSynthetic(counts, zero,
+                                                quarvel::numbers::parseNumber(chirp.interval),
+                                                antiAliased, std::cerr);
              if (logDat) {
                  std::cout << "Wrote " << dir.file(quarvel::MathFun::LogFileName).string() << "\n";
              }
@@ -267,13 +286,13 @@ int run(int argc, char** argv) {
              quarvel::tools::writeTimeDepth(dir, tdrOut, std::cout);
          }},
         {"tie",
-         "Measures how well ampl.dat matches the trace and finds the best velocity factor; "
-         "writes no file.",
+         "Measures how well the log's synthetic, anchored at the sea floor, matches the "
+         "trace: the best velocity factor and shift, and how often unrelated traces score as "
+         "well.",
          tieOptions,
          {},
          [&](const WorkDir& dir) {
-             tie.timeZero = quarvel::tools::timeZeroOption(timeZeroText);
-             quarvel::tools::printTie(dir, chirp, tie, std::cout);
+             quarvel::tools::printTie(dir, chirp, tie, std::cout, std::cerr);
          }},
         {"export",
          "Writes ampl.dat as a one-trace SEG-Y file and log.dat, its velocities times the "

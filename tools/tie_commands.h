@@ -18,24 +18,31 @@ void writeTimeDepth(const WorkDir& dir, const std::string& outFile, std::ostream
 // "--time-zero sea-floor|strongest"; throws QuarvelError for anything else.
 MathFun::TimeZero timeZeroOption(const std::string& text);
 
-// After "synthetic": the warning when the synthetic's time 0 lies far from
-// the sea floor (only when it starts at its strongest sample).
-void warnAboutTimeZero(const MathFun::SyntheticCounts& counts, MathFun::TimeZero timeZero,
-                       std::ostream& err);
+// After "synthetic": the warnings when the synthetic's time 0 lies far from
+// the sea floor (only when it starts at its strongest sample) and when its
+// sampling aliases the log's thin beds.
+void warnAboutSynthetic(const MathFun::SyntheticCounts& counts, MathFun::TimeZero timeZero,
+                        double interval, bool antiAliased, std::ostream& err);
 
-// The option texts of "tie", with their defaults.
+// The option texts of "tie"; empty ranges come from the data.
 struct TieTexts {
-    std::string trace;                     // default: trace.txt of the working directory
-    std::string maxShift = "2";            // ms
-    std::string factorRange = "0.80 1.25"; // MIN MAX
-    MathFun::TimeZero timeZero = MathFun::TimeZero::Strongest;
+    std::string trace;       // default: trace.txt of the working directory
+    std::string maxShift;    // ms
+    std::string factorRange; // MIN MAX
+    std::string surrogates = "200";
+    std::string seed = "1";
+    std::string level = "0.05";
+    std::string report;  // file for the settings and results
+    std::string scanOut; // file for the factor curve
+    std::string apply;   // "yes": scale log.dat's velocities by the best factor
 };
 
-// Compares ampl.dat with the trace, and the synthetic of log.dat (klauder.dat
-// and the chirp's start and end frequency and interval, as "synthetic" uses
-// them) recomputed at every velocity factor of the range, and prints one
-// "key value" pair per line. Writes no working file.
-void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts,
-              std::ostream& out);
+// Compares the tie's synthetic of log.dat (klauder.dat and the chirp's start
+// and end frequency and interval, as "synthetic" uses them) at every velocity
+// factor and shift of the search with the trace, and prints one "key value"
+// pair per line; writes the report and the factor curve when asked, and with
+// --apply log.dat with its velocities scaled, whole or not at all.
+void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts, std::ostream& out,
+              std::ostream& err);
 
 } // namespace quarvel::tools

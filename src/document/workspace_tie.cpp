@@ -7,7 +7,7 @@
 #include "tie/tie_synthesiser.h"
 #include "tie/time_depth.h"
 
-#include <tuple>
+#include <memory>
 #include <utility>
 
 namespace quarvel {
@@ -73,25 +73,23 @@ std::string Workspace::timeDepthCsv() const {
 tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
                                       const std::string& maxFactor) const {
     tie::TieRequest request;
-    request.maxShift = tie::shiftLimitFromText(maxShiftMs, "The maximum shift");
-    std::tie(request.minFactor, request.maxFactor) =
-        tie::factorRangeFromTexts(minFactor, maxFactor, "The velocity factor range");
-    if (synthetic_.time.empty()) {
-        throw QuarvelError("There is no synthetic to compare with the trace. Press Calc. "
-                           "Synthetic first.");
+    if (!maxShiftMs.empty()) {
+        request.settings.maxShift = tie::shiftLimitFromText(maxShiftMs, "The maximum shift");
+    }
+    if (!minFactor.empty() || !maxFactor.empty()) {
+        request.settings.factorRange =
+            tie::factorRangeFromTexts(minFactor, maxFactor, "The velocity factor range");
     }
     if (trace_.time.empty()) {
         throw QuarvelError("There is no trace to compare the synthetic with. Load a trace on "
                            "the data editor's Trace page first.");
     }
-    request.synthetic = tie::checkedSeries(synthetic_.time, synthetic_.amplitude, "ampl.dat", 1.0);
     request.trace = tie::checkedSeries(trace_.time, trace_.amplitude, "the trace", 0.001);
     const MathFun::SyntheticParameters parameters =
         tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
-    request.synthesise = tie::engineSynthesiser(
+    request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
         engine::readLog(workDir_),
-        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters,
-        timeZero_);
+        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters);
     return request;
 }
 

@@ -71,7 +71,7 @@ std::array<std::string, 5> syntheticFileTexts(const SyntheticSeries& series, Tim
 SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::string_view startText,
                               std::string_view endText, std::string_view intervalText,
                               const kernels::KernelOptions& options, TimeZero timeZero,
-                              const std::optional<std::string>& newLogDat) {
+                              const std::optional<std::string>& newLogDat, bool antiAliased) {
     SyntheticParameters parameters;
     parameters.startFrequency = requireNumber(startText, StartFrequencyField);
     parameters.endFrequency = requireNumber(endText, EndFrequencyField);
@@ -79,6 +79,7 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
     requireSweepFrequencies({parameters.startFrequency, parameters.endFrequency,
                              parameters.samplingInterval, startText, endText, intervalText});
     parameters.kernels = options;
+    parameters.antiAliased = antiAliased;
     const std::filesystem::path logPath = workDir.file(LogFileName);
     const SyntheticLog log =
         newLogDat ? engine::readLogText(*newLogDat, logPath.string()) : engine::readLog(workDir);

@@ -31,6 +31,7 @@ SyntheticCounts CalcSynthetic(Engine& engine, const WorkDir& workDir, std::strin
                               std::string_view endText, std::string_view intervalText,
                               const kernels::KernelOptions& options = {},
                               TimeZero timeZero = TimeZero::Strongest,
-                              const std::optional<std::string>& newLogDat = std::nullopt);
+                              const std::optional<std::string>& newLogDat = std::nullopt,
+                              bool antiAliased = false);
 
 } // namespace quarvel::MathFun

@@ -1,6 +1,7 @@
 #include "engine/synthetic.h"
 
 #include "engine/fft.h"
+#include "engine/impedance.h"
 #include "engine/math_fun.h"
 #include "engine/series.h"
 #include "formats/numbers.h"
@@ -17,9 +18,8 @@ namespace quarvel::MathFun {
 // The series of one run, indexed from 1 as the arithmetic is written.
 // All in one block: one allocation and one release instead of one each.
 struct Engine::Buffers {
-    SeriesBlock block{28};
-    Series DepthSeries{block}, VelocitySeries{block}, DensitySeries{block}, OneWayTime{block},
-        TwoWayTime{block};
+    SeriesBlock block{27};
+    Series DepthSeries{block}, VelocitySeries{block}, DensitySeries{block}, TwoWayTime{block};
     Series TimeGrid{block}, VelocityAbove{block}, VelocityBelow{block}, DensityAbove{block},
         DensityBelow{block}, Reflectivity{block};
     Series Wavelet{block}, Spike{block}, InverseFilter{block}, DivisionRemainder{block};
@@ -38,16 +38,15 @@ std::string integerText(long long n) {
     return numbers::formatInteger(n);
 }
 
-// Travel times to each log row; each interval takes the velocity of its
-// lower row, the span above the first row the first row's velocity.
+std::span<double> samplesOf(Series& series, int n) {
+    return {series.samples(), static_cast<std::size_t>(n)};
+}
+
+// Travel times to each log row.
 void travelTimes(Engine::Buffers& s, int n) {
-    s.OneWayTime[1] = s.DepthSeries[1] / s.VelocitySeries[1];
-    for (int i = 2; i <= n; ++i) {
-        s.OneWayTime[i] =
-            s.OneWayTime[i - 1] + (s.DepthSeries[i] - s.DepthSeries[i - 1]) / s.VelocitySeries[i];
-    }
+    RowTwoWayTimes(samplesOf(s.DepthSeries, n), samplesOf(s.VelocitySeries, n),
+                   samplesOf(s.TwoWayTime, n));
     for (int i = 1; i <= n; ++i) {
-        s.TwoWayTime[i] = 2 * s.OneWayTime[i];
         // Rows too close for their times to differ would make the
         // interpolation divide by zero.
         if (i > 1 && !(s.TwoWayTime[i] > s.TwoWayTime[i - 1])) {
@@ -87,8 +86,15 @@ int timeGrid(Engine::Buffers& s, int n, double dt) {
 
 // Velocity and density half a step above and below each grid time, on the
 // straight line of the log segment the grid time falls in (the first segment
-// extended above the first row), then the reflection coefficients.
-void reflectivity(Engine::Buffers& s, int k, double dt) {
+// extended above the first row), then the reflection coefficients; or the
+// impedance averaged over each sample's cells.
+void reflectivity(Engine::Buffers& s, int n, int k, double dt, bool antiAliased) {
+    if (antiAliased) {
+        CellAveragedReflectivity(samplesOf(s.TwoWayTime, n), samplesOf(s.VelocitySeries, n),
+                                 samplesOf(s.DensitySeries, n), samplesOf(s.TimeGrid, k), dt,
+                                 samplesOf(s.Reflectivity, k));
+        return;
+    }
     const Series& tw = s.TwoWayTime;
     int j = 1;
     for (int i = 1; i <= k; ++i) {
@@ -130,10 +136,6 @@ void requireFinite(const Series& series, int n) {
                                "in log.dat and klauder.dat.");
         }
     }
-}
-
-std::span<const double> samplesOf(const Series& series, int n) {
-    return {series.samples(), static_cast<std::size_t>(n)};
 }
 
 std::size_t strongest(const Series& series, int n) {
@@ -288,7 +290,7 @@ SyntheticSamples Engine::computeInPlace(const SyntheticLog& log, const Synthetic
                            integerText(SeriesCapacity) +
                            ". Use a larger Sampling Interval or a shorter log.");
     }
-    reflectivity(s, k, dt);
+    reflectivity(s, n, k, dt, parameters.antiAliased);
 
     // Inverse filter: a spike divided by the wavelet; its first 50 taps
     // (those beyond the quotient's 2M samples are 0).
@@ -339,7 +341,12 @@ SyntheticSamples Engine::computeInPlace(const SyntheticLog& log, const Synthetic
     requireFinite(s.Synthetic, ny);
 
     SyntheticSamples result;
-    result.counts = {n, k, m, nx, nd, l, ny, {}};
+    result.counts = {n, k, m, nx, nd, l, ny, {}, 0.0};
+    result.counts.rowStep = s.TwoWayTime[2] - s.TwoWayTime[1];
+    for (int i = 3; i <= n; ++i) {
+        result.counts.rowStep =
+            std::min(result.counts.rowStep, s.TwoWayTime[i] - s.TwoWayTime[i - 1]);
+    }
     result.samplingInterval = dt;
     result.gridTimes = samplesOf(s.TimeGrid, k);
     result.reflectivity = samplesOf(s.Reflectivity, k);
@@ -370,6 +377,29 @@ std::string timeZeroWarning(const TimeZeroOffset& offset) {
     return "Time 0 of the synthetic is an arrival " + numbers::formatFixed(std::abs(offset.ms), 3) +
            " ms " + (below ? "below" : "above") + " the sea floor; events are drawn too " +
            (below ? "shallow." : "deep.");
+}
+
+std::string aliasingWarning(double rowStep, double interval, bool antiAliased) {
+    if (antiAliased || !(interval > rowStep / 2)) {
+        return {};
+    }
+    // The longest interval of the 1-2-5 series within half the step.
+    double suggestion = 1e-9;
+    for (double decade = 1e-9; decade < 1; decade *= 10) {
+        for (const double mantissa : {1.0, 2.0, 5.0}) {
+            if (mantissa * decade <= rowStep / 2) {
+                suggestion = mantissa * decade;
+            }
+        }
+    }
+    const auto us = [](double seconds) {
+        const double value = seconds * 1e6;
+        return numbers::formatFixed(
+            value, value >= 10 || std::abs(value - std::round(value)) < 0.05 ? 0 : 1);
+    };
+    return "Rows are " + us(rowStep) + " µs apart in two-way time; " + us(interval) +
+           " µs sampling aliases thin beds: use " + us(suggestion) +
+           " µs or Anti-aliased impedance.";
 }
 
 SyntheticSeries computeSynthetic(const SyntheticLog& log, const SyntheticWavelet& wavelet,

@@ -41,6 +41,9 @@ struct SyntheticParameters {
     double startFrequency = 0.0;   // Hz
     double endFrequency = 0.0;     // Hz
     double samplingInterval = 0.0; // s, above 0
+    // The impedance averaged over each sample's time cell instead of read
+    // at single times: no aliasing of beds thinner than a sample.
+    bool antiAliased = false;
     kernels::KernelOptions kernels;
 };
 
@@ -65,6 +68,7 @@ struct SyntheticCounts {
     int lowPassCount = 0;
     int syntheticCount = 0;
     TimeZeroOffset timeZero;
+    double rowStep = 0.0; // s: the smallest two-way time between neighbouring rows
 };
 
 // Everything a run computes that its files show, as computed (not yet
@@ -119,6 +123,13 @@ TimeZeroOffset timeZeroOffset(const SyntheticSeries& series);
 // The warning for a far offset, naming it in ms; the caller adds how to
 // anchor the synthetic at the sea floor.
 std::string timeZeroWarning(const TimeZeroOffset& offset);
+
+// The warning when the sampling interval is longer than half the smallest
+// two-way time between rows (s): an interface then jumps from one sample to
+// the next as velocities change a little, and beds thinner than a sample come
+// and go. Empty when the interval is short enough or the impedance is
+// averaged over each sample's cell.
+std::string aliasingWarning(double rowStep, double interval, bool antiAliased);
 
 // The engine: owns its series, allocated once when it is made (pages a run
 // does not reach are never touched) and reused by every run. One engine runs

@@ -1,55 +1,67 @@
 #pragma once
 
-#include "tie/tie_series.h"
-
+#include <complex>
 #include <cstddef>
-#include <functional>
 #include <vector>
 
-// How well a synthetic matches a recorded trace: the Pearson coefficient of
-// the two on one time axis, the trace resampled linearly onto the
-// synthetic's times and shifted against it.
+// How well a synthetic matches a recorded trace at every shift at once: the
+// Pearson coefficient over the synthetic's compared window, the trace
+// shifted against it, both on one comparison grid. The sums of products for
+// all shifts come from one Fourier transform, so a search over a hundred
+// velocity factors and hundreds of surrogate traces stays cheap.
 namespace quarvel::tie {
 
-// Fewer common samples than this give no coefficient.
-inline constexpr std::size_t MinCommonSamples = 3;
+// A shift counts only where the trace covers at least this share of the
+// compared window: a handful of samples can agree by chance almost
+// perfectly.
+inline constexpr double MinCoverage = 0.9;
 
-// The Pearson coefficient of the synthetic against the trace shifted by s
-// (positive: the trace's events come later), for every s in steps of the
-// synthetic's sample interval from -maxShift to +maxShift (seconds), over the
-// synthetic's samples whose shifted time lies within the trace. The trace is
-// resampled linearly onto the synthetic's times, whose steps must be even.
-// A shift with fewer than MinCommonSamples in common, or where either side
-// is flat, has no coefficient.
-struct ShiftScan {
-    std::vector<double> shift;       // seconds, ascending, 0 among them
-    std::vector<double> coefficient; // NaN where there is none
-    std::size_t best = 0;            // the largest coefficient, the smallest shift of equals
-    std::size_t zero = 0;            // the index of shift 0
+class ShiftCorrelator {
+public:
+    // Shifts from minShift to maxShift samples (positive: the trace's events
+    // come later); windows and traces end before sample `extent`.
+    ShiftCorrelator(long long minShift, long long maxShift, std::size_t extent);
+
+    // The synthetic's compared window: samples [first, first + values.size())
+    // of the comparison grid.
+    struct Window {
+        std::size_t first = 0;
+        std::size_t count = 0;
+        std::vector<double> sum, square; // running sums of the centred values, from 0
+        std::vector<std::complex<double>> spectrum;
+    };
+    Window window(const std::vector<double>& values, std::size_t first) const;
+
+    // The trace on the comparison grid: samples [first, first + values.size()).
+    struct Trace {
+        std::size_t first = 0;
+        std::size_t count = 0;
+        std::vector<double> sum, square;
+        std::vector<std::complex<double>> spectrum;
+    };
+    Trace trace(const std::vector<double>& values, std::size_t first) const;
+
+    // The coefficient at every shift, minShift first; NaN where the trace
+    // covers less than MinCoverage of the window or either side is flat.
+    std::vector<double> coefficients(const Window& window, const Trace& trace) const;
+    // The same for two windows against one trace, in one inverse transform.
+    void coefficients(const Window& a, const Window& b, const Trace& trace,
+                      std::vector<double>& forA, std::vector<double>& forB) const;
+
+    long long minShift() const { return minShift_; }
+    std::size_t shiftCount() const { return static_cast<std::size_t>(maxShift_ - minShift_ + 1); }
+
+private:
+    void pearson(const Window& window, const Trace& trace, const std::vector<double>& products,
+                 std::vector<double>& out) const;
+
+    long long minShift_;
+    long long maxShift_;
+    std::size_t size_; // of the transforms
 };
-ShiftScan scanShifts(const TimeSeries& synthetic, const TimeSeries& trace, double maxShift);
 
-// The synthetic computed with every velocity of the log multiplied by the
-// factor, as the engine writes it (its first sample at time 0).
-using Synthesiser = std::function<TimeSeries(double factor)>;
-
-struct FactorPoint {
-    double factor = 1.0;
-    double shift = 0.0; // seconds: the best shift for this factor
-    double coefficient = 0.0;
-};
-
-// The best factor within [minFactor, maxFactor], each jointly with its best
-// shift: a coarse pass in steps of CoarseFactorStep, then a fine pass in
-// steps of FineFactorStep round the best coarse factor. points holds every
-// factor tried that gave a coefficient, in ascending order.
-inline constexpr double CoarseFactorStep = 0.01;
-inline constexpr double FineFactorStep = 0.001;
-struct FactorScan {
-    std::vector<FactorPoint> points;
-    std::size_t best = 0;
-};
-FactorScan scanFactors(const Synthesiser& synthesise, const TimeSeries& trace, double maxShift,
-                       double minFactor, double maxFactor);
+// The index of the largest coefficient (the first of equals), or the count
+// when none is a number.
+std::size_t largest(const std::vector<double>& coefficients);
 
 } // namespace quarvel::tie

@@ -6,6 +6,7 @@
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/tie_plot.h"
+#include "tie/tie_match.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -42,9 +43,15 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     setFont(layoutFont());
     auto* layout = new QGridLayout(this);
 
-    MaxShiftEdit = field(this, "MaxShiftEdit", QStringLiteral("2"));
-    MinFactorEdit = field(this, "MinFactorEdit", QStringLiteral("0.80"));
-    MaxFactorEdit = field(this, "MaxFactorEdit", QStringLiteral("1.25"));
+    // Empty fields take their ranges from the data: the factors that bring
+    // the log's mean velocity to sea-floor sediment's, the shifts as far as
+    // the trace reaches beyond the core.
+    MaxShiftEdit = field(this, "MaxShiftEdit", QString());
+    MinFactorEdit = field(this, "MinFactorEdit", QString());
+    MaxFactorEdit = field(this, "MaxFactorEdit", QString());
+    for (QLineEdit* edit : {MaxShiftEdit, MinFactorEdit, MaxFactorEdit}) {
+        edit->setPlaceholderText(QStringLiteral("auto"));
+    }
     auto* options = new QHBoxLayout;
     options->addWidget(new QLabel(QStringLiteral("Max. shift (ms)"), this));
     options->addWidget(MaxShiftEdit);
@@ -135,41 +142,48 @@ void TTieForm::finish() {
 }
 
 void TTieForm::showMeasurement(const tie::TieMeasurement& m) {
-    const tie::ShiftScan& shifts = m.shifts;
+    const tie::FactorPoint& best = m.bestPoint();
+    const auto ms = [](double s, int decimals) { return fixedText(s * 1000, decimals); };
     QString text =
-        (m.traceEnveloped ? QStringLiteral("Trace compared through its envelope.\n")
-                          : QStringLiteral("Trace compared as recorded (an envelope).\n")) +
-        QStringLiteral("Coefficient at zero shift: ") +
-        fixedText(shifts.coefficient[shifts.zero], 4) + QStringLiteral("\nBest bulk shift: ") +
-        fixedText(shifts.shift[shifts.best] * 1000, 4) + QStringLiteral(" ms, coefficient ") +
-        fixedText(shifts.coefficient[shifts.best], 4);
+        (m.traceEnveloped ? QStringLiteral("Trace compared through its envelope")
+                          : QStringLiteral("Trace compared as recorded (an envelope)")) +
+        QStringLiteral(", from %1 to %2 ms below the sea floor (%3 samples).\n")
+            .arg(ms(m.windowStart, 2), ms(m.windowEnd, 2))
+            .arg(m.windowSamples) +
+        QStringLiteral("Log as it is: coefficient at zero shift ") +
+        fixedText(m.zeroShiftCoefficient, 3) + QStringLiteral(", best shift ") +
+        ms(m.shifts[m.bulkShift], 3) + QStringLiteral(" ms (") +
+        fixedText(m.atFactorOne[m.bulkShift], 3) + QStringLiteral(").\n") +
+        QStringLiteral("Best velocity factor ") + fixedText(best.factor, 3) +
+        QStringLiteral(" (%1 to %2), shift ")
+            .arg(fixedText(m.factorLow, 3), fixedText(m.factorHigh, 3)) +
+        ms(m.bestShift, 3) +
+        QStringLiteral(" ms (%1 to %2), coefficient ").arg(ms(m.shiftLow, 3), ms(m.shiftHigh, 3)) +
+        fixedText(best.coefficient, 3) + QStringLiteral(".\n") +
+        QString::fromStdString(tie::significanceText(m));
+    if (m.atSearchEdge) {
+        text += QStringLiteral("\nThe best tie lies on an edge of the search: widen the "
+                               "factor range or the maximum shift.");
+    }
     std::vector<double> shiftMs;
-    shiftMs.reserve(shifts.shift.size());
-    for (const double s : shifts.shift) {
+    shiftMs.reserve(m.shifts.size());
+    for (const double s : m.shifts) {
         shiftMs.push_back(s * 1000);
     }
-    ShiftPlot->setPicture(renderCoefficientPlot(shiftMs, shifts.coefficient, shifts.best,
-                                                QStringLiteral("r against shift (ms)"), 2,
-                                                PlotWidth, PlotHeight, font()));
-    if (m.factors && !m.factors->points.empty()) {
-        const tie::FactorPoint& best = m.factors->points[m.factors->best];
-        text += QStringLiteral("\nBest velocity factor: ") + fixedText(best.factor, 3) +
-                QStringLiteral(", shift ") + fixedText(best.shift * 1000, 4) +
-                QStringLiteral(" ms, coefficient ") + fixedText(best.coefficient, 4);
-        std::vector<double> factors;
-        std::vector<double> coefficients;
-        for (const tie::FactorPoint& point : m.factors->points) {
-            factors.push_back(point.factor);
-            coefficients.push_back(point.coefficient);
-        }
-        FactorPlot->setPicture(renderCoefficientPlot(factors, coefficients, m.factors->best,
-                                                     QStringLiteral("r against velocity factor"), 2,
-                                                     PlotWidth, PlotHeight, font()));
-        factor_ = best.factor;
-    } else {
-        FactorPlot->clearPicture();
+    ShiftPlot->setPicture(renderCoefficientPlot(
+        shiftMs, m.atBestFactor, tie::largest(m.atBestFactor),
+        QStringLiteral("r against shift (ms)"), 2, PlotWidth, PlotHeight, font()));
+    std::vector<double> factors;
+    std::vector<double> coefficients;
+    for (const tie::FactorPoint& point : m.factors) {
+        factors.push_back(point.factor);
+        coefficients.push_back(point.coefficient);
     }
-    ApplyButton->setEnabled(factor_.has_value());
+    FactorPlot->setPicture(renderCoefficientPlot(factors, coefficients, m.best,
+                                                 QStringLiteral("r against velocity factor"), 2,
+                                                 PlotWidth, PlotHeight, font()));
+    factor_ = best.factor;
+    ApplyButton->setEnabled(true);
     TieResult->setText(text);
 }
 

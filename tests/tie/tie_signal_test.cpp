@@ -72,75 +72,43 @@ TEST(TieSeries, FullWaveformIsAThirdOrMoreNegative) {
     EXPECT_EQ(envelopeRecord.series.value, (std::vector<double>{1, 2, -0.1, 3}));
 }
 
-TEST(TieMatch, BestShiftFindsTheDelayOnTheSyntheticsTimes) {
-    // Synthetic at 10 us, trace at 20 us with its events 0.3 ms (or -0.2 ms)
-    // later: the trace is resampled onto the synthetic's times.
-    const std::vector<std::pair<double, double>> events{{1.0, 1e-3}, {0.6, 2.5e-3}, {0.8, 4e-3}};
-    const TimeSeries synthetic = pulses(events, 1e-5, 6e-3);
-    for (const double delay : {0.3e-3, -0.2e-3}) {
-        std::vector<std::pair<double, double>> later = events;
-        for (auto& event : later) {
-            event.second += delay;
-        }
-        const TimeSeries trace = pulses(later, 2e-5, 7e-3);
-        const ShiftScan scan = scanShifts(synthetic, trace, 2e-3);
-        EXPECT_EQ(scan.shift.size(), 401u);
-        EXPECT_EQ(scan.shift[scan.zero], 0.0);
-        EXPECT_NEAR(scan.shift[scan.best], delay, 1e-5) << delay;
-        EXPECT_GT(scan.coefficient[scan.best], 0.999);
-        EXPECT_LT(scan.coefficient[scan.zero], 0.5);
+TEST(ShiftCorrelator, ScoresEveryShiftWhereTheTraceCoversTheWindow) {
+    // Pulses on a grid of samples; the trace holds the same pulses 7 samples
+    // later and runs 40 samples beyond the window.
+    const TimeSeries window = pulses({{1.0, 40}, {0.6, 75}, {0.8, 110}}, 1, 150, 4);
+    const TimeSeries trace = pulses({{1.0, 47}, {0.6, 82}, {0.8, 117}}, 1, 190, 4);
+    const std::size_t first = 10; // both start below a muted top
+    const std::vector<double> w(window.value.begin() + first, window.value.end());
+    const std::vector<double> t(trace.value.begin() + first, trace.value.end());
+    const ShiftCorrelator correlator(-30, 60, 200);
+    const std::vector<double> r =
+        correlator.coefficients(correlator.window(w, first), correlator.trace(t, first));
+    ASSERT_EQ(r.size(), 91U);
+    EXPECT_EQ(largest(r), 37U); // shift 7
+    EXPECT_NEAR(r[37], 1.0, 1e-12);
+    // Earlier than a tenth of the window (14 samples), or later than the
+    // trace's 40 samples plus a tenth, no shift counts.
+    EXPECT_TRUE(std::isnan(r[30 - 15]));
+    EXPECT_FALSE(std::isnan(r[30 - 14]));
+    EXPECT_FALSE(std::isnan(r[30 + 54]));
+    EXPECT_TRUE(std::isnan(r[30 + 55]));
+    // Two windows in one transform give what each gives alone.
+    std::vector<double> a;
+    std::vector<double> b;
+    const std::vector<double> other(w.rbegin(), w.rend());
+    correlator.coefficients(correlator.window(w, first), correlator.window(other, first),
+                            correlator.trace(t, first), a, b);
+    const std::vector<double> alone =
+        correlator.coefficients(correlator.window(other, first), correlator.trace(t, first));
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        EXPECT_TRUE(std::isnan(a[i]) ? std::isnan(r[i]) : std::abs(a[i] - r[i]) < 1e-12) << i;
+        EXPECT_TRUE(std::isnan(b[i]) ? std::isnan(alone[i]) : std::abs(b[i] - alone[i]) < 1e-12)
+            << i;
     }
-}
-
-TEST(TieMatch, NoCoefficientWithoutACommonSpanThatVaries) {
-    const TimeSeries synthetic = pulses({{1.0, 1e-3}}, 1e-5, 3e-3);
-    const TimeSeries flat{{0, 1e-3, 2e-3, 3e-3}, {2, 2, 2, 2}};
-    EXPECT_THROW(scanShifts(synthetic, flat, 1e-3), std::exception);
-    const TimeSeries farAway{{1, 1.001}, {0, 1}};
-    EXPECT_THROW(scanShifts(synthetic, farAway, 1e-3), std::exception);
-    EXPECT_THROW(scanShifts({{0}, {1}}, synthetic, 1e-3), std::exception);
-    // Part of the span in common: the shifts that reach past the trace's end
-    // have no coefficient, the others do.
-    const TimeSeries shortTrace = pulses({{1.0, 1e-3}}, 1e-5, 2.5e-3);
-    const ShiftScan partial = scanShifts(synthetic, shortTrace, 3e-3);
-    EXPECT_FALSE(std::isnan(partial.coefficient[partial.zero]));
-    EXPECT_TRUE(std::isnan(partial.coefficient.back()));
-    EXPECT_NEAR(partial.shift[partial.best], 0.0, 1e-12);
-    // A synthetic whose times are not evenly spaced (an edited ampl.dat).
-    EXPECT_THROW(scanShifts({{0, 1e-5, 3e-5}, {0, 1, 0}}, synthetic, 1e-3), std::exception);
-}
-
-TEST(TieMatch, FactorScanFindsTheVelocityFactorJointlyWithTheShift) {
-    // Events at the two-way times of a log whose velocities are scaled by f
-    // come at t / f; the trace is the f = 0.95 synthetic, 0.2 ms late.
-    const std::vector<double> times{0.0, 2e-3, 5e-3, 9e-3, 12e-3};
-    const auto events = [&](double factor, double delay) {
-        std::vector<std::pair<double, double>> list;
-        for (std::size_t i = 0; i < times.size(); ++i) {
-            list.emplace_back(1.0 - 0.1 * static_cast<double>(i), times[i] / factor + delay);
-        }
-        return list;
-    };
-    int runs = 0;
-    const Synthesiser synthesise = [&](double factor) {
-        ++runs;
-        return pulses(events(factor, 0.0), 1e-5, 13e-3 / factor);
-    };
-    const TimeSeries trace = pulses(events(0.95, 0.2e-3), 1e-5, 16e-3);
-    const FactorScan scan = scanFactors(synthesise, trace, 2e-3, 0.80, 1.25);
-    const FactorPoint& best = scan.points[scan.best];
-    EXPECT_NEAR(best.factor, 0.95, 0.002);
-    EXPECT_NEAR(best.shift, 0.2e-3, 2e-5);
-    EXPECT_GT(best.coefficient, 0.99);
-    EXPECT_EQ(static_cast<std::size_t>(runs), scan.points.size());
-    EXPECT_LT(runs, 70);
-    for (std::size_t i = 1; i < scan.points.size(); ++i) {
-        EXPECT_LT(scan.points[i - 1].factor, scan.points[i].factor);
-    }
-    // A range of one factor is the bulk shift alone.
-    const FactorScan one = scanFactors(synthesise, trace, 2e-3, 1.0, 1.0);
-    ASSERT_EQ(one.points.size(), 1u);
-    EXPECT_EQ(one.points[0].factor, 1.0);
+    // A flat trace has no coefficient anywhere.
+    const std::vector<double> flat = correlator.coefficients(
+        correlator.window(w, first), correlator.trace(std::vector<double>(t.size(), 2.0), first));
+    EXPECT_EQ(largest(flat), flat.size());
 }
 
 } // namespace
