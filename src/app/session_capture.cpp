@@ -146,6 +146,7 @@ Session SessionTracker::session() const {
     }
     session.correlator = main->correlatorBox()->isChecked();
     session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
+    session.antiAliased = workspace.antiAliased();
     session.logImport = session.log.isEmpty() ? LogImportChoices{} : workspace.logImportChoices();
     for (const tie::TiePoint& point : workspace.tiePoints()) {
         session.tiePoints.append(

@@ -193,6 +193,7 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     runChirp(windows, session);
     windows.workspace().setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
                                                              : MathFun::TimeZero::Strongest);
+    windows.workspace().setAntiAliased(session.antiAliased);
     if (session.synthetic && logLoaded) {
         clickIfEnabled(main->calcSyntheticButton());
     }

@@ -2,6 +2,7 @@
 
 #include "calibration/core_photo_loader.h"
 #include "engine/calc_synthetic.h"
+#include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/canvas.h"
 #include "workspace/depth_twt.h"
@@ -205,7 +206,9 @@ void Workspace::logLoaded() {
 
 void Workspace::computeSynthetic() {
     const MathFun::SyntheticCounts counts = MathFun::CalcSynthetic(
-        engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {}, timeZero_);
+        engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {}, timeZero_, antiAliased_);
+    aliasingWarning_ = QString::fromStdString(MathFun::aliasingWarning(
+        counts.rowStep, numbers::parseNumber(chirp_.interval), antiAliased_));
     timeZeroWarning_.clear();
     if (timeZero_ == MathFun::TimeZero::Strongest && counts.timeZero.far) {
         timeZeroWarning_ = QString::fromStdString(MathFun::timeZeroWarning(counts.timeZero)) +

@@ -142,6 +142,13 @@ public:
     // sea floor's arrival. Taken by the next "Calc. Synthetic".
     MathFun::TimeZero timeZero() const { return timeZero_; }
     void setTimeZero(MathFun::TimeZero timeZero);
+    // "Anti-aliased impedance": Calc. Synthetic averages the impedance over
+    // each sample's time cell.
+    bool antiAliased() const { return antiAliased_; }
+    void setAntiAliased(bool antiAliased);
+    // After Calc. Synthetic: the warning when the interval aliases the log's
+    // thin beds, or empty.
+    const QString& aliasingWarning() const { return aliasingWarning_; }
     // After "Calc. Synthetic": the warning that the synthetic's time 0 is an
     // arrival far below the sea floor, naming the offset; empty when it is
     // not, or when the synthetic starts at the sea floor anyway.
@@ -171,6 +178,10 @@ public:
     const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
     void addTiePoint(tie::TiePoint point);
     void clearTiePoints();
+    // The trace event the user picked for the last tie point (ms): its
+    // trace time then differs from the estimate where the user says so.
+    // Throws when there is no tie point.
+    void pickTraceTime(double ms);
     // The tie points as CSV (header row,depth_m,est_twt_ms,trace_twt_ms).
     void exportTiePoints(const std::filesystem::path& path) const;
     // The loaded log's depth to two-way-time table as CSV text (depth_m,
@@ -206,6 +217,7 @@ signals:
     void finalPlotChanged();
     void tiePointsChanged();
     void timeZeroChanged();
+    void antiAliasedChanged();
     // Something the user should read that is not an error.
     void notice(const QString& text);
 
@@ -240,6 +252,8 @@ private:
     QImage finalPlot_;
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;
+    bool antiAliased_ = false;
+    QString aliasingWarning_;
     std::vector<tie::TiePoint> tiePoints_;
     LogImportChoices logImportChoices_;
     LogImportChoices logImportAnswers_;

@@ -20,8 +20,25 @@ void Workspace::setTimeZero(MathFun::TimeZero timeZero) {
     emit timeZeroChanged();
 }
 
+void Workspace::setAntiAliased(bool antiAliased) {
+    if (antiAliased == antiAliased_) {
+        return;
+    }
+    antiAliased_ = antiAliased;
+    emit antiAliasedChanged();
+}
+
 void Workspace::addTiePoint(tie::TiePoint point) {
     tiePoints_.push_back(std::move(point));
+    emit tiePointsChanged();
+}
+
+void Workspace::pickTraceTime(double ms) {
+    if (tiePoints_.empty()) {
+        throw QuarvelError("Shift+click on the trace picks the trace time of the last tie point; "
+                           "make one first by clicking the photograph with Correlator checked.");
+    }
+    tiePoints_.back().traceTwt = ms;
     emit tiePointsChanged();
 }
 

@@ -55,6 +55,9 @@ void ImagePanel::mouseMoveEvent(QMouseEvent* event) {
 void ImagePanel::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     emit mousePressed(p.x(), p.y(), event->button());
+    if (event->modifiers().testFlag(Qt::ShiftModifier)) {
+        emit shiftPressed(p.x(), p.y());
+    }
 }
 
 void ImagePanel::mouseReleaseEvent(QMouseEvent* event) {

@@ -36,6 +36,8 @@ signals:
     // mousePressed; a double click is reported by doubleClicked after it.
     void mouseMoved(int x, int y);
     void mousePressed(int x, int y, Qt::MouseButton button);
+    // A press with Shift held, after mousePressed.
+    void shiftPressed(int x, int y);
     void mouseReleased(int x, int y, Qt::MouseButton button);
     void doubleClicked(int x, int y);
 

@@ -331,6 +331,7 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         {"chirp", chirp},
         {"synthetic", session.synthetic},
         {"timeZero", session.seaFloorTimeZero ? SeaFloor : Strongest},
+        {"antiAliased", session.antiAliased},
         {"trace", trace},
         {"fields", fields},
         {"annotationFont", session.annotationFont},
@@ -373,6 +374,7 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
         refuse(QStringLiteral("\"timeZero\" should be \"%1\" or \"%2\"").arg(SeaFloor, Strongest));
     }
     session.seaFloorTimeZero = timeZero == QLatin1String(SeaFloor);
+    session.antiAliased = root.flag("antiAliased");
     const Reader trace = root.group("trace");
     session.trace = loadedPath(trace.text("file"), base);
     session.segyFields = trace.textMap("segy");

@@ -46,6 +46,7 @@ struct Session {
     bool chirpGo = false;
     bool synthetic = false;        // "Calc. Synthetic" ran
     bool seaFloorTimeZero = false; // "Synthetic Starts at Sea Floor" was checked
+    bool antiAliased = false;      // "Anti-aliased impedance" was checked
 
     // The trace: a listing, or a SEG-Y line with the trace window's field
     // texts by component name.

@@ -22,4 +22,10 @@ struct TiePoint {
 // field where the trace was not marked; "." decimals, CR LF line ends.
 std::string tiePointsCsv(const std::vector<TiePoint>& points);
 
+// The time-depth table the tie points make: the sea floor (0, 0), then each
+// point with a trace time, by depth (depth_m,twt_ms, the trace's times), with
+// a first line saying that times between them are read on straight lines.
+// Throws QuarvelError when no point has a trace time.
+std::string tiePointTimeDepthCsv(const std::vector<TiePoint>& points);
+
 } // namespace quarvel::tie

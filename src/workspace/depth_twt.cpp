@@ -130,6 +130,10 @@ int traceMarkRow(double markTwt, double timeFirst, double timeLast, int height) 
     return static_cast<int>(row);
 }
 
+double traceTimeAtRow(int row, double timeFirst, double timeLast, int height) {
+    return row * divide(timeLast - timeFirst, height);
+}
+
 std::string traceMarkLabel(double markTwt, std::string_view depthText) {
     return formatFixed(markTwt, 3, 2) + " (" + std::string(depthText) + ")";
 }

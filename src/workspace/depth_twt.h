@@ -78,6 +78,11 @@ inline constexpr std::string_view NoTraceToMark =
     "No trace spanning any time is drawn, so the mark cannot be placed on it: load a trace on "
     "the data editor's Trace page, or uncheck \"Trace\".";
 
+// The two-way time in ms (from the trace's first sample) that a row of the
+// trace panel shows: the inverse of traceMarkRow, to the row's top. Throws
+// "Floating point division by zero" when the trace spans no time.
+double traceTimeAtRow(int row, double timeFirst, double timeLast, int height);
+
 // The label beside the trace mark: "t (depth)" with t in 3 decimals.
 std::string traceMarkLabel(double markTwt, std::string_view depthText);
 

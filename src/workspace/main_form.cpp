@@ -281,6 +281,8 @@ void TMainForm::connectHandlers() {
             [this](int, int y, Qt::MouseButton) { core_imageMouseUp(y); });
     connect(Grafico_sintetico, &ImagePanel::mouseMoved, this,
             [this](int x, int y) { Grafico_sinteticoMouseMove(x, y); });
+    connect(Grafico_traccia, &ImagePanel::shiftPressed, this,
+            [this](int, int y) { Grafico_tracciaShiftDown(y); });
     connect(Grafico_traccia, &ImagePanel::mouseMoved, this,
             [this](int x, int y) { Grafico_tracciaMouseMove(x, y); });
     connect(Grafico_velocita, &ImagePanel::doubleClicked, this,

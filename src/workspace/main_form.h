@@ -78,6 +78,8 @@ public:
     void ExportTiePoints1Click();
     void ClearTiePoints1Click();
     void ExportTimeDepth1Click();
+    void ExportTieDepth1Click();
+    void Grafico_tracciaShiftDown(int y);
     void Tie1Click();
 
     // Mouse handlers.
@@ -141,8 +143,10 @@ private:
     QAction* ExportTiePoints1 = nullptr; // "Export Tie Points…"
     QAction* ClearTiePoints1 = nullptr;
     QAction* ExportTimeDepth1 = nullptr; // "Export Time-Depth Table…"
+    QAction* ExportTieDepth1 = nullptr;  // "Export Time-Depth Table from Tie Points…"
     QAction* Tie1 = nullptr;             // opens the Tie window
     QAction* SeaFloorStart1 = nullptr;   // "Synthetic Starts at Sea Floor", checkable
+    QAction* AntiAliased1 = nullptr;     // "Anti-aliased impedance", checkable
 
     void buildToolBar();
     void buildSelectionBar();

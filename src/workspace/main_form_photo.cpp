@@ -246,6 +246,28 @@ void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
     });
 }
 
+void TMainForm::Grafico_tracciaShiftDown(int y) {
+    guarded(services_.errors, [&] {
+        // Shift+click picks the trace's own event for the last tie point:
+        // where the reflector is, not where the log's estimate puts it.
+        const SeriesExtents trace = workspace_.traceExtents();
+        workspace_.pickTraceTime(depth_twt::traceTimeAtRow(y, trace.timeFirst, trace.timeLast,
+                                                           Grafico_traccia->panelHeight()));
+        // The trace's marks drawn again where their points now say.
+        drawTrace();
+        for (const tie::TiePoint& point : workspace_.tiePoints()) {
+            if (point.traceTwt) {
+                const int row =
+                    depth_twt::traceMarkRow(*point.traceTwt, trace.timeFirst, trace.timeLast,
+                                            Grafico_traccia->panelHeight());
+                drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
+                drawLabel(Grafico_traccia, row,
+                          depth_twt::traceMarkLabel(*point.traceTwt, point.depthText));
+            }
+        }
+    });
+}
+
 void TMainForm::Grafico_tracciaMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
         const depth_twt::PanelReadout readout = depth_twt::traceReadout(

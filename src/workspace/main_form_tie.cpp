@@ -6,6 +6,7 @@
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "tie/tie_points.h"
 #include "workspace/main_form.h"
 #include "workspace/main_form_export.h"
 
@@ -49,7 +50,10 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
         tieAction(this, "ExportTimeDepth1", QStringLiteral("Export Time-Depth Table\u2026"));
     // Between "Create Final Plot" and "Exit", which stays the last item.
     file->insertSeparator(Exit1);
-    file->insertActions(Exit1, {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1});
+    ExportTieDepth1 = tieAction(this, "ExportTieDepth1",
+                                QStringLiteral("Export Time-Depth Table from Tie Points\u2026"));
+    file->insertActions(Exit1,
+                        {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1, ExportTieDepth1});
     addExportMenuItems(file, Exit1, this, services_);
     file->insertSeparator(Exit1);
 
@@ -60,10 +64,17 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
         tieAction(this, "SeaFloorStart1", QStringLiteral("Synthetic Starts at Sea Floor"));
     SeaFloorStart1->setCheckable(true);
     set->addAction(SeaFloorStart1);
+    AntiAliased1 = tieAction(this, "AntiAliased1", QStringLiteral("Anti-aliased impedance"));
+    AntiAliased1->setCheckable(true);
+    AntiAliased1->setToolTip(QStringLiteral(
+        "Calc. Synthetic averages the impedance over each sample's time cell, so beds thinner "
+        "than a sample are not aliased"));
+    set->addAction(AntiAliased1);
 
     connect(ExportTiePoints1, &QAction::triggered, this, [this] { ExportTiePoints1Click(); });
     connect(ClearTiePoints1, &QAction::triggered, this, [this] { ClearTiePoints1Click(); });
     connect(ExportTimeDepth1, &QAction::triggered, this, [this] { ExportTimeDepth1Click(); });
+    connect(ExportTieDepth1, &QAction::triggered, this, [this] { ExportTieDepth1Click(); });
     connect(Tie1, &QAction::triggered, this, [this] { Tie1Click(); });
     connect(SeaFloorStart1, &QAction::toggled, this, [this](bool checked) {
         workspace_.setTimeZero(checked ? MathFun::TimeZero::SeaFloor
@@ -73,13 +84,23 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     connect(&workspace_, &Workspace::timeZeroChanged, this, [this] {
         SeaFloorStart1->setChecked(workspace_.timeZero() == MathFun::TimeZero::SeaFloor);
     });
+    connect(AntiAliased1, &QAction::toggled, this,
+            [this](bool checked) { workspace_.setAntiAliased(checked); });
+    connect(&workspace_, &Workspace::antiAliasedChanged, this,
+            [this] { AntiAliased1->setChecked(workspace_.antiAliased()); });
     connect(&workspace_, &Workspace::synthComputed, this, [this] { showTimeZeroWarning(); });
 }
 
 void TMainForm::showTimeZeroWarning() {
     // A note in the status bar, not a box to dismiss: the synthetic is drawn
     // and usable, only its time 0 is suspect.
-    const QString& warning = workspace_.timeZeroWarning();
+    QStringList warnings;
+    for (const QString& warning : {workspace_.timeZeroWarning(), workspace_.aliasingWarning()}) {
+        if (!warning.isEmpty()) {
+            warnings << warning;
+        }
+    }
+    const QString warning = warnings.join(QLatin1Char(' '));
     if (warning.isEmpty()) {
         statusBar()->clearMessage();
     } else {
@@ -105,6 +126,16 @@ void TMainForm::ExportTimeDepth1Click() {
         const std::string csv = workspace_.timeDepthCsv();
         if (const auto path =
                 askCsvFile(services_.dialogs, QStringLiteral("Export Time-Depth Table"))) {
+            writeTextFile(*path, csv);
+        }
+    });
+}
+
+void TMainForm::ExportTieDepth1Click() {
+    guarded(services_.errors, [this] {
+        const std::string csv = tie::tiePointTimeDepthCsv(workspace_.tiePoints());
+        if (const auto path = askCsvFile(
+                services_.dialogs, QStringLiteral("Export Time-Depth Table from Tie Points"))) {
             writeTextFile(*path, csv);
         }
     });

@@ -81,6 +81,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         TMainForm& main = *windows.forms().MainForm;
         const MainWidgets widgets(main);
         widgets.SeaFloorStart1->trigger();
+        widgets.AntiAliased1->trigger();
         widgets.SpeedButton1->click();
         markRows(windows, {94});
         widgets.Trace->setChecked(false);
@@ -92,6 +93,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         EXPECT_TRUE(made[0].traceTwt && !made[1].traceTwt && made[2].traceTwt);
         const Session saved = tracker.session();
         EXPECT_TRUE(saved.seaFloorTimeZero);
+        EXPECT_TRUE(saved.antiAliased);
         EXPECT_EQ(saved.tiePoints.size(), 3);
         writeSessionFile(saved, sessionPath);
         saveFinalPlot(windows, answers, firstPlot);
@@ -106,6 +108,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
     openSession(windows, answers, sessionPath);
     EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).SeaFloorStart1->isChecked());
     EXPECT_EQ(windows.workspace().timeZero(), MathFun::TimeZero::SeaFloor);
+    EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).AntiAliased1->isChecked());
     EXPECT_EQ(windows.workspace().tiePoints(), made);
     EXPECT_EQ(readTextFile(fresh.file("ampl.dat")), readTextFile(first.file("ampl.dat")))
         << "the synthetic starts at the sea floor again";

@@ -34,6 +34,7 @@ Session fullSession(const QString& folder) {
     session.checkBoxes = {{"Photo", true}, {"Trace", false}};
     session.correlator = true;
     session.seaFloorTimeZero = true;
+    session.antiAliased = true;
     session.logImport.columns = {{LogRole::Depth, "SB DEPTH"}, {LogRole::Density, ""}};
     session.logImport.units = {{LogRole::Depth, "cm"}, {LogRole::Velocity, ""}};
     session.logImport.cleaning = CleaningRules{8.0, std::nullopt, 1300.5};

@@ -64,8 +64,10 @@ MainWidgets::MainWidgets(const TMainForm& main) {
     ExportTiePoints1 = named<QAction>(main, "ExportTiePoints1");
     ClearTiePoints1 = named<QAction>(main, "ClearTiePoints1");
     ExportTimeDepth1 = named<QAction>(main, "ExportTimeDepth1");
+    ExportTieDepth1 = named<QAction>(main, "ExportTieDepth1");
     Tie1 = named<QAction>(main, "Tie1");
     SeaFloorStart1 = named<QAction>(main, "SeaFloorStart1");
+    AntiAliased1 = named<QAction>(main, "AntiAliased1");
 }
 
 } // namespace quarvel::testing

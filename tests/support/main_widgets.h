@@ -68,8 +68,10 @@ struct MainWidgets {
     QAction* ExportTiePoints1 = nullptr;
     QAction* ClearTiePoints1 = nullptr;
     QAction* ExportTimeDepth1 = nullptr;
+    QAction* ExportTieDepth1 = nullptr;
     QAction* Tie1 = nullptr;
     QAction* SeaFloorStart1 = nullptr;
+    QAction* AntiAliased1 = nullptr;
 };
 
 } // namespace quarvel::testing

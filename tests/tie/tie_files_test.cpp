@@ -25,6 +25,23 @@ TEST(TimeDepth, RefusesRowsWithoutATime) {
     EXPECT_EQ(timeDepthTable({}, {}).size(), 1u);
 }
 
+TEST(TiePoints, TimeDepthTableByDepthFromThePointsWithATraceTime) {
+    const std::string head = "# depth (m) to the trace's two-way time (ms) at 2 tie points below "
+                             "the sea floor; straight lines between them\r\n"
+                             "depth_m,twt_ms\r\n0.0000,0.000\r\n";
+    // By depth; a point without a trace time left out; of two at one depth
+    // the later one.
+    EXPECT_EQ(tiePointTimeDepthCsv({{300, "1.5000", 1.9, 2.1},
+                                    {94, "0.4700", 0.6, std::nullopt},
+                                    {90, "0.4500", 0.6, 0.55},
+                                    {90, "0.4500", 0.6, 0.58}}),
+              head + "0.4500,0.580\r\n1.5000,2.100\r\n");
+    // Times that go back up, or no trace time at all, make no table.
+    EXPECT_THROW(tiePointTimeDepthCsv({{90, "0.4500", 0.6, 0.7}, {300, "1.5000", 1.9, 0.6}}),
+                 std::exception);
+    EXPECT_THROW(tiePointTimeDepthCsv({{90, "0.4500", 0.6, std::nullopt}}), std::exception);
+}
+
 TEST(TiePoints, CsvInTheOrderMadeWithAnEmptyTraceTimeWhereUnmarked) {
     const std::vector<TiePoint> points{{200, "0.4995", 0.66667, 0.66667},
                                        {12, "0.0100", 0.0134, std::nullopt}};

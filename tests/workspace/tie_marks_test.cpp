@@ -119,6 +119,34 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     EXPECT_EQ(workDir.read("ties.csv"), "kept") << "cancelled: nothing written";
 }
 
+TEST_F(TieMarks, ShiftClickOnTheTracePicksTheLastPointsTraceTime) {
+    havePhotoAndLog();
+    ws().TraceTimeFirst = 0.0;
+    ws().TraceTimeLast = 60.0; // 0.1 ms a row of the 600-row panel
+    widgets.correlator->setChecked(true);
+    widgets.Trace->setEnabled(true);
+    widgets.Trace->setChecked(true);
+    errors.expectError("Shift+click on the trace picks the trace time of the last tie point; "
+                       "make one first by clicking the photograph with Correlator checked.");
+    QTest::mouseClick(widgets.Grafico_traccia, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 50));
+    clickAt(512);
+    QTest::mouseClick(widgets.Grafico_traccia, Qt::LeftButton, {}, QPoint(10, 80));
+    QTest::mouseClick(widgets.Grafico_traccia, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 50));
+    EXPECT_EQ(exportTiePoints(), Header + "512,0.4995,0.667,5.000\r\n");
+    // The mark went with it: at the picked row, no longer at the estimate's.
+    const QImage trace = widgets.Grafico_traccia->picture().image();
+    // (Right of the labels, which sit on an opaque brush at the left.)
+    EXPECT_EQ(trace.pixel(trace.width() - 3, 50), 0xff000000U);
+    EXPECT_NE(trace.pixel(trace.width() - 3, 6), 0xff000000U);
+
+    const QString path = QString::fromStdString(workDir.file("picked.csv").string());
+    dialogs.expectSaveFile(path);
+    widgets.ExportTieDepth1->trigger();
+    EXPECT_EQ(workDir.read("picked.csv"),
+              "# depth (m) to the trace's two-way time (ms) at 1 tie points below the sea floor; "
+              "straight lines between them\r\ndepth_m,twt_ms\r\n0.0000,0.000\r\n0.4995,5.000\r\n");
+}
+
 TEST_F(TieMarks, TimeDepthTableOfTheLoadedLogOnlyWhenThereIsOne) {
     errors.expectError("There is no log to make a time-depth table from. Load a log in the "
                        "data editor first.");
@@ -150,10 +178,14 @@ TEST_F(TieMarks, SeaFloorItemChoosesTimeZeroAndTheWarningGoesToTheStatusBar) {
     widgets.SpeedButton1->click();
     EXPECT_EQ(main->statusBar()->currentMessage(),
               "Time 0 of the synthetic is an arrival 0.790 ms below the sea floor; events are "
-              "drawn too shallow. (Set, Synthetic Starts at Sea Floor)");
+              "drawn too shallow. (Set, Synthetic Starts at Sea Floor) Rows are 11 µs apart in "
+              "two-way time; 10 µs sampling aliases thin beds: use 5 µs or Anti-aliased "
+              "impedance.");
 
     widgets.SeaFloorStart1->trigger();
+    widgets.AntiAliased1->trigger();
     EXPECT_EQ(workspace().timeZero(), MathFun::TimeZero::SeaFloor);
+    EXPECT_TRUE(workspace().antiAliased());
     widgets.SpeedButton1->click();
     EXPECT_TRUE(main->statusBar()->currentMessage().isEmpty());
     // The item follows the workspace's choice as well.
