@@ -99,6 +99,7 @@ void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts
         texts.trace.empty() ? dir.file("trace.txt") : std::filesystem::path(texts.trace);
     request.trace = tie::readSeriesFile(tracePath, 0.001);
     const MathFun::SyntheticLog log = engine::readLog(dir);
+    engine::checkWaveletSweep(dir, parameters.startFrequency, parameters.endFrequency);
     request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
         log, engine::readWavelet(dir, parameters.samplingInterval, chirp.interval), parameters);
     const tie::TieMeasurement measurement = tie::measureTie(request);

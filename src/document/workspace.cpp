@@ -205,8 +205,9 @@ void Workspace::logLoaded() {
 }
 
 void Workspace::computeSynthetic() {
-    const MathFun::SyntheticCounts counts = MathFun::CalcSynthetic(
-        engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {}, timeZero_, antiAliased_);
+    const MathFun::SyntheticCounts counts =
+        MathFun::CalcSynthetic(engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {},
+                               timeZero_, std::nullopt, antiAliased_);
     aliasingWarning_ = QString::fromStdString(MathFun::aliasingWarning(
         counts.rowStep, numbers::parseNumber(chirp_.interval), antiAliased_));
     timeZeroWarning_.clear();

@@ -104,6 +104,7 @@ tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::
     request.trace = tie::checkedSeries(trace_.time, trace_.amplitude, "the trace", 0.001);
     const MathFun::SyntheticParameters parameters =
         tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
+    engine::checkWaveletSweep(workDir_, parameters.startFrequency, parameters.endFrequency);
     request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
         engine::readLog(workDir_),
         engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters);

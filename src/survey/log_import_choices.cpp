@@ -1,8 +1,42 @@
 #include "survey/log_import_choices.h"
 
+#include "formats/numbers.h"
+
 #include <array>
 
 namespace quarvel {
+
+std::vector<std::string> describeChoices(const LogImportChoices& choices) {
+    const auto roleName = [](LogRole role) {
+        return std::string(byRole<std::string_view>(role, "depth", "velocity", "density"));
+    };
+    std::vector<std::string> lines;
+    for (const auto& [role, column] : choices.columns) {
+        std::string line = roleName(role) + " column " + (column.empty() ? "none" : column);
+        if (const auto unit = choices.units.find(role);
+            unit != choices.units.end() && !unit->second.empty()) {
+            line += ", in " + unit->second;
+        }
+        lines.push_back(line);
+    }
+    if (choices.cleaning) {
+        const CleaningRules& rules = *choices.cleaning;
+        if (rules.minAmplitude) {
+            lines.push_back("velocities with a P-wave amplitude below " +
+                            numbers::formatSignificant(*rules.minAmplitude, 6) + " left out");
+        }
+        if (rules.minVelocity || rules.maxVelocity) {
+            lines.push_back("velocities kept from " +
+                            (rules.minVelocity ? numbers::formatSignificant(*rules.minVelocity, 6)
+                                               : std::string("any")) +
+                            " to " +
+                            (rules.maxVelocity ? numbers::formatSignificant(*rules.maxVelocity, 6)
+                                               : std::string("any")) +
+                            " m/s");
+        }
+    }
+    return lines;
+}
 
 std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable& table,
                                                 int proposed) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -21,6 +22,10 @@ struct LogImportChoices {
     bool empty() const { return columns.empty() && units.empty() && !cleaning; }
     bool operator==(const LogImportChoices&) const = default;
 };
+
+// The choices in words, one line each ("depth column SB_DEPTH_cm, in cm",
+// "velocities from 1050 to 1130 m/s kept"), for a report.
+std::vector<std::string> describeChoices(const LogImportChoices& choices);
 
 // Answers an import's questions from choices given earlier where they fit
 // the file (a column of that name, a unit of that name), and asks `asker`

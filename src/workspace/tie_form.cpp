@@ -1,17 +1,25 @@
 #include "workspace/tie_form.h"
 
 #include "document/workspace.h"
+#include "engine/math_fun.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "plot/tie_plot.h"
+#include "quarvel/version.h"
+#include "survey/log_import_choices.h"
 #include "tie/tie_match.h"
+#include "tie/tie_report.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QThread>
 #include <exception>
@@ -81,7 +89,16 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     ApplyButton->setToolTip(QStringLiteral(
         "Scale the velocities of the data editor's log by the best factor and save log.dat"));
     ApplyButton->setEnabled(false);
+    SaveReportButton = new QPushButton(QStringLiteral("Save Tie Report\u2026"), this);
+    SaveReportButton->setObjectName(QStringLiteral("SaveReportButton"));
+    SavePlotsButton = new QPushButton(QStringLiteral("Save Plots\u2026"), this);
+    SavePlotsButton->setObjectName(QStringLiteral("SavePlotsButton"));
+    for (QPushButton* button : {SaveReportButton, SavePlotsButton}) {
+        button->setEnabled(false);
+    }
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SaveReportButton);
+    buttons->addWidget(SavePlotsButton);
     buttons->addStretch();
     buttons->addWidget(MeasureButton);
     buttons->addWidget(ApplyButton);
@@ -89,6 +106,8 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
 
     connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
+    connect(SaveReportButton, &QPushButton::clicked, this, [this] { SaveReportButtonClick(); });
+    connect(SavePlotsButton, &QPushButton::clicked, this, [this] { SavePlotsButtonClick(); });
 }
 
 TTieForm::~TTieForm() {
@@ -183,7 +202,10 @@ void TTieForm::showMeasurement(const tie::TieMeasurement& m) {
                                                  QStringLiteral("r against velocity factor"), 2,
                                                  PlotWidth, PlotHeight, font()));
     factor_ = best.factor;
-    ApplyButton->setEnabled(true);
+    measurement_ = m;
+    for (QPushButton* button : {ApplyButton, SaveReportButton, SavePlotsButton}) {
+        button->setEnabled(true);
+    }
     TieResult->setText(text);
 }
 
@@ -198,6 +220,53 @@ void TTieForm::ApplyButtonClick() {
                            fixedText(*factor_, 3) +
                            QStringLiteral(". Press Calc. Synthetic, then Measure again."));
         factor_.reset();
+    });
+}
+
+void TTieForm::SaveReportButtonClick() {
+    guarded(services_.errors, [this] {
+        if (!measurement_) {
+            return;
+        }
+        const std::optional<QString> path =
+            services_.dialogs.saveFile({QStringLiteral("Save Tie Report"),
+                                        QStringLiteral("Text Files|*.TXT"), QStringLiteral("txt")});
+        if (!path) {
+            return;
+        }
+        tie::ReportSources sources;
+        sources.log = workspace_.workDir().file(MathFun::LogFileName).string();
+        sources.import = describeChoices(workspace_.logImportChoices());
+        sources.wavelet = workspace_.workDir().file(MathFun::KlauderFileName).string();
+        const ChirpTexts& chirp = workspace_.chirpTexts();
+        sources.chirp = {chirp.start, chirp.end, chirp.interval};
+        sources.trace = "the trace on show (the data editor's Trace page)";
+        writeTextFile(path->toStdString(),
+                      tie::tieReportText(*measurement_, sources, std::string(Version)));
+    });
+}
+
+void TTieForm::SavePlotsButtonClick() {
+    guarded(services_.errors, [this] {
+        if (!ShiftPlot->hasPicture() || !FactorPlot->hasPicture()) {
+            return;
+        }
+        const std::optional<QString> path = services_.dialogs.saveFile(
+            {QStringLiteral("Save Plots"), QStringLiteral("PNG Pictures|*.PNG"),
+             QStringLiteral("png")});
+        if (!path) {
+            return;
+        }
+        const QImage& shift = ShiftPlot->picture().image();
+        const QImage& factor = FactorPlot->picture().image();
+        QImage both(shift.width() + factor.width(), std::max(shift.height(), factor.height()),
+                    QImage::Format_RGB32);
+        both.fill(Qt::white);
+        QPainter painter(&both);
+        painter.drawImage(0, 0, shift);
+        painter.drawImage(shift.width(), 0, factor);
+        painter.end();
+        writeImageFile(both, path->toStdString(), "PNG");
     });
 }
 

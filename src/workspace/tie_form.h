@@ -32,6 +32,10 @@ public:
 
     void MeasureButtonClick();
     void ApplyButtonClick();
+    // "Save Tie Report…": every setting and result as text.
+    void SaveReportButtonClick();
+    // "Save Plots…": the two plots side by side as a PNG picture.
+    void SavePlotsButtonClick();
 
     // A measurement is running.
     bool busy() const { return worker_ != nullptr; }
@@ -52,6 +56,8 @@ private:
     QLineEdit* MaxFactorEdit = nullptr;
     QPushButton* MeasureButton = nullptr;
     QPushButton* ApplyButton = nullptr;
+    QPushButton* SaveReportButton = nullptr;
+    QPushButton* SavePlotsButton = nullptr;
     QLabel* TieResult = nullptr;
     ImagePanel* ShiftPlot = nullptr;
     ImagePanel* FactorPlot = nullptr;
@@ -63,7 +69,8 @@ private:
     Workspace& workspace_;
     QThread* worker_ = nullptr;
     std::shared_ptr<Outcome> outcome_;
-    std::optional<double> factor_; // the factor "Apply" applies
+    std::optional<double> factor_;                   // the factor "Apply" applies
+    std::optional<tie::TieMeasurement> measurement_; // the last one shown
 };
 
 } // namespace quarvel

@@ -13,6 +13,7 @@
 #include "workspace/tie_form.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,6 +125,15 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     EXPECT_NE(text.find("unlikely to be chance"), std::string::npos) << text;
     EXPECT_TRUE(plot("ShiftPlot")->hasPicture());
     EXPECT_TRUE(plot("FactorPlot")->hasPicture());
+    // The report and the plots, saved where the user says.
+    dialogs.expectSaveFile(QString::fromStdString(workDir.file("tie.txt").string()));
+    button("SaveReportButton")->click();
+    const std::string report = workDir.read("tie.txt");
+    EXPECT_NE(report.find("# Settings\r\nlog_file "), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\nsignificant yes\r\n"), std::string::npos) << report;
+    dialogs.expectSaveFile(QString::fromStdString(workDir.file("plots.png").string()));
+    button("SavePlotsButton")->click();
+    EXPECT_EQ(QImage(QString::fromStdString(workDir.file("plots.png").string())).width(), 600);
 
     ASSERT_TRUE(button("ApplyButton")->isEnabled());
     button("ApplyButton")->click();
