@@ -20,8 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <exception>
 #include <vector>
 
@@ -96,7 +98,18 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     for (QPushButton* button : {SaveReportButton, SavePlotsButton}) {
         button->setEnabled(false);
     }
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setEnabled(false);
+    MeasureProgress = new QProgressBar(this);
+    MeasureProgress->setObjectName(QStringLiteral("MeasureProgress"));
+    MeasureProgress->setRange(0, 100);
+    MeasureProgress->setVisible(false);
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(MeasureProgress);
+    buttons->addWidget(CancelButton);
     buttons->addWidget(SaveReportButton);
     buttons->addWidget(SavePlotsButton);
     buttons->addStretch();
@@ -107,6 +120,20 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
     connect(SaveReportButton, &QPushButton::clicked, this, [this] { SaveReportButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] {
+        if (outcome_) {
+            outcome_->cancel = true;
+        }
+    });
+    connect(progressTimer_, &QTimer::timeout, this, [this] {
+        if (outcome_) {
+            MeasureProgress->setValue(static_cast<int>(outcome_->done.load() * 100));
+        }
+    });
+    for (QLineEdit* edit : {MaxShiftEdit, MinFactorEdit, MaxFactorEdit}) {
+        connect(edit, &QLineEdit::textEdited, this, [this] { clearResults(); });
+        connect(edit, &QLineEdit::returnPressed, this, [this] { MeasureButtonClick(); });
+    }
     connect(SavePlotsButton, &QPushButton::clicked, this, [this] { SavePlotsButtonClick(); });
 }
 
@@ -130,7 +157,10 @@ void TTieForm::MeasureButtonClick() {
         auto outcome = std::make_shared<Outcome>();
         worker_ = QThread::create([outcome, work = std::move(work)] {
             try {
-                outcome->measurement = tie::measureTie(work);
+                outcome->measurement = tie::measureTie(work, [&outcome = *outcome](double done) {
+                    outcome.done = done;
+                    return !outcome.cancel.load();
+                });
             } catch (const std::exception& error) {
                 outcome->error = error.what();
             }
@@ -140,7 +170,14 @@ void TTieForm::MeasureButtonClick() {
         MeasureButton->setEnabled(false);
         ApplyButton->setEnabled(false);
         factor_.reset();
+        measurement_.reset();
+        SaveReportButton->setEnabled(false);
+        SavePlotsButton->setEnabled(false);
         TieResult->setText(QStringLiteral("Measuring\u2026"));
+        MeasureProgress->setValue(0);
+        MeasureProgress->setVisible(true);
+        CancelButton->setEnabled(true);
+        progressTimer_->start();
         worker_->start();
     });
 }
@@ -149,8 +186,15 @@ void TTieForm::finish() {
     worker_->deleteLater();
     worker_ = nullptr;
     MeasureButton->setEnabled(true);
+    CancelButton->setEnabled(false);
+    progressTimer_->stop();
+    MeasureProgress->setVisible(false);
     const std::shared_ptr<Outcome> outcome = std::move(outcome_);
     guarded(services_.errors, [&] {
+        if (!outcome->measurement && outcome->cancel.load()) {
+            TieResult->setText(QStringLiteral("Measurement cancelled."));
+            return;
+        }
         if (!outcome->measurement) {
             TieResult->setText(QString());
             throw QuarvelError(outcome->error);
@@ -221,6 +265,20 @@ void TTieForm::ApplyButtonClick() {
                            QStringLiteral(". Press Calc. Synthetic, then Measure again."));
         factor_.reset();
     });
+}
+
+void TTieForm::clearResults() {
+    if (!measurement_) {
+        return;
+    }
+    measurement_.reset();
+    factor_.reset();
+    for (QPushButton* button : {ApplyButton, SaveReportButton, SavePlotsButton}) {
+        button->setEnabled(false);
+    }
+    ShiftPlot->clearPicture();
+    FactorPlot->clearPicture();
+    TieResult->setText(QStringLiteral("The fields changed: press Measure (or Return) again."));
 }
 
 void TTieForm::SaveReportButtonClick() {

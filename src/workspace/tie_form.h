@@ -4,14 +4,17 @@
 #include "workspace/forms.h"
 
 #include <QWidget>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
 
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QThread;
+class QTimer;
 
 namespace quarvel {
 
@@ -49,6 +52,10 @@ private:
     struct Outcome {
         std::optional<tie::TieMeasurement> measurement;
         std::string error;
+        // Written by the worker, read by the window: how far it got, and
+        // whether the user asked it to stop.
+        std::atomic<double> done{0.0};
+        std::atomic<bool> cancel{false};
     };
 
     QLineEdit* MaxShiftEdit = nullptr; // ms
@@ -58,12 +65,17 @@ private:
     QPushButton* ApplyButton = nullptr;
     QPushButton* SaveReportButton = nullptr;
     QPushButton* SavePlotsButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+    QProgressBar* MeasureProgress = nullptr;
+    QTimer* progressTimer_ = nullptr;
     QLabel* TieResult = nullptr;
     ImagePanel* ShiftPlot = nullptr;
     ImagePanel* FactorPlot = nullptr;
 
     void finish();
     void showMeasurement(const tie::TieMeasurement& measurement);
+    // A field changed: what was shown no longer answers it.
+    void clearResults();
 
     Services& services_;
     Workspace& workspace_;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -53,6 +54,37 @@ protected:
     QLabel* result() const { return child<QLabel>(tie, "TieResult"); }
     ImagePanel* plot(const char* name) const { return child<ImagePanel>(tie, name); }
 
+    // The log through the data editor, the default chirp, Calc. Synthetic,
+    // and a trace made from the same core.
+    MathFun::SyntheticLog haveCoreAndTrace() {
+        std::string core;
+        MathFun::SyntheticLog log = coreLog(1.0);
+        for (int i = 0; i < log.rows(); ++i) {
+            core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) +
+                    " " + numbers::formatF6(log.density[i]) + "\r\n";
+        }
+        workDir.write("core.txt", core);
+        workspace().makeWavelet();
+        testing::ProposedAnswers answers;
+        EXPECT_TRUE(workspace().log().load(workDir.file("core.txt"), answers));
+        mainForm().SpeedButton3Click();
+
+        // The trace: the tie's synthetic of the same core at 0.95 times its
+        // velocities, 0.2 ms late, as the data editor hands it over.
+        const tie::TieSynthetic recorded = tie::TieSynthesiser(
+            coreLog(0.95), engine::readWavelet(workDir.workDir(), 0.00001, "0.00001"),
+            tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
+        std::string trace;
+        for (std::size_t i = 0; i < recorded.value.size() + 20; ++i) {
+            trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
+                     numbers::formatF6(recorded.value[i < 20 ? 0 : i - 20]) + "\r\n";
+        }
+        workDir.write("trace.txt", trace);
+        mainForm().Draw_trace();
+
+        return log;
+    }
+
     TTieForm* tie = nullptr;
 };
 
@@ -84,32 +116,7 @@ TEST_F(TieWindow, RefusesWhatItCannotMeasureBeforeRunning) {
 }
 
 TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
-    // The log through the data editor, the default chirp, Calc. Synthetic.
-    std::string core;
-    const MathFun::SyntheticLog log = coreLog(1.0);
-    for (int i = 0; i < log.rows(); ++i) {
-        core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) + " " +
-                numbers::formatF6(log.density[i]) + "\r\n";
-    }
-    workDir.write("core.txt", core);
-    workspace().makeWavelet();
-    testing::ProposedAnswers answers;
-    ASSERT_TRUE(workspace().log().load(workDir.file("core.txt"), answers));
-    mainForm().SpeedButton3Click();
-
-    // The trace: the tie's synthetic of the same core at 0.95 times its
-    // velocities, 0.2 ms late, as the data editor hands it over.
-    const tie::TieSynthetic recorded = tie::TieSynthesiser(
-        coreLog(0.95), engine::readWavelet(workDir.workDir(), 0.00001, "0.00001"),
-        tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
-    std::string trace;
-    for (std::size_t i = 0; i < recorded.value.size() + 20; ++i) {
-        trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
-                 numbers::formatF6(recorded.value[i < 20 ? 0 : i - 20]) + "\r\n";
-    }
-    workDir.write("trace.txt", trace);
-    mainForm().Draw_trace();
-
+    const MathFun::SyntheticLog log = haveCoreAndTrace();
     EXPECT_FALSE(button("ApplyButton")->isEnabled());
     QSignalSpy done(tie, &TTieForm::measured);
     button("MeasureButton")->click();
@@ -151,6 +158,27 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     }
     // The logs were redrawn from the new log.dat.
     EXPECT_NEAR(ws().LogTable.front().Velocity, log.velocity.front() * factor, 1e-5);
+}
+
+TEST_F(TieWindow, CancelStopsItReturnMeasuresAndAnEditClearsTheResult) {
+    haveCoreAndTrace();
+    QSignalSpy done(tie, &TTieForm::measured);
+    button("MeasureButton")->click();
+    EXPECT_TRUE(button("CancelButton")->isEnabled());
+    button("CancelButton")->click();
+    ASSERT_TRUE(done.count() == 1 || done.wait(120000));
+    EXPECT_EQ(result()->text(), "Measurement cancelled.");
+    EXPECT_FALSE(button("ApplyButton")->isEnabled());
+    EXPECT_FALSE(button("CancelButton")->isEnabled());
+
+    QTest::keyClick(edit("MaxShiftEdit"), Qt::Key_Return);
+    ASSERT_TRUE(done.count() == 2 || done.wait(120000));
+    EXPECT_TRUE(button("ApplyButton")->isEnabled()) << result()->text().toStdString();
+    QTest::keyClicks(edit("MaxShiftEdit"), "1");
+    EXPECT_FALSE(button("ApplyButton")->isEnabled());
+    EXPECT_FALSE(button("SaveReportButton")->isEnabled());
+    EXPECT_FALSE(plot("ShiftPlot")->hasPicture());
+    EXPECT_EQ(result()->text(), "The fields changed: press Measure (or Return) again.");
 }
 
 } // namespace
