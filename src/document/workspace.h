@@ -4,6 +4,7 @@
 #include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
 #include "document/log_model.h"
+#include "document/task.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
@@ -196,6 +197,12 @@ public:
     // Throws, naming what is missing or wrong, before anything runs.
     tie::TieRequest tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
                                const std::string& maxFactor) const;
+    // The measurement as the document's task: the request made here, the
+    // work on a worker thread with progress and cancel, the result kept by
+    // the task until the next one. Throws before starting, as tieRequest.
+    void startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
+                             const std::string& maxFactor);
+    Task<tie::TieMeasurement>& tieTask() { return tieTask_; }
 
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
@@ -239,6 +246,7 @@ private:
     // Computes every "Calc. Synthetic"; its series are allocated once.
     MathFun::Engine engine_;
     LogModel log_;
+    Task<tie::TieMeasurement> tieTask_;
     WorkspaceState state_;
     Boundaries calibration_;
     BoundaryReports boundaryReports_;

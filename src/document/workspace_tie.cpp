@@ -2,6 +2,7 @@
 // export, the log's time-depth table and where the synthetic's time 0 lies.
 #include "document/workspace.h"
 #include "engine/engine_inputs.h"
+#include "engine/math_fun.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "tie/tie_synthesiser.h"
@@ -102,13 +103,32 @@ tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::
                            "the data editor's Trace page first.");
     }
     request.trace = tie::checkedSeries(trace_.time, trace_.amplitude, "the trace", 0.001);
+    // The log the panels show and Apply scales, not whatever log.dat holds
+    // now: another program may have changed the file since.
+    if (log_.savedText().empty()) {
+        throw QuarvelError("There is no log to measure the tie with. Load a log in the data "
+                           "editor first.");
+    }
+    const MathFun::SyntheticLog log =
+        engine::readLogText(log_.savedText(), workDir_.file(MathFun::LogFileName).string());
     const MathFun::SyntheticParameters parameters =
         tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
     engine::checkWaveletSweep(workDir_, parameters.startFrequency, parameters.endFrequency);
     request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
-        engine::readLog(workDir_),
-        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval), parameters);
+        log, engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval),
+        parameters);
     return request;
+}
+
+void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
+                                    const std::string& maxFactor) {
+    tieTask_.start(
+        [request = tieRequest(maxShiftMs, minFactor, maxFactor)](TaskProgress& progress) {
+            return tie::measureTie(request, [&progress](double done) {
+                progress.report(done);
+                return !progress.cancelRequested();
+            });
+        });
 }
 
 } // namespace quarvel

@@ -22,8 +22,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
-#include <QTimer>
 #include <exception>
 #include <vector>
 
@@ -105,8 +103,6 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     MeasureProgress->setObjectName(QStringLiteral("MeasureProgress"));
     MeasureProgress->setRange(0, 100);
     MeasureProgress->setVisible(false);
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(100);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(MeasureProgress);
     buttons->addWidget(CancelButton);
@@ -120,15 +116,25 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
     connect(SaveReportButton, &QPushButton::clicked, this, [this] { SaveReportButtonClick(); });
-    connect(CancelButton, &QPushButton::clicked, this, [this] {
-        if (outcome_) {
-            outcome_->cancel = true;
-        }
+    Task<tie::TieMeasurement>& task = workspace_.tieTask();
+    connect(CancelButton, &QPushButton::clicked, &task, [&task] { task.cancel(); });
+    connect(&task, &TaskRunner::progress, this,
+            [this](double share) { MeasureProgress->setValue(static_cast<int>(share * 100)); });
+    connect(&task, &TaskRunner::finished, this, [this] {
+        finish();
+        guarded(services_.errors, [this] { showMeasurement(*workspace_.tieTask().result()); });
+        emit measured();
     });
-    connect(progressTimer_, &QTimer::timeout, this, [this] {
-        if (outcome_) {
-            MeasureProgress->setValue(static_cast<int>(outcome_->done.load() * 100));
-        }
+    connect(&task, &TaskRunner::failed, this, [this](const QString& message) {
+        finish();
+        TieResult->setText(QString());
+        guarded(services_.errors, [&] { throw QuarvelError(message.toStdString()); });
+        emit measured();
+    });
+    connect(&task, &TaskRunner::cancelled, this, [this] {
+        finish();
+        TieResult->setText(QStringLiteral("Measurement cancelled."));
+        emit measured();
     });
     for (QLineEdit* edit : {MaxShiftEdit, MinFactorEdit, MaxFactorEdit}) {
         connect(edit, &QLineEdit::textEdited, this, [this] { clearResults(); });
@@ -137,11 +143,10 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     connect(SavePlotsButton, &QPushButton::clicked, this, [this] { SavePlotsButtonClick(); });
 }
 
-TTieForm::~TTieForm() {
-    // The worker holds only its own copies; it is waited for, not stopped.
-    if (worker_ != nullptr) {
-        worker_->wait();
-    }
+TTieForm::~TTieForm() = default;
+
+bool TTieForm::busy() const {
+    return workspace_.tieTask().running();
 }
 
 void TTieForm::MeasureButtonClick() {
@@ -149,24 +154,9 @@ void TTieForm::MeasureButtonClick() {
         if (busy()) {
             return;
         }
-        // Everything the worker needs is gathered here, on this thread; the
-        // worker touches neither a window nor the workspace.
-        tie::TieRequest work = workspace_.tieRequest(MaxShiftEdit->text().toStdString(),
-                                                     MinFactorEdit->text().toStdString(),
-                                                     MaxFactorEdit->text().toStdString());
-        auto outcome = std::make_shared<Outcome>();
-        worker_ = QThread::create([outcome, work = std::move(work)] {
-            try {
-                outcome->measurement = tie::measureTie(work, [&outcome = *outcome](double done) {
-                    outcome.done = done;
-                    return !outcome.cancel.load();
-                });
-            } catch (const std::exception& error) {
-                outcome->error = error.what();
-            }
-        });
-        outcome_ = outcome;
-        connect(worker_, &QThread::finished, this, [this] { finish(); });
+        workspace_.startTieMeasurement(MaxShiftEdit->text().toStdString(),
+                                       MinFactorEdit->text().toStdString(),
+                                       MaxFactorEdit->text().toStdString());
         MeasureButton->setEnabled(false);
         ApplyButton->setEnabled(false);
         factor_.reset();
@@ -177,31 +167,13 @@ void TTieForm::MeasureButtonClick() {
         MeasureProgress->setValue(0);
         MeasureProgress->setVisible(true);
         CancelButton->setEnabled(true);
-        progressTimer_->start();
-        worker_->start();
     });
 }
 
 void TTieForm::finish() {
-    worker_->deleteLater();
-    worker_ = nullptr;
     MeasureButton->setEnabled(true);
     CancelButton->setEnabled(false);
-    progressTimer_->stop();
     MeasureProgress->setVisible(false);
-    const std::shared_ptr<Outcome> outcome = std::move(outcome_);
-    guarded(services_.errors, [&] {
-        if (!outcome->measurement && outcome->cancel.load()) {
-            TieResult->setText(QStringLiteral("Measurement cancelled."));
-            return;
-        }
-        if (!outcome->measurement) {
-            TieResult->setText(QString());
-            throw QuarvelError(outcome->error);
-        }
-        showMeasurement(*outcome->measurement);
-    });
-    emit measured();
 }
 
 void TTieForm::showMeasurement(const tie::TieMeasurement& m) {

@@ -4,7 +4,6 @@
 #include "workspace/forms.h"
 
 #include <QWidget>
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,8 +12,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QThread;
-class QTimer;
 
 namespace quarvel {
 
@@ -24,8 +21,8 @@ class Workspace;
 // "Tie": how well the synthetic on show matches the trace on show: the
 // coefficient at zero shift, the best bulk shift and the best velocity
 // factor, with plots of the coefficient against shift and against factor.
-// The measurement runs on a worker thread, so the windows stay live while
-// the synthetic is recomputed for every factor; "Apply" scales the log's
+// The measurement is the document's task, so the windows stay live while the
+// synthetic is recomputed for every factor and every surrogate; "Apply" scales the log's
 // velocities by the factor found.
 class TTieForm : public QWidget {
     Q_OBJECT
@@ -41,23 +38,13 @@ public:
     void SavePlotsButtonClick();
 
     // A measurement is running.
-    bool busy() const { return worker_ != nullptr; }
+    bool busy() const;
 
 signals:
     // A measurement ended, with a result or an error.
     void measured();
 
 private:
-    // What the worker hands back.
-    struct Outcome {
-        std::optional<tie::TieMeasurement> measurement;
-        std::string error;
-        // Written by the worker, read by the window: how far it got, and
-        // whether the user asked it to stop.
-        std::atomic<double> done{0.0};
-        std::atomic<bool> cancel{false};
-    };
-
     QLineEdit* MaxShiftEdit = nullptr; // ms
     QLineEdit* MinFactorEdit = nullptr;
     QLineEdit* MaxFactorEdit = nullptr;
@@ -67,11 +54,11 @@ private:
     QPushButton* SavePlotsButton = nullptr;
     QPushButton* CancelButton = nullptr;
     QProgressBar* MeasureProgress = nullptr;
-    QTimer* progressTimer_ = nullptr;
     QLabel* TieResult = nullptr;
     ImagePanel* ShiftPlot = nullptr;
     ImagePanel* FactorPlot = nullptr;
 
+    // The measurement ended, one way or another.
     void finish();
     void showMeasurement(const tie::TieMeasurement& measurement);
     // A field changed: what was shown no longer answers it.
@@ -79,8 +66,6 @@ private:
 
     Services& services_;
     Workspace& workspace_;
-    QThread* worker_ = nullptr;
-    std::shared_ptr<Outcome> outcome_;
     std::optional<double> factor_;                   // the factor "Apply" applies
     std::optional<tie::TieMeasurement> measurement_; // the last one shown
 };
