@@ -4,9 +4,6 @@
 #include "formats/quarvel_error.h"
 #include "tie/surrogates.h"
 
-#include <algorithm>
-#include <numeric>
-
 namespace quarvel::tie {
 namespace {
 
@@ -16,23 +13,6 @@ std::string fixed(double value, int decimals) {
 
 std::string count(std::size_t value) {
     return numbers::formatInteger(static_cast<long long>(value));
-}
-
-// The surrogate's values replaced by the trace's own, in the surrogate's
-// order of size: its timing stays random, and its values are distributed as
-// the trace's (an envelope's are positive and skewed, a phase-randomised
-// series' nearly Gaussian), so that the two are scored alike.
-std::vector<double> amplitudeAdjusted(const std::vector<double>& surrogate,
-                                      const std::vector<double>& sortedValues) {
-    std::vector<std::size_t> order(surrogate.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return surrogate[a] < surrogate[b]; });
-    std::vector<double> adjusted(surrogate.size());
-    for (std::size_t rank = 0; rank < order.size(); ++rank) {
-        adjusted[order[rank]] = sortedValues[rank];
-    }
-    return adjusted;
 }
 
 } // namespace
@@ -50,11 +30,11 @@ DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
     tie.proposals = proposeTies(warper, tie.alignment, request.warp.limits.interval);
     tie.maxLag = warper.maxLag();
     tie.surrogates = request.surrogates;
-    std::vector<double> sorted = request.warp.trace.value;
-    std::sort(sorted.begin(), sorted.end());
+    // The same kind of surrogates as the bulk tie's, aligned with the same
+    // freedom as the trace.
+    const AmplitudeAdjustedSurrogates surrogates(request.warp.trace.value);
     for (std::size_t k = 0; k < request.surrogates; ++k) {
-        const Alignment null = warper.align(
-            amplitudeAdjusted(phaseRandomised(request.warp.trace.value, request.seed + k), sorted));
+        const Alignment null = warper.align(surrogates(request.seed + k));
         if (null.coefficient >= tie.alignment.coefficient) {
             ++tie.asGood;
         }
