@@ -138,6 +138,7 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
           {"ExportTiePoints1", "Export Tie Points…", true},
           {"ClearTiePoints1", "Clear Tie Points", true},
           {"ExportTimeDepth1", "Export Time-Depth Table…", true},
+          {"ExportTieDepth1", "Export Time-Depth Table from Tie Points…", true},
           {"ExportSegy1", "Export Synthetic as SEG-Y…", true},
           {"ExportLas1", "Export Log as LAS…", true},
           {"", "", true},
@@ -151,7 +152,8 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
           {"DensityScale1", "P-wave scale", true},
           {"VelocityScale1", "Density Scale", true},
           {"AnotFont1", "Anot. Font", true},
-          {"SeaFloorStart1", "Synthetic Starts at Sea Floor", true}}},
+          {"SeaFloorStart1", "Synthetic Starts at Sea Floor", true},
+          {"AntiAliased1", "Anti-aliased impedance", true}}},
     };
     const QList<QAction*> top = mainForm().menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
