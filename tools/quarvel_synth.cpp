@@ -15,6 +15,7 @@
 #include "segy_commands.h"
 #include "tie_commands.h"
 #include "usage_error.h"
+#include "warp_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -195,6 +196,7 @@ int run(int argc, char** argv) {
     std::string tdrOut;
     const std::vector<Option> tdrOptions{
         {"--out", "CSV file (default: standard output)", &tdrOut}, workDir, noWaitOption};
+    quarvel::tools::DepthVaryingTexts depthVarying;
     const std::vector<Option> tieOptions{
         {"--trace", "trace listing, ms (default trace.txt)", &tie.trace},
         start,
@@ -210,6 +212,13 @@ int run(int argc, char** argv) {
         {"--report", "file for the settings and every result", &tie.report},
         {"--scan-out", "CSV file for the factor curve", &tie.scanOut},
         {"--apply", "scale log.dat's velocities by the best factor", &tie.apply, 0},
+        {"--depth-varying", "then stretch and squeeze the synthetic onto the trace",
+         &depthVarying.enabled, 0},
+        {"--velocity-limit", "% an interval's velocity may leave the bulk tie's (default 25)",
+         &depthVarying.velocityLimit},
+        {"--max-stretch", "the same as --velocity-limit", &depthVarying.velocityLimit},
+        {"--tdr-out", "CSV file for the depth-varying time-depth relation", &depthVarying.tdrOut},
+        {"--td-out", "the same as --tdr-out", &depthVarying.tdrOut},
         workDir,
         noWaitOption};
 
@@ -292,7 +301,12 @@ int run(int argc, char** argv) {
          tieOptions,
          {},
          [&](const WorkDir& dir) {
-             quarvel::tools::printTie(dir, chirp, tie, std::cout, std::cerr);
+             quarvel::tools::checkDepthVarying(depthVarying, tie.apply);
+             const auto bulk = quarvel::tools::printTie(dir, chirp, tie, std::cout, std::cerr);
+             if (depthVarying.enabled == "yes") {
+                 quarvel::tools::printDepthVaryingTie(dir, chirp, tie.trace, bulk, depthVarying,
+                                                      std::cout);
+             }
          }},
         {"export",
          "Writes ampl.dat as a one-trace SEG-Y file and log.dat, its velocities times the "

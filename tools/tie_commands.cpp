@@ -89,8 +89,8 @@ void warnAboutSynthetic(const MathFun::SyntheticCounts& counts, MathFun::TimeZer
     }
 }
 
-void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts, std::ostream& out,
-              std::ostream& err) {
+tie::TieMeasurement printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts,
+                             std::ostream& out, std::ostream& err) {
     tie::TieRequest request;
     request.settings = tieSettings(texts);
     const MathFun::SyntheticParameters parameters =
@@ -137,6 +137,7 @@ void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts
         out << "applied_factor " << numbers::formatFixed(factor, 4) << '\n'
             << "Wrote " << dir.file(MathFun::LogFileName).string() << '\n';
     }
+    return measurement;
 }
 
 } // namespace quarvel::tools

@@ -3,6 +3,7 @@
 #include "chirp/chirp_source.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
+#include "tie/tie_measure.h"
 
 #include <ostream>
 #include <string>
@@ -41,8 +42,9 @@ struct TieTexts {
 // and end frequency and interval, as "synthetic" uses them) at every velocity
 // factor and shift of the search with the trace, and prints one "key value"
 // pair per line; writes the report and the factor curve when asked, and with
-// --apply log.dat with its velocities scaled, whole or not at all.
-void printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts, std::ostream& out,
-              std::ostream& err);
+// --apply log.dat with its velocities scaled, whole or not at all. Returns
+// the measurement, for a tie that goes on from it.
+tie::TieMeasurement printTie(const WorkDir& dir, const ChirpTexts& chirp, const TieTexts& texts,
+                             std::ostream& out, std::ostream& err);
 
 } // namespace quarvel::tools

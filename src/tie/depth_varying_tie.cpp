@@ -3,6 +3,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "tie/surrogates.h"
+#include "tie/time_depth.h"
 
 namespace quarvel::tie {
 namespace {
@@ -16,6 +17,31 @@ std::string count(std::size_t value) {
 }
 
 } // namespace
+
+DepthVaryingRequest depthVaryingRequest(const TieSynthesiser& synthesise,
+                                        const MathFun::SyntheticLog& log,
+                                        const TieMeasurement& bulk, const TimeSeries& trace,
+                                        const WarpLimits& limits) {
+    DepthVaryingRequest request;
+    request.factor = bulk.bestPoint().factor;
+    request.surrogates = bulk.settings.surrogates;
+    request.seed = bulk.settings.seed;
+    request.level = bulk.settings.level;
+    request.bulkSignificant = bulk.significant;
+    const TieSynthetic synthetic = synthesise(request.factor);
+    for (std::size_t k = 0; k < synthetic.value.size(); ++k) {
+        request.warp.synthetic.time.push_back(static_cast<double>(k) * synthetic.interval);
+    }
+    request.warp.synthetic.value = synthetic.value;
+    request.warp.seaFloorArrival =
+        static_cast<double>(synthetic.seaFloorSamples) * synthetic.interval;
+    request.warp.synthDepth =
+        TimeDepthRelation(timeDepthTable(log.depth, log.velocity)).scaled(request.factor, 0);
+    request.warp.shift = bulk.bestShift;
+    request.warp.trace = prepareTrace(trace).series;
+    request.warp.limits = limits;
+    return request;
+}
 
 DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
     const Warper warper(request.warp);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "engine/synthetic.h"
 #include "tie/dynamic_warping.h"
 #include "tie/proposed_ties.h"
+#include "tie/tie_measure.h"
+#include "tie/tie_synthesiser.h"
 #include "tie/time_depth_relation.h"
 
 #include <cstddef>
@@ -21,9 +24,9 @@ namespace quarvel::tie {
 
 struct DepthVaryingRequest {
     WarpRequest warp;
-    std::size_t surrogates = 200;
-    std::uint64_t seed = 1;
-    double level = 0.05; // significant when the p-value is at most this
+    std::size_t surrogates = DefaultSurrogates;
+    std::uint64_t seed = DefaultSeed;
+    double level = DefaultLevel; // significant when the p-value is at most this
     // The bulk tie the alignment starts from: its factor for the report, and
     // whether it was significant itself. Stretching a tie that could be
     // chance earns nothing, so the depth-varying tie is significant only on
@@ -31,6 +34,15 @@ struct DepthVaryingRequest {
     double factor = 1.0;
     bool bulkSignificant = true;
 };
+
+// The request that goes on from a bulk tie: the tie's synthetic at its best
+// factor and the log's own relation at that factor, from its best shift; the
+// trace as recorded (prepared as the bulk tie compared it); the bulk tie's
+// surrogate count, seed, level and verdict.
+DepthVaryingRequest depthVaryingRequest(const TieSynthesiser& synthesise,
+                                        const MathFun::SyntheticLog& log,
+                                        const TieMeasurement& bulk, const TimeSeries& trace,
+                                        const WarpLimits& limits);
 
 // Below this share of the core's span on the trace the alignment is refused.
 inline constexpr double MinCovered = 0.9;
