@@ -2,20 +2,13 @@
 // 5 us. The engine's synthetic, the tie's own (through the Fourier
 // transform), and the whole measurement: the factor scan over the default
 // range (about 75 synthetics) and 200 surrogates, or none.
-#include "chirp/chirp_source.h"
-#include "engine/engine_inputs.h"
 #include "engine/synthetic.h"
+#include "ten_metre_core.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_synthesiser.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <stdexcept>
-#include <string>
-#include <system_error>
 
 namespace {
 
@@ -28,40 +21,14 @@ struct Core {
     tie::TimeSeries trace;
 };
 
-// A 10 m log every centimetre, beds every 40 cm, velocities near 1500 m/s.
-MathFun::SyntheticLog tenMetres(double factor) {
-    MathFun::SyntheticLog log;
-    for (int i = 1; i <= 1000; ++i) {
-        const double depth = 0.01 * i;
-        const bool bed = std::fmod(depth, 0.4) < 0.03;
-        log.depth.push_back(depth);
-        log.velocity.push_back(factor * (1500 + 30 * std::sin(depth * 3) + (bed ? 150 : 0)));
-        log.density.push_back(bed ? 1.95 : 1.6 + 0.05 * std::cos(depth * 7));
-    }
-    return log;
-}
-
 const Core& core() {
     static const Core made = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quarvel-tie-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create " + pattern);
-        }
-        const WorkDir dir{std::filesystem::path(pattern)};
-        ChirpTexts chirp;
-        chirp.start = "1000";
-        chirp.end = "12000";
-        chirp.interval = "0.000005";
-        ChirpSource(chirp, dir);
         Core c;
-        c.wavelet = engine::readWavelet(dir, 0.000005, "0.000005");
-        std::error_code ignored;
-        std::filesystem::remove_all(pattern, ignored);
-        c.log = tenMetres(1.0);
-        c.parameters = tie::synthesisParameters("1000", "12000", "0.000005");
+        c.wavelet = tenMetreWavelet();
+        c.log = tenMetreCore();
+        c.parameters = tenMetreChirp();
         const tie::TieSynthetic trace =
-            tie::TieSynthesiser(tenMetres(0.95), c.wavelet, c.parameters)(1.0);
+            tie::TieSynthesiser(tenMetreCore(0.95, 0.95), c.wavelet, c.parameters)(1.0);
         for (std::size_t i = 0; i < trace.value.size(); ++i) {
             c.trace.time.push_back(0.3e-3 + static_cast<double>(i) * trace.interval);
             c.trace.value.push_back(trace.value[i]);
