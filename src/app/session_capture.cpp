@@ -145,6 +145,7 @@ Session SessionTracker::session() const {
         session.checkBoxes.insert(box->objectName(), box->isChecked());
     }
     session.correlator = main->correlatorBox()->isChecked();
+    session.fitCore = main->fitCoreItem()->isChecked();
     session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
     session.antiAliased = workspace.antiAliased();
     session.logImport = session.log.isEmpty() ? LogImportChoices{} : workspace.logImportChoices();

@@ -188,6 +188,7 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
 
     // The session's own tie points come last, on its photograph and log.
     windows.workspace().startOver();
+    main->fitCoreItem()->setChecked(session.fitCore);
     loadPhotograph(windows, dialogs, session, problems);
     const bool logLoaded = loadLog(forms, windows.workspace(), dialogs, session, problems);
     runChirp(windows, session);

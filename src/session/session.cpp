@@ -95,10 +95,10 @@ public:
         return value.toString();
     }
 
-    bool flag(const char* key) const {
+    bool flag(const char* key, bool absent = false) const {
         const QJsonValue value = object_.value(QLatin1String(key));
         if (value.isUndefined()) {
-            return false;
+            return absent;
         }
         if (!value.isBool()) {
             wrong(key, "true or false");
@@ -295,7 +295,8 @@ constexpr auto Strongest = "strongest";
 
 QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
     const QDir base(sessionDir);
-    QJsonObject photograph{{"file", storedPath(session.photograph, base)}};
+    QJsonObject photograph{{"file", storedPath(session.photograph, base)},
+                           {"fitCore", session.fitCore}};
     if (!session.boundaries.isEmpty()) {
         photograph.insert("boundaries", storedPath(session.boundaries, base));
     }
@@ -360,6 +361,8 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     session.photograph = loadedPath(photograph.text("file"), base);
     session.boundaries = loadedPath(photograph.text("boundaries"), base);
     session.calibration = photograph.texts("calibration", 8);
+    // Sessions from before the choice existed had it on.
+    session.fitCore = photograph.flag("fitCore", true);
     const Reader log = root.group("log");
     session.log = loadedPath(log.text("file"), base);
     session.interpolated = log.flag("interpolated");

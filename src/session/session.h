@@ -34,6 +34,8 @@ struct Session {
     // xmax, ymin, ymax), or nothing to keep the ones the photograph brought.
     QString boundaries;
     QStringList calibration;
+    // "Fit Core to Panel": a wide photograph squeezed to its core's columns.
+    bool fitCore = true;
 
     QString log;
     // The answers its import was given (LAS, MSCL and other tables).

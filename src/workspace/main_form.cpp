@@ -243,6 +243,9 @@ void TMainForm::buildMenus() {
     DensityScale1 = menuItem(this, set, "DensityScale1", QStringLiteral("P-wave scale"));
     VelocityScale1 = menuItem(this, set, "VelocityScale1", QStringLiteral("Density Scale"));
     AnotFont1 = menuItem(this, set, "AnotFont1", QStringLiteral("Anot. Font"));
+    FitCore1 = menuItem(this, set, "FitCore1", QStringLiteral("Fit Core to Panel"));
+    FitCore1->setCheckable(true);
+    FitCore1->setChecked(true);
 
     About1 = new QAction(QStringLiteral("About"), this);
     About1->setObjectName(QStringLiteral("About1"));
@@ -272,6 +275,7 @@ void TMainForm::connectHandlers() {
     connect(VelocityScale1, &QAction::triggered, this, [this] { VelocityScale1Click(); });
     connect(AnotFont1, &QAction::triggered, this, [this] { AnotFont1Click(); });
     connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+    connect(FitCore1, &QAction::toggled, this, [this] { FitCore1Click(); });
 
     connect(core_image, &ImagePanel::mouseMoved, this,
             [this](int x, int y) { core_imageMouseMove(x, y); });

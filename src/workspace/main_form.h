@@ -1,10 +1,12 @@
 #pragma once
 
+#include "plot/core_columns.h"
 #include "workspace/forms.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <array>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -48,6 +50,9 @@ public:
     std::array<QCheckBox*, 5> panelBoxes() const { return {Photo, Synth, Trace, Pwave, density}; }
     ImagePanel* photograph() const { return core_image; }
     QAction* exitItem() const { return Exit1; }
+    // Set, "Fit Core to Panel": a photograph more than twice the panel's
+    // width shows its core's columns squeezed into the panel.
+    QAction* fitCoreItem() const { return FitCore1; }
 
     // Redraw the log panels, the synthetic and the trace from their working
     // files through the workspace.
@@ -81,6 +86,7 @@ public:
     void ExportTieDepth1Click();
     void Grafico_tracciaShiftDown(int y);
     void Tie1Click();
+    void FitCore1Click();
 
     // Mouse handlers.
     void core_imageMouseMove(int x, int y);
@@ -147,6 +153,7 @@ private:
     QAction* Tie1 = nullptr;             // opens the Tie window
     QAction* SeaFloorStart1 = nullptr;   // "Synthetic Starts at Sea Floor", checkable
     QAction* AntiAliased1 = nullptr;     // "Anti-aliased impedance", checkable
+    QAction* FitCore1 = nullptr;         // "Fit Core to Panel", checkable, checked at start
 
     void buildToolBar();
     void buildSelectionBar();
@@ -175,9 +182,22 @@ private:
     void hideGuide();
     void showGuide(int y);
     QRgb photographColour(int column, int row) const;
+    // Installs the photograph as loaded in the core panel: squeezed to the
+    // core's columns when it is wide and "Fit Core to Panel" is checked, else
+    // as it is. Marks on it go, the tie points stay.
+    void showPhotograph();
+    // The squeezed columns the current calibration asks for, or nothing when
+    // the photograph is shown as it is.
+    std::optional<CoreColumns> wantedColumns() const;
+    // The image column under a column of the core panel.
+    int photographColumn(int panelX) const;
 
     Services& services_;
     Workspace& workspace_;
+    // The photograph as loaded, and the columns of it the panel shows when
+    // squeezed.
+    QImage photograph_;
+    std::optional<CoreColumns> shownColumns_;
 };
 
 } // namespace quarvel

@@ -33,6 +33,8 @@ void TMainForm::connectWorkspace() {
     connect(&workspace_, &Workspace::synthChanged, this, redraw(&TMainForm::drawSynthetic));
     connect(&workspace_, &Workspace::traceChanged, this, redraw(&TMainForm::drawTrace));
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
+    // New X min or X max move a squeezed photograph's core.
+    connect(&workspace_, &Workspace::calibrationChanged, this, [this] { FitCore1Click(); });
 }
 
 void TMainForm::draw_grafici() {

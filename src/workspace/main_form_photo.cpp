@@ -3,6 +3,7 @@
 // the correlation marks, and the read-outs over the synthetic and trace
 // panels.
 #include "document/workspace.h"
+#include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
@@ -52,6 +53,14 @@ void drawLabel(ImagePanel* panel, int row, const std::string& text) {
     panel->update();
 }
 
+std::optional<int> wholeNumber(const std::string& text) {
+    try {
+        return numbers::parseInteger(text);
+    } catch (const QuarvelError&) {
+        return std::nullopt;
+    }
+}
+
 // Pointer position minus a boundary, kept inside int for any typed boundary.
 int offset(int position, int boundary) {
     const long long difference = static_cast<long long>(position) - boundary;
@@ -71,13 +80,14 @@ void TMainForm::LoadCorePhoto1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        const QImage photo = workspace_.loadPhotograph(*chosen);
+        photograph_ = workspace_.loadPhotograph(*chosen);
 
-        // Shown unscaled from its top-left corner; the panel keeps its
-        // width and takes the photograph's height, which every other panel
-        // takes at its next drawing.
-        core_image->setPanelHeight(photo.height());
-        core_image->setPicture(photo);
+        // Shown from its top-left corner; the panel keeps its width and takes
+        // the photograph's height, which every other panel takes at its next
+        // drawing. A wide one is squeezed to its core's columns once the
+        // boundaries below are in.
+        core_image->setPanelHeight(photograph_.height());
+        showPhotograph();
 
         // The photograph is in, whatever its boundary file holds.
         SpeedButton2->setEnabled(true);
@@ -89,7 +99,12 @@ void TMainForm::LoadCorePhoto1Click() {
         // when the photograph's boundary file supplied a usable one;
         // otherwise the user has to type the rest, so it comes to the front.
         services_.forms.show(FormId::Core_Photo_Form);
-        if (workspace_.UpdateBoundaries(core_image->panelWidth(), core_image->panelHeight()) &&
+        // Without a boundary file the proposed columns are the panel's, or
+        // the whole photograph's when it is squeezed into the panel.
+        const int columns = squeezesCore(photograph_.width(), core_image->panelWidth())
+                                ? photograph_.width()
+                                : core_image->panelWidth();
+        if (workspace_.UpdateBoundaries(columns, core_image->panelHeight()) &&
             workspace_.calibrationUsable()) {
             services_.forms.close(FormId::Core_Photo_Form);
         } else {
@@ -109,8 +124,8 @@ void TMainForm::core_imageMouseMove(int x, int y) {
         if (!bounds) {
             return;
         }
-        CALC_POINT_ATTRIBUTES(offset(x, bounds->left), offset(y, bounds->top), bounds->left,
-                              bounds->right, bounds->top, bounds->bottom);
+        CALC_POINT_ATTRIBUTES(offset(photographColumn(x), bounds->left), offset(y, bounds->top),
+                              bounds->left, bounds->right, bounds->top, bounds->bottom);
     });
 }
 
@@ -229,11 +244,46 @@ void TMainForm::showGuide(int y) {
 // The photograph's own colour under the guide line: the line inverts the
 // columns it covers, and inverting again gives the colour back.
 QRgb TMainForm::photographColour(int column, int row) const {
+    // A squeezed panel shows mean colours; the photograph's own is the one.
+    if (shownColumns_) {
+        return photograph_.valid(column, row) ? photograph_.pixel(column, row) : 0;
+    }
     const QRgb colour = core_image->picture().pixel(column, row);
     const WorkspaceState& ws = workspace_.state();
     const bool underGuide =
         ws.GuideShown && row == ws.GuideY && column >= 1 && column <= core_image->panelWidth() - 2;
     return underGuide ? colour ^ 0x00ffffffU : colour;
+}
+
+void TMainForm::FitCore1Click() {
+    guarded(services_.errors, [this] {
+        if (!photograph_.isNull() && wantedColumns() != shownColumns_) {
+            showPhotograph();
+        }
+    });
+}
+
+void TMainForm::showPhotograph() {
+    shownColumns_ = wantedColumns();
+    core_image->setPicture(shownColumns_ ? squeezeColumns(photograph_, *shownColumns_)
+                                         : photograph_);
+    workspace_.state().GuideShown = false;
+}
+
+std::optional<CoreColumns> TMainForm::wantedColumns() const {
+    const int width = photograph_.width();
+    if (!FitCore1->isChecked() || !squeezesCore(width, core_image->panelWidth())) {
+        return std::nullopt;
+    }
+    // Until X min and X max are whole numbers the whole width is the core.
+    const std::optional<int> xmin = wholeNumber(workspace_.calibration().xmin);
+    const std::optional<int> xmax = wholeNumber(workspace_.calibration().xmax);
+    return xmin && xmax ? coreColumns(*xmin, *xmax, width, core_image->panelWidth())
+                        : coreColumns(0, width - 1, width, core_image->panelWidth());
+}
+
+int TMainForm::photographColumn(int panelX) const {
+    return shownColumns_ ? shownColumns_->imageColumn(panelX) : panelX;
 }
 
 void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {

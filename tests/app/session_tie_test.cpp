@@ -82,6 +82,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         const MainWidgets widgets(main);
         widgets.SeaFloorStart1->trigger();
         widgets.AntiAliased1->trigger();
+        main.fitCoreItem()->trigger();
         widgets.SpeedButton1->click();
         markRows(windows, {94});
         widgets.Trace->setChecked(false);
@@ -94,6 +95,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         const Session saved = tracker.session();
         EXPECT_TRUE(saved.seaFloorTimeZero);
         EXPECT_TRUE(saved.antiAliased);
+        EXPECT_FALSE(saved.fitCore);
         EXPECT_EQ(saved.tiePoints.size(), 3);
         writeSessionFile(saved, sessionPath);
         saveFinalPlot(windows, answers, firstPlot);
@@ -109,6 +111,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
     EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).SeaFloorStart1->isChecked());
     EXPECT_EQ(windows.workspace().timeZero(), MathFun::TimeZero::SeaFloor);
     EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).AntiAliased1->isChecked());
+    EXPECT_FALSE(windows.forms().MainForm->fitCoreItem()->isChecked());
     EXPECT_EQ(windows.workspace().tiePoints(), made);
     EXPECT_EQ(readTextFile(fresh.file("ampl.dat")), readTextFile(first.file("ampl.dat")))
         << "the synthetic starts at the sea floor again";

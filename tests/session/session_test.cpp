@@ -53,6 +53,7 @@ TEST(SessionTest, WrittenSessionReadsBackTheSame) {
     Session noRules = fullSession(folder.path());
     noRules.logImport.cleaning = CleaningRules{};
     noRules.seaFloorTimeZero = false;
+    noRules.fitCore = false;
     for (const Session& session : {fullSession(folder.path()), calibrated, noRules, Session{}}) {
         writeSessionFile(session, path);
         EXPECT_EQ(readSessionFile(path), session);
@@ -100,6 +101,7 @@ TEST(SessionTest, UnknownKeysAreIgnored) {
     EXPECT_EQ(session.logImport.columns,
               (std::map<LogRole, std::string>{{LogRole::Depth, "DEPT"}}));
     EXPECT_EQ(session.checkBoxes, (QMap<QString, bool>{{"Photo", true}}));
+    EXPECT_TRUE(session.fitCore) << "as before the choice was kept";
 }
 
 TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {

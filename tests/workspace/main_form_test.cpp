@@ -152,6 +152,7 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
           {"DensityScale1", "P-wave scale", true},
           {"VelocityScale1", "Density Scale", true},
           {"AnotFont1", "Anot. Font", true},
+          {"FitCore1", "Fit Core to Panel", true},
           {"SeaFloorStart1", "Synthetic Starts at Sea Floor", true},
           {"AntiAliased1", "Anti-aliased impedance", true}}},
     };

@@ -369,6 +369,36 @@ TEST_F(Photo, NewPhotographStartsWithoutAGuide) {
     EXPECT_EQ(picture(widgets.core_image).copy(0, 0, 160, 219), fresh.copy(0, 0, 160, 219));
 }
 
+// A CT image 790 columns wide with its core in columns 300 to 505: the panel
+// shows those columns, two to a panel column, and reads out the image's own.
+TEST_F(Photo, AWidePhotographShowsItsCoreSqueezedIntoThePanel) {
+    QImage wide(790, 600, QImage::Format_RGB32);
+    for (int x = 0; x < wide.width(); ++x)
+        for (int y = 0; y < wide.height(); ++y)
+            wide.setPixel(x, y, qRgb(x % 256, x / 256, 0));
+    const QString path = QString::fromStdString(workDir.file("ct.bmp").string());
+    ASSERT_TRUE(wide.save(path, "BMP"));
+    workDir.write("ct.bnd", "0\r\n1000\r\n0\r\n50\r\n300\r\n505\r\n0\r\n600\r\n");
+    ASSERT_TRUE(main->fitCoreItem()->isChecked()) << "on from the start";
+    load(path);
+    ASSERT_EQ(picture(widgets.core_image).size(), QSize(103, 600));
+    EXPECT_EQ(pixel(widgets.core_image, 0, 7), qRgb(45, 1, 0)) << "columns 300 and 301";
+    EXPECT_EQ(pixel(widgets.core_image, 102, 7), qRgb(249, 1, 0)) << "columns 504 and 505";
+    move(10, 512);
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (320, 512)  R:64  G:1  B:0");
+
+    // Off: as it is, from its left edge; a narrower photograph is never squeezed.
+    main->fitCoreItem()->setChecked(false);
+    EXPECT_EQ(picture(widgets.core_image), wide);
+    move(10, 512);
+    EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (10, 512)  R:10  G:0  B:0");
+    main->fitCoreItem()->setChecked(true);
+    bounds->setBoundaries(Boundaries::fromTexts({"0", "1000", "0", "50", "0", "102", "0", "600"}));
+    EXPECT_EQ(pixel(widgets.core_image, 40, 7), qRgb(40, 0, 0)) << "X min and X max followed";
+    loadToProbe("narrow.bmp", 206, 600);
+    EXPECT_EQ(picture(widgets.core_image).size(), QSize(206, 600));
+}
+
 TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
     moveOver(widgets.Grafico_sintetico, QPoint(10, 20));
     EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (10, 20)");
