@@ -54,7 +54,7 @@ void ImagePanel::mouseMoveEvent(QMouseEvent* event) {
 
 void ImagePanel::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    emit mousePressed(p.x(), p.y(), event->button());
+    emit mousePressed(p.x(), p.y(), event->button(), false);
     if (event->modifiers().testFlag(Qt::ShiftModifier)) {
         emit shiftPressed(p.x(), p.y());
     }
@@ -69,7 +69,7 @@ void ImagePanel::mouseReleaseEvent(QMouseEvent* event) {
 // still a press, so those who watch presses see it as one.
 void ImagePanel::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    emit mousePressed(p.x(), p.y(), event->button());
+    emit mousePressed(p.x(), p.y(), event->button(), true);
     emit doubleClicked(p.x(), p.y());
 }
 

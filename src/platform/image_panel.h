@@ -33,9 +33,10 @@ public:
 
 signals:
     // Every press, the second press of a double click included, is
-    // mousePressed; a double click is reported by doubleClicked after it.
+    // mousePressed (that one with secondOfDoubleClick set); a double click
+    // is reported by doubleClicked after it.
     void mouseMoved(int x, int y);
-    void mousePressed(int x, int y, Qt::MouseButton button);
+    void mousePressed(int x, int y, Qt::MouseButton button, bool secondOfDoubleClick);
     // A press with Shift held, after mousePressed.
     void shiftPressed(int x, int y);
     void mouseReleased(int x, int y, Qt::MouseButton button);

@@ -279,8 +279,13 @@ void TMainForm::connectHandlers() {
 
     connect(core_image, &ImagePanel::mouseMoved, this,
             [this](int x, int y) { core_imageMouseMove(x, y); });
+    // A double click marks once: its second press would only repeat the
+    // mark and keep the same tie point twice.
     connect(core_image, &ImagePanel::mousePressed, this,
-            [this](int, int y, Qt::MouseButton) { core_imageMouseDown(y); });
+            [this](int, int y, Qt::MouseButton, bool secondOfDoubleClick) {
+                if (!secondOfDoubleClick)
+                    core_imageMouseDown(y);
+            });
     connect(core_image, &ImagePanel::mouseReleased, this,
             [this](int, int y, Qt::MouseButton) { core_imageMouseUp(y); });
     connect(Grafico_sintetico, &ImagePanel::mouseMoved, this,

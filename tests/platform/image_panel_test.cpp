@@ -58,6 +58,7 @@ TEST(ImagePanel, ReportsMouseMovesPressesReleasesAndDoubleClicks) {
     EXPECT_EQ(pressed.at(0).at(0).toInt(), 12);
     EXPECT_EQ(pressed.at(0).at(1).toInt(), 150);
     EXPECT_EQ(pressed.at(0).at(2).value<Qt::MouseButton>(), Qt::LeftButton);
+    EXPECT_FALSE(pressed.at(0).at(3).toBool());
     EXPECT_EQ(released.at(0).at(0).toInt(), 14);
     EXPECT_EQ(released.at(0).at(1).toInt(), 151);
 
@@ -68,6 +69,7 @@ TEST(ImagePanel, ReportsMouseMovesPressesReleasesAndDoubleClicks) {
     ASSERT_EQ(pressed.count(), 2) << "the second press of a double click is a press too";
     EXPECT_EQ(pressed.at(1).at(0).toInt(), 70);
     EXPECT_EQ(pressed.at(1).at(1).toInt(), 90);
+    EXPECT_TRUE(pressed.at(1).at(3).toBool()) << "and says so";
 }
 
 } // namespace

@@ -323,8 +323,8 @@ TEST_F(Photo, PressWhoseReleaseGoesElsewhereLeavesABlackLine) {
 }
 
 // The sequence a display delivers for a double click: press, release,
-// double click (the second press), release.
-TEST_F(Photo, DoubleClickEndsLikeTwoClicks) {
+// double click (the second press), release. It marks once, like a click.
+TEST_F(Photo, DoubleClickEndsLikeAClick) {
     loadToProbe("double.bmp", 160, 600);
     haveLog();
     whitePanel(widgets.Grafico_velocita);
@@ -341,6 +341,7 @@ TEST_F(Photo, DoubleClickEndsLikeTwoClicks) {
     EXPECT_EQ(pixel(widgets.core_image, 50, 260), Inverted);
     EXPECT_EQ(picture(widgets.Grafico_velocita), marked(blank, 200, "0.1795"));
     EXPECT_FALSE(forms().VelScaleForm->isVisible()) << "only the log panels open their scales";
+    EXPECT_EQ(workspace().tiePoints().size(), 1u) << "one tie point";
 }
 
 TEST_F(Photo, ColourReadOutIsThePhotographsOwn) {
