@@ -56,15 +56,22 @@ QString openFileName(const QString& typed, const QString& extension) {
     return typed;
 }
 
-std::optional<QString> saveFileName(const QString& typed, const QString& extension,
-                                    Dialogs& dialogs) {
-    const QString name = withDefaultExtension(typed, extension);
-    if (QFileInfo::exists(name) &&
-        !dialogs.askYesNo(QFileInfo(name).fileName() +
-                          QStringLiteral(" already exists.\nDo you want to replace it?"))) {
-        return std::nullopt;
+std::optional<QString> chooseSaveFile(const SaveNameQuestion& ask, const QString& start,
+                                      const QString& extension, Dialogs& dialogs) {
+    QString from = start;
+    for (;;) {
+        const QString typed = ask(from);
+        if (typed.isEmpty()) {
+            return std::nullopt;
+        }
+        const QString name = withDefaultExtension(typed, extension);
+        if (!QFileInfo::exists(name) ||
+            dialogs.askYesNo(QFileInfo(name).fileName() +
+                             QStringLiteral(" already exists.\nDo you want to replace it?"))) {
+            return name;
+        }
+        from = name;
     }
-    return name;
 }
 
 QString questionKey(const FileDialogRequest& request, bool save) {
@@ -94,14 +101,16 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     // The question about replacing a file comes after the default extension
     // is added, so it is asked whether the extension was typed or not.
     const QString key = questionKey(request, true);
-    const QString name = QFileDialog::getSaveFileName(
-        dialogParent(), request.title, folders_.startFolder(key), qtFilterFromPairs(request.filter),
-        nullptr, QFileDialog::DontConfirmOverwrite);
-    if (name.isEmpty()) {
-        return std::nullopt;
-    }
-    folders_.remember(key, name);
-    return saveFileName(name, request.defaultExtension, *this);
+    const auto ask = [&](const QString& start) {
+        const QString name = QFileDialog::getSaveFileName(
+            dialogParent(), request.title, start, qtFilterFromPairs(request.filter), nullptr,
+            QFileDialog::DontConfirmOverwrite);
+        if (!name.isEmpty()) {
+            folders_.remember(key, name);
+        }
+        return name;
+    };
+    return chooseSaveFile(ask, folders_.startFolder(key), request.defaultExtension, *this);
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& current) {

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -87,10 +88,15 @@ QString withDefaultExtension(const QString& fileName, const QString& extension);
 // case) exists; otherwise the name as typed.
 QString openFileName(const QString& typed, const QString& extension);
 
-// The file to save to for a typed name: the default extension is added when
-// the name has none, and when that file exists the user is asked whether to
-// replace it. Nothing when the user says no.
-std::optional<QString> saveFileName(const QString& typed, const QString& extension,
-                                    Dialogs& dialogs);
+// The file dialog of a save question, started at a folder or file name; it
+// answers the name chosen, or an empty one for Cancel.
+using SaveNameQuestion = std::function<QString(const QString& start)>;
+
+// The file to save to: the default extension is added to a name without one,
+// and when that file exists the user is asked whether to replace it; "No"
+// opens the file dialog again at that name, so another can be chosen.
+// Nothing when the file dialog is cancelled.
+std::optional<QString> chooseSaveFile(const SaveNameQuestion& ask, const QString& start,
+                                      const QString& extension, Dialogs& dialogs);
 
 } // namespace quarvel

@@ -229,24 +229,47 @@ TEST(QtDialogs, OpenTakesTheDefaultExtensionWhenThatFileExists) {
     EXPECT_EQ(openFileName(path("def"), QString()), path("def"));
 }
 
-TEST(QtDialogs, SaveAsksBeforeReplacingWithOrWithoutTheTypedExtension) {
+// The file dialog's answers in turn, and where it was started each time.
+TEST(QtDialogs, SaveAsksBeforeReplacingAndNoGoesBackToTheFileDialog) {
     testing::TempWorkDir dir;
     dir.write("fp_all.BMP", "BM");
     const QString stem = QString::fromStdString((dir.path() / "fp_all").string());
     const QString existing = stem + ".BMP";
+    const QString fresh = QString::fromStdString((dir.path() / "new").string());
     const QString question =
         QStringLiteral("fp_all.BMP already exists.\nDo you want to replace it?");
-    for (const QString& typed : {stem, existing}) {
-        SCOPED_TRACE(typed.toStdString());
+    const struct {
+        const char* name;
+        QStringList typed;         // "" cancels
+        std::vector<bool> replace; // the answers to the question, in turn
+        std::optional<QString> chosen;
+        QStringList starts;
+    } cases[] = {
+        {"replaced without its extension", {stem}, {true}, existing, {"/start"}},
+        {"replaced with it", {existing}, {true}, existing, {"/start"}},
+        {"no, then another", {existing, fresh}, {false}, fresh + ".BMP", {"/start", existing}},
+        {"no twice, then cancel",
+         {stem, existing, ""},
+         {false, false},
+         std::nullopt,
+         {"/start", existing, existing}},
+        {"a new file is not asked about", {fresh}, {}, fresh + ".BMP", {"/start"}},
+        {"cancel", {""}, {}, std::nullopt, {"/start"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedDialogs dialogs;
-        dialogs.expectQuestion(question, false);
-        EXPECT_EQ(saveFileName(typed, QStringLiteral("BMP"), dialogs), std::nullopt);
-        dialogs.expectQuestion(question, true);
-        EXPECT_EQ(saveFileName(typed, QStringLiteral("BMP"), dialogs), existing);
+        for (const bool answer : c.replace)
+            dialogs.expectQuestion(question, answer);
+        QStringList starts;
+        const auto ask = [&](const QString& start) {
+            starts.append(start);
+            return c.typed.value(starts.size() - 1);
+        };
+        EXPECT_EQ(chooseSaveFile(ask, "/start", QStringLiteral("BMP"), dialogs), c.chosen);
+        EXPECT_EQ(starts, c.starts);
+        dialogs.expectAllAnswered();
     }
-    ScriptedDialogs quiet;
-    const QString fresh = QString::fromStdString((dir.path() / "new").string());
-    EXPECT_EQ(saveFileName(fresh, QStringLiteral("BMP"), quiet), fresh + ".BMP");
 }
 
 } // namespace
