@@ -13,12 +13,14 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
+#include "platform/menu_bar_key.h"
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "workspace/main_form.h"
 #include "workspace/tie_form.h"
 
+#include <QMainWindow>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
@@ -58,6 +60,11 @@ AppWindows::AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir)
     registry_.add(FormId::AboutForm, about.get());
     order_.push_back(about.get());
     windows_.push_back(std::move(about));
+    for (QWidget* window : order_) {
+        if (auto* withMenus = qobject_cast<QMainWindow*>(window)) {
+            openMenuBarOnF10(*withMenus);
+        }
+    }
 }
 
 AppWindows::~AppWindows() {

@@ -41,15 +41,15 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTrack
         }
     }
     if (file == nullptr) {
-        file = main->menuBar()->addMenu(QStringLiteral("File"));
+        file = main->menuBar()->addMenu(QStringLiteral("&File"));
     }
-    auto* openItem = new QAction(QStringLiteral("Open Session…"), main);
+    auto* openItem = new QAction(QStringLiteral("&Open Session…"), main);
     openItem->setObjectName("OpenSession1");
-    auto* saveItem = new QAction(QStringLiteral("Save Session"), main);
+    auto* saveItem = new QAction(QStringLiteral("Sa&ve Session"), main);
     saveItem->setObjectName("SaveSession1");
-    auto* saveAsItem = new QAction(QStringLiteral("Save Session As…"), main);
+    auto* saveAsItem = new QAction(QStringLiteral("Save Session &As…"), main);
     saveAsItem->setObjectName("SaveSessionAs1");
-    recent_ = new QMenu(QStringLiteral("Recent Sessions"), main);
+    recent_ = new QMenu(QStringLiteral("&Recent Sessions"), main);
     recent_->setObjectName("RecentSessions1");
     file->insertActions(main->exitItem(), {openItem, saveItem, saveAsItem});
     file->insertMenu(main->exitItem(), recent_);
@@ -113,8 +113,11 @@ void SessionMenu::fillRecent() {
                                    .value(RecentKey)
                                    .toStringList()
                                    .mid(0, RecentCount);
-    for (const QString& path : recent) {
-        QAction* item = recent_->addAction(QDir::toNativeSeparators(path));
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent[i];
+        // Numbered for the keyboard; an "&" in a name is a character, not a key.
+        QAction* item = recent_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(path).replace('&', QStringLiteral("&&"))));
         connect(item, &QAction::triggered, this, [this, path] { open(path); });
     }
     recent_->setEnabled(!recent.isEmpty());

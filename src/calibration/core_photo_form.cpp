@@ -85,16 +85,16 @@ QLineEdit* TCore_Photo_Form::addField(QWidget* area, int order, const char* name
 }
 
 void TCore_Photo_Form::buildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName("File1");
     auto item = [this, file](const char* name, const char* caption) {
         QAction* action = file->addAction(QString::fromLatin1(caption));
         action->setObjectName(name);
         return action;
     };
-    LoadBoundaries1 = item("LoadBoundaries1", "Load BND");
-    SaveBoundaries1 = item("SaveBoundaries1", "Save BND");
-    Exit1 = item("Exit1", "Exit");
+    LoadBoundaries1 = item("LoadBoundaries1", "&Load BND");
+    SaveBoundaries1 = item("SaveBoundaries1", "&Save BND");
+    Exit1 = item("Exit1", "E&xit");
     connect(LoadBoundaries1, &QAction::triggered, this, [this] { LoadBoundaries1Click(); });
     connect(SaveBoundaries1, &QAction::triggered, this, [this] { SaveBoundaries1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });

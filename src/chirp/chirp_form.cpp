@@ -88,11 +88,11 @@ TChirp_Form::TChirp_Form(Services& services) : services_(services), workspace_(s
     statusBar()->addWidget(StatusPanel);
 
     QMenu* file = menuBar()->addMenu("&File");
-    Load1 = file->addAction("Load");
+    Load1 = file->addAction("&Load");
     Load1->setObjectName("Load1");
-    Save1 = file->addAction("Save");
+    Save1 = file->addAction("&Save");
     Save1->setObjectName("Save1");
-    Exit1 = file->addAction("Exit");
+    Exit1 = file->addAction("E&xit");
     Exit1->setObjectName("Exit1");
     // The scroll box and the status bar fill 379 x 559 below the menu bar.
     setClientSize(*this, {379, 559});

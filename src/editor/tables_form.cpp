@@ -170,14 +170,14 @@ void TTables_Form::buildPages() {
 }
 
 void TTables_Form::buildMenu() {
-    QMenu* file = menuBar()->addMenu("File");
-    Load1 = file->addAction("Load");
+    QMenu* file = menuBar()->addMenu("&File");
+    Load1 = file->addAction("&Load");
     Load1->setObjectName("Load1");
-    Save1 = file->addAction("Save");
+    Save1 = file->addAction("&Save");
     Save1->setObjectName("Save1");
-    SaveAs1 = file->addAction("Save as");
+    SaveAs1 = file->addAction("Save &as");
     SaveAs1->setObjectName("SaveAs1");
-    Exit1 = file->addAction("Exit");
+    Exit1 = file->addAction("E&xit");
     Exit1->setObjectName("Exit1");
 }
 

@@ -21,15 +21,15 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     ScrollBox1->setWidget(Image1);
     setCentralWidget(ScrollBox1);
 
-    QMenu* file = menuBar()->addMenu("File");
+    QMenu* file = menuBar()->addMenu("&File");
     Save1 = file->addAction("&Save as");
     Save1->setObjectName("Save1");
     // Nothing to save until a plot has been composed.
     Save1->setEnabled(false);
     Exit1 = file->addAction("E&xit");
     Exit1->setObjectName("Exit1");
-    QMenu* set = menuBar()->addMenu("Set");
-    Parameters1 = set->addAction("Parameters");
+    QMenu* set = menuBar()->addMenu("&Set");
+    Parameters1 = set->addAction("&Parameters");
     Parameters1->setObjectName("Parameters1");
     // Laid out as a 773 x 646 window: its client area below the menu bar.
     setClientSize(*this, layoutClientSize({773, 646}));

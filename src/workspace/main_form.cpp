@@ -221,33 +221,33 @@ void TMainForm::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
     LoadCorePhoto1 = menuItem(this, file, "LoadCorePhoto1", QStringLiteral("Load &Core Image"));
-    Load1 = menuItem(this, file, "Load1", QStringLiteral("Calc. Synthetic"));
-    SaveToFile1 = menuItem(this, file, "SaveToFile1", QStringLiteral("Create Final Plot"));
-    Exit1 = menuItem(this, file, "Exit1", QStringLiteral("Exit"));
+    Load1 = menuItem(this, file, "Load1", QStringLiteral("Calc. &Synthetic"));
+    SaveToFile1 = menuItem(this, file, "SaveToFile1", QStringLiteral("Create &Final Plot"));
+    Exit1 = menuItem(this, file, "Exit1", QStringLiteral("E&xit"));
 
-    QMenu* open = bar->addMenu(QStringLiteral("Open"));
+    QMenu* open = bar->addMenu(QStringLiteral("&Open"));
     open->setObjectName(QStringLiteral("Open1"));
-    ables1 = menuItem(this, open, "ables1", QStringLiteral("Data Form"));
+    ables1 = menuItem(this, open, "ables1", QStringLiteral("&Data Form"));
     ChirpParameters1 =
-        menuItem(this, open, "ChirpParameters1", QStringLiteral("Chirp Parameters Form"));
+        menuItem(this, open, "ChirpParameters1", QStringLiteral("&Chirp Parameters Form"));
 
-    QMenu* set = bar->addMenu(QStringLiteral("Set"));
+    QMenu* set = bar->addMenu(QStringLiteral("&Set"));
     set->setObjectName(QStringLiteral("Set1"));
     CoreImageBoundaries1 =
-        menuItem(this, set, "CoreImageBoundaries1", QStringLiteral("Core Image Boundaries"));
+        menuItem(this, set, "CoreImageBoundaries1", QStringLiteral("&Core Image Boundaries"));
     // The item names are crossed with their captions: DensityScale1 opens the
     // P-wave scale and VelocityScale1 the density scale.
-    DensityScale1 = menuItem(this, set, "DensityScale1", QStringLiteral("P-wave scale"));
-    VelocityScale1 = menuItem(this, set, "VelocityScale1", QStringLiteral("Density Scale"));
-    AnotFont1 = menuItem(this, set, "AnotFont1", QStringLiteral("Anot. Font"));
-    FitCore1 = menuItem(this, set, "FitCore1", QStringLiteral("Fit Core to Panel"));
+    DensityScale1 = menuItem(this, set, "DensityScale1", QStringLiteral("&P-wave scale"));
+    VelocityScale1 = menuItem(this, set, "VelocityScale1", QStringLiteral("&Density Scale"));
+    AnotFont1 = menuItem(this, set, "AnotFont1", QStringLiteral("&Anot. Font"));
+    FitCore1 = menuItem(this, set, "FitCore1", QStringLiteral("&Fit Core to Panel"));
     FitCore1->setCheckable(true);
     FitCore1->setChecked(true);
 
-    About1 = new QAction(QStringLiteral("About"), this);
+    About1 = new QAction(QStringLiteral("&About"), this);
     About1->setObjectName(QStringLiteral("About1"));
     bar->addAction(About1);
 

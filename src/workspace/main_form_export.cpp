@@ -61,8 +61,8 @@ std::string lasOfLog(const Workspace& workspace) {
 
 void addExportMenuItems(QMenu* file, QAction* before, QWidget* owner, Services& services) {
     QAction* segy =
-        exportAction(owner, "ExportSegy1", QStringLiteral("Export Synthetic as SEG-Y\u2026"));
-    QAction* las = exportAction(owner, "ExportLas1", QStringLiteral("Export Log as LAS\u2026"));
+        exportAction(owner, "ExportSegy1", QStringLiteral("Export S&ynthetic as SEG-Y\u2026"));
+    QAction* las = exportAction(owner, "ExportLas1", QStringLiteral("Export Lo&g as LAS\u2026"));
     file->insertActions(before, {segy, las});
     QObject::connect(segy, &QAction::triggered, owner, [&services] {
         guarded(services.errors, [&services] {

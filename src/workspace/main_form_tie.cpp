@@ -44,27 +44,27 @@ std::optional<std::filesystem::path> askCsvFile(Dialogs& dialogs, const QString&
 
 void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     ExportTiePoints1 =
-        tieAction(this, "ExportTiePoints1", QStringLiteral("Export Tie Points\u2026"));
-    ClearTiePoints1 = tieAction(this, "ClearTiePoints1", QStringLiteral("Clear Tie Points"));
+        tieAction(this, "ExportTiePoints1", QStringLiteral("Export Tie &Points\u2026"));
+    ClearTiePoints1 = tieAction(this, "ClearTiePoints1", QStringLiteral("C&lear Tie Points"));
     ExportTimeDepth1 =
-        tieAction(this, "ExportTimeDepth1", QStringLiteral("Export Time-Depth Table\u2026"));
+        tieAction(this, "ExportTimeDepth1", QStringLiteral("Export &Time-Depth Table\u2026"));
     // Between "Create Final Plot" and "Exit", which stays the last item.
     file->insertSeparator(Exit1);
     ExportTieDepth1 = tieAction(this, "ExportTieDepth1",
-                                QStringLiteral("Export Time-Depth Table from Tie Points\u2026"));
+                                QStringLiteral("&Export Time-Depth Table from Tie Points\u2026"));
     file->insertActions(Exit1,
                         {ExportTiePoints1, ClearTiePoints1, ExportTimeDepth1, ExportTieDepth1});
     addExportMenuItems(file, Exit1, this, services_);
     file->insertSeparator(Exit1);
 
-    Tie1 = tieAction(this, "Tie1", QStringLiteral("Tie"));
+    Tie1 = tieAction(this, "Tie1", QStringLiteral("&Tie"));
     open->addAction(Tie1);
 
     SeaFloorStart1 =
-        tieAction(this, "SeaFloorStart1", QStringLiteral("Synthetic Starts at Sea Floor"));
+        tieAction(this, "SeaFloorStart1", QStringLiteral("&Synthetic Starts at Sea Floor"));
     SeaFloorStart1->setCheckable(true);
     set->addAction(SeaFloorStart1);
-    AntiAliased1 = tieAction(this, "AntiAliased1", QStringLiteral("Anti-aliased impedance"));
+    AntiAliased1 = tieAction(this, "AntiAliased1", QStringLiteral("Anti-aliased &impedance"));
     AntiAliased1->setCheckable(true);
     AntiAliased1->setToolTip(QStringLiteral(
         "Calc. Synthetic averages the impedance over each sample's time cell, so beds thinner "

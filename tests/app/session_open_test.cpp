@@ -16,8 +16,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
@@ -196,7 +199,7 @@ TEST(SessionOpenTest, TheFileMenuSavesTheSessionAndRemembersIt) {
     EXPECT_EQ(readSessionFile(path), tracker.session());
     const QMenu* recent = main->findChild<QMenu*>("RecentSessions1");
     ASSERT_FALSE(recent->actions().isEmpty());
-    EXPECT_EQ(recent->actions().constFirst()->text(), QDir::toNativeSeparators(path));
+    EXPECT_EQ(recent->actions().constFirst()->text(), "&1 " + QDir::toNativeSeparators(path));
     ASSERT_TRUE(QFile::remove(path));
     main->findChild<QAction*>("SaveSession1")->trigger();
     EXPECT_TRUE(QFile::exists(path));
@@ -233,6 +236,52 @@ TEST(SessionOpenTest, ASessionFileOrTheOptionAsksForASession) {
         EXPECT_EQ(wantsSession(static_cast<int>(argv.size()), argv.data()), c.session)
             << argv.back();
     }
+}
+
+// Every menu of every window, and every item in it, the recent sessions
+// included, can be reached from the keyboard by a letter of its own.
+TEST(SessionOpenTest, EveryMenuAndItemHasALetterOfItsOwn) {
+    QStandardPaths::setTestModeEnabled(true);
+    TempWorkDir workDir;
+    TempWorkDir folder;
+    RecordingErrorReporter errors;
+    DemoDialogs answers(nullptr);
+    RecordingDialogs dialogs(answers);
+    AppWindows windows(dialogs, errors, workDir.workDir());
+    SessionTracker tracker(windows, dialogs);
+    SessionMenu menu(windows, answers, tracker);
+    answers.answerNextSave(text(folder.file("a&b.qvs")));
+    windows.forms().MainForm->findChild<QAction*>("SaveSessionAs1")->trigger();
+    const auto checkLetters = [](const QString& where, const QList<QAction*>& actions) {
+        QList<QKeySequence> letters;
+        for (const QAction* action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            EXPECT_FALSE(letter.isEmpty())
+                << where.toStdString() << ": " << action->text().toStdString();
+            EXPECT_FALSE(letters.contains(letter))
+                << where.toStdString() << ": " << action->text().toStdString();
+            letters.append(letter);
+        }
+    };
+    int menus = 0;
+    for (QWidget* window : windows.creationOrder()) {
+        const auto* main = qobject_cast<QMainWindow*>(window);
+        const auto* bar = main ? qobject_cast<QMenuBar*>(main->menuWidget()) : nullptr;
+        if (bar == nullptr)
+            continue;
+        checkLetters(window->objectName(), bar->actions());
+        for (const QMenu* item : window->findChildren<QMenu*>()) {
+            checkLetters(window->objectName() + " " + item->title(), item->actions());
+            ++menus;
+        }
+    }
+    EXPECT_EQ(menus, 9) << "File, Open, Set, Recent Sessions and the companions' five";
+    const QMenu* recent = windows.forms().MainForm->findChild<QMenu*>("RecentSessions1");
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_TRUE(recent->actions().constFirst()->text().endsWith("a&&b.qvs"))
+        << "an \"&\" in a name is shown as it is";
 }
 
 } // namespace

@@ -44,7 +44,7 @@ TEST_F(CorePhotoForm, LayoutAndDefaults) {
         EXPECT_EQ(edit->text(), defaults[i]);
     }
     const char* items[][2] = {
-        {"LoadBoundaries1", "Load BND"}, {"SaveBoundaries1", "Save BND"}, {"Exit1", "Exit"}};
+        {"LoadBoundaries1", "&Load BND"}, {"SaveBoundaries1", "&Save BND"}, {"Exit1", "E&xit"}};
     for (const auto& [name, caption] : items) {
         auto* action = child<QAction>(&form(), name);
         ASSERT_NE(action, nullptr);

@@ -130,31 +130,31 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
         bool enabled;
     };
     const std::vector<std::pair<QString, std::vector<Item>>> menus = {
-        {"File",
+        {"&File",
          {{"LoadCorePhoto1", "Load &Core Image", true},
-          {"Load1", "Calc. Synthetic", false},
-          {"SaveToFile1", "Create Final Plot", false},
+          {"Load1", "Calc. &Synthetic", false},
+          {"SaveToFile1", "Create &Final Plot", false},
           {"", "", true},
-          {"ExportTiePoints1", "Export Tie Points…", true},
-          {"ClearTiePoints1", "Clear Tie Points", true},
-          {"ExportTimeDepth1", "Export Time-Depth Table…", true},
-          {"ExportTieDepth1", "Export Time-Depth Table from Tie Points…", true},
-          {"ExportSegy1", "Export Synthetic as SEG-Y…", true},
-          {"ExportLas1", "Export Log as LAS…", true},
+          {"ExportTiePoints1", "Export Tie &Points…", true},
+          {"ClearTiePoints1", "C&lear Tie Points", true},
+          {"ExportTimeDepth1", "Export &Time-Depth Table…", true},
+          {"ExportTieDepth1", "&Export Time-Depth Table from Tie Points…", true},
+          {"ExportSegy1", "Export S&ynthetic as SEG-Y…", true},
+          {"ExportLas1", "Export Lo&g as LAS…", true},
           {"", "", true},
-          {"Exit1", "Exit", true}}},
-        {"Open",
-         {{"ables1", "Data Form", false},
-          {"ChirpParameters1", "Chirp Parameters Form", true},
-          {"Tie1", "Tie", true}}},
-        {"Set",
-         {{"CoreImageBoundaries1", "Core Image Boundaries", true},
-          {"DensityScale1", "P-wave scale", true},
-          {"VelocityScale1", "Density Scale", true},
-          {"AnotFont1", "Anot. Font", true},
-          {"FitCore1", "Fit Core to Panel", true},
-          {"SeaFloorStart1", "Synthetic Starts at Sea Floor", true},
-          {"AntiAliased1", "Anti-aliased impedance", true}}},
+          {"Exit1", "E&xit", true}}},
+        {"&Open",
+         {{"ables1", "&Data Form", false},
+          {"ChirpParameters1", "&Chirp Parameters Form", true},
+          {"Tie1", "&Tie", true}}},
+        {"&Set",
+         {{"CoreImageBoundaries1", "&Core Image Boundaries", true},
+          {"DensityScale1", "&P-wave scale", true},
+          {"VelocityScale1", "&Density Scale", true},
+          {"AnotFont1", "&Anot. Font", true},
+          {"FitCore1", "&Fit Core to Panel", true},
+          {"SeaFloorStart1", "&Synthetic Starts at Sea Floor", true},
+          {"AntiAliased1", "Anti-aliased &impedance", true}}},
     };
     const QList<QAction*> top = mainForm().menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
@@ -171,7 +171,7 @@ TEST_F(MainFormTest, MenusHoldTheItemsInOrderWithTheirNamesAndStates) {
         }
     }
     EXPECT_EQ(top[3]->objectName(), "About1");
-    EXPECT_EQ(top[3]->text(), "About");
+    EXPECT_EQ(top[3]->text(), "&About");
     EXPECT_EQ(top[3]->menu(), nullptr);
 }
 
