@@ -14,18 +14,27 @@ QWidget* Forms::window(FormId id) const {
     return windows_.at(static_cast<std::size_t>(id));
 }
 
-// A window comes up wholly on the screen, whatever screen it was laid out
-// or last left on.
+namespace {
+
+// A window comes up wholly on the screen, whatever screen it was laid out or
+// last left on. Once on screen, where it is counts as its place: a dialog
+// would otherwise centre itself again at every showing, away from where it
+// was left or dragged to.
+void showInPlace(QWidget& window) {
+    keepInsideScreen(window);
+    window.show();
+    window.setAttribute(Qt::WA_Moved);
+}
+
+} // namespace
+
 void Forms::show(FormId id) const {
-    QWidget* shown = window(id);
-    keepInsideScreen(*shown);
-    shown->show();
+    showInPlace(*window(id));
 }
 
 void Forms::showAndRaise(FormId id) const {
     QWidget* shown = window(id);
-    keepInsideScreen(*shown);
-    shown->show();
+    showInPlace(*shown);
     shown->raise();
     shown->activateWindow();
 }

@@ -2,6 +2,7 @@
 
 #include "formats/text_file.h"
 #include "platform/image_panel.h"
+#include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "support/app_fixture.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QWindow>
 
 namespace quarvel {
 namespace {
@@ -181,6 +183,36 @@ TEST_F(ScaleFormsTest, GraphicParametersKeepWhatWasTypedOnOkAndCancel) {
         EXPECT_EQ(Edit1->text(), "x");
     }
     EXPECT_FALSE(mainWidgets().Grafico_velocita->hasPicture());
+}
+
+// Opened, closed with OK or Cancel and opened again, each dialog comes back
+// where it was, and where the user moved it.
+TEST_F(ScaleFormsTest, DialogsReopenWhereTheyWere) {
+    showMainWindow();
+    const std::pair<QDialog*, QAction*> dialogs[] = {
+        {forms().GraphForm, child<QAction>(forms().FinalTableForm, "Parameters1")},
+        {forms().VelScaleForm, mainWidgets().DensityScale1},
+        {forms().DensityScaleForm, mainWidgets().VelocityScale1},
+    };
+    for (const auto& [dialog, opener] : dialogs) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        opener->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        QPoint place = dialog->pos();
+        for (const char* button : {"BitBtn1", "BitBtn2"}) {
+            QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+            opener->trigger();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->pos() == place; }))
+                << place.x() << "," << place.y() << " became " << dialog->pos().x() << ","
+                << dialog->pos().y();
+            // Dragged by its frame: the window system moves it.
+            place += QPoint(30, 40);
+            dialog->windowHandle()->setFramePosition(place);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->pos() == place; }));
+        }
+        dialog->hide();
+    }
 }
 
 } // namespace
