@@ -39,10 +39,11 @@ template <class Window> Window* AppWindows::create(FormId id) {
 
 AppWindows::AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir)
     : workspace_(workDir), services_{dialogs, errors, workDir, workspace_, registry_} {
-    // What the workspace has to tell besides errors goes to the user as a
-    // message, in the order it happens.
+    // What the workspace has to tell besides errors (fields of a boundary
+    // file that cannot be used, samples left out) goes to the user as a
+    // warning, in the order it happens.
     QObject::connect(&workspace_, &Workspace::notice, &workspace_,
-                     [&dialogs](const QString& text) { dialogs.showMessage(text); });
+                     [&dialogs](const QString& text) { dialogs.showWarning(text); });
     AppForms& forms = forms_;
     forms.MainForm = create<TMainForm>(FormId::MainForm);
     forms.Core_Photo_Form = create<TCore_Photo_Form>(FormId::Core_Photo_Form);
@@ -83,7 +84,7 @@ bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
         workDir.ensureExists();
         return true;
     } catch (const QuarvelError& e) {
-        dialogs.showMessage(QString::fromStdString(e.what()));
+        dialogs.showError(QString::fromStdString(e.what()));
         return false;
     }
 }

@@ -25,6 +25,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 namespace quarvel {
 namespace fs = std::filesystem;
@@ -107,13 +108,36 @@ std::optional<int> DemoDialogs::chooseItem(const QString& title, const QString& 
     return std::nullopt;
 }
 
+DemoDialogs::HeldNotices DemoDialogs::releaseNotices() {
+    holding_ = false;
+    return std::exchange(held_, {});
+}
+
 void DemoDialogs::showMessage(const QString& text) {
+    if (holding_) {
+        held_.texts.append(text);
+        return;
+    }
     if (fallback_ != nullptr) {
         fallback_->showMessage(text);
         return;
     }
     // Nobody is there to read it; the demo's own files raise no message, so
     // one here means the run went wrong.
+    printLine(text);
+    ++unanswered_;
+}
+
+void DemoDialogs::showWarning(const QString& text) {
+    if (holding_) {
+        held_.texts.append(text);
+        held_.warning = true;
+        return;
+    }
+    if (fallback_ != nullptr) {
+        fallback_->showWarning(text);
+        return;
+    }
     printLine(text);
     ++unanswered_;
 }
@@ -165,9 +189,23 @@ bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path)
     guarded(errors, [&] {
         const Session session = readSessionFile(path);
         opened = true;
-        const QStringList problems = replaySession(windows, dialogs, session);
-        if (!problems.isEmpty()) {
-            dialogs.showMessage(replayProblemsMessage(path, problems));
+        dialogs.holdNotices();
+        QStringList problems;
+        try {
+            problems = replaySession(windows, dialogs, session);
+        } catch (...) {
+            dialogs.releaseNotices();
+            throw;
+        }
+        const DemoDialogs::HeldNotices notices = dialogs.releaseNotices();
+        if (problems.isEmpty() && notices.texts.isEmpty()) {
+            return;
+        }
+        const QString message = replayMessage(path, problems, notices.texts);
+        if (problems.isEmpty() && !notices.warning) {
+            dialogs.showMessage(message);
+        } else {
+            dialogs.showWarning(message);
         }
     });
     return opened;

@@ -26,12 +26,23 @@ public:
     void answerNextSave(const QString& path) { saveAnswers_.push_back(path); }
     int unansweredQuestions() const { return unanswered_; }
 
+    // While a session reopens, its messages and warnings are held rather
+    // than shown, so that none stops it half-way; they are told together once
+    // it has opened.
+    void holdNotices() { holding_ = true; }
+    struct HeldNotices {
+        QStringList texts;
+        bool warning = false; // one of them is a warning
+    };
+    HeldNotices releaseNotices();
+
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(const QFont& current) override;
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
 
@@ -40,6 +51,8 @@ private:
     std::deque<QString> openAnswers_;
     std::deque<QString> saveAnswers_;
     int unanswered_ = 0;
+    bool holding_ = false;
+    HeldNotices held_;
 };
 
 // Errors of a run with no one to ask: printed on standard error and counted.

@@ -63,6 +63,10 @@ void RecordingDialogs::showMessage(const QString& text) {
     answers_.showMessage(text);
 }
 
+void RecordingDialogs::showWarning(const QString& text) {
+    answers_.showWarning(text);
+}
+
 void RecordingDialogs::showError(const QString& text) {
     answers_.showError(text);
 }

@@ -23,6 +23,7 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
 

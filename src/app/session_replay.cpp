@@ -240,11 +240,18 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     return problems;
 }
 
-QString replayProblemsMessage(const QString& sessionPath, const QStringList& problems) {
-    QString message = QStringLiteral("The session \"%1\" opened without some of its parts:")
-                          .arg(QDir::toNativeSeparators(sessionPath));
+QString replayMessage(const QString& sessionPath, const QStringList& problems,
+                      const QStringList& notices) {
+    const QString session = QDir::toNativeSeparators(sessionPath);
+    QString message =
+        problems.isEmpty()
+            ? QStringLiteral("The session \"%1\" opened.").arg(session)
+            : QStringLiteral("The session \"%1\" opened without some of its parts:").arg(session);
     for (const QString& problem : problems) {
         message += QStringLiteral("\n") + problem + '.';
+    }
+    for (const QString& notice : notices) {
+        message += QStringLiteral("\n\n") + notice;
     }
     return message;
 }

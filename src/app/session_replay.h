@@ -20,7 +20,9 @@ struct Session;
 // Errors of the commands themselves go to the windows' error reporter.
 QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Session& session);
 
-// The one message naming what a session could not load.
-QString replayProblemsMessage(const QString& sessionPath, const QStringList& problems);
+// The one message told when a session has reopened: what it could not load,
+// then what its commands had to tell on the way.
+QString replayMessage(const QString& sessionPath, const QStringList& problems,
+                      const QStringList& notices);
 
 } // namespace quarvel

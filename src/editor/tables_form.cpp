@@ -220,8 +220,9 @@ void TTables_Form::commitPendingEdit() {
 }
 
 void TTables_Form::tell(const std::vector<std::string>& notices) {
+    // What a load or an interpolation tells is what was changed or left out.
     for (const std::string& notice : notices) {
-        services_.dialogs.showMessage(QString::fromStdString(notice));
+        services_.dialogs.showWarning(QString::fromStdString(notice));
     }
 }
 
@@ -260,7 +261,7 @@ void TTables_Form::LogsRefreshButtonClick() {
 void TTables_Form::SpeedButton1Click() {
     guarded(services_.errors, [this] {
         if (!workspace_.log().hasLogFile()) {
-            services_.dialogs.showMessage(
+            services_.dialogs.showWarning(
                 "There is no working log file \"log.dat\" to interpolate yet. Load a log, or "
                 "save the grid with Save or Refresh Graph, first.");
             return;

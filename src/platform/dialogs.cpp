@@ -134,14 +134,18 @@ std::optional<int> QtDialogs::chooseItem(const QString& title, const QString& la
     return static_cast<int>(index);
 }
 
-std::unique_ptr<QMessageBox> messageBox(const QString& text, bool error) {
-    return std::make_unique<QMessageBox>(error ? QMessageBox::Warning : QMessageBox::Information,
+std::unique_ptr<QMessageBox> messageBox(const QString& text, bool warning) {
+    return std::make_unique<QMessageBox>(warning ? QMessageBox::Warning : QMessageBox::Information,
                                          QString::fromLatin1(MessageTitle), text, QMessageBox::Ok,
                                          dialogParent());
 }
 
 void QtDialogs::showMessage(const QString& text) {
     messageBox(text, false)->exec();
+}
+
+void QtDialogs::showWarning(const QString& text) {
+    messageBox(text, true)->exec();
 }
 
 void QtDialogs::showError(const QString& text) {

@@ -42,6 +42,9 @@ public:
                                           const QStringList& items, int current) = 0;
     // A message the user acknowledges.
     virtual void showMessage(const QString& text) = 0;
+    // A warning the user acknowledges: something in what they gave is wrong
+    // or was left out. Shown with the warning icon.
+    virtual void showWarning(const QString& text) = 0;
     // An error the user acknowledges, shown as a warning.
     virtual void showError(const QString& text) = 0;
     // A question answered yes (true) or no.
@@ -60,6 +63,7 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
 
@@ -74,8 +78,9 @@ QString questionKey(const FileDialogRequest& request, bool save);
 // The title of the program's message boxes.
 inline constexpr const char* MessageTitle = "Quarvel";
 
-// The box showMessage (false) or showError (true) brings up, not yet shown.
-std::unique_ptr<QMessageBox> messageBox(const QString& text, bool error);
+// The box showMessage (false) or showWarning and showError (true) bring up,
+// not yet shown.
+std::unique_ptr<QMessageBox> messageBox(const QString& text, bool warning);
 
 // "Bitmap Files|*.BMP" as Qt's "Bitmap Files (*.BMP *.bmp)".
 QString qtFilterFromPairs(const QString& filter);

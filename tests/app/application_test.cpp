@@ -146,7 +146,7 @@ TEST(WorkDirAtStartUp, FailureIsToldAndStopsTheStart) {
     }
     ASSERT_FALSE(reason.empty());
     testing::ScriptedDialogs dialogs;
-    dialogs.expectMessage(QString::fromStdString(reason));
+    dialogs.expectError(QString::fromStdString(reason));
     EXPECT_FALSE(prepareWorkDir(impossible, dialogs));
     dialogs.expectAllAnswered();
 }

@@ -9,6 +9,7 @@
 #include "editor/tables_form.h"
 #include "session/session.h"
 #include "support/recording_error_reporter.h"
+#include "support/scripted_dialogs.h"
 #include "support/temp_work_dir.h"
 #include "workspace/main_form.h"
 
@@ -282,6 +283,37 @@ TEST(SessionOpenTest, EveryMenuAndItemHasALetterOfItsOwn) {
     ASSERT_FALSE(recent->actions().isEmpty());
     EXPECT_TRUE(recent->actions().constFirst()->text().endsWith("a&&b.qvs"))
         << "an \"&\" in a name is shown as it is";
+}
+
+// What the commands tell while a session reopens waits until it has opened,
+// and comes with what could not load, as one warning.
+TEST(SessionOpenTest, NoticesWaitUntilTheSessionHasOpened) {
+    TempWorkDir workDir;
+    TempWorkDir folder;
+    QImage photo(120, 80, QImage::Format_RGB32);
+    photo.fill(Qt::gray);
+    ASSERT_TRUE(photo.save(text(folder.file("core.bmp")), "BMP"));
+    folder.write("core.BND", "0\r\n1000\r\n0\r\n50\r\n0\r\n100\r\n0\r\nx\r\n");
+    folder.write("tie.qvs", R"({"format": "quarvel-session", "photograph": {"file": "core.bmp"},
+                                "log": {"file": "missing.txt"}})");
+    const QString sessionPath = text(folder.file("tie.qvs"));
+    ScriptedDialogs user;
+    user.expectWarning(
+        "The session \"" + sessionPath + "\" opened without some of its parts:\nThe log \"" +
+        text(folder.file("missing.txt")) + "\" is missing.\n\nThe boundary file \"" +
+        text(folder.file("core.BND")) +
+        "\" holds values that cannot be used; the fields keep them until they are corrected:\n"
+        "\"Y max (pixels)\" holds 'x': it needs a whole number of pixels.");
+    RecordingErrorReporter errors;
+    DemoDialogs answers(&user);
+    RecordingDialogs dialogs(answers);
+    AppWindows windows(dialogs, errors, workDir.workDir());
+    windows.showMainWindow();
+    openSession(windows, answers, sessionPath);
+    user.expectAllAnswered();
+    // Afterwards they are told as they come again.
+    user.expectWarning("warned");
+    dialogs.showWarning("warned");
 }
 
 } // namespace

@@ -46,6 +46,7 @@ public:
         return std::nullopt;
     }
     void showMessage(const QString&) override {}
+    void showWarning(const QString&) override {}
     void showError(const QString&) override {}
     bool askYesNo(const QString&) override {
         asked();

@@ -204,7 +204,7 @@ TEST_F(TablesFormTest, InterpolateSeriesKeepsTenthOfAMillimetreDepthsApart) {
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothing) {
-    dialogs.expectMessage("There is no working log file \"log.dat\" to interpolate yet. Load a "
+    dialogs.expectWarning("There is no working log file \"log.dat\" to interpolate yet. Load a "
                           "log, or save the grid with Save or Refresh Graph, first.");
     button("SpeedButton1")->click();
     dialogs.expectAllAnswered();
@@ -215,7 +215,7 @@ TEST_F(TablesFormTest, InterpolateSeriesWithoutLogDatTellsTheUserAndWritesNothin
 TEST_F(TablesFormTest, LoadSaysWhichRowsLogDatLeavesOut) {
     const QString path = userFile("core.txt", "0 1500 1.8\r\n0.5 1510 1.9\r\n0.5 1520 1.9\r\n");
     dialogs.expectOpenFile(path);
-    dialogs.expectMessage("2 rows of the log \"" + path +
+    dialogs.expectWarning("2 rows of the log \"" + path +
                           "\" were left out of the grid and log.dat, whose depths must "
                           "increase: row 1 lies at depth 0 or above (the log starts below the "
                           "core top); 1 row repeats the depth of the last row kept (first: row "

@@ -8,7 +8,7 @@ namespace {
 
 const char* kindName(int kind) {
     static const char* const names[] = {"open file", "save file", "font",  "item",
-                                        "message",   "error",     "yes/no"};
+                                        "message",   "warning",   "error", "yes/no"};
     return names[kind];
 }
 
@@ -36,6 +36,10 @@ void ScriptedDialogs::expectItem(std::optional<int> answer) {
 
 void ScriptedDialogs::expectMessage(const QString& text) {
     script_.push_back({Kind::Message, text, std::nullopt, std::nullopt});
+}
+
+void ScriptedDialogs::expectWarning(const QString& text) {
+    script_.push_back({Kind::Warning, text, std::nullopt, std::nullopt});
 }
 
 void ScriptedDialogs::expectError(const QString& text) {
@@ -116,6 +120,11 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::takeText(Kind kind, cons
 void ScriptedDialogs::showMessage(const QString& text) {
     messages_.push_back(text);
     takeText(Kind::Message, text);
+}
+
+void ScriptedDialogs::showWarning(const QString& text) {
+    messages_.push_back(text);
+    takeText(Kind::Warning, text);
 }
 
 void ScriptedDialogs::showError(const QString& text) {

@@ -23,6 +23,7 @@ public:
     void expectFont(std::optional<QFont> answer);
     void expectItem(std::optional<int> answer);
     void expectMessage(const QString& text);
+    void expectWarning(const QString& text);
     void expectError(const QString& text);
     // A yes/no question with exactly this text, answered so.
     void expectQuestion(const QString& question, bool answer);
@@ -42,11 +43,12 @@ public:
     std::optional<int> chooseItem(const QString& title, const QString& label,
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
+    void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
 
 private:
-    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Error, Question };
+    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Warning, Error, Question };
     struct Answer {
         Kind kind;
         std::optional<QString> text;

@@ -289,7 +289,7 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     for (const int answer : {proposal.depth, 1, proposal.velocity, 0, proposal.density, 0, 2, 1}) {
         dialogs.expectItem(answer);
     }
-    dialogs.expectMessage(QString::fromStdString(summary));
+    dialogs.expectWarning(QString::fromStdString(summary));
     action("Load1")->trigger();
     dialogs.expectAllAnswered();
     button("SpeedButton1")->click();
@@ -345,7 +345,7 @@ TEST_F(SurveyLoadTest, RealCoreExportsLoadAsTheyAreProposed) {
             dialogs.expectItem(answer);
         }
         for (const std::string& notice : expected.notices) {
-            dialogs.expectMessage(QString::fromStdString(notice));
+            dialogs.expectWarning(QString::fromStdString(notice));
         }
         action("Load1")->trigger();
         dialogs.expectAllAnswered();

@@ -353,13 +353,13 @@ TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
     }
     workDir.write("ampl.dat", series.text());
     workDir.write("log.dat", log.text());
-    dialogs.expectMessage("\"ampl.dat\" holds more than 64000 samples; the rest was left out.");
+    dialogs.expectWarning("\"ampl.dat\" holds more than 64000 samples; the rest was left out.");
     mainForm().Draw_sintetico();
     dialogs.expectAllAnswered();
     EXPECT_EQ(ws().SynthTimeLast, 64000.0);
     EXPECT_TRUE(mainWidgets().Synth->isChecked());
 
-    dialogs.expectMessage("\"log.dat\" holds more than 64000 records; the rest was left out.");
+    dialogs.expectWarning("\"log.dat\" holds more than 64000 records; the rest was left out.");
     mainForm().draw_grafici();
     dialogs.expectAllAnswered();
     EXPECT_EQ(ws().LogCount, 64000);

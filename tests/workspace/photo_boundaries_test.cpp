@@ -26,7 +26,7 @@ protected:
     // Loads the photograph beside core.BND, which has a wrong Bottom and Y max.
     void loadTold(const QString& path) {
         dialogs.expectOpenFile(path);
-        dialogs.expectMessage(fileMessage(
+        dialogs.expectWarning(fileMessage(
             "core.BND",
             {"\"Bottom (mm)\" holds 'abc': it needs a number of millimetres.", NotWholeYmax}));
         widgets.LoadCorePhoto1->trigger();
@@ -87,7 +87,7 @@ TEST_F(PhotoBoundaries, TheBoundaryFilesNameTheWrongFieldsOnceAndTheyStay) {
     workDir.write("short.BND", "0\r\n1000\r\n1\r\n1000\r\n25\r\n1000\r\n");
     bounds->show();
     dialogs.expectOpenFile(QString::fromStdString(workDir.file("short.BND").string()));
-    dialogs.expectMessage(
+    dialogs.expectWarning(
         fileMessage("short.BND", {"\"Y min (pixels)\" is empty: it needs a whole number of "
                                   "pixels.",
                                   "\"Y max (pixels)\" is empty: it needs a whole number of "
