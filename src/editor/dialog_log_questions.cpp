@@ -72,7 +72,7 @@ QString removes(int removed, int readings) {
 
 // A weak signal is judged against the strongest the log holds, whatever
 // scale the logger records amplitudes on.
-std::optional<std::optional<double>> askAmplitudeRule(Dialogs& dialogs,
+std::optional<std::optional<double>> askAmplitudeRule(DialogLogQuestions& asker,
                                                       const CleaningQuestion& question) {
     static constexpr std::array<double, 4> Percents{5, DefaultAmplitudePercent, 25, 50};
     const double largest = largestAmplitude(question.readings);
@@ -85,11 +85,11 @@ std::optional<std::optional<double>> askAmplitudeRule(Dialogs& dialogs,
                      .arg(qText(numbers::formatFixed(threshold, 3)))
                      .arg(removes(counts.byAmplitude, counts.readings));
     }
-    const auto answer = dialogs.chooseItem("P-wave amplitude",
-                                           "Velocities measured with a P-wave amplitude (" +
-                                               qText(question.amplitudeColumn) +
-                                               ") below the threshold are set to 0 (missing):",
-                                           items, 2);
+    const auto answer = asker.choose("P-wave amplitude",
+                                     "Velocities measured with a P-wave amplitude (" +
+                                         qText(question.amplitudeColumn) +
+                                         ") below the threshold are set to 0 (missing):",
+                                     items, 2);
     if (!answer) {
         return std::nullopt;
     }
@@ -107,7 +107,8 @@ QString rangeText(double low, double high) {
 
 // The range proposed from the log's own velocities comes first; fixed ranges
 // for sediment follow, each with what it would remove.
-bool askVelocityRange(Dialogs& dialogs, const CleaningQuestion& question, CleaningRules& rules) {
+bool askVelocityRange(DialogLogQuestions& asker, const CleaningQuestion& question,
+                      CleaningRules& rules) {
     struct Range {
         double low;
         double high;
@@ -129,7 +130,7 @@ bool askVelocityRange(Dialogs& dialogs, const CleaningQuestion& question, Cleani
                      removes(counts.byRange, counts.readings);
     }
     items << "Keep every velocity";
-    const auto answer = dialogs.chooseItem(
+    const auto answer = asker.choose(
         "Velocity range", "Velocities outside the range are set to 0 (missing):", items, 0);
     if (!answer) {
         return false;
@@ -143,6 +144,14 @@ bool askVelocityRange(Dialogs& dialogs, const CleaningQuestion& question, Cleani
 
 } // namespace
 
+std::optional<int> DialogLogQuestions::choose(const QString& what, const QString& label,
+                                              const QStringList& items, int current) {
+    const QString title = what + " of " + qText(fileName_);
+    const QString reason = qText(std::exchange(again_, {}));
+    return dialogs_.chooseItem(title, reason.isEmpty() ? label : reason + "\n\n" + label, items,
+                               current);
+}
+
 std::optional<int> DialogLogQuestions::column(LogRole role, const ColumnTable& table,
                                               int proposed) {
     const bool optional = role != LogRole::Depth;
@@ -154,7 +163,7 @@ std::optional<int> DialogLogQuestions::column(LogRole role, const ColumnTable& t
         label += " (A sonic transit time, DT, becomes a velocity.)";
     }
     const auto answer =
-        dialogs_.chooseItem(what + " column", label, items, proposed == NoColumn ? none : proposed);
+        choose(what + " column", label, items, proposed == NoColumn ? none : proposed);
     if (!answer) {
         return std::nullopt;
     }
@@ -184,9 +193,9 @@ std::optional<LogUnit> DialogLogQuestions::unit(LogRole role, const TableColumn&
     } else {
         read = "the file gives no unit";
     }
-    const auto answer = dialogs_.chooseItem(
-        roleName(role) + " unit",
-        "Unit of the column \"" + qText(column.name) + "\" (" + read + "):", items, current);
+    const auto answer =
+        choose(roleName(role) + " unit",
+               "Unit of the column \"" + qText(column.name) + "\" (" + read + "):", items, current);
     if (!answer || *answer < 0 || *answer >= static_cast<int>(units.size())) {
         return std::nullopt;
     }
@@ -196,13 +205,13 @@ std::optional<LogUnit> DialogLogQuestions::unit(LogRole role, const TableColumn&
 std::optional<CleaningRules> DialogLogQuestions::cleaning(const CleaningQuestion& question) {
     CleaningRules rules;
     if (!question.amplitudeColumn.empty()) {
-        const auto threshold = askAmplitudeRule(dialogs_, question);
+        const auto threshold = askAmplitudeRule(*this, question);
         if (!threshold) {
             return std::nullopt;
         }
         rules.minAmplitude = *threshold;
     }
-    if (!askVelocityRange(dialogs_, question, rules)) {
+    if (!askVelocityRange(*this, question, rules)) {
         return std::nullopt;
     }
     return rules;

@@ -229,7 +229,7 @@ void TTables_Form::tell(const std::vector<std::string>& notices) {
 void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     // A session reopened answers from the choices it recorded; every answer
     // is kept with the workspace for the next session saved.
-    DialogLogQuestions asked(services_.dialogs);
+    DialogLogQuestions asked(services_.dialogs, fileName.filename().string());
     RecordedLogQuestions questions(asked, workspace_.takeLogImportAnswers());
     commitPendingEdit();
     const auto notices = workspace_.log().load(fileName, questions);

@@ -52,6 +52,10 @@ std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable&
         }
     }
     if (!answer) {
+        if (const auto given = answers_.columns.find(role); given != answers_.columns.end()) {
+            asker_.askingAgain("The session chose the column \"" + given->second + "\" for the " +
+                               roleKey(role) + "; this file has no column of that name.");
+        }
         answer = asker_.column(role, table, proposed);
     }
     if (answer) {
@@ -72,6 +76,10 @@ std::optional<LogUnit> RecordedLogQuestions::unit(LogRole role, const TableColum
         }
     }
     if (!answer) {
+        if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
+            asker_.askingAgain("The session chose the unit \"" + given->second + "\" for the " +
+                               roleKey(role) + ", which is not one Quarvel converts.");
+        }
         answer = asker_.unit(role, column, proposed);
     }
     if (answer) {

@@ -28,6 +28,9 @@ public:
     virtual std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
                                         const std::optional<LogUnit>& proposed) = 0;
     virtual std::optional<CleaningRules> cleaning(const CleaningQuestion& question) = 0;
+    // Comes before a question that a session had answered, when its answer
+    // does not fit this file, with why; those who ask a person tell them.
+    virtual void askingAgain(const std::string& /*reason*/) {}
 };
 
 // The units a question offers for a role: the known ones, then "as written".

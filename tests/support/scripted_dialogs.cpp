@@ -98,7 +98,8 @@ std::optional<QFont> ScriptedDialogs::chooseFont(const QFont& current) {
 
 std::optional<int> ScriptedDialogs::chooseItem(const QString& title, const QString& label,
                                                const QStringList& items, int /*current*/) {
-    const auto answer = take(Kind::Item, title + QStringLiteral(": ") + label);
+    messages_.push_back(title + QStringLiteral(": ") + label);
+    const auto answer = take(Kind::Item, messages_.back());
     if (answer && answer->item && (*answer->item < 0 || *answer->item >= items.size())) {
         ADD_FAILURE() << "Scripted item " << *answer->item << " is not one of the " << items.size()
                       << " choices";

@@ -33,7 +33,8 @@ public:
     void expectAllAnswered();
     bool allAnswered() const { return script_.empty(); }
 
-    // What was asked, in order.
+    // What was asked, in order: the file questions, and the texts of the
+    // other questions (a choice as "title: label") and of what was told.
     const std::vector<FileDialogRequest>& fileQuestions() const { return fileQuestions_; }
     const std::vector<QString>& messages() const { return messages_; }
 

@@ -30,10 +30,12 @@ public:
         ++asked;
         return cleaningAnswer;
     }
+    void askingAgain(const std::string& why) override { reason = why; }
     std::optional<int> columnAnswer;
     std::optional<LogUnit> unitAnswer;
     std::optional<CleaningRules> cleaningAnswer;
     int asked = 0;
+    std::string reason; // why the last question was asked again
 };
 
 TEST(LogImportChoices, RecordedAnswersAreGivenWhereTheyFitTheFile) {
@@ -46,12 +48,15 @@ TEST(LogImportChoices, RecordedAnswersAreGivenWhereTheyFitTheFile) {
         std::optional<int> answer;
         std::optional<std::string> kept; // what is recorded anew
         int questions;
+        std::string reason = {};
     };
     const Case cases[] = {
         {"nothing recorded: asked", std::nullopt, 1, 1, "VP", 1},
         {"a column of that name", "RHOB", 0, 2, "RHOB", 0},
         {"none recorded", "", 0, NoColumn, "", 0},
-        {"no column of that name: asked", "DEPTH", 0, 0, "DEPT", 1},
+        {"no column of that name: asked, saying why", "DEPTH", 0, 0, "DEPT", 1,
+         "The session chose the column \"DEPTH\" for the depth; this file has no column of "
+         "that name."},
         {"asked and cancelled", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1},
     };
     for (const Case& c : cases) {
@@ -65,6 +70,7 @@ TEST(LogImportChoices, RecordedAnswersAreGivenWhereTheyFitTheFile) {
         RecordedLogQuestions questions(asker, recorded);
         EXPECT_EQ(questions.column(LogRole::Depth, table, 0), c.answer);
         EXPECT_EQ(asker.asked, c.questions);
+        EXPECT_EQ(asker.reason, c.reason);
         const auto& kept = questions.choices().columns;
         EXPECT_EQ(kept.contains(LogRole::Depth) ? std::optional(kept.at(LogRole::Depth))
                                                 : std::nullopt,
@@ -77,7 +83,13 @@ TEST(LogImportChoices, UnitsAndCleaningAnsweredFromTheRecordOrAsked) {
         const char* recorded; // nullptr: none
         const char* answer;   // the unit's name given
         int questions;
-    } units[] = {{"cm", "cm", 0}, {"", "", 0}, {"furlong", "mm", 1}, {nullptr, "mm", 1}};
+        const char* reason;
+    } units[] = {{"cm", "cm", 0, ""},
+                 {"", "", 0, ""},
+                 {"furlong", "mm", 1,
+                  "The session chose the unit \"furlong\" for the depth, which is not one "
+                  "Quarvel converts."},
+                 {nullptr, "mm", 1, ""}};
     for (const auto& u : units) {
         SCOPED_TRACE(u.recorded == nullptr ? "none" : u.recorded);
         FixedAnswers asker;
@@ -92,6 +104,7 @@ TEST(LogImportChoices, UnitsAndCleaningAnsweredFromTheRecordOrAsked) {
         ASSERT_TRUE(unit.has_value());
         EXPECT_EQ(unit->name, u.answer);
         EXPECT_EQ(asker.asked, u.questions);
+        EXPECT_EQ(asker.reason, u.reason);
         EXPECT_EQ(questions.choices().units.at(LogRole::Depth), u.answer);
     }
     VelocityReadings readings;
