@@ -214,7 +214,7 @@ TEST(SessionOpenTest, TheFileMenuSavesTheSessionAndRemembersIt) {
     errors.expectAllReported();
     main->findChild<QAction*>("SaveSession1")->trigger();
     EXPECT_EQ(folder.read("notes.qvs"), "my notes");
-    EXPECT_EQ(recent->actions().constFirst()->text(), QDir::toNativeSeparators(path));
+    EXPECT_EQ(recent->actions().constFirst()->text(), "&1 " + QDir::toNativeSeparators(path));
     EXPECT_EQ(answers.unansweredQuestions(), 0);
 }
 
