@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/wait.h>
 
 namespace quarvel::testing {
@@ -32,6 +33,16 @@ std::string quoted(const std::filesystem::path& path) {
     text += path.string();
     text += '\'';
     return text;
+}
+
+std::map<std::string, std::string> keyValues(const std::string& output) {
+    std::map<std::string, std::string> values;
+    std::istringstream in(output);
+    std::string key, value;
+    while (in >> key >> value) {
+        values[key] = value;
+    }
+    return values;
 }
 
 } // namespace quarvel::testing

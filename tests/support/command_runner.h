@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace quarvel::testing {
@@ -14,6 +15,9 @@ struct CommandResult {
 // Runs the program with the arguments (a shell command line) and collects its
 // output; a program that cannot be started fails the test.
 CommandResult runProgram(const std::string& program, const std::string& arguments);
+
+// The "key value" lines a command printed, by key.
+std::map<std::string, std::string> keyValues(const std::string& output);
 
 // The path in single quotes, for a shell command line.
 std::string quoted(const std::filesystem::path& path);

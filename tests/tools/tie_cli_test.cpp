@@ -18,17 +18,6 @@ CommandResult run(const std::string& arguments) {
     return runProgram(QUARVEL_SYNTH_PATH, arguments);
 }
 
-// The "key value" lines of a tie report.
-std::map<std::string, std::string> report(const std::string& output) {
-    std::map<std::string, std::string> values;
-    std::istringstream in(output);
-    std::string key, value;
-    while (in >> key >> value) {
-        values[key] = value;
-    }
-    return values;
-}
-
 // A core with a soft layer and two harder beds, every 5 mm, its velocities
 // scaled by the factor.
 std::string coreLog(int rows = 200, double factor = 1.0) {
@@ -98,7 +87,7 @@ TEST(QuarvelSynthTie, PrintsEveryKeyWritesItsFilesAndAppliesTheFactor) {
     const CommandResult tied = run("tie --surrogates 50 --report " + quoted(dir.file("tie.txt")) +
                                    " --scan-out " + quoted(dir.file("scan.csv")) + workDir);
     ASSERT_EQ(tied.status, 0) << tied.output;
-    std::map<std::string, std::string> values = report(tied.output);
+    std::map<std::string, std::string> values = keyValues(tied.output);
     for (const char* key :
          {"window_ms", "window_samples", "zero_shift_coefficient", "best_velocity_factor",
           "factor_low", "factor_high", "best_shift_ms", "shift_low_ms", "shift_high_ms",

@@ -15,16 +15,6 @@ CommandResult run(const std::string& arguments) {
     return runProgram(QUARVEL_SYNTH_PATH, arguments);
 }
 
-std::map<std::string, std::string> report(const std::string& output) {
-    std::map<std::string, std::string> values;
-    std::istringstream in(output);
-    std::string key, value;
-    while (in >> key >> value) {
-        values[key] = value;
-    }
-    return values;
-}
-
 // The demo core's log, its gaps filled, against a held-out trace (another
 // forward model) whose velocities are 10 % faster above 1.6 m and 5 %
 // slower below.
@@ -55,7 +45,7 @@ TEST(QuarvelSynthDepthVarying, PrintsItsKeysWritesTheRelationAndRefusesBadLimits
     const CommandResult tied =
         run("tie --depth-varying --tdr-out " + quoted(dir.file("tdr.csv")) + chirp + workDir);
     ASSERT_EQ(tied.status, 0) << tied.output;
-    std::map<std::string, std::string> values = report(tied.output);
+    std::map<std::string, std::string> values = keyValues(tied.output);
     EXPECT_EQ(values["depth_varying_significant"], "yes") << tied.output;
     EXPECT_GT(numbers::parseNumber(values["depth_varying_coefficient"]),
               numbers::parseNumber(values["best_coefficient"]))
