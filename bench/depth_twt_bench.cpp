@@ -1,7 +1,7 @@
 // One mouse move over the photograph recomputes the depth, the two-way time
 // through the whole log and the status texts. With a full 64 000-record log
 // that must stay well under a millisecond.
-#include "workspace/depth_twt.h"
+#include "probe/depth_twt.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

@@ -10,6 +10,7 @@
 #include "chirp/chirp_form.h"
 #include "editor/tables_form.h"
 #include "formats/quarvel_error.h"
+#include "main_window/main_form.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
@@ -17,8 +18,7 @@
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
-#include "workspace/main_form.h"
-#include "workspace/tie_form.h"
+#include "tie/tie_form.h"
 
 #include <QMainWindow>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/workspace.h"
-#include "workspace/forms.h"
+#include "main_window/forms.h"
 
 #include <memory>
 #include <vector>

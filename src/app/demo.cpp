@@ -4,13 +4,13 @@
 #include "app/session_capture.h"
 #include "app/session_menu.h"
 #include "app/session_replay.h"
+#include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
 #include "session/session.h"
-#include "workspace/main_form.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -5,9 +5,9 @@
 #include "document/workspace.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
+#include "main_window/main_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
-#include "workspace/main_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,9 +3,9 @@
 #include "app/application.h"
 #include "app/demo.h"
 #include "app/session_capture.h"
+#include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "session/session.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QDir>

@@ -8,8 +8,8 @@
 #include "document/workspace.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
+#include "main_window/main_form.h"
 #include "session/session.h"
-#include "workspace/main_form.h"
 
 #include <QAbstractButton>
 #include <QAction>

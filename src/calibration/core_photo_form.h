@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calibration/boundaries.h"
-#include "workspace/forms.h"
+#include "main_window/forms.h"
 
 #include <QMainWindow>
 

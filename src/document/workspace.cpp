@@ -5,7 +5,7 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/canvas.h"
-#include "workspace/depth_twt.h"
+#include "probe/depth_twt.h"
 
 #include <utility>
 #include <variant>

@@ -8,11 +8,11 @@
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/series_panel.h"
+#include "probe/log_scale.h"
+#include "probe/workspace_state.h"
 #include "survey/log_import_choices.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_points.h"
-#include "workspace/log_scale.h"
-#include "workspace/workspace_state.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/log_file.h"
-#include "workspace/workspace_state.h"
+#include "probe/workspace_state.h"
 
 #include <array>
 #include <string>

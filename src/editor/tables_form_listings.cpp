@@ -9,8 +9,8 @@
 #include "formats/text_file.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "probe/depth_twt.h"
 #include "survey/segy_reader.h"
-#include "workspace/depth_twt.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/forms.h"
+#include "main_window/forms.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/workspace_state.h"
+#include "probe/workspace_state.h"
 
 #include <QFont>
 #include <QImage>

@@ -6,13 +6,13 @@
 #include "calibration/profile_form.h"
 #include "chirp/chirp_form.h"
 #include "editor/tables_form.h"
+#include "main_window/main_form.h"
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "quarvel/version.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
-#include "workspace/tie_form.h"
+#include "tie/tie_form.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,12 +2,12 @@
 // its final plot saved, with nobody to answer a question.
 #include "app/application.h"
 #include "app/demo.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "quarvel/version.h"
 #include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
-#include "workspace/main_form.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -7,10 +7,10 @@
 #include "editor/interpolation.h"
 #include "editor/tables_form.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 #include "calibration/core_photo_form.h"
 #include "chirp/chirp_form.h"
 #include "editor/tables_form.h"
+#include "main_window/main_form.h"
 #include "platform/dialogs.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QSet>

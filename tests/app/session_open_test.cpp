@@ -7,11 +7,11 @@
 #include "app/session_menu.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
+#include "main_window/main_form.h"
 #include "session/session.h"
 #include "support/recording_error_reporter.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_work_dir.h"
-#include "workspace/main_form.h"
 
 #include <QDir>
 #include <QFile>

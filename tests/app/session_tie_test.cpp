@@ -7,12 +7,12 @@
 #include "app/session_replay.h"
 #include "editor/log_import.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "session/session.h"
 #include "support/main_widgets.h"
 #include "support/proposed_answers.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

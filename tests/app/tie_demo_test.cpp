@@ -5,13 +5,13 @@
 #include "app/application.h"
 #include "app/demo.h"
 #include "formats/numbers.h"
+#include "main_window/main_form.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
 #include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
-#include "workspace/main_form.h"
-#include "workspace/tie_form.h"
+#include "tie/tie_form.h"
 
 #include <QAction>
 #include <QLabel>

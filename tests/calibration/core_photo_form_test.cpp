@@ -1,7 +1,7 @@
 #include "calibration/core_photo_form.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -3,9 +3,9 @@
 #include "editor/listing_file.h"
 #include "editor/tables_form.h"
 #include "formats/quarvel_error.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

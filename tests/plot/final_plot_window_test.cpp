@@ -1,11 +1,11 @@
 #include "calibration/core_photo_form.h"
 #include "formats/quarvel_error.h"
+#include "main_window/main_form.h"
 #include "platform/canvas.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

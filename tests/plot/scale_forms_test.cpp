@@ -1,12 +1,12 @@
 // The two scale dialogs and the graphic parameters dialog.
 
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "plot/final_table_form.h"
 #include "plot/graph_form.h"
 #include "plot/scale_forms.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "support/app_fixture.h"
 
-#include "workspace/main_form.h"
+#include "main_window/main_form.h"
 
 #include <QTest>
 

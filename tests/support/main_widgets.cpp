@@ -1,7 +1,7 @@
 #include "support/main_widgets.h"
 
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

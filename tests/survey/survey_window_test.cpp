@@ -7,11 +7,11 @@
 #include "formats/series_file.h"
 #include "formats/text_file.h"
 #include "platform/image_panel.h"
+#include "probe/depth_twt.h"
 #include "support/proposed_answers.h"
 #include "survey/log_import.h"
 #include "survey/segy_load.h"
 #include "survey/segy_test_file.h"
-#include "workspace/depth_twt.h"
 
 #include <QComboBox>
 #include <QLabel>

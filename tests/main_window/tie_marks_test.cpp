@@ -4,10 +4,10 @@
 #include "calibration/core_photo_form.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
+#include "probe/depth_twt.h"
 #include "support/app_fixture.h"
-#include "workspace/depth_twt.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,10 +2,10 @@
 // a file when there is nothing to export, and writes what the windows show.
 #include "document/workspace.h"
 #include "formats/numbers.h"
+#include "main_window/main_form.h"
 #include "support/app_fixture.h"
 #include "survey/las_reader.h"
 #include "survey/segy_reader.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <gtest/gtest.h>

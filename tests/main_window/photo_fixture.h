@@ -1,10 +1,10 @@
 #pragma once
 
 #include "calibration/core_photo_form.h"
+#include "main_window/main_form.h"
 #include "platform/canvas.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QImage>
 #include <QScrollArea>

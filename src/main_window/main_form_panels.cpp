@@ -4,11 +4,11 @@
 // step, so a failed drawing leaves the panel as it was.
 
 #include "document/workspace.h"
+#include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/log_panel.h"
 #include "plot/series_panel.h"
-#include "workspace/main_form.h"
 
 #include <QCheckBox>
 

@@ -1,12 +1,12 @@
-#include "workspace/main_form_export.h"
+#include "main_window/main_form_export.h"
 
 #include "document/workspace.h"
 #include "formats/text_file.h"
+#include "main_window/forms.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "survey/las_writer.h"
 #include "survey/segy_writer.h"
-#include "workspace/forms.h"
 
 #include <QAction>
 #include <QDate>

@@ -1,9 +1,9 @@
 #include "calibration/core_photo_form.h"
+#include "main_window/main_form.h"
 #include "photo_fixture.h"
 #include "platform/image_panel.h"
 #include "plot/scale_forms.h"
-#include "workspace/depth_twt.h"
-#include "workspace/main_form.h"
+#include "probe/depth_twt.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 #include "formats/quarvel_error.h"
-#include "workspace/depth_twt.h"
+#include "probe/depth_twt.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -5,12 +5,12 @@
 #include "engine/synthetic.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
 #include "support/proposed_answers.h"
+#include "tie/tie_form.h"
 #include "tie/tie_synthesiser.h"
-#include "workspace/main_form.h"
-#include "workspace/tie_form.h"
 
 #include <QAction>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "workspace/depth_twt.h"
+#include "probe/depth_twt.h"
 
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"

@@ -4,11 +4,11 @@
 // floor's; the Tie window opens from the Open menu.
 #include "document/workspace.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
+#include "main_window/main_form_export.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "tie/tie_points.h"
-#include "workspace/main_form.h"
-#include "workspace/main_form_export.h"
 
 #include <QAction>
 #include <QMenu>

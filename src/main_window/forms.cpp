@@ -1,4 +1,4 @@
-#include "workspace/forms.h"
+#include "main_window/forms.h"
 
 #include "platform/window_geometry.h"
 

@@ -5,10 +5,10 @@
 #include "chirp/chirp_source.h"
 #include "formats/numbers.h"
 #include "formats/text_file.h"
+#include "main_window/main_form.h"
 #include "platform/image_panel.h"
 #include "plot/series_panel.h"
 #include "support/app_fixture.h"
-#include "workspace/main_form.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
-#include "workspace/log_scale.h"
+#include "probe/log_scale.h"
 
 #include <climits>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/series_file.h"
-#include "workspace/workspace_state.h"
+#include "probe/workspace_state.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "workspace/main_form.h"
+#include "main_window/main_form.h"
 
 #include "document/workspace.h"
 #include "platform/canvas.h"

@@ -1,4 +1,4 @@
-#include "workspace/log_scale.h"
+#include "probe/log_scale.h"
 
 #include "formats/log_file.h"
 #include "formats/text_file.h"

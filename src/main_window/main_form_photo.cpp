@@ -5,11 +5,11 @@
 #include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "main_window/main_form.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
-#include "workspace/depth_twt.h"
-#include "workspace/main_form.h"
+#include "probe/depth_twt.h"
 
 #include <QAction>
 #include <QCheckBox>

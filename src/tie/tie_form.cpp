@@ -1,4 +1,4 @@
-#include "workspace/tie_form.h"
+#include "tie/tie_form.h"
 
 #include "document/workspace.h"
 #include "engine/math_fun.h"

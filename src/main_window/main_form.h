@@ -1,7 +1,7 @@
 #pragma once
 
+#include "main_window/forms.h"
 #include "plot/core_columns.h"
-#include "workspace/forms.h"
 
 #include <QImage>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "main_window/forms.h"
 #include "tie/tie_measure.h"
-#include "workspace/forms.h"
 
 #include <QWidget>
 #include <memory>

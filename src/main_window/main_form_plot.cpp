@@ -1,10 +1,10 @@
 // The final plot commands of the main window: gather what the plot is made of
 // from this window's panels and the workspace, compose it, and show it.
 #include "document/workspace.h"
+#include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/final_plot.h"
-#include "workspace/main_form.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
