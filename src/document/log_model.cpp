@@ -19,6 +19,7 @@ void LogModel::setCell(int row, int column, const std::string& text) {
     }
     grid_.setCell(row, column, text);
     edited_ = true;
+    beforeApply_.reset();
     emit cellEdited(row, column);
 }
 
@@ -31,7 +32,9 @@ void LogModel::replace(LogGrid grid, std::string logDat, Changes changes) {
     emit changed(changes | GridReplaced);
 }
 
+// Whatever else changes the log, Undo no longer means the Apply before it.
 void LogModel::saved(std::string logDat) {
+    beforeApply_.reset();
     savedText_ = std::move(logDat);
     edited_ = false;
 }
@@ -67,6 +70,7 @@ void LogModel::saveAs(const std::filesystem::path& fileName) {
 void LogModel::clear() {
     ClearLog(grid_);
     edited_ = true;
+    beforeApply_.reset();
     emit changed(GridReplaced);
 }
 
@@ -79,6 +83,7 @@ void LogModel::discard() {
     }
     grid_ = LogGrid();
     savedText_.clear();
+    beforeApply_.reset();
     edited_ = true;
     emit changed(GridReplaced);
 }
@@ -99,24 +104,60 @@ std::vector<std::string> LogModel::interpolate() {
     writeTextFile(logDat, text);
     grid_ = std::move(reloaded);
     edited_ = true;
+    beforeApply_.reset();
     emit changed(GridReplaced);
     return loadLogNotices(result, logDat.string());
 }
 
-void LogModel::scaleVelocities(double factor) {
+void LogModel::checkApplicable(const char* what) const {
     if (logSeriesLength(grid_) == 0) {
-        throw QuarvelError("There is no log to scale the velocities of. Load a log in the data "
-                           "editor first.");
+        throw QuarvelError(std::string("There is no log to ") + what +
+                           ". Load a log in the data editor first.");
     }
     if (edited_) {
         throw QuarvelError("The log in the data editor holds edits that were not saved, so the "
                            "tie did not measure them. Save the log, press Calc. Synthetic and "
                            "measure again.");
     }
+}
+
+// The changed grid is made aside; the one before is kept for Undo only once
+// the file is written.
+void LogModel::apply(LogGrid changed) {
+    Snapshot before{grid_, savedText_};
+    std::string logDat = SaveLog(changed);
+    replace(std::move(changed), std::move(logDat), LogSaved);
+    beforeApply_ = std::move(before);
+}
+
+void LogModel::scaleVelocities(double factor) {
+    checkApplicable("scale the velocities of");
     LogGrid scaled = grid_;
     quarvel::scaleVelocities(scaled, factor);
-    std::string logDat = SaveLog(scaled);
-    replace(std::move(scaled), std::move(logDat), LogSaved);
+    apply(std::move(scaled));
+}
+
+void LogModel::retimeVelocities(const std::function<double(double depth)>& twtMs) {
+    checkApplicable("retime");
+    LogGrid retimed = grid_;
+    quarvel::retimeVelocities(retimed, twtMs);
+    apply(std::move(retimed));
+}
+
+std::string LogModel::retimedText(const std::function<double(double depth)>& twtMs) const {
+    checkApplicable("retime");
+    LogGrid retimed = grid_;
+    quarvel::retimeVelocities(retimed, twtMs);
+    return SaveLog(retimed);
+}
+
+void LogModel::undoApply() {
+    if (!beforeApply_) {
+        throw QuarvelError("There is no Apply to undo: the log has changed since, or it was "
+                           "never applied.");
+    }
+    Snapshot before = *beforeApply_;
+    replace(std::move(before.grid), std::move(before.logDat), LogSaved);
 }
 
 } // namespace quarvel

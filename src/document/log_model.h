@@ -6,6 +6,7 @@
 #include <QFlags>
 #include <QObject>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,19 @@ public:
     // as if typed, and "log.dat" written from it. Refused, changing nothing,
     // when there is no log or the grid holds edits the tie did not measure.
     void scaleVelocities(double factor);
+    // The depth-varying tie's "Apply": every interval of the log given the
+    // velocity that makes its two-way time the relation's (twtMs: depth in m
+    // to ms), as if typed, and "log.dat" written from it. Refused as
+    // scaleVelocities is.
+    void retimeVelocities(const std::function<double(double depth)>& twtMs);
+    // The text "log.dat" would hold after retimeVelocities, for exporting
+    // the corrected log without applying it. Refused as that is.
+    std::string retimedText(const std::function<double(double depth)>& twtMs) const;
+    // Whether the last command was an Apply that Undo can take back.
+    bool canUndoApply() const { return beforeApply_.has_value(); }
+    // Undo: the grid and "log.dat" as they were before the last Apply.
+    // Throws when the last command was not an Apply.
+    void undoApply();
 
 signals:
     void cellEdited(int row, int column);
@@ -81,11 +95,21 @@ signals:
 private:
     void replace(LogGrid grid, std::string logDat, Changes changes);
     void saved(std::string logDat);
+    // Throws unless the grid holds a log that "log.dat" was written from.
+    void checkApplicable(const char* what) const;
+    void apply(LogGrid changed);
+
+    struct Snapshot {
+        LogGrid grid;
+        std::string logDat;
+    };
 
     WorkDir workDir_;
     LogGrid grid_;
     bool edited_ = true;
     std::string savedText_;
+    // The log before the last Apply, while nothing else has changed it.
+    std::optional<Snapshot> beforeApply_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(LogModel::Changes)

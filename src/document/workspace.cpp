@@ -187,11 +187,13 @@ void Workspace::logSaved(LogModel::Changes changes) {
     emit logChanged();
     if (changes.testFlag(LogModel::NewLog)) {
         dropTiePoints("estimated from the last log");
+        clearAcceptedTies();
     }
 }
 
 void Workspace::startOver() {
     clearTiePoints();
+    clearAcceptedTies();
     log_.discard();
     state_.NoLogLoaded = true;
     showLogScale(calcLogScale("", scales_));

@@ -11,6 +11,7 @@
 #include "probe/log_scale.h"
 #include "probe/workspace_state.h"
 #include "survey/log_import_choices.h"
+#include "tie/depth_varying_tie.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 
@@ -32,6 +33,23 @@ struct AxisTexts {
     std::string xLabelFreq = "50";
     std::string yMarkFreq = "200";
     std::string yLabelFreq = "200";
+};
+
+// A depth-varying tie as the document keeps it: what was asked, what came
+// out, and the text of "log.dat" it was measured on.
+struct DepthVaryingResult {
+    tie::DepthVaryingRequest request;
+    tie::DepthVaryingTie tie;
+    std::string logText;
+    double logCoefficient = 0.0; // the log as it is, at its best shift
+};
+
+// What an Apply of the depth-varying tie made of the tie: the coefficient of
+// the log at its best shift before (as the bulk measurement found it) and
+// after (measured again on the log applied).
+struct AppliedTie {
+    double before = 0.0;
+    double after = 0.0;
 };
 
 // The document every window shows: the loaded log and the values derived from
@@ -204,6 +222,37 @@ public:
                              const std::string& maxFactor);
     Task<tie::TieMeasurement>& tieTask() { return tieTask_; }
 
+    // The depth-varying tie as the document's task: the last bulk
+    // measurement's synthetic at its factor, stretched and squeezed onto the
+    // same trace from its shift, no interval's velocity leaving the bulk
+    // tie's by more than the limit (% as typed), through the accepted tie
+    // points and the trace times picked for tie points with Shift+click.
+    // Throws before starting when there is no bulk measurement, the log has
+    // changed since it or the limit is out of range.
+    void startDepthVaryingTie(const std::string& velocityLimitPct);
+    Task<DepthVaryingResult>& depthVaryingTask() { return depthVaryingTask_; }
+    // The tie points the next alignment must pass through, by depth; a new
+    // log clears them.
+    const std::vector<tie::FixedTie>& acceptedTies() const { return acceptedTies_; }
+    // Accepting a point at the depth of one already accepted moves it.
+    void acceptTie(tie::FixedTie point);
+    void removeAcceptedTie(double depth);
+    // Apply: the log's velocities rewritten so that every interval's
+    // two-way time is the depth-varying tie's (depths and densities as they
+    // are, log.dat whole or not at all), the synthetic computed again, then
+    // the coefficient after measured as the document's task. Throws, changing
+    // nothing, when there is no depth-varying tie or the log has changed
+    // since it was measured.
+    void applyDepthVaryingTie();
+    Task<AppliedTie>& applyTask() { return applyTask_; }
+    // Undo: the log as it was before the last Apply, and its synthetic.
+    void undoApply();
+    // The depth-varying tie's time-depth table (depth_m,twt_ms, settings in
+    // "#" lines) and the log with its velocities as Apply would write them,
+    // as LAS 2.0. Throw when there is no depth-varying tie.
+    void exportDepthVaryingTable(const std::filesystem::path& path) const;
+    void exportCorrectedLog(const std::filesystem::path& path) const;
+
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
     void setFinalPlot(const QImage& plot, std::optional<int> axisX);
@@ -225,6 +274,7 @@ signals:
     void tiePointsChanged();
     void timeZeroChanged();
     void antiAliasedChanged();
+    void acceptedTiesChanged();
     // Something the user should read that is not an error.
     void notice(const QString& text);
 
@@ -241,12 +291,26 @@ private:
     void replaceCalibration(const Boundaries& boundaries);
     // Tells, once, what is wrong with the fields just read from a file.
     void tellFileProblems(const std::string& fileName);
+    // The bulk measurement's inputs, and the log they were read from.
+    struct TieInputs {
+        tie::TieRequest request;
+        MathFun::SyntheticLog log;
+        std::string logText;
+    };
+    TieInputs tieInputs(const std::string& maxShiftMs, const std::string& minFactor,
+                        const std::string& maxFactor) const;
+    const DepthVaryingResult& depthVaryingResult() const;
+    void clearAcceptedTies();
 
     WorkDir workDir_;
     // Computes every "Calc. Synthetic"; its series are allocated once.
     MathFun::Engine engine_;
     LogModel log_;
     Task<tie::TieMeasurement> tieTask_;
+    TieInputs measured_; // what tieTask_ measured
+    Task<DepthVaryingResult> depthVaryingTask_;
+    Task<AppliedTie> applyTask_;
+    std::vector<tie::FixedTie> acceptedTies_;
     WorkspaceState state_;
     Boundaries calibration_;
     BoundaryReports boundaryReports_;

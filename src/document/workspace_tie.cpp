@@ -88,9 +88,11 @@ std::string Workspace::timeDepthCsv() const {
     return tie::timeDepthCsv(tie::timeDepthTable(depths, velocities));
 }
 
-tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
-                                      const std::string& maxFactor) const {
-    tie::TieRequest request;
+Workspace::TieInputs Workspace::tieInputs(const std::string& maxShiftMs,
+                                          const std::string& minFactor,
+                                          const std::string& maxFactor) const {
+    TieInputs inputs;
+    tie::TieRequest& request = inputs.request;
     if (!maxShiftMs.empty()) {
         request.settings.maxShift = tie::shiftLimitFromText(maxShiftMs, "The maximum shift");
     }
@@ -109,26 +111,32 @@ tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::
         throw QuarvelError("There is no log to measure the tie with. Load a log in the data "
                            "editor first.");
     }
-    const MathFun::SyntheticLog log =
-        engine::readLogText(log_.savedText(), workDir_.file(MathFun::LogFileName).string());
+    inputs.logText = log_.savedText();
+    inputs.log = engine::readLogText(inputs.logText, workDir_.file(MathFun::LogFileName).string());
     const MathFun::SyntheticParameters parameters =
         tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
     engine::checkWaveletSweep(workDir_, parameters.startFrequency, parameters.endFrequency);
     request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
-        log, engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval),
+        inputs.log, engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval),
         parameters);
-    return request;
+    return inputs;
+}
+
+tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
+                                      const std::string& maxFactor) const {
+    return tieInputs(maxShiftMs, minFactor, maxFactor).request;
 }
 
 void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
                                     const std::string& maxFactor) {
-    tieTask_.start(
-        [request = tieRequest(maxShiftMs, minFactor, maxFactor)](TaskProgress& progress) {
-            return tie::measureTie(request, [&progress](double done) {
-                progress.report(done);
-                return !progress.cancelRequested();
-            });
+    TieInputs inputs = tieInputs(maxShiftMs, minFactor, maxFactor);
+    tieTask_.start([request = inputs.request](TaskProgress& progress) {
+        return tie::measureTie(request, [&progress](double done) {
+            progress.report(done);
+            return !progress.cancelRequested();
         });
+    });
+    measured_ = std::move(inputs);
 }
 
 } // namespace quarvel

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -185,6 +187,34 @@ void scaleVelocities(LogGrid& grid, double factor) {
     }
     for (int row = 1; row <= length; ++row) {
         grid.setCell(row, 1, numbers::formatF6(scaled[static_cast<std::size_t>(row) - 1]));
+    }
+}
+
+void retimeVelocities(LogGrid& grid, const std::function<double(double depth)>& twtMs) {
+    const int length = logSeriesLength(grid);
+    std::vector<std::pair<int, double>> velocities;
+    double above = 0.0;   // the row directly above, which decides whether a row is written
+    double written = 0.0; // the row written last, where this row's interval starts
+    for (int row = 1; row <= length; ++row) {
+        const auto depth = plainNumber(grid.cell(row, 0));
+        if (!depth) {
+            throwNotANumber(row, 0, grid.cell(row, 0));
+        }
+        if (*depth - above > 0) {
+            // Two-way time in ms: v = 2 dz / (dt / 1000).
+            const double velocity = 2000 * (*depth - written) / (twtMs(*depth) - twtMs(written));
+            if (!std::isfinite(velocity) || !(velocity > 0)) {
+                throw QuarvelError(formatMessage(
+                    "The time-depth relation gives row %s of the log no positive velocity.",
+                    {numbers::formatInteger(row)}));
+            }
+            velocities.emplace_back(row, velocity);
+            written = *depth;
+        }
+        above = *depth;
+    }
+    for (const auto& [row, velocity] : velocities) {
+        grid.setCell(row, 1, numbers::formatF6(velocity));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "probe/workspace_state.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,15 @@ std::string SaveLog(const LogGrid& grid);
 // back as an F6 text as if typed (the Tie window's "Apply"). A cell of the
 // series that is not a plain number stops it before any cell changes.
 void scaleVelocities(LogGrid& grid, double factor);
+
+// The depth-varying tie's "Apply": the velocity of every row that "log.dat"
+// holds made such that the two-way time from the row written above (the core
+// top for the first) to this one is what twtMs (depth in m to two-way time
+// in ms) gives, each written back as an F6 text; rows "log.dat" leaves out
+// keep theirs. Depths and densities are left as typed. A depth that is not a
+// plain number, or an interval the relation gives no positive velocity,
+// stops it before any cell changes.
+void retimeVelocities(LogGrid& grid, const std::function<double(double depth)>& twtMs);
 
 // Empties the heading row and every row of the log series; the first row with
 // an empty depth keeps its other two cells.

@@ -43,7 +43,13 @@ DepthVaryingRequest depthVaryingRequest(const TieSynthesiser& synthesise,
     return request;
 }
 
-DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
+DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request, const TieProgress& progress) {
+    const auto tick = [&](std::size_t done) {
+        if (progress &&
+            !progress(static_cast<double>(done) / static_cast<double>(request.surrogates + 1))) {
+            throw QuarvelError("The alignment was cancelled.");
+        }
+    };
     const Warper warper(request.warp);
     DepthVaryingTie tie;
     tie.alignment = warper.align(request.warp.trace.value);
@@ -60,6 +66,7 @@ DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
     // freedom as the trace.
     const AmplitudeAdjustedSurrogates surrogates(request.warp.trace.value);
     for (std::size_t k = 0; k < request.surrogates; ++k) {
+        tick(k + 1);
         const Alignment null = warper.align(surrogates(request.seed + k));
         if (null.coefficient >= tie.alignment.coefficient) {
             ++tie.asGood;
@@ -68,6 +75,7 @@ DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request) {
     tie.nullPValue =
         static_cast<double>(tie.asGood + 1) / static_cast<double>(request.surrogates + 1);
     tie.significant = request.bulkSignificant && tie.nullPValue <= request.level;
+    tick(request.surrogates + 1);
     return tie;
 }
 

@@ -58,9 +58,11 @@ struct DepthVaryingTie {
     bool significant = false;
 };
 
-// Throws QuarvelError as the Warper does, and when the aligned trace covers
-// less than MinCovered of the core's span.
-DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request);
+// Throws QuarvelError as the Warper does, when the aligned trace covers
+// less than MinCovered of the core's span, and "The alignment was
+// cancelled." when progress says stop.
+DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request,
+                                const TieProgress& progress = {});
 
 // "key value" pairs: depth_varying_coefficient, depth_varying_null_p_value,
 // depth_varying_significant, the limits, and each proposed tie point as

@@ -98,5 +98,27 @@ TEST(LogModel, EachCommandAnnouncesOneChangeOrChangesNothing) {
     }
 }
 
+// Undo takes back the last Apply, bulk or depth-varying, and nothing else.
+TEST(LogModel, UndoRestoresTheLogBeforeTheLastApplyWhileNothingElseChangedIt) {
+    LoadedLog loaded;
+    LogModel& log = loaded.log;
+    EXPECT_FALSE(log.canUndoApply());
+    log.retimeVelocities([](double depth) { return 2000 * depth / 1600; });
+    EXPECT_EQ(loaded.dir.read("log.dat"),
+              "0.100000 1600.000000 1.800000\r\n0.200000 1600.000000 1.900000\r\n");
+    ASSERT_TRUE(log.canUndoApply());
+    log.undoApply();
+    EXPECT_EQ(loaded.dir.read("log.dat"), CoreLogDat);
+    EXPECT_EQ(log.savedText(), CoreLogDat);
+    EXPECT_EQ(log.grid().cell(2, 1), "1510.000000");
+    EXPECT_FALSE(log.edited());
+    EXPECT_FALSE(log.canUndoApply());
+
+    log.scaleVelocities(2.0);
+    log.setCell(1, 2, "1.7");
+    EXPECT_FALSE(log.canUndoApply());
+    EXPECT_THROW(log.undoApply(), QuarvelError);
+}
+
 } // namespace
 } // namespace quarvel

@@ -2,6 +2,7 @@
 #include "editor/log_import.h"
 #include "formats/quarvel_error.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -300,6 +301,54 @@ TEST(ScaleVelocities, MultipliesTheSeriesVelocitiesAsTypedOrChangesNothing) {
         for (std::size_t r = 0; r < c.velocities.size(); ++r) {
             EXPECT_EQ(grid.cell(static_cast<int>(r) + 1, 1), c.velocities[r]) << "row " << r + 1;
             EXPECT_EQ(row(grid, static_cast<int>(r) + 1)[0], c.rows[r][0]) << "depth kept";
+        }
+    }
+}
+
+// Each interval written to log.dat takes the velocity that gives it the
+// relation's two-way time; depths and densities stay as typed.
+TEST(RetimeVelocities, GivesEachWrittenIntervalTheRelationsTimeOrChangesNothing) {
+    // 1500 m/s down to 0.15 m, 1600 m/s below.
+    const auto twoLayers = [](double depth) {
+        return depth <= 0.15 ? 2000 * depth / 1500 : 0.2 + 2000 * (depth - 0.15) / 1600;
+    };
+    const auto flat = [](double) { return 1.0; };
+    struct Case {
+        const char* name;
+        std::vector<std::vector<std::string>> rows;
+        std::function<double(double)> twtMs;
+        std::vector<std::string> velocities;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"two layers",
+         {{"0.1", "1400", "1.8"}, {"0.2", "1450", "1.9"}, {"0.3", "0", "2"}},
+         twoLayers,
+         {"1500.000000", "1548.387097", "1600.000000"},
+         false},
+        {"a row log.dat leaves out keeps its velocity",
+         {{"0.1", "1400", "1.8"}, {"0.1", "1234", "1.8"}, {"0.2", "1450", "1.9"}},
+         twoLayers,
+         {"1500.000000", "1234", "1548.387097"},
+         false},
+        {"no time between rows", {{"0.1", "1400", "1.8"}}, flat, {"1400"}, true},
+        {"a depth that is not a number",
+         {{"0.1", "1400", "1.8"}, {"x", "1450", "1.9"}},
+         twoLayers,
+         {"1400", "1450"},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogGrid grid = gridWith(c.rows);
+        if (c.refused) {
+            EXPECT_THROW(quarvel::retimeVelocities(grid, c.twtMs), quarvel::QuarvelError);
+        } else {
+            quarvel::retimeVelocities(grid, c.twtMs);
+        }
+        for (std::size_t r = 0; r < c.velocities.size(); ++r) {
+            EXPECT_EQ(row(grid, static_cast<int>(r) + 1),
+                      (std::vector<std::string>{c.rows[r][0], c.velocities[r], c.rows[r][2]}));
         }
     }
 }

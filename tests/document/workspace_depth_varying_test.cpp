@@ -1,0 +1,104 @@
+// The depth-varying tie through the document: from the bulk measurement to
+// the alignment, the exports, Apply rewriting the log's velocities and Undo
+// taking them back, each refused while it would use a stale result.
+#include "document/workspace.h"
+#include "engine/engine_inputs.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "formats/text_file.h"
+#include "support/proposed_answers.h"
+#include "support/temp_work_dir.h"
+#include "tie/tie_synthesiser.h"
+#include "tie/time_depth.h"
+
+#include <QSignalSpy>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace quarvel {
+namespace {
+
+// A 1 m core every 5 mm; its true velocities are the log's times `above`
+// down to 0.5 m and times `below` under it.
+MathFun::SyntheticLog coreLog(double above, double below) {
+    MathFun::SyntheticLog log;
+    for (int i = 1; i <= 200; ++i) {
+        const double depth = i * 0.005;
+        log.depth.push_back(depth);
+        log.velocity.push_back((depth <= 0.5 ? above : below) * (1500 + 40 * std::sin(depth * 9)));
+        log.density.push_back(1.6 + 0.3 * std::sin(depth * 23) * std::sin(depth * 7));
+    }
+    return log;
+}
+
+template <class Result> void waitFor(Task<Result>& task) {
+    QSignalSpy failed(&task, &TaskRunner::failed);
+    QSignalSpy finished(&task, &TaskRunner::finished);
+    ASSERT_TRUE(finished.wait(60000))
+        << (failed.isEmpty() ? std::string("no end") : failed.at(0).at(0).toString().toStdString());
+}
+
+TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
+    testing::TempWorkDir dir;
+    Workspace workspace{dir.workDir()};
+    const MathFun::SyntheticLog log = coreLog(1, 1);
+    std::string core;
+    for (int i = 0; i < log.rows(); ++i) {
+        core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) + " " +
+                numbers::formatF6(log.density[i]) + "\r\n";
+    }
+    dir.write("core.txt", core);
+    workspace.makeWavelet();
+    testing::ProposedAnswers answers;
+    ASSERT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
+    const tie::TieSynthetic recorded = tie::TieSynthesiser(
+        coreLog(0.95, 1.05), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
+        tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
+    std::string trace;
+    for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
+        trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
+                 numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) + "\r\n";
+    }
+    dir.write("trace.txt", trace);
+    workspace.readTrace();
+
+    EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
+    workspace.startTieMeasurement("", "", "");
+    waitFor(workspace.tieTask());
+    EXPECT_THROW(workspace.startDepthVaryingTie("60"), QuarvelError);
+    EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "not aligned yet";
+    workspace.startDepthVaryingTie("25");
+    waitFor(workspace.depthVaryingTask());
+    const DepthVaryingResult& result = *workspace.depthVaryingTask().result();
+    EXPECT_GT(result.tie.alignment.coefficient, result.tie.alignment.bulkCoefficient);
+
+    workspace.exportDepthVaryingTable(dir.file("td.csv"));
+    EXPECT_EQ(dir.read("td.csv").rfind("# Quarvel depth-varying tie", 0), 0u);
+    workspace.exportCorrectedLog(dir.file("core.las"));
+    EXPECT_NE(dir.read("core.las").find("depth-varying tie, p = "), std::string::npos);
+
+    const std::string before = dir.read("log.dat");
+    workspace.applyDepthVaryingTie();
+    waitFor(workspace.applyTask());
+    const AppliedTie& applied = *workspace.applyTask().result();
+    EXPECT_GT(applied.after, applied.before);
+    // The log's own times are now the relation's, from the core top.
+    const MathFun::SyntheticLog retimed = engine::readLogText(dir.read("log.dat"), "log.dat");
+    const std::vector<tie::TimeDepthPoint> table =
+        tie::timeDepthTable(retimed.depth, retimed.velocity);
+    const tie::TimeDepthRelation& relation = result.tie.relation;
+    for (int i = 0; i < retimed.rows(); ++i) {
+        EXPECT_NEAR(retimed.depth[i], log.depth[i], 1e-9);
+        EXPECT_NEAR(retimed.density[i], log.density[i], 1e-6);
+        EXPECT_NEAR(table[i + 1].twt, relation.twtAt(log.depth[i]) - relation.twtAt(0), 1e-4);
+    }
+    EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "measured on the last log";
+
+    workspace.undoApply();
+    EXPECT_EQ(dir.read("log.dat"), before);
+    EXPECT_THROW(workspace.undoApply(), QuarvelError);
+}
+
+} // namespace
+} // namespace quarvel
