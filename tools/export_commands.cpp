@@ -25,6 +25,8 @@ double positiveNumber(std::string_view option, const std::string& text) {
     return *value;
 }
 
+} // namespace
+
 std::string today() {
     const std::chrono::year_month_day date{
         std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
@@ -35,8 +37,6 @@ std::string today() {
            twoDigits(static_cast<unsigned>(date.month())) + '-' +
            twoDigits(static_cast<unsigned>(date.day()));
 }
-
-} // namespace
 
 void runExport(const WorkDir& dir, const ExportTexts& texts, std::ostream& out) {
     if (texts.segy.empty() && texts.las.empty()) {

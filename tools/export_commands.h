@@ -24,4 +24,7 @@ struct ExportTexts {
 // a QuarvelError, and nothing is written then.
 void runExport(const WorkDir& dir, const ExportTexts& texts, std::ostream& out);
 
+// Today's date as YYYY-MM-DD, for the LAS ~Well section.
+std::string today();
+
 } // namespace quarvel::tools

@@ -26,6 +26,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -211,7 +212,10 @@ int run(int argc, char** argv) {
         {"--level", "significance level (default 0.05)", &tie.level},
         {"--report", "file for the settings and every result", &tie.report},
         {"--scan-out", "CSV file for the factor curve", &tie.scanOut},
-        {"--apply", "scale log.dat's velocities by the best factor", &tie.apply, 0},
+        {"--apply",
+         "scale log.dat's velocities by the best factor (with --depth-varying: give every "
+         "interval the relation's time)",
+         &tie.apply, 0},
         {"--depth-varying", "then stretch and squeeze the synthetic onto the trace",
          &depthVarying.enabled, 0},
         {"--velocity-limit", "% an interval's velocity may leave the bulk tie's (default 25)",
@@ -219,6 +223,7 @@ int run(int argc, char** argv) {
         {"--max-stretch", "the same as --velocity-limit", &depthVarying.velocityLimit},
         {"--tdr-out", "CSV file for the depth-varying time-depth relation", &depthVarying.tdrOut},
         {"--td-out", "the same as --tdr-out", &depthVarying.tdrOut},
+        {"--log-out", "LAS file for the log the depth-varying tie gives", &depthVarying.logOut},
         workDir,
         noWaitOption};
 
@@ -301,11 +306,18 @@ int run(int argc, char** argv) {
          tieOptions,
          {},
          [&](const WorkDir& dir) {
-             quarvel::tools::checkDepthVarying(depthVarying, tie.apply);
-             const auto bulk = quarvel::tools::printTie(dir, chirp, tie, std::cout, std::cerr);
+             quarvel::tools::checkDepthVarying(depthVarying);
+             // With --depth-varying, --apply applies the relation, not the
+             // bulk factor.
+             quarvel::tools::TieTexts bulkTexts = tie;
+             if (depthVarying.enabled == "yes") {
+                 depthVarying.apply = std::exchange(bulkTexts.apply, std::string());
+             }
+             const auto bulk =
+                 quarvel::tools::printTie(dir, chirp, bulkTexts, std::cout, std::cerr);
              if (depthVarying.enabled == "yes") {
                  quarvel::tools::printDepthVaryingTie(dir, chirp, tie.trace, bulk, depthVarying,
-                                                      std::cout);
+                                                      std::cout, std::cerr);
              }
          }},
         {"export",

@@ -43,7 +43,8 @@ TEST(QuarvelSynthDepthVarying, PrintsItsKeysWritesTheRelationAndRefusesBadLimits
     ASSERT_EQ(run("chirp --width 0.02" + chirp + workDir).status, 0);
 
     const CommandResult tied =
-        run("tie --depth-varying --tdr-out " + quoted(dir.file("tdr.csv")) + chirp + workDir);
+        run("tie --depth-varying --apply --td-out " + quoted(dir.file("tdr.csv")) + " --log-out " +
+            quoted(dir.file("core.las")) + chirp + workDir);
     ASSERT_EQ(tied.status, 0) << tied.output;
     std::map<std::string, std::string> values = keyValues(tied.output);
     EXPECT_EQ(values["depth_varying_significant"], "yes") << tied.output;
@@ -53,20 +54,28 @@ TEST(QuarvelSynthDepthVarying, PrintsItsKeysWritesTheRelationAndRefusesBadLimits
     const std::string csv = dir.read("tdr.csv");
     EXPECT_EQ(csv.rfind("# Quarvel depth-varying tie", 0), 0U) << csv;
     EXPECT_NE(csv.find("\r\ndepth_m,twt_ms\r\n0.0000,"), std::string::npos) << csv;
+    EXPECT_NE(dir.read("core.las").find("depth-varying tie, p = "), std::string::npos);
+    // Applied: log.dat retimed, and the log ties better than it did.
+    EXPECT_NE(dir.read("log.dat"), logText);
+    EXPECT_GT(numbers::parseNumber(values["log_coefficient_after"]),
+              numbers::parseNumber(values["log_coefficient_before"]))
+        << tied.output;
 
     struct Case {
         std::string arguments;
         std::string message;
     };
     const Case cases[] = {
-        {"--velocity-limit 60", "--velocity-limit must be a percentage above 0 and at most 50"},
-        {"--velocity-limit 0", "--velocity-limit must be a percentage above 0 and at most 50"},
-        {"--velocity-limit ten", "--velocity-limit must be a percentage above 0 and at most 50"},
-        {"--apply", "--apply"},
+        {"--depth-varying --velocity-limit 60",
+         "--velocity-limit must be a percentage above 0 and at most 50"},
+        {"--depth-varying --max-stretch 0",
+         "--velocity-limit must be a percentage above 0 and at most 50"},
+        {"--depth-varying --velocity-limit ten",
+         "--velocity-limit must be a percentage above 0 and at most 50"},
+        {"--log-out x.las", "add --depth-varying"},
     };
     for (const Case& c : cases) {
-        const CommandResult refused =
-            run("tie --depth-varying --surrogates 0 " + c.arguments + chirp + workDir);
+        const CommandResult refused = run("tie --surrogates 0 " + c.arguments + chirp + workDir);
         EXPECT_EQ(refused.status, 1) << c.arguments << refused.output;
         EXPECT_NE(refused.output.find(c.message), std::string::npos) << refused.output;
     }
