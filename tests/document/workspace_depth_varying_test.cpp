@@ -55,7 +55,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     const tie::TieSynthetic recorded = tie::TieSynthesiser(
         coreLog(0.95, 1.05), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
         tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
-    std::string trace;
+    std::string trace; // reaching 1 ms below the core
     for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
         trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
                  numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) + "\r\n";
