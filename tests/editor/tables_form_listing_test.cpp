@@ -1,5 +1,5 @@
 #include "chirp/chirp_form.h"
-#include "tables_form_fixture.h"
+#include "editor/tables_form_fixture.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,5 +1,5 @@
+#include "editor/tables_form_fixture.h"
 #include "formats/numbers.h"
-#include "tables_form_fixture.h"
 
 #include <QApplication>
 #include <QLineEdit>

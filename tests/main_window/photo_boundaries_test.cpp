@@ -1,6 +1,6 @@
 // Boundary fields that cannot be used: named once at load, and once on the
 // moves over the photograph until the field changes.
-#include "photo_fixture.h"
+#include "main_window/photo_fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>

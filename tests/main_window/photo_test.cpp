@@ -1,6 +1,6 @@
 #include "calibration/core_photo_form.h"
 #include "main_window/main_form.h"
-#include "photo_fixture.h"
+#include "main_window/photo_fixture.h"
 #include "platform/image_panel.h"
 #include "plot/scale_forms.h"
 #include "probe/depth_twt.h"

@@ -2,9 +2,9 @@
 #include "engine/engine_inputs.h"
 #include "engine/math_fun.h"
 #include "engine/synthetic.h"
-#include "held_out_trace.h"
 #include "support/temp_work_dir.h"
 #include "tie/depth_varying_tie.h"
+#include "tie/held_out_trace.h"
 #include "tie/time_depth.h"
 
 #include <cmath>

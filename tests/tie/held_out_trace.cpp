@@ -1,4 +1,4 @@
-#include "held_out_trace.h"
+#include "tie/held_out_trace.h"
 
 #include "formats/numbers.h"
 
