@@ -177,7 +177,7 @@ std::string importLogText(const LogOptions& options, std::ostream& notices) {
     OptionLogQuestions questions(options);
     const auto imported = importLogFile(options.file, questions, RunsOfMissing::FilledNext);
     if (!imported) {
-        throw QuarvelError("The import of the log was cancelled.");
+        throw QuarvelError("The import of the log was cancelled.", ErrorKind::Cancelled);
     }
     for (const std::string& notice : imported->notices) {
         notices << "quarvel-synth: " << notice << "\n";

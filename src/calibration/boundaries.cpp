@@ -43,7 +43,7 @@ std::string boundaryFileText(const Boundaries& boundaries) {
 
 Boundaries parseBoundaryText(std::string_view text, const std::string& fileName) {
     if (text.find('\0') != std::string_view::npos) {
-        throwCannotOpen(fileName, "It is not a text file.");
+        throwCannotOpen(fileName, "It is not a text file.", ErrorKind::InvalidData);
     }
     const std::vector<std::string> lines = splitLines(text);
     std::array<std::string, Boundaries::FieldCount> texts{};

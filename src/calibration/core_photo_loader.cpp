@@ -15,7 +15,8 @@ namespace quarvel {
 namespace {
 
 [[noreturn]] void notValid(std::string_view reason) {
-    throw QuarvelError(std::string(msg::BitmapNotValid) + ": " + std::string(reason) + ".");
+    throw QuarvelError(std::string(msg::BitmapNotValid) + ": " + std::string(reason) + ".",
+                       ErrorKind::InvalidData);
 }
 
 constexpr std::string_view RowsCutShort = "its pixel data are cut short";
@@ -157,10 +158,12 @@ QImage decodeCorePhotograph(const QByteArray& bytes) {
     }
     const long long pixels = static_cast<long long>(size.width()) * size.height();
     if (size.height() > MaxPhotoHeight || pixels > MaxPhotoPixels) {
-        throw QuarvelError(formatMessage(
-            msg::BitmapTooLarge,
-            {numbers::formatInteger(size.width()), numbers::formatInteger(size.height()),
-             numbers::formatInteger(MaxPhotoHeight), numbers::formatInteger(MaxPhotoPixels)}));
+        throw QuarvelError(
+            formatMessage(msg::BitmapTooLarge, {numbers::formatInteger(size.width()),
+                                                numbers::formatInteger(size.height()),
+                                                numbers::formatInteger(MaxPhotoHeight),
+                                                numbers::formatInteger(MaxPhotoPixels)}),
+            ErrorKind::Capacity);
     }
     checkComplete(bytes, size);
     QImage image = reader.read();
@@ -175,12 +178,15 @@ QImage loadCorePhotograph(const QString& path) {
     requireRegularFile(name);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throwCannotOpen(name, file.errorString().toStdString() + ".");
+        throwCannotOpen(name, file.errorString().toStdString() + ".",
+                        file.exists() ? ErrorKind::ReadFailed : ErrorKind::NotFound);
     }
     if (file.size() > MaxPhotoFileBytes) {
-        throwCannotOpen(name, "The file is too large (" + numbers::formatInteger(file.size()) +
-                                  " bytes; at most " + numbers::formatInteger(MaxPhotoFileBytes) +
-                                  " are read).");
+        throwCannotOpen(name,
+                        "The file is too large (" + numbers::formatInteger(file.size()) +
+                            " bytes; at most " + numbers::formatInteger(MaxPhotoFileBytes) +
+                            " are read).",
+                        ErrorKind::Capacity);
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
@@ -190,7 +196,7 @@ QImage loadCorePhotograph(const QString& path) {
         return decodeCorePhotograph(bytes);
     } catch (const QuarvelError& e) {
         // The message names the file: a session reports several at once.
-        throwCannotOpen(name, e.what());
+        throwCannotOpen(name, e.what(), e.kind());
     }
 }
 

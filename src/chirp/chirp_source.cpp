@@ -49,7 +49,8 @@ ChirpParameters checkChirpParameters(const ChirpTexts& texts) {
     for (double t = 0.0; t <= p.width; t = t + p.interval) {
         if (p.sampleCount == MaxSweepSamples) {
             const std::string most = numbers::formatInteger(MaxSweepSamples);
-            throw QuarvelError(formatMessage(msg::TooManySweepSamples, {most, most}));
+            throw QuarvelError(formatMessage(msg::TooManySweepSamples, {most, most}),
+                               ErrorKind::Capacity);
         }
         ++p.sampleCount;
     }
@@ -139,7 +140,8 @@ void CrossCorrelate(int a, int b, int m, const Series& x, const Series& y, Serie
     for (const int length : {a, b, m}) {
         if (length < 0 || length > Series::Capacity) {
             throw QuarvelError("Series length out of range (" + numbers::formatInteger(length) +
-                               "; at most " + numbers::formatInteger(Series::Capacity) + ").");
+                                   "; at most " + numbers::formatInteger(Series::Capacity) + ").",
+                               ErrorKind::Capacity);
         }
     }
     // x is read up to index b, y up to index a (beyond b when a > b).

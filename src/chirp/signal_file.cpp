@@ -17,7 +17,8 @@ constexpr std::array<std::string ChirpTexts::*, 4> Fields{&ChirpTexts::width, &C
 
 SignalFile parseSignalFile(std::string_view content, std::string_view path) {
     if (content.find('\0') != std::string_view::npos) {
-        throwCannotOpen(std::string(path), "It is not a chirp signal file.");
+        throwCannotOpen(std::string(path), "It is not a chirp signal file.",
+                        ErrorKind::InvalidData);
     }
     const std::vector<std::string> lines = splitLines(content);
     SignalFile file;

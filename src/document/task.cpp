@@ -31,7 +31,8 @@ void TaskRunner::cancel() {
 
 void TaskRunner::refuseWhileRunning() const {
     if (running()) {
-        throw QuarvelError("The last piece of work has not ended yet. Wait for it, or cancel it.");
+        throw QuarvelError("The last piece of work has not ended yet. Wait for it, or cancel it.",
+                           ErrorKind::Busy);
     }
 }
 

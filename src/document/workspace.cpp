@@ -83,7 +83,7 @@ bool Workspace::UpdateBoundaries(int panelWidth, int panelHeight) {
 void Workspace::loadBoundaries(const std::filesystem::path& path) {
     // A mistyped name would otherwise empty every field the user had.
     if (!boundaryFileExists(path)) {
-        throwCannotOpen(path.string(), "No such file or directory.");
+        throwCannotOpen(path.string(), "No such file or directory.", ErrorKind::NotFound);
     }
     setCalibration(readBoundaryFile(path));
     tellFileProblems(path.string());

@@ -14,13 +14,13 @@ namespace {
 std::string readText(const std::filesystem::path& path, std::uintmax_t limit) {
     std::string text = readTextFile(path, limit);
     if (text.find('\0') != std::string::npos) {
-        throwCannotOpen(path.string(), "It is not a text file.");
+        throwCannotOpen(path.string(), "It is not a text file.", ErrorKind::InvalidData);
     }
     return text;
 }
 
 [[noreturn]] void throwExceedsCapacity() {
-    throw QuarvelError(std::string(msg::TextExceedsMemo));
+    throw QuarvelError(std::string(msg::TextExceedsMemo), ErrorKind::Capacity);
 }
 
 [[noreturn]] void refuseTrace(std::string_view reason) {

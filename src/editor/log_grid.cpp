@@ -49,7 +49,8 @@ constexpr std::array<std::string_view, LogGridColumns> ColumnNames = {"depth", "
     if (isEmptyCell(text)) {
         throw QuarvelError(
             formatMessage("Row %s, column %s (%s) of the log is empty. Enter a missing value as 0.",
-                          {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)]}));
+                          {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)]}),
+            ErrorKind::InvalidData);
     }
     constexpr std::size_t Shown = 40;
     std::string shown(trimmed(text).substr(0, Shown));
@@ -60,7 +61,8 @@ constexpr std::array<std::string_view, LogGridColumns> ColumnNames = {"depth", "
         formatMessage("Row %s, column %s (%s) of the log: \"%s\" is not a number. "
                       "Write numbers with \".\" as the decimal point, and enter a "
                       "missing value as 0.",
-                      {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)], shown}));
+                      {rowText, columnText, ColumnNames[static_cast<std::size_t>(column)], shown}),
+        ErrorKind::InvalidData);
 }
 
 } // namespace

@@ -52,7 +52,8 @@ void checkValues(const std::vector<LogRecord>& records, std::string_view fileNam
         throw QuarvelError(
             formatMessage("Row %s of the log \"%s\" has a %s of %s: %s. Nothing was changed.",
                           {numbers::formatInteger(static_cast<long long>(index) + 1), fileName,
-                           column, numbers::formatSignificant(value, 6), rule}));
+                           column, numbers::formatSignificant(value, 6), rule}),
+            ErrorKind::InvalidData);
     };
     for (std::size_t i = 0; i < records.size(); ++i) {
         const LogRecord& r = records[i];
@@ -187,7 +188,8 @@ std::optional<ImportedLog> importLogText(std::string_view content, const std::st
                                          LogImportQuestions& questions, RunsOfMissing runs) {
     const std::string_view text = withoutByteOrderMark(content);
     if (trimmed(text).empty()) {
-        throw QuarvelError(formatMessage("The log file \"%s\" is empty.", {name}));
+        throw QuarvelError(formatMessage("The log file \"%s\" is empty.", {name}),
+                           ErrorKind::InvalidData);
     }
     ImportedLog imported;
     std::string plain;

@@ -30,7 +30,7 @@ std::string readInput(const std::filesystem::path& path, std::string_view missin
         if (std::filesystem::exists(path, ec)) {
             throwCannotOpen(path.string(), "It is not a file.");
         }
-        throw QuarvelError(formatMessage(missingMessage, {path.string()}));
+        throw QuarvelError(formatMessage(missingMessage, {path.string()}), ErrorKind::NotFound);
     }
     return readTextFile(path, LogFileLimit);
 }
@@ -83,10 +83,12 @@ MathFun::SyntheticLog readLogText(std::string_view text, const std::string& file
     // Depths are measured down from the core top; one above it would put the
     // log's first layer before the sea floor and its times below zero.
     if (log.depth.front() < 0) {
-        throw QuarvelError(formatMessage(
-            "The first depth in \"%s\" is %s m, above the core top: a log's depths start at 0 "
-            "or below it.",
-            {fileName, numbers::formatSignificant(log.depth.front(), 9)}));
+        throw QuarvelError(
+            formatMessage(
+                "The first depth in \"%s\" is %s m, above the core top: a log's depths start at 0 "
+                "or below it.",
+                {fileName, numbers::formatSignificant(log.depth.front(), 9)}),
+            ErrorKind::InvalidData);
     }
     return log;
 }
@@ -108,7 +110,7 @@ MathFun::SyntheticWavelet readWavelet(const WorkDir& workDir, double interval,
                                                static_cast<std::size_t>(maxRows), tooMany});
     MathFun::SyntheticWavelet wavelet{std::move(rows.value)};
     if (wavelet.amplitudes.empty()) {
-        throw QuarvelError(formatMessage(missing, {path.string()}));
+        throw QuarvelError(formatMessage(missing, {path.string()}), ErrorKind::NotFound);
     }
     // The lag times step by the interval the wavelet was made with; a wavelet
     // of one line is its peak line, labelled with one interval.

@@ -15,8 +15,9 @@ namespace {
 void checkLength(int n, const char* what) {
     if (n < 0 || n > SeriesCapacity) {
         throw QuarvelError(std::string("Series length out of range (") + what + " = " +
-                           numbers::formatInteger(n) + "; at most " +
-                           numbers::formatInteger(SeriesCapacity) + ").");
+                               numbers::formatInteger(n) + "; at most " +
+                               numbers::formatInteger(SeriesCapacity) + ").",
+                           ErrorKind::Capacity);
     }
 }
 

@@ -11,7 +11,8 @@ namespace quarvel {
 double requireNumber(std::string_view text, std::string_view field) {
     const std::optional<double> value = numbers::tryParseNumber(text);
     if (!value || !std::isfinite(*value)) {
-        throw QuarvelError(formatMessage(msg::FieldNotANumber, {field, text}));
+        throw QuarvelError(formatMessage(msg::FieldNotANumber, {field, text}),
+                           ErrorKind::InvalidData);
     }
     return *value;
 }

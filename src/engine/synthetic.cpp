@@ -63,9 +63,10 @@ int timeGrid(Engine::Buffers& s, int n, double dt) {
     for (double u = 0.0; u < s.TwoWayTime[n]; u = u + dt) {
         if (k == SeriesCapacity) {
             throw QuarvelError("The log spans more than " + integerText(SeriesCapacity) +
-                               " samples of two-way time at this Sampling Interval; the "
-                               "engine's series cannot hold them. Use a larger Sampling "
-                               "Interval or a shorter log.");
+                                   " samples of two-way time at this Sampling Interval; the "
+                                   "engine's series cannot hold them. Use a larger Sampling "
+                                   "Interval or a shorter log.",
+                               ErrorKind::Capacity);
         }
         ++k;
         s.TimeGrid[k] = u;
@@ -181,38 +182,47 @@ std::array<std::size_t, 4> seaFloorSamples(Engine::Buffers& s, int m, int nx, in
 void checkSyntheticLog(const SyntheticLog& log, std::string_view name) {
     const int rows = log.rows();
     if (log.velocity.size() != log.depth.size() || log.density.size() != log.depth.size()) {
-        throw QuarvelError(formatMessage("The columns of %s differ in length.", {name}));
+        throw QuarvelError(formatMessage("The columns of %s differ in length.", {name}),
+                           ErrorKind::InvalidData);
     }
     if (rows > SeriesCapacity) {
         throw QuarvelError(
-            formatMessage("\"%s\" holds more than %s rows.", {name, integerText(SeriesCapacity)}));
+            formatMessage("\"%s\" holds more than %s rows.", {name, integerText(SeriesCapacity)}),
+            ErrorKind::Capacity);
     }
     if (rows < 2) {
         throw QuarvelError(
             formatMessage("\"%s\" holds %s %s; the synthetic needs a log of at least two rows.",
-                          {name, integerText(rows), rows == 1 ? "row" : "rows"}));
+                          {name, integerText(rows), rows == 1 ? "row" : "rows"}),
+            ErrorKind::InvalidData);
     }
     for (std::size_t i = 0; i < log.depth.size(); ++i) {
         const std::string row = integerText(static_cast<long long>(i) + 1);
         if (i > 0 && !(log.depth[i] > log.depth[i - 1])) {
-            throw QuarvelError(formatMessage(
-                "The depths in \"%s\" must increase from row to row: row %s is not deeper "
-                "than row %s.",
-                {name, row, integerText(static_cast<long long>(i))}));
+            throw QuarvelError(
+                formatMessage(
+                    "The depths in \"%s\" must increase from row to row: row %s is not deeper "
+                    "than row %s.",
+                    {name, row, integerText(static_cast<long long>(i))}),
+                ErrorKind::InvalidData);
         }
         if (!(log.velocity[i] > 0.0)) {
-            throw QuarvelError(formatMessage(
-                "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
-                "\"Interpolate Series\" in the data editor fills gaps in a log).",
-                {row, name}));
+            throw QuarvelError(
+                formatMessage(
+                    "Row %s of \"%s\" has a P-wave velocity that is not above 0 (a missing value? "
+                    "\"Interpolate Series\" in the data editor fills gaps in a log).",
+                    {row, name}),
+                ErrorKind::InvalidData);
         }
         // 0 marks a missing density as it marks a missing velocity; it would
         // make a reflection of -1 whose tail swamps the whole synthetic.
         if (!(log.density[i] > 0.0)) {
-            throw QuarvelError(formatMessage(
-                "Row %s of \"%s\" has a density that is not above 0 (a missing value? "
-                "\"Interpolate Series\" in the data editor fills gaps in a log).",
-                {row, name}));
+            throw QuarvelError(
+                formatMessage(
+                    "Row %s of \"%s\" has a density that is not above 0 (a missing value? "
+                    "\"Interpolate Series\" in the data editor fills gaps in a log).",
+                    {row, name}),
+                ErrorKind::InvalidData);
         }
     }
 }
@@ -285,10 +295,11 @@ SyntheticSamples Engine::computeInPlace(const SyntheticLog& log, const Synthetic
     const int nd = nx + DeconvolutionTaps - 1;
     if (2 * nd - 1 > SeriesCapacity) {
         throw QuarvelError("The log and the wavelet together need " + integerText(2 * nd - 1) +
-                           " samples of two-way time at this Sampling Interval; the engine's "
-                           "series hold " +
-                           integerText(SeriesCapacity) +
-                           ". Use a larger Sampling Interval or a shorter log.");
+                               " samples of two-way time at this Sampling Interval; the engine's "
+                               "series hold " +
+                               integerText(SeriesCapacity) +
+                               ". Use a larger Sampling Interval or a shorter log.",
+                           ErrorKind::Capacity);
     }
     reflectivity(s, n, k, dt, parameters.antiAliased);
 

@@ -76,7 +76,7 @@ private:
             return true;
         }
         if (!format_.tooMany.empty()) {
-            throw QuarvelError(std::string(format_.tooMany));
+            throw QuarvelError(std::string(format_.tooMany), ErrorKind::Capacity);
         }
         result_.truncated = true;
         return false;
@@ -118,24 +118,30 @@ private:
         const std::string lineText = numbers::formatInteger(line_);
         if (!whole) {
             throw QuarvelError(formatMessage("Line %s of \"%s\": \"%s\" is not a number.",
-                                             {lineText, format_.fileName, shownField(field)}));
+                                             {lineText, format_.fileName, shownField(field)}),
+                               ErrorKind::InvalidData);
         }
         throw QuarvelError(formatMessage("Line %s of \"%s\" holds a number out of range (\"%s\").",
-                                         {lineText, format_.fileName, shownField(field)}));
+                                         {lineText, format_.fileName, shownField(field)}),
+                           ErrorKind::InvalidData);
     }
 
     [[noreturn]] void refuse(int line, int count) const {
         const std::string lineText = numbers::formatInteger(line);
         const std::string widthText = numbers::formatInteger(format_.width);
         if (count == 0) {
-            throw QuarvelError(formatMessage(
-                "Line %s of \"%s\" is blank; every line up to the last holds %s numbers (%s).",
-                {lineText, format_.fileName, widthText, format_.fields}));
+            throw QuarvelError(
+                formatMessage(
+                    "Line %s of \"%s\" is blank; every line up to the last holds %s numbers (%s).",
+                    {lineText, format_.fileName, widthText, format_.fields}),
+                ErrorKind::InvalidData);
         }
-        throw QuarvelError(formatMessage(
-            "Line %s of \"%s\" holds %s %s; every line holds exactly %s numbers (%s).",
-            {lineText, format_.fileName, numbers::formatInteger(count),
-             count == 1 ? "field" : "fields", widthText, format_.fields}));
+        throw QuarvelError(
+            formatMessage(
+                "Line %s of \"%s\" holds %s %s; every line holds exactly %s numbers (%s).",
+                {lineText, format_.fileName, numbers::formatInteger(count),
+                 count == 1 ? "field" : "fields", widthText, format_.fields}),
+            ErrorKind::InvalidData);
     }
 
     FieldCursor cursor_;

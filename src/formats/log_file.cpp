@@ -56,7 +56,7 @@ FieldSummary readLogRecords(std::string_view text, const RecordReading& reading,
 std::string readLogText(const std::filesystem::path& path) {
     std::string text = readTextFile(path, LogFileLimit);
     if (text.find('\0') != std::string::npos) {
-        throwCannotOpen(path.string(), "It is not a text file.");
+        throwCannotOpen(path.string(), "It is not a text file.", ErrorKind::InvalidData);
     }
     return text;
 }

@@ -182,7 +182,7 @@ int parseInteger(std::string_view text) {
              value <= std::numeric_limits<int>::max();
     }
     if (!ok) {
-        throw QuarvelError(formatMessage(msg::NotAnInteger, {text}));
+        throw QuarvelError(formatMessage(msg::NotAnInteger, {text}), ErrorKind::InvalidData);
     }
     return static_cast<int>(value);
 }

@@ -21,16 +21,24 @@ std::string formatMessage(std::string_view pattern, std::initializer_list<std::s
     return out;
 }
 
-void throwCannotOpen(const std::string& fileName, const std::string& reason) {
-    throw QuarvelError(formatMessage(msg::CannotOpenFile, {fileName, reason}));
+void throwCannotOpen(const std::string& fileName, const std::string& reason, ErrorKind kind) {
+    throw QuarvelError(formatMessage(msg::CannotOpenFile, {fileName, reason}), kind);
 }
 
 void throwCannotCreate(const std::string& fileName, const std::string& reason) {
-    throw QuarvelError(formatMessage(msg::CannotCreateFile, {fileName, reason}));
+    throw QuarvelError(formatMessage(msg::CannotCreateFile, {fileName, reason}),
+                       ErrorKind::WriteFailed);
 }
 
 void throwCannotReplace(const std::string& fileName, const std::string& reason) {
-    throw QuarvelError(formatMessage(msg::CannotReplaceFile, {fileName, reason}));
+    throw QuarvelError(formatMessage(msg::CannotReplaceFile, {fileName, reason}),
+                       ErrorKind::WriteFailed);
+}
+
+void throwCannotOpenFromSystem(const std::string& fileName) {
+    const bool missing = errno == ENOENT || errno == ENOTDIR;
+    throwCannotOpen(fileName, systemReason(),
+                    missing ? ErrorKind::NotFound : ErrorKind::ReadFailed);
 }
 
 std::string systemReason() {

@@ -102,10 +102,11 @@ private:
             refuseLine("has a time that is not later than the line before.");
         }
         if (samples().time.size() == reading_.maxSamples) {
-            throw QuarvelError(formatMessage(
-                "\"%s\" holds more than %s samples.",
-                {reading_.fileName,
-                 numbers::formatInteger(static_cast<long long>(reading_.maxSamples))}));
+            throw QuarvelError(
+                formatMessage("\"%s\" holds more than %s samples.",
+                              {reading_.fileName, numbers::formatInteger(static_cast<long long>(
+                                                      reading_.maxSamples))}),
+                ErrorKind::Capacity);
         }
         add(scaled, *amplitude);
     }
@@ -124,7 +125,8 @@ private:
 
     [[noreturn]] void refuseLine(std::string_view why) const {
         throw QuarvelError(formatMessage("Line %s of \"%s\" %s",
-                                         {numbers::formatInteger(line_), reading_.fileName, why}));
+                                         {numbers::formatInteger(line_), reading_.fileName, why}),
+                           ErrorKind::InvalidData);
     }
 
     FieldCursor cursor_;

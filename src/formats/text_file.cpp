@@ -280,13 +280,14 @@ std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBy
     std::error_code ec;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throwCannotOpen(path.string(), systemReason());
+        throwCannotOpenFromSystem(path.string());
     }
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > maxBytes) {
-        throwCannotOpen(path.string(), "The file is too large (" + std::to_string(size) +
-                                           " bytes; at most " + std::to_string(maxBytes) +
-                                           " are read).");
+        throwCannotOpen(path.string(),
+                        "The file is too large (" + std::to_string(size) + " bytes; at most " +
+                            std::to_string(maxBytes) + " are read).",
+                        ErrorKind::Capacity);
     }
     std::string text;
     if (!ec) {
@@ -296,7 +297,7 @@ std::string readTextFile(const std::filesystem::path& path, std::uintmax_t maxBy
     while (in.read(buf, sizeof buf) || in.gcount() > 0) {
         text.append(buf, static_cast<std::size_t>(in.gcount()));
         if (text.size() > maxBytes) {
-            throwCannotOpen(path.string(), "The file is too large.");
+            throwCannotOpen(path.string(), "The file is too large.", ErrorKind::Capacity);
         }
     }
     if (in.bad()) {

@@ -118,10 +118,12 @@ WorkDirLock::WorkDirLock(const WorkDir& dir, WhenBusy whenBusy,
     }
     if (whenBusy == WhenBusy::Refuse) {
         ::close(fd_);
-        throw QuarvelError(formatMessage(
-            "Another Quarvel command is working in \"%s\"; this one was not run. Try again "
-            "when that one has finished.",
-            {dir.folder().string()}));
+        throw QuarvelError(
+            formatMessage(
+                "Another Quarvel command is working in \"%s\"; this one was not run. Try again "
+                "when that one has finished.",
+                {dir.folder().string()}),
+            ErrorKind::Busy);
     }
     if (waiting) {
         waiting();

@@ -72,7 +72,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& reason) const {
-        throw QuarvelError(formatMessage(CannotReadLas, {fileName_, reason}));
+        throw QuarvelError(formatMessage(CannotReadLas, {fileName_, reason}),
+                           ErrorKind::InvalidData);
     }
 
     [[noreturn]] void failAtLine(std::string_view pattern,

@@ -131,7 +131,8 @@ SurveyLog readSurveyLog(LogFileKind kind, std::string_view text, const std::stri
     if (lines > MostLines) {
         throw QuarvelError(formatMessage("The log file \"%s\" holds more than %s lines, far more "
                                          "than the %s records of a log; nothing was changed.",
-                                         {fileName, count(MostLines), count(SeriesCapacity)}));
+                                         {fileName, count(MostLines), count(SeriesCapacity)}),
+                           ErrorKind::Capacity);
     }
     SurveyLog log;
     if (kind == LogFileKind::Las) {

@@ -126,7 +126,7 @@ std::optional<Layout> layoutOf(const std::vector<std::string>& lines) {
 }
 
 [[noreturn]] void fail(const std::string& fileName, std::string_view reason) {
-    throw QuarvelError(formatMessage(CannotReadMscl, {fileName, reason}));
+    throw QuarvelError(formatMessage(CannotReadMscl, {fileName, reason}), ErrorKind::InvalidData);
 }
 
 bool isBlankRow(const std::vector<std::string_view>& row) {

@@ -11,7 +11,8 @@ namespace {
 double fieldNumber(const std::string& text, const char* field) {
     const auto value = numbers::tryParseNumber(text);
     if (!value || !std::isfinite(*value)) {
-        throw QuarvelError(formatMessage("%s: '%s' is not a number.", {field, text}));
+        throw QuarvelError(formatMessage("%s: '%s' is not a number.", {field, text}),
+                           ErrorKind::InvalidData);
     }
     return *value;
 }

@@ -159,7 +159,7 @@ void SegyReader::scanHeaders(int first, int last, const HeaderVisitor& visit) {
     }
     const FileMap file(name_);
     if (!file.opened()) {
-        fail("Its trace headers cannot be read: " + systemReason());
+        fail("Its trace headers cannot be read: " + systemReason(), ErrorKind::ReadFailed);
     }
     const std::size_t perRun = std::max<std::size_t>(1, ScanBytes / traceSize);
     for (int start = first; start <= last;) {
@@ -189,7 +189,8 @@ std::vector<SegyTraceHeader> SegyReader::traceHeaders() {
     if (layout_.traceCount > SegyMaxReviewedTraces) {
         fail(formatMessage("It holds %s traces; Quarvel reviews lines of up to %s.",
                            {numbers::formatInteger(layout_.traceCount),
-                            numbers::formatInteger(SegyMaxReviewedTraces)}));
+                            numbers::formatInteger(SegyMaxReviewedTraces)}),
+             ErrorKind::Capacity);
     }
     std::vector<SegyTraceHeader> headers;
     headers.reserve(static_cast<std::size_t>(layout_.traceCount));

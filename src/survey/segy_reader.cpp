@@ -195,7 +195,7 @@ SegyReader::SegyReader(const std::filesystem::path& path)
     bool opened = false;
     const std::string head = readHead(path, opened);
     if (!opened) {
-        throwCannotOpen(name_, systemReason());
+        throwCannotOpenFromSystem(name_);
     }
     if (head.size() < SegyHeadSize) {
         fail("It is shorter than the 3600 bytes of its headers.");
@@ -218,7 +218,7 @@ SegyReader::SegyReader(const std::filesystem::path& path)
     // format, and the decoding here knows the file's byte order.
     handle_->file = segy_open(name_.c_str(), "rb");
     if (handle_->file == nullptr) {
-        throwCannotOpen(name_, systemReason());
+        throwCannotOpenFromSystem(name_);
     }
     segy_set_format(handle_->file,
                     static_cast<int>(SEGY_SIGNED_CHAR_1_BYTE) | static_cast<int>(SEGY_MSB));
@@ -227,8 +227,8 @@ SegyReader::SegyReader(const std::filesystem::path& path)
 
 SegyReader::~SegyReader() = default;
 
-void SegyReader::fail(const std::string& reason) const {
-    throw QuarvelError(formatMessage(CannotReadSegy, {name_, reason}));
+void SegyReader::fail(const std::string& reason, ErrorKind kind) const {
+    throw QuarvelError(formatMessage(CannotReadSegy, {name_, reason}), kind);
 }
 
 long SegyReader::firstTraceOffset(std::string_view head, long long fileSize) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/capacity.h"
+#include "formats/quarvel_error.h"
 
 #include <filesystem>
 #include <fstream>
@@ -125,7 +126,8 @@ public:
 
 private:
     struct Handle;
-    [[noreturn]] void fail(const std::string& reason) const;
+    [[noreturn]] void fail(const std::string& reason,
+                           ErrorKind kind = ErrorKind::InvalidData) const;
     void readLayout(std::string_view head);
     long firstTraceOffset(std::string_view head, long long fileSize);
     int fixedTraceBytes(std::string_view head, long long dataBytes);

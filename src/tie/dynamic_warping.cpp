@@ -120,11 +120,12 @@ Warper::Warper(const WarpRequest& request)
     lagCount_ = static_cast<std::size_t>(std::ceil((high - lagMin_) / step_ - 1e-9)) + 1;
     if (static_cast<double>(lagCount_) * static_cast<double>(count + 1) > MaxCells) {
         throw QuarvelError("The alignment would weigh " +
-                           numbers::formatInteger(static_cast<long long>(lagCount_)) +
-                           " lags at each of " +
-                           numbers::formatInteger(static_cast<long long>(count)) +
-                           " samples, more than it can hold; tie a shorter core, lower the "
-                           "velocity limit or the largest lag.");
+                               numbers::formatInteger(static_cast<long long>(lagCount_)) +
+                               " lags at each of " +
+                               numbers::formatInteger(static_cast<long long>(count)) +
+                               " samples, more than it can hold; tie a shorter core, lower the "
+                               "velocity limit or the largest lag.",
+                           ErrorKind::Capacity);
     }
 }
 

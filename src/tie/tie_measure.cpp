@@ -79,7 +79,7 @@ public:
 
     void tick(double done) const {
         if (progress_ && !progress_(done)) {
-            throw QuarvelError("The measurement was cancelled.");
+            throw QuarvelError("The measurement was cancelled.", ErrorKind::Cancelled);
         }
     }
 

@@ -15,8 +15,10 @@ TimeSeries parseSeries(std::string_view text, std::string_view fileName, double 
     Listing listing =
         readListing(text, {fileName, ListingRule::Strict, MaxTieSamples, secondsPerUnit});
     if (listing.series.time.size() < 2) {
-        throw QuarvelError(formatMessage(
-            "\"%s\" holds fewer than two samples; there is nothing to compare.", {fileName}));
+        throw QuarvelError(
+            formatMessage("\"%s\" holds fewer than two samples; there is nothing to compare.",
+                          {fileName}),
+            ErrorKind::InvalidData);
     }
     return {std::move(listing.series.time), std::move(listing.series.amplitude)};
 }
@@ -30,14 +32,17 @@ TimeSeries checkedSeries(const std::vector<double>& times, const std::vector<dou
             (i > 0 && !(seconds > series.time.back()))) {
             throw QuarvelError(
                 formatMessage("Sample %s of %s is out of range or no later than the sample before.",
-                              {numbers::formatInteger(static_cast<long long>(i + 1)), source}));
+                              {numbers::formatInteger(static_cast<long long>(i + 1)), source}),
+                ErrorKind::InvalidData);
         }
         series.time.push_back(seconds);
         series.value.push_back(values[i]);
     }
     if (series.time.size() < 2) {
-        throw QuarvelError(formatMessage(
-            "%s holds fewer than two samples; there is nothing to compare.", {source}));
+        throw QuarvelError(
+            formatMessage("%s holds fewer than two samples; there is nothing to compare.",
+                          {source}),
+            ErrorKind::InvalidData);
     }
     return series;
 }
@@ -45,7 +50,7 @@ TimeSeries checkedSeries(const std::vector<double>& times, const std::vector<dou
 TimeSeries readSeriesFile(const std::filesystem::path& path, double secondsPerUnit) {
     const std::string text = readTextFile(path, 64ULL * 1024 * 1024);
     if (text.find('\0') != std::string::npos) {
-        throwCannotOpen(path.string(), "It is not a text file.");
+        throwCannotOpen(path.string(), "It is not a text file.", ErrorKind::InvalidData);
     }
     return parseSeries(text, path.string(), secondsPerUnit);
 }

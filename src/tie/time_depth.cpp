@@ -17,11 +17,13 @@ std::vector<TimeDepthPoint> timeDepthTable(const std::vector<double>& depths,
         const std::string row = numbers::formatInteger(static_cast<long long>(i + 1));
         if (!(velocities[i] > 0)) {
             throw QuarvelError("Row " + row +
-                               " of the log has a P-wave velocity that is not above 0; it has "
-                               "no two-way time.");
+                                   " of the log has a P-wave velocity that is not above 0; it has "
+                                   "no two-way time.",
+                               ErrorKind::InvalidData);
         }
         if (i > 0 && !(depths[i] > above)) {
-            throw QuarvelError("Row " + row + " of the log is not deeper than the row above.");
+            throw QuarvelError("Row " + row + " of the log is not deeper than the row above.",
+                               ErrorKind::InvalidData);
         }
         oneWay += (depths[i] - above) / velocities[i];
         above = depths[i];

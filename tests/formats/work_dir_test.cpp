@@ -1,6 +1,7 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "platform/work_dir.h"
+#include "support/error_kind.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -70,7 +71,8 @@ TEST(WorkDirLock, ASecondCommandWaitsOrIsRefused) {
     fs::create_directories(dir);
     const WorkDir wd(dir);
     std::optional<WorkDirLock> first(std::in_place, wd, WhenBusy::Refuse);
-    EXPECT_THROW(WorkDirLock(wd, WhenBusy::Refuse), QuarvelError);
+    EXPECT_EQ(quarvel::testing::thrownKind([&] { WorkDirLock(wd, WhenBusy::Refuse); }),
+              ErrorKind::Busy);
     std::promise<void> told;
     std::atomic<bool> holding{false};
     std::thread waiter([&] {

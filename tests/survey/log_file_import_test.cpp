@@ -1,6 +1,7 @@
 #include "editor/log_import.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
+#include "support/error_kind.h"
 #include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 #include "survey/log_import_questions.h"
@@ -125,12 +126,9 @@ TEST(LogFileImport, EmptyFilesAreRefused) {
     for (const std::string bytes : {"", "\xEF\xBB\xBF", " \r\n\r\n"}) {
         dir.write("empty.txt", bytes);
         ProposedAnswers proposals;
-        try {
-            importLogFile(dir.file("empty.txt"), proposals);
-            ADD_FAILURE() << "imported";
-        } catch (const QuarvelError& error) {
-            EXPECT_NE(std::string(error.what()).find("empty.txt\" is empty."), std::string::npos);
-        }
+        EXPECT_EQ(
+            quarvel::testing::thrownKind([&] { importLogFile(dir.file("empty.txt"), proposals); }),
+            ErrorKind::InvalidData);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "chirp/chirp_source.h"
 #include "engine/engine_inputs.h"
+#include "support/error_kind.h"
 #include "support/temp_work_dir.h"
 #include "tie/held_out.h"
 #include "tie/tie_match.h"
@@ -140,6 +141,15 @@ TEST(TieMeasure, NoScoreFromATraceThatCoversTooLittleOfTheWindow) {
     settings.maxShift = 0.0;
     settings.factorRange = {1.4, 1.4};
     EXPECT_THROW(measure(mscl(), trace, settings), std::exception);
+}
+
+TEST(TieMeasure, StopsAsCancelledWhenTheProgressSaysSo) {
+    const TimeSeries trace = heldout::forwardTrace(mscl(), {});
+    const auto stop = [](double) { return false; };
+    EXPECT_EQ(quarvel::testing::thrownKind([&] {
+                  measureTie({trace, synthesiser(mscl()), {}}, stop);
+              }),
+              ErrorKind::Cancelled);
 }
 
 TEST(TieSynthesiser, VariesSmoothlyWithTheFactor) {
