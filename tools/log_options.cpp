@@ -137,6 +137,13 @@ std::optional<LogUnit> OptionLogQuestions::unit(LogRole role, const TableColumn&
     if (proposed) {
         return proposed;
     }
+    if (const auto conflict = unitConflict(role, column)) {
+        throw QuarvelError(
+            formatMessage("The column \"%s\" says %s in its name but %s in its "
+                          "unit field: give %s %s or %s %s.",
+                          {column.name, conflict->inName.name, conflict->inField.name, option,
+                           conflict->inName.name, option, conflict->inField.name}));
+    }
     if (role == LogRole::Velocity && namesSonic(column.name)) {
         throw QuarvelError(formatMessage("The sonic column \"%s\" gives no unit: give "
                                          "--velocity-unit us/ft or us/m.",

@@ -55,7 +55,9 @@ TraceChoice choiceOf(const SegyTraceOptions& options) {
             wholeNumberOption("--trace", options.trace, 1, std::numeric_limits<int>::max());
     } else if (!options.shot.empty()) {
         choice.kind = TraceChoiceKind::Shot;
-        choice.number = numbers::parseInteger(options.shot);
+        // A field record number is a four-byte signed field of the trace header.
+        choice.number = wholeNumberOption("--shot", options.shot, std::numeric_limits<int>::min(),
+                                          std::numeric_limits<int>::max());
     } else {
         const std::size_t blank = options.near.find(' ');
         const auto x = numbers::tryParseNumber(options.near.substr(0, blank));
@@ -77,11 +79,7 @@ SegyLoadRequest requestOf(const SegyTraceOptions& options) {
     SegyLoadRequest request;
     request.choice = choiceOf(options);
     if (!options.stack.empty()) {
-        request.stack = numbers::parseInteger(options.stack);
-        if (request.stack < 0 || request.stack > MaxStack) {
-            throw QuarvelError(formatMessage("--stack %s is not from 0 to %s traces.",
-                                             {options.stack, numbers::formatInteger(MaxStack)}));
-        }
+        request.stack = wholeNumberOption("--stack", options.stack, 0, MaxStack);
     }
     if (!options.interval.empty()) {
         request.intervalMs = 1000 * numberOf("--interval", options.interval, 1e-6, 1, "seconds");

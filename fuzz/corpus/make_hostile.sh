@@ -29,3 +29,17 @@ printf '0.01 1500 1.5\r\n0.03 1510 1.6\r\n0.02 1520 1.7\r\n0.025 1530 1.8\r\n' \
 printf '0.1 1500 1.6\r\n0.2 1510 -1.5\r\n' >fuzz_log_file/negative_density.txt
 printf '0.1 1%0300d 1.6\r\n0.2 1510 1.7\r\n' 0 >fuzz_log_file/huge_velocity.txt
 printf 'L-0.5 1500 1.7\r\n0.2 1510 1.8\r\n' >fuzz_engine_files/above_core_top_log.dat
+printf '0\r\n0\r\n1\r\n1000\r\n25\r\n1000\r\n25\r\n1000\r\n' >fuzz_bnd_file/top_equals_bottom.BND
+printf 'SB_DEPTH_cm\tVP\tDEN\r\nft\tm/s\tg/cc\r\n2\t1500\t1.6\r\n' \
+  >fuzz_survey_log/units_disagree.mscl
+# A kilobyte of run-length data that skipped (delta) its way through a
+# photograph of 1000 x 32 000 pixels, never colouring one.
+le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; printf "\\x$(printf %02x $(($1 >> 16 & 255)))\\x$(printf %02x $(($1 >> 24 & 255)))"; }
+{
+  printf 'BM'; le32 564; le32 0; le32 62
+  le32 40; le32 1000; le32 32000; printf '\x01\x00\x08\x00'; le32 1; le32 502
+  le32 0; le32 0; le32 2; le32 0
+  printf '\x00\x00\x00\x00\xff\xff\xff\x00'
+  for _ in $(seq 125); do printf '\x00\x02\x00\xff'; done
+  printf '\x00\x01'
+} >fuzz_bitmap/rle_skips_to_32000_rows.bmp

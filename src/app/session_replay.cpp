@@ -9,6 +9,7 @@
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "main_window/main_form.h"
+#include "platform/image_panel.h"
 #include "session/session.h"
 
 #include <QAbstractButton>
@@ -236,7 +237,11 @@ QStringList replaySession(AppWindows& windows, DemoDialogs& dialogs, const Sessi
     if (main->correlatorBox()->isChecked() != session.correlator) {
         clickIfEnabled(main->correlatorBox());
     }
-    replayTiePoints(windows, session.tiePoints);
+    const ImagePanel* photograph = main->photograph();
+    replayTiePoints(windows,
+                    tiePointsOnPhotograph(
+                        session.tiePoints,
+                        photograph->hasPicture() ? photograph->picture().height() : 0, problems));
     return problems;
 }
 

@@ -22,6 +22,9 @@ namespace {
 constexpr std::string_view RowsCutShort = "its pixel data are cut short";
 constexpr std::string_view RunsCutShort = "its run-length data end before the end-of-bitmap mark";
 constexpr std::string_view BeyondPalette = "a pixel uses a colour beyond its palette";
+constexpr std::string_view RunsLeaveGaps =
+    "its run-length data leave pixels without a colour (a skip, or a row ended early)";
+constexpr std::string_view RunsBeyondRow = "a run of its run-length data goes beyond its row";
 
 quint32 littleEndian(const QByteArray& bytes, int offset, int size) {
     quint32 value = 0;
@@ -34,8 +37,12 @@ quint32 littleEndian(const QByteArray& bytes, int offset, int size) {
 // A run-length encoded bitmap is a stream of commands that must end with the
 // end-of-bitmap marker; Qt stops quietly where the data stop (leaving the
 // rest black) and takes any index, palette or not. Indices are checked
-// against the palette the header declares.
-void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 paletteSize) {
+// against the palette the header declares. Every pixel must be given its
+// colour by a run, row by row: a skip (delta), a row or bitmap ended early
+// or a run beyond its row leaves pixels the file never coloured, and a file
+// of a kilobyte could make a photograph of 32 000 rows of nothing.
+void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 paletteSize,
+                    const QSize& size) {
     const auto byteAt = [&](qint64 at) {
         if (at >= bytes.size()) {
             notValid(RunsCutShort);
@@ -59,6 +66,21 @@ void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 pal
             checkIndex(value & 0x0f);
         }
     };
+    qint64 column = 0;
+    qint64 row = 0;
+    const auto place = [&](qint64 pixels) {
+        if (row >= size.height() || column + pixels > size.width()) {
+            notValid(RunsBeyondRow);
+        }
+        column += pixels;
+    };
+    const auto rowDone = [&] {
+        if (column != size.width()) {
+            notValid(RunsLeaveGaps);
+        }
+        column = 0;
+        ++row;
+    };
     qint64 at = start;
     for (;;) {
         const quint8 count = byteAt(at);
@@ -66,19 +88,27 @@ void checkRunLength(const QByteArray& bytes, qint64 start, int bits, quint32 pal
         at += 2;
         if (count > 0) {
             checkByte(value, count);
+            place(count);
             continue;
         }
-        if (value == 1) { // end of bitmap
+        if (value == 0) { // end of line
+            rowDone();
+        } else if (value == 1) { // end of bitmap, after the last row or at its end
+            if (column > 0) {
+                rowDone();
+            }
+            if (row != size.height()) {
+                notValid(RunsLeaveGaps);
+            }
             return;
-        }
-        if (value == 2) { // delta: two offset bytes
-            byteAt(at + 1);
-            at += 2;
-        } else if (value > 2) { // absolute: value pixels, padded to a word
+        } else if (value == 2) { // delta: moves on without colouring
+            notValid(RunsLeaveGaps);
+        } else { // absolute: value pixels, padded to a word
             const qint64 dataBytes = bits == 8 ? value : (value + 1) / 2;
             for (qint64 i = 0; i < dataBytes; ++i) {
                 checkByte(byteAt(at + i), bits == 8 ? 1 : value - 2 * i);
             }
+            place(value);
             at += (dataBytes + 1) / 2 * 2;
         }
     }
@@ -104,7 +134,7 @@ void checkComplete(const QByteArray& bytes, const QSize& size) {
             const quint32 largest = 1U << bits;
             const quint32 declared = littleEndian(bytes, 46, 4);
             checkRunLength(bytes, pixelOffset, bits,
-                           declared == 0 ? largest : std::min(declared, largest));
+                           declared == 0 ? largest : std::min(declared, largest), size);
         }
         needed = runLength
                      ? pixelOffset + dataSize

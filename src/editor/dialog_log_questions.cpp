@@ -186,7 +186,10 @@ std::optional<LogUnit> DialogLogQuestions::unit(LogRole role, const TableColumn&
     }
     // Say where the proposal came from, or why there is none.
     QString read;
-    if (const auto stated = statedUnit(role, column)) {
+    if (const auto conflict = unitConflict(role, column)) {
+        read = "its name says " + unitItem(conflict->inName) + " but its unit field " +
+               unitItem(conflict->inField);
+    } else if (const auto stated = statedUnit(role, column)) {
         read = "the file gives " + unitItem(*stated);
     } else if (!column.unit.empty()) {
         read = "the file gives \"" + qText(column.unit) + "\", which Quarvel does not convert";

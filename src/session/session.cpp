@@ -293,6 +293,26 @@ constexpr auto Strongest = "strongest";
 
 } // namespace
 
+QList<SessionTiePoint> tiePointsOnPhotograph(const QList<SessionTiePoint>& points, int rows,
+                                             QStringList& problems) {
+    QList<SessionTiePoint> kept;
+    for (const SessionTiePoint& point : points) {
+        if (point.row >= 0 && point.row < rows) {
+            kept.append(point);
+        } else if (rows > 0) {
+            problems.append(QStringLiteral("The tie point at row %1 lies outside the photograph "
+                                           "(rows 0 to %2); it was left out")
+                                .arg(point.row)
+                                .arg(rows - 1));
+        } else {
+            problems.append(QStringLiteral("The tie point at row %1 has no photograph to lie on; "
+                                           "it was left out")
+                                .arg(point.row));
+        }
+    }
+    return kept;
+}
+
 QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
     const QDir base(sessionDir);
     QJsonObject photograph{{"file", storedPath(session.photograph, base)},

@@ -76,6 +76,12 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir);
 // not a session, with a QuarvelError saying why.
 Session sessionFromJson(const QByteArray& text, const QString& sessionDir);
 
+// The tie points that lie on a photograph of `rows` rows (none without a
+// photograph). Each other one is left out and named among the problems: a
+// row outside the picture has no depth to export.
+QList<SessionTiePoint> tiePointsOnPhotograph(const QList<SessionTiePoint>& points, int rows,
+                                             QStringList& problems);
+
 // Reads and writes session files; errors raise a QuarvelError naming the file.
 // Nothing is written unless the whole session is.
 Session readSessionFile(const QString& path);

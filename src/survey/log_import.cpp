@@ -75,16 +75,13 @@ void noteUnits(const ColumnTable& table, const ColumnChoice& choice,
         }
         const TableColumn& column = table.columns[static_cast<std::size_t>(each.column)];
         const std::string_view written = trimmed(column.unit);
-        const auto inField = recogniseUnit(each.role, written);
-        const auto inName = unitInName(each.role, column.name);
-        if (inField && inName && inField->name != inName->name) {
+        if (const auto conflict = unitConflict(each.role, column)) {
             notes.push_back(formatMessage(
                 "The column \"%s\" says %s in its name but %s in its unit field; its values "
                 "were taken in %s: check that this is right.",
-                {column.name, inName->name, inField->name,
+                {column.name, conflict->inName.name, conflict->inField.name,
                  each.unit.name.empty() ? "the unit written" : each.unit.name}));
-        }
-        if (each.unit.name.empty()) {
+        } else if (each.unit.name.empty()) {
             notes.push_back(formatMessage(
                 "The unit \"%s\" of the column \"%s\" is not one Quarvel converts; its values "
                 "were taken as they stand.",

@@ -89,7 +89,19 @@ std::optional<LogUnit> unitInName(LogRole role, std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<UnitConflict> unitConflict(LogRole role, const TableColumn& column) {
+    const auto inField = recogniseUnit(role, column.unit);
+    const auto inName = unitInName(role, column.name);
+    if (inField && inName && inField->name != inName->name) {
+        return UnitConflict{*inName, *inField};
+    }
+    return std::nullopt;
+}
+
 std::optional<LogUnit> statedUnit(LogRole role, const TableColumn& column) {
+    if (unitConflict(role, column)) {
+        return std::nullopt;
+    }
     if (const auto unit = recogniseUnit(role, column.unit)) {
         return unit;
     }

@@ -44,9 +44,18 @@ const std::vector<LogUnit>& knownUnits(LogRole role);
 // role's units.
 std::optional<LogUnit> recogniseUnit(LogRole role, std::string_view text);
 
+// The two units of a column whose name and unit field name different units
+// of the role ("SB_DEPTH_cm" with the field "ft"): either may be the wrong
+// one, so neither is taken without asking.
+struct UnitConflict {
+    LogUnit inName;
+    LogUnit inField;
+};
+std::optional<UnitConflict> unitConflict(LogRole role, const TableColumn& column);
+
 // The unit a column states: its own unit field when that is one the role
 // knows, else one written into its name ("SB_DEPTH_cm", "Depth (cm)",
-// "Den [g/cc]", "Vp km/s").
+// "Den [g/cc]", "Vp km/s"). Nothing when the two disagree (unitConflict).
 std::optional<LogUnit> statedUnit(LogRole role, const TableColumn& column);
 
 // The role's unit written into a column's name, if any.

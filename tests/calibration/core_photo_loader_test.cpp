@@ -228,13 +228,18 @@ TEST(CorePhotoLoader, RunLengthBitmapsMustBeWholeAndKeepToTheirPalette) {
          runLengthBitmap(4, 4, 2, 4, {4, 0x15, 0, 0, 0, 1})},
         {"4 bits, absolute run outside the palette",
          runLengthBitmap(4, 4, 2, 4, {0, 3, 0x12, 0x90, 0, 1})},
+        // Pixels no run colours: a kilobyte could skip through 32 000 rows.
+        {"8 bits, a skip", runLengthBitmap(8, 4, 2, 2, {4, 1, 0, 2, 0, 1, 0, 1})},
+        {"8 bits, a row ended early", runLengthBitmap(8, 4, 2, 2, {2, 1, 0, 0, 4, 1, 0, 1})},
+        {"8 bits, the bitmap ended early", runLengthBitmap(8, 4, 2, 2, {4, 1, 0, 1})},
+        {"8 bits, a run beyond its row", runLengthBitmap(8, 4, 2, 2, {5, 1, 3, 1, 0, 1})},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(decodeError(c.bytes).rfind("Bitmap image is not valid: ", 0), 0U);
     }
     // A lone pixel uses only the high nibble; the low one may be anything.
-    EXPECT_NO_THROW(decodeCorePhotograph(runLengthBitmap(4, 4, 2, 4, {1, 0x3f, 0, 1})));
+    EXPECT_NO_THROW(decodeCorePhotograph(runLengthBitmap(4, 1, 1, 4, {1, 0x3f, 0, 1})));
 }
 
 } // namespace

@@ -104,6 +104,19 @@ TEST(SessionTest, UnknownKeysAreIgnored) {
     EXPECT_TRUE(session.fitCore) << "as before the choice was kept";
 }
 
+// A row outside the photograph (or with none) has no depth: left out, said.
+TEST(SessionTest, TiePointsOffThePhotographAreLeftOutAndNamed) {
+    const QList<SessionTiePoint> points = {{-5, "", 0, {}}, {99, "", 0, {}}, {100, "", 0, {}}};
+    QStringList problems;
+    EXPECT_EQ(tiePointsOnPhotograph(points, 100, problems), points.mid(1, 1));
+    EXPECT_TRUE(tiePointsOnPhotograph(points.mid(1, 1), 0, problems).isEmpty());
+    const QString outside = " lies outside the photograph (rows 0 to 99); it was left out";
+    EXPECT_EQ(problems, (QStringList{"The tie point at row -5" + outside,
+                                     "The tie point at row 100" + outside,
+                                     "The tie point at row 99 has no photograph to lie on; it was "
+                                     "left out"}));
+}
+
 TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
     const struct {
         QByteArray text;

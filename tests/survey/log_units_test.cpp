@@ -30,6 +30,8 @@ TEST(LogUnits, ReadFromTheUnitFieldOrTheColumnName) {
         {"DEPT", "METER", LogRole::Depth, "m"},
         {"SB DEPTH", "", LogRole::Depth, ""},
         {"SB_DEPTH_cm", "furlong", LogRole::Depth, "cm"},
+        {"SB_DEPTH_cm", "ft", LogRole::Depth, ""},
+        {"Vp (km/s)", "m/s", LogRole::Velocity, ""},
         {"PWVel_m/s", "", LogRole::Velocity, "m/s"},
         {"Vp km/s", "", LogRole::Velocity, "km/s"},
         {"DT", "US/F", LogRole::Velocity, "us/ft"},

@@ -137,16 +137,20 @@ TEST(MsclImport, UnknownUnitsAreNotedAndKept) {
     EXPECT_EQ(importSummary(log, {}, "x"), "\"x\": " + log.notes[0]);
 }
 
-// A name and a unit field that disagree are taken by the field, but said.
-TEST(MsclImport, UnitsOfNameAndFieldThatDisagreeAreNoted) {
+// A name and a unit field that disagree give no proposal: the import asks
+// (quarvel-synth wants the unit option), and the answer taken is said.
+TEST(MsclImport, UnitsOfNameAndFieldThatDisagreeAreNotProposed) {
     const struct {
         const char* text;
         std::string note; // empty: none
     } cases[] = {
         {"SB_DEPTH_cm\tVP\r\nft\tm/s\r\n2\t1500\r\n",
          "The column \"SB_DEPTH_cm\" says cm in its name but ft in its unit field; its values "
-         "were taken in ft: check that this is right."},
+         "were taken in the unit written: check that this is right."},
         {"SB_DEPTH_cm\tVP\r\ncm\tm/s\r\n2\t1500\r\n", ""},
+        {"Vp (km/s)\tDEPTH\r\nm/s\tm\r\n1500\t2\r\n",
+         "The column \"Vp (km/s)\" says km/s in its name but m/s in its unit field; its values "
+         "were taken in the unit written: check that this is right."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -143,7 +143,11 @@ TEST(SynthTrace, RefusesWhatItCannotDoAndLeavesTraceTxt) {
         {words({"--segy", quoted(Examples / "demo_core_mscl.txt"), "--trace 1"}), 1,
          "Its headers are not those of a SEG-Y file."},
         {words({"--segy", line, "--shot 999"}), 1, "No trace has the field record (shot) number"},
-        {words({"--segy", line, "--trace 1 --stack -1"}), 1, "--stack -1 is not from 0 to 500"},
+        {words({"--segy", line, "--trace 1 --stack -1"}), 2,
+         "option '--stack' takes a whole number from 0 to 500, not '-1'"},
+        {words({"--segy", line, "--shot 99999999999"}), 2,
+         "option '--shot' takes a whole number from -2147483648 to 2147483647, not "
+         "'99999999999'"},
         {words({"--segy", line, "--trace 1 --interval 0"}), 1, "--interval '0' is not a number"},
         {words({"--segy", line, "--trace 1 --sea-floor high"}), 1, "--sea-floor 'high'"},
         {words({"--segy", line, "--trace 1 --sea-floor 500"}), 1,
@@ -237,6 +241,13 @@ TEST(SynthLog, ImportsMsclAndLasWithProposedOrNamedColumns) {
               std::string::npos)
         << wrong.output;
     EXPECT_FALSE(dir.exists("log.dat"));
+    dir.write("core.txt", "SB_DEPTH_cm\tVP\tDEN\r\nft\tm/s\tg/cc\r\n2\t1500\t1.6\r\n");
+    const CommandResult units = synth(
+        words({"synthetic --workdir", quoted(dir.path()), "--log", quoted(dir.file("core.txt"))}));
+    EXPECT_EQ(units.status, 1);
+    EXPECT_NE(units.output.find("\"SB_DEPTH_cm\" says cm in its name but ft in its unit field: "
+                                "give --depth-unit cm or --depth-unit ft."),
+              std::string::npos);
 }
 
 std::vector<LogRecord> recordsOf(const std::string& logDat) {
