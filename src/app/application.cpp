@@ -8,6 +8,8 @@
 #include "calibration/core_photo_form.h"
 #include "calibration/profile_form.h"
 #include "chirp/chirp_form.h"
+#include "document/workspace.h"
+#include "editor/dialog_log_questions.h"
 #include "editor/tables_form.h"
 #include "formats/quarvel_error.h"
 #include "main_window/main_form.h"
@@ -20,10 +22,13 @@
 #include "plot/scale_forms.h"
 #include "tie/tie_form.h"
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
+#include <filesystem>
+#include <system_error>
 
 namespace quarvel {
 
@@ -79,6 +84,71 @@ void AppWindows::showMainWindow() {
     registry_.showAndRaise(FormId::MainForm);
 }
 
+namespace {
+
+// Reads the working file again into the document, when the windows show it.
+bool reloadIfShown(Workspace& workspace, const WorkDir& workDir, std::string_view name,
+                   Dialogs& dialogs, ErrorReporter& errors) {
+    const bool shown = name == "log.dat"     ? !workspace.state().NoLogLoaded
+                       : name == "ampl.dat"  ? workspace.synthetic().count() > 0
+                       : name == "trace.txt" ? workspace.trace().count() > 0
+                                             : false;
+    std::error_code ec;
+    if (!shown || !std::filesystem::is_regular_file(workDir.file(name), ec) ||
+        !dialogs.askYesNo(
+            QStringLiteral("%1 changed outside Quarvel: Reload?").arg(QString::fromUtf8(name)))) {
+        return false;
+    }
+    guarded(errors, [&] {
+        if (name == "log.dat") {
+            DialogLogQuestions questions(dialogs, "log.dat");
+            workspace.log().load(workDir.file("log.dat"), questions);
+        } else if (name == "ampl.dat") {
+            workspace.readSynthetic();
+        } else {
+            workspace.readTrace();
+        }
+    });
+    return true;
+}
+
+// Watches the main window's activation.
+class ActivationWatch : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate) {
+            CommandWorkDir::lookForChanges();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void offerReloads(AppWindows& windows, CommandWorkDir& commands) {
+    commands.tellChangesOutside([&windows](const std::vector<std::string_view>& names) {
+        Services& services = windows.services();
+        QStringList notReloaded;
+        for (const std::string_view name : names) {
+            if (!reloadIfShown(windows.workspace(), services.workDir, name, services.dialogs,
+                               services.errors)) {
+                notReloaded << QString::fromUtf8(name);
+            }
+        }
+        if (!notReloaded.isEmpty()) {
+            windows.forms().MainForm->statusBar()->showMessage(
+                QStringLiteral("%1 changed outside Quarvel: the panels may show the earlier "
+                               "content; load again to see the new.")
+                    .arg(notReloaded.join(QStringLiteral(", "))));
+        }
+    });
+    TMainForm* main = windows.forms().MainForm;
+    main->installEventFilter(new ActivationWatch(main));
+}
+
 bool prepareWorkDir(const WorkDir& workDir, Dialogs& dialogs) {
     try {
         workDir.ensureExists();
@@ -107,18 +177,7 @@ int runQuarvel(int argc, char** argv) {
     // as quarvel-synth's commands do.
     CommandWorkDir commands(workDir);
     AppWindows windows(dialogs, reporter, workDir);
-    // Another program (a quarvel-synth run) may rewrite a working file while
-    // the windows show the old one: the next command says so.
-    commands.tellChangesOutside([&windows](const std::vector<std::string_view>& names) {
-        QStringList list;
-        for (const std::string_view name : names) {
-            list << QString::fromUtf8(name);
-        }
-        windows.forms().MainForm->statusBar()->showMessage(
-            QStringLiteral("%1 changed outside Quarvel: the panels may show the earlier "
-                           "content; load again to see the new.")
-                .arg(list.join(QStringLiteral(", "))));
-    });
+    offerReloads(windows, commands);
     SessionTracker tracker(windows, dialogs);
     SessionMenu sessions(windows, answers, tracker);
     restoreWindowPlaces(windows.creationOrder());

@@ -46,6 +46,8 @@ struct AppForms {
 // the About window last. The companions live as long as this object;
 // closing one only hides it. The program and the tests build the windows
 // through this same class, the tests with their scripted dialogs.
+class CommandWorkDir;
+
 class AppWindows {
 public:
     AppWindows(Dialogs& dialogs, ErrorReporter& errors, WorkDir workDir);
@@ -72,6 +74,14 @@ private:
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;
 };
+
+// Working files another program (a quarvel-synth run) changed since the
+// windows' last command, told before the next command and when the main
+// window is activated: each one the windows show (log.dat, ampl.dat,
+// trace.txt) is offered again ("log.dat changed outside Quarvel: Reload?"),
+// so that no command mixes the new file with the old one on show; the
+// others, and those not reloaded, are named in the status bar.
+void offerReloads(AppWindows& windows, CommandWorkDir& commands);
 
 // Creates the working directory when it is missing. Without it nothing the
 // program writes would land, so a failure is told to the user and the

@@ -17,7 +17,8 @@ class AppWindows;
 // The demo's file dialogs: the questions the demo's own steps ask are
 // answered with the demo's files; every other question goes to the user
 // through the fallback, or, without one (a run with no one to ask), is
-// answered "Cancel" and counted.
+// answered "Cancel" and counted; there a message is printed, a warning or an
+// error printed and counted.
 class DemoDialogs : public Dialogs {
 public:
     explicit DemoDialogs(Dialogs* fallback) : fallback_(fallback) {}

@@ -101,6 +101,18 @@ std::vector<BoundaryProblem> boundaryProblems(const Boundaries& boundaries) {
     return problems;
 }
 
+std::optional<std::string> depthAxisProblem(const Boundaries& boundaries) {
+    const int top = numbers::parseIntegerPrefix(boundaries.Top);
+    if (top != numbers::parseIntegerPrefix(boundaries.Bottom)) {
+        return std::nullopt;
+    }
+    return formatMessage("The final plot's depth axis runs from %s to %s, each the whole number "
+                         "of millimetres its text starts with; '%s' and '%s' both give %s: "
+                         "correct them in Core Photo Parameters.",
+                         {quotedCaption(TopField), quotedCaption(BottomField), boundaries.Top,
+                          boundaries.Bottom, numbers::formatInteger(top)});
+}
+
 std::string boundaryFileProblemsMessage(std::string_view fileName,
                                         const std::vector<BoundaryProblem>& problems) {
     std::string message = "The boundary file \"" + std::string(fileName) +

@@ -47,6 +47,11 @@ std::variant<PixelBounds, BoundaryProblem> convertPixelBounds(const Boundaries& 
 // are only kept, so any text does.
 std::vector<BoundaryProblem> boundaryProblems(const Boundaries& boundaries);
 
+// The final plot's depth axis runs from Top to Bottom, each read as the
+// whole number of millimetres its text starts with: why those give it no
+// span ("0" and "nan" are both 0 mm), or nothing when they give one.
+std::optional<std::string> depthAxisProblem(const Boundaries& boundaries);
+
 // What the user is told when a boundary file holds fields that cannot be
 // used: the file and one line per problem.
 std::string boundaryFileProblemsMessage(std::string_view fileName,

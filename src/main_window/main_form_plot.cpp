@@ -1,5 +1,6 @@
 // The final plot commands of the main window: gather what the plot is made of
 // from this window's panels and the workspace, compose it, and show it.
+#include "calibration/boundary_check.h"
 #include "document/workspace.h"
 #include "main_window/main_form.h"
 #include "platform/error_reporter.h"
@@ -65,6 +66,9 @@ void TMainForm::composeAndShow(bool withTitle) {
     in.imageFileName = ws.ImageFileName;
     in.withTitle = withTitle;
 
+    if (const auto problem = depthAxisProblem(workspace_.calibration())) {
+        throw QuarvelError(*problem);
+    }
     const FinalPlot plot = composeFinalPlot(in);
     workspace_.setFinalPlot(plot.image, plot.axisX);
     services_.forms.showAndRaise(FormId::FinalTableForm);

@@ -32,15 +32,35 @@ void CommandWorkDir::tellChangesOutside(ChangedOutside changedOutside) {
     tellChanged = std::move(changedOutside);
 }
 
+void CommandWorkDir::lookForChanges() {
+    try {
+        const CommandScope scope;
+    } catch (const QuarvelError&) {
+        // Another program's command holds the folder: the next command looks.
+    }
+}
+
 CommandScope::CommandScope() {
-    if (commandDepth == 0 && commandDir) {
-        heldDir.emplace(*commandDir, WhenBusy::Refuse);
-        const auto changed = WorkingFileStamps::take(*commandDir).changedSince(afterLastCommand);
-        if (!changed.empty() && tellChanged) {
+    if (commandDepth > 0 || !commandDir) {
+        ++commandDepth;
+        return;
+    }
+    heldDir.emplace(*commandDir, WhenBusy::Refuse);
+    // Counted before the telling: what runs while a question is open holds
+    // nothing more, and the changes are told once.
+    ++commandDepth;
+    const WorkingFileStamps now = WorkingFileStamps::take(*commandDir);
+    const auto changed = now.changedSince(afterLastCommand);
+    afterLastCommand = now;
+    if (!changed.empty() && tellChanged) {
+        try {
             tellChanged(changed);
+        } catch (...) {
+            --commandDepth;
+            heldDir.reset();
+            throw;
         }
     }
-    ++commandDepth;
 }
 
 CommandScope::~CommandScope() {

@@ -48,6 +48,9 @@ public:
     explicit CommandWorkDir(const WorkDir& dir);
     ~CommandWorkDir();
     void tellChangesOutside(ChangedOutside changedOutside);
+    // Tells the changes now, without a command (the main window activated);
+    // while another program's command holds the folder, the next command will.
+    static void lookForChanges();
     CommandWorkDir(const CommandWorkDir&) = delete;
     CommandWorkDir& operator=(const CommandWorkDir&) = delete;
 };

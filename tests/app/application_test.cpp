@@ -2,9 +2,11 @@
 // the About window and the end of the program with its main window.
 
 #include "app/about_form.h"
+#include "app/application.h"
 #include "calibration/core_photo_form.h"
 #include "calibration/profile_form.h"
 #include "chirp/chirp_form.h"
+#include "editor/dialog_log_questions.h"
 #include "editor/tables_form.h"
 #include "main_window/main_form.h"
 #include "plot/final_table_form.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -48,6 +51,25 @@ TEST_F(ApplicationTest, ShowsOnlyTheMainWindowActive) {
     EXPECT_EQ(QApplication::activeWindow(), &mainForm());
     for (QWidget* window : windows->creationOrder())
         EXPECT_EQ(window->isVisible(), window == &mainForm()) << window->objectName().toStdString();
+}
+
+// A quarvel-synth run rewrote log.dat and klauder.dat behind the windows:
+// activating the main window offers the log on show again, and names the
+// file the windows do not show in the status bar.
+TEST_F(ApplicationTest, WorkingFilesChangedOutsideAreOfferedAgain) {
+    workDir.write("core.txt", "0.1 1500 1.6\r\n0.2 1510 1.7\r\n");
+    DialogLogQuestions questions(dialogs, "core.txt");
+    workspace().log().load(workDir.file("core.txt"), questions);
+    CommandWorkDir commands(workDir.workDir());
+    offerReloads(*windows, commands);
+    workDir.write("log.dat", "0.1 1600 1.6\r\n0.3 1610 1.7\r\n");
+    workDir.write("klauder.dat", "0 1\r\n");
+    dialogs.expectQuestion("log.dat changed outside Quarvel: Reload?", true);
+    showMainWindow();
+    EXPECT_EQ(workspace().log().savedText().substr(0, 10), "0.100000 1");
+    EXPECT_NE(workspace().log().savedText().find("1610"), std::string::npos);
+    EXPECT_TRUE(
+        mainForm().statusBar()->currentMessage().startsWith("klauder.dat changed outside Quarvel"));
 }
 
 TEST_F(ApplicationTest, ClosingCompanionsOnlyHidesThem) {

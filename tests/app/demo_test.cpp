@@ -53,6 +53,16 @@ TEST(DemoTest, LoadsTheDemoThroughTheCommandsAndSavesItsFinalPlot) {
     }
 }
 
+// With nobody to ask, a message (an MSCL import's summary) leaves the run
+// good; a warning makes it fail.
+TEST(DemoTest, WithNobodyToAskOnlyAMessageLeavesTheRunGood) {
+    DemoDialogs dialogs(nullptr);
+    dialogs.showMessage("The session \"core.qvs\" opened.");
+    EXPECT_EQ(dialogs.unansweredQuestions(), 0);
+    dialogs.showWarning("Rows were left out.");
+    EXPECT_EQ(dialogs.unansweredQuestions(), 1);
+}
+
 TEST(DemoTest, FindsTheDemoWhereQuarvelDemoDirPoints) {
     TempWorkDir elsewhere;
     const struct {

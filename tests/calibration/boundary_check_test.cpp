@@ -55,6 +55,17 @@ TEST(BoundaryCheck, EachFieldIsCheckedByTheRuleOfItsUse) {
     }
 }
 
+// Top "0" with Bottom "nan" once ended the batch plot in a division by zero.
+TEST(BoundaryCheck, TheFinalPlotsDepthAxisNeedsTopAndBottomApart) {
+    EXPECT_FALSE(depthAxisProblem(withField(1, "1000")));
+    EXPECT_FALSE(depthAxisProblem(withField(1, "-1.5")));
+    EXPECT_EQ(depthAxisProblem(withField(1, "nan")),
+              "The final plot's depth axis runs from \"Top (mm)\" to \"Bottom (mm)\", each the "
+              "whole number of millimetres its text starts with; '0' and 'nan' both give 0: "
+              "correct them in Core Photo Parameters.");
+    EXPECT_TRUE(depthAxisProblem(withField(1, "0.9")));
+}
+
 TEST(BoundaryCheck, TheReadOutMeetsThePixelFieldsInFileOrder) {
     const Boundaries good = Boundaries::fromTexts({"x", "y", "", "", "5", "60", "20", "420"});
     EXPECT_EQ(std::get<PixelBounds>(convertPixelBounds(good)), (PixelBounds{5, 60, 20, 420}));
