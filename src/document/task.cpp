@@ -12,6 +12,17 @@ void TaskProgress::checkCancelled() const {
     }
 }
 
+namespace {
+// How often the task's thread looks at the worker's mailbox: progress comes
+// no later than this, and a finished work ends this much after it is done.
+constexpr int PollMs = 15;
+} // namespace
+
+TaskRunner::TaskRunner(QObject* parent) : QObject(parent) {
+    poll_.setInterval(PollMs);
+    connect(&poll_, &QTimer::timeout, this, &TaskRunner::collect);
+}
+
 TaskRunner::~TaskRunner() {
     stopAndWait();
 }
@@ -21,6 +32,9 @@ void TaskRunner::stopAndWait() {
         cancelRequested_->store(true);
         worker_.join();
     }
+    poll_.stop();
+    const std::lock_guard lock(mailLock_);
+    mail_ = {};
 }
 
 void TaskRunner::cancel() {
@@ -39,11 +53,9 @@ void TaskRunner::refuseWhileRunning() const {
 void TaskRunner::run(std::function<void(TaskProgress&)> work) {
     refuseWhileRunning();
     cancelRequested_ = std::make_shared<std::atomic<bool>>(false);
-    // Reports cross to this object's thread as queued calls; any still queued
-    // when the task is destroyed are dropped with it.
     TaskProgress::Report report = [this](double share, const QString& step) {
-        QMetaObject::invokeMethod(
-            this, [this, share, step] { emit progress(share, step); }, Qt::QueuedConnection);
+        const std::lock_guard lock(mailLock_);
+        mail_.reports.emplace_back(share, step);
     };
     worker_ = std::thread([this, work = std::move(work),
                            progress = TaskProgress(std::move(report), cancelRequested_)]() mutable {
@@ -65,14 +77,28 @@ void TaskRunner::run(std::function<void(TaskProgress&)> work) {
         if (progress.cancelRequested()) {
             outcome = Outcome::Cancelled;
         }
-        QMetaObject::invokeMethod(
-            this, [this, outcome, message] { end(outcome, message); }, Qt::QueuedConnection);
+        const std::lock_guard lock(mailLock_);
+        mail_.end.emplace(outcome, message);
     });
+    poll_.start();
 }
 
-void TaskRunner::end(Outcome outcome, const QString& message) {
-    // The worker posted this as its last act; it ends at once.
+void TaskRunner::collect() {
+    Mail mail;
+    {
+        const std::lock_guard lock(mailLock_);
+        std::swap(mail, mail_);
+    }
+    for (const auto& [share, step] : mail.reports) {
+        emit progress(share, step);
+    }
+    if (!mail.end) {
+        return;
+    }
+    // The worker left its end as its last act; it ends at once.
     worker_.join();
+    poll_.stop();
+    const auto& [outcome, message] = *mail.end;
     switch (outcome) {
     case Outcome::Finished:
         emit finished();

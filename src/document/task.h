@@ -2,13 +2,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace quarvel {
 
@@ -45,10 +48,15 @@ private:
 // touch the document or a window; it gets its inputs captured by value and
 // hands back its result. Destroying a running task cancels it and waits for
 // its worker.
+//
+// The worker calls nothing of Qt's: it leaves its reports and its end in a
+// mailbox under a standard mutex, which the task's thread empties on a short
+// timer. Every hand-over between the threads is then one ThreadSanitizer
+// sees; a queued call would synchronise inside Qt, which it cannot see.
 class TaskRunner : public QObject {
     Q_OBJECT
 public:
-    explicit TaskRunner(QObject* parent = nullptr) : QObject(parent) {}
+    explicit TaskRunner(QObject* parent = nullptr);
     ~TaskRunner() override;
 
     bool running() const { return worker_.joinable(); }
@@ -72,10 +80,19 @@ protected:
 
 private:
     enum class Outcome { Finished, Failed, Cancelled };
-    void end(Outcome outcome, const QString& message);
+    // What the worker has told since the task's thread last looked.
+    struct Mail {
+        std::vector<std::pair<double, QString>> reports;
+        std::optional<std::pair<Outcome, QString>> end;
+    };
+    // On the task's thread: hands on what the worker told, in order.
+    void collect();
 
     std::thread worker_;
     std::shared_ptr<std::atomic<bool>> cancelRequested_;
+    std::mutex mailLock_;
+    Mail mail_;
+    QTimer poll_;
 };
 
 // A task whose work hands back a Result, kept for the receiver of finished().
