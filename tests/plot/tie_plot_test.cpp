@@ -2,6 +2,7 @@
 // marked point's line, gaps for shifts without a coefficient, and degenerate
 // inputs drawn without failing.
 #include "platform/canvas.h"
+#include "plot/depth_varying_plot.h"
 #include "plot/tie_plot.h"
 
 #include <QColor>
@@ -109,6 +110,25 @@ TEST(CoefficientPlot, DegenerateInputsDrawTheFrameAndTitleOnly) {
         const int row = r.size() == 3 ? curveBand().bottom : -1;
         EXPECT_EQ(topBlack(image, Width / 2), row);
     }
+}
+
+// Each tie point runs from its bulk time on the first column to its trace
+// time on the third, in the colour that says whether it was accepted.
+TEST(DepthVaryingPlot, JoinsEachTieFromItsBulkTimeToItsTraceTime) {
+    const TimedSeries flat{{0, 5, 10}, {1, 1, 1}}; // drawn down the columns' left edges
+    const QImage image = renderDepthVaryingPlot(flat, flat, flat, {{2, 4, false}, {6, 6, true}},
+                                                Width, Height, layoutFont());
+    const Band band = curveBand();
+    const auto row = [&](double ms) {
+        return band.top + static_cast<int>(std::lround(ms / 10 * (band.bottom - band.top)));
+    };
+    const int column = (Width - 8) / 3;
+    const int middle = 4 + column / 2;
+    EXPECT_EQ(image.pixel(middle, row(2)), ProposedTieColor);
+    EXPECT_EQ(image.pixel(middle + 2 * column, row(4)), ProposedTieColor);
+    EXPECT_EQ(image.pixel(middle, row(6)), AcceptedTieColor);
+    EXPECT_EQ(image.pixel(middle + 2 * column, row(6)), AcceptedTieColor);
+    EXPECT_EQ(image.pixel(6 + column, row(5)), Black);
 }
 
 } // namespace
