@@ -14,6 +14,7 @@
 #include "survey/log_import_choices.h"
 #include "tie/tie_match.h"
 #include "tie/tie_report.h"
+#include "tie/tie_depth_varying.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -112,6 +113,8 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     buttons->addWidget(MeasureButton);
     buttons->addWidget(ApplyButton);
     layout->addLayout(buttons, 3, 0, 1, 2);
+    DepthVarying = new DepthVaryingPanel(services, this);
+    layout->addWidget(DepthVarying, 4, 0, 1, 2);
 
     connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
@@ -146,7 +149,7 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
 TTieForm::~TTieForm() = default;
 
 bool TTieForm::busy() const {
-    return workspace_.tieTask().running();
+    return workspace_.tieTask().running() || DepthVarying->busy();
 }
 
 void TTieForm::MeasureButtonClick() {

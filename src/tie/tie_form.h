@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace quarvel {
 
+class DepthVaryingPanel;
 class ImagePanel;
 class Workspace;
 
@@ -37,7 +38,7 @@ public:
     // "Save Plots…": the two plots side by side as a PNG picture.
     void SavePlotsButtonClick();
 
-    // A measurement is running.
+    // A measurement, an alignment or Apply's measurement is running.
     bool busy() const;
 
 signals:
@@ -57,6 +58,7 @@ private:
     QLabel* TieResult = nullptr;
     ImagePanel* ShiftPlot = nullptr;
     ImagePanel* FactorPlot = nullptr;
+    DepthVaryingPanel* DepthVarying = nullptr;
 
     // The measurement ended, one way or another.
     void finish();
