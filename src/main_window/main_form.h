@@ -163,6 +163,9 @@ private:
     void connectHandlers();
     void connectWorkspace();
     void buildTieMenus(QMenu* file, QMenu* open, QMenu* set);
+    // The depth-varying tie's proposed and accepted tie points, as marks of
+    // their own colours on the trace where the alignment puts them.
+    void drawDepthVaryingTies();
     void showTimeZeroWarning();
     void drawLogPanels();
     void drawSynthetic();

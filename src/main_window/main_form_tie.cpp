@@ -6,8 +6,12 @@
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "main_window/main_form_export.h"
+#include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
+#include "platform/image_panel.h"
+#include "plot/depth_varying_plot.h"
+#include "probe/depth_twt.h"
 #include "tie/tie_points.h"
 
 #include <QAction>
@@ -89,6 +93,8 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     connect(&workspace_, &Workspace::antiAliasedChanged, this,
             [this] { AntiAliased1->setChecked(workspace_.antiAliased()); });
     connect(&workspace_, &Workspace::synthComputed, this, [this] { showTimeZeroWarning(); });
+    connect(&workspace_.depthVaryingTask(), &TaskRunner::finished, this,
+            [this] { guarded(services_.errors, [this] { drawDepthVaryingTies(); }); });
 }
 
 void TMainForm::showTimeZeroWarning() {
@@ -143,6 +149,31 @@ void TMainForm::ExportTieDepth1Click() {
 
 void TMainForm::Tie1Click() {
     guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::TieForm); });
+}
+
+void TMainForm::drawDepthVaryingTies() {
+    const std::optional<DepthVaryingResult>& result = workspace_.depthVaryingTask().result();
+    if (!result || !Grafico_traccia->hasPicture()) {
+        return;
+    }
+    const SeriesExtents trace = workspace_.traceExtents();
+    Canvas& picture = Grafico_traccia->picture();
+    const QRgb pen = picture.penColor();
+    const auto mark = [&](double ms, QRgb color) {
+        const int row = depth_twt::traceMarkRow(ms, trace.timeFirst, trace.timeLast,
+                                                Grafico_traccia->panelHeight());
+        picture.setPenColor(color);
+        picture.moveTo(1, row);
+        picture.lineTo(Grafico_traccia->panelWidth() - 1, row);
+    };
+    for (const tie::ProposedTie& point : result->tie.proposals) {
+        mark(point.traceTwt, ProposedTieColor);
+    }
+    for (const tie::FixedTie& point : workspace_.acceptedTies()) {
+        mark(point.twt * 1000, AcceptedTieColor);
+    }
+    picture.setPenColor(pen);
+    Grafico_traccia->update();
 }
 
 } // namespace quarvel

@@ -74,6 +74,7 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
         this);
     AlignResult->setObjectName(QStringLiteral("AlignResult"));
     AlignResult->setWordWrap(true);
+    AlignResult->setMinimumHeight(4 * AlignResult->fontMetrics().height());
     AlignResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(AlignResult, 1, 0, 1, 2);
 

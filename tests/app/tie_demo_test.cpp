@@ -11,6 +11,7 @@
 #include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
+#include "tie/tie_depth_varying.h"
 #include "tie/tie_form.h"
 
 #include <QAction>
@@ -64,6 +65,12 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     EXPECT_TRUE(named<ImagePanel>(tie, "ShiftPlot")->hasPicture());
     EXPECT_TRUE(named<ImagePanel>(tie, "FactorPlot")->hasPicture());
     EXPECT_TRUE(named<QPushButton>(tie, "ApplyButton")->isEnabled());
+    // Then the depth-varying tie, which the demo's deeper beds earn.
+    QSignalSpy aligned(named<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
+                       &DepthVaryingPanel::finished);
+    named<QPushButton>(tie, "AlignButton")->click();
+    ASSERT_TRUE(aligned.count() == 1 || aligned.wait(300000));
+    EXPECT_TRUE(named<QLabel>(tie, "AlignResult")->text().endsWith("the stretching is supported."));
 
     const QString screenshot = qEnvironmentVariable("QUARVEL_TIE_SCREENSHOT");
     if (!screenshot.isEmpty()) {

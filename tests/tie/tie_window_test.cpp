@@ -7,6 +7,8 @@
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "platform/image_panel.h"
+#include "plot/depth_varying_plot.h"
+#include "probe/depth_twt.h"
 #include "support/app_fixture.h"
 #include "support/proposed_answers.h"
 #include "tie/tie_depth_varying.h"
@@ -241,6 +243,12 @@ TEST_F(DepthVarying, AlignsAcceptsAppliesAndUndoes) {
         << result->text().toStdString();
     ASSERT_GT(list->count(), 0);
     EXPECT_TRUE(plot("DepthVaryingPlot")->hasPicture());
+    // The proposals marked on the main window's trace in their own colour.
+    const QImage trace = mainWidgets().Grafico_traccia->picture().image();
+    const int row = depth_twt::traceMarkRow(
+        workspace().depthVaryingTask().result()->tie.proposals.front().traceTwt,
+        ws().TraceTimeFirst, ws().TraceTimeLast, trace.height());
+    EXPECT_EQ(trace.pixel(trace.width() / 2, row), ProposedTieColor);
     list->setCurrentRow(0);
     await(aligned, [&] { button("AcceptTieButton")->click(); });
     EXPECT_TRUE(list->item(0)->text().endsWith("accepted")) << list->item(0)->text().toStdString();
