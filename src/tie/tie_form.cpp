@@ -12,9 +12,9 @@
 #include "plot/tie_plot.h"
 #include "quarvel/version.h"
 #include "survey/log_import_choices.h"
+#include "tie/tie_depth_varying.h"
 #include "tie/tie_match.h"
 #include "tie/tie_report.h"
-#include "tie/tie_depth_varying.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
