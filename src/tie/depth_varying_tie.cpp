@@ -74,7 +74,10 @@ DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request, const TiePro
     }
     tie.nullPValue =
         static_cast<double>(tie.asGood + 1) / static_cast<double>(request.surrogates + 1);
-    tie.significant = request.bulkSignificant && tie.nullPValue <= request.level;
+    // An alignment that matches worse than the bulk tie it started from
+    // earned nothing, however rarely a surrogate does as well.
+    tie.significant = request.bulkSignificant && tie.nullPValue <= request.level &&
+                      tie.alignment.coefficient > tie.alignment.bulkCoefficient;
     tick(request.surrogates + 1);
     return tie;
 }

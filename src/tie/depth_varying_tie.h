@@ -55,6 +55,8 @@ struct DepthVaryingTie {
     std::size_t surrogates = 0;
     std::size_t asGood = 0; // surrogates aligned at least as well as the trace
     double nullPValue = 1.0;
+    // The p-value is at most the level, the bulk tie is significant, and the
+    // alignment matches better than the bulk tie over the same samples.
     bool significant = false;
 };
 

@@ -217,6 +217,8 @@ void DepthVaryingPanel::showResult(const DepthVaryingResult& result) {
             .arg(fixedText(tie.nullPValue, 3));
     if (tie.significant) {
         text += QStringLiteral("the stretching is supported.");
+    } else if (!(tie.alignment.coefficient > tie.alignment.bulkCoefficient)) {
+        text += QStringLiteral("not supported: the alignment matches worse than the bulk tie.");
     } else if (!result.request.bulkSignificant) {
         text += QStringLiteral("not supported, because the bulk tie itself is not significant.");
     } else {

@@ -4,10 +4,13 @@
 // (scripts/screenshot.sh makes docs/screenshot-tie.png this way).
 #include "app/application.h"
 #include "app/demo.h"
+#include "document/workspace.h"
 #include "formats/numbers.h"
 #include "main_window/main_form.h"
 #include "platform/image_file.h"
 #include "platform/image_panel.h"
+#include "plot/depth_varying_plot.h"
+#include "probe/depth_twt.h"
 #include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/temp_work_dir.h"
@@ -16,6 +19,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtGlobal>
@@ -71,11 +75,38 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     named<QPushButton>(tie, "AlignButton")->click();
     ASSERT_TRUE(aligned.count() == 1 || aligned.wait(300000));
     EXPECT_TRUE(named<QLabel>(tie, "AlignResult")->text().endsWith("the stretching is supported."));
+    // The proposals listed, and marked on the main window's trace in their
+    // own colour.
+    auto* list = named<QListWidget>(tie, "TiePointList");
+    ASSERT_GT(list->count(), 0);
+    const QImage trace = MainWidgets(*windows.forms().MainForm).Grafico_traccia->picture().image();
+    const WorkspaceState& state = windows.workspace().state();
+    const int row = depth_twt::traceMarkRow(
+        windows.workspace().depthVaryingTask().result()->tie.proposals.front().traceTwt,
+        state.TraceTimeFirst, state.TraceTimeLast, trace.height());
+    EXPECT_EQ(trace.pixel(trace.width() / 2, row), ProposedTieColor);
 
     const QString screenshot = qEnvironmentVariable("QUARVEL_TIE_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         writeImageFile(tie->grab().toImage(), screenshot.toStdString(), "PNG");
     }
+
+    // An accepted point is aligned through; Apply rewrites the log and Undo
+    // takes it back.
+    list->setCurrentRow(0);
+    named<QPushButton>(tie, "AcceptTieButton")->click();
+    ASSERT_TRUE(aligned.count() == 2 || aligned.wait(300000));
+    EXPECT_TRUE(list->item(0)->text().endsWith("accepted")) << list->item(0)->text().toStdString();
+    const std::string before = workDir.read("log.dat");
+    named<QPushButton>(tie, "ApplyDepthVaryingButton")->click();
+    ASSERT_TRUE(aligned.count() == 3 || aligned.wait(300000));
+    const QString applied = named<QLabel>(tie, "AlignResult")->text();
+    EXPECT_NE(applied.indexOf("Applied. Coefficient of the log at its best shift"), -1)
+        << applied.toStdString();
+    EXPECT_NE(workDir.read("log.dat"), before);
+    named<QPushButton>(tie, "UndoApplyButton")->click();
+    EXPECT_EQ(workDir.read("log.dat"), before);
+    EXPECT_FALSE(named<QPushButton>(tie, "UndoApplyButton")->isEnabled());
 }
 
 } // namespace

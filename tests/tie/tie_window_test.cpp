@@ -7,8 +7,6 @@
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "platform/image_panel.h"
-#include "plot/depth_varying_plot.h"
-#include "probe/depth_twt.h"
 #include "support/app_fixture.h"
 #include "support/proposed_answers.h"
 #include "tie/tie_depth_varying.h"
@@ -19,12 +17,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
-#include <functional>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -33,15 +30,13 @@ namespace {
 
 using testing::AppFixture;
 
-// A 1 m core every 5 mm, its velocities scaled by the factor, and by
-// `below` instead under 0.5 m.
-MathFun::SyntheticLog coreLog(double factor, double below = 0) {
+// A 1 m core every 5 mm, its velocities scaled by the factor.
+MathFun::SyntheticLog coreLog(double factor) {
     MathFun::SyntheticLog log;
     for (int i = 1; i <= 200; ++i) {
         const double depth = i * 0.005;
         log.depth.push_back(depth);
-        log.velocity.push_back((depth > 0.5 && below > 0 ? below : factor) *
-                               (1500 + 40 * std::sin(depth * 9)));
+        log.velocity.push_back(factor * (1500 + 40 * std::sin(depth * 9)));
         log.density.push_back(depth > 0.3 && depth < 0.35 ? 1.95 : (depth > 0.6 ? 1.5 : 1.65));
     }
     return log;
@@ -188,86 +183,44 @@ TEST_F(TieWindow, CancelStopsItReturnMeasuresAndAnEditClearsTheResult) {
     EXPECT_EQ(result()->text(), "The fields changed: press Measure (or Return) again.");
 }
 
-// A 1 m core whose true velocities are 5 % faster above 0.5 m and 5 % slower
-// below, and a sweep to 12 kHz so that the sea floor's arrival leaves most
-// of the core.
-class DepthVarying : public TieWindow {
-protected:
-    DepthVarying() {
-        workspace().setChirpTexts({"0.01", "2000", "12000", "0.00001"});
-        haveCoreAndTrace();
-        recorded = tie::TieSynthesiser(coreLog(0.95, 1.05),
-                                       engine::readWavelet(workDir.workDir(), 0.00001, "0.00001"),
-                                       tie::synthesisParameters("2000", "12000", "0.00001"))(1.0);
-        useTrace(
-            [&](std::size_t i) { return i < recorded.value.size() ? recorded.value[i] : 0.0; });
-    }
-
-    // The trace, reaching 1 ms below the core.
-    void useTrace(const std::function<double(std::size_t)>& value) {
-        std::string trace;
-        for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
-            trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
-                     numbers::formatF6(value(i)) + "\r\n";
-        }
-        workDir.write("trace.txt", trace);
-        mainForm().Draw_trace();
-    }
-
-    // Runs the command and waits for the spy's next signal.
-    static void await(QSignalSpy& spy, const std::function<void()>& command) {
-        const qsizetype before = spy.count();
-        command();
-        ASSERT_TRUE(spy.count() > before || spy.wait(120000));
-    }
-
-    void measureAndAlign() {
-        await(measured, [&] { button("MeasureButton")->click(); });
-        await(aligned, [&] { button("AlignButton")->click(); });
-    }
-
-    tie::TieSynthetic recorded;
-    QSignalSpy measured{tie, &TTieForm::measured};
-    QSignalSpy aligned{child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
-                       &DepthVaryingPanel::finished};
-    const QLabel* result = child<QLabel>(tie, "AlignResult");
-};
-
-// Align lists the proposed tie points and draws the synthetic before and
-// after; an accepted point is aligned through; Apply rewrites the log and
-// Undo takes it back.
-TEST_F(DepthVarying, AlignsAcceptsAppliesAndUndoes) {
-    measureAndAlign();
-    auto* list = child<QListWidget>(tie, "TiePointList");
-    EXPECT_TRUE(result->text().endsWith("the stretching is supported."))
-        << result->text().toStdString();
-    ASSERT_GT(list->count(), 0);
-    EXPECT_TRUE(plot("DepthVaryingPlot")->hasPicture());
-    // The proposals marked on the main window's trace in their own colour.
-    const QImage trace = mainWidgets().Grafico_traccia->picture().image();
-    const int row = depth_twt::traceMarkRow(
-        workspace().depthVaryingTask().result()->tie.proposals.front().traceTwt,
-        ws().TraceTimeFirst, ws().TraceTimeLast, trace.height());
-    EXPECT_EQ(trace.pixel(trace.width() / 2, row), ProposedTieColor);
-    list->setCurrentRow(0);
-    await(aligned, [&] { button("AcceptTieButton")->click(); });
-    EXPECT_TRUE(list->item(0)->text().endsWith("accepted")) << list->item(0)->text().toStdString();
-
-    const std::string before = workDir.read("log.dat");
-    await(aligned, [&] { button("ApplyDepthVaryingButton")->click(); });
-    EXPECT_NE(result->text().indexOf("Applied. Coefficient of the log at its best shift"), -1);
-    EXPECT_NE(workDir.read("log.dat"), before);
-    button("UndoApplyButton")->click();
-    EXPECT_EQ(workDir.read("log.dat"), before);
-    EXPECT_FALSE(button("UndoApplyButton")->isEnabled());
+// A trace that only one factor and shift separate from the synthetic: the
+// alignment cannot beat the bulk tie, so the stretching is not supported,
+// however rarely a surrogate aligns as well.
+TEST_F(TieWindow, AnAlignmentWorseThanTheBulkTieIsNotSupported) {
+    haveCoreAndTrace();
+    QSignalSpy measured(tie, &TTieForm::measured);
+    button("MeasureButton")->click();
+    ASSERT_TRUE(measured.count() == 1 || measured.wait(120000));
+    QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
+                       &DepthVaryingPanel::finished);
+    button("AlignButton")->click();
+    ASSERT_TRUE(aligned.count() == 1 || aligned.wait(120000));
+    const QString text = child<QLabel>(tie, "AlignResult")->text();
+    EXPECT_TRUE(text.endsWith("not supported: the alignment matches worse than the bulk tie."))
+        << text.toStdString();
 }
 
 // On a trace of noise the stretching is not supported, and Apply asks first.
-TEST_F(DepthVarying, AppliesANoiseTieOnlyWhenTheUserSaysSo) {
+TEST_F(TieWindow, AppliesANoiseTieOnlyWhenTheUserSaysSo) {
+    haveCoreAndTrace();
+    std::string trace;
     std::uint32_t state = 12345;
-    useTrace([&](std::size_t) { return (state = state * 1664525u + 1013904223u) / 4294967296.0; });
-    measureAndAlign();
-    EXPECT_NE(result->text().indexOf("not supported"), -1) << result->text().toStdString();
+    for (int i = 0; i < 300; ++i) {
+        state = state * 1664525u + 1013904223u;
+        trace +=
+            numbers::formatF6(i * 0.01) + " " + numbers::formatF6(state / 4294967296.0) + "\r\n";
+    }
+    workDir.write("trace.txt", trace);
+    mainForm().Draw_trace();
+    QSignalSpy measured(tie, &TTieForm::measured);
+    button("MeasureButton")->click();
+    ASSERT_TRUE(measured.count() == 1 || measured.wait(120000));
+    QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
+                       &DepthVaryingPanel::finished);
+    button("AlignButton")->click();
+    ASSERT_TRUE(aligned.count() == 1 || aligned.wait(120000));
+    const QString text = child<QLabel>(tie, "AlignResult")->text();
+    EXPECT_NE(text.indexOf("not supported"), -1) << text.toStdString();
     const std::string before = workDir.read("log.dat");
     dialogs.expectQuestion(QStringLiteral("The depth-varying tie is not supported: an unrelated "
                                           "trace, or a bulk tie that may be chance, does as well. "
