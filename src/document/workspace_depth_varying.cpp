@@ -109,7 +109,7 @@ const DepthVaryingResult& Workspace::depthVaryingResult() const {
 void Workspace::applyDepthVaryingTie() {
     const DepthVaryingResult& result = depthVaryingResult();
     if (applyTask_.running()) {
-        throw QuarvelError("The last Apply is still measuring its coefficient.");
+        throw QuarvelError("The last Apply is still measuring its coefficient.", ErrorKind::Busy);
     }
     if (result.logText != log_.savedText()) {
         throw QuarvelError("The log has changed since the depth-varying tie was measured: "

@@ -47,7 +47,7 @@ DepthVaryingTie tieDepthVarying(const DepthVaryingRequest& request, const TiePro
     const auto tick = [&](std::size_t done) {
         if (progress &&
             !progress(static_cast<double>(done) / static_cast<double>(request.surrogates + 1))) {
-            throw QuarvelError("The alignment was cancelled.");
+            throw QuarvelError("The alignment was cancelled.", ErrorKind::Cancelled);
         }
     };
     const Warper warper(request.warp);
