@@ -2,7 +2,6 @@
 
 #include "app/about_form.h"
 #include "app/demo.h"
-#include "app/session_capture.h"
 #include "app/session_menu.h"
 #include "app/window_places.h"
 #include "calibration/core_photo_form.h"
@@ -165,8 +164,7 @@ int runQuarvel(int argc, char** argv) {
     QSettings settings(QStringLiteral("Quarvel"), QStringLiteral("quarvel"));
     QtDialogs qtDialogs(settings);
     // Opening a session answers the commands' questions with its files.
-    DemoDialogs answers(&qtDialogs);
-    RecordingDialogs dialogs(answers);
+    DemoDialogs dialogs(&qtDialogs);
     DialogErrorReporter reporter(dialogs);
     application.setErrorReporter(&reporter);
 
@@ -178,8 +176,7 @@ int runQuarvel(int argc, char** argv) {
     CommandWorkDir commands(workDir);
     AppWindows windows(dialogs, reporter, workDir);
     offerReloads(windows, commands);
-    SessionTracker tracker(windows, dialogs);
-    SessionMenu sessions(windows, answers, tracker);
+    SessionMenu sessions(windows, dialogs);
     restoreWindowPlaces(windows.creationOrder());
     windows.showMainWindow();
     const int status = QApplication::exec();

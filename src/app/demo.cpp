@@ -1,9 +1,9 @@
 #include "app/demo.h"
 
 #include "app/application.h"
-#include "app/session_capture.h"
 #include "app/session_menu.h"
-#include "app/session_replay.h"
+#include "document/session_document.h"
+#include "editor/dialog_log_questions.h"
 #include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "platform/guarded_application.h"
@@ -191,7 +191,9 @@ bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path)
         dialogs.holdNotices();
         QStringList problems;
         try {
-            problems = replaySession(windows, dialogs, session);
+            // Questions the session holds no answer for are the user's.
+            DialogLogQuestions questions(dialogs, QFileInfo(session.log).fileName().toStdString());
+            problems = restoreSession(windows.workspace(), session, questions);
         } catch (...) {
             dialogs.releaseNotices();
             throw;
@@ -200,7 +202,7 @@ bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path)
         if (problems.isEmpty() && notices.texts.isEmpty()) {
             return;
         }
-        const QString message = replayMessage(path, problems, notices.texts);
+        const QString message = reopenedMessage(path, problems, notices.texts);
         if (problems.isEmpty() && !notices.warning) {
             dialogs.showMessage(message);
         } else {
@@ -331,7 +333,6 @@ int runDemo(int argc, char** argv) {
     QSettings settings(QStringLiteral("Quarvel"), QStringLiteral("quarvel"));
     QtDialogs qtDialogs(settings);
     DemoDialogs dialogs(batch ? nullptr : &qtDialogs);
-    RecordingDialogs recording(dialogs);
     ConsoleErrorReporter console;
     DialogErrorReporter messageBoxes(dialogs);
     ErrorReporter& reporter = batch ? static_cast<ErrorReporter&>(console) : messageBoxes;
@@ -340,15 +341,14 @@ int runDemo(int argc, char** argv) {
         return 1;
     }
 
-    AppWindows windows(recording, reporter, workDir);
-    SessionTracker tracker(windows, recording);
+    AppWindows windows(dialogs, reporter, workDir);
     std::unique_ptr<SessionMenu> sessions;
     windows.showMainWindow();
     QCoreApplication::processEvents();
     if (batch) {
         openSession(windows, dialogs, sessionPath);
     } else {
-        sessions = std::make_unique<SessionMenu>(windows, dialogs, tracker);
+        sessions = std::make_unique<SessionMenu>(windows, dialogs);
         // The demo's session is the program's own: saving goes elsewhere.
         if (isDemo) {
             openSession(windows, dialogs, sessionPath);

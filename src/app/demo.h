@@ -77,10 +77,10 @@ std::optional<std::filesystem::path> findDemoFolder();
 // the trace on the data editor's Trace page. Ends with "Correlator" checked.
 void loadDemo(AppWindows& windows, DemoDialogs& dialogs, const std::filesystem::path& demo);
 
-// Opens a session file through the windows' commands (see replaySession).
-// A file that cannot be read as a session is reported, changes nothing and
-// gives false; the parts of a session that could not load are named in one
-// message.
+// Opens a session file into the document the windows show (see
+// restoreSession). A file that cannot be read as a session is reported,
+// changes nothing and gives false; the parts of a session that could not
+// load are named in one message.
 bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path);
 
 // Clicks the photograph at each of the rows, as the mouse would, marking the

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/demo.h"
-#include "app/session_capture.h"
+#include "document/session_document.h"
 #include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "session/session.h"
@@ -30,8 +30,8 @@ FileDialogRequest sessionRequest(const char* title) {
 
 } // namespace
 
-SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTracker& tracker)
-    : QObject(windows.forms().MainForm), windows_(windows), dialogs_(dialogs), tracker_(tracker) {
+SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
+    : QObject(windows.forms().MainForm), windows_(windows), dialogs_(dialogs) {
     TMainForm* main = windows.forms().MainForm;
     // The menu holding "Exit" is the File menu.
     QMenu* file = nullptr;
@@ -81,7 +81,8 @@ void SessionMenu::save() {
         saveAs();
         return;
     }
-    guarded(windows_.services().errors, [this] { writeSessionFile(tracker_.session(), current_); });
+    guarded(windows_.services().errors,
+            [this] { writeSessionFile(snapshotSession(windows_.workspace()), current_); });
 }
 
 void SessionMenu::saveAs() {
@@ -91,7 +92,7 @@ void SessionMenu::saveAs() {
             return;
         }
         const QString named = withDefaultExtension(*path, QStringLiteral("qvs"));
-        writeSessionFile(tracker_.session(), named);
+        writeSessionFile(snapshotSession(windows_.workspace()), named);
         current_ = named;
         remember(named);
     });
@@ -121,6 +122,22 @@ void SessionMenu::fillRecent() {
         connect(item, &QAction::triggered, this, [this, path] { open(path); });
     }
     recent_->setEnabled(!recent.isEmpty());
+}
+
+QString reopenedMessage(const QString& sessionPath, const QStringList& problems,
+                        const QStringList& notices) {
+    const QString session = QDir::toNativeSeparators(sessionPath);
+    QString message =
+        problems.isEmpty()
+            ? QStringLiteral("The session \"%1\" opened.").arg(session)
+            : QStringLiteral("The session \"%1\" opened without some of its parts:").arg(session);
+    for (const QString& problem : problems) {
+        message += QStringLiteral("\n") + problem + '.';
+    }
+    for (const QString& notice : notices) {
+        message += QStringLiteral("\n\n") + notice;
+    }
+    return message;
 }
 
 } // namespace quarvel

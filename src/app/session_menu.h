@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QMenu;
 
@@ -9,7 +10,6 @@ namespace quarvel {
 
 class AppWindows;
 class DemoDialogs;
-class SessionTracker;
 
 // The main window's session commands, put in its File menu above "Exit":
 // "Open Session…", "Save Session", "Save Session As…" and "Recent Sessions"
@@ -17,7 +17,7 @@ class SessionTracker;
 class SessionMenu : public QObject {
     Q_OBJECT
 public:
-    SessionMenu(AppWindows& windows, DemoDialogs& dialogs, SessionTracker& tracker);
+    SessionMenu(AppWindows& windows, DemoDialogs& dialogs);
 
     // Opens the session and makes it the current one.
     void open(const QString& path);
@@ -30,9 +30,13 @@ private:
 
     AppWindows& windows_;
     DemoDialogs& dialogs_;
-    SessionTracker& tracker_;
     QMenu* recent_ = nullptr;
     QString current_;
 };
+
+// The one message told when a session has reopened: what it could not load,
+// then what its commands had to tell on the way.
+QString reopenedMessage(const QString& sessionPath, const QStringList& problems,
+                        const QStringList& notices);
 
 } // namespace quarvel

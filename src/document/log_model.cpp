@@ -50,6 +50,8 @@ std::optional<std::vector<std::string>> LogModel::load(const std::filesystem::pa
     LoadLog(loaded, imported->gridText, fileName.string());
     std::string logDat = SaveLog(loaded);
     replace(std::move(loaded), std::move(logDat), LogSaved | NewLog);
+    source_ = fileName;
+    interpolated_ = false;
     return std::move(imported->notices);
 }
 
@@ -84,6 +86,8 @@ void LogModel::discard() {
     grid_ = LogGrid();
     savedText_.clear();
     beforeApply_.reset();
+    source_.clear();
+    interpolated_ = false;
     edited_ = true;
     emit changed(GridReplaced);
 }
@@ -105,6 +109,7 @@ std::vector<std::string> LogModel::interpolate() {
     grid_ = std::move(reloaded);
     edited_ = true;
     beforeApply_.reset();
+    interpolated_ = true;
     emit changed(GridReplaced);
     return loadLogNotices(result, logDat.string());
 }

@@ -45,6 +45,11 @@ public:
     // the log the panels show.
     const std::string& savedText() const { return savedText_; }
 
+    // The log file last loaded (empty when none), and whether "Interpolate
+    // Series" has run on it since.
+    const std::filesystem::path& source() const { return source_; }
+    bool interpolated() const { return interpolated_; }
+
     // A cell as typed; nothing is written until Save.
     void setCell(int row, int column, const std::string& text);
 
@@ -110,6 +115,8 @@ private:
     std::string savedText_;
     // The log before the last Apply, while nothing else has changed it.
     std::optional<Snapshot> beforeApply_;
+    std::filesystem::path source_;
+    bool interpolated_ = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(LogModel::Changes)

@@ -1,11 +1,14 @@
 #include "document/workspace.h"
 
 #include "calibration/core_photo_loader.h"
+#include "editor/listing_file.h"
 #include "engine/calc_synthetic.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
+#include "formats/text_file.h"
 #include "platform/canvas.h"
 #include "probe/depth_twt.h"
+#include "survey/segy_reader.h"
 
 #include <utility>
 #include <variant>
@@ -130,6 +133,7 @@ void Workspace::makeWavelet() {
     // Parameters the sweep cannot be made from are refused before a file is
     // touched, so the wavelet on show stays the one on disk.
     ChirpSource(chirp_, workDir_);
+    waveletMade_ = true;
     emit waveletChanged();
 }
 
@@ -218,6 +222,7 @@ void Workspace::computeSynthetic() {
                            QStringLiteral(" (Set, Synthetic Starts at Sea Floor)");
     }
     readSynthetic();
+    syntheticComputed_ = true;
     emit synthComputed();
 }
 
@@ -269,18 +274,68 @@ void Workspace::setTraceExtents(const SeriesExtents& extents) {
     state_.TraceAmpMax = extents.ampMax;
 }
 
-QImage Workspace::loadPhotograph(const QString& fileName) {
+void Workspace::loadPhotograph(const QString& fileName) {
     // A photograph that cannot be read changes nothing, not even the name the
     // next final plot is titled with. A new one has no guide line, so the
     // first move over it only draws one.
-    QImage photo = loadCorePhotograph(fileName);
+    photograph_ = loadCorePhotograph(fileName);
     state_.ImageFileName = fileName.toStdString();
     state_.GuideShown = false;
     // Whatever was wrong with the calibration is told again over this one.
     boundaryReports_.forget();
     state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
     dropTiePoints("marked on the last photograph");
-    return photo;
+    emit photographChanged();
+}
+
+void Workspace::setPanelChoices(const PanelChoices& choices) {
+    if (choices == panels_) {
+        return;
+    }
+    panels_ = choices;
+    emit panelChoicesChanged();
+}
+
+void Workspace::loadTraceListing(const std::filesystem::path& fileName) {
+    takeTrace(readListingFile(fileName), {fileName, std::nullopt});
+}
+
+std::string Workspace::loadSegyTrace(const std::filesystem::path& fileName,
+                                     const SegyChoiceFields& choice) {
+    SegyReader reader(fileName);
+    const std::string headerInterval = headerIntervalText(reader.layout(), reader.traceHeader(0));
+    SegyChoiceFields fields = choice;
+    // No interval given is the headers' own.
+    if (fields.intervalMs.empty()) {
+        fields.intervalMs = headerInterval;
+    }
+    const SegyLoadRequest request = requestFromFields(fields, traceLengthSpans(), headerInterval);
+    const SegyLoad load =
+        quarvel::loadSegyTrace(reader, chooseTrace(reader, request.choice), request);
+    takeTrace(load.listing, {fileName, fields});
+    return load.notice;
+}
+
+void Workspace::takeTrace(const std::string& listing, TraceSource source) {
+    // A trace the panel cannot draw must not take the place of the last good
+    // one.
+    checkTraceListing(listing);
+    std::string text = normaliseLineEnds(listing);
+    writeTextFile(workDir_.file("trace.txt"), text);
+    traceListing_ = std::move(text);
+    traceSource_ = std::move(source);
+    readTrace();
+    emit traceSourceChanged();
+}
+
+LengthSpans Workspace::traceLengthSpans() const {
+    LengthSpans spans;
+    spans.syntheticMs = syntheticExtents().timeLast * 1000;
+    if (state_.LogCount > 1) {
+        spans.logTwtMs =
+            depth_twt::estimateTwt(state_.LogTable, state_.LogCount, state_.LogBottomDepth).estTwt;
+    }
+    return spans;
 }
 
 void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {

@@ -12,6 +12,7 @@
 #include "probe/workspace_state.h"
 #include "survey/log_import_choices.h"
 #include "tie/depth_varying_tie.h"
+#include "survey/segy_choice.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 
@@ -50,6 +51,27 @@ struct DepthVaryingResult {
 struct AppliedTie {
     double before = 0.0;
     double after = 0.0;
+};
+
+// The ticks of the main window's selection bar (which panels a mark goes
+// on), "Correlator" and "Fit Core to Panel".
+struct PanelChoices {
+    bool photo = true;
+    bool synthetic = false;
+    bool trace = false;
+    bool velocity = false;
+    bool density = false;
+    bool correlator = false;
+    bool fitCore = true;
+
+    bool operator==(const PanelChoices&) const = default;
+};
+
+// Where the trace on show came from: a listing, or a SEG-Y line and the
+// choice of its trace. Empty before any trace was loaded.
+struct TraceSource {
+    std::filesystem::path file;
+    std::optional<SegyChoiceFields> segy;
 };
 
 // The document every window shows: the loaded log and the values derived from
@@ -127,6 +149,10 @@ public:
     const QFont& annotationFont() const { return annotationFont_; }
     void setAnnotationFont(const QFont& font) { annotationFont_ = font; }
 
+    // The ticks of the selection bar, "Correlator" and "Fit Core to Panel".
+    const PanelChoices& panelChoices() const { return panels_; }
+    void setPanelChoices(const PanelChoices& choices);
+
     // The log: the data editor's grid and the "log.dat" made from it. What
     // its commands save is shown at once.
     LogModel& log() { return log_; }
@@ -145,13 +171,9 @@ public:
     // now on a log is loaded.
     void logLoaded();
 
-    // The answers the log on show was imported with (empty for a plain
-    // log), and answers for the next import to take instead of asking (a
-    // session reopened), taken once.
+    // The answers the log on show was imported with (empty for a plain log).
     const LogImportChoices& logImportChoices() const { return logImportChoices_; }
     void setLogImportChoices(LogImportChoices choices) { logImportChoices_ = std::move(choices); }
-    void answerNextLogImport(LogImportChoices answers) { logImportAnswers_ = std::move(answers); }
-    LogImportChoices takeLogImportAnswers() { return std::exchange(logImportAnswers_, {}); }
 
     // "Calc. Synthetic": the engine's five stages from "log.dat" and
     // "klauder.dat" with the chirp texts, each stage starting where the
@@ -176,6 +198,24 @@ public:
     void readSynthetic();
     // Reads "trace.txt" as the recorded trace.
     void readTrace();
+    // A trace listing loaded from a file: checked, written to "trace.txt"
+    // and shown. One that cannot be drawn changes nothing.
+    void loadTraceListing(const std::filesystem::path& fileName);
+    // The trace the choice names on a SEG-Y line, as loadTraceListing;
+    // returns what was done, for the user.
+    std::string loadSegyTrace(const std::filesystem::path& fileName,
+                              const SegyChoiceFields& choice);
+    // A trace listing made elsewhere from `source` (the SEG-Y window's own
+    // reading), as loadTraceListing.
+    void takeTrace(const std::string& listing, TraceSource source);
+    // The spans a SEG-Y trace may be cut to: the synthetic's and the log's.
+    LengthSpans traceLengthSpans() const;
+    const TraceSource& traceSource() const { return traceSource_; }
+    // The listing last loaded, as the data editor's trace page shows it.
+    const std::string& traceListing() const { return traceListing_; }
+    // Whether GO and "Calc. Synthetic" have run in this document.
+    bool waveletMade() const { return waveletMade_; }
+    bool syntheticComputed() const { return syntheticComputed_; }
     // A synthetic loaded from a file is there to be compared with the trace:
     // the trace panel is selected.
     void selectTrace();
@@ -187,9 +227,11 @@ public:
     SeriesExtents traceExtents() const;
 
     // Loads a core photograph: once it has been read it becomes the
-    // workspace's photograph by name, with no guide line, and its boundary
-    // file is the one beside it. One that cannot be read changes nothing.
-    QImage loadPhotograph(const QString& fileName);
+    // workspace's photograph, with no guide line, and its boundary file is
+    // the one beside it. One that cannot be read changes nothing.
+    void loadPhotograph(const QString& fileName);
+    // The photograph as loaded (null before one is).
+    const QImage& photograph() const { return photograph_; }
 
     // The tie points: one per mark-making click, in the order made. They
     // outlive the marks' pixels, but not the photograph or the log they were
@@ -197,6 +239,9 @@ public:
     const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
     void addTiePoint(tie::TiePoint point);
     void clearTiePoints();
+    // Tie points made earlier (a session reopened) in place of the ones
+    // there are: tiePointsRestored tells the views to mark them.
+    void restoreTiePoints(std::vector<tie::TiePoint> points);
     // The trace event the user picked for the last tie point (ms): its
     // trace time then differs from the estimate where the user says so.
     // Throws when there is no tie point.
@@ -272,6 +317,11 @@ signals:
     void traceSelected();
     void finalPlotChanged();
     void tiePointsChanged();
+    void tiePointsRestored();
+    void photographChanged();
+    void panelChoicesChanged();
+    // A trace was loaded from a file (after traceChanged).
+    void traceSourceChanged();
     void timeZeroChanged();
     void antiAliasedChanged();
     void acceptedTiesChanged();
@@ -322,13 +372,18 @@ private:
     SeriesData synthetic_;
     SeriesData trace_;
     QImage finalPlot_;
+    QImage photograph_;
+    PanelChoices panels_;
+    TraceSource traceSource_;
+    std::string traceListing_;
+    bool waveletMade_ = false;
+    bool syntheticComputed_ = false;
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;
     bool antiAliased_ = false;
     QString aliasingWarning_;
     std::vector<tie::TiePoint> tiePoints_;
     LogImportChoices logImportChoices_;
-    LogImportChoices logImportAnswers_;
 };
 
 } // namespace quarvel

@@ -43,6 +43,12 @@ void Workspace::pickTraceTime(double ms) {
     emit tiePointsChanged();
 }
 
+void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
+    tiePoints_ = std::move(points);
+    emit tiePointsChanged();
+    emit tiePointsRestored();
+}
+
 void Workspace::clearTiePoints() {
     if (tiePoints_.empty()) {
         return;

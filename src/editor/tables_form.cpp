@@ -194,6 +194,7 @@ void TTables_Form::connectHandlers() {
     connect(SyntheticRefreshButton, &QToolButton::clicked, this,
             [this] { SyntheticRefreshButtonClick(); });
     connect(TraceRefreshButton, &QToolButton::clicked, this, [this] { TraceRefreshButtonClick(); });
+    connect(&workspace_, &Workspace::traceSourceChanged, this, [this] { showTraceListing(); });
     // The synthetic listing follows each new "ampl.dat" the engine writes.
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
@@ -227,10 +228,9 @@ void TTables_Form::tell(const std::vector<std::string>& notices) {
 }
 
 void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
-    // A session reopened answers from the choices it recorded; every answer
-    // is kept with the workspace for the next session saved.
+    // Every answer is kept with the workspace for the next session saved.
     DialogLogQuestions asked(services_.dialogs, fileName.filename().string());
-    RecordedLogQuestions questions(asked, workspace_.takeLogImportAnswers());
+    RecordedLogQuestions questions(asked);
     commitPendingEdit();
     const auto notices = workspace_.log().load(fileName, questions);
     if (!notices) {

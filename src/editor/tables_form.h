@@ -38,7 +38,7 @@ public:
     // The page shown, and another one brought to the front.
     Page currentPage() const;
     void showPage(Page page);
-    // The buttons whose clicks a session replays and follows.
+    // The buttons the tests click.
     QToolButton* loadButton() const { return LoadButton; }
     QToolButton* interpolateButton() const { return SpeedButton1; }
     QToolButton* logsRefreshButton() const { return LogsRefreshButton; }
@@ -91,6 +91,8 @@ private:
     void tell(const std::vector<std::string>& notices);
     void loadLogPage(const std::filesystem::path& fileName);
     void loadSegyLine(const std::filesystem::path& path);
+    // The trace page shows the listing the workspace has loaded.
+    void showTraceListing();
     void loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName);
     void redrawPage(Page page);

@@ -64,11 +64,7 @@ QPlainTextEdit* TTables_Form::listing(Page page) const {
 }
 
 void TTables_Form::loadListing(QPlainTextEdit* memo, const std::filesystem::path& fileName) {
-    const std::string text = readListingFile(fileName);
-    if (memo == Tracememo) {
-        checkTraceListing(text);
-    }
-    memo->setPlainText(listingTextFrom(text));
+    memo->setPlainText(listingTextFrom(readListingFile(fileName)));
 }
 
 void TTables_Form::saveListing(const QPlainTextEdit* memo, const std::filesystem::path& fileName) {
@@ -105,8 +101,12 @@ void TTables_Form::Load1Click() {
             return;
         }
         const std::filesystem::path path = chosenPath(*name);
-        if (page == TracePage && isSegyFile(path)) {
-            loadSegyLine(path);
+        if (page == TracePage) {
+            if (isSegyFile(path)) {
+                loadSegyLine(path);
+            } else {
+                workspace_.loadTraceListing(path);
+            }
             return;
         }
         loadListing(listing(page), path);
@@ -120,20 +120,15 @@ void TTables_Form::Load1Click() {
 
 // The trace is chosen in the SEG-Y window; its Load finishes the command.
 void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
-    const WorkspaceState& ws = workspace_.state();
-    LengthSpans spans;
-    spans.syntheticMs = workspace_.syntheticExtents().timeLast * 1000;
-    if (ws.LogCount > 1) {
-        spans.logTwtMs = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, ws.LogBottomDepth).estTwt;
-    }
     SegyForm->setSynthetic(workspace_.synthetic());
-    SegyForm->offer(path, spans, [this](const SegyLoad& load) {
-        checkTraceListing(load.listing);
-        Tracememo->setPlainText(listingTextFrom(load.listing));
-        saveListing(Tracememo, workFile("trace.txt"));
-        workspace_.readTrace();
+    SegyForm->offer(path, workspace_.traceLengthSpans(), [this, path](const SegyLoad& load) {
+        workspace_.takeTrace(load.listing, {path, SegyForm->fields()});
         services_.dialogs.showMessage(QString::fromStdString(load.notice));
     });
+}
+
+void TTables_Form::showTraceListing() {
+    Tracememo->setPlainText(listingTextFrom(workspace_.traceListing()));
 }
 
 void TTables_Form::Save1Click() {

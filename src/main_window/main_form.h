@@ -38,16 +38,10 @@ public:
     explicit TMainForm(Services& services);
     ~TMainForm() override;
 
-    // What a session and the demo drive and record: the buttons they click,
-    // the check boxes whose state a session keeps, the photograph marks are
-    // made on, and the File menu's "Exit", before which the session items go.
-    QToolButton* calcSyntheticButton() const { return SpeedButton1; }
+    // What the demo and the tests drive: "Final Plot", the photograph marks
+    // are made on, and the File menu's "Exit", before which the session items
+    // go.
     QToolButton* finalPlotButton() const { return SpeedButton2; }
-    QToolButton* coreButton() const { return SpeedButton3; }
-    QCheckBox* correlatorBox() const { return correlator; }
-    QCheckBox* traceBox() const { return Trace; }
-    // "Photo", "Synth", "Trace", "P-wave vel." and "Density", in that order.
-    std::array<QCheckBox*, 5> panelBoxes() const { return {Photo, Synth, Trace, Pwave, density}; }
     ImagePanel* photograph() const { return core_image; }
     QAction* exitItem() const { return Exit1; }
     // Set, "Fit Core to Panel": a photograph more than twice the panel's
@@ -167,6 +161,12 @@ private:
     // their own colours on the trace where the alignment puts them.
     void drawDepthVaryingTies();
     void showTimeZeroWarning();
+    // The photograph the workspace has loaded, shown and its commands
+    // enabled.
+    void showLoadedPhotograph();
+    void markTiePoints();
+    void storePanelChoices();
+    void showPanelChoices();
     void drawLogPanels();
     void drawSynthetic();
     void drawTrace();

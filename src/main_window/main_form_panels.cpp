@@ -10,7 +10,9 @@
 #include "plot/log_panel.h"
 #include "plot/series_panel.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 namespace quarvel {
 
@@ -35,6 +37,38 @@ void TMainForm::connectWorkspace() {
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
     // New X min or X max move a squeezed photograph's core.
     connect(&workspace_, &Workspace::calibrationChanged, this, [this] { FitCore1Click(); });
+    connect(&workspace_, &Workspace::photographChanged, this,
+            redraw(&TMainForm::showLoadedPhotograph));
+    connect(&workspace_, &Workspace::tiePointsRestored, this, redraw(&TMainForm::markTiePoints));
+    connect(&workspace_, &Workspace::panelChoicesChanged, this, [this] { showPanelChoices(); });
+    for (QCheckBox* box : {Photo, Synth, Trace, Pwave, density, correlator}) {
+        connect(box, &QCheckBox::toggled, this, [this] { storePanelChoices(); });
+    }
+    connect(FitCore1, &QAction::toggled, this, [this] { storePanelChoices(); });
+}
+
+void TMainForm::storePanelChoices() {
+    workspace_.setPanelChoices({Photo->isChecked(), Synth->isChecked(), Trace->isChecked(),
+                                Pwave->isChecked(), density->isChecked(), correlator->isChecked(),
+                                FitCore1->isChecked()});
+}
+
+// The ticks as the workspace holds them, set together: one at a time, each
+// would hand the others' old ticks back to it.
+void TMainForm::showPanelChoices() {
+    const PanelChoices& choices = workspace_.panelChoices();
+    const std::pair<QCheckBox*, bool> boxes[] = {
+        {Photo, choices.photo},    {Synth, choices.synthetic}, {Trace, choices.trace},
+        {Pwave, choices.velocity}, {density, choices.density}, {correlator, choices.correlator}};
+    for (const auto& [box, ticked] : boxes) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(ticked);
+    }
+    if (FitCore1->isChecked() != choices.fitCore) {
+        const QSignalBlocker blocker(FitCore1);
+        FitCore1->setChecked(choices.fitCore);
+        FitCore1Click();
+    }
 }
 
 void TMainForm::draw_grafici() {

@@ -80,20 +80,7 @@ void TMainForm::LoadCorePhoto1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        photograph_ = workspace_.loadPhotograph(*chosen);
-
-        // Shown from its top-left corner; the panel keeps its width and takes
-        // the photograph's height, which every other panel takes at its next
-        // drawing. A wide one is squeezed to its core's columns once the
-        // boundaries below are in.
-        core_image->setPanelHeight(photograph_.height());
-        showPhotograph();
-
-        // The photograph is in, whatever its boundary file holds.
-        SpeedButton2->setEnabled(true);
-        SaveToFile1->setEnabled(true);
-        ables1->setEnabled(true);
-        Photo->setEnabled(true);
+        workspace_.loadPhotograph(*chosen);
 
         // The boundaries window comes up with the calibration, and goes again
         // when the photograph's boundary file supplied a usable one;
@@ -111,6 +98,47 @@ void TMainForm::LoadCorePhoto1Click() {
             services_.forms.showAndRaise(FormId::Core_Photo_Form);
         }
     });
+}
+
+void TMainForm::showLoadedPhotograph() {
+    photograph_ = workspace_.photograph();
+    // Shown from its top-left corner; the panel keeps its width and takes
+    // the photograph's height, which every other panel takes at its next
+    // drawing. A wide one is squeezed to its core's columns once the
+    // boundaries are in.
+    core_image->setPanelHeight(photograph_.height());
+    showPhotograph();
+    // The photograph is in, whatever its boundary file holds.
+    SpeedButton2->setEnabled(true);
+    SaveToFile1->setEnabled(true);
+    ables1->setEnabled(true);
+    Photo->setEnabled(true);
+}
+
+// The marks of tie points made earlier, on the panels ticked now, as the
+// clicks that made them drew them.
+void TMainForm::markTiePoints() {
+    for (const tie::TiePoint& point : workspace_.tiePoints()) {
+        if (Photo->isChecked()) {
+            drawRowLine(core_image, point.row, Canvas::PenMode::Copy);
+        }
+        const std::pair<QCheckBox*, ImagePanel*> rowPanels[] = {
+            {Synth, Grafico_sintetico}, {Pwave, Grafico_velocita}, {density, grafico_densita}};
+        for (const auto& [box, panel] : rowPanels) {
+            if (box->isChecked()) {
+                drawRowLine(panel, point.row, Canvas::PenMode::Copy);
+                drawLabel(panel, point.row, point.depthText);
+            }
+        }
+        if (point.traceTwt && Trace->isEnabled() && Trace->isChecked()) {
+            const SeriesExtents trace = workspace_.traceExtents();
+            const int row = depth_twt::traceMarkRow(*point.traceTwt, trace.timeFirst,
+                                                    trace.timeLast, Grafico_traccia->panelHeight());
+            drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
+            drawLabel(Grafico_traccia, row,
+                      depth_twt::traceMarkLabel(*point.traceTwt, point.depthText));
+        }
+    }
 }
 
 void TMainForm::core_imageMouseMove(int x, int y) {

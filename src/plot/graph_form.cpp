@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <utility>
 
 namespace quarvel {
 
@@ -67,6 +69,19 @@ TGraphForm::TGraphForm(Services& services) {
                                     Edit3->text().toStdString(), Edit4->text().toStdString()});
         });
     }
+    // Texts the workspace was given (a session opened) are shown together:
+    // one at a time, each would hand the others' old texts back to it.
+    connect(&workspace, &Workspace::axisTextsChanged, this, [this, &workspace] {
+        const AxisTexts& texts = workspace.axisTexts();
+        const std::pair<QLineEdit*, const std::string*> fields[] = {{Edit1, &texts.xMarkFreq},
+                                                                    {Edit2, &texts.xLabelFreq},
+                                                                    {Edit3, &texts.yMarkFreq},
+                                                                    {Edit4, &texts.yLabelFreq}};
+        for (const auto& [field, text] : fields) {
+            const QSignalBlocker blocker(field);
+            field->setText(QString::fromStdString(*text));
+        }
+    });
 }
 
 } // namespace quarvel

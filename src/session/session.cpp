@@ -21,7 +21,7 @@ namespace quarvel {
 namespace {
 
 constexpr auto FormatName = "quarvel-session";
-constexpr int FormatVersion = 1;
+constexpr int FormatVersion = 2;
 // A session is a page of text; anything far larger is not one, and reading it
 // whole would only waste memory.
 constexpr qint64 MaxSessionBytes = 1 << 20;
@@ -33,9 +33,9 @@ constexpr qint64 MaxSessionBytes = 1 << 20;
 // A session of a later version may hold what this one would drop when the
 // session is saved again, so it is not opened at all. A session without a
 // version is read as the first.
-void checkVersion(const QJsonValue& version) {
+int checkVersion(const QJsonValue& version) {
     if (version.isUndefined()) {
-        return;
+        return 1;
     }
     const double number = version.toDouble(-1);
     if (!version.isDouble() || number != std::floor(number) || number < 1) {
@@ -47,6 +47,7 @@ void checkVersion(const QJsonValue& version) {
                    .arg(number)
                    .arg(FormatVersion));
     }
+    return static_cast<int>(number);
 }
 
 QString storedPath(const QString& path, const QDir& base) {
@@ -68,14 +69,6 @@ QString loadedPath(const QString& stored, const QDir& base) {
 
 QJsonArray toArray(const QStringList& texts) {
     return QJsonArray::fromStringList(texts);
-}
-
-QJsonObject toObject(const QMap<QString, QString>& texts) {
-    QJsonObject object;
-    for (auto it = texts.begin(); it != texts.end(); ++it) {
-        object.insert(it.key(), it.value());
-    }
-    return object;
 }
 
 // Typed reads of an object's members: a member that is absent gives the
@@ -161,8 +154,8 @@ public:
         return value.toDouble();
     }
 
-    int wholeNumber(const char* key) const {
-        const double value = number(key).value_or(0.0);
+    int wholeNumber(const char* key, int absent = 0) const {
+        const double value = number(key).value_or(absent);
         if (value != std::trunc(value) || std::abs(value) > std::numeric_limits<int>::max()) {
             wrong(key, "a whole number");
         }
@@ -192,6 +185,11 @@ public:
     }
 
     Reader group(const char* key) const { return {object(key), where_ + key + '.'}; }
+
+    // A value of the right type that is none of those allowed.
+    [[noreturn]] void refuseValue(const char* key, const QString& expected) const {
+        refuse(QStringLiteral("\"%1%2\" should be %3").arg(where_, key, expected));
+    }
 
 private:
     [[noreturn]] void wrong(const char* key, const char* expected) const {
@@ -291,6 +289,238 @@ QList<SessionTiePoint> tiePointsFromJson(const Reader& root) {
 constexpr auto SeaFloor = "sea-floor";
 constexpr auto Strongest = "strongest";
 
+// A choice stored by its name: the names in the order of the enumeration.
+template <class Choice, std::size_t N>
+QString choiceName(Choice choice, const std::array<const char*, N>& names) {
+    return QLatin1String(names.at(static_cast<std::size_t>(choice)));
+}
+
+template <class Choice, std::size_t N>
+Choice choiceNamed(const Reader& reader, const char* key, const std::array<const char*, N>& names,
+                   Choice absent) {
+    const QString name = reader.text(key);
+    if (name.isEmpty()) {
+        return absent;
+    }
+    for (std::size_t i = 0; i < N; ++i) {
+        if (name == QLatin1String(names[i])) {
+            return static_cast<Choice>(i);
+        }
+    }
+    QStringList known;
+    for (const char* item : names) {
+        known << QStringLiteral("\"%1\"").arg(QLatin1String(item));
+    }
+    reader.refuseValue(key, "one of " + known.join(QStringLiteral(", ")));
+}
+
+constexpr std::array<const char*, 3> TraceChoiceNames{"index", "shot", "near"};
+constexpr std::array<const char*, 3> SeaFloorNames{"keep", "auto", "time"};
+constexpr std::array<const char*, 4> LengthNames{"whole", "synthetic", "logTwt", "given"};
+
+QJsonObject segyToJson(const SegyChoiceFields& f) {
+    return {{"choice", choiceName(f.kind, TraceChoiceNames)},
+            {"number", QString::fromStdString(f.number)},
+            {"x", QString::fromStdString(f.x)},
+            {"y", QString::fromStdString(f.y)},
+            {"channel", f.channel},
+            {"stack", f.stack},
+            {"intervalMs", QString::fromStdString(f.intervalMs)},
+            {"seaFloor", choiceName(f.seaFloor, SeaFloorNames)},
+            {"seaFloorMs", QString::fromStdString(f.seaFloorMs)},
+            {"length", choiceName(f.length, LengthNames)},
+            {"lengthMs", QString::fromStdString(f.lengthMs)}};
+}
+
+SegyChoiceFields segyFromJson(const Reader& segy) {
+    SegyChoiceFields f;
+    f.kind = choiceNamed(segy, "choice", TraceChoiceNames, f.kind);
+    if (segy.has("number")) {
+        f.number = segy.text("number").toStdString();
+    }
+    f.x = segy.text("x").toStdString();
+    f.y = segy.text("y").toStdString();
+    f.channel = segy.wholeNumber("channel");
+    f.stack = segy.wholeNumber("stack");
+    f.intervalMs = segy.text("intervalMs").toStdString();
+    f.seaFloor = choiceNamed(segy, "seaFloor", SeaFloorNames, f.seaFloor);
+    f.seaFloorMs = segy.text("seaFloorMs").toStdString();
+    f.length = choiceNamed(segy, "length", LengthNames, f.length);
+    f.lengthMs = segy.text("lengthMs").toStdString();
+    return f;
+}
+
+QJsonObject scalesToJson(const SessionScales& s) {
+    return {{"autoVelocity", s.autoVelocity}, {"minVelocity", s.minVelocity},
+            {"maxVelocity", s.maxVelocity},   {"autoDensity", s.autoDensity},
+            {"minDensity", s.minDensity},     {"maxDensity", s.maxDensity}};
+}
+
+SessionScales scalesFromJson(const Reader& scales) {
+    SessionScales s;
+    s.autoVelocity = scales.flag("autoVelocity", s.autoVelocity);
+    s.minVelocity = scales.wholeNumber("minVelocity", s.minVelocity);
+    s.maxVelocity = scales.wholeNumber("maxVelocity", s.maxVelocity);
+    s.autoDensity = scales.flag("autoDensity", s.autoDensity);
+    s.minDensity = scales.wholeNumber("minDensity", s.minDensity);
+    s.maxDensity = scales.wholeNumber("maxDensity", s.maxDensity);
+    return s;
+}
+
+// The panels' keys, in the order of SessionPanels.
+constexpr std::array<const char*, 5> PanelKeys{"photo", "synthetic", "trace", "velocity",
+                                               "density"};
+
+std::array<std::optional<bool>*, 5> panelTicks(SessionPanels& p) {
+    return {&p.photo, &p.synthetic, &p.trace, &p.velocity, &p.density};
+}
+
+QJsonObject panelsToJson(SessionPanels panels) {
+    QJsonObject object{{"correlator", panels.correlator}, {"fitCore", panels.fitCore}};
+    const auto ticks = panelTicks(panels);
+    for (std::size_t i = 0; i < PanelKeys.size(); ++i) {
+        if (*ticks[i]) {
+            object.insert(QLatin1String(PanelKeys[i]), **ticks[i]);
+        }
+    }
+    return object;
+}
+
+SessionPanels panelsFromJson(const Reader& reader) {
+    SessionPanels panels;
+    const auto ticks = panelTicks(panels);
+    for (std::size_t i = 0; i < PanelKeys.size(); ++i) {
+        if (reader.has(PanelKeys[i])) {
+            *ticks[i] = reader.flag(PanelKeys[i]);
+        }
+    }
+    panels.correlator = reader.flag("correlator");
+    panels.fitCore = reader.flag("fitCore", true);
+    return panels;
+}
+
+// The first version kept what the windows' fields showed, by the fields'
+// names; they are read here into the settings they stood for, and nowhere
+// else.
+namespace first_version {
+
+bool flag(const Reader& reader, const QMap<QString, QString>& texts, const char* key, bool absent) {
+    if (!texts.contains(QLatin1String(key))) {
+        return absent;
+    }
+    const QString text = texts.value(QLatin1String(key));
+    if (text != QLatin1String("true") && text != QLatin1String("false")) {
+        reader.refuseValue(key, QStringLiteral("\"true\" or \"false\""));
+    }
+    return text == QLatin1String("true");
+}
+
+int whole(const Reader& reader, const QMap<QString, QString>& texts, const char* key, int absent) {
+    if (!texts.contains(QLatin1String(key))) {
+        return absent;
+    }
+    bool ok = false;
+    const int value = texts.value(QLatin1String(key)).trimmed().toInt(&ok);
+    if (!ok) {
+        reader.refuseValue(key, QStringLiteral("a whole number"));
+    }
+    return value;
+}
+
+std::string text(const QMap<QString, QString>& texts, const char* key, std::string absent) {
+    return texts.contains(QLatin1String(key)) ? texts.value(QLatin1String(key)).toStdString()
+                                              : absent;
+}
+
+// The item of a list box, by the start of its caption.
+template <class Choice>
+Choice item(const Reader& reader, const QMap<QString, QString>& texts, const char* key,
+            const std::vector<std::pair<const char*, Choice>>& captions, Choice absent) {
+    if (!texts.contains(QLatin1String(key))) {
+        return absent;
+    }
+    const QString caption = texts.value(QLatin1String(key));
+    for (const auto& [start, choice] : captions) {
+        if (caption.startsWith(QLatin1String(start))) {
+            return choice;
+        }
+    }
+    reader.refuseValue(key, QStringLiteral("an item of the list"));
+}
+
+SegyChoiceFields segy(const Reader& trace) {
+    const Reader reader = trace.group("segy");
+    const QMap<QString, QString> t = trace.textMap("segy");
+    SegyChoiceFields f;
+    f.kind = item<TraceChoiceKind>(reader, t, "ChoiceBox",
+                                   {{"Trace index", TraceChoiceKind::Index},
+                                    {"Field record", TraceChoiceKind::Shot},
+                                    {"Nearest position", TraceChoiceKind::Near}},
+                                   f.kind);
+    f.number = text(t, "NumberEdit", f.number);
+    f.x = text(t, "NearXEdit", {});
+    f.y = text(t, "NearYEdit", {});
+    if (t.contains("ChannelBox")) {
+        QMap<QString, QString> number{{"ChannelBox", t.value("ChannelBox").mid(8)}};
+        f.channel = std::max(0, whole(reader, number, "ChannelBox", 1) - 1);
+    }
+    f.stack = whole(reader, t, "StackSpin", 0);
+    f.intervalMs = text(t, "IntervalEdit", {});
+    f.seaFloor = item<SeaFloorMode>(reader, t, "SeaFloorBox",
+                                    {{"Do not cut", SeaFloorMode::Keep},
+                                     {"Automatic pick", SeaFloorMode::Auto},
+                                     {"At time", SeaFloorMode::AtTime}},
+                                    f.seaFloor);
+    f.seaFloorMs = text(t, "SeaFloorEdit", {});
+    f.length = item<LengthMode>(reader, t, "LengthBox",
+                                {{"Whole trace", LengthMode::Whole},
+                                 {"Synthetic span", LengthMode::Synthetic},
+                                 {"Log two-way time", LengthMode::LogTwt},
+                                 {"Given", LengthMode::Given}},
+                                f.length);
+    f.lengthMs = text(t, "LengthEdit", {});
+    return f;
+}
+
+void settings(const Reader& root, Session& session) {
+    const Reader fields = root.group("fields");
+    const auto window = [&](const char* name) { return fields.textMap(name); };
+    const QMap<QString, QString> velocity = window("VelScaleForm");
+    const QMap<QString, QString> density = window("DensityScaleForm");
+    const QMap<QString, QString> graph = window("GraphForm");
+    SessionScales& s = session.scales;
+    const Reader v = fields.group("VelScaleForm");
+    const Reader d = fields.group("DensityScaleForm");
+    s.autoVelocity = flag(v, velocity, "Autovel", s.autoVelocity);
+    s.minVelocity = whole(v, velocity, "MinVel", s.minVelocity);
+    s.maxVelocity = whole(v, velocity, "Maxvel", s.maxVelocity);
+    s.autoDensity = flag(d, density, "autodens", s.autoDensity);
+    s.minDensity = whole(d, density, "MinDens", s.minDensity);
+    s.maxDensity = whole(d, density, "MaxDens", s.maxDensity);
+    const char* edits[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
+    for (qsizetype i = 0; i < session.axisTexts.size(); ++i) {
+        if (graph.contains(QLatin1String(edits[i]))) {
+            session.axisTexts[i] = graph.value(QLatin1String(edits[i]));
+        }
+    }
+    const QMap<QString, bool> boxes = root.flagMap("checkBoxes");
+    const char* names[] = {"Photo", "Synth", "Trace", "Pwave", "density"};
+    const auto ticks = panelTicks(session.panels);
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        if (boxes.contains(QLatin1String(names[i]))) {
+            *ticks[i] = boxes.value(QLatin1String(names[i]));
+        }
+    }
+    session.panels.correlator = root.flag("correlator");
+    // Sessions from before the choice existed had it on.
+    session.panels.fitCore = root.group("photograph").flag("fitCore", true);
+    if (root.group("trace").has("segy")) {
+        session.segy = segy(root.group("trace"));
+    }
+}
+
+} // namespace first_version
+
 } // namespace
 
 QList<SessionTiePoint> tiePointsOnPhotograph(const QList<SessionTiePoint>& points, int rows,
@@ -313,10 +543,18 @@ QList<SessionTiePoint> tiePointsOnPhotograph(const QList<SessionTiePoint>& point
     return kept;
 }
 
+bool operator==(const SegyChoiceFields& a, const SegyChoiceFields& b) {
+    return a.kind == b.kind && a.number == b.number && a.x == b.x && a.y == b.y &&
+           a.channel == b.channel && a.stack == b.stack && a.intervalMs == b.intervalMs &&
+           a.seaFloor == b.seaFloor && a.seaFloorMs == b.seaFloorMs && a.length == b.length &&
+           a.lengthMs == b.lengthMs;
+}
+
+// Every key of the file is written here and read in sessionFromJson: a new
+// setting goes into both.
 QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
     const QDir base(sessionDir);
-    QJsonObject photograph{{"file", storedPath(session.photograph, base)},
-                           {"fitCore", session.fitCore}};
+    QJsonObject photograph{{"file", storedPath(session.photograph, base)}};
     if (!session.boundaries.isEmpty()) {
         photograph.insert("boundaries", storedPath(session.boundaries, base));
     }
@@ -328,22 +566,15 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         chirp.insert("texts", toArray(session.chirpTexts));
     }
     QJsonObject trace{{"file", storedPath(session.trace, base)}};
-    if (!session.segyFields.isEmpty()) {
-        trace.insert("segy", toObject(session.segyFields));
-    }
-    QJsonObject fields;
-    for (auto it = session.fields.begin(); it != session.fields.end(); ++it) {
-        fields.insert(it.key(), toObject(it.value()));
-    }
-    QJsonObject checkBoxes;
-    for (auto it = session.checkBoxes.begin(); it != session.checkBoxes.end(); ++it) {
-        checkBoxes.insert(it.key(), it.value());
+    if (session.segy) {
+        trace.insert("segy", segyToJson(*session.segy));
     }
     QJsonObject log{{"file", storedPath(session.log, base)},
                     {"interpolated", session.interpolated}};
     if (!session.logImport.empty()) {
         log.insert("import", importToJson(session.logImport));
     }
+    const QStringList& axis = session.axisTexts;
     const QJsonObject root{
         {"format", FormatName},
         {"version", FormatVersion},
@@ -354,10 +585,13 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         {"timeZero", session.seaFloorTimeZero ? SeaFloor : Strongest},
         {"antiAliased", session.antiAliased},
         {"trace", trace},
-        {"fields", fields},
+        {"scales", scalesToJson(session.scales)},
+        {"axis", QJsonObject{{"xMarkFreq", axis.value(0)},
+                             {"xLabelFreq", axis.value(1)},
+                             {"yMarkFreq", axis.value(2)},
+                             {"yLabelFreq", axis.value(3)}}},
         {"annotationFont", session.annotationFont},
-        {"checkBoxes", checkBoxes},
-        {"correlator", session.correlator},
+        {"panels", panelsToJson(session.panels)},
         {"tiePoints", tiePointsToJson(session.tiePoints)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -373,7 +607,7 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
         document.object().value("format").toString() != QLatin1String(FormatName)) {
         refuse(QStringLiteral("it does not say \"format\": \"%1\"").arg(FormatName));
     }
-    checkVersion(document.object().value("version"));
+    const int version = checkVersion(document.object().value("version"));
     const Reader root(document.object(), {});
     const QDir base(sessionDir);
     Session session;
@@ -381,8 +615,6 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     session.photograph = loadedPath(photograph.text("file"), base);
     session.boundaries = loadedPath(photograph.text("boundaries"), base);
     session.calibration = photograph.texts("calibration", 8);
-    // Sessions from before the choice existed had it on.
-    session.fitCore = photograph.flag("fitCore", true);
     const Reader log = root.group("log");
     session.log = loadedPath(log.text("file"), base);
     session.interpolated = log.flag("interpolated");
@@ -400,17 +632,24 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     session.antiAliased = root.flag("antiAliased");
     const Reader trace = root.group("trace");
     session.trace = loadedPath(trace.text("file"), base);
-    session.segyFields = trace.textMap("segy");
-    const QJsonObject fields = root.object("fields");
-    for (auto it = fields.begin(); it != fields.end(); ++it) {
-        const QString window = it.key();
-        session.fields.insert(window,
-                              Reader(fields, "fields.").textMap(window.toUtf8().constData()));
-    }
     session.annotationFont = root.text("annotationFont");
-    session.checkBoxes = root.flagMap("checkBoxes");
-    session.correlator = root.flag("correlator");
     session.tiePoints = tiePointsFromJson(root);
+    if (version == 1) {
+        first_version::settings(root, session);
+        return session;
+    }
+    if (trace.has("segy")) {
+        session.segy = segyFromJson(trace.group("segy"));
+    }
+    session.scales = scalesFromJson(root.group("scales"));
+    const Reader axis = root.group("axis");
+    const char* axisKeys[] = {"xMarkFreq", "xLabelFreq", "yMarkFreq", "yLabelFreq"};
+    for (qsizetype i = 0; i < session.axisTexts.size(); ++i) {
+        if (axis.has(axisKeys[i])) {
+            session.axisTexts[i] = axis.text(axisKeys[i]);
+        }
+    }
+    session.panels = panelsFromJson(root.group("panels"));
     return session;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/log_import_choices.h"
+#include "survey/segy_choice.h"
 
 #include <QList>
 #include <QMap>
@@ -9,6 +10,9 @@
 #include <optional>
 
 namespace quarvel {
+
+// The SEG-Y choices compare field by field.
+bool operator==(const SegyChoiceFields& a, const SegyChoiceFields& b);
 
 // One correlation mark as it was made: the photograph's row, and what the
 // workspace kept of it (the depth read-out, the estimated two-way time in ms
@@ -22,45 +26,69 @@ struct SessionTiePoint {
     bool operator==(const SessionTiePoint&) const = default;
 };
 
-// What a user did to reach a tie, recorded so that reopening it runs the same
-// commands again: the files they opened and the texts and choices they set,
-// not the working files those commands wrote. Paths here are absolute (or
-// empty for "none"); the file format stores them relative to the session
-// file when they lie beside or below it.
+// The settings of the two log scale dialogs (m/s and kg/m3).
+struct SessionScales {
+    bool autoVelocity = true;
+    int minVelocity = 1400;
+    int maxVelocity = 1600;
+    bool autoDensity = true;
+    int minDensity = 1400;
+    int maxDensity = 2300;
+
+    bool operator==(const SessionScales&) const = default;
+};
+
+// Which panels are ticked in the selection bar, "Correlator" and "Fit Core
+// to Panel". A panel the file does not name keeps its tick.
+struct SessionPanels {
+    std::optional<bool> photo;
+    std::optional<bool> synthetic;
+    std::optional<bool> trace;
+    std::optional<bool> velocity;
+    std::optional<bool> density;
+    bool correlator = false;
+    bool fitCore = true;
+
+    bool operator==(const SessionPanels&) const = default;
+};
+
+// The document as a file keeps it: the files it was made from, the answers
+// and choices they were read with, the settings, and the tie points; not the
+// working files, which opening the session makes again. Paths here are
+// absolute (or empty for "none"); the file stores them relative to the
+// session file when they lie beside or below it.
 struct Session {
     QString photograph;
-    // The photograph's boundary file; when empty, `calibration` holds the
-    // eight texts of the boundaries window (Top, Bottom, Left, Right, xmin,
-    // xmax, ymin, ymax), or nothing to keep the ones the photograph brought.
+    // The photograph's boundary file, and the eight calibration texts as they
+    // stood (Top, Bottom, Left, Right, xmin, xmax, ymin, ymax), or none to
+    // keep the ones the boundary file brought.
     QString boundaries;
     QStringList calibration;
-    // "Fit Core to Panel": a wide photograph squeezed to its core's columns.
-    bool fitCore = true;
 
     QString log;
     // The answers its import was given (LAS, MSCL and other tables).
     LogImportChoices logImport;
     bool interpolated = false; // "Interpolate Series" ran on the log
 
-    // The chirp window's four texts (peredit, stfreqedit, edfreqedit,
-    // samedit), empty to keep the window's own; `chirpGo`: "GO" ran.
+    // The four chirp texts (pulse width, start and end frequency, sample
+    // interval), empty to keep the program's own; `chirpGo`: the wavelet was
+    // made from them.
     QStringList chirpTexts;
     bool chirpGo = false;
-    bool synthetic = false;        // "Calc. Synthetic" ran
-    bool seaFloorTimeZero = false; // "Synthetic Starts at Sea Floor" was checked
-    bool antiAliased = false;      // "Anti-aliased impedance" was checked
+    bool synthetic = false;        // the synthetic was computed
+    bool seaFloorTimeZero = false; // the synthetic starts at the sea floor
+    bool antiAliased = false;      // the impedance is averaged over each sample
 
-    // The trace: a listing, or a SEG-Y line with the trace window's field
-    // texts by component name.
+    // The trace: a listing, or a SEG-Y line with the choice of its trace.
     QString trace;
-    QMap<QString, QString> segyFields;
+    std::optional<SegyChoiceFields> segy;
 
-    // Further texts of the windows, by window and component name: the scale
-    // dialogs and the graphic parameters ("VelScaleForm" -> "MinVel" -> "1400").
-    QMap<QString, QMap<QString, QString>> fields;
-    QString annotationFont;         // QFont::toString(), empty to keep the default
-    QMap<QString, bool> checkBoxes; // the selection bar's, by component name
-    bool correlator = false;
+    SessionScales scales;
+    // The final plot's tick texts: x mark and label frequency, y mark and
+    // label frequency.
+    QStringList axisTexts{"10", "50", "200", "200"};
+    QString annotationFont; // QFont::toString(), empty to keep the default
+    SessionPanels panels;
     // The marks, in the order they were made.
     QList<SessionTiePoint> tiePoints;
 
@@ -71,9 +99,11 @@ struct Session {
 // folder `sessionDir` where they lie in or below it.
 QByteArray sessionToJson(const Session& session, const QString& sessionDir);
 
-// The session in a ".qvs" file's text. Unknown keys are ignored; a session
-// of a later version than this program reads is refused, as is a text that is
-// not a session, with a QuarvelError saying why.
+// The session in a ".qvs" file's text, of this version or the first (whose
+// keys named the windows' fields; they are read into the same settings).
+// Unknown keys are ignored; a session of a later version than this program
+// reads is refused, as is a text that is not a session, with a QuarvelError
+// saying why.
 Session sessionFromJson(const QByteArray& text, const QString& sessionDir);
 
 // The tie points that lie on a photograph of `rows` rows (none without a

@@ -3,8 +3,8 @@
 // the rest loads, and a file that is no session is refused.
 #include "app/application.h"
 #include "app/demo.h"
-#include "app/session_capture.h"
 #include "app/session_menu.h"
+#include "document/session_document.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "main_window/main_form.h"
@@ -129,15 +129,10 @@ TEST(SessionOpenTest, ASavedSessionGivesTheSameFinalPlotInAFreshProgram) {
     {
         RecordingErrorReporter errors;
         DemoDialogs answers(nullptr);
-        RecordingDialogs dialogs(answers);
-        AppWindows windows(dialogs, errors, first.workDir());
-        SessionTracker tracker(windows, dialogs);
+        AppWindows windows(answers, errors, first.workDir());
         windows.showMainWindow();
         loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
-        const Session saved = tracker.session();
-        EXPECT_EQ(QFileInfo(saved.log).fileName(), "demo_core_log.txt");
-        EXPECT_EQ(QFileInfo(saved.trace).fileName(), "demo_trace.txt");
-        EXPECT_TRUE(saved.interpolated && saved.chirpGo && saved.synthetic && saved.correlator);
+        const Session saved = snapshotSession(windows.workspace());
         writeSessionFile(saved, sessionPath);
     }
     TempWorkDir fresh;
@@ -160,9 +155,7 @@ TEST(SessionOpenTest, TheSessionKeepsTheSegyChoiceOfTheLastLoad) {
     TempWorkDir workDir;
     RecordingErrorReporter errors;
     DemoDialogs answers(nullptr);
-    RecordingDialogs dialogs(answers);
-    AppWindows windows(dialogs, errors, workDir.workDir());
-    SessionTracker tracker(windows, dialogs);
+    AppWindows windows(answers, errors, workDir.workDir());
     TTables_Form* tables = windows.forms().Tables_Form;
     tables->showPage(TTables_Form::TracePage);
     answers.answerNextOpen(text(fs::path(QUARVEL_TEST_DEMO_DIR) / "../examples/demo_line.sgy"));
@@ -170,10 +163,10 @@ TEST(SessionOpenTest, TheSessionKeepsTheSegyChoiceOfTheLastLoad) {
     SegyTraceForm* segy = tables->segyForm();
     ASSERT_TRUE(segy->isVisible());
     segy->findChild<QLineEdit*>("NumberEdit")->setText("3");
-    EXPECT_TRUE(tracker.session().segyFields.isEmpty()) << "nothing kept before Load";
+    EXPECT_FALSE(snapshotSession(windows.workspace()).segy) << "nothing kept before Load";
     segy->findChild<QPushButton*>("LoadTraceButton")->click();
     EXPECT_FALSE(segy->isVisible());
-    EXPECT_EQ(tracker.session().segyFields.value("NumberEdit"), "3");
+    EXPECT_EQ(snapshotSession(windows.workspace()).segy->number, "3");
     EXPECT_FALSE(workDir.read("trace.txt").empty());
 }
 
@@ -187,17 +180,15 @@ TEST(SessionOpenTest, TheFileMenuSavesTheSessionAndRemembersIt) {
     const QString path = text(folder.file("tie.qvs"));
     RecordingErrorReporter errors;
     DemoDialogs answers(nullptr);
-    RecordingDialogs dialogs(answers);
-    AppWindows windows(dialogs, errors, workDir.workDir());
-    SessionTracker tracker(windows, dialogs);
-    SessionMenu menu(windows, answers, tracker);
+    AppWindows windows(answers, errors, workDir.workDir());
+    SessionMenu menu(windows, answers);
     windows.showMainWindow();
     loadDemo(windows, answers, QUARVEL_TEST_DEMO_DIR);
     const QWidget* main = windows.forms().MainForm;
     answers.answerNextSave(text(folder.file("tie")));
     main->findChild<QAction*>("SaveSessionAs1")->trigger();
     ASSERT_TRUE(QFile::exists(path));
-    EXPECT_EQ(readSessionFile(path), tracker.session());
+    EXPECT_EQ(readSessionFile(path), snapshotSession(windows.workspace()));
     const QMenu* recent = main->findChild<QMenu*>("RecentSessions1");
     ASSERT_FALSE(recent->actions().isEmpty());
     EXPECT_EQ(recent->actions().constFirst()->text(), "&1 " + QDir::toNativeSeparators(path));
@@ -247,10 +238,8 @@ TEST(SessionOpenTest, EveryMenuAndItemHasALetterOfItsOwn) {
     TempWorkDir folder;
     RecordingErrorReporter errors;
     DemoDialogs answers(nullptr);
-    RecordingDialogs dialogs(answers);
-    AppWindows windows(dialogs, errors, workDir.workDir());
-    SessionTracker tracker(windows, dialogs);
-    SessionMenu menu(windows, answers, tracker);
+    AppWindows windows(answers, errors, workDir.workDir());
+    SessionMenu menu(windows, answers);
     answers.answerNextSave(text(folder.file("a&b.qvs")));
     windows.forms().MainForm->findChild<QAction*>("SaveSessionAs1")->trigger();
     const auto checkLetters = [](const QString& where, const QList<QAction*>& actions) {
@@ -306,14 +295,13 @@ TEST(SessionOpenTest, NoticesWaitUntilTheSessionHasOpened) {
         "\"Y max (pixels)\" holds 'x': it needs a whole number of pixels.");
     RecordingErrorReporter errors;
     DemoDialogs answers(&user);
-    RecordingDialogs dialogs(answers);
-    AppWindows windows(dialogs, errors, workDir.workDir());
+    AppWindows windows(answers, errors, workDir.workDir());
     windows.showMainWindow();
     openSession(windows, answers, sessionPath);
     user.expectAllAnswered();
     // Afterwards they are told as they come again.
     user.expectWarning("warned");
-    dialogs.showWarning("warned");
+    answers.showWarning("warned");
 }
 
 } // namespace

@@ -1,0 +1,248 @@
+#include "document/session_document.h"
+
+#include "calibration/boundaries.h"
+#include "document/workspace.h"
+#include "formats/quarvel_error.h"
+#include "survey/log_import_choices.h"
+#include "survey/segy_reader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <array>
+#include <functional>
+
+namespace quarvel {
+
+namespace {
+
+QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString pathText(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// Runs the steps of a restore, each to its end or to its first error, which
+// is kept among the problems; the next step runs either way.
+class Steps {
+public:
+    // True when the file is there to be read; otherwise names it among the
+    // problems.
+    bool readable(const QString& path, const QString& what) {
+        const QFileInfo info(path);
+        if (info.isFile() && info.isReadable()) {
+            return true;
+        }
+        problems.append(QStringLiteral("%1 \"%2\" %3")
+                            .arg(what, QDir::toNativeSeparators(path),
+                                 info.exists() ? QStringLiteral("cannot be read")
+                                               : QStringLiteral("is missing")));
+        return false;
+    }
+
+    bool run(const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (const QuarvelError& e) {
+            problems.append(QString::fromStdString(e.what()).chopped(
+                QString::fromStdString(e.what()).endsWith('.') ? 1 : 0));
+            return false;
+        }
+    }
+
+    QStringList problems;
+};
+
+void tell(Workspace& workspace, const std::vector<std::string>& notices) {
+    for (const std::string& text : notices) {
+        emit workspace.notice(qText(text));
+    }
+}
+
+void restorePhotograph(Workspace& workspace, const Session& session, Steps& steps) {
+    if (session.photograph.isEmpty() || !steps.readable(session.photograph, "The photograph")) {
+        return;
+    }
+    steps.run([&] {
+        workspace.loadPhotograph(session.photograph);
+        const QImage& photo = workspace.photograph();
+        workspace.UpdateBoundaries(photo.width(), photo.height());
+    });
+    if (!session.boundaries.isEmpty() &&
+        QFileInfo(session.boundaries) != QFileInfo(qText(workspace.state().BndFileName)) &&
+        steps.readable(session.boundaries, "The boundary file")) {
+        steps.run([&] { workspace.loadBoundaries(session.boundaries.toStdString()); });
+    }
+    if (session.calibration.size() == Boundaries::FieldCount) {
+        std::array<std::string, Boundaries::FieldCount> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = session.calibration[static_cast<qsizetype>(i)].toStdString();
+        }
+        workspace.setCalibration(Boundaries::fromTexts(texts));
+    }
+}
+
+bool restoreLog(Workspace& workspace, const Session& session, LogImportQuestions& unanswered,
+                Steps& steps) {
+    if (session.log.isEmpty() || !steps.readable(session.log, "The log")) {
+        return false;
+    }
+    return steps.run([&] {
+        RecordedLogQuestions questions(unanswered, session.logImport);
+        const auto notices = workspace.log().load(session.log.toStdString(), questions);
+        if (!notices) {
+            throw QuarvelError(QStringLiteral("The log \"%1\" was not imported: a question about "
+                                              "it was cancelled")
+                                   .arg(QDir::toNativeSeparators(session.log))
+                                   .toStdString());
+        }
+        tell(workspace, *notices);
+        workspace.setLogImportChoices(questions.choices());
+        if (session.interpolated) {
+            tell(workspace, workspace.log().interpolate());
+            workspace.log().save();
+        }
+    });
+}
+
+void restoreTrace(Workspace& workspace, const Session& session, Steps& steps) {
+    if (session.trace.isEmpty() || !steps.readable(session.trace, "The trace")) {
+        return;
+    }
+    steps.run([&] {
+        const std::filesystem::path path = session.trace.toStdString();
+        if (!isSegyFile(path)) {
+            workspace.loadTraceListing(path);
+            return;
+        }
+        // Without a choice, the trace window's first one: the first trace, cut
+        // to the synthetic's span when there is one.
+        SegyChoiceFields choice;
+        if (workspace.traceLengthSpans().syntheticMs > 0) {
+            choice.length = LengthMode::Synthetic;
+        }
+        emit workspace.notice(qText(workspace.loadSegyTrace(path, session.segy.value_or(choice))));
+    });
+}
+
+void restoreSettings(Workspace& workspace, const Session& session, bool logLoaded, Steps& steps) {
+    const SessionScales& s = session.scales;
+    workspace.setScaleSettings(
+        {s.autoVelocity, s.minVelocity, s.maxVelocity, s.autoDensity, s.minDensity, s.maxDensity});
+    if (logLoaded) {
+        // The bounds follow the log again where they are automatic.
+        steps.run([&] { workspace.refreshLog(); });
+    }
+    const QStringList& axis = session.axisTexts;
+    workspace.setAxisTexts({axis.value(0).toStdString(), axis.value(1).toStdString(),
+                            axis.value(2).toStdString(), axis.value(3).toStdString()});
+    if (!session.annotationFont.isEmpty()) {
+        QFont font;
+        if (font.fromString(session.annotationFont)) {
+            workspace.setAnnotationFont(font);
+        } else {
+            steps.problems.append(QStringLiteral("The annotation font \"%1\" is not a font")
+                                      .arg(session.annotationFont));
+        }
+    }
+    // A panel the session does not tick or untick is ticked when it shows
+    // something, as drawing it ticks it in the windows.
+    PanelChoices panels = workspace.panelChoices();
+    const SessionPanels& saved = session.panels;
+    const bool log = !workspace.state().NoLogLoaded;
+    panels.photo = saved.photo.value_or(panels.photo || !workspace.photograph().isNull());
+    panels.synthetic =
+        saved.synthetic.value_or(panels.synthetic || !workspace.synthetic().time.empty());
+    panels.trace = saved.trace.value_or(panels.trace || !workspace.trace().time.empty());
+    panels.velocity = saved.velocity.value_or(panels.velocity || log);
+    panels.density = saved.density.value_or(panels.density || log);
+    panels.correlator = saved.correlator;
+    workspace.setPanelChoices(panels);
+}
+
+} // namespace
+
+Session snapshotSession(const Workspace& workspace) {
+    const WorkspaceState& state = workspace.state();
+    Session session;
+    session.photograph = qText(state.ImageFileName);
+    if (!state.ImageFileName.empty()) {
+        if (boundaryFileExists(state.BndFileName)) {
+            session.boundaries = qText(state.BndFileName);
+        }
+        // The texts as they stand: typed corrections after the boundary file
+        // was read are kept as well.
+        for (const std::string& text : workspace.calibration().texts()) {
+            session.calibration.append(qText(text));
+        }
+    }
+    // A log given up since (a session opened without its log) is not saved.
+    if (!state.NoLogLoaded && !workspace.log().source().empty()) {
+        session.log = pathText(workspace.log().source());
+        session.interpolated = workspace.log().interpolated();
+        session.logImport = workspace.logImportChoices();
+    }
+    const ChirpTexts& chirp = workspace.chirpTexts();
+    session.chirpTexts = {qText(chirp.width), qText(chirp.start), qText(chirp.end),
+                          qText(chirp.interval)};
+    session.chirpGo = workspace.waveletMade();
+    session.synthetic = workspace.syntheticComputed();
+    session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
+    session.antiAliased = workspace.antiAliased();
+    session.trace = pathText(workspace.traceSource().file);
+    session.segy = workspace.traceSource().segy;
+    const LogScaleSettings& scales = workspace.scaleSettings();
+    session.scales = {scales.autoVel,  scales.minVel,  scales.maxVel,
+                      scales.autoDens, scales.minDens, scales.maxDens};
+    const AxisTexts& axis = workspace.axisTexts();
+    session.axisTexts = {qText(axis.xMarkFreq), qText(axis.xLabelFreq), qText(axis.yMarkFreq),
+                         qText(axis.yLabelFreq)};
+    session.annotationFont = workspace.annotationFont().toString();
+    const PanelChoices& panels = workspace.panelChoices();
+    session.panels = {panels.photo,   panels.synthetic,  panels.trace,  panels.velocity,
+                      panels.density, panels.correlator, panels.fitCore};
+    for (const tie::TiePoint& point : workspace.tiePoints()) {
+        session.tiePoints.append({point.row, qText(point.depthText), point.estTwt, point.traceTwt});
+    }
+    return session;
+}
+
+QStringList restoreSession(Workspace& workspace, const Session& session,
+                           LogImportQuestions& unanswered) {
+    Steps steps;
+    workspace.startOver();
+    // How the photograph is shown comes before the photograph.
+    PanelChoices panels = workspace.panelChoices();
+    panels.fitCore = session.panels.fitCore;
+    workspace.setPanelChoices(panels);
+    restorePhotograph(workspace, session, steps);
+    const bool logLoaded = restoreLog(workspace, session, unanswered, steps);
+    if (session.chirpTexts.size() == 4) {
+        const auto text = [&session](qsizetype i) { return session.chirpTexts[i].toStdString(); };
+        workspace.setChirpTexts({text(0), text(1), text(2), text(3)});
+    }
+    if (session.chirpGo) {
+        steps.run([&] { workspace.makeWavelet(); });
+    }
+    workspace.setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
+                                                   : MathFun::TimeZero::Strongest);
+    workspace.setAntiAliased(session.antiAliased);
+    if (session.synthetic && logLoaded) {
+        steps.run([&] { workspace.computeSynthetic(); });
+    }
+    restoreTrace(workspace, session, steps);
+    restoreSettings(workspace, session, logLoaded, steps);
+    // A point off the photograph has no depth to export: left out, named.
+    const QImage& photo = workspace.photograph();
+    std::vector<tie::TiePoint> points;
+    for (const SessionTiePoint& point : tiePointsOnPhotograph(
+             session.tiePoints, photo.isNull() ? 0 : photo.height(), steps.problems)) {
+        points.push_back({point.row, point.depthText.toStdString(), point.estTwt, point.traceTwt});
+    }
+    workspace.restoreTiePoints(std::move(points));
+    return steps.problems;
+}
+
+} // namespace quarvel

@@ -1,0 +1,86 @@
+// Sessions restored into the document alone, with no window: the demo's
+// session loads whole, its snapshot restores to the same snapshot, and a
+// table log's import answers answer its import again.
+#include "document/session_document.h"
+#include "document/workspace.h"
+#include "editor/log_import.h"
+#include "support/proposed_answers.h"
+#include "support/temp_work_dir.h"
+
+#include <QSignalSpy>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quarvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Nobody there: an import question the session does not answer cancels.
+struct Nobody : LogImportQuestions {
+    std::optional<int> column(LogRole, const ColumnTable&, int) override { return {}; }
+    std::optional<LogUnit> unit(LogRole, const TableColumn&,
+                                const std::optional<LogUnit>&) override {
+        return {};
+    }
+    std::optional<CleaningRules> cleaning(const CleaningQuestion&) override { return {}; }
+};
+
+TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike) {
+    const Session demo = readSessionFile(
+        QString::fromStdString((fs::path(QUARVEL_SOURCE_DIR) / "data/demo/demo.qvs").string()));
+    Nobody nobody;
+    TempWorkDir first;
+    Workspace workspace(first.workDir());
+    QSignalSpy restored(&workspace, &Workspace::tiePointsRestored);
+    EXPECT_EQ(restoreSession(workspace, demo, nobody), QStringList());
+    EXPECT_EQ(restored.count(), 1);
+    EXPECT_FALSE(workspace.photograph().isNull());
+    EXPECT_EQ(workspace.tiePoints().size(), 5u);
+    EXPECT_EQ(workspace.trace().time.size(), workspace.trace().amplitude.size());
+    EXPECT_FALSE(workspace.trace().time.empty());
+    EXPECT_FALSE(workspace.synthetic().time.empty());
+    const PanelChoices every{true, true, true, true, true, true, true};
+    EXPECT_EQ(workspace.panelChoices(), every) << "each panel drawn is ticked";
+
+    const Session snapshot = snapshotSession(workspace);
+    EXPECT_EQ(snapshot.photograph, demo.photograph);
+    EXPECT_EQ(snapshot.log, demo.log);
+    EXPECT_EQ(snapshot.trace, demo.trace);
+    EXPECT_EQ(snapshot.tiePoints, demo.tiePoints);
+    EXPECT_TRUE(snapshot.interpolated && snapshot.chirpGo && snapshot.synthetic);
+
+    TempWorkDir second;
+    Workspace again(second.workDir());
+    EXPECT_EQ(restoreSession(again, snapshot, nobody), QStringList());
+    EXPECT_EQ(snapshotSession(again), snapshot);
+    for (const char* file : {"log.dat", "klauder.dat", "ampl.dat", "trace.txt"}) {
+        EXPECT_EQ(second.read(file), first.read(file)) << file;
+    }
+}
+
+// A table log imported with choices other than the proposals (depth in mm,
+// a velocity range) is imported the same way, asking nobody.
+TEST(SessionDocumentTest, TheLogsImportChoicesAnswerItsImportAgain) {
+    const fs::path file = fs::path(QUARVEL_SOURCE_DIR) / "data/examples/piston_core_mscl.csv";
+    ProposedAnswers proposals;
+    RecordedLogQuestions proposed(proposals);
+    ASSERT_TRUE(importLogFile(file, proposed).has_value());
+    Session session;
+    session.log = QString::fromStdString(file.string());
+    session.logImport = proposed.choices();
+    session.logImport.units[LogRole::Depth] = "mm";
+    session.logImport.cleaning = CleaningRules{std::nullopt, 1085.0, 1095.0};
+    TempWorkDir workDir;
+    Workspace workspace(workDir.workDir());
+    Nobody nobody;
+    EXPECT_EQ(restoreSession(workspace, session, nobody), QStringList());
+    RecordedLogQuestions recorded(nobody, session.logImport);
+    const std::optional<ImportedLog> expected = importLogFile(file, recorded);
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(workDir.read("log.dat"), expected->logDat);
+    EXPECT_EQ(snapshotSession(workspace).logImport, recorded.choices()) << "kept for the next save";
+}
+
+} // namespace
+} // namespace quarvel::testing
