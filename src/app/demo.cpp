@@ -159,6 +159,15 @@ bool DemoDialogs::askYesNo(const QString& question) {
     return false;
 }
 
+std::optional<Dialogs::Unsaved> DemoDialogs::askSaveChanges(const QString& question) {
+    if (fallback_ != nullptr) {
+        return fallback_->askSaveChanges(question);
+    }
+    printLine(question);
+    ++unanswered_;
+    return std::nullopt;
+}
+
 void ConsoleErrorReporter::report(const QString& message) {
     printLine(message);
     ++count_;

@@ -46,6 +46,7 @@ public:
     void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
+    std::optional<Unsaved> askSaveChanges(const QString& question) override;
 
 private:
     Dialogs* fallback_;

@@ -3,12 +3,15 @@
 #include "app/application.h"
 #include "app/demo.h"
 #include "document/session_document.h"
+#include "document/workspace.h"
 #include "main_window/main_form.h"
 #include "platform/error_reporter.h"
 #include "session/session.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -56,6 +59,9 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     file->insertSeparator(main->exitItem());
     connect(openItem, &QAction::triggered, this, [this] {
         guarded(windows_.services().errors, [this] {
+            if (!changesMayGo()) {
+                return;
+            }
             if (const std::optional<QString> path =
                     dialogs_.openFile(sessionRequest("Open Session"))) {
                 open(*path);
@@ -65,6 +71,59 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     connect(saveItem, &QAction::triggered, this, [this] { save(); });
     connect(saveAsItem, &QAction::triggered, this, [this] { saveAs(); });
     fillRecent();
+
+    // Whatever the document announces is a change a session would keep.
+    Workspace& workspace = windows.workspace();
+    const auto changed = [this] { setModified(true); };
+    for (const auto signal :
+         {&Workspace::calibrationChanged, &Workspace::chirpTextsChanged, &Workspace::waveletChanged,
+          &Workspace::scaleSettingsChanged, &Workspace::axisTextsChanged, &Workspace::logChanged,
+          &Workspace::synthChanged, &Workspace::traceChanged, &Workspace::tiePointsChanged,
+          &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
+          &Workspace::photographChanged, &Workspace::panelChoicesChanged}) {
+        connect(&workspace, signal, this, changed);
+    }
+    connect(&workspace.log(), &LogModel::cellEdited, this, changed);
+    main->installEventFilter(this);
+    showTitle();
+}
+
+bool SessionMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && !changesMayGo()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool SessionMenu::changesMayGo() {
+    if (!modified_) {
+        return true;
+    }
+    const QString name =
+        current_.isEmpty()
+            ? QStringLiteral("the session")
+            : QStringLiteral("the session \"%1\"").arg(QFileInfo(current_).fileName());
+    const std::optional<Dialogs::Unsaved> answer = dialogs_.askSaveChanges(
+        QStringLiteral("The document has changes that are not saved in %1.\nSave them first?")
+            .arg(name));
+    if (!answer) {
+        return false;
+    }
+    return *answer == Dialogs::Unsaved::Discard || save();
+}
+
+void SessionMenu::setModified(bool modified) {
+    if (modified_ != modified) {
+        modified_ = modified;
+        windows_.forms().MainForm->setWindowModified(modified);
+    }
+}
+
+void SessionMenu::showTitle() {
+    const QString name =
+        current_.isEmpty() ? QStringLiteral("Untitled session") : QFileInfo(current_).fileName();
+    windows_.forms().MainForm->setWindowTitle(QStringLiteral("Quarvel v1.0 - %1[*]").arg(name));
 }
 
 void SessionMenu::open(const QString& path) {
@@ -74,19 +133,26 @@ void SessionMenu::open(const QString& path) {
     }
     current_ = path;
     remember(path);
+    setModified(false);
+    showTitle();
 }
 
-void SessionMenu::save() {
+bool SessionMenu::save() {
     if (current_.isEmpty()) {
-        saveAs();
-        return;
+        return saveAs();
     }
-    guarded(windows_.services().errors,
-            [this] { writeSessionFile(snapshotSession(windows_.workspace()), current_); });
+    bool saved = false;
+    guarded(windows_.services().errors, [this, &saved] {
+        writeSessionFile(snapshotSession(windows_.workspace()), current_);
+        saved = true;
+    });
+    setModified(modified_ && !saved);
+    return saved;
 }
 
-void SessionMenu::saveAs() {
-    guarded(windows_.services().errors, [this] {
+bool SessionMenu::saveAs() {
+    bool saved = false;
+    guarded(windows_.services().errors, [this, &saved] {
         const std::optional<QString> path = dialogs_.saveFile(sessionRequest("Save Session As"));
         if (!path || path->isEmpty()) {
             return;
@@ -95,7 +161,13 @@ void SessionMenu::saveAs() {
         writeSessionFile(snapshotSession(windows_.workspace()), named);
         current_ = named;
         remember(named);
+        saved = true;
     });
+    if (saved) {
+        setModified(false);
+        showTitle();
+    }
+    return saved;
 }
 
 void SessionMenu::remember(const QString& path) {
@@ -119,7 +191,11 @@ void SessionMenu::fillRecent() {
         // Numbered for the keyboard; an "&" in a name is a character, not a key.
         QAction* item = recent_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
             QDir::toNativeSeparators(path).replace('&', QStringLiteral("&&"))));
-        connect(item, &QAction::triggered, this, [this, path] { open(path); });
+        connect(item, &QAction::triggered, this, [this, path] {
+            if (changesMayGo()) {
+                open(path);
+            }
+        });
     }
     recent_->setEnabled(!recent.isEmpty());
 }

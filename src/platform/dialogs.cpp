@@ -158,4 +158,17 @@ bool QtDialogs::askYesNo(const QString& question) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+std::optional<Dialogs::Unsaved> QtDialogs::askSaveChanges(const QString& question) {
+    switch (QMessageBox::question(dialogParent(), QString::fromLatin1(MessageTitle), question,
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return Unsaved::Save;
+    case QMessageBox::Discard:
+        return Unsaved::Discard;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace quarvel

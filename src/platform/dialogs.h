@@ -49,6 +49,10 @@ public:
     virtual void showError(const QString& text) = 0;
     // A question answered yes (true) or no.
     virtual bool askYesNo(const QString& question) = 0;
+    // Changes that would be lost: saved first, or thrown away; nothing is
+    // "Cancel".
+    enum class Unsaved { Save, Discard };
+    virtual std::optional<Unsaved> askSaveChanges(const QString& question) = 0;
 };
 
 // Qt's own dialogs. The file questions start in the folder last used for
@@ -66,6 +70,7 @@ public:
     void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
+    std::optional<Unsaved> askSaveChanges(const QString& question) override;
 
 private:
     RecentFolders folders_;

@@ -13,6 +13,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_work_dir.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -302,6 +303,39 @@ TEST(SessionOpenTest, NoticesWaitUntilTheSessionHasOpened) {
     // Afterwards they are told as they come again.
     user.expectWarning("warned");
     answers.showWarning("warned");
+}
+
+// The title names the session and marks changes not saved; closing with
+// such changes asks: Cancel keeps the window, Save saves first.
+TEST(SessionOpenTest, TheTitleMarksUnsavedChangesAndClosingAsks) {
+    QStandardPaths::setTestModeEnabled(true);
+    TempWorkDir workDir;
+    TempWorkDir folder;
+    ScriptedDialogs user;
+    RecordingErrorReporter errors;
+    DemoDialogs answers(&user);
+    AppWindows windows(answers, errors, workDir.workDir());
+    SessionMenu menu(windows, answers);
+    windows.showMainWindow();
+    TMainForm* main = windows.forms().MainForm;
+    EXPECT_EQ(main->windowTitle(), "Quarvel v1.0 - Untitled session[*]");
+    EXPECT_FALSE(main->isWindowModified());
+    main->findChild<QCheckBox*>("correlator")->click();
+    EXPECT_TRUE(main->isWindowModified());
+
+    const QString question =
+        "The document has changes that are not saved in the session.\nSave them first?";
+    user.expectSaveChanges(question, std::nullopt);
+    EXPECT_FALSE(main->close());
+    EXPECT_TRUE(main->isVisible());
+    const QString path = text(folder.file("tie.qvs"));
+    user.expectSaveChanges(question, Dialogs::Unsaved::Save);
+    user.expectSaveFile(path);
+    EXPECT_TRUE(main->close());
+    user.expectAllAnswered();
+    EXPECT_TRUE(readSessionFile(path).panels.correlator);
+    EXPECT_EQ(main->windowTitle(), "Quarvel v1.0 - tie.qvs[*]");
+    EXPECT_FALSE(main->isWindowModified());
 }
 
 } // namespace

@@ -7,8 +7,9 @@ namespace quarvel::testing {
 namespace {
 
 const char* kindName(int kind) {
-    static const char* const names[] = {"open file", "save file", "font",  "item",
-                                        "message",   "warning",   "error", "yes/no"};
+    static const char* const names[] = {"open file", "save file", "font",
+                                        "item",      "message",   "warning",
+                                        "error",     "yes/no",    "save changes"};
     return names[kind];
 }
 
@@ -48,6 +49,11 @@ void ScriptedDialogs::expectError(const QString& text) {
 
 void ScriptedDialogs::expectQuestion(const QString& question, bool answer) {
     script_.push_back({Kind::Question, question, std::nullopt, answer ? 1 : 0});
+}
+
+void ScriptedDialogs::expectSaveChanges(const QString& question, std::optional<Unsaved> answer) {
+    script_.push_back({Kind::Unsaved, question, std::nullopt,
+                       answer ? std::optional(static_cast<int>(*answer)) : std::nullopt});
 }
 
 void ScriptedDialogs::expectAllAnswered() {
@@ -137,6 +143,15 @@ bool ScriptedDialogs::askYesNo(const QString& question) {
     messages_.push_back(question);
     const auto answer = takeText(Kind::Question, question);
     return answer && answer->item == 1;
+}
+
+std::optional<Dialogs::Unsaved> ScriptedDialogs::askSaveChanges(const QString& question) {
+    messages_.push_back(question);
+    const auto answer = takeText(Kind::Unsaved, question);
+    if (!answer || !answer->item) {
+        return std::nullopt;
+    }
+    return static_cast<Unsaved>(*answer->item);
 }
 
 } // namespace quarvel::testing

@@ -27,6 +27,8 @@ public:
     void expectError(const QString& text);
     // A yes/no question with exactly this text, answered so.
     void expectQuestion(const QString& question, bool answer);
+    // The question whether to save changes, with exactly this text.
+    void expectSaveChanges(const QString& question, std::optional<Unsaved> answer);
 
     // Fails the test for every scripted answer not yet asked for, then
     // forgets them.
@@ -47,9 +49,10 @@ public:
     void showWarning(const QString& text) override;
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
+    std::optional<Unsaved> askSaveChanges(const QString& question) override;
 
 private:
-    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Warning, Error, Question };
+    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Warning, Error, Question, Unsaved };
     struct Answer {
         Kind kind;
         std::optional<QString> text;
