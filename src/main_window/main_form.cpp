@@ -358,22 +358,6 @@ void TMainForm::AnotFont1Click() {
     });
 }
 
-void TMainForm::FormActivate() {
-    guarded(services_.errors, [this] {
-        // The trace working file is handed straight from the data editor to
-        // the trace panel; it must not outlive that hand-over. Nothing is
-        // reported either way.
-        std::error_code ignored;
-        std::filesystem::remove(services_.workDir.file("trace.txt"), ignored);
-    });
-}
-
-bool TMainForm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QMainWindow::event(event);
-}
-
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, whatever companions are open.
     event->accept();

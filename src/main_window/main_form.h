@@ -73,7 +73,6 @@ public:
     void VelocityScale1Click();
     void AnotFont1Click();
     void About1Click();
-    void FormActivate();
     void ExportTiePoints1Click();
     void ClearTiePoints1Click();
     void ExportTimeDepth1Click();
@@ -92,7 +91,6 @@ public:
     Services& services() { return services_; }
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

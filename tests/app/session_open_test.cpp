@@ -93,6 +93,8 @@ TEST(SessionOpenTest, TheProgramOpensASessionWhereverItsFolderLies) {
         }
         const QString sessionPath = text(folder.file("demo.qvs"));
         const QString plotPath = text(workDir.file("plot.bmp"));
+        // A session refused touches no working file.
+        workDir.write("trace.txt", "0 1\r\n");
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -115,6 +117,9 @@ TEST(SessionOpenTest, TheProgramOpensASessionWhereverItsFolderLies) {
         } else {
             EXPECT_TRUE(errors.contains(c.message.arg(text(folder.path()))))
                 << errors.toStdString();
+        }
+        if (c.exitCode != 0 && c.removed == nullptr) {
+            EXPECT_EQ(workDir.read("trace.txt"), "0 1\r\n");
         }
     }
 }

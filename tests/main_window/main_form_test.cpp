@@ -212,28 +212,6 @@ TEST_F(MainFormTest, CommandsAreEnabledAsTheirDataArrive) {
     EXPECT_FALSE(widgets.Photo->isEnabled());
 }
 
-TEST_F(MainFormTest, BecomingActiveDeletesTheTraceFileButKeepsTheTracePanel) {
-    workDir.write("Trace.TXT", seriesText({{0, 1}, {2, -1}}));
-    mainForm().Draw_trace();
-    const QImage drawn = mainWidgets().Grafico_traccia->picture().image();
-
-    showMainWindow();
-    EXPECT_FALSE(workDir.exists("Trace.TXT"));
-
-    // Away to the chirp window and back again.
-    workDir.write("trace.txt", seriesText({{0, 1}, {2, -1}}));
-    QWidget* chirp = forms().Chirp_Form;
-    chirp->show();
-    chirp->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(chirp));
-    EXPECT_TRUE(workDir.exists("trace.txt"));
-    mainForm().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainForm()));
-    EXPECT_FALSE(workDir.exists("trace.txt"));
-    EXPECT_EQ(mainWidgets().Grafico_traccia->picture().image(), drawn);
-    EXPECT_TRUE(mainWidgets().Trace->isChecked());
-}
-
 TEST_F(MainFormTest, CalcSyntheticRunsTheEngineAndDrawsTheSynthetic) {
     workDir.write("log.dat", rampLog(1500, 1700, 1.6, 2.1));
     ChirpSource(ChirpTexts{}, workDir.workDir());
