@@ -96,7 +96,8 @@ bool restoreLog(Workspace& workspace, const Session& session, LogImportQuestions
             throw QuarvelError(QStringLiteral("The log \"%1\" was not imported: a question about "
                                               "it was cancelled")
                                    .arg(QDir::toNativeSeparators(session.log))
-                                   .toStdString());
+                                   .toStdString(),
+                               ErrorKind::Cancelled);
         }
         tell(workspace, *notices);
         workspace.setLogImportChoices(questions.choices());

@@ -27,7 +27,7 @@ constexpr int FormatVersion = 2;
 constexpr qint64 MaxSessionBytes = 1 << 20;
 
 [[noreturn]] void refuse(const QString& why) {
-    throw QuarvelError(why.toStdString());
+    throw QuarvelError(why.toStdString(), ErrorKind::InvalidData);
 }
 
 // A session of a later version may hold what this one would drop when the
