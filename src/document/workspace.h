@@ -11,8 +11,8 @@
 #include "probe/log_scale.h"
 #include "probe/workspace_state.h"
 #include "survey/log_import_choices.h"
-#include "tie/depth_varying_tie.h"
 #include "survey/segy_choice.h"
+#include "tie/depth_varying_tie.h"
 #include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 
