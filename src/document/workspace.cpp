@@ -1,6 +1,5 @@
 #include "document/workspace.h"
 
-#include "calibration/core_photo_loader.h"
 #include "editor/listing_file.h"
 #include "engine/calc_synthetic.h"
 #include "formats/numbers.h"
@@ -38,6 +37,8 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
 void Workspace::replaceCalibration(const Boundaries& boundaries) {
     boundaryReports_.textsChanged(calibration_, boundaries);
     calibration_ = boundaries;
+    // New X min or X max move a squeezed photograph's core.
+    showPhotograph(false);
 }
 
 void Workspace::setCalibration(const Boundaries& boundaries) {
@@ -175,7 +176,7 @@ void Workspace::showLogScale(const LogScaleResult& result) {
 
 void Workspace::refreshLog() {
     CALC_LOG_SCALE();
-    emit logChanged();
+    announceLog();
 }
 
 // The log model wrote the text it holds: it is shown without reading the
@@ -188,7 +189,7 @@ void Workspace::logSaved(LogModel::Changes changes) {
     if (changes.testFlag(LogModel::NewLog)) {
         state_.NoLogLoaded = false;
     }
-    emit logChanged();
+    announceLog();
     if (changes.testFlag(LogModel::NewLog)) {
         dropTiePoints("estimated from the last log");
         clearAcceptedTies();
@@ -201,13 +202,13 @@ void Workspace::startOver() {
     log_.discard();
     state_.NoLogLoaded = true;
     showLogScale(calcLogScale("", scales_));
-    emit logChanged();
+    announceLog();
 }
 
 void Workspace::logLoaded() {
     CALC_LOG_SCALE();
     state_.NoLogLoaded = false;
-    emit logChanged();
+    announceLog();
 }
 
 void Workspace::computeSynthetic() {
@@ -237,6 +238,7 @@ SeriesData Workspace::readSeries(const char* fileName) {
 void Workspace::readSynthetic() {
     synthetic_ = readSeries("ampl.dat");
     setSyntheticExtents(seriesExtents(synthetic_));
+    panelsDrawn({.synthetic = true});
     emit synthChanged();
 }
 
@@ -245,6 +247,7 @@ void Workspace::readTrace() {
     state_.TraceTimeMaxMs = trace_.runningTimeMax * 1000;
     state_.TraceTimeMinMs = trace_.runningTimeMin * 1000;
     setTraceExtents(seriesExtents(trace_));
+    panelsDrawn({.trace = true});
     emit traceChanged();
 }
 
@@ -272,28 +275,6 @@ void Workspace::setTraceExtents(const SeriesExtents& extents) {
     state_.TraceTimeLast = extents.timeLast;
     state_.TraceAmpMin = extents.ampMin;
     state_.TraceAmpMax = extents.ampMax;
-}
-
-void Workspace::loadPhotograph(const QString& fileName) {
-    // A photograph that cannot be read changes nothing, not even the name the
-    // next final plot is titled with. A new one has no guide line, so the
-    // first move over it only draws one.
-    photograph_ = loadCorePhotograph(fileName);
-    state_.ImageFileName = fileName.toStdString();
-    state_.GuideShown = false;
-    // Whatever was wrong with the calibration is told again over this one.
-    boundaryReports_.forget();
-    state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
-    dropTiePoints("marked on the last photograph");
-    emit photographChanged();
-}
-
-void Workspace::setPanelChoices(const PanelChoices& choices) {
-    if (choices == panels_) {
-        return;
-    }
-    panels_ = choices;
-    emit panelChoicesChanged();
 }
 
 void Workspace::loadTraceListing(const std::filesystem::path& fileName) {
@@ -336,14 +317,6 @@ LengthSpans Workspace::traceLengthSpans() const {
             depth_twt::estimateTwt(state_.LogTable, state_.LogCount, state_.LogBottomDepth).estTwt;
     }
     return spans;
-}
-
-void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {
-    if (axisX) {
-        state_.FinalPlotAxisX = *axisX;
-    }
-    finalPlot_ = plot;
-    emit finalPlotChanged();
 }
 
 } // namespace quarvel

@@ -7,6 +7,9 @@
 #include "document/task.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
+#include "plot/core_columns.h"
+#include "plot/final_plot_source.h"
+#include "plot/plot_marks.h"
 #include "plot/series_panel.h"
 #include "probe/log_scale.h"
 #include "probe/workspace_state.h"
@@ -232,10 +235,25 @@ public:
     void loadPhotograph(const QString& fileName);
     // The photograph as loaded (null before one is).
     const QImage& photograph() const { return photograph_; }
+    // The columns of the photograph the core panel shows squeezed, or
+    // nothing when it shows it as it is: a photograph more than twice the
+    // panel's width is squeezed to the core's columns, X min to X max, while
+    // "Fit Core to Panel" is on.
+    const std::optional<CoreColumns>& coreColumns() const { return coreColumns_; }
+    // The height every panel takes: the photograph's, or the panels' height
+    // at start before there is one.
+    int panelHeight() const;
+
+    // The marks on the panels, in the order made. A panel drawn again (a new
+    // photograph or columns of it, log, synthetic or trace) loses its marks;
+    // a mark on no panel any more goes.
+    const std::vector<PlotMark>& marks() const { return marks_; }
 
     // The tie points: one per mark-making click, in the order made. They
-    // outlive the marks' pixels, but not the photograph or the log they were
-    // made on: a new one of either clears them with a notice.
+    // outlive the marks, but not the photograph or the log they were made
+    // on: a new one of either clears them with a notice. A point added marks
+    // the panels chosen, the trace only when the point has a trace time the
+    // trace can show.
     const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
     void addTiePoint(tie::TiePoint point);
     void clearTiePoints();
@@ -243,8 +261,9 @@ public:
     // there are: tiePointsRestored tells the views to mark them.
     void restoreTiePoints(std::vector<tie::TiePoint> points);
     // The trace event the user picked for the last tie point (ms): its
-    // trace time then differs from the estimate where the user says so.
-    // Throws when there is no tie point.
+    // trace time then differs from the estimate where the user says so, and
+    // the trace is marked again where its points now say. Throws when there
+    // is no tie point.
     void pickTraceTime(double ms);
     // The tie points as CSV (header row,depth_m,est_twt_ms,trace_twt_ms).
     void exportTiePoints(const std::filesystem::path& path) const;
@@ -298,6 +317,8 @@ public:
     void exportDepthVaryingTable(const std::filesystem::path& path) const;
     void exportCorrectedLog(const std::filesystem::path& path) const;
 
+    // What the final plot is composed from, as the document holds it now.
+    FinalPlotSource finalPlotSource(bool withTitle) const;
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
     void setFinalPlot(const QImage& plot, std::optional<int> axisX);
@@ -318,6 +339,7 @@ signals:
     void finalPlotChanged();
     void tiePointsChanged();
     void tiePointsRestored();
+    // The core panel shows another photograph, or other columns of it.
     void photographChanged();
     void panelChoicesChanged();
     // A trace was loaded from a file (after traceChanged).
@@ -336,6 +358,18 @@ private:
     void dropTiePoints(const char* why);
     void setSyntheticExtents(const SeriesExtents& extents);
     void setTraceExtents(const SeriesExtents& extents);
+    // The panels drawn anew: they hold a picture, and none of their marks.
+    void panelsDrawn(const PanelSet& panels);
+    // Emits logChanged, the log panels drawn anew.
+    void announceLog();
+    // The columns the photograph is shown with, recomputed; a change shows
+    // it anew (always, when asked).
+    void showPhotograph(bool anew);
+    PanelSet markedPanels() const;
+    // A point's mark on the panels chosen now.
+    void markPoint(const tie::TiePoint& point);
+    // The trace's row of a two-way time on a panel of the panels' height.
+    std::optional<int> traceRow(double twt) const;
     // The calibration replaced, and the reports of the fields that changed
     // re-armed.
     void replaceCalibration(const Boundaries& boundaries);
@@ -383,6 +417,9 @@ private:
     bool antiAliased_ = false;
     QString aliasingWarning_;
     std::vector<tie::TiePoint> tiePoints_;
+    std::optional<CoreColumns> coreColumns_;
+    PanelSet drawnPanels_;
+    std::vector<PlotMark> marks_;
     LogImportChoices logImportChoices_;
 };
 

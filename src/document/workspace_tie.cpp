@@ -29,26 +29,6 @@ void Workspace::setAntiAliased(bool antiAliased) {
     emit antiAliasedChanged();
 }
 
-void Workspace::addTiePoint(tie::TiePoint point) {
-    tiePoints_.push_back(std::move(point));
-    emit tiePointsChanged();
-}
-
-void Workspace::pickTraceTime(double ms) {
-    if (tiePoints_.empty()) {
-        throw QuarvelError("Shift+click on the trace picks the trace time of the last tie point; "
-                           "make one first by clicking the photograph with Correlator checked.");
-    }
-    tiePoints_.back().traceTwt = ms;
-    emit tiePointsChanged();
-}
-
-void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
-    tiePoints_ = std::move(points);
-    emit tiePointsChanged();
-    emit tiePointsRestored();
-}
-
 void Workspace::clearTiePoints() {
     if (tiePoints_.empty()) {
         return;

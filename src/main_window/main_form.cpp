@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
+#include "plot/plot_marks.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,8 +34,6 @@ namespace {
 constexpr int FrameWidth = 4;
 constexpr int CaptionHeight = 19;
 constexpr QRect OuterGeometry(112, 74, 747, 716);
-
-constexpr int StartPanelHeight = 600;
 
 // The panels sit at fixed columns inside the scroll box; their heights
 // follow the photograph, so the scrolled area grows and shrinks with them.
@@ -275,7 +274,6 @@ void TMainForm::connectHandlers() {
     connect(VelocityScale1, &QAction::triggered, this, [this] { VelocityScale1Click(); });
     connect(AnotFont1, &QAction::triggered, this, [this] { AnotFont1Click(); });
     connect(About1, &QAction::triggered, this, [this] { About1Click(); });
-    connect(FitCore1, &QAction::toggled, this, [this] { FitCore1Click(); });
 
     connect(core_image, &ImagePanel::mouseMoved, this,
             [this](int x, int y) { core_imageMouseMove(x, y); });

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "main_window/forms.h"
-#include "plot/core_columns.h"
 
-#include <QImage>
 #include <QMainWindow>
+#include <QRgb>
 #include <array>
-#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -79,7 +77,6 @@ public:
     void ExportTieDepth1Click();
     void Grafico_tracciaShiftDown(int y);
     void Tie1Click();
-    void FitCore1Click();
 
     // Mouse handlers.
     void core_imageMouseMove(int x, int y);
@@ -159,10 +156,11 @@ private:
     // their own colours on the trace where the alignment puts them.
     void drawDepthVaryingTies();
     void showTimeZeroWarning();
-    // The photograph the workspace has loaded, shown and its commands
-    // enabled.
+    // The photograph the workspace shows, and its commands enabled.
     void showLoadedPhotograph();
     void markTiePoints();
+    // The selection bar's ticks, "Correlator" and "Fit Core to Panel" go to
+    // the workspace, and come back from it.
     void storePanelChoices();
     void showPanelChoices();
     void drawLogPanels();
@@ -172,7 +170,7 @@ private:
     // over its extents; its check box is then enabled and checked.
     void drawSeriesPanel(ImagePanel* panel, QCheckBox* box, const SeriesData& series,
                          const SeriesExtents& extents, const QString& title);
-    // Composes the final plot from the panels as they stand and shows it
+    // Composes the final plot from what the workspace holds and shows it
     // (main_form_plot.cpp).
     void composeAndShow(bool withTitle);
 
@@ -183,22 +181,14 @@ private:
     void hideGuide();
     void showGuide(int y);
     QRgb photographColour(int column, int row) const;
-    // Installs the photograph as loaded in the core panel: squeezed to the
-    // core's columns when it is wide and "Fit Core to Panel" is checked, else
-    // as it is. Marks on it go, the tie points stay.
+    // Installs the photograph as the workspace shows it in the core panel:
+    // squeezed to the core's columns or as it is. Marks on it go.
     void showPhotograph();
-    // The squeezed columns the current calibration asks for, or nothing when
-    // the photograph is shown as it is.
-    std::optional<CoreColumns> wantedColumns() const;
     // The image column under a column of the core panel.
     int photographColumn(int panelX) const;
 
     Services& services_;
     Workspace& workspace_;
-    // The photograph as loaded, and the columns of it the panel shows when
-    // squeezed.
-    QImage photograph_;
-    std::optional<CoreColumns> shownColumns_;
 };
 
 } // namespace quarvel

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace quarvel {
 
@@ -35,8 +36,6 @@ void TMainForm::connectWorkspace() {
     connect(&workspace_, &Workspace::synthChanged, this, redraw(&TMainForm::drawSynthetic));
     connect(&workspace_, &Workspace::traceChanged, this, redraw(&TMainForm::drawTrace));
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
-    // New X min or X max move a squeezed photograph's core.
-    connect(&workspace_, &Workspace::calibrationChanged, this, [this] { FitCore1Click(); });
     connect(&workspace_, &Workspace::photographChanged, this,
             redraw(&TMainForm::showLoadedPhotograph));
     connect(&workspace_, &Workspace::tiePointsRestored, this, redraw(&TMainForm::markTiePoints));
@@ -64,11 +63,8 @@ void TMainForm::showPanelChoices() {
         const QSignalBlocker blocker(box);
         box->setChecked(ticked);
     }
-    if (FitCore1->isChecked() != choices.fitCore) {
-        const QSignalBlocker blocker(FitCore1);
-        FitCore1->setChecked(choices.fitCore);
-        FitCore1Click();
-    }
+    const QSignalBlocker blocker(FitCore1);
+    FitCore1->setChecked(choices.fitCore);
 }
 
 void TMainForm::draw_grafici() {

@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
+#include "plot/core_columns.h"
 #include "probe/depth_twt.h"
 
 #include <QAction>
@@ -53,14 +54,6 @@ void drawLabel(ImagePanel* panel, int row, const std::string& text) {
     panel->update();
 }
 
-std::optional<int> wholeNumber(const std::string& text) {
-    try {
-        return numbers::parseInteger(text);
-    } catch (const QuarvelError&) {
-        return std::nullopt;
-    }
-}
-
 // Pointer position minus a boundary, kept inside int for any typed boundary.
 int offset(int position, int boundary) {
     const long long difference = static_cast<long long>(position) - boundary;
@@ -88,8 +81,9 @@ void TMainForm::LoadCorePhoto1Click() {
         services_.forms.show(FormId::Core_Photo_Form);
         // Without a boundary file the proposed columns are the panel's, or
         // the whole photograph's when it is squeezed into the panel.
-        const int columns = squeezesCore(photograph_.width(), core_image->panelWidth())
-                                ? photograph_.width()
+        const QImage& photograph = workspace_.photograph();
+        const int columns = squeezesCore(photograph.width(), core_image->panelWidth())
+                                ? photograph.width()
                                 : core_image->panelWidth();
         if (workspace_.UpdateBoundaries(columns, core_image->panelHeight()) &&
             workspace_.calibrationUsable()) {
@@ -101,12 +95,6 @@ void TMainForm::LoadCorePhoto1Click() {
 }
 
 void TMainForm::showLoadedPhotograph() {
-    photograph_ = workspace_.photograph();
-    // Shown from its top-left corner; the panel keeps its width and takes
-    // the photograph's height, which every other panel takes at its next
-    // drawing. A wide one is squeezed to its core's columns once the
-    // boundaries are in.
-    core_image->setPanelHeight(photograph_.height());
     showPhotograph();
     // The photograph is in, whatever its boundary file holds.
     SpeedButton2->setEnabled(true);
@@ -273,8 +261,9 @@ void TMainForm::showGuide(int y) {
 // columns it covers, and inverting again gives the colour back.
 QRgb TMainForm::photographColour(int column, int row) const {
     // A squeezed panel shows mean colours; the photograph's own is the one.
-    if (shownColumns_) {
-        return photograph_.valid(column, row) ? photograph_.pixel(column, row) : 0;
+    if (workspace_.coreColumns()) {
+        const QImage& photograph = workspace_.photograph();
+        return photograph.valid(column, row) ? photograph.pixel(column, row) : 0;
     }
     const QRgb colour = core_image->picture().pixel(column, row);
     const WorkspaceState& ws = workspace_.state();
@@ -283,35 +272,18 @@ QRgb TMainForm::photographColour(int column, int row) const {
     return underGuide ? colour ^ 0x00ffffffU : colour;
 }
 
-void TMainForm::FitCore1Click() {
-    guarded(services_.errors, [this] {
-        if (!photograph_.isNull() && wantedColumns() != shownColumns_) {
-            showPhotograph();
-        }
-    });
-}
-
+// Shown from its top-left corner; the panel keeps its width and takes the
+// photograph's height, which every other panel takes at its next drawing.
 void TMainForm::showPhotograph() {
-    shownColumns_ = wantedColumns();
-    core_image->setPicture(shownColumns_ ? squeezeColumns(photograph_, *shownColumns_)
-                                         : photograph_);
-    workspace_.state().GuideShown = false;
-}
-
-std::optional<CoreColumns> TMainForm::wantedColumns() const {
-    const int width = photograph_.width();
-    if (!FitCore1->isChecked() || !squeezesCore(width, core_image->panelWidth())) {
-        return std::nullopt;
-    }
-    // Until X min and X max are whole numbers the whole width is the core.
-    const std::optional<int> xmin = wholeNumber(workspace_.calibration().xmin);
-    const std::optional<int> xmax = wholeNumber(workspace_.calibration().xmax);
-    return xmin && xmax ? coreColumns(*xmin, *xmax, width, core_image->panelWidth())
-                        : coreColumns(0, width - 1, width, core_image->panelWidth());
+    const QImage& photograph = workspace_.photograph();
+    const std::optional<CoreColumns>& columns = workspace_.coreColumns();
+    core_image->setPanelHeight(photograph.height());
+    core_image->setPicture(columns ? squeezeColumns(photograph, *columns) : photograph);
 }
 
 int TMainForm::photographColumn(int panelX) const {
-    return shownColumns_ ? shownColumns_->imageColumn(panelX) : panelX;
+    const std::optional<CoreColumns>& columns = workspace_.coreColumns();
+    return columns ? columns->imageColumn(panelX) : panelX;
 }
 
 void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {

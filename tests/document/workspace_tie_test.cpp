@@ -78,6 +78,40 @@ TEST_F(WorkspaceTie, ANewPhotographOrLogClearsTheTiePointsWithANotice) {
     }
 }
 
+// A point marks the panels chosen at the time (the trace only with a trace
+// time); a panel drawn again loses its marks, as a window's picture does.
+TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
+    const QString photo = QString::fromStdString(dir.file("core.bmp").string());
+    QImage(20, 30, QImage::Format_RGB32).save(photo);
+    workspace.loadPhotograph(photo);
+    dir.write("trace.txt", "0 0\r\n3 1\r\n"); // 0.1 ms a row of the 30-row panel
+    workspace.readTrace();
+    workspace.setPanelChoices({.photo = true, .synthetic = true, .trace = true});
+    workspace.addTiePoint({5, "0.1", 1.5, 1.5});
+    workspace.addTiePoint({7, "0.2", 0.5, std::nullopt});
+    workspace.setPanelChoices({.photo = false});
+    workspace.addTiePoint({9, "0.3", 0.7, std::nullopt});
+    const PanelSet photoAndSynth{.photo = true, .synthetic = true};
+    EXPECT_EQ(workspace.marks(),
+              (std::vector<PlotMark>{
+                  {5, "0.1", {.photo = true, .synthetic = true, .trace = true}, 1.5, 15},
+                  {7, "0.2", photoAndSynth, std::nullopt, 0}}));
+
+    workspace.pickTraceTime(2.0);
+    EXPECT_EQ(workspace.marks(), (std::vector<PlotMark>{{5, "0.1", photoAndSynth, 1.5, 15},
+                                                        {7, "0.2", photoAndSynth, std::nullopt, 0},
+                                                        {5, "0.1", {.trace = true}, 1.5, 15},
+                                                        {9, "0.3", {.trace = true}, 2.0, 20}}));
+    workspace.loadPhotograph(photo);
+    workspace.readTrace();
+    EXPECT_EQ(workspace.marks(),
+              (std::vector<PlotMark>{{5, "0.1", {.synthetic = true}, 1.5, 15},
+                                     {7, "0.2", {.synthetic = true}, std::nullopt, 0}}));
+    dir.write("ampl.dat", "0 0\r\n");
+    workspace.readSynthetic();
+    EXPECT_TRUE(workspace.marks().empty());
+}
+
 TEST_F(WorkspaceTie, TimeDepthTableFollowsTheEnginesRule) {
     EXPECT_THROW(workspace.timeDepthCsv(), QuarvelError) << "no log loaded";
     dir.write("log.dat", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");

@@ -35,21 +35,22 @@ public:
     std::vector<QString> messages;
 };
 
+// A photograph in the workspace; the trace comes when a test draws it.
 class FinalPlotWindow : public AppFixture {
 protected:
     FinalPlotWindow() {
-        TMainForm& main = mainForm();
-        const MainWidgets widgets(main);
-        widgets.core_image->setPanelHeight(H);
-        widgets.core_image->setPicture(filled(103, 0xffc08040));
-        widgets.Grafico_traccia->setPanelHeight(H);
-        widgets.Grafico_traccia->setPicture(filled(151, 0xff808080));
-        ws().ImageFileName = (workDir.path() / "core1.bmp").string();
-        ws().TraceTimeMaxMs = 100.0;
+        const QString photo = QString::fromStdString((workDir.path() / "core1.bmp").string());
+        EXPECT_TRUE(filled(103, 0xffc08040).save(photo, "BMP"));
+        workspace().loadPhotograph(photo);
         child<QLineEdit>(forms().Core_Photo_Form, "Top")->setText("0");
         child<QLineEdit>(forms().Core_Photo_Form, "Bottom")->setText("1000");
         plotWindow = forms().FinalTableForm;
         image = child<ImagePanel>(plotWindow, "Image1");
+    }
+
+    void drawTrace() {
+        workDir.write("trace.txt", "0 0\r\n0.1 1\r\n");
+        workspace().readTrace();
     }
 
     bool titleShown() const {
@@ -85,10 +86,10 @@ TEST_F(FinalPlotWindow, FinalPlotHasTheTitleAndCreateFinalPlotNot) {
 }
 
 TEST_F(FinalPlotWindow, KeepsTheTraceColumnOfTheLastPlotWithTheTrace) {
-    mainWidgets().Trace->setChecked(true);
+    drawTrace();
     mainForm().FinalTableshowClick();
     EXPECT_EQ(ws().FinalPlotAxisX, 310);
-    EXPECT_EQ(image->picture().pixel(320, 60), 0xff808080);
+    EXPECT_EQ(image->picture().pixel(310, 300), 0xff000000) << "the trace panel's frame";
 
     mainWidgets().Trace->setChecked(false);
     mainWidgets().Photo->setChecked(false);
@@ -111,8 +112,8 @@ TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
         {[this] { child<QLineEdit>(forms().GraphForm, "Edit4")->setText("ten"); },
          "'ten' is not a valid integer value"},
         {[this] {
+             mainWidgets().Trace->setEnabled(true);
              mainWidgets().Trace->setChecked(true);
-             mainWidgets().Grafico_traccia->clearPicture();
          },
          "Nothing has been drawn in the \"Trace\" panel yet."},
     };

@@ -1,0 +1,197 @@
+// The workspace's part of the panels and the final plot: the photograph and
+// the columns of it the core panel shows, the panels chosen, the marks on
+// the panels, and what the final plot is composed from.
+#include "calibration/core_photo_loader.h"
+#include "document/workspace.h"
+#include "formats/numbers.h"
+#include "formats/quarvel_error.h"
+#include "probe/depth_twt.h"
+
+#include <algorithm>
+
+namespace quarvel {
+
+namespace {
+
+std::optional<int> wholeNumber(const std::string& text) {
+    try {
+        return numbers::parseInteger(text);
+    } catch (const QuarvelError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void Workspace::loadPhotograph(const QString& fileName) {
+    // A photograph that cannot be read changes nothing, not even the name the
+    // next final plot is titled with. A new one has no guide line, so the
+    // first move over it only draws one.
+    QImage photo = loadCorePhotograph(fileName);
+    state_.ImageFileName = fileName.toStdString();
+    state_.GuideShown = false;
+    // Whatever was wrong with the calibration is told again over this one.
+    boundaryReports_.forget();
+    state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
+    photograph_ = std::move(photo);
+    showPhotograph(true);
+    dropTiePoints("marked on the last photograph");
+}
+
+void Workspace::showPhotograph(bool anew) {
+    if (photograph_.isNull()) {
+        return;
+    }
+    std::optional<CoreColumns> columns;
+    const int width = photograph_.width();
+    if (panels_.fitCore && squeezesCore(width, CorePanelWidth)) {
+        // Until X min and X max are whole numbers the whole width is the core.
+        const std::optional<int> xmin = wholeNumber(calibration_.xmin);
+        const std::optional<int> xmax = wholeNumber(calibration_.xmax);
+        columns = xmin && xmax ? quarvel::coreColumns(*xmin, *xmax, width, CorePanelWidth)
+                               : quarvel::coreColumns(0, width - 1, width, CorePanelWidth);
+    }
+    if (!anew && columns == coreColumns_) {
+        return;
+    }
+    coreColumns_ = columns;
+    state_.GuideShown = false;
+    panelsDrawn({.photo = true});
+    emit photographChanged();
+}
+
+int Workspace::panelHeight() const {
+    return photograph_.isNull() ? StartPanelHeight : photograph_.height();
+}
+
+void Workspace::setPanelChoices(const PanelChoices& choices) {
+    if (choices == panels_) {
+        return;
+    }
+    panels_ = choices;
+    emit panelChoicesChanged();
+    showPhotograph(false);
+}
+
+// The panels a mark made now goes on.
+PanelSet Workspace::markedPanels() const {
+    return {panels_.photo, panels_.synthetic, panels_.velocity, panels_.density, panels_.trace};
+}
+
+void Workspace::panelsDrawn(const PanelSet& panels) {
+    for (PlotMark& mark : marks_) {
+        mark.panels.photo = mark.panels.photo && !panels.photo;
+        mark.panels.synthetic = mark.panels.synthetic && !panels.synthetic;
+        mark.panels.pwave = mark.panels.pwave && !panels.pwave;
+        mark.panels.density = mark.panels.density && !panels.density;
+        mark.panels.trace = mark.panels.trace && !panels.trace;
+    }
+    std::erase_if(marks_, [](const PlotMark& mark) { return !mark.panels.any(); });
+    drawnPanels_.photo = drawnPanels_.photo || panels.photo;
+    drawnPanels_.synthetic = drawnPanels_.synthetic || panels.synthetic;
+    drawnPanels_.pwave = drawnPanels_.pwave || panels.pwave;
+    drawnPanels_.density = drawnPanels_.density || panels.density;
+    drawnPanels_.trace = drawnPanels_.trace || panels.trace;
+}
+
+void Workspace::announceLog() {
+    panelsDrawn({.pwave = true, .density = true});
+    emit logChanged();
+}
+
+std::optional<int> Workspace::traceRow(double twt) const {
+    const SeriesExtents trace = traceExtents();
+    try {
+        return depth_twt::traceMarkRow(twt, trace.timeFirst, trace.timeLast, panelHeight());
+    } catch (const QuarvelError&) {
+        return std::nullopt;
+    }
+}
+
+void Workspace::markPoint(const tie::TiePoint& point) {
+    PlotMark mark{point.row, point.depthText, markedPanels(), std::nullopt, 0};
+    const std::optional<int> row =
+        point.traceTwt && drawnPanels_.trace ? traceRow(*point.traceTwt) : std::nullopt;
+    mark.panels.trace = mark.panels.trace && row.has_value();
+    if (mark.panels.trace) {
+        mark.traceTwt = point.traceTwt;
+        mark.traceRow = *row;
+    }
+    if (mark.panels.any()) {
+        marks_.push_back(std::move(mark));
+    }
+}
+
+void Workspace::addTiePoint(tie::TiePoint point) {
+    markPoint(point);
+    tiePoints_.push_back(std::move(point));
+    emit tiePointsChanged();
+}
+
+void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
+    for (const tie::TiePoint& point : points) {
+        markPoint(point);
+    }
+    tiePoints_ = std::move(points);
+    emit tiePointsChanged();
+    emit tiePointsRestored();
+}
+
+void Workspace::pickTraceTime(double ms) {
+    if (tiePoints_.empty()) {
+        throw QuarvelError("Shift+click on the trace picks the trace time of the last tie point; "
+                           "make one first by clicking the photograph with Correlator checked.");
+    }
+    tiePoints_.back().traceTwt = ms;
+    // The trace is drawn again with a mark for every point it can show.
+    panelsDrawn({.trace = true});
+    for (const tie::TiePoint& point : tiePoints_) {
+        const std::optional<int> row = point.traceTwt ? traceRow(*point.traceTwt) : std::nullopt;
+        if (row) {
+            marks_.push_back({point.row, point.depthText, {.trace = true}, point.traceTwt, *row});
+        }
+    }
+    emit tiePointsChanged();
+}
+
+FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
+    FinalPlotSource source;
+    source.photograph = photograph_;
+    source.coreColumns = coreColumns_;
+    source.chosen = markedPanels();
+    source.drawn = drawnPanels_;
+    source.log = state_.LogTable;
+    source.logTopDepth = state_.LogTopDepth;
+    source.logBottomDepth = state_.LogBottomDepth;
+    source.scales = scales_;
+    source.synthetic = synthetic_;
+    source.syntheticExtents = syntheticExtents();
+    source.trace = trace_;
+    source.traceExtents = traceExtents();
+    source.marks = marks_;
+    source.font = annotationFont_;
+    // The final plot's own rule for Top and Bottom (the whole number each
+    // starts with) is applied by composeFinalPlot.
+    source.topText = calibration_.Top;
+    source.bottomText = calibration_.Bottom;
+    source.yminText = calibration_.ymin;
+    source.ymaxText = calibration_.ymax;
+    source.markFreqText = axis_.yMarkFreq;
+    source.labelFreqText = axis_.yLabelFreq;
+    source.traceTimeMinMs = state_.TraceTimeMinMs;
+    source.traceTimeMaxMs = state_.TraceTimeMaxMs;
+    source.meanVelocity = state_.MeanVelocity;
+    source.imageFileName = state_.ImageFileName;
+    source.withTitle = withTitle;
+    return source;
+}
+
+void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {
+    if (axisX) {
+        state_.FinalPlotAxisX = *axisX;
+    }
+    finalPlot_ = plot;
+    emit finalPlotChanged();
+}
+
+} // namespace quarvel

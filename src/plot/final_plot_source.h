@@ -1,0 +1,56 @@
+#pragma once
+
+#include "formats/series_file.h"
+#include "plot/core_columns.h"
+#include "plot/final_plot.h"
+#include "plot/plot_marks.h"
+#include "probe/log_scale.h"
+
+#include <QFont>
+#include <QImage>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// What the final plot is made of, as the document holds it: the photograph
+// and the columns of it the core panel shows, the panels chosen and the ones
+// drawn, the log, the two series, the marks, the font of the panels' titles
+// and the texts of the axes. Nothing here comes from a window's pixels, so
+// nothing the pointer draws (the guide line, a released row) can reach the
+// plot.
+struct FinalPlotSource {
+    QImage photograph;                      // as loaded; its height is the height of every panel
+    std::optional<CoreColumns> coreColumns; // squeezed into the panel, or as it is
+    PanelSet chosen;
+    PanelSet drawn;
+    std::span<const LogRecord> log;
+    double logTopDepth = 0.0;
+    double logBottomDepth = 0.0;
+    LogScaleSettings scales;
+    SeriesData synthetic;
+    SeriesExtents syntheticExtents;
+    SeriesData trace;
+    SeriesExtents traceExtents;
+    std::vector<PlotMark> marks; // in the order made
+    QFont font;                  // the panels' titles
+    std::string topText;
+    std::string bottomText;
+    std::string yminText;
+    std::string ymaxText;
+    std::string markFreqText;
+    std::string labelFreqText;
+    double traceTimeMinMs = 0.0;
+    double traceTimeMaxMs = 0.0;
+    double meanVelocity = 0.0;
+    std::string imageFileName;
+    bool withTitle = false;
+};
+
+// Draws each panel the plot takes from the source, marks included, and
+// composes the plot as composeFinalPlot does, with its messages.
+FinalPlot composeFinalPlot(const FinalPlotSource& source);
+
+} // namespace quarvel

@@ -1,0 +1,75 @@
+#include "formats/quarvel_error.h"
+#include "plot/final_plot_source.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace quarvel {
+namespace {
+
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb White = 0xffffffff;
+constexpr QRgb PhotoColor = 0xffc08040;
+constexpr int H = 300;
+
+// A photograph with the synthetic and the trace drawn (both empty: a frame
+// and a title) and the axes' defaults.
+FinalPlotSource drawnCore(int photoWidth) {
+    FinalPlotSource source;
+    source.photograph = QImage(photoWidth, H, QImage::Format_RGB32);
+    source.photograph.fill(PhotoColor);
+    source.chosen = {.photo = true, .synthetic = true, .trace = true};
+    source.drawn = {.photo = true, .synthetic = true, .trace = true};
+    source.traceExtents = {0.0, 3.0, -1.0, 1.0};
+    source.topText = std::string("0");
+    source.bottomText = std::string("1000");
+    source.yminText = std::string("0");
+    source.ymaxText = std::string("300");
+    source.markFreqText = std::string("200");
+    source.labelFreqText = std::string("200");
+    source.traceTimeMaxMs = 3000.0;
+    return source;
+}
+
+// The photograph at x = 50, the synthetic at 210 and the trace at 470, each
+// from y = 50: a mark shows on the panels it lies on, at the photograph's
+// row or the trace's, and nowhere else.
+TEST(FinalPlotSource, MarksShowOnTheirOwnPanelsOverTheDocumentsPictures) {
+    FinalPlotSource source = drawnCore(103);
+    source.marks = {{100, "0.5000", {.photo = true, .synthetic = true}, std::nullopt, 0},
+                    {120, "0.6000", {.trace = true}, 1.5, 150}};
+    const QImage plot = composeFinalPlot(source).image;
+    const struct {
+        int x;
+        int y;
+        QRgb colour;
+    } pixels[] = {
+        {51, 150, Black},       {151, 150, Black}, {50, 150, PhotoColor}, {100, 149, PhotoColor},
+        {100, 170, PhotoColor}, {359, 150, Black}, {359, 170, White},     {619, 200, Black},
+        {619, 150, White},      {619, 170, White},
+    };
+    for (const auto& p : pixels) {
+        EXPECT_EQ(plot.pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
+    }
+}
+
+TEST(FinalPlotSource, TheCorePanelShowsTheChosenColumnsAndAPanelNeedsItsDrawing) {
+    FinalPlotSource wide = drawnCore(400);
+    wide.chosen = {.photo = true};
+    wide.coreColumns = coreColumns(100, 299, 400, CorePanelWidth);
+    const QImage plot = composeFinalPlot(wide).image;
+    EXPECT_EQ(plot.pixel(50 + 102, 60), PhotoColor);
+    EXPECT_EQ(plot.pixel(50 + 103, 60), White);
+
+    FinalPlotSource undrawn = drawnCore(103);
+    undrawn.drawn.trace = false;
+    try {
+        composeFinalPlot(undrawn);
+        ADD_FAILURE() << "composed without the trace";
+    } catch (const QuarvelError& e) {
+        EXPECT_STREQ(e.what(), "Nothing has been drawn in the \"Trace\" panel yet.");
+    }
+}
+
+} // namespace
+} // namespace quarvel
