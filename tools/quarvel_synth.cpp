@@ -11,6 +11,7 @@
 #include "formats/text_file.h"
 #include "log_options.h"
 #include "platform/work_dir.h"
+#include "plot_program.h"
 #include "quarvel/version.h"
 #include "segy_commands.h"
 #include "tie_commands.h"
@@ -239,6 +240,11 @@ int run(int argc, char** argv) {
         {"--end", "end frequency the synthetic was made with, Hz (default 7000)", &exports.end},
         workDir};
 
+    std::string plotSession;
+    std::string plotOut;
+    const std::vector<Option> plotOptions{{"--session", "session file (.qvs)", &plotSession},
+                                          {"--out", "bitmap file to write", &plotOut}};
+
     std::vector<std::string_view> synthetic(quarvel::MathFun::SyntheticFileNames.begin(),
                                             quarvel::MathFun::SyntheticFileNames.end());
     const std::vector<Command> commands{
@@ -326,6 +332,18 @@ int run(int argc, char** argv) {
          exportOptions,
          {},
          [&](const WorkDir& dir) { quarvel::tools::runExport(dir, exports, std::cout); }},
+        {"plot",
+         "Writes the final plot of a session as a bitmap, as \"Final Plot\" in the program "
+         "shows it; the session is reopened in a folder of its own.",
+         plotOptions,
+         {},
+         [&](const WorkDir& dir) {
+             if (plotSession.empty() || plotOut.empty()) {
+                 throw UsageError{"plot needs --session FILE and --out FILE"};
+             }
+             refuseWorkingFile(dir, plotOut, {});
+             quarvel::tools::runPlotProgram(plotSession, plotOut);
+         }},
     };
 
     const std::vector<std::string_view> args(argv + 1, argv + argc);

@@ -63,6 +63,11 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
         {"tdr --out " + quoted(dir.file("LOG.DAT")) + " --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: --out \"" + dir.file("LOG.DAT").string() +
              "\" is one of the working directory's own files; choose another name."},
+        {"plot --out " + quoted(dir.file("plot.bmp")), 2,
+         "plot needs --session FILE and --out FILE"},
+        {"plot --session " + quoted(dir.file("none.qvs")) + " --out " +
+             quoted(dir.file("plot.bmp")),
+         1, "quarvel-synth: Cannot open file \"" + dir.file("none.qvs").string()},
         {"synthetic --interval 0.01 --workdir " + quoted(dir.path()), 1,
          "quarvel-synth: Start Frequency must not be above the Nyquist frequency of the "
          "Sampling Interval, 1 / (2 x 0.01 s) = 50 Hz; it is \"2000\"."},
@@ -74,6 +79,7 @@ TEST(QuarvelSynth, RefusalsAndWrongCommandLines) {
                                                                     << result.output;
     }
     EXPECT_FALSE(dir.exists("chirp.dat"));
+    EXPECT_FALSE(dir.exists("plot.bmp"));
     // While another command holds the working directory, --no-wait refuses.
     const WorkDirLock held(dir.workDir(), WhenBusy::Refuse);
     const CommandResult busy = run("chirp --no-wait --workdir " + quoted(dir.path()));
