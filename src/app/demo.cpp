@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -166,6 +167,15 @@ std::optional<Dialogs::Unsaved> DemoDialogs::askSaveChanges(const QString& quest
     printLine(question);
     ++unanswered_;
     return std::nullopt;
+}
+
+bool DemoDialogs::runDialog(QDialog& dialog) {
+    if (fallback_ != nullptr) {
+        return fallback_->runDialog(dialog);
+    }
+    printLine(dialog.windowTitle());
+    ++unanswered_;
+    return false;
 }
 
 void ConsoleErrorReporter::report(const QString& message) {

@@ -47,6 +47,7 @@ public:
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
     std::optional<Unsaved> askSaveChanges(const QString& question) override;
+    bool runDialog(QDialog& dialog) override;
 
 private:
     Dialogs* fallback_;

@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -150,6 +151,10 @@ void QtDialogs::showWarning(const QString& text) {
 
 void QtDialogs::showError(const QString& text) {
     messageBox(text, true)->exec();
+}
+
+bool QtDialogs::runDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::askYesNo(const QString& question) {

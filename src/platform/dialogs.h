@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QMessageBox;
 class QSettings;
 
@@ -53,6 +54,9 @@ public:
     // "Cancel".
     enum class Unsaved { Save, Discard };
     virtual std::optional<Unsaved> askSaveChanges(const QString& question) = 0;
+    // A window of questions of our own, shown until it is accepted (true) or
+    // cancelled.
+    virtual bool runDialog(QDialog& dialog) = 0;
 };
 
 // Qt's own dialogs. The file questions start in the folder last used for
@@ -71,6 +75,7 @@ public:
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
     std::optional<Unsaved> askSaveChanges(const QString& question) override;
+    bool runDialog(QDialog& dialog) override;
 
 private:
     RecentFolders folders_;

@@ -228,19 +228,19 @@ VelocityReadings velocityReadings(const ColumnTable& table, const ColumnChoice& 
     return readings;
 }
 
-ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
-                        const CleaningRules& rules) {
+ConvertedSeries convertSeries(const ColumnTable& table, const ColumnChoice& choice,
+                              const CleaningRules& rules, ConvertedLog& log) {
     if (!columnIn(table, choice.depth)) {
         throw QuarvelError("No depth column was chosen.");
     }
-    ConvertedLog log;
     noteUnits(table, choice, log.notes);
     const bool hasVelocity = columnIn(table, choice.velocity);
     const bool hasDensity = columnIn(table, choice.density);
     const bool hasAmplitude = columnIn(table, choice.amplitude);
-    std::vector<double> depths;
-    std::vector<double> velocities;
-    std::vector<double> densities;
+    ConvertedSeries series;
+    std::vector<double>& depths = series.depths;
+    std::vector<double>& velocities = series.velocities;
+    std::vector<double>& densities = series.densities;
     for (const std::vector<double>& row : table.rows) {
         const auto depth = toLogUnit(cellOf(row, choice.depth), choice.depthUnit);
         if (!depth) {
@@ -300,11 +300,18 @@ ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
     };
     fill(choice.velocity, velocities);
     fill(choice.density, densities);
-    TextBuilder text;
-    for (std::size_t i = 0; i < depths.size(); ++i) {
-        text.line(rowText(depths[i], velocities[i], densities[i]));
-    }
     log.records = static_cast<int>(depths.size());
+    return series;
+}
+
+ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
+                        const CleaningRules& rules) {
+    ConvertedLog log;
+    const ConvertedSeries series = convertSeries(table, choice, rules, log);
+    TextBuilder text;
+    for (std::size_t i = 0; i < series.depths.size(); ++i) {
+        text.line(rowText(series.depths[i], series.velocities[i], series.densities[i]));
+    }
     log.text = text.text();
     return log;
 }

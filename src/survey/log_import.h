@@ -79,9 +79,22 @@ struct ConvertedLog {
     std::vector<std::string> notes;
 };
 
-// Converts each chosen column to the grid's unit, applies the cleaning rules,
-// fills what Interpolate Series cannot reach (the ends) and the single gaps,
-// and writes the rest of the missing values as 0.
+// The log's columns in the grid's units, one value of each per record
+// (missing values NaN), as the conversion leaves them before they are written.
+struct ConvertedSeries {
+    std::vector<double> depths;
+    std::vector<double> velocities;
+    std::vector<double> densities;
+};
+
+// Converts each chosen column to the grid's unit, applies the cleaning rules
+// and fills what Interpolate Series cannot reach (the ends) and the single
+// gaps; `log` receives the counts and notes, not the text.
+ConvertedSeries convertSeries(const ColumnTable& table, const ColumnChoice& choice,
+                              const CleaningRules& rules, ConvertedLog& log);
+
+// The same, written as the grid's text with the rest of the missing values
+// as 0.
 ConvertedLog convertLog(const ColumnTable& table, const ColumnChoice& choice,
                         const CleaningRules& rules);
 

@@ -38,24 +38,85 @@ std::vector<std::string> describeChoices(const LogImportChoices& choices) {
     return lines;
 }
 
-std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable& table,
-                                                int proposed) {
-    std::optional<int> answer;
-    if (const auto given = answers_.columns.find(role); given != answers_.columns.end()) {
-        if (given->second.empty()) {
-            answer = NoColumn;
+namespace {
+
+int& columnOf(ColumnChoice& choice, LogRole role) {
+    return role == LogRole::Depth      ? choice.depth
+           : role == LogRole::Velocity ? choice.velocity
+                                       : choice.density;
+}
+
+LogUnit& unitOf(ColumnChoice& choice, LogRole role) {
+    return role == LogRole::Depth      ? choice.depthUnit
+           : role == LogRole::Velocity ? choice.velocityUnit
+                                       : choice.densityUnit;
+}
+
+} // namespace
+
+std::optional<int> RecordedLogQuestions::recordedColumn(LogRole role,
+                                                        const ColumnTable& table) const {
+    const auto given = answers_.columns.find(role);
+    if (given == answers_.columns.end()) {
+        return std::nullopt;
+    }
+    if (given->second.empty()) {
+        return NoColumn;
+    }
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        if (table.columns[i].name == given->second) {
+            return static_cast<int>(i);
         }
-        for (std::size_t i = 0; !answer && i < table.columns.size(); ++i) {
-            if (table.columns[i].name == given->second) {
-                answer = static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<LogUnit> RecordedLogQuestions::recordedUnit(LogRole role) const {
+    if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
+        for (const LogUnit& unit : unitChoices(role)) {
+            if (unit.name == given->second) {
+                return unit;
             }
         }
     }
-    if (!answer) {
-        if (const auto given = answers_.columns.find(role); given != answers_.columns.end()) {
+    return std::nullopt;
+}
+
+// The record answers the whole import or nothing of it: where one answer does
+// not fit the file, or one is missing, every question is asked, starting from
+// the recorded answers that fit.
+bool RecordedLogQuestions::overview(const ColumnTable& table, ImportStart& start) {
+    bool whole = !answers_.empty();
+    for (const LogRole role : {LogRole::Depth, LogRole::Velocity, LogRole::Density}) {
+        const auto column = recordedColumn(role, table);
+        if (column) {
+            columnOf(start.columns, role) = *column;
+        } else if (const auto given = answers_.columns.find(role);
+                   given != answers_.columns.end()) {
             asker_.askingAgain("The session chose the column \"" + given->second + "\" for the " +
                                roleKey(role) + "; this file has no column of that name.");
         }
+        whole = whole && column;
+        const auto unit = recordedUnit(role);
+        if (unit) {
+            unitOf(start.columns, role) = *unit;
+        } else if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
+            asker_.askingAgain("The session chose the unit \"" + given->second + "\" for the " +
+                               roleKey(role) + ", which is not one Quarvel converts.");
+        }
+        whole = whole && (unit || (column && *column == NoColumn));
+    }
+    if (answers_.cleaning) {
+        start.cleaning = answers_.cleaning;
+    }
+    fromRecord_ = whole && (answers_.cleaning || start.columns.velocity == NoColumn);
+    return fromRecord_ || asker_.overview(table, start);
+}
+
+std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable& table,
+                                                int proposed) {
+    std::optional<int> answer = fromRecord_ ? recordedColumn(role, table) : std::nullopt;
+    if (!answer) {
         answer = asker_.column(role, table, proposed);
     }
     if (answer) {
@@ -67,19 +128,8 @@ std::optional<int> RecordedLogQuestions::column(LogRole role, const ColumnTable&
 
 std::optional<LogUnit> RecordedLogQuestions::unit(LogRole role, const TableColumn& column,
                                                   const std::optional<LogUnit>& proposed) {
-    std::optional<LogUnit> answer;
-    if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
-        for (const LogUnit& unit : unitChoices(role)) {
-            if (!answer && unit.name == given->second) {
-                answer = unit;
-            }
-        }
-    }
+    std::optional<LogUnit> answer = fromRecord_ ? recordedUnit(role) : std::nullopt;
     if (!answer) {
-        if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
-            asker_.askingAgain("The session chose the unit \"" + given->second + "\" for the " +
-                               roleKey(role) + ", which is not one Quarvel converts.");
-        }
         answer = asker_.unit(role, column, proposed);
     }
     if (answer) {
@@ -89,7 +139,7 @@ std::optional<LogUnit> RecordedLogQuestions::unit(LogRole role, const TableColum
 }
 
 std::optional<CleaningRules> RecordedLogQuestions::cleaning(const CleaningQuestion& question) {
-    std::optional<CleaningRules> answer = answers_.cleaning;
+    std::optional<CleaningRules> answer = fromRecord_ ? answers_.cleaning : std::nullopt;
     if (!answer) {
         answer = asker_.cleaning(question);
     }

@@ -27,9 +27,10 @@ struct LogImportChoices {
 // "velocities from 1050 to 1130 m/s kept"), for a report.
 std::vector<std::string> describeChoices(const LogImportChoices& choices);
 
-// Answers an import's questions from choices given earlier where they fit
-// the file (a column of that name, a unit of that name), and asks `asker`
-// the rest; every answer given, either way, is recorded.
+// Answers an import's questions from choices given earlier when they fit
+// the file (a column of each name, a unit of each name); otherwise asks
+// `asker` every question, starting from those that fit and saying first why
+// it asks again. Every answer given, either way, is recorded.
 class RecordedLogQuestions : public LogImportQuestions {
 public:
     explicit RecordedLogQuestions(LogImportQuestions& asker, LogImportChoices answers = {})
@@ -37,15 +38,21 @@ public:
 
     const LogImportChoices& choices() const { return choices_; }
 
+    bool overview(const ColumnTable& table, ImportStart& start) override;
     std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) override;
     std::optional<LogUnit> unit(LogRole role, const TableColumn& column,
                                 const std::optional<LogUnit>& proposed) override;
     std::optional<CleaningRules> cleaning(const CleaningQuestion& question) override;
 
 private:
+    // The recorded answer when it fits the file.
+    std::optional<int> recordedColumn(LogRole role, const ColumnTable& table) const;
+    std::optional<LogUnit> recordedUnit(LogRole role) const;
+
     LogImportQuestions& asker_;
     LogImportChoices answers_;
     LogImportChoices choices_;
+    bool fromRecord_ = false;
 };
 
 // The role's name in a session file: "depth", "velocity", "density".

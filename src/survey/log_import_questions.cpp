@@ -36,13 +36,17 @@ std::vector<LogUnit> unitChoices(LogRole role) {
 
 std::optional<ConvertedLog> importSurveyLog(const SurveyLog& log, LogImportQuestions& questions) {
     const ColumnTable& table = log.table;
-    ColumnChoice choice = proposeColumns(table);
+    ImportStart start{proposeColumns(table), std::nullopt};
     std::vector<std::string> notes;
-    if (choice.velocity == NoColumn && choice.density == NoColumn) {
+    if (start.columns.velocity == NoColumn && start.columns.density == NoColumn) {
         notes.push_back(formatMessage("It has no velocity, sonic or density column that Quarvel "
                                       "recognises; its columns are %s.",
                                       {columnNameList(table)}));
     }
+    if (!questions.overview(table, start)) {
+        return std::nullopt;
+    }
+    ColumnChoice choice = start.columns;
     if (!askColumnAndUnit(questions, table, LogRole::Depth, choice.depth, choice.depthUnit) ||
         !askColumnAndUnit(questions, table, LogRole::Velocity, choice.velocity,
                           choice.velocityUnit) ||
@@ -59,8 +63,8 @@ std::optional<ConvertedLog> importSurveyLog(const SurveyLog& log, LogImportQuest
             choice.amplitude == NoColumn
                 ? std::string()
                 : table.columns[static_cast<std::size_t>(choice.amplitude)].name;
-        const auto answer = questions.cleaning(
-            CleaningQuestion{readings, proposeCleaningRules(readings), amplitudeColumn});
+        const auto answer = questions.cleaning(CleaningQuestion{
+            readings, start.cleaning.value_or(proposeCleaningRules(readings)), amplitudeColumn});
         if (!answer) {
             return std::nullopt;
         }

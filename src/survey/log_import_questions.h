@@ -15,12 +15,25 @@ struct CleaningQuestion {
     std::string amplitudeColumn; // empty without one
 };
 
+// The choices an import starts from: those proposed for the file, or a
+// session's where they fit it; the cleaning rules, when nothing, are those
+// proposed from the velocities chosen.
+struct ImportStart {
+    ColumnChoice columns;
+    std::optional<CleaningRules> cleaning;
+};
+
 // The choices a LAS or MSCL import needs. The data editor answers them with
 // dialogs, quarvel-synth with its options. Every answer may be nothing, which
 // cancels the import.
 class LogImportQuestions {
 public:
     virtual ~LogImportQuestions() = default;
+    // Comes first, with the file's table and the choices to start from. One
+    // who shows every choice at once asks them here, keeps the answers for
+    // the questions that follow and may change `start` to them; false
+    // cancels the import.
+    virtual bool overview(const ColumnTable& /*table*/, ImportStart& /*start*/) { return true; }
     // The column that becomes the role's values (NoColumn for none).
     virtual std::optional<int> column(LogRole role, const ColumnTable& table, int proposed) = 0;
     // The unit of the chosen column. `proposed` is proposeUnit's; a unit with

@@ -1,5 +1,6 @@
 #include "support/scripted_dialogs.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -7,9 +8,9 @@ namespace quarvel::testing {
 namespace {
 
 const char* kindName(int kind) {
-    static const char* const names[] = {"open file", "save file", "font",
-                                        "item",      "message",   "warning",
-                                        "error",     "yes/no",    "save changes"};
+    static const char* const names[] = {"open file",    "save file", "font",  "item",
+                                        "message",      "warning",   "error", "yes/no",
+                                        "save changes", "dialog"};
     return names[kind];
 }
 
@@ -54,6 +55,10 @@ void ScriptedDialogs::expectQuestion(const QString& question, bool answer) {
 void ScriptedDialogs::expectSaveChanges(const QString& question, std::optional<Unsaved> answer) {
     script_.push_back({Kind::Unsaved, question, std::nullopt,
                        answer ? std::optional(static_cast<int>(*answer)) : std::nullopt});
+}
+
+void ScriptedDialogs::expectDialog(std::function<bool(QDialog&)> answer) {
+    script_.push_back({Kind::Dialog, std::nullopt, std::nullopt, std::nullopt, std::move(answer)});
 }
 
 void ScriptedDialogs::expectAllAnswered() {
@@ -152,6 +157,18 @@ std::optional<Dialogs::Unsaved> ScriptedDialogs::askSaveChanges(const QString& q
         return std::nullopt;
     }
     return static_cast<Unsaved>(*answer->item);
+}
+
+bool ScriptedDialogs::runDialog(QDialog& dialog) {
+    messages_.push_back(dialog.windowTitle());
+    const auto answer = take(Kind::Dialog, dialog.windowTitle());
+    if (!answer) {
+        return false;
+    }
+    dialog.show();
+    const bool accepted = answer->dialog(dialog);
+    dialog.hide();
+    return accepted;
 }
 
 } // namespace quarvel::testing

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     void expectQuestion(const QString& question, bool answer);
     // The question whether to save changes, with exactly this text.
     void expectSaveChanges(const QString& question, std::optional<Unsaved> answer);
+    // A window of questions: `answer` works it while it is shown and says
+    // whether it is accepted.
+    void expectDialog(std::function<bool(QDialog&)> answer);
 
     // Fails the test for every scripted answer not yet asked for, then
     // forgets them.
@@ -50,14 +54,27 @@ public:
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
     std::optional<Unsaved> askSaveChanges(const QString& question) override;
+    bool runDialog(QDialog& dialog) override;
 
 private:
-    enum class Kind { OpenFile, SaveFile, Font, Item, Message, Warning, Error, Question, Unsaved };
+    enum class Kind {
+        OpenFile,
+        SaveFile,
+        Font,
+        Item,
+        Message,
+        Warning,
+        Error,
+        Question,
+        Unsaved,
+        Dialog
+    };
     struct Answer {
         Kind kind;
         std::optional<QString> text;
         std::optional<QFont> font;
         std::optional<int> item;
+        std::function<bool(QDialog&)> dialog = {};
     };
 
     // The next answer when it is of that kind; otherwise fails the test.

@@ -1,5 +1,5 @@
-// Import choices recorded and answered again: each question answered from
-// the recorded choice where it fits the file, asked otherwise, and a file
+// Import choices recorded and answered again: the whole import answered from
+// the recorded choices where they fit the file, asked otherwise, and a file
 // imported again from its recorded choices gives the same log.
 #include "editor/log_import.h"
 #include "support/proposed_answers.h"
@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quarvel::testing {
 namespace {
@@ -17,6 +18,11 @@ namespace {
 // Answers with fixed choices and counts the questions; nothing set cancels.
 class FixedAnswers : public LogImportQuestions {
 public:
+    bool overview(const ColumnTable&, ImportStart& given) override {
+        start = given.columns;
+        ++asked;
+        return true;
+    }
     std::optional<int> column(LogRole, const ColumnTable&, int) override {
         ++asked;
         return columnAnswer;
@@ -30,92 +36,87 @@ public:
         ++asked;
         return cleaningAnswer;
     }
-    void askingAgain(const std::string& why) override { reason = why; }
+    void askingAgain(const std::string& why) override { reasons.push_back(why); }
     std::optional<int> columnAnswer;
     std::optional<LogUnit> unitAnswer;
     std::optional<CleaningRules> cleaningAnswer;
     int asked = 0;
-    std::string reason; // why the last question was asked again
+    ColumnChoice start;               // what the overview started from
+    std::vector<std::string> reasons; // why the questions are asked again
 };
 
-TEST(LogImportChoices, RecordedAnswersAreGivenWhereTheyFitTheFile) {
+// The record answers the whole import when every answer fits the file;
+// otherwise every question is asked, from the answers that fit, saying why.
+TEST(LogImportChoices, RecordedAnswersAnswerTheWholeImportOrItIsAskedFromThem) {
     ColumnTable table;
     table.columns = {{"DEPT", "M"}, {"VP", "KM/S"}, {"RHOB", "G/CC"}};
     struct Case {
         const char* name;
-        std::optional<std::string> recorded; // the depth column's recorded name
-        std::optional<int> asked;            // the asker's answer
-        std::optional<int> answer;
-        std::optional<std::string> kept; // what is recorded anew
-        int questions;
-        std::string reason = {};
+        std::string depthColumn;
+        std::string depthUnit;
+        bool cleaning;    // recorded
+        int asked;        // overview and questions
+        int depth;        // the column the questions start from
+        std::string unit; // the depth unit they start from
+        std::vector<std::string> reasons = {};
     };
     const Case cases[] = {
-        {"nothing recorded: asked", std::nullopt, 1, 1, "VP", 1},
-        {"a column of that name", "RHOB", 0, 2, "RHOB", 0},
-        {"none recorded", "", 0, NoColumn, "", 0},
-        {"no column of that name: asked, saying why", "DEPTH", 0, 0, "DEPT", 1,
-         "The session chose the column \"DEPTH\" for the depth; this file has no column of "
-         "that name."},
-        {"asked and cancelled", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1},
+        {"all fit: nobody asked", "RHOB", "cm", true, 0, 2, "cm"},
+        {"no cleaning recorded: asked", "RHOB", "cm", false, 7, 2, "cm"},
+        {"no column of that name: asked, saying why",
+         "DEPTH",
+         "cm",
+         true,
+         7,
+         0,
+         "cm",
+         {"The session chose the column \"DEPTH\" for the depth; this file has no column of "
+          "that name."}},
+        {"a unit not converted: asked, saying why",
+         "DEPT",
+         "furlong",
+         true,
+         7,
+         0,
+         "m",
+         {"The session chose the unit \"furlong\" for the depth, which is not one Quarvel "
+          "converts."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FixedAnswers asker;
-        asker.columnAnswer = c.asked;
+        asker.columnAnswer = 1;
+        asker.unitAnswer = LogUnit{"km/s", 1000, false};
+        asker.cleaningAnswer = CleaningRules{};
         LogImportChoices recorded;
-        if (c.recorded) {
-            recorded.columns[LogRole::Depth] = *c.recorded;
+        recorded.columns = {
+            {LogRole::Depth, c.depthColumn}, {LogRole::Velocity, "VP"}, {LogRole::Density, ""}};
+        recorded.units = {{LogRole::Depth, c.depthUnit}, {LogRole::Velocity, "km/s"}};
+        if (c.cleaning) {
+            recorded.cleaning = CleaningRules{std::nullopt, 1000.0, 1300.0};
         }
         RecordedLogQuestions questions(asker, recorded);
-        EXPECT_EQ(questions.column(LogRole::Depth, table, 0), c.answer);
-        EXPECT_EQ(asker.asked, c.questions);
-        EXPECT_EQ(asker.reason, c.reason);
-        const auto& kept = questions.choices().columns;
-        EXPECT_EQ(kept.contains(LogRole::Depth) ? std::optional(kept.at(LogRole::Depth))
-                                                : std::nullopt,
-                  c.kept);
-    }
-}
-
-TEST(LogImportChoices, UnitsAndCleaningAnsweredFromTheRecordOrAsked) {
-    const struct {
-        const char* recorded; // nullptr: none
-        const char* answer;   // the unit's name given
-        int questions;
-        const char* reason;
-    } units[] = {{"cm", "cm", 0, ""},
-                 {"", "", 0, ""},
-                 {"furlong", "mm", 1,
-                  "The session chose the unit \"furlong\" for the depth, which is not one "
-                  "Quarvel converts."},
-                 {nullptr, "mm", 1, ""}};
-    for (const auto& u : units) {
-        SCOPED_TRACE(u.recorded == nullptr ? "none" : u.recorded);
-        FixedAnswers asker;
-        asker.unitAnswer = LogUnit{"mm", 0.001, false};
-        LogImportChoices recorded;
-        if (u.recorded != nullptr) {
-            recorded.units[LogRole::Depth] = u.recorded;
+        ImportStart start{proposeColumns(table), std::nullopt};
+        ASSERT_TRUE(questions.overview(table, start));
+        EXPECT_EQ(start.columns.depth, c.depth);
+        EXPECT_EQ(start.columns.depthUnit.name, c.unit);
+        EXPECT_EQ(start.columns.density, NoColumn);
+        EXPECT_EQ(start.cleaning.has_value(), c.cleaning);
+        const VelocityReadings readings;
+        for (const LogRole role : {LogRole::Depth, LogRole::Velocity}) {
+            EXPECT_TRUE(questions.column(role, table, 0));
+            EXPECT_TRUE(questions.unit(role, table.columns[0], std::nullopt));
         }
-        RecordedLogQuestions questions(asker, recorded);
-        const std::optional<LogUnit> unit =
-            questions.unit(LogRole::Depth, TableColumn{"DEPTH", ""}, std::nullopt);
-        ASSERT_TRUE(unit.has_value());
-        EXPECT_EQ(unit->name, u.answer);
-        EXPECT_EQ(asker.asked, u.questions);
-        EXPECT_EQ(asker.reason, u.reason);
-        EXPECT_EQ(questions.choices().units.at(LogRole::Depth), u.answer);
+        EXPECT_TRUE(questions.column(LogRole::Density, table, 0));
+        EXPECT_TRUE(questions.cleaning({readings, {}, ""}));
+        EXPECT_EQ(asker.asked, c.asked);
+        EXPECT_EQ(asker.reasons, c.reasons);
+        EXPECT_EQ(questions.choices() == recorded, c.asked == 0);
     }
-    VelocityReadings readings;
-    const CleaningQuestion question{readings, CleaningRules{}, ""};
-    FixedAnswers asker;
-    LogImportChoices recorded;
-    recorded.cleaning = CleaningRules{std::nullopt, 1000.0, 1300.0};
-    RecordedLogQuestions questions(asker, recorded);
-    EXPECT_EQ(questions.cleaning(question), recorded.cleaning);
-    EXPECT_EQ(asker.asked, 0);
-    EXPECT_EQ(questions.choices(), recorded);
+    FixedAnswers cancels;
+    RecordedLogQuestions nothingRecorded(cancels);
+    EXPECT_FALSE(nothingRecorded.column(LogRole::Depth, table, 0));
+    EXPECT_TRUE(nothingRecorded.choices().empty());
 }
 
 // Choices other than the proposals (depth read as mm, a velocity range),
