@@ -40,14 +40,24 @@ void LogModel::saved(std::string logDat) {
 }
 
 std::optional<std::vector<std::string>> LogModel::load(const std::filesystem::path& fileName,
-                                                       LogImportQuestions& questions) {
+                                                       LogImportQuestions& questions,
+                                                       const ClearJoiningRows& clearJoining) {
     auto imported = importLogFile(fileName, questions);
     if (!imported) {
         return std::nullopt;
     }
     LogGrid loaded = grid_;
     ClearLog(loaded);
-    LoadLog(loaded, imported->gridText, fileName.string());
+    const int placed = LoadLog(loaded, imported->gridText, fileName.string()).records;
+    // A row left below with text in its depth cell would run on the new log.
+    const int joining = logSeriesLength(loaded) - placed;
+    if (joining > 0 && clearJoining && clearJoining(placed + 1, joining)) {
+        for (int row = placed + 1; row <= placed + joining; ++row) {
+            for (int column = 0; column < LogGridColumns; ++column) {
+                loaded.setCell(row, column, {});
+            }
+        }
+    }
     std::string logDat = SaveLog(loaded);
     replace(std::move(loaded), std::move(logDat), LogSaved | NewLog);
     source_ = fileName;
@@ -70,7 +80,7 @@ void LogModel::saveAs(const std::filesystem::path& fileName) {
 }
 
 void LogModel::clear() {
-    ClearLog(grid_);
+    grid_ = LogGrid();
     edited_ = true;
     beforeApply_.reset();
     emit changed(GridReplaced);

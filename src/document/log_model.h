@@ -53,18 +53,25 @@ public:
     // A cell as typed; nothing is written until Save.
     void setCell(int row, int column, const std::string& text);
 
+    // Whether to empty the rows below a loaded log that would join it (its
+    // first row and how many): rows whose depth cell holds text.
+    using ClearJoiningRows = std::function<bool(int firstRow, int rows)>;
+
     // Load: reads a log file through the import (asking its questions),
-    // writes "log.dat" and replaces the grid. Nothing when an answer
-    // cancelled it; otherwise what the user should be told. A file that
-    // cannot be read or used changes nothing.
+    // writes "log.dat" and replaces the grid; the rows below the loaded log
+    // keep their text unless `clearJoining` empties those that would join
+    // it. Nothing when an answer cancelled it; otherwise what the user
+    // should be told. A file that cannot be read or used changes nothing.
     std::optional<std::vector<std::string>> load(const std::filesystem::path& fileName,
-                                                 LogImportQuestions& questions);
+                                                 LogImportQuestions& questions,
+                                                 const ClearJoiningRows& clearJoining = {});
     // Save and Refresh Graph: "log.dat" from the grid's log series.
     void save();
     // Save as: the grid's log series into the file and into "log.dat", both
     // or neither.
     void saveAs(const std::filesystem::path& fileName);
-    // Clear: empties the heading row and the log series; no file is written.
+    // Clear: empties every cell that holds text, so that nothing left below
+    // the log joins the next one; no file is written.
     void clear();
     // Whether there is a "log.dat" to interpolate.
     bool hasLogFile() const;

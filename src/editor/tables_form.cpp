@@ -16,6 +16,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
@@ -125,13 +126,13 @@ void TTables_Form::buildPages() {
     loggrid = new QTableView;
     loggrid->setObjectName("loggrid");
     loggrid->setModel(new LogTableModel(workspace_.log(), loggrid));
-    loggrid->setColumnWidth(0, 80);
-    loggrid->setColumnWidth(1, 103);
-    loggrid->setColumnWidth(2, 98);
+    // The three columns share the width, so none hides behind a scroll bar.
+    loggrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     loggrid->verticalHeader()->setMinimumSectionSize(15);
     loggrid->verticalHeader()->setDefaultSectionSize(15);
     loggrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     loggrid->setShowGrid(true);
+    loggrid->installEventFilter(this);
     QWidget* logs = buildPage("Logs", loggrid);
     QWidget* strip = logs->findChild<QFrame*>("LogsStrip");
     ClearButton = textButton(strip, "ClearButton", "Clear", QColor(0, 128, 128), 192);
@@ -232,7 +233,16 @@ void TTables_Form::loadLogPage(const std::filesystem::path& fileName) {
     DialogLogQuestions asked(services_.dialogs, fileName.filename().string());
     RecordedLogQuestions questions(asked);
     commitPendingEdit();
-    const auto notices = workspace_.log().load(fileName, questions);
+    const auto clearJoining = [this](int firstRow, int rows) {
+        return services_.dialogs.askYesNo(
+            QString("Row %1 below the loaded log holds a depth, so the log would run on into it "
+                    "(%2 %3). Clear %4 so that the log ends where the file does?")
+                .arg(firstRow)
+                .arg(rows)
+                .arg(rows == 1 ? "row" : "rows")
+                .arg(rows == 1 ? "that row" : "those rows"));
+    };
+    const auto notices = workspace_.log().load(fileName, questions, clearJoining);
     if (!notices) {
         return;
     }
@@ -249,6 +259,24 @@ void TTables_Form::ClearButtonClick() {
         commitPendingEdit();
         workspace_.log().clear();
     });
+}
+
+// Delete and Backspace on the grid (not in a cell being typed into) empty
+// the cells selected, each through the grid's model as if typed empty.
+bool TTables_Form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != loggrid || event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Delete && key != Qt::Key_Backspace) {
+        return false;
+    }
+    guarded(services_.errors, [this] {
+        for (const QModelIndex& index : loggrid->selectionModel()->selectedIndexes()) {
+            loggrid->model()->setData(index, QString());
+        }
+    });
+    return true;
 }
 
 void TTables_Form::LogsRefreshButtonClick() {

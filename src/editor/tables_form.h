@@ -60,6 +60,9 @@ public:
     void TraceRefreshButtonClick();
     void SpeedButton1Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QFrame* Panel1 = nullptr;
     QToolButton* LoadButton = nullptr;

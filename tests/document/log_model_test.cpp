@@ -8,9 +8,12 @@
 #include "support/temp_work_dir.h"
 
 #include <QSignalSpy>
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -118,6 +121,31 @@ TEST(LogModel, UndoRestoresTheLogBeforeTheLastApplyWhileNothingElseChangedIt) {
     log.setCell(1, 2, "1.7");
     EXPECT_FALSE(log.canUndoApply());
     EXPECT_THROW(log.undoApply(), QuarvelError);
+}
+
+// Rows left below whose depths would run on a loaded log are emptied when
+// the question says so, and otherwise join it as they always did.
+TEST(LogModel, LoadClearsTheRowsThatWouldJoinTheLogWhenAskedTo) {
+    for (const bool clear : {true, false}) {
+        SCOPED_TRACE(clear);
+        LoadedLog loaded;
+        loaded.log.clear();
+        for (int column = 0; column < 3; ++column) {
+            loaded.log.setCell(3, column, std::array{"0.3", "1520", "2"}[column]);
+        }
+        loaded.log.setCell(5, 0, "9");
+        std::vector<std::pair<int, int>> asked;
+        testing::ProposedAnswers answers;
+        loaded.log.load(loaded.dir.file("core.txt"), answers, [&](int first, int rows) {
+            asked.emplace_back(first, rows);
+            return clear;
+        });
+        EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{3, 1}}));
+        EXPECT_EQ(loaded.dir.read("log.dat"),
+                  std::string(CoreLogDat) + (clear ? "" : "0.3 1520 2\r\n"));
+        EXPECT_EQ(loaded.log.grid().cell(3, 1), clear ? "" : "1520");
+        EXPECT_EQ(loaded.log.grid().cell(5, 0), "9");
+    }
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 #include "formats/numbers.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 using quarvel::TTables_Form;
@@ -29,7 +32,6 @@ TEST_F(TablesFormTest, StartsBlankOnTheLogsPageWithItsNamedComponents) {
     EXPECT_EQ(pages()->tabText(1), "Synthetic");
     EXPECT_EQ(gridModel()->columnCount(), 3);
     EXPECT_EQ(gridModel()->rowCount(), 999);
-    EXPECT_EQ(grid()->columnWidth(1), 103);
     EXPECT_EQ(heading(0), "");
     EXPECT_EQ(button("SpeedButton1")->toolTip(), "Interpolate Series");
     EXPECT_EQ(syntmemo()->toPlainText(), "");
@@ -105,7 +107,12 @@ TEST_F(TablesFormTest, LoadThatCannotFinishLeavesTheGridAsItWas) {
     errors.expectError("Row 5, column 2 (P-wave velocity) of the log: \"fast\" is not a number. "
                        "Write numbers with \".\" as the decimal point, and enter a missing value "
                        "as 0.");
-    loadOnPage(TTables_Form::LogsPage, longer);
+    dialogs.expectOpenFile(longer);
+    dialogs.expectQuestion("Row 5 below the loaded log holds a depth, so the log would run on into "
+                           "it (1 row). Clear that row so that the log ends where the file does?",
+                           false);
+    action("Load1")->trigger();
+    dialogs.expectAllAnswered();
     errors.expectAllReported();
     EXPECT_EQ(cell(4, 0), "") << "the grid is the one before the load";
     EXPECT_EQ(cell(3, 1), "1520.000000");
@@ -172,13 +179,42 @@ TEST_F(TablesFormTest, TypedLogSavesAndDrawsButDoesNotEnableCalcSynthetic) {
     EXPECT_FALSE(mainWidgets().SpeedButton1->isEnabled());
 }
 
-TEST_F(TablesFormTest, ClearBlanksTheHeadingsAndTheLogSeries) {
+TEST_F(TablesFormTest, ClearBlanksEveryCellThatHoldsText) {
     loadOnPage(TTables_Form::LogsPage, userFile("core.txt", ThreeRecords));
+    setCell(6, 0, "stray");
     button("ClearButton")->click();
     EXPECT_EQ(heading(1), "");
-    EXPECT_EQ(cell(1, 0), "");
     EXPECT_EQ(cell(3, 2), "");
+    EXPECT_EQ(cell(6, 0), "");
     EXPECT_EQ(quarvel::logSeriesLength(workspace().log().grid()), 0);
+}
+
+// At its size the grid shows its three columns whole; Delete and Backspace
+// empty the cells selected, and Load offers to clear a row that would run on
+// the loaded log.
+TEST_F(TablesFormTest, CellsClearByKeyAndTheLoadMessageOffersToClearAStrayRow) {
+    editor().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor()));
+    EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());
+    EXPECT_LE(grid()->horizontalHeader()->length(), grid()->viewport()->width());
+    for (const auto& [row, key] : {std::pair(1, Qt::Key_Delete), std::pair(2, Qt::Key_Backspace)}) {
+        setCell(row, 0, "x");
+        setCell(row, 1, "y");
+        grid()->selectionModel()->select(gridModel()->index(row - 1, 0),
+                                         QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(grid(), key);
+        EXPECT_EQ(cell(row, 0), "");
+        EXPECT_EQ(cell(row, 1), "y");
+    }
+    setCell(4, 0, "stray");
+    dialogs.expectOpenFile(userFile("core.txt", ThreeRecords));
+    dialogs.expectQuestion("Row 4 below the loaded log holds a depth, so the log would run on into "
+                           "it (1 row). Clear that row so that the log ends where the file does?",
+                           true);
+    action("Load1")->trigger();
+    dialogs.expectAllAnswered();
+    EXPECT_EQ(workDir.read("log.dat"), ThreeRecordsLogDat);
+    EXPECT_EQ(cell(4, 0), "");
 }
 
 TEST_F(TablesFormTest, InterpolateSeriesFillsLogDatAndReloadsTheGrid) {
