@@ -184,6 +184,9 @@ private:
     // Installs the photograph as the workspace shows it in the core panel:
     // squeezed to the core's columns or as it is. Marks on it go.
     void showPhotograph();
+    // Every panel with a picture drawn again from its data, without the
+    // marks; the check boxes stay as they are.
+    void removeMarks();
     // The image column under a column of the core panel.
     int photographColumn(int panelX) const;
 

@@ -15,10 +15,13 @@
 #include "tie/tie_points.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QStatusBar>
+#include <array>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace quarvel {
 
@@ -123,7 +126,43 @@ void TMainForm::ExportTiePoints1Click() {
 }
 
 void TMainForm::ClearTiePoints1Click() {
-    guarded(services_.errors, [this] { workspace_.clearTiePoints(); });
+    guarded(services_.errors, [this] {
+        const auto count = static_cast<qsizetype>(workspace_.tiePoints().size());
+        if (count == 0 ||
+            !services_.dialogs.askYesNo(
+                count == 1
+                    ? QStringLiteral("Clear the tie point and its marks on the panels?")
+                    : QStringLiteral("Clear the %1 tie points and their marks on the panels?")
+                          .arg(count))) {
+            return;
+        }
+        workspace_.clearTiePoints();
+        removeMarks();
+    });
+}
+
+void TMainForm::removeMarks() {
+    std::array<std::pair<bool, bool>, 5> states;
+    const auto boxes = panelBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        states[i] = {boxes[i]->isEnabled(), boxes[i]->isChecked()};
+    }
+    if (!workspace_.photograph().isNull()) {
+        showPhotograph();
+    }
+    if (Grafico_sintetico->hasPicture()) {
+        drawSynthetic();
+    }
+    if (Grafico_traccia->hasPicture()) {
+        drawTrace();
+    }
+    if (Grafico_velocita->hasPicture()) {
+        drawLogPanels();
+    }
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i]->setEnabled(states[i].first);
+        boxes[i]->setChecked(states[i].second);
+    }
 }
 
 void TMainForm::ExportTimeDepth1Click() {

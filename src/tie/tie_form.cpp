@@ -235,9 +235,17 @@ void TTieForm::ApplyButtonClick() {
         }
         workspace_.log().scaleVelocities(*factor_);
         ApplyButton->setEnabled(false);
-        TieResult->setText(TieResult->text() + QStringLiteral("\nVelocities scaled by ") +
-                           fixedText(*factor_, 3) +
-                           QStringLiteral(". Press Calc. Synthetic, then Measure again."));
+        QString next = QStringLiteral("\nVelocities scaled by ") + fixedText(*factor_, 3) +
+                       QStringLiteral(". Press Calc. Synthetic, then Measure again.");
+        // The synthetic's two-way times change with the velocities, the
+        // trace's do not: a trace cut to the synthetic's span no longer
+        // spans the same times.
+        if (workspace_.trace().count() > 0) {
+            next += QStringLiteral(" The trace panel keeps its time scale: load the trace "
+                                   "again after Calc. Synthetic, so that it spans the new "
+                                   "synthetic's times.");
+        }
+        TieResult->setText(TieResult->text() + next);
         factor_.reset();
     });
 }

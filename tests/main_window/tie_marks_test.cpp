@@ -111,7 +111,17 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     EXPECT_EQ(exportTiePoints(),
               Header + "512,0.4995,0.667,0.667\r\n200,0.1795,0.667,\r\n100,0.0769,0.667,\r\n");
 
-    widgets.ClearTiePoints1->trigger();
+    // Clear Tie Points asks first; yes takes the points and their marks away.
+    const QString question = "Clear the 3 tie points and their marks on the panels?";
+    const QRgb photo = widgets.core_image->picture().pixel(40, 600 - 1);
+    ASSERT_NE(widgets.core_image->picture().pixel(40, 512), photo);
+    for (const bool yes : {false, true}) {
+        dialogs.expectQuestion(question, yes);
+        widgets.ClearTiePoints1->trigger();
+        dialogs.expectAllAnswered();
+        EXPECT_EQ(workspace().tiePoints().size(), yes ? 0U : 3U);
+        EXPECT_EQ(widgets.core_image->picture().pixel(40, 512) == photo, yes);
+    }
     EXPECT_EQ(exportTiePoints(), Header);
     workDir.write("ties.csv", "kept");
     dialogs.expectSaveFile(std::nullopt);

@@ -147,6 +147,8 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     ASSERT_TRUE(button("ApplyButton")->isEnabled());
     button("ApplyButton")->click();
     EXPECT_FALSE(button("ApplyButton")->isEnabled());
+    EXPECT_TRUE(result()->text().endsWith("load the trace again after Calc. Synthetic, so that it "
+                                          "spans the new synthetic's times."));
     const std::vector<std::string> rows = splitLines(workDir.read("log.dat"));
     ASSERT_EQ(rows.size(), 200u);
     // The velocity column scaled as if typed; depth and density as they were.
