@@ -80,6 +80,15 @@ QString unitSource(LogRole role, const TableColumn& column) {
     return "The file gives no unit.";
 }
 
+// The unit a column starts from: the one it states, a sonic log's usual
+// µs/ft, else as written.
+std::string startingUnit(LogRole role, const TableColumn& column) {
+    if (const auto proposed = proposeUnit(role, column)) {
+        return proposed->name;
+    }
+    return role == LogRole::Velocity && namesSonic(column.name) ? "us/ft" : "";
+}
+
 QString removes(int removed, int readings) {
     return QString("removes %1 of %2").arg(number(removed), number(readings));
 }
@@ -191,7 +200,11 @@ void LogImportForm::buildRoles(QWidget* parent) {
         for (const LogUnit& each : unitChoices(role)) {
             unit->addItem(unitItem(each));
         }
-        selectUnit(unit, role, unitOf(columns_, role).name);
+        const std::string& given = unitOf(columns_, role).name;
+        selectUnit(unit, role,
+                   given.empty() && chosen != NoColumn
+                       ? startingUnit(role, table_.columns[static_cast<std::size_t>(chosen)])
+                       : given);
         grid->addWidget(column, row, 1);
         grid->addWidget(unit, row, 2);
         columnBoxes_[roleIndex(role)] = column;
@@ -252,13 +265,8 @@ void LogImportForm::columnChanged(LogRole role) {
     const auto index = static_cast<std::size_t>(column->currentIndex());
     // A column chosen anew starts from its own unit.
     if (index < table_.columns.size()) {
-        const TableColumn& chosen = table_.columns[index];
-        const auto proposed = proposeUnit(role, chosen);
         const QSignalBlocker quiet(unit);
-        selectUnit(unit, role,
-                   proposed                                               ? proposed->name
-                   : role == LogRole::Velocity && namesSonic(chosen.name) ? "us/ft"
-                                                                          : "");
+        selectUnit(unit, role, startingUnit(role, table_.columns[index]));
     }
     choicesChanged();
 }
