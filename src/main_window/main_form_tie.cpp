@@ -143,7 +143,7 @@ void TMainForm::ClearTiePoints1Click() {
 
 void TMainForm::removeMarks() {
     std::array<std::pair<bool, bool>, 5> states;
-    const auto boxes = panelBoxes();
+    const std::array<QCheckBox*, 5> boxes{Photo, Synth, Trace, Pwave, density};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         states[i] = {boxes[i]->isEnabled(), boxes[i]->isChecked()};
     }
