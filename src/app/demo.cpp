@@ -142,6 +142,14 @@ void DemoDialogs::showWarning(const QString& text) {
     ++unanswered_;
 }
 
+void DemoDialogs::showWarningOfSuccess(const QString& text) {
+    if (fallback_ != nullptr) {
+        fallback_->showWarning(text);
+        return;
+    }
+    printLine(text);
+}
+
 void DemoDialogs::showError(const QString& text) {
     if (fallback_ != nullptr) {
         fallback_->showError(text);
@@ -222,10 +230,14 @@ bool openSession(AppWindows& windows, DemoDialogs& dialogs, const QString& path)
             return;
         }
         const QString message = reopenedMessage(path, problems, notices.texts);
-        if (problems.isEmpty() && !notices.warning) {
-            dialogs.showMessage(message);
-        } else {
+        // Only a part that did not load fails a run with nobody to ask; a
+        // warning from a step that went through is told, as in the window.
+        if (!problems.isEmpty()) {
             dialogs.showWarning(message);
+        } else if (notices.warning) {
+            dialogs.showWarningOfSuccess(message);
+        } else {
+            dialogs.showMessage(message);
         }
     });
     return opened;

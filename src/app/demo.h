@@ -44,6 +44,9 @@ public:
                                   const QStringList& items, int current) override;
     void showMessage(const QString& text) override;
     void showWarning(const QString& text) override;
+    // A warning about a step that went through (an import's summary): shown
+    // with the warning icon, but with nobody to ask it does not fail the run.
+    void showWarningOfSuccess(const QString& text);
     void showError(const QString& text) override;
     bool askYesNo(const QString& question) override;
     std::optional<Unsaved> askSaveChanges(const QString& question) override;

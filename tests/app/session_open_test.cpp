@@ -310,6 +310,35 @@ TEST(SessionOpenTest, NoticesWaitUntilTheSessionHasOpened) {
     answers.showWarning("warned");
 }
 
+// With nobody to ask, an import's warning about a log that loaded (velocities
+// below sea water's: uncalibrated?) is printed, and the run still succeeds;
+// only a part that did not load fails it.
+TEST(SessionOpenTest, WithNobodyToAskOnlyAPartNotLoadedFailsTheRun) {
+    TempWorkDir workDir;
+    TempWorkDir folder;
+    fs::copy_file(fs::path(QUARVEL_TEST_DEMO_DIR) / "../examples/piston_core_mscl.csv",
+                  folder.file("core.csv"));
+    const struct {
+        const char* trace;
+        int failures;
+    } cases[] = {{"", 0}, {"missing.txt", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.trace);
+        folder.write("core.qvs", std::string(R"({"format": "quarvel-session", "log": {
+            "file": "core.csv", "import": {
+            "columns": {"depth": "SB_DEPTH_cm", "velocity": "PWVel_m/s", "density": "Den_gm/cc"},
+            "units": {"depth": "cm", "velocity": "m/s", "density": "g/cm3"},
+            "cleaning": {"minAmplitude": 8.5, "minVelocity": 1050, "maxVelocity": 1130}}},
+            "trace": {"file": ")") + c.trace +
+                                     R"("}})");
+        RecordingErrorReporter errors;
+        DemoDialogs nobody(nullptr);
+        AppWindows windows(nobody, errors, workDir.workDir());
+        openSession(windows, nobody, text(folder.file("core.qvs")));
+        EXPECT_EQ(nobody.unansweredQuestions(), c.failures);
+    }
+}
+
 // The title names the session and marks changes not saved; closing with
 // such changes asks: Cancel keeps the window, Save saves first.
 TEST(SessionOpenTest, TheTitleMarksUnsavedChangesAndClosingAsks) {
