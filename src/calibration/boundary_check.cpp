@@ -34,14 +34,6 @@ BoundaryProblem fieldProblem(std::size_t field, const std::string& text, std::st
     return {{field}, quotedCaption(field) + holds + ": it needs " + std::string(what) + "."};
 }
 
-std::optional<int> wholeNumber(const std::string& text) {
-    try {
-        return numbers::parseInteger(text);
-    } catch (const QuarvelError&) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 std::string_view boundaryCaption(std::size_t field) {
@@ -53,7 +45,7 @@ std::variant<PixelBounds, BoundaryProblem> convertPixelBounds(const Boundaries& 
     std::array<int, 4> pixels{};
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const std::size_t field = FirstPixelField + i;
-        const std::optional<int> value = wholeNumber(texts.at(field));
+        const std::optional<int> value = numbers::tryParseInteger(texts.at(field));
         if (!value) {
             return fieldProblem(field, texts.at(field), "a whole number of pixels");
         }
@@ -87,7 +79,7 @@ std::vector<BoundaryProblem> boundaryProblems(const Boundaries& boundaries) {
     }
     bool pixelsWhole = true;
     for (std::size_t field = FirstPixelField; field < Boundaries::FieldCount; ++field) {
-        if (!wholeNumber(texts.at(field))) {
+        if (!numbers::tryParseInteger(texts.at(field))) {
             problems.push_back(fieldProblem(field, texts.at(field), "a whole number of pixels"));
             pixelsWhole = false;
         }

@@ -11,18 +11,6 @@
 
 namespace quarvel {
 
-namespace {
-
-std::optional<int> wholeNumber(const std::string& text) {
-    try {
-        return numbers::parseInteger(text);
-    } catch (const QuarvelError&) {
-        return std::nullopt;
-    }
-}
-
-} // namespace
-
 void Workspace::loadPhotograph(const QString& fileName) {
     // A photograph that cannot be read changes nothing, not even the name the
     // next final plot is titled with. A new one has no guide line, so the
@@ -46,8 +34,8 @@ void Workspace::showPhotograph(bool anew) {
     const int width = photograph_.width();
     if (panels_.fitCore && squeezesCore(width, CorePanelWidth)) {
         // Until X min and X max are whole numbers the whole width is the core.
-        const std::optional<int> xmin = wholeNumber(calibration_.xmin);
-        const std::optional<int> xmax = wholeNumber(calibration_.xmax);
+        const std::optional<int> xmin = numbers::tryParseInteger(calibration_.xmin);
+        const std::optional<int> xmax = numbers::tryParseInteger(calibration_.xmax);
         columns = xmin && xmax ? quarvel::coreColumns(*xmin, *xmax, width, CorePanelWidth)
                                : quarvel::coreColumns(0, width - 1, width, CorePanelWidth);
     }

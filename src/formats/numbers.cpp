@@ -187,12 +187,16 @@ int parseInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
-int parseIntegerOrZero(std::string_view text) {
+std::optional<int> tryParseInteger(std::string_view text) {
     try {
         return parseInteger(text);
     } catch (const QuarvelError&) {
-        return 0;
+        return std::nullopt;
     }
+}
+
+int parseIntegerOrZero(std::string_view text) {
+    return tryParseInteger(text).value_or(0);
 }
 
 int parseIntegerPrefix(std::string_view text) {

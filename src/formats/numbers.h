@@ -22,6 +22,9 @@ std::optional<double> tryParseNumber(std::string_view text);
 // integer. Anything else throws "'<text>' is not a valid integer value".
 int parseInteger(std::string_view text);
 
+// As parseInteger, but a text that is not a whole number gives nothing.
+std::optional<int> tryParseInteger(std::string_view text);
+
 // As parseInteger, but a text that is not a whole number reads as 0.
 int parseIntegerOrZero(std::string_view text);
 
