@@ -93,18 +93,6 @@ QString removes(int removed, int readings) {
     return QString("removes %1 of %2").arg(number(removed), number(readings));
 }
 
-int& columnOf(ColumnChoice& choice, LogRole role) {
-    return role == LogRole::Depth      ? choice.depth
-           : role == LogRole::Velocity ? choice.velocity
-                                       : choice.density;
-}
-
-LogUnit& unitOf(ColumnChoice& choice, LogRole role) {
-    return role == LogRole::Depth      ? choice.depthUnit
-           : role == LogRole::Velocity ? choice.velocityUnit
-                                       : choice.densityUnit;
-}
-
 std::size_t roleIndex(LogRole role) {
     return static_cast<std::size_t>(role);
 }
@@ -193,14 +181,14 @@ void LogImportForm::buildRoles(QWidget* parent) {
         auto* column = new QComboBox(parent);
         column->setObjectName(name + "Column");
         column->addItems(columnItems(table_, role != LogRole::Depth));
-        const int chosen = columnOf(columns_, role);
+        const int chosen = columns_.column(role);
         column->setCurrentIndex(chosen == NoColumn ? column->count() - 1 : chosen);
         auto* unit = new QComboBox(parent);
         unit->setObjectName(name + "Unit");
         for (const LogUnit& each : unitChoices(role)) {
             unit->addItem(unitItem(each));
         }
-        const std::string& given = unitOf(columns_, role).name;
+        const std::string& given = columns_.unit(role).name;
         selectUnit(unit, role,
                    given.empty() && chosen != NoColumn
                        ? startingUnit(role, table_.columns[static_cast<std::size_t>(chosen)])
@@ -275,12 +263,12 @@ void LogImportForm::choicesChanged() {
     for (const LogRole role : Roles) {
         const int index = columnBoxes_[roleIndex(role)]->currentIndex();
         const bool named = index >= 0 && static_cast<std::size_t>(index) < table_.columns.size();
-        columnOf(columns_, role) = named ? index : NoColumn;
+        columns_.column(role) = named ? index : NoColumn;
         QComboBox* unit = unitBoxes_[roleIndex(role)];
         unit->setEnabled(named);
         unit->setToolTip(named ? unitSource(role, table_.columns[static_cast<std::size_t>(index)])
                                : QString());
-        unitOf(columns_, role) = unitChoices(role)[static_cast<std::size_t>(unit->currentIndex())];
+        columns_.unit(role) = unitChoices(role)[static_cast<std::size_t>(unit->currentIndex())];
     }
     const int amplitude = amplitudeBox->currentIndex();
     const int range = rangeBox->currentIndex();

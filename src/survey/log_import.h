@@ -37,6 +37,16 @@ struct ColumnChoice {
     LogUnit depthUnit = knownUnits(LogRole::Depth).front();
     LogUnit velocityUnit = knownUnits(LogRole::Velocity).front();
     LogUnit densityUnit = knownUnits(LogRole::Density).front();
+
+    // The column and the unit chosen for depth, velocity or density.
+    int& column(LogRole role) {
+        return role == LogRole::Depth ? depth : role == LogRole::Velocity ? velocity : density;
+    }
+    LogUnit& unit(LogRole role) {
+        return role == LogRole::Depth      ? depthUnit
+               : role == LogRole::Velocity ? velocityUnit
+                                           : densityUnit;
+    }
 };
 
 // The usual mnemonics: DEPT/DEPTH/SB DEPTH, VP/PWVEL (else a sonic DT),

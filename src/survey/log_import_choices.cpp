@@ -38,21 +38,7 @@ std::vector<std::string> describeChoices(const LogImportChoices& choices) {
     return lines;
 }
 
-namespace {
-
-int& columnOf(ColumnChoice& choice, LogRole role) {
-    return role == LogRole::Depth      ? choice.depth
-           : role == LogRole::Velocity ? choice.velocity
-                                       : choice.density;
-}
-
-LogUnit& unitOf(ColumnChoice& choice, LogRole role) {
-    return role == LogRole::Depth      ? choice.depthUnit
-           : role == LogRole::Velocity ? choice.velocityUnit
-                                       : choice.densityUnit;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<int> RecordedLogQuestions::recordedColumn(LogRole role,
                                                         const ColumnTable& table) const {
@@ -90,7 +76,7 @@ bool RecordedLogQuestions::overview(const ColumnTable& table, ImportStart& start
     for (const LogRole role : {LogRole::Depth, LogRole::Velocity, LogRole::Density}) {
         const auto column = recordedColumn(role, table);
         if (column) {
-            columnOf(start.columns, role) = *column;
+            start.columns.column(role) = *column;
         } else if (const auto given = answers_.columns.find(role);
                    given != answers_.columns.end()) {
             asker_.askingAgain("The session chose the column \"" + given->second + "\" for the " +
@@ -99,7 +85,7 @@ bool RecordedLogQuestions::overview(const ColumnTable& table, ImportStart& start
         whole = whole && column;
         const auto unit = recordedUnit(role);
         if (unit) {
-            unitOf(start.columns, role) = *unit;
+            start.columns.unit(role) = *unit;
         } else if (const auto given = answers_.units.find(role); given != answers_.units.end()) {
             asker_.askingAgain("The session chose the unit \"" + given->second + "\" for the " +
                                roleKey(role) + ", which is not one Quarvel converts.");
