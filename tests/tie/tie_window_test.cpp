@@ -87,6 +87,18 @@ protected:
         return log;
     }
 
+    // Measure, then Align: the depth-varying verdict the window gives.
+    QString measureAndAlign() {
+        QSignalSpy measured(tie, &TTieForm::measured);
+        button("MeasureButton")->click();
+        EXPECT_TRUE(measured.count() == 1 || measured.wait(120000));
+        QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
+                           &DepthVaryingPanel::finished);
+        button("AlignButton")->click();
+        EXPECT_TRUE(aligned.count() == 1 || aligned.wait(120000));
+        return child<QLabel>(tie, "AlignResult")->text();
+    }
+
     TTieForm* tie = nullptr;
 };
 
@@ -190,14 +202,7 @@ TEST_F(TieWindow, CancelStopsItReturnMeasuresAndAnEditClearsTheResult) {
 // however rarely a surrogate aligns as well.
 TEST_F(TieWindow, AnAlignmentWorseThanTheBulkTieIsNotSupported) {
     haveCoreAndTrace();
-    QSignalSpy measured(tie, &TTieForm::measured);
-    button("MeasureButton")->click();
-    ASSERT_TRUE(measured.count() == 1 || measured.wait(120000));
-    QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
-                       &DepthVaryingPanel::finished);
-    button("AlignButton")->click();
-    ASSERT_TRUE(aligned.count() == 1 || aligned.wait(120000));
-    const QString text = child<QLabel>(tie, "AlignResult")->text();
+    const QString text = measureAndAlign();
     EXPECT_TRUE(text.endsWith("not supported: the alignment matches worse than the bulk tie."))
         << text.toStdString();
 }
@@ -214,14 +219,7 @@ TEST_F(TieWindow, AppliesANoiseTieOnlyWhenTheUserSaysSo) {
     }
     workDir.write("trace.txt", trace);
     mainForm().Draw_trace();
-    QSignalSpy measured(tie, &TTieForm::measured);
-    button("MeasureButton")->click();
-    ASSERT_TRUE(measured.count() == 1 || measured.wait(120000));
-    QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
-                       &DepthVaryingPanel::finished);
-    button("AlignButton")->click();
-    ASSERT_TRUE(aligned.count() == 1 || aligned.wait(120000));
-    const QString text = child<QLabel>(tie, "AlignResult")->text();
+    const QString text = measureAndAlign();
     EXPECT_NE(text.indexOf("not supported"), -1) << text.toStdString();
     const std::string before = workDir.read("log.dat");
     dialogs.expectQuestion(QStringLiteral("The depth-varying tie is not supported: an unrelated "
