@@ -80,7 +80,8 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
           &Workspace::scaleSettingsChanged, &Workspace::axisTextsChanged, &Workspace::logChanged,
           &Workspace::synthChanged, &Workspace::traceChanged, &Workspace::tiePointsChanged,
           &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
-          &Workspace::photographChanged, &Workspace::panelChoicesChanged}) {
+          &Workspace::photographChanged, &Workspace::panelChoicesChanged,
+          &Workspace::corePositionChanged}) {
         connect(&workspace, signal, this, changed);
     }
     connect(&workspace.log(), &LogModel::cellEdited, this, changed);

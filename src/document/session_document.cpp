@@ -163,6 +163,15 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     workspace.setPanelChoices(panels);
 }
 
+// A session from before the core's position was kept gives the position its
+// trace was chosen by, when it was chosen by one.
+std::optional<CorePosition> corePositionOf(const Session& session) {
+    if (session.corePosition || !session.segy || session.segy->kind != TraceChoiceKind::Near) {
+        return session.corePosition;
+    }
+    return positionOf(*session.segy);
+}
+
 } // namespace
 
 Session snapshotSession(const Workspace& workspace) {
@@ -194,6 +203,7 @@ Session snapshotSession(const Workspace& workspace) {
     session.antiAliased = workspace.antiAliased();
     session.trace = pathText(workspace.traceSource().file);
     session.segy = workspace.traceSource().segy;
+    session.corePosition = workspace.corePosition();
     const LogScaleSettings& scales = workspace.scaleSettings();
     session.scales = {scales.autoVel,  scales.minVel,  scales.maxVel,
                       scales.autoDens, scales.minDens, scales.maxDens};
@@ -234,6 +244,7 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
         steps.run([&] { workspace.computeSynthetic(); });
     }
     restoreTrace(workspace, session, steps);
+    workspace.setCorePosition(corePositionOf(session));
     restoreSettings(workspace, session, logLoaded, steps);
     // A point off the photograph has no depth to export: left out, named.
     const QImage& photo = workspace.photograph();

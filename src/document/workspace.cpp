@@ -309,6 +309,14 @@ void Workspace::takeTrace(const std::string& listing, TraceSource source) {
     emit traceSourceChanged();
 }
 
+void Workspace::setCorePosition(const std::optional<CorePosition>& position) {
+    if (position == corePosition_) {
+        return;
+    }
+    corePosition_ = position;
+    emit corePositionChanged();
+}
+
 LengthSpans Workspace::traceLengthSpans() const {
     LengthSpans spans;
     spans.syntheticMs = syntheticExtents().timeLast * 1000;

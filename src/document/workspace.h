@@ -214,6 +214,10 @@ public:
     // The spans a SEG-Y trace may be cut to: the synthetic's and the log's.
     LengthSpans traceLengthSpans() const;
     const TraceSource& traceSource() const { return traceSource_; }
+    // Where the core was taken on the SEG-Y line, typed in the trace window
+    // or kept in a session: the section marks it.
+    const std::optional<CorePosition>& corePosition() const { return corePosition_; }
+    void setCorePosition(const std::optional<CorePosition>& position);
     // The listing last loaded, as the data editor's trace page shows it.
     const std::string& traceListing() const { return traceListing_; }
     // Whether GO and "Calc. Synthetic" have run in this document.
@@ -344,6 +348,7 @@ signals:
     void panelChoicesChanged();
     // A trace was loaded from a file (after traceChanged).
     void traceSourceChanged();
+    void corePositionChanged();
     void timeZeroChanged();
     void antiAliasedChanged();
     void acceptedTiesChanged();
@@ -409,6 +414,7 @@ private:
     QImage photograph_;
     PanelChoices panels_;
     TraceSource traceSource_;
+    std::optional<CorePosition> corePosition_;
     std::string traceListing_;
     bool waveletMade_ = false;
     bool syntheticComputed_ = false;

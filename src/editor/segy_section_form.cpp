@@ -1,6 +1,7 @@
 #include "editor/segy_section_form.h"
 
 #include "formats/numbers.h"
+#include "formats/quarvel_error.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "platform/window_geometry.h"
@@ -66,6 +67,8 @@ void SegySectionForm::build() {
     SectionImage->installEventFilter(this);
     HoverLabel = new QLabel;
     HoverLabel->setObjectName("HoverLabel");
+    CoreLabel = new QLabel;
+    CoreLabel->setObjectName("CoreLabel");
     BuildProgress = new QProgressBar;
     BuildProgress->setObjectName("BuildProgress");
     CancelBuildButton = new QPushButton("Cancel");
@@ -85,6 +88,7 @@ void SegySectionForm::build() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addWidget(SectionImage);
+    layout->addWidget(CoreLabel);
     layout->addLayout(status);
 
     const auto restyle = [this] { guarded(errors_, [this] { redraw(); }); };
@@ -115,6 +119,7 @@ void SegySectionForm::open(const std::filesystem::path& path) {
     auto reader = std::make_unique<SegyReader>(path);
     reader_ = std::move(reader);
     section_ = {};
+    findCore();
     setWindowTitle("SEG-Y Section - " + QString::fromStdString(path.filename().string()));
     show();
     raise();
@@ -131,6 +136,36 @@ void SegySectionForm::setChosen(int trace, int stack) {
 void SegySectionForm::setSynthetic(const SeriesData& synthetic) {
     synthetic_ = synthetic;
     guarded(errors_, [this] { redraw(); });
+}
+
+void SegySectionForm::setCorePosition(const std::optional<CorePosition>& position, int channel) {
+    if (position == core_ && channel == coreChannel_) {
+        return;
+    }
+    core_ = position;
+    coreChannel_ = channel;
+    findCore();
+    guarded(errors_, [this] { redraw(); });
+}
+
+void SegySectionForm::findCore() {
+    style_.coreFirst = style_.coreLast = -1;
+    CoreLabel->clear();
+    if (!reader_ || !core_) {
+        return;
+    }
+    try {
+        NearestTraces nearest;
+        chooseTrace(*reader_, {TraceChoiceKind::Near, 0, coreChannel_, core_->x, core_->y},
+                    &nearest);
+        style_.coreFirst = nearest.first;
+        style_.coreLast = nearest.last;
+        CoreLabel->setText(QString::fromStdString(corePositionText(nearest)));
+    } catch (const QuarvelError& error) {
+        // A line without positions, or a channel it lacks, has no core to
+        // mark; the reason shows where the mark's report would.
+        CoreLabel->setText(QString::fromStdString(error.what()));
+    }
 }
 
 void SegySectionForm::rebuild(TraceSpan span) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "plot/section_picture.h"
+#include "survey/segy_line.h"
 #include "survey/segy_section.h"
 
 #include <QWidget>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -41,6 +43,9 @@ public:
     // The synthetic drawn as an inset at the chosen trace (times in seconds
     // from the sea floor); empty for none.
     void setSynthetic(const SeriesData& synthetic);
+    // The core's position, marked at the traces of that channel (from 0)
+    // nearest to it and reported below the section; none for no mark.
+    void setCorePosition(const std::optional<CorePosition>& position, int channel);
 
     const SegySection& section() const { return section_; }
     TraceSpan shownTraces() const { return shown_; }
@@ -61,6 +66,7 @@ private:
     QPushButton* WholeLineButton = nullptr;
     ImagePanel* SectionImage = nullptr;
     QLabel* HoverLabel = nullptr;
+    QLabel* CoreLabel = nullptr;
     QProgressBar* BuildProgress = nullptr;
     QPushButton* CancelBuildButton = nullptr;
 
@@ -70,6 +76,8 @@ private:
     void rebuild(TraceSpan span);
     // Draws the section built with the current colours and marks.
     void redraw();
+    // The traces nearest the core's position, found again on the line.
+    void findCore();
     void hover(int x, int y);
     void press(int x, Qt::MouseButton button);
     void release(int x, Qt::MouseButton button);
@@ -80,6 +88,8 @@ private:
     TraceSpan shown_;
     SectionStyle style_;
     SeriesData synthetic_;
+    std::optional<CorePosition> core_;
+    int coreChannel_ = 0;
     bool building_ = false;
     bool cancelled_ = false;
     int pressedAt_ = -1; // x of a press not yet released

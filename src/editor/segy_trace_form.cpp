@@ -107,7 +107,7 @@ void SegyTraceForm::build() {
     auto* form = new QFormLayout;
     form->addRow("Choose by", ChoiceBox);
     form->addRow("Trace or shot number", NumberEdit);
-    form->addRow("Position", position);
+    form->addRow("Core position", position);
     form->addRow("Channel", ChannelBox);
     form->addRow("Chosen", ChosenLabel);
     form->addRow("Stack", StackSpin);
@@ -146,6 +146,10 @@ void SegyTraceForm::setSynthetic(const SeriesData& synthetic) {
     if (sectionForm_ != nullptr) {
         sectionForm_->setSynthetic(synthetic);
     }
+}
+
+void SegyTraceForm::setCorePosition(const std::optional<CorePosition>& position) {
+    corePosition_ = position;
 }
 
 void SegyTraceForm::SectionButtonClick() {
@@ -197,8 +201,13 @@ void SegyTraceForm::offer(const std::filesystem::path& path, const LengthSpans& 
     LengthBox->setCurrentIndex(spans.syntheticMs > 0 ? 1 : 0);
     ChoiceBox->setCurrentIndex(0);
     NumberEdit->setText("1");
-    NearXEdit->setText(qText(numbers::formatFixed(first.x, 2)));
-    NearYEdit->setText(qText(numbers::formatFixed(first.y, 2)));
+    // The first trace's position shows how the line writes positions.
+    NearXEdit->setPlaceholderText(qText(numbers::formatFixed(first.x, 2)));
+    NearYEdit->setPlaceholderText(qText(numbers::formatFixed(first.y, 2)));
+    NearXEdit->setText(corePosition_ ? qText(numbers::formatSignificant(corePosition_->x, 15))
+                                     : "");
+    NearYEdit->setText(corePosition_ ? qText(numbers::formatSignificant(corePosition_->y, 15))
+                                     : "");
     StackSpin->setValue(0);
     IntervalEdit->setText(qText(headerInterval_));
     SeaFloorBox->setCurrentIndex(static_cast<int>(SeaFloorMode::Auto));
@@ -234,14 +243,15 @@ void SegyTraceForm::showChoice() {
     const SegyChoiceFields f = fields();
     const bool near = f.kind == TraceChoiceKind::Near;
     NumberEdit->setEnabled(!near);
-    NearXEdit->setEnabled(near);
-    NearYEdit->setEnabled(near);
     // An index counts every trace in file order, whatever its channel.
     ChannelBox->setEnabled(reader_->layout().channels > 1 && f.kind != TraceChoiceKind::Index);
     SeaFloorEdit->setEnabled(f.seaFloor == SeaFloorMode::AtTime);
     LengthEdit->setEnabled(f.length == LengthMode::Given);
     const ChosenTrace chosen = chosenTrace(*reader_, f);
     ChosenLabel->setText(qText(chosen.text));
+    if (sectionForm_ != nullptr && sectionForm_->isVisible()) {
+        sectionForm_->setCorePosition(positionOf(f), f.channel);
+    }
     if (chosen.index < 0) {
         PickLabel->clear();
         return;

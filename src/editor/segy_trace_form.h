@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -41,6 +42,10 @@ public:
     // The synthetic the section window draws as an inset at the chosen
     // trace.
     void setSynthetic(const SeriesData& synthetic);
+
+    // The core's position the X and Y fields start with at the next offer;
+    // without one they start empty.
+    void setCorePosition(const std::optional<CorePosition>& position);
 
     SegyChoiceFields fields() const;
     void LoadTraceButtonClick();
@@ -82,6 +87,7 @@ private:
     LoadHandler onLoad_;
     std::filesystem::path path_;
     SeriesData synthetic_;
+    std::optional<CorePosition> corePosition_;
     SegySectionForm* sectionForm_ = nullptr;
 };
 

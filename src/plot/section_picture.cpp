@@ -19,6 +19,34 @@ QString decimalText(double value, double step) {
     return QString::fromStdString(numbers::formatFixed(value, decimals));
 }
 
+// The core's mark in the margin above the section: a line over the columns
+// of the traces nearest the core, a triangle pointing down at their middle.
+void drawCoreMark(Canvas& canvas, const SegySection& section, const SectionStyle& style) {
+    int first = -1;
+    int last = -1;
+    for (int c = 0; c < section.width; ++c) {
+        const int trace = section.columns[static_cast<std::size_t>(c)].trace;
+        if (trace >= style.coreFirst && trace <= style.coreLast) {
+            first = first < 0 ? c : first;
+            last = c;
+        }
+    }
+    if (first < 0) {
+        return;
+    }
+    canvas.setPenColor(SectionCoreMark);
+    const int y = SectionTop - 2;
+    canvas.moveTo(SectionLeft + first, y);
+    canvas.lineTo(SectionLeft + last + 1, y);
+    const int middle = SectionLeft + (first + last) / 2;
+    for (int row = 0; row < SectionTop - 2; ++row) {
+        const int half = row / 2;
+        canvas.moveTo(middle - half, y - row);
+        canvas.lineTo(middle + half + 1, y - row);
+    }
+    canvas.setPenColor(0xff000000);
+}
+
 } // namespace
 
 double niceStep(double minimum) {
@@ -61,6 +89,7 @@ QImage renderSectionPicture(const SegySection& section, const SectionStyle& styl
     canvas.lineTo(right, bottom);
     canvas.lineTo(SectionLeft - 1, bottom);
     canvas.lineTo(SectionLeft - 1, SectionTop - 1);
+    drawCoreMark(canvas, section, style);
 
     const int textHeight = canvas.textHeight(QStringLiteral("0"));
     const double span = section.lastTimeMs - section.firstTimeMs;

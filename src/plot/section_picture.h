@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRgb>
 
 namespace quarvel {
 
@@ -19,10 +20,15 @@ inline constexpr int SectionTop = 10;
 inline constexpr int SectionRight = 10;
 inline constexpr int SectionBottom = 36;
 
+// The colour of the core's mark.
+inline constexpr QRgb SectionCoreMark = 0xffe07000;
+
 // The section picture: the coloured section (as sectionPixels draws it) with
 // its top-left corner at (SectionLeft, SectionTop) inside a black frame,
 // two-way time in ms down the left with ticks, and trace numbers (from 1)
-// or distance along the line below, each tick at the column it names.
+// or distance along the line below, each tick at the column it names. Above
+// the frame, the traces nearest the core are underlined and a triangle
+// points down at their middle.
 QImage renderSectionPicture(const SegySection& section, const SectionStyle& style,
                             SectionAcross across, const QFont& font);
 

@@ -575,7 +575,7 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         log.insert("import", importToJson(session.logImport));
     }
     const QStringList& axis = session.axisTexts;
-    const QJsonObject root{
+    QJsonObject root{
         {"format", FormatName},
         {"version", FormatVersion},
         {"photograph", photograph},
@@ -594,6 +594,10 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         {"panels", panelsToJson(session.panels)},
         {"tiePoints", tiePointsToJson(session.tiePoints)},
     };
+    if (session.corePosition) {
+        root.insert("corePosition",
+                    QJsonObject{{"x", session.corePosition->x}, {"y", session.corePosition->y}});
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -650,6 +654,17 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
         }
     }
     session.panels = panelsFromJson(root.group("panels"));
+    if (root.has("corePosition")) {
+        const Reader position = root.group("corePosition");
+        const auto coordinate = [&position](const char* key) {
+            const std::optional<double> value = position.number(key);
+            if (!value) {
+                position.refuseValue(key, "a number");
+            }
+            return *value;
+        };
+        session.corePosition = CorePosition{coordinate("x"), coordinate("y")};
+    }
     return session;
 }
 

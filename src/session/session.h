@@ -82,6 +82,8 @@ struct Session {
     // The trace: a listing, or a SEG-Y line with the choice of its trace.
     QString trace;
     std::optional<SegyChoiceFields> segy;
+    // Where the core was taken, in the SEG-Y line's coordinates.
+    std::optional<CorePosition> corePosition;
 
     SessionScales scales;
     // The final plot's tick texts: x mark and label frequency, y mark and

@@ -20,6 +20,9 @@ struct SectionStyle {
     int stackTraces = 0;     // on each side of the chosen one, of its channel
     int channels = 1;
     bool seaFloor = true;
+    // The traces nearest the core's position (from 0); -1: none.
+    int coreFirst = -1;
+    int coreLast = -1;
 };
 
 // The colours drawn, as 0xAARRGGBB.

@@ -40,6 +40,15 @@ TraceChoice choiceFromFields(const SegyChoiceFields& fields) {
 
 } // namespace
 
+std::optional<CorePosition> positionOf(const SegyChoiceFields& fields) {
+    const auto x = numbers::tryParseNumber(fields.x);
+    const auto y = numbers::tryParseNumber(fields.y);
+    if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) {
+        return std::nullopt;
+    }
+    return CorePosition{*x, *y};
+}
+
 std::string headerIntervalText(const SegyLayout& layout, const SegyTraceHeader& first) {
     const double ms = layout.intervalMs > 0 ? layout.intervalMs : first.intervalUs / 1000.0;
     return numbers::formatFixed(ms, 6);

@@ -2,6 +2,7 @@
 
 #include "survey/segy_load.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct SegyChoiceFields {
 
 // The interval field's first text: the interval the headers give, in ms.
 std::string headerIntervalText(const SegyLayout& layout, const SegyTraceHeader& first);
+
+// The position the X and Y fields give, when both are numbers.
+std::optional<CorePosition> positionOf(const SegyChoiceFields& fields);
 
 // The request the fields make. The interval replaces the headers' only when
 // its text differs from `headerInterval`. Throws, naming the field, when a

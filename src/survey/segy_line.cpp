@@ -281,6 +281,17 @@ std::string sharedPositionText(const NearestTraces& nearest) {
                           twoDecimals(nearest.distance)});
 }
 
+std::string corePositionText(const NearestTraces& nearest) {
+    const std::string first = numbers::formatInteger(static_cast<long long>(nearest.first) + 1);
+    if (nearest.count < 2) {
+        return formatMessage("Core: %s from trace %s.", {twoDecimals(nearest.distance), first});
+    }
+    return formatMessage("Core: %s from traces %s to %s (%s share the position).",
+                         {twoDecimals(nearest.distance), first,
+                          numbers::formatInteger(static_cast<long long>(nearest.last) + 1),
+                          numbers::formatInteger(nearest.count)});
+}
+
 SegyTrace stackedTrace(SegyReader& reader, int index, int stack, double intervalMs, int& used) {
     const int step = reader.layout().channels;
     const int count = reader.layout().traceCount;

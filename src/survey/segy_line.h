@@ -110,6 +110,19 @@ int chooseTrace(SegyReader& reader, const TraceChoice& choice, NearestTraces* ne
 // first is taken." Empty when one trace has it.
 std::string sharedPositionText(const NearestTraces& nearest);
 
+// Where the core was taken, in the coordinates of the line's trace headers
+// (their scalar applied), as the position a trace is chosen by.
+struct CorePosition {
+    double x = 0;
+    double y = 0;
+
+    bool operator==(const CorePosition&) const = default;
+};
+
+// "Core: 1.00 from trace 2." or, when several traces share the nearest
+// position, "Core: 1.00 from traces 3 to 5 (3 share the position).".
+std::string corePositionText(const NearestTraces& nearest);
+
 // The distance between two positions in the header's units; positions in
 // seconds of arc or degrees have their longitude difference shrunk by the
 // cosine of the latitude.

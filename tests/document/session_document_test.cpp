@@ -82,5 +82,30 @@ TEST(SessionDocumentTest, TheLogsImportChoicesAnswerItsImportAgain) {
     EXPECT_EQ(snapshotSession(workspace).logImport, recorded.choices()) << "kept for the next save";
 }
 
+// The core's position comes back from its own key, or from an older session
+// that chose its trace by position, and goes into the next snapshot.
+TEST(SessionDocumentTest, TheCoresPositionIsRestoredAndKept) {
+    SegyChoiceFields byPosition;
+    byPosition.kind = TraceChoiceKind::Near;
+    byPosition.x = "48601.4";
+    byPosition.y = "-12";
+    const std::optional<CorePosition> none;
+    const std::tuple<std::optional<CorePosition>, SegyChoiceFields, std::optional<CorePosition>>
+        cases[] = {{CorePosition{5, 6}, byPosition, CorePosition{5, 6}},
+                   {none, byPosition, CorePosition{48601.4, -12}},
+                   {none, SegyChoiceFields{}, none}};
+    TempWorkDir workDir;
+    Workspace workspace(workDir.workDir());
+    Nobody nobody;
+    for (const auto& [kept, segy, restored] : cases) {
+        Session session;
+        session.corePosition = kept;
+        session.segy = segy;
+        restoreSession(workspace, session, nobody);
+        EXPECT_EQ(workspace.corePosition(), restored);
+        EXPECT_EQ(snapshotSession(workspace).corePosition, restored);
+    }
+}
+
 } // namespace
 } // namespace quarvel::testing

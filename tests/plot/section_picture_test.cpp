@@ -107,6 +107,31 @@ TEST(SectionPicture, SyntheticInsetStartsAtTheChosenTracesSeaFloor) {
     }
 }
 
+// The core's mark above the frame: a line over its traces' columns, a
+// triangle pointing down at their middle.
+TEST(SectionPicture, TheCoreIsMarkedAboveItsNearestTraces) {
+    const struct {
+        int first;
+        int last;
+        int lined; // columns
+        int middle;
+    } cases[] = {{99, 99, 1, 99}, {40, 59, 20, 49}, {-1, -1, 0, 0}, {300, 310, 0, 0}};
+    for (const auto& c : cases) {
+        SectionStyle style;
+        style.coreFirst = c.first;
+        style.coreLast = c.last;
+        const QImage image = renderSectionPicture(rampSection(), style, SectionAcross::TraceNumber,
+                                                  Canvas::defaultFont());
+        int lined = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            lined += image.pixel(x, SectionTop - 2) == SectionCoreMark ? 1 : 0;
+        }
+        EXPECT_EQ(lined, c.lined) << c.first;
+        // Two rows from the top the triangle is seven pixels wide.
+        EXPECT_EQ(image.pixel(SectionLeft + c.middle + 3, 2) == SectionCoreMark, c.lined > 0);
+    }
+}
+
 TEST(SectionPicture, ColumnsUnderThePointerAndTickSteps) {
     const SegySection section = rampSection();
     EXPECT_EQ(sectionColumnAt(section, SectionLeft - 1), -1);

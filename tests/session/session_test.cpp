@@ -30,6 +30,7 @@ Session fullSession(const QString& folder) {
     session.segy = SegyChoiceFields{
         TraceChoiceKind::Near, "12", "5.5", "-3", 1, 2, "0.02", SeaFloorMode::AtTime, "81.5",
         LengthMode::Given,     "4"};
+    session.corePosition = CorePosition{48601.4, -156601.25};
     session.scales = {false, 1300, 1700, true, 1200, 2400};
     session.axisTexts = {"5", "25", "100", "400"};
     session.annotationFont = "Liberation Sans,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1";
@@ -189,6 +190,8 @@ TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
          "\"scales.minVelocity\" should be a whole number"},
         {R"({"format": "quarvel-session", "version": 2, "trace": {"segy": {"length": "all"}}})",
          "\"trace.segy.length\" should be one of \"whole\", \"synthetic\""},
+        {R"({"format": "quarvel-session", "version": 2, "corePosition": {"x": 5}})",
+         "\"corePosition.y\" should be a number"},
         {R"({"format": "quarvel-session", "tiePoints": {"row": 1}})",
          "\"tiePoints\" should be a list"},
         {R"({"format": "quarvel-session", "tiePoints": [[1, 2]]})",

@@ -163,27 +163,37 @@ TEST(SegyPosition, TracesSharingTheNearestPositionAreCounted) {
         int channel;
         NearestTraces nearest;
         std::string said;
+        std::string core;
     };
     const std::vector<Case> cases = {
-        {"one trace nearest", {{0, 0}, {5, 1}, {9, 1}}, 1, 0, {1, 1, 1, 1}, ""},
+        {"one trace nearest",
+         {{0, 0}, {5, 1}, {9, 1}},
+         1,
+         0,
+         {1, 1, 1, 1},
+         "",
+         "Core: 1.00 from trace 2."},
         {"a run at the nearest fix",
          {{1, 1}, {1, 1}, {4, 0}, {4, 0}, {4, 0}, {8, 0}},
          1,
          0,
          {2, 4, 3, 1},
-         "3 traces share the nearest position (traces 3 to 5), 1.00 away; the first is taken."},
+         "3 traces share the nearest position (traces 3 to 5), 1.00 away; the first is taken.",
+         "Core: 1.00 from traces 3 to 5 (3 share the position)."},
         {"the same distance elsewhere is not the same position",
          {{3, 1}, {5, 1}, {5, 1}},
          1,
          0,
          {0, 0, 1, 1},
-         ""},
+         "",
+         "Core: 1.00 from trace 1."},
         {"second channel of two-channel shots",
          {{4, 0}, {4, 0}, {4, 0}, {4, 0}, {9, 0}, {9, 0}},
          2,
          1,
          {1, 3, 2, 1},
-         "2 traces share the nearest position (traces 2 to 4), 1.00 away; the first is taken."},
+         "2 traces share the nearest position (traces 2 to 4), 1.00 away; the first is taken.",
+         "Core: 1.00 from traces 2 to 4 (2 share the position)."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,6 +208,7 @@ TEST(SegyPosition, TracesSharingTheNearestPositionAreCounted) {
         EXPECT_EQ(chooser.nearest().count, c.nearest.count);
         EXPECT_DOUBLE_EQ(chooser.nearest().distance, c.nearest.distance);
         EXPECT_EQ(sharedPositionText(chooser.nearest()), c.said);
+        EXPECT_EQ(corePositionText(chooser.nearest()), c.core);
     }
 }
 

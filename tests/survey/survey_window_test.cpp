@@ -176,6 +176,7 @@ TEST_F(SurveyLoadTest, ChirpLineChosenByPositionAndCutAtTheSeaFloor) {
     const std::string listing = workDir.read("trace.txt");
     EXPECT_EQ(listing, expected.listing);
     EXPECT_EQ(listing.substr(0, 10), "0.000000  ");
+    EXPECT_EQ(workspace().corePosition(), (CorePosition{48601.4, 156601.4}));
 }
 
 // The section follows the trace window's choice, and a click on the section
@@ -198,13 +199,19 @@ TEST_F(SurveyLoadTest, SectionShowsTheChoiceAndAClickChoosesTheTrace) {
     }
     workDir.write("ampl.dat", synthetic);
     workspace().readSynthetic();
+    // The core's position the document holds (a session's) is marked.
+    workspace().setCorePosition(CorePosition{48601.4, 156601.4});
     openLine(QString::fromStdString(line.string()));
+    EXPECT_EQ(segyEdit("NearXEdit")->text(), "48601.4");
     segyButton("SectionButton")->click();
     SegySectionForm* section = segyForm().sectionForm();
     ASSERT_NE(section, nullptr);
     ASSERT_TRUE(section->isVisible());
     auto* image = child<ImagePanel>(section, "SectionImage");
     ASSERT_TRUE(image->hasPicture());
+    EXPECT_TRUE(child<QLabel>(section, "CoreLabel")->text().endsWith("from trace 62."))
+        << child<QLabel>(section, "CoreLabel")->text().toStdString();
+    EXPECT_EQ(image->picture().pixel(SectionLeft + 230, SectionTop - 2), SectionCoreMark);
     // 240 traces over 900 columns: column 99 shows trace 27.
     ASSERT_EQ(section->section().width, SegySectionForm::SectionWidth);
     const int x = SectionLeft + 99;
