@@ -121,6 +121,11 @@ double Workspace::probeDepth(int ymin, int ymax, long long dy, double previousDe
                                  previousDepth);
 }
 
+void Workspace::pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax) {
+    const double depth = probeDepth(ymin, ymax, row - ymin, probe_.reading().depth);
+    probe_.pointerAt(column, row, colour, depth, state_.LogTable, state_.LogCount);
+}
+
 void Workspace::setChirpTexts(const ChirpTexts& texts) {
     if (texts.width == chirp_.width && texts.start == chirp_.start && texts.end == chirp_.end &&
         texts.interval == chirp_.interval) {

@@ -4,6 +4,7 @@
 #include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
 #include "document/log_model.h"
+#include "document/probe_model.h"
 #include "document/task.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
@@ -95,9 +96,16 @@ public:
 
     const WorkDir& workDir() const { return workDir_; }
 
-    // The state the main window's read-outs and marks work on.
-    WorkspaceState& state() { return state_; }
+    // The log table the panels draw, the series' extents and the file names.
     const WorkspaceState& state() const { return state_; }
+
+    // What the pointer over the photograph reads out, and the guide line.
+    ProbeModel& probe() { return probe_; }
+    const ProbeModel& probe() const { return probe_; }
+    // The pointer over the photograph at an image column and row, of the
+    // colour shown there: its depth from the calibration (rows ymin..ymax),
+    // then the reading through the loaded log.
+    void pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax);
 
     // The eight calibration texts of the photograph.
     const Boundaries& calibration() const { return calibration_; }
@@ -260,9 +268,16 @@ public:
     // trace can show.
     const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
     void addTiePoint(tie::TiePoint point);
+    // A mark-making click at a row of the photograph: a tie point of the
+    // pointer's reading, with its trace time when the trace is chosen. A
+    // trace that cannot take the mark leaves the point without its trace
+    // time, and says why by throwing after the point is kept.
+    void markAtPointer(int row);
     void clearTiePoints();
+    // Every mark taken off the panels (the tie points stay).
+    void clearMarks();
     // Tie points made earlier (a session reopened) in place of the ones
-    // there are: tiePointsRestored tells the views to mark them.
+    // there are, marked on the panels chosen now.
     void restoreTiePoints(std::vector<tie::TiePoint> points);
     // The trace event the user picked for the last tie point (ms): its
     // trace time then differs from the estimate where the user says so, and
@@ -342,7 +357,10 @@ signals:
     void traceSelected();
     void finalPlotChanged();
     void tiePointsChanged();
-    void tiePointsRestored();
+    // New marks are on the panels (marks()); marks drawn before are drawn
+    // again, where they still lie.
+    void marksAdded();
+    void marksCleared();
     // The core panel shows another photograph, or other columns of it.
     void photographChanged();
     void panelChoicesChanged();
@@ -371,8 +389,8 @@ private:
     // it anew (always, when asked).
     void showPhotograph(bool anew);
     PanelSet markedPanels() const;
-    // A point's mark on the panels chosen now.
-    void markPoint(const tie::TiePoint& point);
+    // A point's mark on the panels chosen now; false when it goes on none.
+    bool markPoint(const tie::TiePoint& point);
     // The trace's row of a two-way time on a panel of the panels' height.
     std::optional<int> traceRow(double twt) const;
     // The calibration replaced, and the reports of the fields that changed
@@ -401,6 +419,7 @@ private:
     Task<AppliedTie> applyTask_;
     std::vector<tie::FixedTie> acceptedTies_;
     WorkspaceState state_;
+    ProbeModel probe_;
     Boundaries calibration_;
     BoundaryReports boundaryReports_;
     QString boundaryStatus_;

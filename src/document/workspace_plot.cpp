@@ -17,7 +17,7 @@ void Workspace::loadPhotograph(const QString& fileName) {
     // first move over it only draws one.
     QImage photo = loadCorePhotograph(fileName);
     state_.ImageFileName = fileName.toStdString();
-    state_.GuideShown = false;
+    probe_.hideGuide();
     // Whatever was wrong with the calibration is told again over this one.
     boundaryReports_.forget();
     state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
@@ -43,7 +43,7 @@ void Workspace::showPhotograph(bool anew) {
         return;
     }
     coreColumns_ = columns;
-    state_.GuideShown = false;
+    probe_.hideGuide();
     panelsDrawn({.photo = true});
     emit photographChanged();
 }
@@ -96,7 +96,7 @@ std::optional<int> Workspace::traceRow(double twt) const {
     }
 }
 
-void Workspace::markPoint(const tie::TiePoint& point) {
+bool Workspace::markPoint(const tie::TiePoint& point) {
     PlotMark mark{point.row, point.depthText, markedPanels(), std::nullopt, 0};
     const std::optional<int> row =
         point.traceTwt && drawnPanels_.trace ? traceRow(*point.traceTwt) : std::nullopt;
@@ -105,15 +105,42 @@ void Workspace::markPoint(const tie::TiePoint& point) {
         mark.traceTwt = point.traceTwt;
         mark.traceRow = *row;
     }
-    if (mark.panels.any()) {
-        marks_.push_back(std::move(mark));
+    if (!mark.panels.any()) {
+        return false;
     }
+    marks_.push_back(std::move(mark));
+    return true;
 }
 
 void Workspace::addTiePoint(tie::TiePoint point) {
-    markPoint(point);
+    const bool marked = markPoint(point);
     tiePoints_.push_back(std::move(point));
     emit tiePointsChanged();
+    if (marked) {
+        emit marksAdded();
+    }
+}
+
+void Workspace::markAtPointer(int row) {
+    const ProbeReading& reading = probe_.reading();
+    tie::TiePoint point{row, reading.depthText, reading.estTwt, std::nullopt};
+    if (panels_.trace) {
+        // The trace is placed by time, not by the photograph's row.
+        try {
+            const SeriesExtents trace = traceExtents();
+            depth_twt::traceMarkRow(reading.estTwt, trace.timeFirst, trace.timeLast, panelHeight());
+        } catch (const QuarvelError&) {
+            addTiePoint(std::move(point));
+            throw;
+        }
+        point.traceTwt = reading.estTwt;
+    }
+    addTiePoint(std::move(point));
+}
+
+void Workspace::clearMarks() {
+    marks_.clear();
+    emit marksCleared();
 }
 
 void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
@@ -122,7 +149,7 @@ void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
     }
     tiePoints_ = std::move(points);
     emit tiePointsChanged();
-    emit tiePointsRestored();
+    emit marksAdded();
 }
 
 void Workspace::pickTraceTime(double ms) {
@@ -140,6 +167,7 @@ void Workspace::pickTraceTime(double ms) {
         }
     }
     emit tiePointsChanged();
+    emit marksAdded();
 }
 
 FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {

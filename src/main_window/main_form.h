@@ -56,7 +56,6 @@ public:
 
     // Depth and two-way time under the pointer.
     void CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int xmax, int ymin, int ymax);
-    void CALC_EST_TWT(double depth);
 
     // Command handlers.
     void SpeedButton3Click();
@@ -158,7 +157,10 @@ private:
     void showTimeZeroWarning();
     // The photograph the workspace shows, and its commands enabled.
     void showLoadedPhotograph();
-    void markTiePoints();
+    // The document's marks on the panels they lie on.
+    void drawMarks();
+    // The pointer's reading in the status bar and the log's fields.
+    void showReading();
     // The selection bar's ticks, "Correlator" and "Fit Core to Panel" go to
     // the workspace, and come back from it.
     void storePanelChoices();
@@ -174,12 +176,11 @@ private:
     // (main_form_plot.cpp).
     void composeAndShow(bool withTitle);
 
-    // The guide line on the photograph: drawn in not-XOR mode at ws.GuideY
-    // while ws.GuideShown, only when a log is loaded and both "Correlator"
-    // and "Photo" are checked.
+    // The guide line on the photograph: the document's guide row, drawn in
+    // not-XOR mode (twice restores the row), only when a log is loaded and
+    // both "Correlator" and "Photo" are checked.
     bool guideActive() const;
-    void hideGuide();
-    void showGuide(int y);
+    void invertGuideRow(int row);
     QRgb photographColour(int column, int row) const;
     // Installs the photograph as the workspace shows it in the core panel:
     // squeezed to the core's columns or as it is. Marks on it go.

@@ -38,7 +38,13 @@ void TMainForm::connectWorkspace() {
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
     connect(&workspace_, &Workspace::photographChanged, this,
             redraw(&TMainForm::showLoadedPhotograph));
-    connect(&workspace_, &Workspace::tiePointsRestored, this, redraw(&TMainForm::markTiePoints));
+    connect(&workspace_, &Workspace::marksAdded, this, redraw(&TMainForm::drawMarks));
+    connect(&workspace_, &Workspace::marksCleared, this, redraw(&TMainForm::removeMarks));
+    connect(&workspace_.probe(), &ProbeModel::readingChanged, this, [this] { showReading(); });
+    connect(&workspace_.probe(), &ProbeModel::guideShown, this,
+            [this](int row) { invertGuideRow(row); });
+    connect(&workspace_.probe(), &ProbeModel::guideHidden, this,
+            [this](int row) { invertGuideRow(row); });
     connect(&workspace_, &Workspace::panelChoicesChanged, this, [this] { showPanelChoices(); });
     for (QCheckBox* box : {Photo, Synth, Trace, Pwave, density, correlator}) {
         connect(box, &QCheckBox::toggled, this, [this] { storePanelChoices(); });

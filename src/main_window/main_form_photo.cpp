@@ -4,12 +4,12 @@
 // panels.
 #include "document/workspace.h"
 #include "formats/numbers.h"
-#include "formats/quarvel_error.h"
 #include "main_window/main_form.h"
 #include "platform/dialogs.h"
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/core_columns.h"
+#include "plot/mark_drawing.h"
 #include "probe/depth_twt.h"
 
 #include <QAction>
@@ -46,11 +46,6 @@ void drawRowLine(ImagePanel* panel, int row, Canvas::PenMode mode) {
     picture.moveTo(1, row);
     picture.lineTo(panel->panelWidth() - 1, row);
     picture.setPenMode(Canvas::PenMode::Copy);
-    panel->update();
-}
-
-void drawLabel(ImagePanel* panel, int row, const std::string& text) {
-    pictureOf(panel).textOut(1, row, QString::fromStdString(text));
     panel->update();
 }
 
@@ -103,36 +98,48 @@ void TMainForm::showLoadedPhotograph() {
     Photo->setEnabled(true);
 }
 
-// The marks of tie points made earlier, on the panels ticked now, as the
-// clicks that made them drew them.
-void TMainForm::markTiePoints() {
-    for (const tie::TiePoint& point : workspace_.tiePoints()) {
-        if (Photo->isChecked()) {
-            drawRowLine(core_image, point.row, Canvas::PenMode::Copy);
-        }
-        const std::pair<QCheckBox*, ImagePanel*> rowPanels[] = {
-            {Synth, Grafico_sintetico}, {Pwave, Grafico_velocita}, {density, grafico_densita}};
-        for (const auto& [box, panel] : rowPanels) {
-            if (box->isChecked()) {
-                drawRowLine(panel, point.row, Canvas::PenMode::Copy);
-                drawLabel(panel, point.row, point.depthText);
+// The marks the document holds, each on the panels it lies on. Drawing one
+// again gives the same pixels, so the marks drawn before need no telling
+// apart. The mark goes on the photograph itself, not on the guide: once
+// painted, the row shows no guide, so nothing later inverts it, whether or
+// not the release arrives.
+void TMainForm::drawMarks() {
+    const std::pair<PlotPanel, ImagePanel*> panels[] = {{PlotPanel::Photo, core_image},
+                                                        {PlotPanel::Synthetic, Grafico_sintetico},
+                                                        {PlotPanel::Pwave, Grafico_velocita},
+                                                        {PlotPanel::Density, grafico_densita},
+                                                        {PlotPanel::Trace, Grafico_traccia}};
+    for (const PlotMark& mark : workspace_.marks()) {
+        for (const auto& [which, panel] : panels) {
+            if (!holds(mark.panels, which)) {
+                continue;
             }
-        }
-        if (point.traceTwt && Trace->isEnabled() && Trace->isChecked()) {
-            const SeriesExtents trace = workspace_.traceExtents();
-            const int row = depth_twt::traceMarkRow(*point.traceTwt, trace.timeFirst,
-                                                    trace.timeLast, Grafico_traccia->panelHeight());
-            drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
-            drawLabel(Grafico_traccia, row,
-                      depth_twt::traceMarkLabel(*point.traceTwt, point.depthText));
+            if (which == PlotPanel::Photo) {
+                workspace_.probe().hideGuide();
+            }
+            drawMark(pictureOf(panel), mark, which, panel->panelWidth(),
+                     workspace_.annotationFont());
+            panel->update();
         }
     }
+}
+
+void TMainForm::showReading() {
+    const ProbeReading& reading = workspace_.probe().reading();
+    Edit2->setText(QString::fromStdString(reading.velocityText));
+    Edit3->setText(QString::fromStdString(reading.densityText));
+    StatusPanel0->setText(QString::fromStdString(reading.status0));
+    StatusPanel1->setText(QString::fromStdString(reading.status1));
+}
+
+void TMainForm::invertGuideRow(int row) {
+    drawRowLine(core_image, row, Canvas::PenMode::NotXor);
 }
 
 void TMainForm::core_imageMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
         if (guideActive()) {
-            showGuide(y);
+            workspace_.probe().showGuide(y);
         }
         // A field that cannot be converted is reported on the first move
         // only; the read-outs wait until it is corrected.
@@ -155,25 +162,7 @@ void TMainForm::CALC_POINT_ATTRIBUTES(int dx, int dy, int xmin, int, int ymin, i
     if (core_image->hasPicture() && std::max(std::abs(column), std::abs(row)) <= intMax) {
         colour = photographColour(static_cast<int>(column), static_cast<int>(row));
     }
-    WorkspaceState& ws = workspace_.state();
-    ws.ProbeDepth = workspace_.probeDepth(ymin, ymax, dy, ws.ProbeDepth);
-    CALC_EST_TWT(ws.ProbeDepth);
-    const depth_twt::PointTexts texts = depth_twt::pointTexts(
-        column, row, qRed(colour), qGreen(colour), qBlue(colour), ws.ProbeDepth, ws.EST_TWT);
-    ws.TwtText = texts.twtText;
-    ws.DepthText = texts.depthText;
-    StatusPanel0->setText(QString::fromStdString(texts.status0));
-    StatusPanel1->setText(QString::fromStdString(texts.status1));
-}
-
-void TMainForm::CALC_EST_TWT(double depth) {
-    WorkspaceState& ws = workspace_.state();
-    const depth_twt::TwtEstimate estimate = depth_twt::estimateTwt(ws.LogTable, ws.LogCount, depth);
-    ws.EST_TWT = estimate.estTwt;
-    ws.InstVelocity = estimate.instVelocity;
-    ws.InstDensity = estimate.instDensity;
-    Edit2->setText(QString::fromStdString(estimate.velocityText));
-    Edit3->setText(QString::fromStdString(estimate.densityText));
+    workspace_.pointerAt(column, row, colour, ymin, ymax);
 }
 
 void TMainForm::core_imageMouseDown(int y) {
@@ -181,47 +170,12 @@ void TMainForm::core_imageMouseDown(int y) {
         if (!correlator->isChecked()) {
             return;
         }
-        WorkspaceState& ws = workspace_.state();
         // A click that marks no panel makes no tie point.
         if (!Photo->isChecked() && !Synth->isChecked() && !Pwave->isChecked() &&
             !density->isChecked() && !Trace->isChecked()) {
             return;
         }
-        tie::TiePoint point{y, ws.DepthText, ws.EST_TWT, std::nullopt};
-        if (Photo->isChecked()) {
-            // The mark goes on the photograph itself, not on the guide: once
-            // painted, the row shows no guide, so nothing later inverts it,
-            // whether or not the release arrives.
-            hideGuide();
-            drawRowLine(core_image, y, Canvas::PenMode::Copy);
-        }
-        const std::pair<QCheckBox*, ImagePanel*> rowPanels[] = {
-            {Synth, Grafico_sintetico}, {Pwave, Grafico_velocita}, {density, grafico_densita}};
-        for (const auto& [box, panel] : rowPanels) {
-            if (box->isChecked()) {
-                drawRowLine(panel, y, Canvas::PenMode::Copy);
-                drawLabel(panel, y, ws.DepthText);
-            }
-        }
-        if (Trace->isChecked()) {
-            // The trace is placed by time, not by the photograph's row. A
-            // trace that cannot take the mark leaves the point without its
-            // trace time; the point itself is kept.
-            ws.MarkTwt = ws.EST_TWT;
-            try {
-                const SeriesExtents trace = workspace_.traceExtents();
-                const int row = depth_twt::traceMarkRow(ws.MarkTwt, trace.timeFirst, trace.timeLast,
-                                                        Grafico_traccia->panelHeight());
-                drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
-                drawLabel(Grafico_traccia, row,
-                          depth_twt::traceMarkLabel(ws.MarkTwt, ws.DepthText));
-            } catch (const QuarvelError&) {
-                workspace_.addTiePoint(std::move(point));
-                throw;
-            }
-            point.traceTwt = ws.MarkTwt;
-        }
-        workspace_.addTiePoint(std::move(point));
+        workspace_.markAtPointer(y);
     });
 }
 
@@ -231,30 +185,14 @@ void TMainForm::core_imageMouseUp(int y) {
         // inverted) until the next move puts the guide under the pointer
         // and the mark shows black again. A guide already shown, from a
         // move while the button was down, stays where it is.
-        if (guideActive() && !workspace_.state().GuideShown) {
-            showGuide(y);
+        if (guideActive() && !workspace_.probe().guideRow()) {
+            workspace_.probe().showGuide(y);
         }
     });
 }
 
 bool TMainForm::guideActive() const {
     return !workspace_.state().NoLogLoaded && correlator->isChecked() && Photo->isChecked();
-}
-
-void TMainForm::hideGuide() {
-    WorkspaceState& ws = workspace_.state();
-    if (ws.GuideShown) {
-        drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
-        ws.GuideShown = false;
-    }
-}
-
-void TMainForm::showGuide(int y) {
-    hideGuide();
-    WorkspaceState& ws = workspace_.state();
-    ws.GuideY = y;
-    drawRowLine(core_image, ws.GuideY, Canvas::PenMode::NotXor);
-    ws.GuideShown = true;
 }
 
 // The photograph's own colour under the guide line: the line inverts the
@@ -266,9 +204,8 @@ QRgb TMainForm::photographColour(int column, int row) const {
         return photograph.valid(column, row) ? photograph.pixel(column, row) : 0;
     }
     const QRgb colour = core_image->picture().pixel(column, row);
-    const WorkspaceState& ws = workspace_.state();
-    const bool underGuide =
-        ws.GuideShown && row == ws.GuideY && column >= 1 && column <= core_image->panelWidth() - 2;
+    const bool underGuide = workspace_.probe().guideRow() == row && column >= 1 &&
+                            column <= core_image->panelWidth() - 2;
     return underGuide ? colour ^ 0x00ffffffU : colour;
 }
 
@@ -305,16 +242,7 @@ void TMainForm::Grafico_tracciaShiftDown(int y) {
                                                            Grafico_traccia->panelHeight()));
         // The trace's marks drawn again where their points now say.
         drawTrace();
-        for (const tie::TiePoint& point : workspace_.tiePoints()) {
-            if (point.traceTwt) {
-                const int row =
-                    depth_twt::traceMarkRow(*point.traceTwt, trace.timeFirst, trace.timeLast,
-                                            Grafico_traccia->panelHeight());
-                drawRowLine(Grafico_traccia, row, Canvas::PenMode::Copy);
-                drawLabel(Grafico_traccia, row,
-                          depth_twt::traceMarkLabel(*point.traceTwt, point.depthText));
-            }
-        }
+        drawMarks();
     });
 }
 

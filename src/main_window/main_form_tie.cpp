@@ -137,7 +137,7 @@ void TMainForm::ClearTiePoints1Click() {
             return;
         }
         workspace_.clearTiePoints();
-        removeMarks();
+        workspace_.clearMarks();
     });
 }
 

@@ -12,7 +12,8 @@ namespace quarvel {
 inline constexpr int LogCapacity = SeriesCapacity;
 
 // The state of the correlation workspace, kept for the whole run by the
-// Workspace document; the main window's read-outs and marks work on it.
+// Workspace document: the log the panels draw and the read-outs estimate
+// through, the series' extents and the names of the files on show.
 // m is metres, ms milliseconds.
 struct WorkspaceState {
     // The loaded log: exactly the records the last scale computation read
@@ -22,18 +23,6 @@ struct WorkspaceState {
     double LogTopDepth = 0.0;
     double LogBottomDepth = 0.0;
     double MeanVelocity = 0.0;
-
-    double EST_TWT = 0.0;    // ms
-    double ProbeDepth = 0.0; // m
-    double InstVelocity = 0.0;
-    double InstDensity = 0.0;
-    std::string DepthText;
-    std::string TwtText;
-    double MarkTwt = 0.0; // ms
-    int GuideY = 0;
-    // Whether row GuideY of the photograph is inverted as the guide line
-    // now. A new photograph has none, and a press paints over it.
-    bool GuideShown = false;
 
     std::string ImageFileName;
     std::string BndFileName;

@@ -32,7 +32,7 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     Nobody nobody;
     TempWorkDir first;
     Workspace workspace(first.workDir());
-    QSignalSpy restored(&workspace, &Workspace::tiePointsRestored);
+    QSignalSpy restored(&workspace, &Workspace::marksAdded);
     EXPECT_EQ(restoreSession(workspace, demo, nobody), QStringList());
     EXPECT_EQ(restored.count(), 1);
     EXPECT_FALSE(workspace.photograph().isNull());

@@ -54,6 +54,15 @@ std::string logText(int rows, double v0) {
 
 class WorkspaceTest : public ::testing::Test {
 protected:
+    // A photograph written to the working directory, by its name there.
+    QString photo(const char* name) {
+        const QString path = QString::fromStdString(dir.file(name).string());
+        QImage image(20, 30, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
+
     TempWorkDir dir;
     Workspace workspace{dir.workDir()};
     SignalLog log{workspace};
@@ -106,26 +115,27 @@ TEST_F(WorkspaceTest, CalibrationTextsConvertByTheirRules) {
 
 TEST_F(WorkspaceTest, UpdateBoundariesReadsThePhotographsFileOrProposesThePanel) {
     dir.write("core.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-    workspace.state().BndFileName = dir.file("core.BND").string();
+    workspace.loadPhotograph(photo("core.bmp"));
+    log.names.clear();
     EXPECT_TRUE(workspace.UpdateBoundaries(103, 432));
     EXPECT_EQ(workspace.calibration().texts(),
               (std::array<std::string, 8>{"1", "2", "3", "4", "5", "6", "7", "8"}));
     EXPECT_EQ(workspace.boundaryStatus().toStdString(),
               "BND File :" + dir.file("core.BND").string());
 
-    workspace.state().BndFileName = dir.file("absent.BND").string();
+    workspace.loadPhotograph(photo("absent.bmp"));
+    log.names.clear();
     EXPECT_FALSE(workspace.UpdateBoundaries(103, 432));
     EXPECT_EQ(workspace.calibration().texts(),
               (std::array<std::string, 8>{"1", "2", "3", "4", "1", "103", "1", "432"}));
     EXPECT_EQ(workspace.boundaryStatus(), "BND File not found ");
-    EXPECT_EQ(log.names,
-              (std::vector<std::string>{"calibration", "status", "calibration", "status"}));
+    EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "status"}));
 }
 
 TEST_F(WorkspaceTest, OnlyABoundaryFileWrittenBecomesTheCurrentOne) {
-    workspace.state().BndFileName = "before.BND";
+    workspace.loadPhotograph(photo("before.bmp"));
     EXPECT_THROW(workspace.saveBoundaries(dir.file("no-folder/x.BND")), QuarvelError);
-    EXPECT_EQ(workspace.state().BndFileName, "before.BND");
+    EXPECT_EQ(workspace.state().BndFileName, dir.file("before.BND").string());
     EXPECT_TRUE(workspace.boundaryStatus().isEmpty());
 
     workspace.saveBoundaries(dir.file("saved.BND"));
@@ -214,14 +224,13 @@ TEST_F(WorkspaceTest, RefusedChirpParametersLeaveTheWaveletUnannounced) {
 }
 
 TEST_F(WorkspaceTest, APhotographThatCannotBeReadChangesNothing) {
-    workspace.state().ImageFileName = "kept.bmp";
-    workspace.state().BndFileName = "kept.BND";
-    workspace.state().GuideShown = true;
-    const QString missing = QString::fromStdString(dir.file("missing.bmp").string());
-    EXPECT_THROW(workspace.loadPhotograph(missing), QuarvelError);
-    EXPECT_EQ(workspace.state().ImageFileName, "kept.bmp");
-    EXPECT_EQ(workspace.state().BndFileName, "kept.BND");
-    EXPECT_TRUE(workspace.state().GuideShown);
+    workspace.loadPhotograph(photo("kept.bmp"));
+    workspace.probe().showGuide(7);
+    EXPECT_THROW(workspace.loadPhotograph(QString::fromStdString(dir.file("missing.bmp").string())),
+                 QuarvelError);
+    EXPECT_EQ(workspace.state().ImageFileName, dir.file("kept.bmp").string());
+    EXPECT_EQ(workspace.state().BndFileName, dir.file("kept.BND").string());
+    EXPECT_EQ(workspace.probe().guideRow(), 7);
 }
 
 TEST_F(WorkspaceTest, TheFinalPlotKeepsTheLastTraceAxis) {

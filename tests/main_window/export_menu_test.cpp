@@ -42,9 +42,7 @@ TEST_F(ExportMenu, RefusesWithNothingToExportAndWritesTheSyntheticAndLogOnShow) 
     EXPECT_EQ(reader.layout().samplesPerTrace, 50);
     EXPECT_EQ(reader.traceHeader(0).intervalUs, 5);
 
-    ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}, {9, 9, 9}};
-    ws().LogCount = 3;
-    ws().NoLogLoaded = false;
+    loadThreeRecordLog();
     trigger("ExportLas1", "core.las");
     const ColumnTable las = readLas(workDir.read("core.las"), "core.las");
     ASSERT_EQ(las.rows.size(), 3U) << "only the records of the log on show";

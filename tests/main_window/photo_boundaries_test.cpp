@@ -105,7 +105,7 @@ TEST_F(PhotoBoundaries, TheBoundaryFilesNameTheWrongFieldsOnceAndTheyStay) {
     EXPECT_EQ(field("ymax")->text(), "ten");
     EXPECT_TRUE(bounds->isVisible()) << "open to correct them";
     bounds->close();
-    ws().NoLogLoaded = false;
+    loadThreeRecordLog();
     move(40, 100);
     move(40, 200);
     EXPECT_EQ(reported(), 0U);

@@ -6,6 +6,7 @@
 #include "platform/image_panel.h"
 #include "support/app_fixture.h"
 
+#include <QCheckBox>
 #include <QImage>
 #include <QScrollArea>
 #include <QTest>
@@ -54,12 +55,12 @@ protected:
         bounds->close();
     }
 
-    // What the data editor sets when it loads a log: the three-record log,
-    // calibrated so row 512 is 0.4995 m.
+    // The three-record log loaded, calibrated so row 512 is 0.4995 m; its
+    // panels unticked, so a click marks only the panels a test ticks.
     void haveLog() {
-        ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
-        ws().LogCount = 3;
-        ws().NoLogLoaded = false;
+        loadThreeRecordLog();
+        widgets.Pwave->setChecked(false);
+        widgets.density->setChecked(false);
         bounds->setBoundaries(Boundaries{});
     }
 

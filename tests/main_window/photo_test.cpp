@@ -135,17 +135,14 @@ TEST_F(Photo, ReadOutsOverThePhotograph) {
     EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.667 msec");
     EXPECT_EQ(widgets.Edit2->text(), "1500.00");
     EXPECT_EQ(widgets.Edit3->text(), "1.700");
-    EXPECT_NEAR(ws().EST_TWT, 0.6667, 1e-4);
-    EXPECT_EQ(ws().DepthText, "0.4995");
-    EXPECT_EQ(ws().TwtText, "0.667");
+    EXPECT_NEAR(workspace().probe().reading().estTwt, 0.6667, 1e-4);
 
     move(40, 3);
     EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :-0.0226 m    Est. TWT:0.000 msec")
         << "above ymin: negative depth, the time of 0 m";
     EXPECT_EQ(widgets.Edit2->text(), "1500.00");
 
-    ws().LogTable.clear();
-    ws().LogCount = 0;
+    workspace().startOver();
     move(40, 512);
     EXPECT_EQ(widgets.StatusPanel1->text(), "Depth :0.4995 m    Est. TWT:0.000 msec");
     EXPECT_EQ(widgets.Edit2->text(), "");
@@ -184,7 +181,7 @@ TEST_F(Photo, GuideLineFollowsThePointerInNotXor) {
     move(40, 120);
     EXPECT_EQ(pixel(widgets.core_image, 50, 100), PhotoColour) << "restored by the next move";
     EXPECT_EQ(pixel(widgets.core_image, 50, 120), Inverted);
-    EXPECT_EQ(ws().GuideY, 120);
+    EXPECT_EQ(workspace().probe().guideRow(), 120);
 }
 
 TEST_F(Photo, NoGuideWithoutALogOrWithPhotoUnchecked) {
@@ -270,16 +267,15 @@ TEST_F(Photo, MarksAndLabelsOnlyOnTheCheckedPanels) {
 TEST_F(Photo, TraceMarkIsPlacedByTime) {
     loadToProbe("trace.bmp", 160, 600);
     haveLog();
+    loadTrace(0.0, 60.0);
     whitePanel(widgets.Grafico_traccia);
     const QImage blank = picture(widgets.Grafico_traccia);
-    ws().TraceTimeFirst = 0.0;
-    ws().TraceTimeLast = 60.0;
     widgets.correlator->setChecked(true);
     widgets.Photo->setChecked(false);
     widgets.Trace->setChecked(true);
     move(40, 512);
     click(40, 512);
-    EXPECT_NEAR(ws().MarkTwt, 0.6667, 1e-4);
+    EXPECT_NEAR(workspace().tiePoints().back().traceTwt.value(), 0.6667, 1e-4);
     EXPECT_EQ(picture(widgets.Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
         << "0.6667 ms at 0.1 ms per row";
 }
@@ -407,19 +403,14 @@ TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
     moveOver(widgets.Grafico_traccia, QPoint(10, 20));
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
 
-    ws().SynthTimeFirst = 0.002;
-    ws().SynthTimeLast = 0.062;
-    ws().SynthAmpMin = -0.5;
-    ws().SynthAmpMax = 1.01;
+    workDir.write("ampl.dat", "0.002 -0.5\r\n0.01 1.01\r\n0.062 0\r\n");
+    workspace().readSynthetic();
     moveOver(widgets.Grafico_sintetico, QPoint(100, 300));
     EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (100, 300)");
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
 
-    ws().TraceTimeFirst = 12.0;
-    ws().TraceTimeLast = 72.0;
-    ws().TraceAmpMin = -2.0;
-    ws().TraceAmpMax = 1.02;
-    ws().TraceTimeMinMs = 12000.0;
+    workDir.write("trace.txt", "12 -2\r\n20 1.02\r\n72 0\r\n");
+    workspace().readTrace();
     moveOver(widgets.Grafico_traccia, QPoint(50, 150));
     EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (50, 150)");
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");

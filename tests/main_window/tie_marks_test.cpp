@@ -44,9 +44,9 @@ protected:
         dialogs.expectOpenFile(path);
         widgets.LoadCorePhoto1->trigger();
         forms().Core_Photo_Form->close();
-        ws().LogTable = {{0.0, 1500.0, 1.5}, {0.5, 1500.0, 1.7}, {1.0, 1600.0, 1.9}};
-        ws().LogCount = 3;
-        ws().NoLogLoaded = false;
+        loadThreeRecordLog();
+        widgets.Pwave->setChecked(false);
+        widgets.density->setChecked(false);
         workspace().setCalibration(Boundaries{});
     }
 
@@ -78,11 +78,14 @@ protected:
 
 TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     havePhotoAndLog();
-    ws().TraceTimeFirst = 0.0;
-    ws().TraceTimeLast = 60.0;
     widgets.correlator->setChecked(true);
+    // A trace that cannot take its mark (none loaded) leaves the point
+    // without a trace time, and says why.
     widgets.Trace->setEnabled(true);
     widgets.Trace->setChecked(true);
+    errors.expectError(QString::fromUtf8(depth_twt::NoTraceToMark));
+    clickAt(100);
+    loadTrace(0.0, 60.0);
     clickAt(512);
     widgets.Trace->setChecked(false);
     clickAt(200);
@@ -92,13 +95,6 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     widgets.Photo->setChecked(true);
     widgets.correlator->setChecked(false);
     clickAt(400);
-    // A trace that cannot take its mark (no time span) leaves the point
-    // without a trace time, and says why.
-    widgets.correlator->setChecked(true);
-    widgets.Trace->setChecked(true);
-    ws().TraceTimeLast = 0.0;
-    errors.expectError(QString::fromUtf8(depth_twt::NoTraceToMark));
-    clickAt(100);
 
     // Redrawing the synthetic panel takes the marks' pixels away, not the points.
     TextBuilder ampl;
@@ -109,7 +105,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     main->Draw_sintetico();
     ASSERT_EQ(workspace().tiePoints().size(), 3u);
     EXPECT_EQ(exportTiePoints(),
-              Header + "512,0.4995,0.667,0.667\r\n200,0.1795,0.667,\r\n100,0.0769,0.667,\r\n");
+              Header + "100,0.0769,0.667,\r\n512,0.4995,0.667,0.667\r\n200,0.1795,0.667,\r\n");
 
     // Clear Tie Points asks first; yes takes the points and their marks away.
     const QString question = "Clear the 3 tie points and their marks on the panels?";
@@ -120,6 +116,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
         widgets.ClearTiePoints1->trigger();
         dialogs.expectAllAnswered();
         EXPECT_EQ(workspace().tiePoints().size(), yes ? 0U : 3U);
+        EXPECT_EQ(workspace().marks().empty(), yes) << "nor can the final plot show them";
         EXPECT_EQ(widgets.core_image->picture().pixel(40, 512) == photo, yes);
     }
     EXPECT_EQ(exportTiePoints(), Header);
@@ -131,11 +128,8 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
 
 TEST_F(TieMarks, ShiftClickOnTheTracePicksTheLastPointsTraceTime) {
     havePhotoAndLog();
-    ws().TraceTimeFirst = 0.0;
-    ws().TraceTimeLast = 60.0; // 0.1 ms a row of the 600-row panel
+    loadTrace(0.0, 60.0); // 0.1 ms a row of the 600-row panel
     widgets.correlator->setChecked(true);
-    widgets.Trace->setEnabled(true);
-    widgets.Trace->setChecked(true);
     errors.expectError("Shift+click on the trace picks the trace time of the last tie point; "
                        "make one first by clicking the photograph with Correlator checked.");
     QTest::mouseClick(widgets.Grafico_traccia, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 50));

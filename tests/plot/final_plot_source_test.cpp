@@ -51,6 +51,18 @@ TEST(FinalPlotSource, MarksShowOnTheirOwnPanelsOverTheDocumentsPictures) {
     for (const auto& p : pixels) {
         EXPECT_EQ(plot.pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
     }
+    // The labels take the plot's font: a tall one reaches rows below the
+    // default's label, which stay white.
+    const auto blackBelowLabel = [&](const QImage& image) {
+        int black = 0;
+        for (int y = 150 + 16; y < 150 + 40; ++y)
+            for (int x = 212; x < 350; ++x)
+                black += image.pixel(x, y) == Black;
+        return black;
+    };
+    EXPECT_EQ(blackBelowLabel(plot), 0);
+    source.font.setPixelSize(40);
+    EXPECT_GT(blackBelowLabel(composeFinalPlot(source).image), 0);
 }
 
 TEST(FinalPlotSource, TheCorePanelShowsTheChosenColumnsAndAPanelNeedsItsDrawing) {

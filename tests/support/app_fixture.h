@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/application.h"
+#include "formats/numbers.h"
 #include "support/main_widgets.h"
 #include "support/recording_error_reporter.h"
 #include "support/scripted_dialogs.h"
@@ -29,7 +30,18 @@ protected:
     MainWidgets mainWidgets() const { return MainWidgets(mainForm()); }
     const AppForms& forms() const { return windows->forms(); }
     Workspace& workspace() const { return windows->workspace(); }
-    WorkspaceState& ws() const { return windows->workspace().state(); }
+    const WorkspaceState& ws() const { return windows->workspace().state(); }
+    // A log of three records as the data editor loads it, and a trace whose
+    // listing runs from time first to last, as its Trace page reads it.
+    void loadThreeRecordLog() const {
+        workDir.write("log.dat", "0.0 1500.0 1.5\r\n0.5 1500.0 1.7\r\n1.0 1600.0 1.9\r\n");
+        workspace().logLoaded();
+    }
+    void loadTrace(double first, double last) const {
+        workDir.write("trace.txt",
+                      numbers::formatF3(first) + " 0\r\n" + numbers::formatF3(last) + " 1\r\n");
+        workspace().readTrace();
+    }
 
     // Shows the main window as start-up does and waits until it is active.
     void showMainWindow();
