@@ -71,19 +71,17 @@ TEST_F(CorePhotoForm, SaveWritesTheTextsAndBecomesTheBoundaryFile) {
 }
 
 TEST_F(CorePhotoForm, FailedSaveChangesNothing) {
-    ws().BndFileName = "before.BND";
     child<QLabel>(&form(), "StatusPanel")->setText("before");
     const QString target = workFile("no-folder/x.BND");
     dialogs.expectSaveFile(target);
     errors.expectError("Cannot create file \"" + target + "\". No such file or directory.");
     child<QAction>(&form(), "SaveBoundaries1")->trigger();
-    EXPECT_EQ(bndFileName(), "before.BND");
+    EXPECT_EQ(bndFileName(), "") << "still none";
     EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "before");
 }
 
 TEST_F(CorePhotoForm, LoadFillsTheFieldsAndClosesKeepingTheBoundaryFileName) {
     workDir.write("other.BND", "10\r\n20\r\n30\r\n\r\n1\r\n90\r\n2\r\n600\r\n");
-    ws().BndFileName = "photo.BND";
     child<QLabel>(&form(), "StatusPanel")->setText("BND File :photo.BND");
     dialogs.expectOpenFile(workFile("other.BND"));
     form().show();
@@ -91,7 +89,7 @@ TEST_F(CorePhotoForm, LoadFillsTheFieldsAndClosesKeepingTheBoundaryFileName) {
     EXPECT_EQ(form().boundaries().texts(),
               (std::array<std::string, 8>{"10", "20", "30", "", "1", "90", "2", "600"}));
     EXPECT_FALSE(form().isVisible());
-    EXPECT_EQ(bndFileName(), "photo.BND");
+    EXPECT_EQ(bndFileName(), "") << "a file read is not the photograph's";
     EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File :photo.BND");
     EXPECT_EQ(dialogs.fileQuestions().back().filter, "BND Files|*.BND");
 }
@@ -125,7 +123,6 @@ TEST_F(CorePhotoForm, ExitClosesAndTheFieldsStay) {
 }
 
 TEST_F(CorePhotoForm, UpdateWithoutAFileProposesTheCorePanel) {
-    ws().BndFileName = workFile("absent.BND").toStdString();
     setFields(Boundaries::fromTexts({"100", "900", "2", "3", "25", "1000", "25", "1000"}));
     form().show();
     EXPECT_FALSE(workspace().UpdateBoundaries(103, 432));
