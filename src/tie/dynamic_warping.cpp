@@ -19,10 +19,17 @@ constexpr double Infinite = std::numeric_limits<double>::infinity();
 // sampled every few tens of microseconds.
 constexpr double AlignmentStep = 10e-6;
 
-// The error of a sample whose lagged time falls outside the trace: far above
-// any squared difference of two standardised series, so that a path leaves
-// the trace only where every path must.
-constexpr double Uncovered = 1e3;
+// The errors along a path are those of predicting the synthetic from the
+// trace by one straight line (a scale and an offset) fitted at the bulk tie.
+// For any path, the least sum of squared errors a line can reach is the
+// synthetic's variance times 1 - r^2, so a path that sums to less than the
+// bulk tie under the bulk tie's line has a higher coefficient than the bulk
+// tie over the same samples. A plain difference of the two standardised
+// series would also pay paths for lingering on quiet trace, and the
+// alignment could then match worse than where it started. A trace that
+// matches worse than this at the bulk tie (noise, a surrogate) is fitted as
+// if it matched this well, so that its alignment still seeks agreement.
+constexpr double WeakestFit = 0.5;
 
 // The most lags times samples the alignment weighs (their running sums take
 // eight bytes each): a 10 m core at the widest limit needs a million.
@@ -39,6 +46,66 @@ constexpr double SlopeStepCost = 2.0;
 
 std::string fixed(double value, int decimals) {
     return numbers::formatFixed(value, decimals);
+}
+
+// The runs of constant lag along the path from lag index ja at sample a
+// (not included) to jb at sample b, its lag linear in between and rounded to
+// the nearest index: visit(from, to, j) for samples [from, to) at index j.
+template <typename Visit>
+void forEachRun(std::size_t a, std::size_t b, std::size_t ja, std::size_t jb, Visit visit) {
+    if (b <= a) {
+        return;
+    }
+    if (ja == jb) {
+        visit(a + 1, b + 1, ja);
+        return;
+    }
+    const std::size_t n = b - a;
+    const std::size_t steps = ja < jb ? jb - ja : ja - jb;
+    std::size_t from = a + 1;
+    for (std::size_t k = 0; k <= steps; ++k) {
+        // The first sample whose rounded offset exceeds k.
+        const std::size_t to =
+            k == steps ? b + 1 : a + ((2 * k + 1) * n + 2 * steps - 1) / (2 * steps);
+        if (to > from) {
+            visit(from, to, ja < jb ? ja + k : ja - k);
+            from = to;
+        }
+    }
+}
+
+// The line that predicts the synthetic from the trace read at one lag
+// (values g[i]) over the compared samples the trace covers, its slope
+// that of a coefficient of at least WeakestFit.
+struct Line {
+    double slope = WeakestFit;
+    double offset = 0.0;
+};
+
+Line predictingLine(const std::vector<double>& synthetic, const double* g, std::size_t first,
+                    std::size_t last) {
+    double count = 0, ss = 0, sg = 0;
+    for (std::size_t i = first; i < last; ++i) {
+        if (std::isfinite(g[i])) {
+            ss += synthetic[i];
+            sg += g[i];
+            ++count;
+        }
+    }
+    double sxy = 0, sxx = 0, syy = 0;
+    for (std::size_t i = first; i < last; ++i) {
+        if (std::isfinite(g[i])) {
+            sxy += (synthetic[i] - ss / count) * (g[i] - sg / count);
+            sxx += (synthetic[i] - ss / count) * (synthetic[i] - ss / count);
+            syy += (g[i] - sg / count) * (g[i] - sg / count);
+        }
+    }
+    Line line;
+    if (count >= 3 && sxx > 0 && syy > 0) {
+        line.slope = std::max(sxy / std::sqrt(sxx * syy), WeakestFit) * std::sqrt(sxx / syy);
+        line.offset = (ss - line.slope * sg) / count;
+    }
+    return line;
 }
 
 } // namespace
@@ -88,13 +155,12 @@ Warper::Warper(const WarpRequest& request)
     for (std::size_t i = 0; i < count; ++i) {
         const double t = static_cast<double>(i) * step_;
         times_.push_back(t + shift_);
-        raw_.push_back(synthetic.at(std::clamp(t, st.front(), st.back())));
+        synthetic_.push_back(synthetic.at(std::clamp(t, st.front(), st.back())));
     }
-    synthetic_ = raw_;
     firstCompared_ = std::min(
         count - 2, static_cast<std::size_t>(std::ceil(request.seaFloorArrival / step_ - 1e-9)));
     matchResolutions(request.trace);
-    if (!standardise(synthetic_)) {
+    if (!standardise(synthetic_, firstCompared_)) {
         throw QuarvelError("The synthetic does not vary over the core's span; there is nothing "
                            "to align.");
     }
@@ -224,32 +290,15 @@ double Warper::depthAt(double time) const {
 }
 
 // The sum of errors along the path from lag index ja at sample a (not
-// counted) to jb at sample b, its lag linear in between and rounded to the
-// nearest lag: one run of constant lag per lag index passed, each summed
-// from the running sums of its lag.
+// counted) to jb at sample b: each run of constant lag summed from the
+// running sums of its lag.
 double Warper::pathCost(const std::vector<double>& prefix, std::size_t a, std::size_t b,
                         std::size_t ja, std::size_t jb) const {
-    if (b <= a) {
-        return 0.0;
-    }
     const std::size_t row = times_.size() + 1;
-    if (ja == jb) {
-        return prefix[jb * row + b + 1] - prefix[jb * row + a + 1];
-    }
-    const std::size_t n = b - a;
-    const std::size_t steps = ja < jb ? jb - ja : ja - jb;
     double sum = 0;
-    std::size_t from = a + 1;
-    for (std::size_t k = 0; k <= steps; ++k) {
-        // The first sample whose rounded offset exceeds k.
-        const std::size_t to =
-            k == steps ? b + 1 : a + ((2 * k + 1) * n + 2 * steps - 1) / (2 * steps);
-        if (to > from) {
-            const std::size_t j = ja < jb ? ja + k : ja - k;
-            sum += prefix[j * row + to] - prefix[j * row + from];
-            from = to;
-        }
-    }
+    forEachRun(a, b, ja, jb, [&](std::size_t from, std::size_t to, std::size_t j) {
+        sum += prefix[j * row + to] - prefix[j * row + from];
+    });
     return sum;
 }
 
@@ -270,15 +319,21 @@ Alignment Warper::align(const std::vector<double>& traceValues) const {
     if (!standardise(grid)) {
         throw QuarvelError("The trace does not vary where the synthetic could lie on it.");
     }
+    // The errors of every sample at every lag, as running sums per lag. The
+    // sea floor's arrival is not compared, and where the trace does not
+    // reach it predicts nothing (the line's offset alone).
+    const auto bulkLag = static_cast<std::size_t>(std::llround(-lagMin_ / step_));
+    const Line line = predictingLine(synthetic_, &grid[bulkLag], firstCompared_, n);
     const std::size_t row = n + 1;
     std::vector<double> prefix(m * row);
     for (std::size_t j = 0; j < m; ++j) {
         double* p = &prefix[j * row];
         const double* g = &grid[j];
-        p[0] = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double d = g[i] - synthetic_[i];
-            p[i + 1] = p[i] + (std::isfinite(d) ? d * d : Uncovered);
+        std::fill(p, p + firstCompared_ + 1, 0.0);
+        for (std::size_t i = firstCompared_; i < n; ++i) {
+            const double d =
+                synthetic_[i] - line.offset - (std::isfinite(g[i]) ? line.slope * g[i] : 0.0);
+            p[i + 1] = p[i] + d * d;
         }
     }
 
@@ -317,8 +372,7 @@ Alignment Warper::align(const std::vector<double>& traceValues) const {
     std::vector<double> cost(candidates(0));
     for (std::size_t c = 0; c < cost.size(); ++c) {
         const std::size_t j = gridOf(0, c);
-        const std::size_t a = knots_[0].sample;
-        cost[c] = prefix[j * row + a + 1] - prefix[j * row + a];
+        cost[c] = prefix[j * row + knots_[0].sample + 1] - prefix[j * row];
     }
     std::vector<double> next;
     std::vector<double> entry;
@@ -424,28 +478,36 @@ Alignment Warper::align(const std::vector<double>& traceValues) const {
     result.knotDepth.resize(knotCount);
     result.knotTime.resize(knotCount);
     result.knotLag.resize(knotCount);
+    std::vector<std::size_t> knotGrid(knotCount);
     auto state = static_cast<std::size_t>(best - cost.begin());
     for (std::size_t q = knotCount; q-- > 0;) {
         result.knotDepth[q] = knots_[q].depth;
         result.knotTime[q] = knots_[q].time;
         result.knotLag[q] = lagOf(q, state / slots[q]);
+        knotGrid[q] = gridOf(q, state / slots[q]);
         state = q > 0 ? from[q][state] : 0;
     }
 
-    Interpolator trace(traceTimes_, traceValues);
+    // The coefficients compare the series as the search weighed them, along
+    // the path it weighed: the relation's lags to the nearest lag step.
     std::vector<double> bulk(n);
     result.aligned.resize(n);
+    const auto readAlong = [&](std::size_t from, std::size_t to, std::size_t j) {
+        for (std::size_t i = from; i < to; ++i) {
+            result.aligned[i] = grid[i + j];
+        }
+    };
+    readAlong(0, knots_[0].sample + 1, knotGrid[0]);
+    for (std::size_t q = 1; q < knotCount; ++q) {
+        forEachRun(knots_[q - 1].sample, knots_[q].sample, knotGrid[q - 1], knotGrid[q], readAlong);
+    }
     std::size_t inside = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        result.aligned[i] = trace.at(times_[i] + result.lagAt(times_[i]));
+        bulk[i] = grid[i + bulkLag];
         inside += std::isfinite(result.aligned[i]) ? 1 : 0;
     }
-    Interpolator unshifted(traceTimes_, traceValues);
-    for (std::size_t i = 0; i < n; ++i) {
-        bulk[i] = unshifted.at(times_[i]);
-    }
-    result.coefficient = pearson(raw_, result.aligned, firstCompared_, n);
-    result.bulkCoefficient = pearson(raw_, bulk, firstCompared_, n);
+    result.coefficient = pearson(synthetic_, result.aligned, firstCompared_, n);
+    result.bulkCoefficient = pearson(synthetic_, bulk, firstCompared_, n);
     result.covered = static_cast<double>(inside) / static_cast<double>(n);
     return result;
 }

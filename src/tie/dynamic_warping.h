@@ -50,11 +50,15 @@ struct Alignment {
     std::vector<double> knotDepth; // m
     std::vector<double> knotTime;  // s: the bulk tie's trace time of each knot
     std::vector<double> knotLag;   // s: added to it by the alignment
-    // The trace at the aligned time of every alignment sample (NaN where the
-    // trace does not reach).
+    // The trace as compared (see Warper::synthetic) along the alignment, at
+    // every alignment sample (NaN where the trace does not reach).
     std::vector<double> aligned;
-    double coefficient = 0.0;     // Pearson, synthetic against the aligned trace
-    double bulkCoefficient = 0.0; // Pearson over the same samples at the bulk tie
+    // Pearson, the synthetic as compared against the aligned trace, after
+    // the sea floor's arrival; without fixed ties never below the bulk tie's
+    // own coefficient over the same samples, unless the bulk tie matches
+    // worse than WeakestFit.
+    double coefficient = 0.0;
+    double bulkCoefficient = 0.0; // the same at the bulk tie
     double covered = 0.0;         // share of the samples the aligned trace reaches
 
     // The lag at a bulk tie time, linear between knots.
@@ -113,7 +117,6 @@ private:
     double strainLow_ = 0.0;
     double strainHigh_ = 0.0;
     std::vector<double> times_;
-    std::vector<double> raw_;       // the synthetic as given
     std::vector<double> synthetic_; // at the trace's resolution, standardised
     double traceSmoothing_ = 0.0;   // samples: the trace's extra smoothing
     std::size_t firstCompared_ = 0;

@@ -77,20 +77,20 @@ void smooth(std::vector<double>& values, double sigma) {
     }
 }
 
-bool standardise(std::vector<double>& values) {
+bool standardise(std::vector<double>& values, std::size_t first) {
     double sum = 0;
     double count = 0;
-    for (const double v : values) {
-        if (std::isfinite(v)) {
-            sum += v;
+    for (std::size_t i = first; i < values.size(); ++i) {
+        if (std::isfinite(values[i])) {
+            sum += values[i];
             ++count;
         }
     }
     const double mean = count > 0 ? sum / count : 0.0;
     double squares = 0;
-    for (const double v : values) {
-        if (std::isfinite(v)) {
-            squares += (v - mean) * (v - mean);
+    for (std::size_t i = first; i < values.size(); ++i) {
+        if (std::isfinite(values[i])) {
+            squares += (values[i] - mean) * (values[i] - mean);
         }
     }
     if (!(squares > 0)) {

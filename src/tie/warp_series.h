@@ -30,9 +30,9 @@ double halfCorrelationWidth(const std::vector<double>& values);
 // renormalised where it reaches past them.
 void smooth(std::vector<double>& values, double sigma);
 
-// Mean 0 and standard deviation 1 over the finite values; false when they
-// do not vary.
-bool standardise(std::vector<double>& values);
+// Mean 0 and standard deviation 1 over the finite values from `first` on
+// (all values shifted and scaled alike); false when they do not vary.
+bool standardise(std::vector<double>& values, std::size_t first = 0);
 
 // Pearson's coefficient of x and y over [first, last), where y is finite;
 // NaN with fewer than three such samples or where either side is flat.

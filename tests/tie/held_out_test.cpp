@@ -7,6 +7,7 @@
 #include "tie/held_out_trace.h"
 #include "tie/time_depth.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,51 @@ TEST(HeldOutTie, FollowsTwoVelocityErrorsAndFindsNoTieInNoise) {
         EXPECT_LT(warped, 0.1) << c.made.seed;
         EXPECT_GT(straight, 0.1) << c.made.seed;
         EXPECT_GT(tie.alignment.coefficient, tie.alignment.bulkCoefficient) << c.made.seed;
+    }
+}
+
+// Starting points (the bulk tie's factor and shift) from which the
+// alignment once matched worse than the bulk tie: a core of three beds, a
+// layered 1 m core, and the same with its trace ending at the core base.
+TEST(DynamicWarping, NeverMatchesWorseThanTheBulkTieItStartsFrom) {
+    quarvel::testing::TempWorkDir dir;
+    ChirpSource({"0.02", "2000", "12000", "0.00001"}, dir.workDir());
+    const auto wavelet = engine::readWavelet(dir.workDir(), 1e-5, "0.00001");
+    std::vector<double> layered; // sand from each odd top to the next; the base
+    for (double top = 0.03; top < 1; top += 0.02 + 0.01 * (layered.size() * 5 % 7)) {
+        layered.push_back(top);
+    }
+    layered.push_back(1.0);
+    struct Case {
+        std::vector<double> sand;
+        double split, delay, factor, shift, endsAtBase;
+    };
+    for (const Case& c :
+         {Case{{0.4, 0.45, 0.9, 0.95, 1.3, 1.34, 1.5}, 0.8, 0.1e-3, 1.019, 0.0887e-3, 0},
+          Case{layered, 0.5, 0.05e-3, 0.916, 0.1263e-3, 0},
+          Case{layered, 0.5, 0.05e-3, 0.955, 0.0248e-3, 1}}) {
+        MathFun::SyntheticLog log;
+        for (int i = 1; i <= std::lround(c.sand.back() * 100); ++i) {
+            const auto above = std::lower_bound(c.sand.begin(), c.sand.end(), 0.01 * i);
+            const bool sand = (above - c.sand.begin()) % 2 == 1;
+            log.depth.push_back(0.01 * i);
+            log.velocity.push_back(sand ? 1650 : 1480 + 0.1 * i);
+            log.density.push_back(sand ? 1.95 : 1.6 + 0.0005 * i);
+        }
+        testing::HeldOutTrace made =
+            testing::heldOutTrace(log, {c.split, 1.05, 0.95, c.delay, 0.3, false, 1});
+        while (c.endsAtBase && made.trace.time.back() > made.truth.twtAt(c.sand.back()) / 1000) {
+            made.trace.time.pop_back();
+            made.trace.value.pop_back();
+        }
+        TieMeasurement bulk;
+        bulk.factors = {{c.factor, c.shift, 0.0}};
+        bulk.bestShift = c.shift;
+        const DepthVaryingRequest r = depthVaryingRequest(
+            TieSynthesiser(log, wavelet, synthesisParameters("2000", "12000", "0.00001")), log,
+            bulk, made.trace, {});
+        const Alignment alignment = Warper(r.warp).align(r.warp.trace.value);
+        EXPECT_GE(alignment.coefficient, alignment.bulkCoefficient) << c.factor;
     }
 }
 
