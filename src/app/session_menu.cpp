@@ -77,12 +77,14 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     const auto changed = [this] { setModified(true); };
     for (const auto signal :
          {&Workspace::calibrationChanged, &Workspace::chirpTextsChanged, &Workspace::waveletChanged,
-          &Workspace::scaleSettingsChanged, &Workspace::axisTextsChanged, &Workspace::logChanged,
-          &Workspace::synthChanged, &Workspace::traceChanged, &Workspace::tiePointsChanged,
-          &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
-          &Workspace::photographChanged, &Workspace::panelChoicesChanged,
-          &Workspace::corePositionChanged}) {
+          &Workspace::logChanged, &Workspace::synthChanged, &Workspace::traceChanged,
+          &Workspace::tiePointsChanged, &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
+          &Workspace::photographChanged, &Workspace::corePositionChanged}) {
         connect(&workspace, signal, this, changed);
+    }
+    for (const auto signal : {&PlotSettings::scalesChanged, &PlotSettings::axisChanged,
+                              &PlotSettings::fontChanged, &PlotSettings::panelsChanged}) {
+        connect(&workspace.plotSettings(), signal, this, changed);
     }
     connect(&workspace.log(), &LogModel::cellEdited, this, changed);
     main->installEventFilter(this);

@@ -130,19 +130,19 @@ void restoreTrace(Workspace& workspace, const Session& session, Steps& steps) {
 
 void restoreSettings(Workspace& workspace, const Session& session, bool logLoaded, Steps& steps) {
     const SessionScales& s = session.scales;
-    workspace.setScaleSettings(
+    workspace.plotSettings().setScales(
         {s.autoVelocity, s.minVelocity, s.maxVelocity, s.autoDensity, s.minDensity, s.maxDensity});
     if (logLoaded) {
         // The bounds follow the log again where they are automatic.
         steps.run([&] { workspace.refreshLog(); });
     }
     const QStringList& axis = session.axisTexts;
-    workspace.setAxisTexts({axis.value(0).toStdString(), axis.value(1).toStdString(),
-                            axis.value(2).toStdString(), axis.value(3).toStdString()});
+    workspace.plotSettings().setAxis({axis.value(0).toStdString(), axis.value(1).toStdString(),
+                                      axis.value(2).toStdString(), axis.value(3).toStdString()});
     if (!session.annotationFont.isEmpty()) {
         QFont font;
         if (font.fromString(session.annotationFont)) {
-            workspace.setAnnotationFont(font);
+            workspace.plotSettings().setFont(font);
         } else {
             steps.problems.append(QStringLiteral("The annotation font \"%1\" is not a font")
                                       .arg(session.annotationFont));
@@ -150,7 +150,7 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     }
     // A panel the session does not tick or untick is ticked when it shows
     // something, as drawing it ticks it in the windows.
-    PanelChoices panels = workspace.panelChoices();
+    PanelChoices panels = workspace.plotSettings().panels();
     const SessionPanels& saved = session.panels;
     const bool log = !workspace.state().NoLogLoaded;
     panels.photo = saved.photo.value_or(panels.photo || !workspace.photograph().isNull());
@@ -160,7 +160,7 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     panels.velocity = saved.velocity.value_or(panels.velocity || log);
     panels.density = saved.density.value_or(panels.density || log);
     panels.correlator = saved.correlator;
-    workspace.setPanelChoices(panels);
+    workspace.plotSettings().setPanels(panels);
 }
 
 // A session from before the core's position was kept gives the position its
@@ -204,14 +204,14 @@ Session snapshotSession(const Workspace& workspace) {
     session.trace = pathText(workspace.traceSource().file);
     session.segy = workspace.traceSource().segy;
     session.corePosition = workspace.corePosition();
-    const LogScaleSettings& scales = workspace.scaleSettings();
+    const LogScaleSettings& scales = workspace.plotSettings().scales();
     session.scales = {scales.autoVel,  scales.minVel,  scales.maxVel,
                       scales.autoDens, scales.minDens, scales.maxDens};
-    const AxisTexts& axis = workspace.axisTexts();
+    const AxisTexts& axis = workspace.plotSettings().axis();
     session.axisTexts = {qText(axis.xMarkFreq), qText(axis.xLabelFreq), qText(axis.yMarkFreq),
                          qText(axis.yLabelFreq)};
-    session.annotationFont = workspace.annotationFont().toString();
-    const PanelChoices& panels = workspace.panelChoices();
+    session.annotationFont = workspace.plotSettings().font().toString();
+    const PanelChoices& panels = workspace.plotSettings().panels();
     session.panels = {panels.photo,   panels.synthetic,  panels.trace,  panels.velocity,
                       panels.density, panels.correlator, panels.fitCore};
     for (const tie::TiePoint& point : workspace.tiePoints()) {
@@ -225,9 +225,9 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
     Steps steps;
     workspace.startOver();
     // How the photograph is shown comes before the photograph.
-    PanelChoices panels = workspace.panelChoices();
+    PanelChoices panels = workspace.plotSettings().panels();
     panels.fitCore = session.panels.fitCore;
-    workspace.setPanelChoices(panels);
+    workspace.plotSettings().setPanels(panels);
     restorePhotograph(workspace, session, steps);
     const bool logLoaded = restoreLog(workspace, session, unanswered, steps);
     if (session.chirpTexts.size() == 4) {

@@ -30,8 +30,10 @@ QString boundaryFileStatus(const std::string& fileName) {
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
-    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), annotationFont_(layoutFont()) {
+    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
+    // "Fit Core to Panel" squeezes the photograph or shows it as it is.
+    connect(&plotSettings_, &PlotSettings::panelsChanged, this, [this] { showPhotograph(false); });
 }
 
 void Workspace::replaceCalibration(const Boundaries& boundaries) {
@@ -147,33 +149,13 @@ double Workspace::CALC_TIME(int x, int graphWidth) const {
     return quarvel::CALC_TIME(x, graphWidth, chirp_.width);
 }
 
-void Workspace::setScaleSettings(const LogScaleSettings& settings) {
-    const LogScaleSettings& s = scales_;
-    if (settings.autoVel == s.autoVel && settings.minVel == s.minVel &&
-        settings.maxVel == s.maxVel && settings.autoDens == s.autoDens &&
-        settings.minDens == s.minDens && settings.maxDens == s.maxDens) {
-        return;
-    }
-    scales_ = settings;
-    emit scaleSettingsChanged();
-}
-
-void Workspace::setAxisTexts(const AxisTexts& texts) {
-    if (texts.xMarkFreq == axis_.xMarkFreq && texts.xLabelFreq == axis_.xLabelFreq &&
-        texts.yMarkFreq == axis_.yMarkFreq && texts.yLabelFreq == axis_.yLabelFreq) {
-        return;
-    }
-    axis_ = texts;
-    emit axisTextsChanged();
-}
-
 void Workspace::CALC_LOG_SCALE() {
-    showLogScale(calcLogScaleFile(workDir_.file("log.dat"), scales_));
+    showLogScale(calcLogScaleFile(workDir_.file("log.dat"), plotSettings_.scales()));
 }
 
 void Workspace::showLogScale(const LogScaleResult& result) {
     applyLogScale(result, state_);
-    setScaleSettings(result.scales);
+    plotSettings_.setScales(result.scales);
     if (result.truncated) {
         emit notice(leftOutNotice("log.dat", LogCapacity, "records"));
     }
@@ -190,7 +172,7 @@ void Workspace::logSaved(LogModel::Changes changes) {
     if (!changes.testFlag(LogModel::LogSaved)) {
         return;
     }
-    showLogScale(calcLogScale(log_.savedText(), scales_));
+    showLogScale(calcLogScale(log_.savedText(), plotSettings_.scales()));
     if (changes.testFlag(LogModel::NewLog)) {
         state_.NoLogLoaded = false;
     }
@@ -206,7 +188,7 @@ void Workspace::startOver() {
     clearAcceptedTies();
     log_.discard();
     state_.NoLogLoaded = true;
-    showLogScale(calcLogScale("", scales_));
+    showLogScale(calcLogScale("", plotSettings_.scales()));
     announceLog();
 }
 

@@ -4,6 +4,7 @@
 #include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
 #include "document/log_model.h"
+#include "document/plot_settings.h"
 #include "document/probe_model.h"
 #include "document/task.h"
 #include "engine/synthetic.h"
@@ -32,14 +33,6 @@
 
 namespace quarvel {
 
-// The tick settings of the final plot's axes as typed ("Graphic Param.").
-struct AxisTexts {
-    std::string xMarkFreq = "10";
-    std::string xLabelFreq = "50";
-    std::string yMarkFreq = "200";
-    std::string yLabelFreq = "200";
-};
-
 // A depth-varying tie as the document keeps it: what was asked, what came
 // out, and the text of "log.dat" it was measured on.
 struct DepthVaryingResult {
@@ -55,20 +48,6 @@ struct DepthVaryingResult {
 struct AppliedTie {
     double before = 0.0;
     double after = 0.0;
-};
-
-// The ticks of the main window's selection bar (which panels a mark goes
-// on), "Correlator" and "Fit Core to Panel".
-struct PanelChoices {
-    bool photo = true;
-    bool synthetic = false;
-    bool trace = false;
-    bool velocity = false;
-    bool density = false;
-    bool correlator = false;
-    bool fitCore = true;
-
-    bool operator==(const PanelChoices&) const = default;
 };
 
 // Where the trace on show came from: a listing, or a SEG-Y line and the
@@ -147,22 +126,10 @@ public:
     // Seconds from the centre column of a chirp graph of that width.
     double CALC_TIME(int x, int graphWidth) const;
 
-    // The scale dialogs' bounds; a log reading replaces the automatic ones.
-    const LogScaleSettings& scaleSettings() const { return scales_; }
-    void setScaleSettings(const LogScaleSettings& settings);
-
-    // The final plot's axis ticks as typed.
-    const AxisTexts& axisTexts() const { return axis_; }
-    void setAxisTexts(const AxisTexts& texts);
-
-    // The font of the panels' titles and marks' labels ("Anot. Font"); a new
-    // one shows at each panel's next drawing.
-    const QFont& annotationFont() const { return annotationFont_; }
-    void setAnnotationFont(const QFont& font) { annotationFont_ = font; }
-
-    // The ticks of the selection bar, "Correlator" and "Fit Core to Panel".
-    const PanelChoices& panelChoices() const { return panels_; }
-    void setPanelChoices(const PanelChoices& choices);
+    // The scales, axis ticks, annotation font and panels chosen. The panels
+    // chosen decide where marks go and whether the photograph is squeezed.
+    PlotSettings& plotSettings() { return plotSettings_; }
+    const PlotSettings& plotSettings() const { return plotSettings_; }
 
     // The log: the data editor's grid and the "log.dat" made from it. What
     // its commands save is shown at once.
@@ -347,8 +314,6 @@ signals:
     void boundaryStatusChanged();
     void chirpTextsChanged();
     void waveletChanged();
-    void scaleSettingsChanged();
-    void axisTextsChanged();
     void logChanged();
     void synthChanged();
     // The engine has written a new "ampl.dat" (after synthChanged).
@@ -363,7 +328,6 @@ signals:
     void marksCleared();
     // The core panel shows another photograph, or other columns of it.
     void photographChanged();
-    void panelChoicesChanged();
     // A trace was loaded from a file (after traceChanged).
     void traceSourceChanged();
     void corePositionChanged();
@@ -420,18 +384,15 @@ private:
     std::vector<tie::FixedTie> acceptedTies_;
     WorkspaceState state_;
     ProbeModel probe_;
+    PlotSettings plotSettings_;
     Boundaries calibration_;
     BoundaryReports boundaryReports_;
     QString boundaryStatus_;
     ChirpTexts chirp_;
-    LogScaleSettings scales_;
-    AxisTexts axis_;
-    QFont annotationFont_;
     SeriesData synthetic_;
     SeriesData trace_;
     QImage finalPlot_;
     QImage photograph_;
-    PanelChoices panels_;
     TraceSource traceSource_;
     std::optional<CorePosition> corePosition_;
     std::string traceListing_;

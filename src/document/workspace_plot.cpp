@@ -32,7 +32,7 @@ void Workspace::showPhotograph(bool anew) {
     }
     std::optional<CoreColumns> columns;
     const int width = photograph_.width();
-    if (panels_.fitCore && squeezesCore(width, CorePanelWidth)) {
+    if (plotSettings_.panels().fitCore && squeezesCore(width, CorePanelWidth)) {
         // Until X min and X max are whole numbers the whole width is the core.
         const std::optional<int> xmin = numbers::tryParseInteger(calibration_.xmin);
         const std::optional<int> xmax = numbers::tryParseInteger(calibration_.xmax);
@@ -52,18 +52,10 @@ int Workspace::panelHeight() const {
     return photograph_.isNull() ? StartPanelHeight : photograph_.height();
 }
 
-void Workspace::setPanelChoices(const PanelChoices& choices) {
-    if (choices == panels_) {
-        return;
-    }
-    panels_ = choices;
-    emit panelChoicesChanged();
-    showPhotograph(false);
-}
-
 // The panels a mark made now goes on.
 PanelSet Workspace::markedPanels() const {
-    return {panels_.photo, panels_.synthetic, panels_.velocity, panels_.density, panels_.trace};
+    const PanelChoices& chosen = plotSettings_.panels();
+    return {chosen.photo, chosen.synthetic, chosen.velocity, chosen.density, chosen.trace};
 }
 
 void Workspace::panelsDrawn(const PanelSet& panels) {
@@ -124,7 +116,7 @@ void Workspace::addTiePoint(tie::TiePoint point) {
 void Workspace::markAtPointer(int row) {
     const ProbeReading& reading = probe_.reading();
     tie::TiePoint point{row, reading.depthText, reading.estTwt, std::nullopt};
-    if (panels_.trace) {
+    if (plotSettings_.panels().trace) {
         // The trace is placed by time, not by the photograph's row.
         try {
             const SeriesExtents trace = traceExtents();
@@ -179,21 +171,21 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.log = state_.LogTable;
     source.logTopDepth = state_.LogTopDepth;
     source.logBottomDepth = state_.LogBottomDepth;
-    source.scales = scales_;
+    source.scales = plotSettings_.scales();
     source.synthetic = synthetic_;
     source.syntheticExtents = syntheticExtents();
     source.trace = trace_;
     source.traceExtents = traceExtents();
     source.marks = marks_;
-    source.font = annotationFont_;
+    source.font = plotSettings_.font();
     // The final plot's own rule for Top and Bottom (the whole number each
     // starts with) is applied by composeFinalPlot.
     source.topText = calibration_.Top;
     source.bottomText = calibration_.Bottom;
     source.yminText = calibration_.ymin;
     source.ymaxText = calibration_.ymax;
-    source.markFreqText = axis_.yMarkFreq;
-    source.labelFreqText = axis_.yLabelFreq;
+    source.markFreqText = plotSettings_.axis().yMarkFreq;
+    source.labelFreqText = plotSettings_.axis().yLabelFreq;
     source.traceTimeMinMs = state_.TraceTimeMinMs;
     source.traceTimeMaxMs = state_.TraceTimeMaxMs;
     source.meanVelocity = state_.MeanVelocity;

@@ -343,16 +343,11 @@ void TMainForm::About1Click() {
 void TMainForm::AnotFont1Click() {
     guarded(services_.errors, [this] {
         const std::optional<QFont> chosen =
-            services_.dialogs.chooseFont(workspace_.annotationFont());
+            services_.dialogs.chooseFont(workspace_.plotSettings().font());
         if (!chosen)
             return;
-        workspace_.setAnnotationFont(*chosen);
-        // The titles change at each panel's next drawing; until then the
-        // pictures' own fonts serve the labels of new marks.
-        for (ImagePanel* panel :
-             {Grafico_sintetico, grafico_densita, Grafico_velocita, Grafico_traccia})
-            if (panel->hasPicture())
-                panel->picture().setFont(*chosen);
+        // The titles and the marks' labels change at the next drawing.
+        workspace_.plotSettings().setFont(*chosen);
     });
 }
 

@@ -45,7 +45,8 @@ void TMainForm::connectWorkspace() {
             [this](int row) { invertGuideRow(row); });
     connect(&workspace_.probe(), &ProbeModel::guideHidden, this,
             [this](int row) { invertGuideRow(row); });
-    connect(&workspace_, &Workspace::panelChoicesChanged, this, [this] { showPanelChoices(); });
+    connect(&workspace_.plotSettings(), &PlotSettings::panelsChanged, this,
+            [this] { showPanelChoices(); });
     for (QCheckBox* box : {Photo, Synth, Trace, Pwave, density, correlator}) {
         connect(box, &QCheckBox::toggled, this, [this] { storePanelChoices(); });
     }
@@ -53,15 +54,15 @@ void TMainForm::connectWorkspace() {
 }
 
 void TMainForm::storePanelChoices() {
-    workspace_.setPanelChoices({Photo->isChecked(), Synth->isChecked(), Trace->isChecked(),
-                                Pwave->isChecked(), density->isChecked(), correlator->isChecked(),
-                                FitCore1->isChecked()});
+    workspace_.plotSettings().setPanels({Photo->isChecked(), Synth->isChecked(), Trace->isChecked(),
+                                         Pwave->isChecked(), density->isChecked(),
+                                         correlator->isChecked(), FitCore1->isChecked()});
 }
 
 // The ticks as the workspace holds them, set together: one at a time, each
 // would hand the others' old ticks back to it.
 void TMainForm::showPanelChoices() {
-    const PanelChoices& choices = workspace_.panelChoices();
+    const PanelChoices& choices = workspace_.plotSettings().panels();
     const std::pair<QCheckBox*, bool> boxes[] = {
         {Photo, choices.photo},    {Synth, choices.synthetic}, {Trace, choices.trace},
         {Pwave, choices.velocity}, {density, choices.density}, {correlator, choices.correlator}};
@@ -91,7 +92,7 @@ void TMainForm::drawLogPanels() {
     grafico_densita->setPanelHeight(height);
 
     const WorkspaceState& ws = workspace_.state();
-    const LogScaleSettings& scales = workspace_.scaleSettings();
+    const LogScaleSettings& scales = workspace_.plotSettings().scales();
     LogPanelInput input;
     input.records = ws.LogTable;
     input.topDepth = ws.LogTopDepth;
@@ -100,14 +101,14 @@ void TMainForm::drawLogPanels() {
     input.kind = LogPanelKind::Velocity;
     input.minBound = scales.minVel;
     input.maxBound = scales.maxVel;
-    Grafico_velocita->setPicture(
-        renderLogPanel(input, Grafico_velocita->panelWidth(), height, workspace_.annotationFont()));
+    Grafico_velocita->setPicture(renderLogPanel(input, Grafico_velocita->panelWidth(), height,
+                                                workspace_.plotSettings().font()));
 
     input.kind = LogPanelKind::Density;
     input.minBound = scales.minDens;
     input.maxBound = scales.maxDens;
-    grafico_densita->setPicture(
-        renderLogPanel(input, grafico_densita->panelWidth(), height, workspace_.annotationFont()));
+    grafico_densita->setPicture(renderLogPanel(input, grafico_densita->panelWidth(), height,
+                                               workspace_.plotSettings().font()));
 
     enableAndCheck(Pwave);
     enableAndCheck(density);
@@ -130,7 +131,7 @@ void TMainForm::drawSeriesPanel(ImagePanel* panel, QCheckBox* box, const SeriesD
                                 const SeriesExtents& extents, const QString& title) {
     panel->setPanelHeight(core_image->panelHeight());
     panel->setPicture(renderSeriesPanel(series, extents, title, panel->panelWidth(),
-                                        panel->panelHeight(), workspace_.annotationFont()));
+                                        panel->panelHeight(), workspace_.plotSettings().font()));
     enableAndCheck(box);
 }
 

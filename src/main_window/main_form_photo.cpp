@@ -118,7 +118,7 @@ void TMainForm::drawMarks() {
                 workspace_.probe().hideGuide();
             }
             drawMark(pictureOf(panel), mark, which, panel->panelWidth(),
-                     workspace_.annotationFont());
+                     workspace_.plotSettings().font());
             panel->update();
         }
     }

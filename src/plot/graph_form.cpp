@@ -44,7 +44,7 @@ TGraphForm::TGraphForm(Services& services) {
     xAxis->setObjectName(QStringLiteral("GroupBox1"));
     xAxis->setGeometry(0, 0, 186, 81);
     Workspace& workspace = services.workspace;
-    const AxisTexts& shown = workspace.axisTexts();
+    const AxisTexts& shown = workspace.plotSettings().axis();
     const auto text = [](const std::string& t) { return QString::fromStdString(t); };
     Edit1 = tickField(xAxis, "Edit1", text(shown.xMarkFreq), 24, QStringLiteral("Mark freq."), 32);
     Edit2 =
@@ -65,14 +65,15 @@ TGraphForm::TGraphForm(Services& services) {
 
     for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4}) {
         connect(field, &QLineEdit::textChanged, this, [this, &workspace] {
-            workspace.setAxisTexts({Edit1->text().toStdString(), Edit2->text().toStdString(),
-                                    Edit3->text().toStdString(), Edit4->text().toStdString()});
+            workspace.plotSettings().setAxis(
+                {Edit1->text().toStdString(), Edit2->text().toStdString(),
+                 Edit3->text().toStdString(), Edit4->text().toStdString()});
         });
     }
     // Texts the workspace was given (a session opened) are shown together:
     // one at a time, each would hand the others' old texts back to it.
-    connect(&workspace, &Workspace::axisTextsChanged, this, [this, &workspace] {
-        const AxisTexts& texts = workspace.axisTexts();
+    connect(&workspace.plotSettings(), &PlotSettings::axisChanged, this, [this, &workspace] {
+        const AxisTexts& texts = workspace.plotSettings().axis();
         const std::pair<QLineEdit*, const std::string*> fields[] = {{Edit1, &texts.xMarkFreq},
                                                                     {Edit2, &texts.xLabelFreq},
                                                                     {Edit3, &texts.yMarkFreq},

@@ -48,7 +48,7 @@ LogScaleDialog::LogScaleDialog(Services& services, Log log, const QString& objec
 void LogScaleDialog::build(const char* autoName, const char* minName, const char* maxName,
                            int fieldLeft, int labelLeft, const QSize& size) {
     setFixedSize(size);
-    const LogScaleSettings& settings = workspace_.scaleSettings();
+    const LogScaleSettings& settings = workspace_.plotSettings().scales();
     const bool velocity = log_ == Log::Velocity;
     const int minimum = velocity ? settings.minVel : settings.minDens;
     const int maximum = velocity ? settings.maxVel : settings.maxDens;
@@ -74,11 +74,12 @@ void LogScaleDialog::build(const char* autoName, const char* minName, const char
     connect(auto_, &QCheckBox::toggled, this, [this] { store(); });
     connect(minimum_, &QSpinBox::valueChanged, this, [this] { store(); });
     connect(maximum_, &QSpinBox::valueChanged, this, [this] { store(); });
-    connect(&workspace_, &Workspace::scaleSettingsChanged, this, [this] { showSettings(); });
+    connect(&workspace_.plotSettings(), &PlotSettings::scalesChanged, this,
+            [this] { showSettings(); });
 }
 
 void LogScaleDialog::store() {
-    LogScaleSettings settings = workspace_.scaleSettings();
+    LogScaleSettings settings = workspace_.plotSettings().scales();
     if (log_ == Log::Velocity) {
         settings.autoVel = auto_->isChecked();
         settings.minVel = minimum_->value();
@@ -88,11 +89,11 @@ void LogScaleDialog::store() {
         settings.minDens = minimum_->value();
         settings.maxDens = maximum_->value();
     }
-    workspace_.setScaleSettings(settings);
+    workspace_.plotSettings().setScales(settings);
 }
 
 void LogScaleDialog::showSettings() {
-    const LogScaleSettings& settings = workspace_.scaleSettings();
+    const LogScaleSettings& settings = workspace_.plotSettings().scales();
     const bool velocity = log_ == Log::Velocity;
     // Both bounds go in before either is handed back to the workspace.
     const QSignalBlocker minimumBlocker(minimum_);

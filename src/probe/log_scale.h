@@ -17,6 +17,8 @@ struct LogScaleSettings {
     bool autoDens = true;
     int minDens = 1400;
     int maxDens = 2300;
+
+    bool operator==(const LogScaleSettings&) const = default;
 };
 
 // What one reading of the log file gives: the records, the bounds (automatic

@@ -5,6 +5,7 @@
 #include "app/demo.h"
 #include "app/session_menu.h"
 #include "document/session_document.h"
+#include "document/workspace.h"
 #include "editor/segy_trace_form.h"
 #include "editor/tables_form.h"
 #include "main_window/main_form.h"
@@ -370,6 +371,10 @@ TEST(SessionOpenTest, TheTitleMarksUnsavedChangesAndClosingAsks) {
     EXPECT_TRUE(readSessionFile(path).panels.correlator);
     EXPECT_EQ(main->windowTitle(), "Quarvel v1.0 - tie.qvs[*]");
     EXPECT_FALSE(main->isWindowModified());
+    QFont font = windows.workspace().plotSettings().font();
+    font.setPixelSize(20);
+    windows.workspace().plotSettings().setFont(font);
+    EXPECT_TRUE(main->isWindowModified()) << "the session keeps the annotation font";
 }
 
 } // namespace

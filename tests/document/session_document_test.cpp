@@ -41,7 +41,7 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     EXPECT_FALSE(workspace.trace().time.empty());
     EXPECT_FALSE(workspace.synthetic().time.empty());
     const PanelChoices every{true, true, true, true, true, true, true};
-    EXPECT_EQ(workspace.panelChoices(), every) << "each panel drawn is ticked";
+    EXPECT_EQ(workspace.plotSettings().panels(), every) << "each panel drawn is ticked";
 
     const Session snapshot = snapshotSession(workspace);
     EXPECT_EQ(snapshot.photograph, demo.photograph);

@@ -30,8 +30,7 @@ public:
         QObject::connect(&workspace, &Workspace::boundaryStatusChanged, record("status"));
         QObject::connect(&workspace, &Workspace::chirpTextsChanged, record("chirp"));
         QObject::connect(&workspace, &Workspace::waveletChanged, record("wavelet"));
-        QObject::connect(&workspace, &Workspace::scaleSettingsChanged, record("scales"));
-        QObject::connect(&workspace, &Workspace::axisTextsChanged, record("axis"));
+        QObject::connect(&workspace.plotSettings(), &PlotSettings::scalesChanged, record("scales"));
         QObject::connect(&workspace, &Workspace::logChanged, record("log"));
         QObject::connect(&workspace, &Workspace::synthChanged, record("synth"));
         QObject::connect(&workspace, &Workspace::synthComputed, record("computed"));
@@ -71,8 +70,6 @@ protected:
 TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
     workspace.setCalibration(Boundaries{});
     workspace.setChirpTexts(ChirpTexts{});
-    workspace.setScaleSettings(LogScaleSettings{});
-    workspace.setAxisTexts(AxisTexts{});
     EXPECT_TRUE(log.names.empty()) << "the defaults are what the workspace starts with";
 
     Boundaries calibration;
@@ -81,17 +78,9 @@ TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
     ChirpTexts chirp;
     chirp.interval = "0.00002";
     workspace.setChirpTexts(chirp);
-    LogScaleSettings scales;
-    scales.maxDens = 2400;
-    workspace.setScaleSettings(scales);
-    AxisTexts axis;
-    axis.yLabelFreq = "400";
-    workspace.setAxisTexts(axis);
-    EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "chirp", "scales", "axis"}));
+    EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "chirp"}));
     EXPECT_EQ(workspace.calibration().Top, "12");
     EXPECT_EQ(workspace.chirpTexts().interval, "0.00002");
-    EXPECT_EQ(workspace.scaleSettings().maxDens, 2400);
-    EXPECT_EQ(workspace.axisTexts().yLabelFreq, "400");
 }
 
 // Each calibration field is converted by the rule of the one who uses it.
@@ -151,8 +140,8 @@ TEST_F(WorkspaceTest, ALogIsLoadedOnlyByTheDataEditorsLoad) {
     workspace.refreshLog();
     EXPECT_TRUE(workspace.state().NoLogLoaded);
     EXPECT_EQ(workspace.state().LogCount, 3);
-    EXPECT_EQ(workspace.scaleSettings().minVel, 1500);
-    EXPECT_EQ(workspace.scaleSettings().maxVel, 1502);
+    EXPECT_EQ(workspace.plotSettings().scales().minVel, 1500);
+    EXPECT_EQ(workspace.plotSettings().scales().maxVel, 1502);
     EXPECT_EQ(log.names, (std::vector<std::string>{"scales", "log"}));
 
     log.names.clear();

@@ -86,10 +86,10 @@ TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
     workspace.loadPhotograph(photo);
     dir.write("trace.txt", "0 0\r\n3 1\r\n"); // 0.1 ms a row of the 30-row panel
     workspace.readTrace();
-    workspace.setPanelChoices({.photo = true, .synthetic = true, .trace = true});
+    workspace.plotSettings().setPanels({.photo = true, .synthetic = true, .trace = true});
     workspace.addTiePoint({5, "0.1", 1.5, 1.5});
     workspace.addTiePoint({7, "0.2", 0.5, std::nullopt});
-    workspace.setPanelChoices({.photo = false});
+    workspace.plotSettings().setPanels({.photo = false});
     workspace.addTiePoint({9, "0.3", 0.7, std::nullopt});
     const PanelSet photoAndSynth{.photo = true, .synthetic = true};
     EXPECT_EQ(workspace.marks(),

