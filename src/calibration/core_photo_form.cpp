@@ -43,7 +43,7 @@ TCore_Photo_Form::TCore_Photo_Form(Services& services)
     area->setObjectName("FieldArea");
     area->setFixedSize(WindowWidth, GroupHeight * static_cast<int>(Boundaries::FieldCount));
     setCentralWidget(area);
-    const Boundaries& shown = workspace_.calibration();
+    const Boundaries& shown = workspace_.calibration().boundaries();
     Top = addField(area, 0, "Top", "Top (mm)", shown.Top.c_str());
     Bottom = addField(area, 1, "Bottom", "Bottom (mm)", shown.Bottom.c_str());
     Left = addField(area, 2, "Left", "Left (mm)", shown.Left.c_str());
@@ -66,11 +66,12 @@ TCore_Photo_Form::TCore_Photo_Form(Services& services)
     // Whatever is typed is the workspace's calibration at once.
     for (QLineEdit* field : {Top, Bottom, Left, Right, xmin, xmax, ymin, ymax}) {
         connect(field, &QLineEdit::textChanged, this,
-                [this] { workspace_.setCalibration(boundaries()); });
+                [this] { workspace_.calibration().setBoundaries(boundaries()); });
     }
-    connect(&workspace_, &Workspace::calibrationChanged, this, [this] { showCalibration(); });
-    connect(&workspace_, &Workspace::boundaryStatusChanged, this,
-            [this] { StatusPanel->setText(workspace_.boundaryStatus()); });
+    connect(&workspace_.calibration(), &CalibrationModel::changed, this,
+            [this] { showCalibration(); });
+    connect(&workspace_.calibration(), &CalibrationModel::statusChanged, this,
+            [this] { StatusPanel->setText(workspace_.calibration().status()); });
 }
 
 QLineEdit* TCore_Photo_Form::addField(QWidget* area, int order, const char* name,
@@ -111,13 +112,13 @@ Boundaries TCore_Photo_Form::boundaries() const {
 }
 
 void TCore_Photo_Form::setBoundaries(const Boundaries& boundaries) {
-    workspace_.setCalibration(boundaries);
+    workspace_.calibration().setBoundaries(boundaries);
 }
 
 void TCore_Photo_Form::showCalibration() {
     const std::array<QLineEdit*, Boundaries::FieldCount> fields = {Top,  Bottom, Left, Right,
                                                                    xmin, xmax,   ymin, ymax};
-    const auto texts = workspace_.calibration().texts();
+    const auto texts = workspace_.calibration().boundaries().texts();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const QString text = QString::fromStdString(texts[i]);
         if (fields[i]->text() != text) {
@@ -136,9 +137,9 @@ void TCore_Photo_Form::LoadBoundaries1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        workspace_.loadBoundaries(toPath(*chosen));
+        workspace_.calibration().load(toPath(*chosen));
         // Fields that cannot be used have been named; they are corrected here.
-        if (workspace_.calibrationUsable()) {
+        if (workspace_.calibration().usable()) {
             close();
         }
     });
@@ -151,7 +152,7 @@ void TCore_Photo_Form::SaveBoundaries1Click() {
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        workspace_.saveBoundaries(toPath(*chosen));
+        workspace_.calibration().save(toPath(*chosen));
     });
 }
 

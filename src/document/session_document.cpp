@@ -68,19 +68,19 @@ void restorePhotograph(Workspace& workspace, const Session& session, Steps& step
     steps.run([&] {
         workspace.loadPhotograph(session.photograph);
         const QImage& photo = workspace.photograph();
-        workspace.UpdateBoundaries(photo.width(), photo.height());
+        workspace.calibration().UpdateBoundaries(photo.width(), photo.height());
     });
     if (!session.boundaries.isEmpty() &&
-        QFileInfo(session.boundaries) != QFileInfo(qText(workspace.state().BndFileName)) &&
+        QFileInfo(session.boundaries) != QFileInfo(qText(workspace.calibration().boundaryFile())) &&
         steps.readable(session.boundaries, "The boundary file")) {
-        steps.run([&] { workspace.loadBoundaries(session.boundaries.toStdString()); });
+        steps.run([&] { workspace.calibration().load(session.boundaries.toStdString()); });
     }
     if (session.calibration.size() == Boundaries::FieldCount) {
         std::array<std::string, Boundaries::FieldCount> texts;
         for (std::size_t i = 0; i < texts.size(); ++i) {
             texts[i] = session.calibration[static_cast<qsizetype>(i)].toStdString();
         }
-        workspace.setCalibration(Boundaries::fromTexts(texts));
+        workspace.calibration().setBoundaries(Boundaries::fromTexts(texts));
     }
 }
 
@@ -179,12 +179,13 @@ Session snapshotSession(const Workspace& workspace) {
     Session session;
     session.photograph = qText(state.ImageFileName);
     if (!state.ImageFileName.empty()) {
-        if (boundaryFileExists(state.BndFileName)) {
-            session.boundaries = qText(state.BndFileName);
+        const std::string& boundaryFile = workspace.calibration().boundaryFile();
+        if (boundaryFileExists(boundaryFile)) {
+            session.boundaries = qText(boundaryFile);
         }
         // The texts as they stand: typed corrections after the boundary file
         // was read are kept as well.
-        for (const std::string& text : workspace.calibration().texts()) {
+        for (const std::string& text : workspace.calibration().boundaries().texts()) {
             session.calibration.append(qText(text));
         }
     }

@@ -5,12 +5,10 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
-#include "platform/canvas.h"
 #include "probe/depth_twt.h"
 #include "survey/segy_reader.h"
 
 #include <utility>
-#include <variant>
 
 namespace quarvel {
 
@@ -23,108 +21,20 @@ QString leftOutNotice(const char* fileName, int capacity, const char* what) {
         .arg(QLatin1String(what));
 }
 
-QString boundaryFileStatus(const std::string& fileName) {
-    return QStringLiteral("BND File :") + QString::fromStdString(fileName);
-}
-
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
     : QObject(parent), workDir_(std::move(workDir)), log_(workDir_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
+    // New X min or X max move a squeezed photograph's core.
+    connect(&calibration_, &CalibrationModel::changed, this, [this] { showPhotograph(false); });
+    connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
     // "Fit Core to Panel" squeezes the photograph or shows it as it is.
     connect(&plotSettings_, &PlotSettings::panelsChanged, this, [this] { showPhotograph(false); });
 }
 
-void Workspace::replaceCalibration(const Boundaries& boundaries) {
-    boundaryReports_.textsChanged(calibration_, boundaries);
-    calibration_ = boundaries;
-    // New X min or X max move a squeezed photograph's core.
-    showPhotograph(false);
-}
-
-void Workspace::setCalibration(const Boundaries& boundaries) {
-    if (boundaries == calibration_) {
-        return;
-    }
-    replaceCalibration(boundaries);
-    emit calibrationChanged();
-}
-
-void Workspace::tellFileProblems(const std::string& fileName) {
-    const std::vector<BoundaryProblem> problems = boundaryProblems(calibration_);
-    if (problems.empty()) {
-        return;
-    }
-    // Told here, the same problems do not come back on the next move.
-    for (const BoundaryProblem& problem : problems) {
-        boundaryReports_.tell(problem);
-    }
-    emit notice(QString::fromStdString(boundaryFileProblemsMessage(fileName, problems)));
-}
-
-bool Workspace::UpdateBoundaries(int panelWidth, int panelHeight) {
-    const std::string& bndFileName = state_.BndFileName;
-    if (boundaryFileExists(bndFileName)) {
-        replaceCalibration(readBoundaryFile(bndFileName));
-        boundaryStatus_ = boundaryFileStatus(bndFileName);
-        emit calibrationChanged();
-        emit boundaryStatusChanged();
-        tellFileProblems(bndFileName);
-        return true;
-    }
-    // No calibration yet: the whole core panel, to be corrected by hand.
-    Boundaries proposed = calibration_;
-    proposed.xmin = std::string("1");
-    proposed.xmax = std::to_string(panelWidth);
-    proposed.ymin = std::string("1");
-    proposed.ymax = std::to_string(panelHeight);
-    replaceCalibration(proposed);
-    boundaryStatus_ = QStringLiteral("BND File not found ");
-    emit calibrationChanged();
-    emit boundaryStatusChanged();
-    return false;
-}
-
-void Workspace::loadBoundaries(const std::filesystem::path& path) {
-    // A mistyped name would otherwise empty every field the user had.
-    if (!boundaryFileExists(path)) {
-        throwCannotOpen(path.string(), "No such file or directory.", ErrorKind::NotFound);
-    }
-    setCalibration(readBoundaryFile(path));
-    tellFileProblems(path.string());
-}
-
-void Workspace::saveBoundaries(const std::filesystem::path& path) {
-    writeBoundaryFile(path, calibration_);
-    // Only a file actually written becomes the current boundary file.
-    state_.BndFileName = path.string();
-    boundaryStatus_ = boundaryFileStatus(state_.BndFileName);
-    emit boundaryStatusChanged();
-}
-
-bool Workspace::calibrationUsable() const {
-    return boundaryProblems(calibration_).empty();
-}
-
-std::optional<PixelBounds> Workspace::probeBounds() {
-    auto converted = convertPixelBounds(calibration_);
-    if (const auto* problem = std::get_if<BoundaryProblem>(&converted)) {
-        if (boundaryReports_.tell(*problem)) {
-            throw QuarvelError(problem->message);
-        }
-        return std::nullopt;
-    }
-    return std::get<PixelBounds>(converted);
-}
-
-double Workspace::probeDepth(int ymin, int ymax, long long dy, double previousDepth) const {
-    return depth_twt::probeDepth(calibration_.Top, calibration_.Bottom, ymin, ymax, dy,
-                                 previousDepth);
-}
-
 void Workspace::pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax) {
-    const double depth = probeDepth(ymin, ymax, row - ymin, probe_.reading().depth);
+    const double depth = calibration_.probeDepth(ymin, ymax, row - ymin, probe_.reading().depth);
     probe_.pointerAt(column, row, colour, depth, state_.LogTable, state_.LogCount);
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "calibration/boundaries.h"
-#include "calibration/boundary_check.h"
 #include "chirp/chirp_source.h"
+#include "document/calibration_model.h"
 #include "document/log_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
@@ -86,37 +85,9 @@ public:
     // then the reading through the loaded log.
     void pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax);
 
-    // The eight calibration texts of the photograph.
-    const Boundaries& calibration() const { return calibration_; }
-    void setCalibration(const Boundaries& boundaries);
-    // What the boundaries window's status bar tells about the boundary file.
-    const QString& boundaryStatus() const { return boundaryStatus_; }
-    // The calibration that belongs to the photograph just loaded: its
-    // boundary file when there is one (true), else the whole core panel of
-    // the given size as the pixel bounds, to be corrected by hand (false).
-    // A file whose fields cannot all be used is read all the same, and a
-    // notice names those fields.
-    bool UpdateBoundaries(int panelWidth, int panelHeight);
-    // Reads a boundary file into the calibration texts, with a notice naming
-    // the fields that cannot be used. A file that does not exist throws and
-    // changes nothing.
-    void loadBoundaries(const std::filesystem::path& path);
-    // Writes the calibration; the file written becomes the current one.
-    void saveBoundaries(const std::filesystem::path& path);
-    // True when every field the read-outs and the final plot convert can be
-    // converted.
-    bool calibrationUsable() const;
-
-    // The pixel fields for a move over the photograph. A field that cannot be
-    // converted throws a message naming it the first time; until that field's
-    // text changes or a new photograph is loaded, later calls return nothing
-    // without a word, so one bad field is one message, not one per move.
-    std::optional<PixelBounds> probeBounds();
-    // The depth read-out's rule for Top and Bottom: the depth in metres of a
-    // row offset dy inside the pixel rows ymin..ymax (see
-    // depth_twt::probeDepth); the previous depth stands while Bottom is not a
-    // number.
-    double probeDepth(int ymin, int ymax, long long dy, double previousDepth) const;
+    // The photograph's calibration texts and boundary file.
+    CalibrationModel& calibration() { return calibration_; }
+    const CalibrationModel& calibration() const { return calibration_; }
 
     // The four texts of the chirp parameters.
     const ChirpTexts& chirpTexts() const { return chirp_; }
@@ -310,8 +281,6 @@ public:
     void setFinalPlot(const QImage& plot, std::optional<int> axisX);
 
 signals:
-    void calibrationChanged();
-    void boundaryStatusChanged();
     void chirpTextsChanged();
     void waveletChanged();
     void logChanged();
@@ -357,11 +326,6 @@ private:
     bool markPoint(const tie::TiePoint& point);
     // The trace's row of a two-way time on a panel of the panels' height.
     std::optional<int> traceRow(double twt) const;
-    // The calibration replaced, and the reports of the fields that changed
-    // re-armed.
-    void replaceCalibration(const Boundaries& boundaries);
-    // Tells, once, what is wrong with the fields just read from a file.
-    void tellFileProblems(const std::string& fileName);
     // The bulk measurement's inputs, and the log they were read from.
     struct TieInputs {
         tie::TieRequest request;
@@ -385,9 +349,7 @@ private:
     WorkspaceState state_;
     ProbeModel probe_;
     PlotSettings plotSettings_;
-    Boundaries calibration_;
-    BoundaryReports boundaryReports_;
-    QString boundaryStatus_;
+    CalibrationModel calibration_;
     ChirpTexts chirp_;
     SeriesData synthetic_;
     SeriesData trace_;

@@ -18,9 +18,7 @@ void Workspace::loadPhotograph(const QString& fileName) {
     QImage photo = loadCorePhotograph(fileName);
     state_.ImageFileName = fileName.toStdString();
     probe_.hideGuide();
-    // Whatever was wrong with the calibration is told again over this one.
-    boundaryReports_.forget();
-    state_.BndFileName = boundaryFileFor(std::filesystem::path(state_.ImageFileName)).string();
+    calibration_.photographLoaded(std::filesystem::path(state_.ImageFileName));
     photograph_ = std::move(photo);
     showPhotograph(true);
     dropTiePoints("marked on the last photograph");
@@ -34,8 +32,9 @@ void Workspace::showPhotograph(bool anew) {
     const int width = photograph_.width();
     if (plotSettings_.panels().fitCore && squeezesCore(width, CorePanelWidth)) {
         // Until X min and X max are whole numbers the whole width is the core.
-        const std::optional<int> xmin = numbers::tryParseInteger(calibration_.xmin);
-        const std::optional<int> xmax = numbers::tryParseInteger(calibration_.xmax);
+        const Boundaries& calibration = calibration_.boundaries();
+        const std::optional<int> xmin = numbers::tryParseInteger(calibration.xmin);
+        const std::optional<int> xmax = numbers::tryParseInteger(calibration.xmax);
         columns = xmin && xmax ? quarvel::coreColumns(*xmin, *xmax, width, CorePanelWidth)
                                : quarvel::coreColumns(0, width - 1, width, CorePanelWidth);
     }
@@ -180,10 +179,11 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.font = plotSettings_.font();
     // The final plot's own rule for Top and Bottom (the whole number each
     // starts with) is applied by composeFinalPlot.
-    source.topText = calibration_.Top;
-    source.bottomText = calibration_.Bottom;
-    source.yminText = calibration_.ymin;
-    source.ymaxText = calibration_.ymax;
+    const Boundaries& calibration = calibration_.boundaries();
+    source.topText = calibration.Top;
+    source.bottomText = calibration.Bottom;
+    source.yminText = calibration.ymin;
+    source.ymaxText = calibration.ymax;
     source.markFreqText = plotSettings_.axis().yMarkFreq;
     source.labelFreqText = plotSettings_.axis().yLabelFreq;
     source.traceTimeMinMs = state_.TraceTimeMinMs;

@@ -80,8 +80,8 @@ void TMainForm::LoadCorePhoto1Click() {
         const int columns = squeezesCore(photograph.width(), core_image->panelWidth())
                                 ? photograph.width()
                                 : core_image->panelWidth();
-        if (workspace_.UpdateBoundaries(columns, core_image->panelHeight()) &&
-            workspace_.calibrationUsable()) {
+        if (workspace_.calibration().UpdateBoundaries(columns, core_image->panelHeight()) &&
+            workspace_.calibration().usable()) {
             services_.forms.close(FormId::Core_Photo_Form);
         } else {
             services_.forms.showAndRaise(FormId::Core_Photo_Form);
@@ -143,7 +143,7 @@ void TMainForm::core_imageMouseMove(int x, int y) {
         }
         // A field that cannot be converted is reported on the first move
         // only; the read-outs wait until it is corrected.
-        const std::optional<PixelBounds> bounds = workspace_.probeBounds();
+        const std::optional<PixelBounds> bounds = workspace_.calibration().probeBounds();
         if (!bounds) {
             return;
         }

@@ -14,7 +14,7 @@ namespace quarvel {
 // tells what to fix, and a half-drawn plot would only be mistaken for a
 // finished one.
 void TMainForm::composeAndShow(bool withTitle) {
-    if (const auto problem = depthAxisProblem(workspace_.calibration())) {
+    if (const auto problem = depthAxisProblem(workspace_.calibration().boundaries())) {
         throw QuarvelError(*problem);
     }
     const FinalPlot plot = composeFinalPlot(workspace_.finalPlotSource(withTitle));

@@ -25,7 +25,6 @@ struct WorkspaceState {
     double MeanVelocity = 0.0;
 
     std::string ImageFileName;
-    std::string BndFileName;
     bool NoLogLoaded = true;
 
     double SynthTimeFirst = 0.0;

@@ -17,7 +17,7 @@ using testing::AppFixture;
 class CorePhotoForm : public AppFixture {
 protected:
     TCore_Photo_Form& form() const { return *forms().Core_Photo_Form; }
-    std::string bndFileName() const { return ws().BndFileName; }
+    std::string bndFileName() const { return workspace().calibration().boundaryFile(); }
     QString workFile(const char* name) const {
         return QString::fromStdString(workDir.file(name).string());
     }
@@ -125,7 +125,7 @@ TEST_F(CorePhotoForm, ExitClosesAndTheFieldsStay) {
 TEST_F(CorePhotoForm, UpdateWithoutAFileProposesTheCorePanel) {
     setFields(Boundaries::fromTexts({"100", "900", "2", "3", "25", "1000", "25", "1000"}));
     form().show();
-    EXPECT_FALSE(workspace().UpdateBoundaries(103, 432));
+    EXPECT_FALSE(workspace().calibration().UpdateBoundaries(103, 432));
     EXPECT_EQ(form().boundaries().texts(),
               (std::array<std::string, 8>{"100", "900", "2", "3", "1", "103", "1", "432"}));
     EXPECT_EQ(child<QLabel>(&form(), "StatusPanel")->text(), "BND File not found ");

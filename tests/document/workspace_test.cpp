@@ -26,8 +26,8 @@ public:
         const auto record = [this](const char* name) {
             return [this, name] { names.emplace_back(name); };
         };
-        QObject::connect(&workspace, &Workspace::calibrationChanged, record("calibration"));
-        QObject::connect(&workspace, &Workspace::boundaryStatusChanged, record("status"));
+        QObject::connect(&workspace.calibration(), &CalibrationModel::changed,
+                         record("calibration"));
         QObject::connect(&workspace, &Workspace::chirpTextsChanged, record("chirp"));
         QObject::connect(&workspace, &Workspace::waveletChanged, record("wavelet"));
         QObject::connect(&workspace.plotSettings(), &PlotSettings::scalesChanged, record("scales"));
@@ -68,69 +68,19 @@ protected:
 };
 
 TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
-    workspace.setCalibration(Boundaries{});
+    workspace.calibration().setBoundaries(Boundaries{});
     workspace.setChirpTexts(ChirpTexts{});
     EXPECT_TRUE(log.names.empty()) << "the defaults are what the workspace starts with";
 
     Boundaries calibration;
     calibration.Top = "12";
-    workspace.setCalibration(calibration);
+    workspace.calibration().setBoundaries(calibration);
     ChirpTexts chirp;
     chirp.interval = "0.00002";
     workspace.setChirpTexts(chirp);
     EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "chirp"}));
-    EXPECT_EQ(workspace.calibration().Top, "12");
+    EXPECT_EQ(workspace.calibration().boundaries().Top, "12");
     EXPECT_EQ(workspace.chirpTexts().interval, "0.00002");
-}
-
-// Each calibration field is converted by the rule of the one who uses it.
-TEST_F(WorkspaceTest, CalibrationTextsConvertByTheirRules) {
-    workspace.setCalibration(Boundaries::fromTexts({"100", "900", "", "", "5", "60", "20", "420"}));
-    EXPECT_EQ(workspace.probeBounds(), (PixelBounds{5, 60, 20, 420}));
-    // 800 mm over 400 rows: row offset 200 is 500 mm.
-    EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), 0.5);
-
-    // The read-out's rule: Top by its numeric prefix, a Bottom that is no
-    // number leaves the previous depth.
-    workspace.setCalibration(
-        Boundaries::fromTexts({"100mm", "900", "", "", "5", "60", "20", "420"}));
-    EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), 0.5);
-    workspace.setCalibration(Boundaries::fromTexts({"100", "9x", "", "", "5", "6O", "20", "420"}));
-    EXPECT_DOUBLE_EQ(workspace.probeDepth(20, 420, 200, -1.0), -1.0);
-    // The pixel fields must be whole numbers: told once, then nothing.
-    EXPECT_THROW(workspace.probeBounds(), QuarvelError);
-    EXPECT_EQ(workspace.probeBounds(), std::nullopt);
-}
-
-TEST_F(WorkspaceTest, UpdateBoundariesReadsThePhotographsFileOrProposesThePanel) {
-    dir.write("core.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-    workspace.loadPhotograph(photo("core.bmp"));
-    log.names.clear();
-    EXPECT_TRUE(workspace.UpdateBoundaries(103, 432));
-    EXPECT_EQ(workspace.calibration().texts(),
-              (std::array<std::string, 8>{"1", "2", "3", "4", "5", "6", "7", "8"}));
-    EXPECT_EQ(workspace.boundaryStatus().toStdString(),
-              "BND File :" + dir.file("core.BND").string());
-
-    workspace.loadPhotograph(photo("absent.bmp"));
-    log.names.clear();
-    EXPECT_FALSE(workspace.UpdateBoundaries(103, 432));
-    EXPECT_EQ(workspace.calibration().texts(),
-              (std::array<std::string, 8>{"1", "2", "3", "4", "1", "103", "1", "432"}));
-    EXPECT_EQ(workspace.boundaryStatus(), "BND File not found ");
-    EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "status"}));
-}
-
-TEST_F(WorkspaceTest, OnlyABoundaryFileWrittenBecomesTheCurrentOne) {
-    workspace.loadPhotograph(photo("before.bmp"));
-    EXPECT_THROW(workspace.saveBoundaries(dir.file("no-folder/x.BND")), QuarvelError);
-    EXPECT_EQ(workspace.state().BndFileName, dir.file("before.BND").string());
-    EXPECT_TRUE(workspace.boundaryStatus().isEmpty());
-
-    workspace.saveBoundaries(dir.file("saved.BND"));
-    EXPECT_EQ(workspace.state().BndFileName, dir.file("saved.BND").string());
-    EXPECT_EQ(dir.read("saved.BND"), boundaryFileText(Boundaries{}));
-    EXPECT_EQ(log.names, std::vector<std::string>{"status"});
 }
 
 // Refreshing shows the log; only loading one makes it the workspace's log,
@@ -218,7 +168,7 @@ TEST_F(WorkspaceTest, APhotographThatCannotBeReadChangesNothing) {
     EXPECT_THROW(workspace.loadPhotograph(QString::fromStdString(dir.file("missing.bmp").string())),
                  QuarvelError);
     EXPECT_EQ(workspace.state().ImageFileName, dir.file("kept.bmp").string());
-    EXPECT_EQ(workspace.state().BndFileName, dir.file("kept.BND").string());
+    EXPECT_EQ(workspace.calibration().boundaryFile(), dir.file("kept.BND").string());
     EXPECT_EQ(workspace.probe().guideRow(), 7);
 }
 

@@ -30,7 +30,7 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
     EXPECT_EQ(picture(widgets.core_image).size(), QSize(160, 640)) << "shown unscaled";
     EXPECT_EQ(ws().ImageFileName, path.toStdString());
     const QString bnd = QString::fromStdString(workDir.file("core.bnd").string());
-    EXPECT_EQ(ws().BndFileName, bnd.toStdString());
+    EXPECT_EQ(workspace().calibration().boundaryFile(), bnd.toStdString());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"100", "1100", "L", "R", "2", "90", "10", "630"}));
     EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File :" + bnd);
@@ -46,7 +46,7 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
 TEST_F(Photo, LoadWithoutABoundaryFile) {
     child<QLineEdit>(bounds, "Top")->setText("7");
     load(writePhoto("bare.BMP", 80, 321));
-    EXPECT_EQ(ws().BndFileName, workDir.file("bare.BND").string());
+    EXPECT_EQ(workspace().calibration().boundaryFile(), workDir.file("bare.BND").string());
     EXPECT_EQ(bounds->boundaries().texts(),
               (std::array<std::string, 8>{"7", "1000", "1", "1000", "1", "103", "1", "321"}));
     EXPECT_EQ(child<QLabel>(bounds, "StatusPanel")->text(), "BND File not found ");
@@ -103,7 +103,7 @@ TEST_F(Photo, BrokenPhotographChangesNothing) {
     load(good);
     const QImage before = picture(widgets.core_image);
     bounds->setBoundaries(Boundaries::fromTexts({"a", "b", "c", "d", "e", "f", "g", "h"}));
-    const std::string bndBefore = ws().BndFileName;
+    const std::string bndBefore = workspace().calibration().boundaryFile();
 
     workDir.write("broken.bmp", "BM this is no bitmap");
     workDir.write("broken.BND", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
@@ -113,7 +113,7 @@ TEST_F(Photo, BrokenPhotographChangesNothing) {
     load(QString::fromStdString(workDir.file("broken.bmp").string()));
     EXPECT_EQ(picture(widgets.core_image), before);
     EXPECT_EQ(widgets.core_image->panelHeight(), 300);
-    EXPECT_EQ(ws().BndFileName, bndBefore);
+    EXPECT_EQ(workspace().calibration().boundaryFile(), bndBefore);
     EXPECT_EQ(child<QLineEdit>(bounds, "Top")->text(), "a");
     EXPECT_EQ(ws().ImageFileName, good.toStdString()) << "the next plot's title stays right";
 }

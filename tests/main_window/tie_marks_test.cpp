@@ -47,7 +47,7 @@ protected:
         loadThreeRecordLog();
         widgets.Pwave->setChecked(false);
         widgets.density->setChecked(false);
-        workspace().setCalibration(Boundaries{});
+        workspace().calibration().setBoundaries(Boundaries{});
     }
 
     // A press and release at the row once the pointer has probed there.
