@@ -242,6 +242,12 @@ public:
     void startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
                              const std::string& maxFactor);
     Task<tie::TieMeasurement>& tieTask() { return tieTask_; }
+    // The synthetic in the trace's time below the sea floor as the tie puts
+    // it: the depth-varying tie's when one was aligned from the last bulk
+    // measurement, else the bulk tie's (its synthetic at the best factor,
+    // moved by the best shift), else the synthetic on show as it is. A tie
+    // measured on another log or trace than those on show counts for nothing.
+    SeriesData tiedSynthetic() const;
 
     // The depth-varying tie as the document's task: the last bulk
     // measurement's synthetic at its factor, stretched and squeezed onto the

@@ -6,6 +6,7 @@
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "tie/tie_synthesiser.h"
+#include "tie/tied_synthetic.h"
 #include "tie/time_depth.h"
 
 #include <memory>
@@ -123,6 +124,28 @@ void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::st
         });
     });
     measured_ = std::move(inputs);
+}
+
+SeriesData Workspace::tiedSynthetic() const {
+    const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
+    if (!bulk || tieTask_.running() || measured_.logText != log_.savedText() ||
+        measured_.request.trace.value != trace_.amplitude) {
+        return synthetic_;
+    }
+    const std::optional<DepthVaryingResult>& aligned = depthVaryingTask_.result();
+    const bool fromThisBulk = aligned && !depthVaryingTask_.running() &&
+                              aligned->logText == measured_.logText &&
+                              aligned->request.factor == bulk->bestPoint().factor &&
+                              aligned->request.warp.shift == bulk->bestShift;
+    const tie::TimeSeries placed =
+        fromThisBulk
+            ? tie::alignedSynthetic(aligned->request.warp, aligned->tie.alignment)
+            : tie::bulkTiedSynthetic((*measured_.request.synthesiser)(bulk->bestPoint().factor),
+                                     bulk->bestShift);
+    SeriesData tied;
+    tied.time = placed.time;
+    tied.amplitude = placed.value;
+    return tied;
 }
 
 } // namespace quarvel

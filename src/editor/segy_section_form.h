@@ -41,7 +41,7 @@ public:
     // Marks the chosen trace (from 0; -1 for none) and its stack.
     void setChosen(int trace, int stack);
     // The synthetic drawn as an inset at the chosen trace (times in seconds
-    // from the sea floor); empty for none.
+    // from the sea floor, where the tie puts it); empty for none.
     void setSynthetic(const SeriesData& synthetic);
     // The core's position, marked at the traces of that channel (from 0)
     // nearest to it and reported below the section; none for no mark.

@@ -199,6 +199,13 @@ void TTables_Form::connectHandlers() {
     // The synthetic listing follows each new "ampl.dat" the engine writes.
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
+    // The section's inset shows the synthetic where the latest tie puts it.
+    const auto tied = [this] { SegyForm->setSynthetic(workspace_.tiedSynthetic()); };
+    for (const auto signal : {&Workspace::synthChanged, &Workspace::traceChanged}) {
+        connect(&workspace_, signal, this, tied);
+    }
+    connect(&workspace_.tieTask(), &TaskRunner::finished, this, tied);
+    connect(&workspace_.depthVaryingTask(), &TaskRunner::finished, this, tied);
 }
 
 std::filesystem::path TTables_Form::workFile(std::string_view name) const {

@@ -165,26 +165,40 @@ void drawSectionInset(QImage& picture, const SegySection& section, int chosenTra
     }
     const double rowsPerMs = section.height / span;
     const int centre = SectionLeft + (first + last) / 2;
-    const int top = SectionTop + seaFloorRow;
-    const int bottom =
-        std::min(SectionTop + section.height,
-                 top + static_cast<int>(std::ceil(synthetic.time.back() * 1000 * rowsPerMs)) + 1);
+    const int seaFloor = SectionTop + seaFloorRow;
+    const auto rowOf = [&](double seconds) {
+        return seaFloor + static_cast<int>(std::lround(seconds * 1000 * rowsPerMs));
+    };
+    // A tie may put the synthetic's first samples above the sea-floor pick.
+    const int top = std::max(SectionTop, std::min(seaFloor, rowOf(synthetic.time.front())));
+    const int bottom = std::min(SectionTop + section.height, rowOf(synthetic.time.back()) + 1);
+    if (top >= bottom) {
+        return;
+    }
     Canvas canvas(picture);
     canvas.rectangle(centre - SectionInsetHalfWidth, top, centre + SectionInsetHalfWidth + 1,
                      bottom);
     const auto point = [&](std::size_t i) {
         const double scaled = largest > 0 ? synthetic.amplitude[i] / largest : 0;
         return QPoint(centre + static_cast<int>(std::lround(scaled * (SectionInsetHalfWidth - 2))),
-                      top + static_cast<int>(std::lround(synthetic.time[i] * 1000 * rowsPerMs)));
+                      rowOf(synthetic.time[i]));
     };
     canvas.setPenColor(0xff0000c0);
-    canvas.moveTo(point(0).x(), point(0).y());
-    for (std::size_t i = 1; i < synthetic.time.size(); ++i) {
+    bool drawing = false;
+    for (std::size_t i = 0; i < synthetic.time.size(); ++i) {
         const QPoint p = point(i);
         if (p.y() >= bottom) {
             break;
         }
-        canvas.lineTo(p.x(), p.y());
+        if (p.y() < top) {
+            continue;
+        }
+        if (drawing) {
+            canvas.lineTo(p.x(), p.y());
+        } else {
+            canvas.moveTo(p.x(), p.y());
+        }
+        drawing = true;
     }
     picture = canvas.image();
 }

@@ -35,11 +35,12 @@ QImage renderSectionPicture(const SegySection& section, const SectionStyle& styl
 // Half the width of the synthetic's inset, in pixels.
 inline constexpr int SectionInsetHalfWidth = 16;
 
-// The synthetic (times in seconds from the sea floor) drawn into the
-// picture as a narrow wiggle on white, centred on the chosen trace's columns
-// and starting at its sea-floor pick, so that its events can be followed
-// into the section. Nothing is drawn without a chosen trace in view with a
-// pick, or a synthetic of two samples.
+// The synthetic (times in seconds from the trace's sea floor, as a tie puts
+// it: a few may lie above it) drawn into the picture as a narrow wiggle on
+// white, centred on the chosen trace's columns with time 0 at its sea-floor
+// pick, so that its events can be followed into the section. Nothing is
+// drawn without a chosen trace in view with a pick, or a synthetic of two
+// samples.
 void drawSectionInset(QImage& picture, const SegySection& section, int chosenTrace,
                       const SeriesData& synthetic);
 

@@ -66,12 +66,18 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
     workspace.startTieMeasurement("", "", "");
     waitFor(workspace.tieTask());
+    // The synthetic where the latest tie puts it: the bulk tie's shift, then
+    // the alignment's lag, and none once the log is another.
+    const double shift = workspace.tieTask().result()->bestShift;
+    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(), shift);
     EXPECT_THROW(workspace.startDepthVaryingTie("60"), QuarvelError);
     EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "not aligned yet";
     workspace.startDepthVaryingTie("25");
     waitFor(workspace.depthVaryingTask());
     const DepthVaryingResult& result = *workspace.depthVaryingTask().result();
     EXPECT_GT(result.tie.alignment.coefficient, result.tie.alignment.bulkCoefficient);
+    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(),
+                     shift + result.tie.alignment.lagAt(shift));
 
     workspace.exportDepthVaryingTable(dir.file("td.csv"));
     EXPECT_EQ(dir.read("td.csv").rfind("# Quarvel depth-varying tie", 0), 0u);
@@ -82,6 +88,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     workspace.applyDepthVaryingTie();
     waitFor(workspace.applyTask());
     const AppliedTie& applied = *workspace.applyTask().result();
+    EXPECT_EQ(workspace.tiedSynthetic().time, workspace.synthetic().time);
     // Measured; on this smooth core it does not follow how close the times come.
     EXPECT_TRUE(std::isfinite(applied.after));
     // The log's own times are now the relation's, from the core top.

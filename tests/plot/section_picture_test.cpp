@@ -2,6 +2,7 @@
 #include "formats/quarvel_error.h"
 #include "platform/canvas.h"
 #include "plot/section_picture.h"
+#include "tie/tied_synthetic.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -129,6 +130,40 @@ TEST(SectionPicture, TheCoreIsMarkedAboveItsNearestTraces) {
         EXPECT_EQ(lined, c.lined) << c.first;
         // Two rows from the top the triangle is seven pixels wide.
         EXPECT_EQ(image.pixel(SectionLeft + c.middle + 3, 2) == SectionCoreMark, c.lined > 0);
+    }
+}
+
+// The inset shows the synthetic where the tie puts it on the trace: moved by
+// the bulk tie's shift (above the sea floor too), and further by the
+// depth-varying tie's lag.
+TEST(SectionPicture, TheInsetShowsTheSyntheticWhereTheTiePutsIt) {
+    const SegySection section = rampSection(); // 0.1 ms a row, sea floor at row 30
+    tie::TieSynthetic spike;
+    spike.interval = 0.0001;
+    spike.value.assign(40, 0.0);
+    spike.value[10] = 1;
+    tie::WarpRequest warp;
+    warp.synthetic = tie::bulkTiedSynthetic(spike, 0);
+    warp.shift = 0.0005;
+    tie::Alignment alignment;
+    alignment.knotTime = {0, 0.01};
+    alignment.knotLag = {0.0002, 0.0002};
+    const std::pair<tie::TimeSeries, int> cases[] = {
+        {warp.synthetic, 40},
+        {tie::bulkTiedSynthetic(spike, 0.0005), 45},
+        {tie::bulkTiedSynthetic(spike, -0.0005), 35},
+        {tie::alignedSynthetic(warp, alignment), 47},
+    };
+    const int peak = SectionLeft + 99 + SectionInsetHalfWidth - 2;
+    for (const auto& [placed, row] : cases) {
+        QImage image =
+            renderSectionPicture(section, {}, SectionAcross::TraceNumber, Canvas::defaultFont());
+        SeriesData synthetic;
+        synthetic.time = placed.time;
+        synthetic.amplitude = placed.value;
+        drawSectionInset(image, section, 99, synthetic);
+        EXPECT_EQ(image.pixel(peak, SectionTop + row), 0xff0000c0U) << row;
+        EXPECT_NE(image.pixel(peak, SectionTop + row + 1), 0xff0000c0U) << row;
     }
 }
 
