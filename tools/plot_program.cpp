@@ -6,7 +6,6 @@
 #include <cstring>
 #include <system_error>
 #include <unistd.h>
-#include <vector>
 
 namespace quarvel::tools {
 
@@ -30,7 +29,7 @@ fs::path plotProgram(const fs::path& self) {
     return {};
 }
 
-void runPlotProgram(const std::string& session, const std::string& out) {
+void runPlotProgram(const std::vector<std::string>& arguments) {
     std::error_code ec;
     const fs::path program = plotProgram(fs::read_symlink("/proc/self/exe", ec));
     if (program.empty()) {
@@ -38,10 +37,12 @@ void runPlotProgram(const std::string& session, const std::string& out) {
                            ") is not installed beside quarvel-synth.");
     }
     const std::string path = program.string();
-    std::vector<char*> arguments{const_cast<char*>(path.c_str()),    const_cast<char*>("--session"),
-                                 const_cast<char*>(session.c_str()), const_cast<char*>("--out"),
-                                 const_cast<char*>(out.c_str()),     nullptr};
-    execv(path.c_str(), arguments.data());
+    std::vector<char*> words{const_cast<char*>(path.c_str())};
+    for (const std::string& argument : arguments) {
+        words.push_back(const_cast<char*>(argument.c_str()));
+    }
+    words.push_back(nullptr);
+    execv(path.c_str(), words.data());
     throw QuarvelError("Cannot start \"" + path + "\". " + std::strerror(errno) + ".");
 }
 

@@ -13,6 +13,7 @@
 #include "platform/work_dir.h"
 #include "plot_program.h"
 #include "quarvel/version.h"
+#include "section_options.h"
 #include "segy_commands.h"
 #include "tie_commands.h"
 #include "usage_error.h"
@@ -189,6 +190,7 @@ int run(int argc, char** argv) {
         {"--traces", "the traces drawn, A-B from 1 (default all)", &section.traces},
         {"--clip", "percentile drawn at full strength (default 98)", &section.clip},
         {"--colours", "grey or diverging (default grey)", &section.colours},
+        {"--across", "trace or distance along the line (default trace)", &section.across},
         {"--flatten", "time from each trace's sea-floor pick", &section.flatten, 0},
         {"--channel", "channel of the shots, from 1 (default 1)", &section.channel},
         {"--trace", "the chosen trace, edged (from 1)", &section.trace},
@@ -290,12 +292,23 @@ int run(int argc, char** argv) {
              quarvel::synth::writeSegyTrace(segy, dir, std::cout);
          }},
         {"section",
-         "Draws a SEG-Y line as a variable-density picture (PNG): sea-floor pick in green.",
+         "Draws a SEG-Y line as a variable-density picture (PNG) with its axes: sea-floor pick "
+         "in green.",
          sectionOptions,
          {},
          [&](const WorkDir& dir) {
+             // The command line is checked here, so that a wrong one is
+             // refused without starting the drawing libraries.
+             quarvel::synth::sectionSettings(section);
              refuseWorkingFile(dir, section.out, {});
-             quarvel::synth::writeSegySection(section, std::cout);
+             std::vector<std::string> arguments{"section"};
+             for (const Option& option : sectionOptions) {
+                 if (!option.value->empty()) {
+                     arguments.push_back(std::string(option.name));
+                     arguments.push_back(*option.value);
+                 }
+             }
+             quarvel::tools::runPlotProgram(arguments);
          }},
         {"tdr",
          "Writes the time-depth table of log.dat as CSV (depth_m,twt_ms).",
@@ -342,7 +355,7 @@ int run(int argc, char** argv) {
                  throw UsageError{"plot needs --session FILE and --out FILE"};
              }
              refuseWorkingFile(dir, plotOut, {});
-             quarvel::tools::runPlotProgram(plotSession, plotOut);
+             quarvel::tools::runPlotProgram({"--session", plotSession, "--out", plotOut});
          }},
     };
 

@@ -1,11 +1,9 @@
 #include "segy_commands.h"
 
 #include "formats/numbers.h"
-#include "formats/png_file.h"
 #include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "option_numbers.h"
-#include "survey/section_raster.h"
 #include "survey/segy_line.h"
 #include "survey/segy_load.h"
 #include "usage_error.h"
@@ -16,22 +14,6 @@
 
 namespace quarvel::synth {
 namespace {
-
-// Traces averaged on each side at most: a stack wider than this smears a
-// sub-bottom line beyond use and reads a large part of the file.
-constexpr int MaxStack = 500;
-
-// A number of the option, within [low, high]; the message names the option.
-double numberOf(std::string_view option, const std::string& text, double low, double high,
-                std::string_view unit) {
-    const auto value = numbers::tryParseNumber(text);
-    if (!value || !std::isfinite(*value) || *value < low || *value > high) {
-        throw QuarvelError(formatMessage(
-            "%s '%s' is not a number from %s to %s %s.",
-            {option, text, numbers::formatFixed(low, 6), numbers::formatFixed(high, 6), unit}));
-    }
-    return *value;
-}
 
 TraceChoice choiceOf(const SegyTraceOptions& options) {
     const int given = static_cast<int>(!options.trace.empty()) +
@@ -82,73 +64,23 @@ SegyLoadRequest requestOf(const SegyTraceOptions& options) {
         request.stack = wholeNumberOption("--stack", options.stack, 0, MaxStack);
     }
     if (!options.interval.empty()) {
-        request.intervalMs = 1000 * numberOf("--interval", options.interval, 1e-6, 1, "seconds");
+        request.intervalMs =
+            1000 * numberOption("--interval", options.interval, 1e-6, 1, "seconds");
     }
     if (options.seaFloor == "auto") {
         request.seaFloor = SeaFloorMode::Auto;
     } else if (!options.seaFloor.empty()) {
         request.seaFloor = SeaFloorMode::AtTime;
-        request.seaFloorMs = numberOf("--sea-floor", options.seaFloor, -1e6, 1e6, "ms (or auto)");
+        request.seaFloorMs =
+            numberOption("--sea-floor", options.seaFloor, -1e6, 1e6, "ms (or auto)");
     }
     if (!options.length.empty()) {
-        request.lengthMs = numberOf("--length", options.length, 1e-6, 1e6, "ms");
+        request.lengthMs = numberOption("--length", options.length, 1e-6, 1e6, "ms");
     }
     return request;
 }
 
 } // namespace
-
-void writeSegySection(const SegySectionOptions& options, std::ostream& out) {
-    if (options.segy.empty() || options.out.empty()) {
-        throw UsageError{"'section' needs --segy FILE and --out FILE.png"};
-    }
-    SectionRequest request;
-    SectionStyle style;
-    if (!options.width.empty()) {
-        request.width = wholeNumberOption("--width", options.width, 1, 8192);
-    }
-    if (!options.height.empty()) {
-        request.height = wholeNumberOption("--height", options.height, 1, 8192);
-    }
-    if (!options.channel.empty()) {
-        request.channel = wholeNumberOption("--channel", options.channel, 1, SegyMaxChannels) - 1;
-    }
-    if (!options.clip.empty()) {
-        style.clipPercent = numberOf("--clip", options.clip, 1, 100, "per cent");
-    }
-    if (options.colours == "diverging") {
-        style.colours = SectionColours::Diverging;
-    } else if (!options.colours.empty() && options.colours != "grey") {
-        throw UsageError{"option '--colours' takes grey or diverging, not '" + options.colours +
-                         "'"};
-    }
-    if (!options.stack.empty()) {
-        style.stackTraces = wholeNumberOption("--stack", options.stack, 0, MaxStack);
-    }
-    request.flatten = options.flatten == "yes";
-    SegyReader reader(options.segy);
-    const int traceCount = reader.layout().traceCount;
-    if (!options.traces.empty()) {
-        parseTraceRange(options.traces, traceCount, request);
-    }
-    if (!options.trace.empty()) {
-        style.chosenTrace = wholeNumberOption("--trace", options.trace, 1, traceCount) - 1;
-    }
-    style.channels = reader.layout().channels;
-    const SegySection section = buildSegySection(reader, request);
-    writeTextFile(options.out,
-                  pngBytes(section.width, section.height, sectionPixels(section, style)));
-    const SectionColumn& first = section.columns.front();
-    const SectionColumn& last = section.columns.back();
-    out << "Section of traces " << first.trace + 1 << " to " << last.trace + 1 << " of "
-        << traceCount << ", " << section.width << " columns by " << section.height << " rows, "
-        << numbers::formatFixed(section.firstTimeMs, 3) << " to "
-        << numbers::formatFixed(section.lastTimeMs, 3) << " ms"
-        << (section.flattened ? " from the sea floor" : "") << "; full strength at "
-        << numbers::formatSignificant(sectionClip(section, style.clipPercent), 6) << " (the "
-        << numbers::formatSignificant(style.clipPercent, 4) << "th percentile).\nWrote "
-        << options.out << "\n";
-}
 
 void printSegyInfo(const std::string& segyFile, std::ostream& out) {
     if (segyFile.empty()) {

@@ -5,9 +5,8 @@
 #include <ostream>
 #include <string>
 
-// quarvel-synth's SEG-Y commands: "info" reviews a line's headers, "trace"
-// makes the trace listing of one trace, as the data editor's Trace page does,
-// and "section" draws the line.
+// quarvel-synth's SEG-Y commands: "info" reviews a line's headers and "trace"
+// makes the trace listing of one trace, as the data editor's Trace page does.
 namespace quarvel::synth {
 
 // The option texts of "trace", as given on the command line (empty: not
@@ -24,25 +23,6 @@ struct SegyTraceOptions {
     std::string length;   // milliseconds
     std::string out;
 };
-
-// The option texts of "section".
-struct SegySectionOptions {
-    std::string segy;
-    std::string out;
-    std::string width;
-    std::string height;
-    std::string traces; // "A-B", from 1
-    std::string clip;   // percentile
-    std::string colours;
-    std::string flatten; // "yes" when given
-    std::string channel;
-    std::string trace; // the chosen trace, marked
-    std::string stack;
-};
-
-// Draws the line (or the traces asked for) as a variable-density picture and
-// writes it as PNG to --out; says what was drawn on `out`.
-void writeSegySection(const SegySectionOptions& options, std::ostream& out);
 
 void printSegyInfo(const std::string& segyFile, std::ostream& out);
 

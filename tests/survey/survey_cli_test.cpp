@@ -1,10 +1,12 @@
 #include "editor/interpolation.h"
 #include "editor/log_import.h"
 #include "formats/numbers.h"
+#include "plot/section_picture.h"
 #include "support/command_runner.h"
 #include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 
+#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -187,7 +189,30 @@ TEST(SynthSection, DrawsThePngOrRefusesWithoutWriting) {
                                 "0.000 to 26.400 ms; full strength at"),
               std::string::npos)
         << drawn.output;
-    EXPECT_EQ(dir.read("line.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // The section window's picture: the section framed, time ticks every
+    // 20 ms (0.33 ms a row) down the left with their labels, the axes'
+    // names below.
+    QImage picture;
+    ASSERT_TRUE(picture.load(QString::fromStdString(dir.file("line.png").string()), "PNG"));
+    ASSERT_EQ(picture.size(),
+              QSize(SectionLeft + 50 + SectionRight, SectionTop + 80 + SectionBottom));
+    const auto black = [&picture](int x, int y) { return picture.pixel(x, y) == 0xff000000U; };
+    EXPECT_TRUE(black(SectionLeft - 1, SectionTop + 40) &&
+                black(SectionLeft + 50, SectionTop + 40));
+    EXPECT_TRUE(black(SectionLeft - 3, SectionTop) && black(SectionLeft - 3, SectionTop + 61));
+    EXPECT_FALSE(black(SectionLeft - 3, SectionTop + 30));
+    const auto inked = [&picture](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (picture.pixel(x, y) != 0xffffffffU) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked(QRect(0, 0, SectionLeft - 8, SectionTop + 12)));
+    EXPECT_TRUE(inked(QRect(0, SectionTop + 81, picture.width(), SectionBottom - 1)));
     const struct {
         std::string arguments;
         int status;
@@ -199,6 +224,7 @@ TEST(SynthSection, DrawsThePngOrRefusesWithoutWriting) {
         {words({"--segy", line, "--out", png, "--colours rainbow"}), 2,
          "option '--colours' takes grey or diverging"},
         {words({"--segy", line, "--out", png, "--width 0"}), 2, "option '--width' takes"},
+        {words({"--segy", line, "--out", png, "--across up"}), 2, "option '--across' takes"},
         {words({"--segy", line, "--out", png, "--clip 0"}), 1, "--clip '0' is not a number"},
     };
     for (const auto& c : refused) {
