@@ -135,6 +135,15 @@ void section(benchmark::State& state) {
 }
 BENCHMARK(section)->Unit(benchmark::kMillisecond);
 
+// The section window's first picture is the same reading and drawing at its
+// size (900 by 480); the command, process start and PNG included, bounds it.
+void sectionAtWindowSize(benchmark::State& state) {
+    const Line& l = line();
+    runCommand(state, {"section", "--segy", l.path.string(), "--width", "900", "--height", "480",
+                       "--out", (l.dir.folder / "section.png").string()});
+}
+BENCHMARK(sectionAtWindowSize)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
