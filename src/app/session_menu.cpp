@@ -76,13 +76,14 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     Workspace& workspace = windows.workspace();
     const auto changed = [this] { setModified(true); };
     for (const auto signal :
-         {&Workspace::chirpTextsChanged, &Workspace::waveletChanged, &Workspace::logChanged,
-          &Workspace::synthChanged, &Workspace::traceChanged, &Workspace::tiePointsChanged,
-          &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
+         {&Workspace::logChanged, &Workspace::synthChanged, &Workspace::traceChanged,
+          &Workspace::tiePointsChanged, &Workspace::timeZeroChanged, &Workspace::antiAliasedChanged,
           &Workspace::photographChanged, &Workspace::corePositionChanged}) {
         connect(&workspace, signal, this, changed);
     }
     connect(&workspace.calibration(), &CalibrationModel::changed, this, changed);
+    connect(&workspace.chirp(), &ChirpModel::textsChanged, this, changed);
+    connect(&workspace.chirp(), &ChirpModel::waveletChanged, this, changed);
     for (const auto signal : {&PlotSettings::scalesChanged, &PlotSettings::axisChanged,
                               &PlotSettings::fontChanged, &PlotSettings::panelsChanged}) {
         connect(&workspace.plotSettings(), signal, this, changed);

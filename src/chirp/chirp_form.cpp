@@ -109,13 +109,13 @@ TChirp_Form::TChirp_Form(Services& services) : services_(services), workspace_(s
     // Whatever is typed is the workspace's chirp setting at once.
     for (QLineEdit* field : {peredit, stfreqedit, edfreqedit, samedit}) {
         connect(field, &QLineEdit::textChanged, this, [this] {
-            workspace_.setChirpTexts(
+            workspace_.chirp().setTexts(
                 {peredit->text().toStdString(), stfreqedit->text().toStdString(),
                  edfreqedit->text().toStdString(), samedit->text().toStdString()});
         });
     }
-    connect(&workspace_, &Workspace::chirpTextsChanged, this, [this] { showChirpTexts(); });
-    connect(&workspace_, &Workspace::waveletChanged, this,
+    connect(&workspace_.chirp(), &ChirpModel::textsChanged, this, [this] { showChirpTexts(); });
+    connect(&workspace_.chirp(), &ChirpModel::waveletChanged, this,
             [this] { guarded(services_.errors, [this] { DRAW_SOURCE(); }); });
 }
 
@@ -123,7 +123,7 @@ void TChirp_Form::buildParameterEditor(QWidget* content) {
     GroupBox1 = new QGroupBox("Parameter Editor", content);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(0, 41, BandWidth, 168);
-    const ChirpTexts& shown = workspace_.chirpTexts();
+    const ChirpTexts& shown = workspace_.chirp().texts();
     peredit = parameterField(GroupBox1, "peredit", shown.width, 24, "Signal Width  (seconds)");
     stfreqedit = parameterField(GroupBox1, "stfreqedit", shown.start, 56, "Start Frequency (Hz)");
     edfreqedit = parameterField(GroupBox1, "edfreqedit", shown.end, 88, "End Frequency (Hz)");
@@ -135,7 +135,7 @@ void TChirp_Form::buildParameterEditor(QWidget* content) {
 }
 
 void TChirp_Form::showChirpTexts() {
-    const ChirpTexts& texts = workspace_.chirpTexts();
+    const ChirpTexts& texts = workspace_.chirp().texts();
     const std::pair<QLineEdit*, const std::string*> fields[] = {{peredit, &texts.width},
                                                                 {stfreqedit, &texts.start},
                                                                 {edfreqedit, &texts.end},
@@ -154,7 +154,7 @@ void TChirp_Form::showChirpTexts() {
 // A parameter set the sweep cannot be made from is refused by the chirp source
 // before it touches a file, so the graphs and files stay as they were.
 void TChirp_Form::SpeedButton1Click() {
-    guarded(services_.errors, [this] { workspace_.makeWavelet(); });
+    guarded(services_.errors, [this] { workspace_.chirp().makeWavelet(); });
 }
 
 void TChirp_Form::DRAW_SOURCE() {
@@ -163,7 +163,7 @@ void TChirp_Form::DRAW_SOURCE() {
 }
 
 double TChirp_Form::CALC_TIME(int X) const {
-    return workspace_.CALC_TIME(X, Grafico_Source0->panelWidth());
+    return workspace_.chirp().CALC_TIME(X, Grafico_Source0->panelWidth());
 }
 
 void TChirp_Form::showTime(int x) {
@@ -190,7 +190,7 @@ void TChirp_Form::Save1Click() {
         if (!name || name->isEmpty()) {
             return;
         }
-        writeSignalFile(name->toStdString(), {workspace_.chirpTexts(), signalLineLatin1_});
+        writeSignalFile(name->toStdString(), {workspace_.chirp().texts(), signalLineLatin1_});
     });
 }
 
@@ -205,7 +205,7 @@ void TChirp_Form::Load1Click() {
         }
         const SignalFile file = readSignalFile(name->toStdString());
         signalLineLatin1_ = file.latin1;
-        workspace_.setChirpTexts(file.texts);
+        workspace_.chirp().setTexts(file.texts);
         Label5->setText(QFileInfo(*name).fileName());
     });
 }

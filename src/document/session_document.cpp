@@ -195,10 +195,10 @@ Session snapshotSession(const Workspace& workspace) {
         session.interpolated = workspace.log().interpolated();
         session.logImport = workspace.logImportChoices();
     }
-    const ChirpTexts& chirp = workspace.chirpTexts();
+    const ChirpTexts& chirp = workspace.chirp().texts();
     session.chirpTexts = {qText(chirp.width), qText(chirp.start), qText(chirp.end),
                           qText(chirp.interval)};
-    session.chirpGo = workspace.waveletMade();
+    session.chirpGo = workspace.chirp().waveletMade();
     session.synthetic = workspace.syntheticComputed();
     session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
     session.antiAliased = workspace.antiAliased();
@@ -233,10 +233,10 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
     const bool logLoaded = restoreLog(workspace, session, unanswered, steps);
     if (session.chirpTexts.size() == 4) {
         const auto text = [&session](qsizetype i) { return session.chirpTexts[i].toStdString(); };
-        workspace.setChirpTexts({text(0), text(1), text(2), text(3)});
+        workspace.chirp().setTexts({text(0), text(1), text(2), text(3)});
     }
     if (session.chirpGo) {
-        steps.run([&] { workspace.makeWavelet(); });
+        steps.run([&] { workspace.chirp().makeWavelet(); });
     }
     workspace.setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
                                                    : MathFun::TimeZero::Strongest);

@@ -24,7 +24,7 @@ QString leftOutNotice(const char* fileName, int capacity, const char* what) {
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
-    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_) {
+    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), chirp_(workDir_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
     // New X min or X max move a squeezed photograph's core.
     connect(&calibration_, &CalibrationModel::changed, this, [this] { showPhotograph(false); });
@@ -36,27 +36,6 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
 void Workspace::pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax) {
     const double depth = calibration_.probeDepth(ymin, ymax, row - ymin, probe_.reading().depth);
     probe_.pointerAt(column, row, colour, depth, state_.LogTable, state_.LogCount);
-}
-
-void Workspace::setChirpTexts(const ChirpTexts& texts) {
-    if (texts.width == chirp_.width && texts.start == chirp_.start && texts.end == chirp_.end &&
-        texts.interval == chirp_.interval) {
-        return;
-    }
-    chirp_ = texts;
-    emit chirpTextsChanged();
-}
-
-void Workspace::makeWavelet() {
-    // Parameters the sweep cannot be made from are refused before a file is
-    // touched, so the wavelet on show stays the one on disk.
-    ChirpSource(chirp_, workDir_);
-    waveletMade_ = true;
-    emit waveletChanged();
-}
-
-double Workspace::CALC_TIME(int x, int graphWidth) const {
-    return quarvel::CALC_TIME(x, graphWidth, chirp_.width);
 }
 
 void Workspace::CALC_LOG_SCALE() {
@@ -109,11 +88,12 @@ void Workspace::logLoaded() {
 }
 
 void Workspace::computeSynthetic() {
+    const ChirpTexts& chirp = chirp_.texts();
     const MathFun::SyntheticCounts counts =
-        MathFun::CalcSynthetic(engine_, workDir_, chirp_.start, chirp_.end, chirp_.interval, {},
+        MathFun::CalcSynthetic(engine_, workDir_, chirp.start, chirp.end, chirp.interval, {},
                                timeZero_, std::nullopt, antiAliased_);
     aliasingWarning_ = QString::fromStdString(MathFun::aliasingWarning(
-        counts.rowStep, numbers::parseNumber(chirp_.interval), antiAliased_));
+        counts.rowStep, numbers::parseNumber(chirp.interval), antiAliased_));
     timeZeroWarning_.clear();
     if (timeZero_ == MathFun::TimeZero::Strongest && counts.timeZero.far) {
         timeZeroWarning_ = QString::fromStdString(MathFun::timeZeroWarning(counts.timeZero)) +

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chirp/chirp_source.h"
 #include "document/calibration_model.h"
+#include "document/chirp_model.h"
 #include "document/log_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
@@ -89,13 +89,9 @@ public:
     CalibrationModel& calibration() { return calibration_; }
     const CalibrationModel& calibration() const { return calibration_; }
 
-    // The four texts of the chirp parameters.
-    const ChirpTexts& chirpTexts() const { return chirp_; }
-    void setChirpTexts(const ChirpTexts& texts);
-    // GO: makes the sweep and the Klauder wavelet from the chirp texts.
-    void makeWavelet();
-    // Seconds from the centre column of a chirp graph of that width.
-    double CALC_TIME(int x, int graphWidth) const;
+    // The chirp's texts and the wavelet made from them.
+    ChirpModel& chirp() { return chirp_; }
+    const ChirpModel& chirp() const { return chirp_; }
 
     // The scales, axis ticks, annotation font and panels chosen. The panels
     // chosen decide where marks go and whether the photograph is squeezed.
@@ -166,8 +162,7 @@ public:
     void setCorePosition(const std::optional<CorePosition>& position);
     // The listing last loaded, as the data editor's trace page shows it.
     const std::string& traceListing() const { return traceListing_; }
-    // Whether GO and "Calc. Synthetic" have run in this document.
-    bool waveletMade() const { return waveletMade_; }
+    // Whether "Calc. Synthetic" has run in this document.
     bool syntheticComputed() const { return syntheticComputed_; }
     // A synthetic loaded from a file is there to be compared with the trace:
     // the trace panel is selected.
@@ -287,8 +282,6 @@ public:
     void setFinalPlot(const QImage& plot, std::optional<int> axisX);
 
 signals:
-    void chirpTextsChanged();
-    void waveletChanged();
     void logChanged();
     void synthChanged();
     // The engine has written a new "ampl.dat" (after synthChanged).
@@ -356,7 +349,7 @@ private:
     ProbeModel probe_;
     PlotSettings plotSettings_;
     CalibrationModel calibration_;
-    ChirpTexts chirp_;
+    ChirpModel chirp_;
     SeriesData synthetic_;
     SeriesData trace_;
     QImage finalPlot_;
@@ -364,7 +357,6 @@ private:
     TraceSource traceSource_;
     std::optional<CorePosition> corePosition_;
     std::string traceListing_;
-    bool waveletMade_ = false;
     bool syntheticComputed_ = false;
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;

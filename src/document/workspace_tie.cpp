@@ -101,10 +101,11 @@ Workspace::TieInputs Workspace::tieInputs(const std::string& maxShiftMs,
     inputs.logText = log_.savedText();
     inputs.log = engine::readLogText(inputs.logText, workDir_.file(MathFun::LogFileName).string());
     const MathFun::SyntheticParameters parameters =
-        tie::synthesisParameters(chirp_.start, chirp_.end, chirp_.interval);
+        tie::synthesisParameters(chirp_.texts().start, chirp_.texts().end, chirp_.texts().interval);
     engine::checkWaveletSweep(workDir_, parameters.startFrequency, parameters.endFrequency);
     request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
-        inputs.log, engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.interval),
+        inputs.log,
+        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.texts().interval),
         parameters);
     return inputs;
 }

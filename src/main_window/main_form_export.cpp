@@ -36,7 +36,7 @@ std::string segyOfSynthetic(const Workspace& workspace) {
     const SeriesData& synthetic = workspace.synthetic();
     SegyTraceExport trace =
         evenlySampledTrace(synthetic.time, synthetic.amplitude, "the synthetic on show");
-    const ChirpTexts& chirp = workspace.chirpTexts();
+    const ChirpTexts& chirp = workspace.chirp().texts();
     trace.description = {"VELOCITY LOG " + workspace.workDir().file("log.dat").string(),
                          "CHIRP " + chirp.start + " TO " + chirp.end + " HZ, INTERVAL " +
                              chirp.interval + " S"};

@@ -279,7 +279,7 @@ void TTieForm::SaveReportButtonClick() {
         sources.log = workspace_.workDir().file(MathFun::LogFileName).string();
         sources.import = describeChoices(workspace_.logImportChoices());
         sources.wavelet = workspace_.workDir().file(MathFun::KlauderFileName).string();
-        const ChirpTexts& chirp = workspace_.chirpTexts();
+        const ChirpTexts& chirp = workspace_.chirp().texts();
         sources.chirp = {chirp.start, chirp.end, chirp.interval};
         sources.trace = "the trace on show (the data editor's Trace page)";
         writeTextFile(path->toStdString(),

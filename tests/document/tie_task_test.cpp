@@ -32,7 +32,7 @@ TEST(TieTask, MeasuresOnAWorkerAndEndsFinishedOrCancelled) {
     testing::TempWorkDir dir;
     Workspace workspace{dir.workDir()};
     dir.write("core.txt", coreText());
-    workspace.makeWavelet();
+    workspace.chirp().makeWavelet();
     testing::ProposedAnswers answers;
     ASSERT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
     // The trace: the core's own synthetic, 0.2 ms late, in ms as a listing.

@@ -49,7 +49,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
                 numbers::formatF6(log.density[i]) + "\r\n";
     }
     dir.write("core.txt", core);
-    workspace.makeWavelet();
+    workspace.chirp().makeWavelet();
     testing::ProposedAnswers answers;
     ASSERT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
     const tie::TieSynthetic recorded = tie::TieSynthesiser(

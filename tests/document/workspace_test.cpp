@@ -28,8 +28,8 @@ public:
         };
         QObject::connect(&workspace.calibration(), &CalibrationModel::changed,
                          record("calibration"));
-        QObject::connect(&workspace, &Workspace::chirpTextsChanged, record("chirp"));
-        QObject::connect(&workspace, &Workspace::waveletChanged, record("wavelet"));
+        QObject::connect(&workspace.chirp(), &ChirpModel::textsChanged, record("chirp"));
+        QObject::connect(&workspace.chirp(), &ChirpModel::waveletChanged, record("wavelet"));
         QObject::connect(&workspace.plotSettings(), &PlotSettings::scalesChanged, record("scales"));
         QObject::connect(&workspace, &Workspace::logChanged, record("log"));
         QObject::connect(&workspace, &Workspace::synthChanged, record("synth"));
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
     workspace.calibration().setBoundaries(Boundaries{});
-    workspace.setChirpTexts(ChirpTexts{});
+    workspace.chirp().setTexts(ChirpTexts{});
     EXPECT_TRUE(log.names.empty()) << "the defaults are what the workspace starts with";
 
     Boundaries calibration;
@@ -77,10 +77,10 @@ TEST_F(WorkspaceTest, SettersAnnounceOnlyWhatChanges) {
     workspace.calibration().setBoundaries(calibration);
     ChirpTexts chirp;
     chirp.interval = "0.00002";
-    workspace.setChirpTexts(chirp);
+    workspace.chirp().setTexts(chirp);
     EXPECT_EQ(log.names, (std::vector<std::string>{"calibration", "chirp"}));
     EXPECT_EQ(workspace.calibration().boundaries().Top, "12");
-    EXPECT_EQ(workspace.chirpTexts().interval, "0.00002");
+    EXPECT_EQ(workspace.chirp().texts().interval, "0.00002");
 }
 
 // Refreshing shows the log; only loading one makes it the workspace's log,
@@ -145,7 +145,7 @@ TEST_F(WorkspaceTest, ComputeSyntheticAnnouncesTheSeriesThenTheNewFile) {
     EXPECT_THROW(workspace.computeSynthetic(), QuarvelError) << "no wavelet yet";
     EXPECT_TRUE(log.names.empty());
 
-    workspace.makeWavelet();
+    workspace.chirp().makeWavelet();
     workspace.computeSynthetic();
     EXPECT_EQ(log.names, (std::vector<std::string>{"wavelet", "synth", "computed"}));
     EXPECT_GT(workspace.synthetic().count(), 0);
@@ -156,8 +156,8 @@ TEST_F(WorkspaceTest, ComputeSyntheticAnnouncesTheSeriesThenTheNewFile) {
 TEST_F(WorkspaceTest, RefusedChirpParametersLeaveTheWaveletUnannounced) {
     ChirpTexts texts;
     texts.interval = "0";
-    workspace.setChirpTexts(texts);
-    EXPECT_THROW(workspace.makeWavelet(), QuarvelError);
+    workspace.chirp().setTexts(texts);
+    EXPECT_THROW(workspace.chirp().makeWavelet(), QuarvelError);
     EXPECT_FALSE(dir.exists("klauder.dat"));
     EXPECT_EQ(log.names, std::vector<std::string>{"chirp"});
 }

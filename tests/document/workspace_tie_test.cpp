@@ -146,7 +146,7 @@ TEST_F(WorkspaceTie, WarnsWhenTimeZeroIsFarFromTheSeaFloorUnlessAnchoredThere) {
         {true, MathFun::TimeZero::SeaFloor, ""},
         {false, MathFun::TimeZero::Strongest, ""},
     };
-    workspace.makeWavelet();
+    workspace.chirp().makeWavelet();
     QSignalSpy choice(&workspace, &Workspace::timeZeroChanged);
     std::string amplStrongest;
     for (const Case& c : cases) {

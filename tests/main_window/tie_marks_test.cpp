@@ -177,7 +177,7 @@ TEST_F(TieMarks, SeaFloorItemChoosesTimeZeroAndTheWarningGoesToTheStatusBar) {
     }
     workDir.write("log.dat", log);
     workspace().logLoaded();
-    workspace().makeWavelet();
+    workspace().chirp().makeWavelet();
     main->enableCalcSynthetic();
     widgets.SpeedButton1->click();
     EXPECT_EQ(main->statusBar()->currentMessage(),

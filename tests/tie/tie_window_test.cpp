@@ -66,7 +66,7 @@ protected:
                     " " + numbers::formatF6(log.density[i]) + "\r\n";
         }
         workDir.write("core.txt", core);
-        workspace().makeWavelet();
+        workspace().chirp().makeWavelet();
         testing::ProposedAnswers answers;
         EXPECT_TRUE(workspace().log().load(workDir.file("core.txt"), answers));
         mainForm().SpeedButton3Click();
