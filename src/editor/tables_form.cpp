@@ -200,7 +200,9 @@ void TTables_Form::connectHandlers() {
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
     // The section's inset shows the synthetic where the latest tie puts it.
-    const auto tied = [this] { SegyForm->setSynthetic(workspace_.tiedSynthetic()); };
+    const auto tied = [this] {
+        guarded(services_.errors, [this] { SegyForm->setSynthetic(workspace_.tiedSynthetic()); });
+    };
     for (const auto signal : {&Workspace::synthChanged, &Workspace::traceChanged}) {
         connect(&workspace_, signal, this, tied);
     }
