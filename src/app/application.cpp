@@ -89,8 +89,8 @@ namespace {
 bool reloadIfShown(Workspace& workspace, const WorkDir& workDir, std::string_view name,
                    Dialogs& dialogs, ErrorReporter& errors) {
     const bool shown = name == "log.dat"     ? !workspace.state().NoLogLoaded
-                       : name == "ampl.dat"  ? workspace.synthetic().count() > 0
-                       : name == "trace.txt" ? workspace.trace().count() > 0
+                       : name == "ampl.dat"  ? workspace.series().synthetic().count() > 0
+                       : name == "trace.txt" ? workspace.series().trace().count() > 0
                                              : false;
     std::error_code ec;
     if (!shown || !std::filesystem::is_regular_file(workDir.file(name), ec) ||
@@ -103,9 +103,9 @@ bool reloadIfShown(Workspace& workspace, const WorkDir& workDir, std::string_vie
             DialogLogQuestions questions(dialogs, "log.dat");
             workspace.log().load(workDir.file("log.dat"), questions);
         } else if (name == "ampl.dat") {
-            workspace.readSynthetic();
+            workspace.series().readSynthetic();
         } else {
-            workspace.readTrace();
+            workspace.series().readTrace();
         }
     });
     return true;

@@ -115,7 +115,7 @@ void restoreTrace(Workspace& workspace, const Session& session, Steps& steps) {
     steps.run([&] {
         const std::filesystem::path path = session.trace.toStdString();
         if (!isSegyFile(path)) {
-            workspace.loadTraceListing(path);
+            workspace.series().loadTraceListing(path);
             return;
         }
         // Without a choice, the trace window's first one: the first trace, cut
@@ -155,8 +155,8 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     const bool log = !workspace.state().NoLogLoaded;
     panels.photo = saved.photo.value_or(panels.photo || !workspace.photograph().isNull());
     panels.synthetic =
-        saved.synthetic.value_or(panels.synthetic || !workspace.synthetic().time.empty());
-    panels.trace = saved.trace.value_or(panels.trace || !workspace.trace().time.empty());
+        saved.synthetic.value_or(panels.synthetic || !workspace.series().synthetic().time.empty());
+    panels.trace = saved.trace.value_or(panels.trace || !workspace.series().trace().time.empty());
     panels.velocity = saved.velocity.value_or(panels.velocity || log);
     panels.density = saved.density.value_or(panels.density || log);
     panels.correlator = saved.correlator;
@@ -202,8 +202,8 @@ Session snapshotSession(const Workspace& workspace) {
     session.synthetic = workspace.syntheticComputed();
     session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
     session.antiAliased = workspace.antiAliased();
-    session.trace = pathText(workspace.traceSource().file);
-    session.segy = workspace.traceSource().segy;
+    session.trace = pathText(workspace.series().traceSource().file);
+    session.segy = workspace.series().traceSource().segy;
     session.corePosition = workspace.corePosition();
     const LogScaleSettings& scales = workspace.plotSettings().scales();
     session.scales = {scales.autoVel,  scales.minVel,  scales.maxVel,

@@ -1,6 +1,5 @@
 #include "document/workspace.h"
 
-#include "editor/listing_file.h"
 #include "engine/calc_synthetic.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
@@ -24,11 +23,17 @@ QString leftOutNotice(const char* fileName, int capacity, const char* what) {
 } // namespace
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
-    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), chirp_(workDir_) {
+    : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), chirp_(workDir_),
+      series_(workDir_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
     // New X min or X max move a squeezed photograph's core.
     connect(&calibration_, &CalibrationModel::changed, this, [this] { showPhotograph(false); });
     connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
+    // A series read again is a panel drawn anew, without its marks.
+    connect(&series_, &SeriesModel::synthChanged, this,
+            [this] { panelsDrawn({.synthetic = true}); });
+    connect(&series_, &SeriesModel::traceChanged, this, [this] { panelsDrawn({.trace = true}); });
+    connect(&series_, &SeriesModel::notice, this, &Workspace::notice);
     // "Fit Core to Panel" squeezes the photograph or shows it as it is.
     connect(&plotSettings_, &PlotSettings::panelsChanged, this, [this] { showPhotograph(false); });
 }
@@ -99,63 +104,13 @@ void Workspace::computeSynthetic() {
         timeZeroWarning_ = QString::fromStdString(MathFun::timeZeroWarning(counts.timeZero)) +
                            QStringLiteral(" (Set, Synthetic Starts at Sea Floor)");
     }
-    readSynthetic();
+    series_.readSynthetic();
     syntheticComputed_ = true;
     emit synthComputed();
 }
 
-SeriesData Workspace::readSeries(const char* fileName) {
-    SeriesData series = readSeriesFile(workDir_.file(fileName));
-    if (series.truncated) {
-        emit notice(leftOutNotice(fileName, SeriesCapacity, "samples"));
-    }
-    return series;
-}
-
-void Workspace::readSynthetic() {
-    synthetic_ = readSeries("ampl.dat");
-    setSyntheticExtents(seriesExtents(synthetic_));
-    panelsDrawn({.synthetic = true});
-    emit synthChanged();
-}
-
-void Workspace::readTrace() {
-    trace_ = readSeries("trace.txt");
-    state_.TraceTimeMaxMs = trace_.runningTimeMax * 1000;
-    state_.TraceTimeMinMs = trace_.runningTimeMin * 1000;
-    setTraceExtents(seriesExtents(trace_));
-    panelsDrawn({.trace = true});
-    emit traceChanged();
-}
-
 void Workspace::selectTrace() {
     emit traceSelected();
-}
-
-SeriesExtents Workspace::syntheticExtents() const {
-    return {state_.SynthTimeFirst, state_.SynthTimeLast, state_.SynthAmpMin, state_.SynthAmpMax};
-}
-
-SeriesExtents Workspace::traceExtents() const {
-    return {state_.TraceTimeFirst, state_.TraceTimeLast, state_.TraceAmpMin, state_.TraceAmpMax};
-}
-
-void Workspace::setSyntheticExtents(const SeriesExtents& extents) {
-    state_.SynthTimeFirst = extents.timeFirst;
-    state_.SynthTimeLast = extents.timeLast;
-    state_.SynthAmpMin = extents.ampMin;
-    state_.SynthAmpMax = extents.ampMax;
-}
-
-void Workspace::setTraceExtents(const SeriesExtents& extents) {
-    state_.TraceTimeFirst = extents.timeFirst;
-    state_.TraceTimeLast = extents.timeLast;
-    state_.TraceAmpMin = extents.ampMin;
-    state_.TraceAmpMax = extents.ampMax;
-}
-
-void Workspace::loadTraceListing(const std::filesystem::path& fileName) {
-    takeTrace(readListingFile(fileName), {fileName, std::nullopt});
 }
 
 std::string Workspace::loadSegyTrace(const std::filesystem::path& fileName,
@@ -170,20 +125,8 @@ std::string Workspace::loadSegyTrace(const std::filesystem::path& fileName,
     const SegyLoadRequest request = requestFromFields(fields, traceLengthSpans(), headerInterval);
     const SegyLoad load =
         quarvel::loadSegyTrace(reader, chooseTrace(reader, request.choice), request);
-    takeTrace(load.listing, {fileName, fields});
+    series_.takeTrace(load.listing, {fileName, fields});
     return load.notice;
-}
-
-void Workspace::takeTrace(const std::string& listing, TraceSource source) {
-    // A trace the panel cannot draw must not take the place of the last good
-    // one.
-    checkTraceListing(listing);
-    std::string text = normaliseLineEnds(listing);
-    writeTextFile(workDir_.file("trace.txt"), text);
-    traceListing_ = std::move(text);
-    traceSource_ = std::move(source);
-    readTrace();
-    emit traceSourceChanged();
 }
 
 void Workspace::setCorePosition(const std::optional<CorePosition>& position) {
@@ -196,7 +139,7 @@ void Workspace::setCorePosition(const std::optional<CorePosition>& position) {
 
 LengthSpans Workspace::traceLengthSpans() const {
     LengthSpans spans;
-    spans.syntheticMs = syntheticExtents().timeLast * 1000;
+    spans.syntheticMs = series_.syntheticExtents().timeLast * 1000;
     if (state_.LogCount > 1) {
         spans.logTwtMs =
             depth_twt::estimateTwt(state_.LogTable, state_.LogCount, state_.LogBottomDepth).estTwt;

@@ -5,6 +5,7 @@
 #include "document/log_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
+#include "document/series_model.h"
 #include "document/task.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
@@ -47,13 +48,6 @@ struct DepthVaryingResult {
 struct AppliedTie {
     double before = 0.0;
     double after = 0.0;
-};
-
-// Where the trace on show came from: a listing, or a SEG-Y line and the
-// choice of its trace. Empty before any trace was loaded.
-struct TraceSource {
-    std::filesystem::path file;
-    std::optional<SegyChoiceFields> segy;
 };
 
 // The document every window shows: the loaded log and the values derived from
@@ -139,40 +133,24 @@ public:
     // arrival far below the sea floor, naming the offset; empty when it is
     // not, or when the synthetic starts at the sea floor anyway.
     const QString& timeZeroWarning() const { return timeZeroWarning_; }
-    // Reads "ampl.dat" as the synthetic.
-    void readSynthetic();
-    // Reads "trace.txt" as the recorded trace.
-    void readTrace();
-    // A trace listing loaded from a file: checked, written to "trace.txt"
-    // and shown. One that cannot be drawn changes nothing.
-    void loadTraceListing(const std::filesystem::path& fileName);
-    // The trace the choice names on a SEG-Y line, as loadTraceListing;
-    // returns what was done, for the user.
+    // The synthetic and the trace with their extents.
+    SeriesModel& series() { return series_; }
+    const SeriesModel& series() const { return series_; }
+    // The trace the choice names on a SEG-Y line, as the series'
+    // loadTraceListing; returns what was done, for the user.
     std::string loadSegyTrace(const std::filesystem::path& fileName,
                               const SegyChoiceFields& choice);
-    // A trace listing made elsewhere from `source` (the SEG-Y window's own
-    // reading), as loadTraceListing.
-    void takeTrace(const std::string& listing, TraceSource source);
     // The spans a SEG-Y trace may be cut to: the synthetic's and the log's.
     LengthSpans traceLengthSpans() const;
-    const TraceSource& traceSource() const { return traceSource_; }
     // Where the core was taken on the SEG-Y line, typed in the trace window
     // or kept in a session: the section marks it.
     const std::optional<CorePosition>& corePosition() const { return corePosition_; }
     void setCorePosition(const std::optional<CorePosition>& position);
-    // The listing last loaded, as the data editor's trace page shows it.
-    const std::string& traceListing() const { return traceListing_; }
     // Whether "Calc. Synthetic" has run in this document.
     bool syntheticComputed() const { return syntheticComputed_; }
     // A synthetic loaded from a file is there to be compared with the trace:
     // the trace panel is selected.
     void selectTrace();
-    const SeriesData& synthetic() const { return synthetic_; }
-    const SeriesData& trace() const { return trace_; }
-    // First and last time and amplitude range of each series as read, from
-    // the state's eight fields that hold them.
-    SeriesExtents syntheticExtents() const;
-    SeriesExtents traceExtents() const;
 
     // Loads a core photograph: once it has been read it becomes the
     // workspace's photograph, with no guide line, and its boundary file is
@@ -283,10 +261,9 @@ public:
 
 signals:
     void logChanged();
-    void synthChanged();
-    // The engine has written a new "ampl.dat" (after synthChanged).
+    // The engine has written a new "ampl.dat" (after the series'
+    // synthChanged).
     void synthComputed();
-    void traceChanged();
     void traceSelected();
     void finalPlotChanged();
     void tiePointsChanged();
@@ -296,8 +273,6 @@ signals:
     void marksCleared();
     // The core panel shows another photograph, or other columns of it.
     void photographChanged();
-    // A trace was loaded from a file (after traceChanged).
-    void traceSourceChanged();
     void corePositionChanged();
     void timeZeroChanged();
     void antiAliasedChanged();
@@ -306,13 +281,10 @@ signals:
     void notice(const QString& text);
 
 private:
-    SeriesData readSeries(const char* fileName);
     // The log table and the scales from the text of "log.dat".
     void showLogScale(const LogScaleResult& result);
     void logSaved(LogModel::Changes changes);
     void dropTiePoints(const char* why);
-    void setSyntheticExtents(const SeriesExtents& extents);
-    void setTraceExtents(const SeriesExtents& extents);
     // The panels drawn anew: they hold a picture, and none of their marks.
     void panelsDrawn(const PanelSet& panels);
     // Emits logChanged, the log panels drawn anew.
@@ -350,13 +322,10 @@ private:
     PlotSettings plotSettings_;
     CalibrationModel calibration_;
     ChirpModel chirp_;
-    SeriesData synthetic_;
-    SeriesData trace_;
+    SeriesModel series_;
     QImage finalPlot_;
     QImage photograph_;
-    TraceSource traceSource_;
     std::optional<CorePosition> corePosition_;
-    std::string traceListing_;
     bool syntheticComputed_ = false;
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;

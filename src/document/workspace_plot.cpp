@@ -79,7 +79,7 @@ void Workspace::announceLog() {
 }
 
 std::optional<int> Workspace::traceRow(double twt) const {
-    const SeriesExtents trace = traceExtents();
+    const SeriesExtents& trace = series_.traceExtents();
     try {
         return depth_twt::traceMarkRow(twt, trace.timeFirst, trace.timeLast, panelHeight());
     } catch (const QuarvelError&) {
@@ -118,7 +118,7 @@ void Workspace::markAtPointer(int row) {
     if (plotSettings_.panels().trace) {
         // The trace is placed by time, not by the photograph's row.
         try {
-            const SeriesExtents trace = traceExtents();
+            const SeriesExtents& trace = series_.traceExtents();
             depth_twt::traceMarkRow(reading.estTwt, trace.timeFirst, trace.timeLast, panelHeight());
         } catch (const QuarvelError&) {
             addTiePoint(std::move(point));
@@ -171,10 +171,10 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.logTopDepth = state_.LogTopDepth;
     source.logBottomDepth = state_.LogBottomDepth;
     source.scales = plotSettings_.scales();
-    source.synthetic = synthetic_;
-    source.syntheticExtents = syntheticExtents();
-    source.trace = trace_;
-    source.traceExtents = traceExtents();
+    source.synthetic = series_.synthetic();
+    source.syntheticExtents = series_.syntheticExtents();
+    source.trace = series_.trace();
+    source.traceExtents = series_.traceExtents();
     source.marks = marks_;
     source.font = plotSettings_.font();
     // The final plot's own rule for Top and Bottom (the whole number each
@@ -186,8 +186,8 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.ymaxText = calibration.ymax;
     source.markFreqText = plotSettings_.axis().yMarkFreq;
     source.labelFreqText = plotSettings_.axis().yLabelFreq;
-    source.traceTimeMinMs = state_.TraceTimeMinMs;
-    source.traceTimeMaxMs = state_.TraceTimeMaxMs;
+    source.traceTimeMinMs = series_.traceTimeMinMs();
+    source.traceTimeMaxMs = series_.traceTimeMaxMs();
     source.meanVelocity = state_.MeanVelocity;
     source.imageFileName = state_.ImageFileName;
     source.withTitle = withTitle;

@@ -87,11 +87,12 @@ Workspace::TieInputs Workspace::tieInputs(const std::string& maxShiftMs,
         request.settings.factorRange =
             tie::factorRangeFromTexts(minFactor, maxFactor, "The velocity factor range");
     }
-    if (trace_.time.empty()) {
+    const SeriesData& trace = series_.trace();
+    if (trace.time.empty()) {
         throw QuarvelError("There is no trace to compare the synthetic with. Load a trace on "
                            "the data editor's Trace page first.");
     }
-    request.trace = tie::checkedSeries(trace_.time, trace_.amplitude, "the trace", 0.001);
+    request.trace = tie::checkedSeries(trace.time, trace.amplitude, "the trace", 0.001);
     // The log the panels show and Apply scales, not whatever log.dat holds
     // now: another program may have changed the file since.
     if (log_.savedText().empty()) {
@@ -130,8 +131,8 @@ void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::st
 SeriesData Workspace::tiedSynthetic() const {
     const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
     if (!bulk || tieTask_.running() || measured_.logText != log_.savedText() ||
-        measured_.request.trace.value != trace_.amplitude) {
-        return synthetic_;
+        measured_.request.trace.value != series_.trace().amplitude) {
+        return series_.synthetic();
     }
     const std::optional<DepthVaryingResult>& aligned = depthVaryingTask_.result();
     const bool fromThisBulk = aligned && !depthVaryingTask_.running() &&

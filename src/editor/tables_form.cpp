@@ -195,7 +195,8 @@ void TTables_Form::connectHandlers() {
     connect(SyntheticRefreshButton, &QToolButton::clicked, this,
             [this] { SyntheticRefreshButtonClick(); });
     connect(TraceRefreshButton, &QToolButton::clicked, this, [this] { TraceRefreshButtonClick(); });
-    connect(&workspace_, &Workspace::traceSourceChanged, this, [this] { showTraceListing(); });
+    connect(&workspace_.series(), &SeriesModel::traceSourceChanged, this,
+            [this] { showTraceListing(); });
     // The synthetic listing follows each new "ampl.dat" the engine writes.
     connect(&workspace_, &Workspace::synthComputed, this,
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
@@ -203,8 +204,8 @@ void TTables_Form::connectHandlers() {
     const auto tied = [this] {
         guarded(services_.errors, [this] { SegyForm->setSynthetic(workspace_.tiedSynthetic()); });
     };
-    for (const auto signal : {&Workspace::synthChanged, &Workspace::traceChanged}) {
-        connect(&workspace_, signal, this, tied);
+    for (const auto signal : {&SeriesModel::synthChanged, &SeriesModel::traceChanged}) {
+        connect(&workspace_.series(), signal, this, tied);
     }
     connect(&workspace_.tieTask(), &TaskRunner::finished, this, tied);
     connect(&workspace_.depthVaryingTask(), &TaskRunner::finished, this, tied);

@@ -83,9 +83,9 @@ void TTables_Form::reloadSyntheticListing() {
 // The log page's commands are the log model's, which tells the panels itself.
 void TTables_Form::redrawPage(Page page) {
     if (page == SyntheticPage) {
-        workspace_.readSynthetic();
+        workspace_.series().readSynthetic();
     } else {
-        workspace_.readTrace();
+        workspace_.series().readTrace();
     }
 }
 
@@ -105,7 +105,7 @@ void TTables_Form::Load1Click() {
             if (isSegyFile(path)) {
                 loadSegyLine(path);
             } else {
-                workspace_.loadTraceListing(path);
+                workspace_.series().loadTraceListing(path);
             }
             return;
         }
@@ -123,14 +123,14 @@ void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
     SegyForm->setSynthetic(workspace_.tiedSynthetic());
     SegyForm->setCorePosition(workspace_.corePosition());
     SegyForm->offer(path, workspace_.traceLengthSpans(), [this, path](const SegyLoad& load) {
-        workspace_.takeTrace(load.listing, {path, SegyForm->fields()});
+        workspace_.series().takeTrace(load.listing, {path, SegyForm->fields()});
         workspace_.setCorePosition(positionOf(SegyForm->fields()));
         services_.dialogs.showMessage(QString::fromStdString(load.notice));
     });
 }
 
 void TTables_Form::showTraceListing() {
-    Tracememo->setPlainText(listingTextFrom(workspace_.traceListing()));
+    Tracememo->setPlainText(listingTextFrom(workspace_.series().traceListing()));
 }
 
 void TTables_Form::Save1Click() {
@@ -168,14 +168,14 @@ void TTables_Form::SyntheticRefreshButtonClick() {
     guarded(services_.errors, [this] {
         // The panel is drawn from ampl.dat: edits show there only after Save.
         saveListing(Syntmemo, workFile("ampl.txt"));
-        workspace_.readSynthetic();
+        workspace_.series().readSynthetic();
     });
 }
 
 void TTables_Form::TraceRefreshButtonClick() {
     guarded(services_.errors, [this] {
         saveListing(Tracememo, workFile("trace.txt"));
-        workspace_.readTrace();
+        workspace_.series().readTrace();
     });
 }
 

@@ -33,7 +33,7 @@ void saveAs(Dialogs& dialogs, const FileDialogRequest& request, const std::strin
 }
 
 std::string segyOfSynthetic(const Workspace& workspace) {
-    const SeriesData& synthetic = workspace.synthetic();
+    const SeriesData& synthetic = workspace.series().synthetic();
     SegyTraceExport trace =
         evenlySampledTrace(synthetic.time, synthetic.amplitude, "the synthetic on show");
     const ChirpTexts& chirp = workspace.chirp().texts();

@@ -33,8 +33,9 @@ void TMainForm::connectWorkspace() {
         return [this, draw] { guarded(services_.errors, [this, draw] { (this->*draw)(); }); };
     };
     connect(&workspace_, &Workspace::logChanged, this, redraw(&TMainForm::drawLogPanels));
-    connect(&workspace_, &Workspace::synthChanged, this, redraw(&TMainForm::drawSynthetic));
-    connect(&workspace_, &Workspace::traceChanged, this, redraw(&TMainForm::drawTrace));
+    connect(&workspace_.series(), &SeriesModel::synthChanged, this,
+            redraw(&TMainForm::drawSynthetic));
+    connect(&workspace_.series(), &SeriesModel::traceChanged, this, redraw(&TMainForm::drawTrace));
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
     connect(&workspace_, &Workspace::photographChanged, this,
             redraw(&TMainForm::showLoadedPhotograph));
@@ -79,11 +80,11 @@ void TMainForm::draw_grafici() {
 }
 
 void TMainForm::Draw_sintetico() {
-    workspace_.readSynthetic();
+    workspace_.series().readSynthetic();
 }
 
 void TMainForm::Draw_trace() {
-    workspace_.readTrace();
+    workspace_.series().readTrace();
 }
 
 void TMainForm::drawLogPanels() {
@@ -118,13 +119,13 @@ void TMainForm::drawLogPanels() {
 }
 
 void TMainForm::drawSynthetic() {
-    drawSeriesPanel(Grafico_sintetico, Synth, workspace_.synthetic(), workspace_.syntheticExtents(),
-                    QStringLiteral("Synthetic"));
+    drawSeriesPanel(Grafico_sintetico, Synth, workspace_.series().synthetic(),
+                    workspace_.series().syntheticExtents(), QStringLiteral("Synthetic"));
 }
 
 void TMainForm::drawTrace() {
-    drawSeriesPanel(Grafico_traccia, Trace, workspace_.trace(), workspace_.traceExtents(),
-                    QStringLiteral("Seismic Trace"));
+    drawSeriesPanel(Grafico_traccia, Trace, workspace_.series().trace(),
+                    workspace_.series().traceExtents(), QStringLiteral("Seismic Trace"));
 }
 
 void TMainForm::drawSeriesPanel(ImagePanel* panel, QCheckBox* box, const SeriesData& series,

@@ -227,7 +227,7 @@ void TMainForm::Grafico_sinteticoMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
         const depth_twt::PanelReadout readout = depth_twt::synthReadout(
             x, y, Grafico_sintetico->panelWidth(), Grafico_sintetico->panelHeight(),
-            workspace_.syntheticExtents());
+            workspace_.series().syntheticExtents());
         StatusPanel0->setText(QString::fromStdString(readout.status0));
         StatusPanel1->setText(QString::fromStdString(readout.status1));
     });
@@ -237,7 +237,7 @@ void TMainForm::Grafico_tracciaShiftDown(int y) {
     guarded(services_.errors, [&] {
         // Shift+click picks the trace's own event for the last tie point:
         // where the reflector is, not where the log's estimate puts it.
-        const SeriesExtents trace = workspace_.traceExtents();
+        const SeriesExtents trace = workspace_.series().traceExtents();
         workspace_.pickTraceTime(depth_twt::traceTimeAtRow(y, trace.timeFirst, trace.timeLast,
                                                            Grafico_traccia->panelHeight()));
         // The trace's marks drawn again where their points now say.
@@ -250,7 +250,7 @@ void TMainForm::Grafico_tracciaMouseMove(int x, int y) {
     guarded(services_.errors, [&] {
         const depth_twt::PanelReadout readout = depth_twt::traceReadout(
             x, y, Grafico_traccia->panelWidth(), Grafico_traccia->panelHeight(),
-            workspace_.traceExtents(), workspace_.state().TraceTimeMinMs);
+            workspace_.series().traceExtents(), workspace_.series().traceTimeMinMs());
         StatusPanel0->setText(QString::fromStdString(readout.status0));
         StatusPanel1->setText(QString::fromStdString(readout.status1));
     });

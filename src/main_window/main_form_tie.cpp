@@ -195,7 +195,7 @@ void TMainForm::drawDepthVaryingTies() {
     if (!result || !Grafico_traccia->hasPicture()) {
         return;
     }
-    const SeriesExtents trace = workspace_.traceExtents();
+    const SeriesExtents trace = workspace_.series().traceExtents();
     Canvas& picture = Grafico_traccia->picture();
     const QRgb pen = picture.penColor();
     const auto mark = [&](double ms, QRgb color) {

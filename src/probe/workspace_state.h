@@ -13,7 +13,7 @@ inline constexpr int LogCapacity = SeriesCapacity;
 
 // The state of the correlation workspace, kept for the whole run by the
 // Workspace document: the log the panels draw and the read-outs estimate
-// through, the series' extents and the names of the files on show.
+// through and the names of the files on show.
 // m is metres, ms milliseconds.
 struct WorkspaceState {
     // The loaded log: exactly the records the last scale computation read
@@ -26,17 +26,6 @@ struct WorkspaceState {
 
     std::string ImageFileName;
     bool NoLogLoaded = true;
-
-    double SynthTimeFirst = 0.0;
-    double SynthTimeLast = 0.0;
-    double SynthAmpMin = 0.0;
-    double SynthAmpMax = 0.0;
-    double TraceTimeFirst = 0.0;
-    double TraceTimeLast = 0.0;
-    double TraceAmpMin = 0.0;
-    double TraceAmpMax = 0.0;
-    double TraceTimeMinMs = 0.0;
-    double TraceTimeMaxMs = 0.0;
 
     int FinalPlotAxisX = 0;
 };

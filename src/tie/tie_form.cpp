@@ -240,7 +240,7 @@ void TTieForm::ApplyButtonClick() {
         // The synthetic's two-way times change with the velocities, the
         // trace's do not: a trace cut to the synthetic's span no longer
         // spans the same times.
-        if (workspace_.trace().count() > 0) {
+        if (workspace_.series().trace().count() > 0) {
             next += QStringLiteral(" The trace panel keeps its time scale: load the trace "
                                    "again after Calc. Synthetic, so that it spans the new "
                                    "synthetic's times.");

@@ -152,7 +152,7 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
     EXPECT_EQ(workDir.read("trace.txt"),
               readTextFile(fs::path(QUARVEL_TEST_DEMO_DIR) / "demo_trace.txt"));
     EXPECT_TRUE(widgets.Trace->isChecked());
-    EXPECT_DOUBLE_EQ(ws().TraceTimeMinMs, 83500.0);
+    EXPECT_DOUBLE_EQ(workspace().series().traceTimeMinMs(), 83500.0);
 
     // 6. Probe and mark with "Correlator" checked.
     click(widgets.correlator);
@@ -204,7 +204,9 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
             EXPECT_TRUE(blackRun(plot, 50 + row, x + 100, x + 148)) << "panel at " << x;
         }
     }
-    const double msPerRow = (ws().TraceTimeLast - ws().TraceTimeFirst) / PhotoHeight;
+    const double msPerRow = (workspace().series().traceExtents().timeLast -
+                             workspace().series().traceExtents().timeFirst) /
+                            PhotoHeight;
     const int traceRow = static_cast<int>(traceMarkTwt / msPerRow);
     EXPECT_TRUE(blackRun(plot, 50 + traceRow, 790 + 100, 790 + 148)) << "trace row " << traceRow;
 
@@ -216,7 +218,8 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
         const int y = 50 + PhotoHeight * depth / 2800;
         EXPECT_EQ(plot.pixel(45, y - 1), qRgb(0, 0, 0)) << "depth axis above " << depth;
     }
-    const int span = static_cast<int>(ws().TraceTimeMaxMs - ws().TraceTimeMinMs);
+    const int span = static_cast<int>(workspace().series().traceTimeMaxMs() -
+                                      workspace().series().traceTimeMinMs());
     ASSERT_GT(span, 3000);
     for (int time = 200; time <= span; time += 200) {
         const int y = 50 + PhotoHeight * time / span;

@@ -80,10 +80,10 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     auto* list = named<QListWidget>(tie, "TiePointList");
     ASSERT_GT(list->count(), 0);
     const QImage trace = MainWidgets(*windows.forms().MainForm).Grafico_traccia->picture().image();
-    const WorkspaceState& state = windows.workspace().state();
+    const SeriesExtents& extents = windows.workspace().series().traceExtents();
     const int row = depth_twt::traceMarkRow(
         windows.workspace().depthVaryingTask().result()->tie.proposals.front().traceTwt,
-        state.TraceTimeFirst, state.TraceTimeLast, trace.height());
+        extents.timeFirst, extents.timeLast, trace.height());
     EXPECT_EQ(trace.pixel(trace.width() / 2, row), ProposedTieColor);
 
     const QString screenshot = qEnvironmentVariable("QUARVEL_TIE_SCREENSHOT");

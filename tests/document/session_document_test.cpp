@@ -37,9 +37,9 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     EXPECT_EQ(restored.count(), 1);
     EXPECT_FALSE(workspace.photograph().isNull());
     EXPECT_EQ(workspace.tiePoints().size(), 5u);
-    EXPECT_EQ(workspace.trace().time.size(), workspace.trace().amplitude.size());
-    EXPECT_FALSE(workspace.trace().time.empty());
-    EXPECT_FALSE(workspace.synthetic().time.empty());
+    EXPECT_EQ(workspace.series().trace().time.size(), workspace.series().trace().amplitude.size());
+    EXPECT_FALSE(workspace.series().trace().time.empty());
+    EXPECT_FALSE(workspace.series().synthetic().time.empty());
     const PanelChoices every{true, true, true, true, true, true, true};
     EXPECT_EQ(workspace.plotSettings().panels(), every) << "each panel drawn is ticked";
 

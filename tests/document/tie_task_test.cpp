@@ -46,7 +46,7 @@ TEST(TieTask, MeasuresOnAWorkerAndEndsFinishedOrCancelled) {
                  numbers::formatF6(recorded.value[i < 20 ? 0 : i - 20]) + "\r\n";
     }
     dir.write("trace.txt", trace);
-    workspace.readTrace();
+    workspace.series().readTrace();
 
     for (const bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "cancelled" : "finished");

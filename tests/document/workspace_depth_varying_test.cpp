@@ -61,7 +61,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
                  numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) + "\r\n";
     }
     dir.write("trace.txt", trace);
-    workspace.readTrace();
+    workspace.series().readTrace();
 
     EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
     workspace.startTieMeasurement("", "", "");
@@ -88,7 +88,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     workspace.applyDepthVaryingTie();
     waitFor(workspace.applyTask());
     const AppliedTie& applied = *workspace.applyTask().result();
-    EXPECT_EQ(workspace.tiedSynthetic().time, workspace.synthetic().time);
+    EXPECT_EQ(workspace.tiedSynthetic().time, workspace.series().synthetic().time);
     // Measured; on this smooth core it does not follow how close the times come.
     EXPECT_TRUE(std::isfinite(applied.after));
     // The log's own times are now the relation's, from the core top.

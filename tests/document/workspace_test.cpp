@@ -32,9 +32,9 @@ public:
         QObject::connect(&workspace.chirp(), &ChirpModel::waveletChanged, record("wavelet"));
         QObject::connect(&workspace.plotSettings(), &PlotSettings::scalesChanged, record("scales"));
         QObject::connect(&workspace, &Workspace::logChanged, record("log"));
-        QObject::connect(&workspace, &Workspace::synthChanged, record("synth"));
+        QObject::connect(&workspace.series(), &SeriesModel::synthChanged, record("synth"));
         QObject::connect(&workspace, &Workspace::synthComputed, record("computed"));
-        QObject::connect(&workspace, &Workspace::traceChanged, record("trace"));
+        QObject::connect(&workspace.series(), &SeriesModel::traceChanged, record("trace"));
         QObject::connect(&workspace, &Workspace::traceSelected, record("select"));
         QObject::connect(&workspace, &Workspace::finalPlotChanged, record("plot"));
         QObject::connect(&workspace, &Workspace::notice,
@@ -126,15 +126,15 @@ TEST_F(WorkspaceTest, OverlongFilesAreReadUpToTheCapacityWithANotice) {
 
 TEST_F(WorkspaceTest, TraceExtentsComeFromTheFile) {
     dir.write("trace.txt", "10 0.2\r\n12 -3\r\n8 4\r\n11 1\r\n");
-    workspace.readTrace();
-    const WorkspaceState& state = workspace.state();
-    EXPECT_EQ(state.TraceTimeFirst, 10.0);
-    EXPECT_EQ(state.TraceTimeLast, 11.0);
-    EXPECT_EQ(state.TraceAmpMin, -3.0);
-    EXPECT_EQ(state.TraceAmpMax, 4.0);
-    EXPECT_EQ(state.TraceTimeMaxMs, 12000.0);
-    EXPECT_EQ(state.TraceTimeMinMs, 8000.0);
-    EXPECT_EQ(workspace.trace().count(), 4);
+    workspace.series().readTrace();
+    const SeriesModel& series = workspace.series();
+    EXPECT_EQ(series.traceExtents().timeFirst, 10.0);
+    EXPECT_EQ(series.traceExtents().timeLast, 11.0);
+    EXPECT_EQ(series.traceExtents().ampMin, -3.0);
+    EXPECT_EQ(series.traceExtents().ampMax, 4.0);
+    EXPECT_EQ(series.traceTimeMaxMs(), 12000.0);
+    EXPECT_EQ(series.traceTimeMinMs(), 8000.0);
+    EXPECT_EQ(workspace.series().trace().count(), 4);
     EXPECT_EQ(log.names, std::vector<std::string>{"trace"});
 }
 
@@ -148,9 +148,12 @@ TEST_F(WorkspaceTest, ComputeSyntheticAnnouncesTheSeriesThenTheNewFile) {
     workspace.chirp().makeWavelet();
     workspace.computeSynthetic();
     EXPECT_EQ(log.names, (std::vector<std::string>{"wavelet", "synth", "computed"}));
-    EXPECT_GT(workspace.synthetic().count(), 0);
-    EXPECT_EQ(workspace.syntheticExtents().timeFirst, workspace.state().SynthTimeFirst);
-    EXPECT_EQ(std::max(-workspace.state().SynthAmpMin, workspace.state().SynthAmpMax), 1.0);
+    EXPECT_GT(workspace.series().synthetic().count(), 0);
+    EXPECT_EQ(workspace.series().syntheticExtents().timeFirst,
+              workspace.series().syntheticExtents().timeFirst);
+    EXPECT_EQ(std::max(-workspace.series().syntheticExtents().ampMin,
+                       workspace.series().syntheticExtents().ampMax),
+              1.0);
 }
 
 TEST_F(WorkspaceTest, RefusedChirpParametersLeaveTheWaveletUnannounced) {

@@ -85,7 +85,7 @@ TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
     QImage(20, 30, QImage::Format_RGB32).save(photo);
     workspace.loadPhotograph(photo);
     dir.write("trace.txt", "0 0\r\n3 1\r\n"); // 0.1 ms a row of the 30-row panel
-    workspace.readTrace();
+    workspace.series().readTrace();
     workspace.plotSettings().setPanels({.photo = true, .synthetic = true, .trace = true});
     workspace.addTiePoint({5, "0.1", 1.5, 1.5});
     workspace.addTiePoint({7, "0.2", 0.5, std::nullopt});
@@ -103,12 +103,12 @@ TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
                                                         {5, "0.1", {.trace = true}, 1.5, 15},
                                                         {9, "0.3", {.trace = true}, 2.0, 20}}));
     workspace.loadPhotograph(photo);
-    workspace.readTrace();
+    workspace.series().readTrace();
     EXPECT_EQ(workspace.marks(),
               (std::vector<PlotMark>{{5, "0.1", {.synthetic = true}, 1.5, 15},
                                      {7, "0.2", {.synthetic = true}, std::nullopt, 0}}));
     dir.write("ampl.dat", "0 0\r\n");
-    workspace.readSynthetic();
+    workspace.series().readSynthetic();
     EXPECT_TRUE(workspace.marks().empty());
 }
 

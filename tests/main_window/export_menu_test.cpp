@@ -36,7 +36,7 @@ TEST_F(ExportMenu, RefusesWithNothingToExportAndWritesTheSyntheticAndLogOnShow) 
         ampl += numbers::formatE23(i * 5e-6) + " " + numbers::formatE23(0.01 * i) + "\r\n";
     }
     workDir.write("ampl.dat", ampl);
-    workspace().readSynthetic();
+    workspace().series().readSynthetic();
     trigger("ExportSegy1", "synthetic.sgy");
     SegyReader reader(workDir.file("synthetic.sgy"));
     EXPECT_EQ(reader.layout().samplesPerTrace, 50);

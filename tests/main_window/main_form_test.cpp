@@ -229,9 +229,11 @@ TEST_F(MainFormTest, CalcSyntheticRunsTheEngineAndDrawsTheSynthetic) {
     EXPECT_EQ(picture.size(), QSize(151, 420));
     EXPECT_EQ(widgets.Grafico_sintetico->panelHeight(), 420);
     // The engine writes from the strongest sample on, normalised to 1.
-    EXPECT_EQ(ws().SynthTimeFirst, 0.0);
-    EXPECT_GT(ws().SynthTimeLast, 0.0);
-    EXPECT_EQ(std::max(-ws().SynthAmpMin, ws().SynthAmpMax), 1.0);
+    EXPECT_EQ(workspace().series().syntheticExtents().timeFirst, 0.0);
+    EXPECT_GT(workspace().series().syntheticExtents().timeLast, 0.0);
+    EXPECT_EQ(std::max(-workspace().series().syntheticExtents().ampMin,
+                       workspace().series().syntheticExtents().ampMax),
+              1.0);
     // A frame, and a curve inside it below the title.
     EXPECT_EQ(picture.pixel(0, 200), 0xff000000);
     int curve = 0;
@@ -310,12 +312,12 @@ TEST_F(MainFormTest, EmptyOrMissingSeriesDrawsFrameAndTitleWithZeroExtents) {
             workDir.write("trace.txt", "\r\n  \r\n");
         form.Draw_trace();
         EXPECT_TRUE(widgets.Trace->isEnabled() && widgets.Trace->isChecked());
-        EXPECT_EQ(ws().TraceTimeFirst, 0.0);
-        EXPECT_EQ(ws().TraceTimeLast, 0.0);
-        EXPECT_EQ(ws().TraceAmpMin, 0.0);
-        EXPECT_EQ(ws().TraceAmpMax, 0.0);
-        EXPECT_EQ(ws().TraceTimeMaxMs, 0.0);
-        EXPECT_EQ(ws().TraceTimeMinMs, 100000.0 * 1000);
+        EXPECT_EQ(workspace().series().traceExtents().timeFirst, 0.0);
+        EXPECT_EQ(workspace().series().traceExtents().timeLast, 0.0);
+        EXPECT_EQ(workspace().series().traceExtents().ampMin, 0.0);
+        EXPECT_EQ(workspace().series().traceExtents().ampMax, 0.0);
+        EXPECT_EQ(workspace().series().traceTimeMaxMs(), 0.0);
+        EXPECT_EQ(workspace().series().traceTimeMinMs(), 100000.0 * 1000);
         const QImage picture = widgets.Grafico_traccia->picture().image();
         EXPECT_EQ(picture.pixel(0, 300), 0xff000000);
         EXPECT_EQ(picture.pixel(75, 300), 0xffffffff);
@@ -334,7 +336,7 @@ TEST_F(MainFormTest, OverlongFilesAreDrawnUpToTheCapacityWithOneNotice) {
     dialogs.expectWarning("\"ampl.dat\" holds more than 64000 samples; the rest was left out.");
     mainForm().Draw_sintetico();
     dialogs.expectAllAnswered();
-    EXPECT_EQ(ws().SynthTimeLast, 64000.0);
+    EXPECT_EQ(workspace().series().syntheticExtents().timeLast, 64000.0);
     EXPECT_TRUE(mainWidgets().Synth->isChecked());
 
     dialogs.expectWarning("\"log.dat\" holds more than 64000 records; the rest was left out.");

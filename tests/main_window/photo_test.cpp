@@ -404,13 +404,13 @@ TEST_F(Photo, ReadOutsOverTheSyntheticAndTracePanels) {
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :0.0000 (0.0000)  msec.    AMP :0.0000");
 
     workDir.write("ampl.dat", "0.002 -0.5\r\n0.01 1.01\r\n0.062 0\r\n");
-    workspace().readSynthetic();
+    workspace().series().readSynthetic();
     moveOver(widgets.Grafico_sintetico, QPoint(100, 300));
     EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (100, 300)");
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :32.0000 msec.    AMP :0.5000");
 
     workDir.write("trace.txt", "12 -2\r\n20 1.02\r\n72 0\r\n");
-    workspace().readTrace();
+    workspace().series().readTrace();
     moveOver(widgets.Grafico_traccia, QPoint(50, 150));
     EXPECT_EQ(widgets.StatusPanel0->text(), "Image: (50, 150)");
     EXPECT_EQ(widgets.StatusPanel1->text(), "TWT :15.0000 (27.0000)  msec.    AMP :-1.0000");

@@ -50,7 +50,7 @@ protected:
 
     void drawTrace() {
         workDir.write("trace.txt", "0 0\r\n0.1 1\r\n");
-        workspace().readTrace();
+        workspace().series().readTrace();
     }
 
     bool titleShown() const {

@@ -40,7 +40,7 @@ protected:
     void loadTrace(double first, double last) const {
         workDir.write("trace.txt",
                       numbers::formatF3(first) + " 0\r\n" + numbers::formatF3(last) + " 1\r\n");
-        workspace().readTrace();
+        workspace().series().readTrace();
     }
 
     // Shows the main window as start-up does and waits until it is active.

@@ -198,7 +198,7 @@ TEST_F(SurveyLoadTest, SectionShowsTheChoiceAndAClickChoosesTheTrace) {
         appendSeriesLine(synthetic, ms / 1000, amplitude, SeriesTimeForm::E23);
     }
     workDir.write("ampl.dat", synthetic);
-    workspace().readSynthetic();
+    workspace().series().readSynthetic();
     // The core's position the document holds (a session's) is marked.
     workspace().setCorePosition(CorePosition{48600.6, 156600.6});
     openLine(QString::fromStdString(line.string()));
@@ -306,7 +306,7 @@ TEST_F(SurveyLoadTest, ExampleFilesCarryThroughToTheSyntheticAndTheTrace) {
     EXPECT_TRUE(workDir.exists("ampl.dat"));
     EXPECT_TRUE(mainWidgets().Grafico_sintetico->hasPicture());
 
-    const double synthMs = ws().SynthTimeLast * 1000;
+    const double synthMs = workspace().series().syntheticExtents().timeLast * 1000;
     openLine(QString::fromStdString((examples / "demo_line.sgy").string()));
     EXPECT_EQ(segyBox("LengthBox")->currentIndex(), static_cast<int>(LengthMode::Synthetic));
     EXPECT_EQ(segyBox("LengthBox")->currentText().toStdString(),
