@@ -85,8 +85,9 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     connect(&workspace.chirp(), &ChirpModel::waveletChanged, this, changed);
     connect(&workspace.series(), &SeriesModel::synthChanged, this, changed);
     connect(&workspace.series(), &SeriesModel::traceChanged, this, changed);
-    for (const auto signal : {&PlotSettings::scalesChanged, &PlotSettings::axisChanged,
-                              &PlotSettings::fontChanged, &PlotSettings::panelsChanged}) {
+    for (const auto signal :
+         {&PlotSettings::scalesChanged, &PlotSettings::axisChanged, &PlotSettings::fontChanged,
+          &PlotSettings::panelsChanged, &PlotSettings::finalPlotOptionsChanged}) {
         connect(&workspace.plotSettings(), signal, this, changed);
     }
     connect(&workspace.log(), &LogModel::cellEdited, this, changed);

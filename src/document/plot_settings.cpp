@@ -20,6 +20,13 @@ void PlotSettings::setAxis(const AxisTexts& axis) {
     }
 }
 
+void PlotSettings::setFinalPlotOptions(const FinalPlotOptions& options) {
+    if (options != options_) {
+        options_ = options;
+        emit finalPlotOptionsChanged();
+    }
+}
+
 void PlotSettings::setFont(const QFont& font) {
     if (font != font_) {
         font_ = font;

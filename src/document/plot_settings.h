@@ -32,8 +32,20 @@ struct PanelChoices {
     bool operator==(const PanelChoices&) const = default;
 };
 
+// What "Graphic Param." adds to the final plot: the synthetic moved onto the
+// trace by the tie, in the synthetic panel's place, and an excerpt of the
+// SEG-Y line around the core's trace (so many traces either side, as typed).
+struct FinalPlotOptions {
+    bool tiedSynthetic = false;
+    bool sectionExcerpt = false;
+    std::string sectionTraces = "25";
+
+    bool operator==(const FinalPlotOptions&) const = default;
+};
+
 // How the panels and the final plot are drawn: the log panels' scales, the
-// final plot's axis ticks, the annotation font and the panels chosen. Each
+// final plot's axis ticks and additions, the annotation font and the panels
+// chosen. Each
 // setter announces a change, and only a change, with its own signal.
 class PlotSettings : public QObject {
     Q_OBJECT
@@ -45,6 +57,8 @@ public:
     void setScales(const LogScaleSettings& scales);
     const AxisTexts& axis() const { return axis_; }
     void setAxis(const AxisTexts& axis);
+    const FinalPlotOptions& finalPlotOptions() const { return options_; }
+    void setFinalPlotOptions(const FinalPlotOptions& options);
     // The font of the panels' titles and the marks' labels ("Anot. Font"); a
     // new one shows at each panel's next drawing.
     const QFont& font() const { return font_; }
@@ -55,12 +69,14 @@ public:
 signals:
     void scalesChanged();
     void axisChanged();
+    void finalPlotOptionsChanged();
     void fontChanged();
     void panelsChanged();
 
 private:
     LogScaleSettings scales_;
     AxisTexts axis_;
+    FinalPlotOptions options_;
     QFont font_;
     PanelChoices panels_;
 };

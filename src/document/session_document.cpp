@@ -139,6 +139,8 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     const QStringList& axis = session.axisTexts;
     workspace.plotSettings().setAxis({axis.value(0).toStdString(), axis.value(1).toStdString(),
                                       axis.value(2).toStdString(), axis.value(3).toStdString()});
+    workspace.plotSettings().setFinalPlotOptions(
+        {session.tiedSynthetic, session.sectionExcerpt, session.sectionTraces.toStdString()});
     if (!session.annotationFont.isEmpty()) {
         QFont font;
         if (font.fromString(session.annotationFont)) {
@@ -212,6 +214,10 @@ Session snapshotSession(const Workspace& workspace) {
     session.axisTexts = {qText(axis.xMarkFreq), qText(axis.xLabelFreq), qText(axis.yMarkFreq),
                          qText(axis.yLabelFreq)};
     session.annotationFont = workspace.plotSettings().font().toString();
+    const FinalPlotOptions& plot = workspace.plotSettings().finalPlotOptions();
+    session.tiedSynthetic = plot.tiedSynthetic;
+    session.sectionExcerpt = plot.sectionExcerpt;
+    session.sectionTraces = qText(plot.sectionTraces);
     const PanelChoices& panels = workspace.plotSettings().panels();
     session.panels = {panels.photo,   panels.synthetic,  panels.trace,  panels.velocity,
                       panels.density, panels.correlator, panels.fitCore};

@@ -2,6 +2,7 @@
 
 #include "document/calibration_model.h"
 #include "document/chirp_model.h"
+#include "document/final_plot_options.h"
 #include "document/log_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
@@ -221,6 +222,13 @@ public:
     // moved by the best shift), else the synthetic on show as it is. A tie
     // measured on another log or trace than those on show counts for nothing.
     SeriesData tiedSynthetic() const;
+    // The same as the tie left it (s below the sea floor), and whether the
+    // tie is the depth-varying one; nothing without a tie on show.
+    struct PlacedSynthetic {
+        tie::TimeSeries series;
+        bool depthVarying = false;
+    };
+    std::optional<PlacedSynthetic> placedSynthetic() const;
 
     // The depth-varying tie as the document's task: the last bulk
     // measurement's synthetic at its factor, stretched and squeezed onto the
@@ -254,6 +262,9 @@ public:
     void exportCorrectedLog(const std::filesystem::path& path) const;
 
     // What the final plot is composed from, as the document holds it now.
+    // With the options: the tied synthetic in the synthetic panel's place
+    // when there is a tie; the section excerpt when the trace came from a
+    // SEG-Y line, which is read again for it (throws naming what failed).
     FinalPlotSource finalPlotSource(bool withTitle) const;
     // The final plot as last composed.
     const QImage& finalPlot() const { return finalPlot_; }
@@ -306,6 +317,7 @@ private:
     TieInputs tieInputs(const std::string& maxShiftMs, const std::string& minFactor,
                         const std::string& maxFactor) const;
     const DepthVaryingResult& depthVaryingResult() const;
+    SectionExcerpt excerpt() const;
     void clearAcceptedTies();
 
     WorkDir workDir_;

@@ -6,6 +6,8 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "probe/depth_twt.h"
+#include "survey/segy_choice.h"
+#include "survey/segy_reader.h"
 
 #include <algorithm>
 
@@ -191,7 +193,52 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.meanVelocity = state_.MeanVelocity;
     source.imageFileName = state_.ImageFileName;
     source.withTitle = withTitle;
+    const FinalPlotOptions& options = plotSettings_.finalPlotOptions();
+    if (const std::optional<PlacedSynthetic> placed =
+            options.tiedSynthetic ? placedSynthetic() : std::nullopt) {
+        // In the trace's own unit, ms.
+        TiedSynthetic& tied = source.tiedSynthetic.emplace();
+        for (const double t : placed->series.time) {
+            tied.series.time.push_back(t * 1000);
+        }
+        tied.series.amplitude = placed->series.value;
+        tied.title = placed->depthVarying ? QStringLiteral("Synthetic, depth-varying tie")
+                                          : QStringLiteral("Synthetic, bulk tie");
+    }
+    if (options.sectionExcerpt && series_.traceSource().segy && !photograph_.isNull()) {
+        source.section = excerpt();
+    }
     return source;
+}
+
+// The line is read again: the excerpt shows it as it is now, and nothing of
+// it is kept between plots.
+SectionExcerpt Workspace::excerpt() const {
+    ExcerptRequest request;
+    request.either = sectionTracesFromText(plotSettings_.finalPlotOptions().sectionTraces);
+    try {
+        SegyReader reader(series_.traceSource().file);
+        SegyChoiceFields fields = *series_.traceSource().segy;
+        const std::string headerInterval =
+            headerIntervalText(reader.layout(), reader.traceHeader(0));
+        if (fields.intervalMs.empty()) {
+            fields.intervalMs = headerInterval;
+        }
+        const SegyLoadRequest load = requestFromFields(fields, traceLengthSpans(), headerInterval);
+        request.trace = chooseTrace(reader, load.choice);
+        request.stack = load.stack;
+        // The listing's times count from where the trace was cut.
+        const double cutMs =
+            quarvel::loadSegyTrace(reader, request.trace, load).seaFloorMs.value_or(0);
+        const SeriesExtents& trace = series_.traceExtents();
+        request.firstMs = cutMs + trace.timeFirst;
+        request.lastMs = cutMs + trace.timeLast;
+        request.height = photograph_.height();
+        return sectionExcerpt(reader, request);
+    } catch (const QuarvelError& e) {
+        throw QuarvelError("The section excerpt cannot be drawn: " + std::string(e.what()),
+                           e.kind());
+    }
 }
 
 void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {

@@ -128,25 +128,40 @@ void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::st
     measured_ = std::move(inputs);
 }
 
-SeriesData Workspace::tiedSynthetic() const {
+// A running task's result is the worker's until it ends, so it is not read
+// then.
+std::optional<Workspace::PlacedSynthetic> Workspace::placedSynthetic() const {
+    if (tieTask_.running()) {
+        return std::nullopt;
+    }
     const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
-    if (!bulk || tieTask_.running() || measured_.logText != log_.savedText() ||
+    if (!bulk || measured_.logText != log_.savedText() ||
         measured_.request.trace.value != series_.trace().amplitude) {
+        return std::nullopt;
+    }
+    const DepthVaryingResult* aligned = depthVaryingTask_.running() || !depthVaryingTask_.result()
+                                            ? nullptr
+                                            : &*depthVaryingTask_.result();
+    if (aligned && aligned->logText == measured_.logText &&
+        aligned->request.factor == bulk->bestPoint().factor &&
+        aligned->request.warp.shift == bulk->bestShift) {
+        return PlacedSynthetic{tie::alignedSynthetic(aligned->request.warp, aligned->tie.alignment),
+                               true};
+    }
+    return PlacedSynthetic{
+        tie::bulkTiedSynthetic((*measured_.request.synthesiser)(bulk->bestPoint().factor),
+                               bulk->bestShift),
+        false};
+}
+
+SeriesData Workspace::tiedSynthetic() const {
+    const std::optional<PlacedSynthetic> placed = placedSynthetic();
+    if (!placed) {
         return series_.synthetic();
     }
-    const std::optional<DepthVaryingResult>& aligned = depthVaryingTask_.result();
-    const bool fromThisBulk = aligned && !depthVaryingTask_.running() &&
-                              aligned->logText == measured_.logText &&
-                              aligned->request.factor == bulk->bestPoint().factor &&
-                              aligned->request.warp.shift == bulk->bestShift;
-    const tie::TimeSeries placed =
-        fromThisBulk
-            ? tie::alignedSynthetic(aligned->request.warp, aligned->tie.alignment)
-            : tie::bulkTiedSynthetic((*measured_.request.synthesiser)(bulk->bestPoint().factor),
-                                     bulk->bestShift);
     SeriesData tied;
-    tied.time = placed.time;
-    tied.amplitude = placed.value;
+    tied.time = placed->series.time;
+    tied.amplitude = placed->series.value;
     return tied;
 }
 

@@ -3,8 +3,10 @@
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "platform/canvas.h"
+#include "plot/section_picture.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -19,6 +21,9 @@ constexpr int FirstPanelX = 50;
 constexpr int PanelPitch = 160; // a panel is 151 wide, plus a gap
 constexpr int TraceGap = 100;   // room for the time axis left of the trace
 constexpr int DepthAxisX = 45;
+// Room right of the trace for its depth labels, before a section excerpt.
+constexpr int TraceLabelRoom = 50;
+constexpr int RightMargin = 10;
 
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -165,14 +170,6 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
     if (height < 0) {
         throw QuarvelError("The core image has no height to plot.");
     }
-    Canvas canvas(PlotWidth, height + 100);
-    if (canvas.image().isNull()) {
-        throw std::bad_alloc();
-    }
-    canvas.resetAttributes();
-
-    FinalPlot plot;
-    int x = FirstPanelX;
     const struct {
         const FinalPlotPanel& panel;
         const char* caption;
@@ -182,6 +179,29 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
         {in.pwave, "P-wave vel.", false}, {in.density, "Density", false},
         {in.trace, "Trace", true},
     };
+    // The section excerpt follows the last panel (and the trace's depth
+    // labels); the plot widens where it would not fit.
+    int end = FirstPanelX;
+    for (const auto& entry : panels) {
+        end += entry.panel.checked ? PanelPitch + (entry.isTrace ? TraceGap : 0) : 0;
+    }
+    const int sectionLeft = end + (in.trace.checked ? TraceLabelRoom : 0);
+    int width = PlotWidth;
+    if (in.section) {
+        Canvas measure(1, 1);
+        measure.resetAttributes();
+        width = std::max(
+            {width, sectionLeft + in.section->width() + RightMargin,
+             sectionLeft + SectionLeft + measure.textWidth(in.sectionCaption) + RightMargin});
+    }
+    Canvas canvas(width, height + 100);
+    if (canvas.image().isNull()) {
+        throw std::bad_alloc();
+    }
+    canvas.resetAttributes();
+
+    FinalPlot plot;
+    int x = FirstPanelX;
     for (const auto& entry : panels) {
         if (!entry.panel.checked) {
             continue;
@@ -242,6 +262,12 @@ FinalPlot composeFinalPlot(const FinalPlotInputs& in) {
                            plot.timeTicks.push_back(t);
                        });
         verticalLine(canvas, axisX - 5, height);
+    }
+
+    if (in.section) {
+        canvas.draw(sectionLeft, PlotTop - SectionTop, *in.section);
+        plot.sectionX = sectionLeft + SectionLeft;
+        canvas.textOut(*plot.sectionX, 25, in.sectionCaption);
     }
 
     if (in.withTitle) {

@@ -35,6 +35,10 @@ struct FinalPlotInputs {
     double meanVelocity = 0.0; // m/s
     std::string imageFileName; // the photograph's path; only its name is shown
     bool withTitle = false;
+    // A section picture (renderSectionPicture's) whose section rows share
+    // the trace panel's, and the caption above it.
+    std::optional<QImage> section;
+    QString sectionCaption;
 };
 
 // A tick of an axis as drawn: its row and the labels written beside it
@@ -51,6 +55,8 @@ struct FinalPlot {
     std::vector<int> panelX;
     // The trace panel's x (FinalPlotAxisX) when the trace was included.
     std::optional<int> axisX;
+    // The left edge of the section excerpt's traces, when it was included.
+    std::optional<int> sectionX;
     std::vector<FinalPlotTick> depthTicks;
     std::vector<FinalPlotTick> timeTicks;
 };
@@ -58,12 +64,12 @@ struct FinalPlot {
 // Composes the final plot: 1000 x (H + 100) pixels, the checked panels side by
 // side from x = 50 (the trace 100 further right), the depth axis at x = 45 and,
 // with the trace, the time axis 5 pixels left of it; "Core: <name>" on top when
-// asked for. The depth axis puts Top on the photograph's row Y min and Bottom
-// on its row Y max; ticks that fall outside the photograph are not drawn.
-// Throws QuarvelError with the program's message when a checked panel has no
-// picture, a Y-axis field, Y min or Y max is not a whole number, or a tick
-// would divide by zero (mark frequency 0, Bottom equal to Top, a zero trace
-// span).
+// asked for; a section excerpt goes right of them all (the plot widens to
+// hold it), its rows level with the panels'. The depth axis puts Top on the photograph's row Y min
+// and Bottom on its row Y max; ticks that fall outside the photograph are not drawn. Throws
+// QuarvelError with the program's message when a checked panel has no picture, a Y-axis field, Y
+// min or Y max is not a whole number, or a tick would divide by zero (mark frequency 0, Bottom
+// equal to Top, a zero trace span).
 //
 // An axis never draws more than one tick per pixel row: where the mark
 // frequency packs several ticks into one row, the first of them that carries a

@@ -24,7 +24,7 @@ QImage logPicture(const FinalPlotSource& source, LogPanelKind kind, int height) 
 // nothing was drawn on starts white, as a mark finds it.
 QImage drawnPicture(const FinalPlotSource& source, PlotPanel panel, int height) {
     const int width = panel == PlotPanel::Photo ? CorePanelWidth : SeriesPanelWidth;
-    if (!holds(source.drawn, panel)) {
+    if (!holds(source.drawn, panel) && !(panel == PlotPanel::Synthetic && source.tiedSynthetic)) {
         QImage blank(width, height, QImage::Format_RGB32);
         blank.fill(Qt::white);
         return blank;
@@ -34,6 +34,16 @@ QImage drawnPicture(const FinalPlotSource& source, PlotPanel panel, int height) 
         return source.coreColumns ? squeezeColumns(source.photograph, *source.coreColumns)
                                   : source.photograph;
     case PlotPanel::Synthetic:
+        if (source.tiedSynthetic) {
+            // On the trace's time scale, so its events sit level with the
+            // trace's.
+            const SeriesData& tied = source.tiedSynthetic->series;
+            SeriesExtents extents = seriesExtents(tied);
+            extents.timeFirst = source.traceExtents.timeFirst;
+            extents.timeLast = source.traceExtents.timeLast;
+            return renderSeriesPanel(tied, extents, source.tiedSynthetic->title, width, height,
+                                     source.font);
+        }
         return renderSeriesPanel(source.synthetic, source.syntheticExtents,
                                  QStringLiteral("Synthetic"), width, height, source.font);
     case PlotPanel::Pwave:
@@ -48,22 +58,24 @@ QImage drawnPicture(const FinalPlotSource& source, PlotPanel panel, int height) 
 }
 
 // The panel with its marks, or nothing when it neither was drawn nor holds a
-// mark.
+// mark. The tied synthetic shares the trace's time scale, so its marks are
+// the trace's: a mark without a trace time has no row on it.
 FinalPlotPanel panelOf(const FinalPlotSource& source, PlotPanel panel, int height) {
     FinalPlotPanel result;
     result.checked = holds(source.chosen, panel);
+    const bool tied = panel == PlotPanel::Synthetic && source.tiedSynthetic;
     bool marked = false;
     for (const PlotMark& mark : source.marks) {
         marked = marked || holds(mark.panels, panel);
     }
-    if (!result.checked || (!holds(source.drawn, panel) && !marked)) {
+    if (!result.checked || (!holds(source.drawn, panel) && !marked && !tied)) {
         return result;
     }
     Canvas picture(drawnPicture(source, panel, height));
     const int width = panel == PlotPanel::Photo ? CorePanelWidth : SeriesPanelWidth;
     for (const PlotMark& mark : source.marks) {
         if (holds(mark.panels, panel)) {
-            drawMark(picture, mark, panel, width, source.font);
+            drawMark(picture, mark, tied ? PlotPanel::Trace : panel, width, source.font);
         }
     }
     result.picture = picture.image();
@@ -92,6 +104,15 @@ FinalPlot composeFinalPlot(const FinalPlotSource& source) {
     in.meanVelocity = source.meanVelocity;
     in.imageFileName = source.imageFileName;
     in.withTitle = source.withTitle;
+    if (source.section && !source.section->section.columns.empty()) {
+        const SegySection& section = source.section->section;
+        in.section = renderSectionPicture(section, source.section->style,
+                                          SectionAcross::TraceNumber, source.font);
+        in.sectionCaption = QStringLiteral("Section, traces %1 to %2; the core's trace %3")
+                                .arg(section.columns.front().trace + 1)
+                                .arg(section.columns.back().trace + 1)
+                                .arg(source.section->style.chosenTrace + 1);
+    }
     return composeFinalPlot(in);
 }
 

@@ -4,6 +4,7 @@
 #include "plot/core_columns.h"
 #include "plot/final_plot.h"
 #include "plot/plot_marks.h"
+#include "plot/section_picture.h"
 #include "probe/log_scale.h"
 
 #include <QFont>
@@ -14,6 +15,20 @@
 #include <vector>
 
 namespace quarvel {
+
+// The synthetic moved onto the trace's time scale by a tie: its times are the
+// trace's (ms), where the tie puts each sample's depth on the trace.
+struct TiedSynthetic {
+    SeriesData series;
+    QString title; // names the tie, so the panel is not taken for the synthetic as computed
+};
+
+// The part of the SEG-Y line around the core's trace, its rows on the trace
+// panel's time scale; the style marks the core's trace.
+struct SectionExcerpt {
+    SegySection section;
+    SectionStyle style;
+};
 
 // What the final plot is made of, as the document holds it: the photograph
 // and the columns of it the core panel shows, the panels chosen and the ones
@@ -34,6 +49,9 @@ struct FinalPlotSource {
     SeriesExtents syntheticExtents;
     SeriesData trace;
     SeriesExtents traceExtents;
+    // In the synthetic panel's place, on the trace's time scale.
+    std::optional<TiedSynthetic> tiedSynthetic;
+    std::optional<SectionExcerpt> section;
     std::vector<PlotMark> marks; // in the order made
     QFont font;                  // the panels' titles
     std::string topText;

@@ -591,6 +591,9 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
                              {"yMarkFreq", axis.value(2)},
                              {"yLabelFreq", axis.value(3)}}},
         {"annotationFont", session.annotationFont},
+        {"finalPlot", QJsonObject{{"tiedSynthetic", session.tiedSynthetic},
+                                  {"sectionExcerpt", session.sectionExcerpt},
+                                  {"sectionTraces", session.sectionTraces}}},
         {"panels", panelsToJson(session.panels)},
         {"tiePoints", tiePointsToJson(session.tiePoints)},
     };
@@ -664,6 +667,13 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
             return *value;
         };
         session.corePosition = CorePosition{coordinate("x"), coordinate("y")};
+    }
+    // Sessions written before the final plot's additions have no such group.
+    const Reader finalPlot = root.group("finalPlot");
+    session.tiedSynthetic = finalPlot.flag("tiedSynthetic");
+    session.sectionExcerpt = finalPlot.flag("sectionExcerpt");
+    if (finalPlot.has("sectionTraces")) {
+        session.sectionTraces = finalPlot.text("sectionTraces");
     }
     return session;
 }

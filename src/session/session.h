@@ -90,6 +90,11 @@ struct Session {
     // label frequency.
     QStringList axisTexts{"10", "50", "200", "200"};
     QString annotationFont; // QFont::toString(), empty to keep the default
+    // What the final plot adds: the synthetic after the tie, and a section
+    // excerpt of so many traces either side of the core's (as typed).
+    bool tiedSynthetic = false;
+    bool sectionExcerpt = false;
+    QString sectionTraces = "25";
     SessionPanels panels;
     // The marks, in the order they were made.
     QList<SessionTiePoint> tiePoints;

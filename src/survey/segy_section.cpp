@@ -138,6 +138,18 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
         }
     }
 
+    if (request.timesMs) {
+        const auto [from, to] = *request.timesMs;
+        if (!std::isfinite(from) || !std::isfinite(to) || !(to > from)) {
+            refuse(formatMessage(
+                "A section's times must run from an earlier to a later one, "
+                "not from %s to %s ms.",
+                {numbers::formatSignificant(from, 6), numbers::formatSignificant(to, 6)}));
+        }
+        section.firstTimeMs = from;
+        section.lastTimeMs = to;
+    }
+
     // Second pass: each row takes the strongest sample it covers.
     const double rowMs = (section.lastTimeMs - section.firstTimeMs) / section.height;
     section.values.assign(static_cast<std::size_t>(section.width) * section.height,
@@ -179,7 +191,8 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
                 static_cast<float>(strongest);
             section.hasNegative = section.hasNegative || strongest < 0;
         }
-        if (std::isfinite(span.seaFloorMs)) {
+        if (std::isfinite(span.seaFloorMs) && span.seaFloorMs >= section.firstTimeMs &&
+            span.seaFloorMs < section.lastTimeMs) {
             column.seaFloorRow =
                 std::clamp(static_cast<int>((span.seaFloorMs - section.firstTimeMs) / rowMs), 0,
                            section.height - 1);

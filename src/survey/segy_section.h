@@ -3,7 +3,9 @@
 #include "survey/segy_reader.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarvel {
@@ -17,6 +19,10 @@ struct SectionRequest {
     int height = 600;   // rows
     // Two-way time counted from each trace's sea-floor pick.
     bool flatten = false;
+    // When set, the rows span these times (ms) rather than every shown
+    // trace's whole record, so the section can share another picture's time
+    // scale; a sea-floor pick outside them is not drawn.
+    std::optional<std::pair<double, double>> timesMs;
 };
 
 // One column of the section: the trace drawn there.

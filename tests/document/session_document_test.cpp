@@ -4,6 +4,7 @@
 #include "document/session_document.h"
 #include "document/workspace.h"
 #include "editor/log_import.h"
+#include "formats/quarvel_error.h"
 #include "support/proposed_answers.h"
 #include "support/temp_work_dir.h"
 
@@ -104,6 +105,40 @@ TEST(SessionDocumentTest, TheCoresPositionIsRestoredAndKept) {
         restoreSession(workspace, session, nobody);
         EXPECT_EQ(workspace.corePosition(), restored);
         EXPECT_EQ(snapshotSession(workspace).corePosition, restored);
+    }
+}
+
+// The demo with its trace taken from the demo line (three channels a shot):
+// the section excerpt the session asks for is read from that line, so the
+// window and `quarvel-synth plot` draw it alike; the traces either side are
+// refused by name when they are not a number the plot can hold.
+TEST(SessionDocumentTest, TheSectionExcerptComesFromTheSessionsLine) {
+    Session session = readSessionFile(
+        QString::fromStdString((fs::path(QUARVEL_SOURCE_DIR) / "data/demo/demo.qvs").string()));
+    session.trace = QString::fromStdString(
+        (fs::path(QUARVEL_SOURCE_DIR) / "data/examples/demo_line.sgy").string());
+    session.sectionExcerpt = true;
+    const struct {
+        const char* traces;
+        int lastTrace; // from 0; -1: refused
+    } cases[] = {{"1", 3}, {"25", 12}, {"0", -1}, {"many", -1}};
+    for (const auto& c : cases) {
+        session.sectionTraces = c.traces;
+        TempWorkDir dir;
+        Workspace workspace(dir.workDir());
+        Nobody nobody;
+        ASSERT_EQ(restoreSession(workspace, session, nobody), QStringList());
+        if (c.lastTrace < 0) {
+            EXPECT_THROW(workspace.finalPlotSource(true), QuarvelError) << c.traces;
+            continue;
+        }
+        const FinalPlotSource source = workspace.finalPlotSource(true);
+        ASSERT_TRUE(source.section) << c.traces;
+        const SegySection& section = source.section->section;
+        EXPECT_EQ(section.columns.front().trace, 0) << c.traces;
+        EXPECT_EQ(section.columns.back().trace, c.lastTrace) << c.traces;
+        EXPECT_EQ(section.height, workspace.photograph().height());
+        EXPECT_TRUE(composeFinalPlot(source).sectionX) << c.traces;
     }
 }
 

@@ -70,6 +70,11 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     // the alignment's lag, and none once the log is another.
     const double shift = workspace.tieTask().result()->bestShift;
     EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(), shift);
+    // The final plot's synthetic panel takes it, in the trace's ms, naming the tie.
+    workspace.plotSettings().setFinalPlotOptions({true, false, "25"});
+    const auto plotted = [&] { return workspace.finalPlotSource(false).tiedSynthetic.value(); };
+    EXPECT_EQ(plotted().title, "Synthetic, bulk tie");
+    EXPECT_DOUBLE_EQ(plotted().series.time.front(), shift * 1000);
     EXPECT_THROW(workspace.startDepthVaryingTie("60"), QuarvelError);
     EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "not aligned yet";
     workspace.startDepthVaryingTie("25");
@@ -78,6 +83,7 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     EXPECT_GT(result.tie.alignment.coefficient, result.tie.alignment.bulkCoefficient);
     EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(),
                      shift + result.tie.alignment.lagAt(shift));
+    EXPECT_EQ(plotted().title, "Synthetic, depth-varying tie");
 
     workspace.exportDepthVaryingTable(dir.file("td.csv"));
     EXPECT_EQ(dir.read("td.csv").rfind("# Quarvel depth-varying tie", 0), 0u);

@@ -1,8 +1,11 @@
 #include "formats/quarvel_error.h"
 #include "plot/final_plot_source.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -80,6 +83,70 @@ TEST(FinalPlotSource, TheCorePanelShowsTheChosenColumnsAndAPanelNeedsItsDrawing)
         ADD_FAILURE() << "composed without the trace";
     } catch (const QuarvelError& e) {
         EXPECT_STREQ(e.what(), "Nothing has been drawn in the \"Trace\" panel yet.");
+    }
+}
+
+// Traces from 3 on, three columns each, trace 4 the core's; nothing
+// recorded above row 100 and full strength below.
+SectionExcerpt excerpt(int traces) {
+    SectionExcerpt excerpt;
+    SegySection& section = excerpt.section;
+    section.width = 3 * traces;
+    section.height = H;
+    section.lastTimeMs = 3;
+    for (int c = 0; c < section.width; ++c) {
+        section.columns.push_back({3 + c / 3});
+    }
+    section.values.assign(static_cast<std::size_t>(section.width) * H, 1.0f);
+    std::fill_n(section.values.begin(), section.width * 100,
+                std::numeric_limits<float>::quiet_NaN());
+    excerpt.style.chosenTrace = 4;
+    excerpt.style.seaFloor = false;
+    return excerpt;
+}
+
+// The tied synthetic takes the synthetic panel (x = 210) on the trace's time
+// scale, with the trace's marks; the excerpt's rows are the panels' rows,
+// right of the trace's depth labels, and the plot widens where it would not
+// fit.
+TEST(FinalPlotSource, TheOptionsDrawTheTiedSyntheticAndTheSectionOnTheTracesRows) {
+    const struct {
+        const char* name;
+        std::function<void(FinalPlotSource&)> set;
+        int width;
+        std::vector<std::pair<QPoint, QRgb>> pixels;
+    } cases[] = {
+        {"tied synthetic",
+         [](FinalPlotSource& s) {
+             // A step from 0 to 1 at 1.5 ms: half way down the trace's 3 ms.
+             s.tiedSynthetic = TiedSynthetic{{{0, 1.5, 1.5, 3}, {0, 0, 1, 1}}, "Synthetic, tied"};
+             s.marks = {{120, "0.6000", {.synthetic = true}, 2.4, 240}};
+         },
+         1000,
+         {{{210 + 75, 50 + 150}, Black},
+          {{210 + 75, 50 + 149}, White},
+          {{210 + 149, 50 + 240}, Black},
+          {{210 + 149, 50 + 120}, White}}},
+        {"section beside the trace",
+         [](FinalPlotSource& s) { s.section = excerpt(3); },
+         1000,
+         {{{680 + 56, 50 + 99}, SectionNoData},
+          {{680 + 56, 50 + 100}, Black},
+          {{680 + 56 + 2, 50 + 200}, SectionChosen},
+          {{680 + 56 + 6, 50 + 200}, SectionChosen}}},
+        {"section wider than the room left",
+         [](FinalPlotSource& s) { s.section = excerpt(100); },
+         680 + 56 + 300 + 10 + 10,
+         {{{680 + 56 + 299, 50 + 100}, Black}}},
+    };
+    for (const auto& c : cases) {
+        FinalPlotSource source = drawnCore(103);
+        c.set(source);
+        const QImage plot = composeFinalPlot(source).image;
+        EXPECT_EQ(plot.width(), c.width) << c.name;
+        for (const auto& [at, colour] : c.pixels) {
+            EXPECT_EQ(plot.pixel(at), colour) << c.name << " at " << at.x() << ", " << at.y();
+        }
     }
 }
 

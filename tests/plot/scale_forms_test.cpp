@@ -1,5 +1,6 @@
 // The two scale dialogs and the graphic parameters dialog.
 
+#include "document/workspace.h"
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "platform/image_panel.h"
@@ -183,6 +184,27 @@ TEST_F(ScaleFormsTest, GraphicParametersKeepWhatWasTypedOnOkAndCancel) {
         EXPECT_EQ(Edit1->text(), "x");
     }
     EXPECT_FALSE(mainWidgets().Grafico_velocita->hasPicture());
+}
+
+// The final plot's additions are offered only where the document can draw
+// them, saying why not otherwise; what is ticked and typed is the document's.
+TEST_F(ScaleFormsTest, GraphicParametersOfferThePlotsAdditionsWhereTheyCanBeDrawn) {
+    TGraphForm* graph = forms().GraphForm;
+    auto* tied = child<QCheckBox>(graph, "TiedSyntheticBox");
+    auto* excerpt = child<QCheckBox>(graph, "SectionExcerptBox");
+    auto* traces = child<QLineEdit>(graph, "SectionTracesEdit");
+    graph->show();
+    EXPECT_FALSE(tied->isEnabled() || excerpt->isEnabled() || traces->isEnabled());
+    EXPECT_TRUE(tied->toolTip().startsWith("Measure the tie"));
+    workspace().series().takeTrace("0 1\r\n1 2\r\n", {"line.sgy", SegyChoiceFields{}});
+    EXPECT_TRUE(excerpt->isEnabled() && traces->isEnabled() && !tied->isEnabled());
+    QTest::mouseClick(excerpt, Qt::LeftButton, {}, QPoint(8, excerpt->height() / 2));
+    traces->setText("7");
+    EXPECT_EQ(workspace().plotSettings().finalPlotOptions(), (FinalPlotOptions{false, true, "7"}));
+    workspace().plotSettings().setFinalPlotOptions({true, false, "3"});
+    EXPECT_TRUE(tied->isChecked());
+    EXPECT_FALSE(excerpt->isChecked());
+    EXPECT_EQ(traces->text(), "3");
 }
 
 // Opened, closed with OK or Cancel and opened again, each dialog comes back

@@ -37,6 +37,8 @@ Session fullSession(const QString& folder) {
     session.panels = {true, false, std::nullopt, true, true, true, false};
     session.seaFloorTimeZero = true;
     session.antiAliased = true;
+    session.tiedSynthetic = session.sectionExcerpt = true;
+    session.sectionTraces = "12";
     session.logImport.columns = {{LogRole::Depth, "SB DEPTH"}, {LogRole::Density, ""}};
     session.logImport.units = {{LogRole::Depth, "cm"}, {LogRole::Velocity, ""}};
     session.logImport.cleaning = CleaningRules{8.0, std::nullopt, 1300.5};
@@ -192,6 +194,8 @@ TEST(SessionTest, ATextThatIsNotASessionIsRefusedWithItsReason) {
          "\"trace.segy.length\" should be one of \"whole\", \"synthetic\""},
         {R"({"format": "quarvel-session", "version": 2, "corePosition": {"x": 5}})",
          "\"corePosition.y\" should be a number"},
+        {R"({"format": "quarvel-session", "version": 2, "finalPlot": {"sectionTraces": 12}})",
+         "\"finalPlot.sectionTraces\" should be text"},
         {R"({"format": "quarvel-session", "tiePoints": {"row": 1}})",
          "\"tiePoints\" should be a list"},
         {R"({"format": "quarvel-session", "tiePoints": [[1, 2]]})",
