@@ -22,7 +22,7 @@ struct SectionRequest {
     // When set, the rows span these times (ms) rather than every shown
     // trace's whole record, so the section can share another picture's time
     // scale; a sea-floor pick outside them is not drawn.
-    std::optional<std::pair<double, double>> timesMs;
+    std::optional<std::pair<double, double>> timesMs = std::nullopt;
 };
 
 // One column of the section: the trace drawn there.

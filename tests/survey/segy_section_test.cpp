@@ -123,6 +123,7 @@ TEST_F(SegySectionTest, RequestsThatDoNotFitAreRefusedAndProgressCanStop) {
         {{.width = 8192, .height = 8192}, "at most 16777216 pixels in all"},
         {{.channel = 2}, "There is no channel 3: the line's shots have 2."},
         {{.firstTrace = 2, .lastTrace = 9}, "Traces 3 to 10 are not a part of the line"},
+        {{.timesMs = std::pair(2.0, 1.0)}, "A section's times must run from an earlier to a later"},
     };
     for (const auto& [request, message] : refused) {
         try {
