@@ -36,7 +36,7 @@ void SeriesModel::readTrace() {
 }
 
 void SeriesModel::loadTraceListing(const std::filesystem::path& fileName) {
-    takeTrace(readListingFile(fileName), {fileName, std::nullopt});
+    takeTrace(readListingFile(fileName), {fileName, std::nullopt, std::nullopt});
 }
 
 void SeriesModel::takeTrace(const std::string& listing, TraceSource source) {

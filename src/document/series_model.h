@@ -17,6 +17,9 @@ namespace quarvel {
 struct TraceSource {
     std::filesystem::path file;
     std::optional<SegyChoiceFields> segy;
+    // A SEG-Y trace's own time at its listing's time 0: where it was cut at
+    // the sea floor, or 0 when kept whole.
+    std::optional<double> segyZeroMs;
 };
 
 // The two series on the panels, the synthetic ("ampl.dat") and the recorded

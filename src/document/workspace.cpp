@@ -125,7 +125,7 @@ std::string Workspace::loadSegyTrace(const std::filesystem::path& fileName,
     const SegyLoadRequest request = requestFromFields(fields, traceLengthSpans(), headerInterval);
     const SegyLoad load =
         quarvel::loadSegyTrace(reader, chooseTrace(reader, request.choice), request);
-    series_.takeTrace(load.listing, {fileName, fields});
+    series_.takeTrace(load.listing, {fileName, fields, load.seaFloorMs.value_or(0)});
     return load.notice;
 }
 

@@ -133,8 +133,9 @@ void SegySectionForm::setChosen(int trace, int stack) {
     guarded(errors_, [this] { redraw(); });
 }
 
-void SegySectionForm::setSynthetic(const SeriesData& synthetic) {
+void SegySectionForm::setSynthetic(const SeriesData& synthetic, std::optional<double> zeroMs) {
     synthetic_ = synthetic;
+    syntheticZeroMs_ = zeroMs;
     guarded(errors_, [this] { redraw(); });
 }
 
@@ -217,7 +218,7 @@ void SegySectionForm::redraw() {
         AcrossBox->currentIndex() == 1 ? SectionAcross::Distance : SectionAcross::TraceNumber;
     QImage picture = renderSectionPicture(section_, style_, across, Canvas::defaultFont());
     if (InsetCheck->isChecked()) {
-        drawSectionInset(picture, section_, style_.chosenTrace, synthetic_);
+        drawSectionInset(picture, section_, style_.chosenTrace, synthetic_, syntheticZeroMs_);
     }
     SectionImage->setPicture(picture);
     SectionImage->update();

@@ -41,8 +41,10 @@ public:
     // Marks the chosen trace (from 0; -1 for none) and its stack.
     void setChosen(int trace, int stack);
     // The synthetic drawn as an inset at the chosen trace (times in seconds
-    // from the sea floor, where the tie puts it); empty for none.
-    void setSynthetic(const SeriesData& synthetic);
+    // of the loaded trace's listing, where the tie puts it; `zeroMs` the
+    // trace's own time at the listing's time 0, none for its sea-floor
+    // pick); empty for none.
+    void setSynthetic(const SeriesData& synthetic, std::optional<double> zeroMs);
     // The core's position, marked at the traces of that channel (from 0)
     // nearest to it and reported below the section; none for no mark.
     void setCorePosition(const std::optional<CorePosition>& position, int channel);
@@ -88,6 +90,7 @@ private:
     TraceSpan shown_;
     SectionStyle style_;
     SeriesData synthetic_;
+    std::optional<double> syntheticZeroMs_;
     std::optional<CorePosition> core_;
     int coreChannel_ = 0;
     bool building_ = false;

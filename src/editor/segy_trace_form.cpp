@@ -141,10 +141,11 @@ void SegyTraceForm::build() {
     connect(SectionButton, &QPushButton::clicked, this, [this] { SectionButtonClick(); });
 }
 
-void SegyTraceForm::setSynthetic(const SeriesData& synthetic) {
+void SegyTraceForm::setSynthetic(const SeriesData& synthetic, std::optional<double> zeroMs) {
     synthetic_ = synthetic;
+    syntheticZeroMs_ = zeroMs;
     if (sectionForm_ != nullptr) {
-        sectionForm_->setSynthetic(synthetic);
+        sectionForm_->setSynthetic(synthetic, zeroMs);
     }
 }
 
@@ -165,7 +166,7 @@ void SegyTraceForm::SectionButtonClick() {
             });
         }
         sectionForm_->open(path_);
-        sectionForm_->setSynthetic(synthetic_);
+        sectionForm_->setSynthetic(synthetic_, syntheticZeroMs_);
         showChoice();
     });
 }

@@ -40,8 +40,9 @@ public:
     void offer(const std::filesystem::path& path, const LengthSpans& spans, LoadHandler onLoad);
 
     // The synthetic the section window draws as an inset at the chosen
-    // trace.
-    void setSynthetic(const SeriesData& synthetic);
+    // trace, with the trace's own time at its listing's time 0 (none: the
+    // trace's sea-floor pick).
+    void setSynthetic(const SeriesData& synthetic, std::optional<double> zeroMs);
 
     // The core's position the X and Y fields start with at the next offer;
     // without one they start empty.
@@ -87,6 +88,7 @@ private:
     LoadHandler onLoad_;
     std::filesystem::path path_;
     SeriesData synthetic_;
+    std::optional<double> syntheticZeroMs_;
     std::optional<CorePosition> corePosition_;
     SegySectionForm* sectionForm_ = nullptr;
 };

@@ -202,7 +202,10 @@ void TTables_Form::connectHandlers() {
             [this] { guarded(services_.errors, [this] { reloadSyntheticListing(); }); });
     // The section's inset shows the synthetic where the latest tie puts it.
     const auto tied = [this] {
-        guarded(services_.errors, [this] { SegyForm->setSynthetic(workspace_.tiedSynthetic()); });
+        guarded(services_.errors, [this] {
+            SegyForm->setSynthetic(workspace_.tiedSynthetic(),
+                                   workspace_.series().traceSource().segyZeroMs);
+        });
     };
     for (const auto signal : {&SeriesModel::synthChanged, &SeriesModel::traceChanged}) {
         connect(&workspace_.series(), signal, this, tied);

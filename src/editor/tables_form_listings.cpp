@@ -120,10 +120,12 @@ void TTables_Form::Load1Click() {
 
 // The trace is chosen in the SEG-Y window; its Load finishes the command.
 void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
-    SegyForm->setSynthetic(workspace_.tiedSynthetic());
+    SegyForm->setSynthetic(workspace_.tiedSynthetic(),
+                           workspace_.series().traceSource().segyZeroMs);
     SegyForm->setCorePosition(workspace_.corePosition());
     SegyForm->offer(path, workspace_.traceLengthSpans(), [this, path](const SegyLoad& load) {
-        workspace_.series().takeTrace(load.listing, {path, SegyForm->fields()});
+        workspace_.series().takeTrace(load.listing,
+                                      {path, SegyForm->fields(), load.seaFloorMs.value_or(0)});
         workspace_.setCorePosition(positionOf(SegyForm->fields()));
         services_.dialogs.showMessage(QString::fromStdString(load.notice));
     });

@@ -142,7 +142,7 @@ QImage renderSectionPicture(const SegySection& section, const SectionStyle& styl
 }
 
 void drawSectionInset(QImage& picture, const SegySection& section, int chosenTrace,
-                      const SeriesData& synthetic) {
+                      const SeriesData& synthetic, std::optional<double> zeroMs) {
     int first = -1;
     int last = -1;
     for (int c = 0; c < section.width; ++c) {
@@ -152,11 +152,8 @@ void drawSectionInset(QImage& picture, const SegySection& section, int chosenTra
         }
     }
     const double span = section.lastTimeMs - section.firstTimeMs;
-    if (first < 0 || synthetic.count() < 2 || span <= 0) {
-        return;
-    }
-    const int seaFloorRow = section.columns[static_cast<std::size_t>(first)].seaFloorRow;
-    if (seaFloorRow < 0) {
+    const SectionColumn& column = section.columns[static_cast<std::size_t>(std::max(first, 0))];
+    if (first < 0 || synthetic.count() < 2 || span <= 0 || (!zeroMs && column.seaFloorRow < 0)) {
         return;
     }
     double largest = 0;
@@ -165,12 +162,16 @@ void drawSectionInset(QImage& picture, const SegySection& section, int chosenTra
     }
     const double rowsPerMs = section.height / span;
     const int centre = SectionLeft + (first + last) / 2;
-    const int seaFloor = SectionTop + seaFloorRow;
+    // The listing's time 0 on the section, which a flattened section has
+    // moved up with the trace's sea floor.
+    const double zeroOnSectionMs =
+        zeroMs ? *zeroMs - column.shiftMs - section.firstTimeMs : column.seaFloorRow / rowsPerMs;
     const auto rowOf = [&](double seconds) {
-        return seaFloor + static_cast<int>(std::lround(seconds * 1000 * rowsPerMs));
+        return SectionTop +
+               static_cast<int>(std::lround((zeroOnSectionMs + seconds * 1000) * rowsPerMs));
     };
-    // A tie may put the synthetic's first samples above the sea-floor pick.
-    const int top = std::max(SectionTop, std::min(seaFloor, rowOf(synthetic.time.front())));
+    // A tie may put the synthetic's first samples above the listing's start.
+    const int top = std::max(SectionTop, std::min(rowOf(0), rowOf(synthetic.time.front())));
     const int bottom = std::min(SectionTop + section.height, rowOf(synthetic.time.back()) + 1);
     if (top >= bottom) {
         return;

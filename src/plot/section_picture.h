@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRgb>
+#include <optional>
 
 namespace quarvel {
 
@@ -35,14 +36,17 @@ QImage renderSectionPicture(const SegySection& section, const SectionStyle& styl
 // Half the width of the synthetic's inset, in pixels.
 inline constexpr int SectionInsetHalfWidth = 16;
 
-// The synthetic (times in seconds from the trace's sea floor, as a tie puts
-// it: a few may lie above it) drawn into the picture as a narrow wiggle on
-// white, centred on the chosen trace's columns with time 0 at its sea-floor
-// pick, so that its events can be followed into the section. Nothing is
-// drawn without a chosen trace in view with a pick, or a synthetic of two
-// samples.
+// The synthetic (times in seconds of the loaded trace's listing, as a tie
+// puts it: a few may lie above its first sample) drawn into the picture as a
+// narrow wiggle on white, centred on the chosen trace's columns, so that its
+// events can be followed into the section. `zeroMs` is the trace's own time
+// at the listing's time 0: where the listing was cut at the sea floor, or 0
+// when the trace was kept whole (its listing then keeps the trace's own
+// times); none (no SEG-Y trace loaded) puts time 0 at the chosen trace's
+// sea-floor pick. Nothing is drawn without a chosen trace in view (with a
+// pick when there is no zero), or a synthetic of two samples.
 void drawSectionInset(QImage& picture, const SegySection& section, int chosenTrace,
-                      const SeriesData& synthetic);
+                      const SeriesData& synthetic, std::optional<double> zeroMs);
 
 // The column under x of the picture, or -1 outside the section.
 int sectionColumnAt(const SegySection& section, int x);

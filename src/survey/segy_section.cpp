@@ -157,6 +157,7 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
     for (int c = 0; c < section.width; ++c) {
         const ColumnSpan& span = spans[static_cast<std::size_t>(c)];
         SectionColumn& column = section.columns[static_cast<std::size_t>(c)];
+        column.shiftMs = span.shiftMs;
         if (c > 0 && section.columns[static_cast<std::size_t>(c) - 1].trace == column.trace) {
             for (int r = 0; r < section.height; ++r) {
                 const std::size_t at = static_cast<std::size_t>(r) * section.width + c;

@@ -36,6 +36,8 @@ struct SectionColumn {
     double distance = 0;
     // Row of the sea-floor pick, or -1 when none could be picked.
     int seaFloorRow = -1;
+    // How far the trace was moved up to flatten the section on the sea floor.
+    double shiftMs = 0;
 };
 
 // A line decimated to the screen: one trace per column (the one nearest the

@@ -196,7 +196,7 @@ TEST_F(ScaleFormsTest, GraphicParametersOfferThePlotsAdditionsWhereTheyCanBeDraw
     graph->show();
     EXPECT_FALSE(tied->isEnabled() || excerpt->isEnabled() || traces->isEnabled());
     EXPECT_TRUE(tied->toolTip().startsWith("Measure the tie"));
-    workspace().series().takeTrace("0 1\r\n1 2\r\n", {"line.sgy", SegyChoiceFields{}});
+    workspace().series().takeTrace("0 1\r\n1 2\r\n", {"line.sgy", SegyChoiceFields{}, 0.0});
     EXPECT_TRUE(excerpt->isEnabled() && traces->isEnabled() && !tied->isEnabled());
     QTest::mouseClick(excerpt, Qt::LeftButton, {}, QPoint(8, excerpt->height() / 2));
     traces->setText("7");

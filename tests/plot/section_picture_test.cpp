@@ -90,7 +90,7 @@ TEST(SectionPicture, SyntheticInsetStartsAtTheChosenTracesSeaFloor) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QImage image = plain;
-        drawSectionInset(image, section, c.chosen, c.synthetic);
+        drawSectionInset(image, section, c.chosen, c.synthetic, std::nullopt);
         if (!c.drawn) {
             EXPECT_EQ(image, plain);
             continue;
@@ -135,9 +135,9 @@ TEST(SectionPicture, TheCoreIsMarkedAboveItsNearestTraces) {
 
 // The inset shows the synthetic where the tie puts it on the trace: moved by
 // the bulk tie's shift (above the sea floor too), and further by the
-// depth-varying tie's lag.
+// depth-varying tie's lag; from the listing's start, which is the trace's
+// own time 0 when it was loaded whole and its cut on a flattened section.
 TEST(SectionPicture, TheInsetShowsTheSyntheticWhereTheTiePutsIt) {
-    const SegySection section = rampSection(); // 0.1 ms a row, sea floor at row 30
     tie::TieSynthetic spike;
     spike.interval = 0.0001;
     spike.value.assign(40, 0.0);
@@ -148,20 +148,30 @@ TEST(SectionPicture, TheInsetShowsTheSyntheticWhereTheTiePutsIt) {
     tie::Alignment alignment;
     alignment.knotTime = {0, 0.01};
     alignment.knotLag = {0.0002, 0.0002};
-    const std::pair<tie::TimeSeries, int> cases[] = {
-        {warp.synthetic, 40},
-        {tie::bulkTiedSynthetic(spike, 0.0005), 45},
-        {tie::bulkTiedSynthetic(spike, -0.0005), 35},
-        {tie::alignedSynthetic(warp, alignment), 47},
+    const std::optional<double> atPick;
+    const struct {
+        tie::TimeSeries placed;
+        std::optional<double> zeroMs;
+        double flattenMs;
+        int row;
+    } cases[] = {
+        {warp.synthetic, atPick, 0, 40},
+        {tie::bulkTiedSynthetic(spike, 0.0005), atPick, 0, 45},
+        {tie::bulkTiedSynthetic(spike, -0.0005), atPick, 0, 35},
+        {tie::alignedSynthetic(warp, alignment), atPick, 0, 47},
+        {tie::bulkTiedSynthetic(spike, 0.0005), 0.0, 0, 15},
+        {tie::bulkTiedSynthetic(spike, 0.0005), 3.0, 2, 25},
     };
     const int peak = SectionLeft + 99 + SectionInsetHalfWidth - 2;
-    for (const auto& [placed, row] : cases) {
+    for (const auto& [placed, zeroMs, flattenMs, row] : cases) {
+        SegySection section = rampSection(); // 0.1 ms a row, sea floor at row 30
+        section.columns[99].shiftMs = flattenMs;
         QImage image =
             renderSectionPicture(section, {}, SectionAcross::TraceNumber, Canvas::defaultFont());
         SeriesData synthetic;
         synthetic.time = placed.time;
         synthetic.amplitude = placed.value;
-        drawSectionInset(image, section, 99, synthetic);
+        drawSectionInset(image, section, 99, synthetic, zeroMs);
         EXPECT_EQ(image.pixel(peak, SectionTop + row), 0xff0000c0U) << row;
         EXPECT_NE(image.pixel(peak, SectionTop + row + 1), 0xff0000c0U) << row;
     }
