@@ -55,6 +55,10 @@ public:
     QStringList problems;
 };
 
+// A session is a page of text: a relation of a long, finely sampled log
+// keeps every k-th point (and its last), at most this many.
+constexpr std::size_t MaxRelationPoints = 4000;
+
 void tell(Workspace& workspace, const std::vector<std::string>& notices) {
     for (const std::string& text : notices) {
         emit workspace.notice(qText(text));
@@ -174,6 +178,32 @@ std::optional<CorePosition> corePositionOf(const Session& session) {
     return positionOf(*session.segy);
 }
 
+// The depth-varying tie belongs to the log and the trace it was made on.
+void restoreDepthVarying(Workspace& workspace, const Session& session, bool logLoaded,
+                         Steps& steps) {
+    if (session.acceptedTies.isEmpty() && session.relation.isEmpty()) {
+        return;
+    }
+    if (!logLoaded || workspace.series().trace().time.empty()) {
+        steps.problems.append(
+            QStringLiteral("The depth-varying tie was left out: it needs its log and its trace"));
+        return;
+    }
+    steps.run([&] {
+        std::vector<tie::FixedTie> accepted;
+        for (const SessionDepthTime& point : session.acceptedTies) {
+            accepted.push_back({point.depth, point.twtMs / 1000});
+        }
+        std::vector<tie::TimeDepthPoint> points;
+        for (const SessionDepthTime& point : session.relation) {
+            points.push_back({point.depth, point.twtMs});
+        }
+        workspace.restoreDepthVaryingTie(
+            std::move(accepted),
+            points.empty() ? tie::TimeDepthRelation() : tie::TimeDepthRelation(std::move(points)));
+    });
+}
+
 } // namespace
 
 Session snapshotSession(const Workspace& workspace) {
@@ -224,6 +254,19 @@ Session snapshotSession(const Workspace& workspace) {
     for (const tie::TiePoint& point : workspace.tiePoints()) {
         session.tiePoints.append({point.row, qText(point.depthText), point.estTwt, point.traceTwt});
     }
+    for (const tie::FixedTie& point : workspace.acceptedTies()) {
+        session.acceptedTies.append({point.depth, point.twt * 1000});
+    }
+    if (const std::optional<DepthVaryingResult>& held = workspace.depthVaryingTie()) {
+        const std::vector<tie::TimeDepthPoint>& points = held->tie.relation.points();
+        const std::size_t step = points.size() / MaxRelationPoints + 1;
+        for (std::size_t i = 0; i < points.size(); i += step) {
+            session.relation.append({points[i].depth, points[i].twt});
+        }
+        if (!points.empty() && (points.size() - 1) % step != 0) {
+            session.relation.append({points.back().depth, points.back().twt});
+        }
+    }
     return session;
 }
 
@@ -261,6 +304,7 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
         points.push_back({point.row, point.depthText.toStdString(), point.estTwt, point.traceTwt});
     }
     workspace.restoreTiePoints(std::move(points));
+    restoreDepthVarying(workspace, session, logLoaded, steps);
     return steps.problems;
 }
 

@@ -26,13 +26,18 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
     : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), chirp_(workDir_),
       series_(workDir_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
+    // Before any view hears of the end, so that views read the alignment held.
+    connect(&depthVaryingTask_, &TaskRunner::finished, this, &Workspace::aligned);
     // New X min or X max move a squeezed photograph's core.
     connect(&calibration_, &CalibrationModel::changed, this, [this] { showPhotograph(false); });
     connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
     // A series read again is a panel drawn anew, without its marks.
     connect(&series_, &SeriesModel::synthChanged, this,
             [this] { panelsDrawn({.synthetic = true}); });
-    connect(&series_, &SeriesModel::traceChanged, this, [this] { panelsDrawn({.trace = true}); });
+    connect(&series_, &SeriesModel::traceChanged, this, [this] {
+        panelsDrawn({.trace = true});
+        traceRead();
+    });
     connect(&series_, &SeriesModel::notice, this, &Workspace::notice);
     // "Fit Core to Panel" squeezes the photograph or shows it as it is.
     connect(&plotSettings_, &PlotSettings::panelsChanged, this, [this] { showPhotograph(false); });
@@ -73,13 +78,13 @@ void Workspace::logSaved(LogModel::Changes changes) {
     announceLog();
     if (changes.testFlag(LogModel::NewLog)) {
         dropTiePoints("estimated from the last log");
-        clearAcceptedTies();
+        dropDepthVaryingTie("on the last log", true);
     }
 }
 
 void Workspace::startOver() {
     clearTiePoints();
-    clearAcceptedTies();
+    dropDepthVaryingTie(nullptr, true);
     log_.discard();
     state_.NoLogLoaded = true;
     showLogScale(calcLogScale("", plotSettings_.scales()));

@@ -41,6 +41,9 @@ struct DepthVaryingResult {
     tie::DepthVaryingTie tie;
     std::string logText;
     double logCoefficient = 0.0; // the log as it is, at its best shift
+    // A relation a session kept: no alignment, proposals or verdict come
+    // with it, so it is shown and exported but not applied untested.
+    bool fromSession = false;
 };
 
 // What an Apply of the depth-varying tie made of the tie: the coefficient of
@@ -239,8 +242,24 @@ public:
     // changed since it or the limit is out of range.
     void startDepthVaryingTie(const std::string& velocityLimitPct);
     Task<DepthVaryingResult>& depthVaryingTask() { return depthVaryingTask_; }
+    // The alignment the document holds: the last one finished, or the one a
+    // session kept. It belongs to the log, the trace and the bulk tie it was
+    // made from: when any of them changes it goes, with a notice, and
+    // depthVaryingChanged tells the views.
+    const std::optional<DepthVaryingResult>& depthVaryingTie() const { return depthVarying_; }
+    // A session's accepted tie points and relation, on the log and trace
+    // just restored.
+    void restoreDepthVaryingTie(std::vector<tie::FixedTie> accepted,
+                                tie::TimeDepthRelation relation);
+    // The tie point at `depth` (accepted, or proposed by the alignment held)
+    // moved to a trace time (ms) and accepted there, then aligned again
+    // within the same limits as the document's task. Throws, changing
+    // nothing, when there is no alignment to follow or the move would put
+    // the tie points out of order or ask for more velocity change than the
+    // limit.
+    void moveDepthVaryingTie(double depth, double traceMs);
     // The tie points the next alignment must pass through, by depth; a new
-    // log clears them.
+    // log or trace clears them.
     const std::vector<tie::FixedTie>& acceptedTies() const { return acceptedTies_; }
     // Accepting a point at the depth of one already accepted moves it.
     void acceptTie(tie::FixedTie point);
@@ -288,6 +307,8 @@ signals:
     void timeZeroChanged();
     void antiAliasedChanged();
     void acceptedTiesChanged();
+    // depthVaryingTie() holds another alignment, or none.
+    void depthVaryingChanged();
     // Something the user should read that is not an error.
     void notice(const QString& text);
 
@@ -319,6 +340,18 @@ private:
     const DepthVaryingResult& depthVaryingResult() const;
     SectionExcerpt excerpt() const;
     void clearAcceptedTies();
+    // The alignment request from the bulk tie, through these accepted tie
+    // points and the trace times picked with Shift+click; checked as the
+    // alignment would check it.
+    DepthVaryingResult alignmentStart(const tie::WarpLimits& limits,
+                                      std::vector<tie::FixedTie> accepted) const;
+    void startAlignment(DepthVaryingResult start);
+    void aligned();
+    // The trace read anew: the alignment goes unless it is the one measured.
+    void traceRead();
+    // The alignment held (and a running one) no longer counts; with the
+    // accepted tie points too when `accepted` says so.
+    void dropDepthVaryingTie(const char* why, bool accepted);
 
     WorkDir workDir_;
     // Computes every "Calc. Synthetic"; its series are allocated once.
@@ -329,6 +362,10 @@ private:
     Task<DepthVaryingResult> depthVaryingTask_;
     Task<AppliedTie> applyTask_;
     std::vector<tie::FixedTie> acceptedTies_;
+    std::optional<DepthVaryingResult> depthVarying_;
+    // The running alignment's inputs changed after it started: its result
+    // is not taken.
+    bool alignmentDropped_ = false;
     WorkspaceState state_;
     ProbeModel probe_;
     PlotSettings plotSettings_;

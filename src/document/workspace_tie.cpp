@@ -92,7 +92,8 @@ Workspace::TieInputs Workspace::tieInputs(const std::string& maxShiftMs,
         throw QuarvelError("There is no trace to compare the synthetic with. Load a trace on "
                            "the data editor's Trace page first.");
     }
-    request.trace = tie::checkedSeries(trace.time, trace.amplitude, "the trace", 0.001);
+    request.trace =
+        tie::checkedSeries(trace.time, trace.amplitude, "the trace", tie::SecondsPerTraceUnit);
     // The log the panels show and Apply scales, not whatever log.dat holds
     // now: another program may have changed the file since.
     if (log_.savedText().empty()) {
@@ -126,6 +127,7 @@ void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::st
         });
     });
     measured_ = std::move(inputs);
+    dropDepthVaryingTie("from the last bulk tie", false);
 }
 
 // A running task's result is the worker's until it ends, so it is not read
@@ -139,10 +141,9 @@ std::optional<Workspace::PlacedSynthetic> Workspace::placedSynthetic() const {
         measured_.request.trace.value != series_.trace().amplitude) {
         return std::nullopt;
     }
-    const DepthVaryingResult* aligned = depthVaryingTask_.running() || !depthVaryingTask_.result()
-                                            ? nullptr
-                                            : &*depthVaryingTask_.result();
-    if (aligned && aligned->logText == measured_.logText &&
+    // The alignment the document holds; one a session kept has no lags.
+    const std::optional<DepthVaryingResult>& aligned = depthVarying_;
+    if (aligned && !aligned->fromSession && aligned->logText == measured_.logText &&
         aligned->request.factor == bulk->bestPoint().factor &&
         aligned->request.warp.shift == bulk->bestShift) {
         return PlacedSynthetic{tie::alignedSynthetic(aligned->request.warp, aligned->tie.alignment),

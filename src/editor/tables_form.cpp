@@ -211,7 +211,7 @@ void TTables_Form::connectHandlers() {
         connect(&workspace_.series(), signal, this, tied);
     }
     connect(&workspace_.tieTask(), &TaskRunner::finished, this, tied);
-    connect(&workspace_.depthVaryingTask(), &TaskRunner::finished, this, tied);
+    connect(&workspace_, &Workspace::depthVaryingChanged, this, tied);
 }
 
 std::filesystem::path TTables_Form::workFile(std::string_view name) const {

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QRgb>
 #include <array>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -152,8 +154,27 @@ private:
     void connectWorkspace();
     void buildTieMenus(QMenu* file, QMenu* open, QMenu* set);
     // The depth-varying tie's proposed and accepted tie points, as marks of
-    // their own colours on the trace where the alignment puts them.
+    // their own colours on the trace where the alignment puts them; the one
+    // being dragged where the pointer is.
+    struct TraceTieMark {
+        double depth = 0.0; // m
+        int row = 0;
+        QRgb color = 0;
+    };
+    std::vector<TraceTieMark> depthVaryingMarks() const;
     void drawDepthVaryingTies();
+    // The trace drawn again with every mark it holds now.
+    void remarkTrace();
+    // Dragging a depth-varying tie point's mark on the trace: the view maps
+    // rows to times; the move is the document's command.
+    struct TraceDrag {
+        double depth = 0.0;
+        int row = 0;
+        bool moved = false;
+    };
+    void pressTieMark(int y, Qt::MouseButton button);
+    void dragTieMark(int y);
+    void releaseTieMark(int y);
     void showTimeZeroWarning();
     // The photograph the workspace shows, and its commands enabled.
     void showLoadedPhotograph();
@@ -193,6 +214,7 @@ private:
 
     Services& services_;
     Workspace& workspace_;
+    std::optional<TraceDrag> traceDrag_;
 };
 
 } // namespace quarvel

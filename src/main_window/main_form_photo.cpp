@@ -243,6 +243,7 @@ void TMainForm::Grafico_tracciaShiftDown(int y) {
         // The trace's marks drawn again where their points now say.
         drawTrace();
         drawMarks();
+        drawDepthVaryingTies();
     });
 }
 

@@ -1,8 +1,10 @@
 // The main window's part of the tie: the tie points kept from the marks and
 // their export, the log's time-depth table, and where the synthetic's time 0
 // lies, with the warning when its strongest arrival is far from the sea
-// floor's; the Tie window opens from the Open menu.
+// floor's; the Tie window opens from the Open menu. The depth-varying tie's
+// points are marked on the trace, where a mark dragged moves its point.
 #include "document/workspace.h"
+#include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "main_window/main_form_export.h"
@@ -11,6 +13,7 @@
 #include "platform/error_reporter.h"
 #include "platform/image_panel.h"
 #include "plot/depth_varying_plot.h"
+#include "plot/series_panel.h"
 #include "probe/depth_twt.h"
 #include "tie/tie_points.h"
 
@@ -18,10 +21,13 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QStatusBar>
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace quarvel {
 
@@ -29,6 +35,8 @@ namespace {
 
 // The warning stays this long; the read-outs show again after it.
 constexpr int TimeZeroWarningMs = 20000;
+// A press this many pixels from a tie point's mark takes hold of it.
+constexpr int TieMarkReach = 3;
 
 QAction* tieAction(QWidget* owner, const char* name, const QString& caption) {
     auto* action = new QAction(caption, owner);
@@ -96,8 +104,21 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     connect(&workspace_, &Workspace::antiAliasedChanged, this,
             [this] { AntiAliased1->setChecked(workspace_.antiAliased()); });
     connect(&workspace_, &Workspace::synthComputed, this, [this] { showTimeZeroWarning(); });
-    connect(&workspace_.depthVaryingTask(), &TaskRunner::finished, this,
-            [this] { guarded(services_.errors, [this] { drawDepthVaryingTies(); }); });
+    for (auto changed : {&Workspace::depthVaryingChanged, &Workspace::acceptedTiesChanged}) {
+        connect(&workspace_, changed, this,
+                [this] { guarded(services_.errors, [this] { remarkTrace(); }); });
+    }
+    // A press near a depth-varying tie point's mark, a drag in time and the
+    // release move the point; the document aligns again through it.
+    connect(Grafico_traccia, &ImagePanel::mousePressed, this,
+            [this](int, int y, Qt::MouseButton button, bool) {
+                guarded(services_.errors, [&] { pressTieMark(y, button); });
+            });
+    connect(Grafico_traccia, &ImagePanel::mouseMoved, this,
+            [this](int, int y) { guarded(services_.errors, [&] { dragTieMark(y); }); });
+    connect(Grafico_traccia, &ImagePanel::mouseReleased, this, [this](int, int y, Qt::MouseButton) {
+        guarded(services_.errors, [&] { releaseTieMark(y); });
+    });
 }
 
 void TMainForm::showTimeZeroWarning() {
@@ -190,29 +211,102 @@ void TMainForm::Tie1Click() {
     guarded(services_.errors, [this] { services_.forms.showAndRaise(FormId::TieForm); });
 }
 
-void TMainForm::drawDepthVaryingTies() {
-    const std::optional<DepthVaryingResult>& result = workspace_.depthVaryingTask().result();
-    if (!result || !Grafico_traccia->hasPicture()) {
-        return;
+std::vector<TMainForm::TraceTieMark> TMainForm::depthVaryingMarks() const {
+    std::vector<TraceTieMark> marks;
+    const std::optional<DepthVaryingResult>& held = workspace_.depthVaryingTie();
+    if (!held || !Grafico_traccia->hasPicture()) {
+        return marks;
     }
     const SeriesExtents trace = workspace_.series().traceExtents();
+    const auto row = [&](double ms) {
+        return depth_twt::traceMarkRow(ms, trace.timeFirst, trace.timeLast,
+                                       Grafico_traccia->panelHeight());
+    };
+    for (const tie::FixedTie& point : workspace_.acceptedTies()) {
+        marks.push_back({point.depth, row(point.twt * 1000), AcceptedTieColor});
+    }
+    for (const tie::ProposedTie& point : held->tie.proposals) {
+        marks.push_back({point.depth, row(point.traceTwt), ProposedTieColor});
+    }
+    return marks;
+}
+
+void TMainForm::drawDepthVaryingTies() {
     Canvas& picture = Grafico_traccia->picture();
     const QRgb pen = picture.penColor();
-    const auto mark = [&](double ms, QRgb color) {
-        const int row = depth_twt::traceMarkRow(ms, trace.timeFirst, trace.timeLast,
-                                                Grafico_traccia->panelHeight());
+    const auto line = [&](int row, QRgb color) {
         picture.setPenColor(color);
         picture.moveTo(1, row);
         picture.lineTo(Grafico_traccia->panelWidth() - 1, row);
     };
-    for (const tie::ProposedTie& point : result->tie.proposals) {
-        mark(point.traceTwt, ProposedTieColor);
+    for (const TraceTieMark& mark : depthVaryingMarks()) {
+        if (!traceDrag_ || mark.depth != traceDrag_->depth) {
+            line(mark.row, mark.color);
+        }
     }
-    for (const tie::FixedTie& point : workspace_.acceptedTies()) {
-        mark(point.twt * 1000, AcceptedTieColor);
+    if (traceDrag_ && traceDrag_->moved) {
+        line(traceDrag_->row, AcceptedTieColor);
     }
     picture.setPenColor(pen);
     Grafico_traccia->update();
+}
+
+void TMainForm::remarkTrace() {
+    if (!Grafico_traccia->hasPicture()) {
+        return;
+    }
+    Grafico_traccia->setPicture(
+        renderSeriesPanel(workspace_.series().trace(), workspace_.series().traceExtents(),
+                          QStringLiteral("Seismic Trace"), Grafico_traccia->panelWidth(),
+                          Grafico_traccia->panelHeight(), workspace_.plotSettings().font()));
+    drawMarks();
+    drawDepthVaryingTies();
+}
+
+void TMainForm::pressTieMark(int y, Qt::MouseButton button) {
+    traceDrag_.reset();
+    if (button != Qt::LeftButton) {
+        return;
+    }
+    // The nearest mark within reach of the pointer.
+    std::optional<TraceTieMark> nearest;
+    for (const TraceTieMark& mark : depthVaryingMarks()) {
+        if (std::abs(mark.row - y) <= TieMarkReach &&
+            (!nearest || std::abs(mark.row - y) < std::abs(nearest->row - y))) {
+            nearest = mark;
+        }
+    }
+    if (nearest) {
+        traceDrag_ = TraceDrag{nearest->depth, y, false};
+    }
+}
+
+void TMainForm::dragTieMark(int y) {
+    if (!traceDrag_ || (!traceDrag_->moved && y == traceDrag_->row)) {
+        return;
+    }
+    traceDrag_->row = y;
+    traceDrag_->moved = true;
+    remarkTrace();
+}
+
+void TMainForm::releaseTieMark(int y) {
+    const std::optional<TraceDrag> drag = std::exchange(traceDrag_, std::nullopt);
+    // A press without a move (a click, or Shift+click picking) moves nothing.
+    if (!drag || !drag->moved) {
+        return;
+    }
+    const SeriesExtents trace = workspace_.series().traceExtents();
+    const int row = std::clamp(y, 0, Grafico_traccia->panelHeight() - 1);
+    try {
+        workspace_.moveDepthVaryingTie(
+            drag->depth, depth_twt::traceTimeAtRow(row, trace.timeFirst, trace.timeLast,
+                                                   Grafico_traccia->panelHeight()));
+    } catch (const QuarvelError&) {
+        // Refused: the marks go back where the document keeps them.
+        remarkTrace();
+        throw;
+    }
 }
 
 } // namespace quarvel

@@ -286,6 +286,28 @@ QList<SessionTiePoint> tiePointsFromJson(const Reader& root) {
     return points;
 }
 
+// Pairs [depth_m, twt_ms].
+QJsonArray depthTimesToJson(const QList<SessionDepthTime>& points) {
+    QJsonArray array;
+    for (const SessionDepthTime& point : points) {
+        array.append(QJsonArray{point.depth, point.twtMs});
+    }
+    return array;
+}
+
+QList<SessionDepthTime> depthTimesFromJson(const Reader& group, const char* key) {
+    QList<SessionDepthTime> points;
+    for (const QJsonValue pair : group.array(key)) {
+        const QJsonArray values = pair.toArray();
+        if (!pair.isArray() || values.size() != 2 || !values[0].isDouble() ||
+            !values[1].isDouble()) {
+            group.refuseValue(key, QStringLiteral("a list of [depth_m, twt_ms] pairs"));
+        }
+        points.append({values[0].toDouble(), values[1].toDouble()});
+    }
+    return points;
+}
+
 constexpr auto SeaFloor = "sea-floor";
 constexpr auto Strongest = "strongest";
 
@@ -601,6 +623,11 @@ QByteArray sessionToJson(const Session& session, const QString& sessionDir) {
         root.insert("corePosition",
                     QJsonObject{{"x", session.corePosition->x}, {"y", session.corePosition->y}});
     }
+    if (!session.acceptedTies.isEmpty() || !session.relation.isEmpty()) {
+        root.insert("depthVarying",
+                    QJsonObject{{"acceptedTies", depthTimesToJson(session.acceptedTies)},
+                                {"relation", depthTimesToJson(session.relation)}});
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -675,6 +702,9 @@ Session sessionFromJson(const QByteArray& text, const QString& sessionDir) {
     if (finalPlot.has("sectionTraces")) {
         session.sectionTraces = finalPlot.text("sectionTraces");
     }
+    const Reader depthVarying = root.group("depthVarying");
+    session.acceptedTies = depthTimesFromJson(depthVarying, "acceptedTies");
+    session.relation = depthTimesFromJson(depthVarying, "relation");
     return session;
 }
 

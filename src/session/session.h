@@ -26,6 +26,16 @@ struct SessionTiePoint {
     bool operator==(const SessionTiePoint&) const = default;
 };
 
+// A depth (m below the core top) and a two-way time (ms below the sea floor
+// on the trace): a tie point accepted for the depth-varying tie, or a point
+// of the relation it gave.
+struct SessionDepthTime {
+    double depth = 0.0;
+    double twtMs = 0.0;
+
+    bool operator==(const SessionDepthTime&) const = default;
+};
+
 // The settings of the two log scale dialogs (m/s and kg/m3).
 struct SessionScales {
     bool autoVelocity = true;
@@ -98,6 +108,10 @@ struct Session {
     SessionPanels panels;
     // The marks, in the order they were made.
     QList<SessionTiePoint> tiePoints;
+    // The depth-varying tie: the tie points accepted, by depth, and the
+    // relation aligned through them (empty when there is none).
+    QList<SessionDepthTime> acceptedTies;
+    QList<SessionDepthTime> relation;
 
     bool operator==(const Session&) const = default;
 };

@@ -29,6 +29,8 @@ constexpr int PlotHeight = 300;
 constexpr int DepthRole = Qt::UserRole;
 constexpr int TraceTwtRole = Qt::UserRole + 1;
 constexpr int AcceptedRole = Qt::UserRole + 2;
+const QString AlignHint =
+    QStringLiteral("After Measure, Align stretches and squeezes the synthetic onto the trace.");
 
 QString fixedText(double value, int decimals) {
     return QString::fromStdString(numbers::formatFixed(value, decimals));
@@ -69,9 +71,7 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
     options->addStretch();
     layout->addLayout(options, 0, 0, 1, 2);
 
-    AlignResult = new QLabel(
-        QStringLiteral("After Measure, Align stretches and squeezes the synthetic onto the trace."),
-        this);
+    AlignResult = new QLabel(AlignHint, this);
     AlignResult->setObjectName(QStringLiteral("AlignResult"));
     AlignResult->setWordWrap(true);
     AlignResult->setMinimumHeight(4 * AlignResult->fontMetrics().height());
@@ -148,9 +148,10 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
     }
     connect(&align, &TaskRunner::finished, this, [this] {
         ended();
-        guarded(services_.errors, [this] { showResult(*workspace_.depthVaryingTask().result()); });
         emit finished();
     });
+    connect(&workspace_, &Workspace::depthVaryingChanged, this,
+            [this] { guarded(services_.errors, [this] { showHeld(); }); });
     connect(&apply, &TaskRunner::finished, this, [this] {
         ended();
         // The tie was measured on the log as it was: Apply again means Measure and Align again.
@@ -184,7 +185,19 @@ void DepthVaryingPanel::ended() {
     CancelAlignButton->setEnabled(false);
     AlignProgress->setVisible(false);
     UndoApplyButton->setEnabled(workspace_.log().canUndoApply());
-    enableResultButtons(workspace_.depthVaryingTask().result().has_value());
+    enableResultButtons(workspace_.depthVaryingTie().has_value());
+}
+
+void DepthVaryingPanel::showHeld() {
+    const std::optional<DepthVaryingResult>& held = workspace_.depthVaryingTie();
+    if (held) {
+        showResult(*held);
+    } else {
+        AlignResult->setText(AlignHint);
+        TiePointList->clear();
+        DepthVaryingPlot->clearPicture();
+    }
+    enableResultButtons(held.has_value() && !busy());
 }
 
 void DepthVaryingPanel::enableResultButtons(bool enabled) {
@@ -207,6 +220,15 @@ void DepthVaryingPanel::AlignButtonClick() {
 
 void DepthVaryingPanel::showResult(const DepthVaryingResult& result) {
     const tie::DepthVaryingTie& tie = result.tie;
+    if (result.fromSession) {
+        AlignResult->setText(
+            QStringLiteral("The depth-varying tie kept in the session, through %1 accepted tie "
+                           "points. Measure and Align test it again before Apply.")
+                .arg(workspace_.acceptedTies().size()));
+        listTies(result);
+        DepthVaryingPlot->clearPicture();
+        return;
+    }
     QString text =
         QStringLiteral("Depth-varying coefficient %1 (bulk tie %2 over the same samples); "
                        "%3 of %4 unrelated traces aligned as well, p = %5: ")
@@ -315,17 +337,17 @@ void DepthVaryingPanel::RemoveTieButtonClick() {
         }
         removed_.push_back(depth);
         delete item;
-        drawPlot(*workspace_.depthVaryingTask().result());
+        drawPlot(*workspace_.depthVaryingTie());
     });
 }
 
 void DepthVaryingPanel::ApplyDepthVaryingButtonClick() {
     guarded(services_.errors, [this] {
-        const auto& result = workspace_.depthVaryingTask().result();
+        const auto& result = workspace_.depthVaryingTie();
         if (!result || busy()) {
             return;
         }
-        if (!result->tie.significant &&
+        if (!result->tie.significant && !result->fromSession &&
             !services_.dialogs.askYesNo(QStringLiteral(
                 "The depth-varying tie is not supported: an unrelated trace, or a bulk tie that "
                 "may be chance, does as well. Rewrite the log's velocities all the same?"))) {

@@ -66,6 +66,8 @@ private:
 
     void started();
     void ended();
+    // The alignment the document holds, or the hint when there is none.
+    void showHeld();
     void showResult(const DepthVaryingResult& result);
     void listTies(const DepthVaryingResult& result);
     void drawPlot(const DepthVaryingResult& result);

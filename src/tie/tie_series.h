@@ -14,6 +14,9 @@ struct TimeSeries {
     std::vector<double> value;
 };
 
+// A trace listing's times are in ms.
+inline constexpr double SecondsPerTraceUnit = 0.001;
+
 // The most samples a series file may hold for a tie.
 inline constexpr std::size_t MaxTieSamples = 1'000'000;
 

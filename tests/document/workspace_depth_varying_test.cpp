@@ -1,6 +1,7 @@
 // The depth-varying tie through the document: from the bulk measurement to
 // the alignment, the exports, Apply rewriting the log's velocities and Undo
 // taking them back, each refused while it would use a stale result.
+#include "document/session_document.h"
 #include "document/workspace.h"
 #include "engine/engine_inputs.h"
 #include "formats/numbers.h"
@@ -13,6 +14,7 @@
 
 #include <QSignalSpy>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -39,33 +41,51 @@ template <class Result> void waitFor(Task<Result>& task) {
         << (failed.isEmpty() ? std::string("no end") : failed.at(0).at(0).toString().toStdString());
 }
 
-TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
+// A workspace with the core's log and a trace made from the core with other
+// velocities above and below 0.5 m, reaching 1 ms below the core.
+class WorkspaceDepthVarying : public ::testing::Test {
+protected:
+    WorkspaceDepthVarying() {
+        std::string core;
+        for (int i = 0; i < log.rows(); ++i) {
+            core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) +
+                    " " + numbers::formatF6(log.density[i]) + "\r\n";
+        }
+        dir.write("core.txt", core);
+        workspace.chirp().makeWavelet();
+        EXPECT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
+        const tie::TieSynthetic recorded = tie::TieSynthesiser(
+            coreLog(0.95, 1.05), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
+            tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
+        for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
+            trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
+                     numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) +
+                     "\r\n";
+        }
+        dir.write("listing.txt", trace);
+        workspace.series().loadTraceListing(dir.file("listing.txt"));
+    }
+
+    void measure() {
+        workspace.startTieMeasurement("", "", "");
+        waitFor(workspace.tieTask());
+    }
+
+    void align() {
+        workspace.startDepthVaryingTie("25");
+        waitFor(workspace.depthVaryingTask());
+    }
+
     testing::TempWorkDir dir;
     Workspace workspace{dir.workDir()};
     const MathFun::SyntheticLog log = coreLog(1, 1);
-    std::string core;
-    for (int i = 0; i < log.rows(); ++i) {
-        core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) + " " +
-                numbers::formatF6(log.density[i]) + "\r\n";
-    }
-    dir.write("core.txt", core);
-    workspace.chirp().makeWavelet();
     testing::ProposedAnswers answers;
-    ASSERT_TRUE(workspace.log().load(dir.file("core.txt"), answers));
-    const tie::TieSynthetic recorded = tie::TieSynthesiser(
-        coreLog(0.95, 1.05), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
-        tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
-    std::string trace; // reaching 1 ms below the core
-    for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
-        trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
-                 numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) + "\r\n";
-    }
-    dir.write("trace.txt", trace);
-    workspace.series().readTrace();
+    std::string trace;
+};
 
+TEST_F(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
-    workspace.startTieMeasurement("", "", "");
-    waitFor(workspace.tieTask());
+    measure();
     // The synthetic where the latest tie puts it: the bulk tie's shift, then
     // the alignment's lag, and none once the log is another.
     const double shift = workspace.tieTask().result()->bestShift;
@@ -77,18 +97,38 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     EXPECT_DOUBLE_EQ(plotted().series.time.front(), shift * 1000);
     EXPECT_THROW(workspace.startDepthVaryingTie("60"), QuarvelError);
     EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "not aligned yet";
-    workspace.startDepthVaryingTie("25");
-    waitFor(workspace.depthVaryingTask());
-    const DepthVaryingResult& result = *workspace.depthVaryingTask().result();
-    EXPECT_GT(result.tie.alignment.coefficient, result.tie.alignment.bulkCoefficient);
-    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(),
-                     shift + result.tie.alignment.lagAt(shift));
+    align();
+    const tie::DepthVaryingTie first = workspace.depthVaryingTie()->tie;
+    EXPECT_GT(first.alignment.coefficient, first.alignment.bulkCoefficient);
+    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(), shift + first.alignment.lagAt(shift));
     EXPECT_EQ(plotted().title, "Synthetic, depth-varying tie");
 
     workspace.exportDepthVaryingTable(dir.file("td.csv"));
     EXPECT_EQ(dir.read("td.csv").rfind("# Quarvel depth-varying tie", 0), 0u);
     workspace.exportCorrectedLog(dir.file("core.las"));
     EXPECT_NE(dir.read("core.las").find("depth-varying tie, p = "), std::string::npos);
+
+    // A tie point moved on the trace is accepted there and aligned through;
+    // one moved above a point it lies below is refused, changing nothing.
+    const tie::ProposedTie upper = first.proposals.at(0);
+    workspace.moveDepthVaryingTie(upper.depth, upper.traceTwt + 0.005);
+    waitFor(workspace.depthVaryingTask());
+    EXPECT_THROW(workspace.moveDepthVaryingTie(upper.depth + 0.3, upper.traceTwt - 0.01),
+                 QuarvelError);
+    ASSERT_EQ(workspace.acceptedTies().size(), 1u);
+    const DepthVaryingResult& result = *workspace.depthVaryingTie();
+    EXPECT_NEAR(result.tie.relation.twtAt(upper.depth), upper.traceTwt + 0.005, 1e-9);
+
+    // A session keeps the accepted point and the relation; reopened, they
+    // are shown, and applied only after Measure and Align.
+    testing::TempWorkDir elsewhere;
+    Workspace reopened{elsewhere.workDir()};
+    EXPECT_EQ(restoreSession(reopened, snapshotSession(workspace), answers), QStringList());
+    ASSERT_TRUE(reopened.depthVaryingTie().has_value());
+    EXPECT_EQ(reopened.acceptedTies().at(0).twt, workspace.acceptedTies().at(0).twt);
+    EXPECT_EQ(reopened.depthVaryingTie()->tie.relation.points().size(),
+              result.tie.relation.points().size());
+    EXPECT_THROW(reopened.applyDepthVaryingTie(), QuarvelError);
 
     const std::string before = dir.read("log.dat");
     workspace.applyDepthVaryingTie();
@@ -112,6 +152,41 @@ TEST(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     workspace.undoApply();
     EXPECT_EQ(dir.read("log.dat"), before);
     EXPECT_THROW(workspace.undoApply(), QuarvelError);
+}
+
+// An alignment belongs to the trace and the bulk tie it was made from (and
+// to the log, as before): a new one drops it, with its accepted tie points
+// when the trace is new, and Apply has nothing to apply.
+TEST_F(WorkspaceDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
+    QSignalSpy notices(&workspace, &Workspace::notice);
+    const struct {
+        const char* change;
+        std::function<void()> make;
+        std::size_t acceptedLeft;
+    } cases[] = {
+        {"the bulk tie", [&] { measure(); }, 1},
+        {"the trace",
+         [&] {
+             workspace.series().takeTrace("0.000000 0.25\r\n" + trace.substr(trace.find('\n') + 1),
+                                          {});
+         },
+         0},
+    };
+    measure();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        align();
+        const tie::ProposedTie& proposed = workspace.depthVaryingTie()->tie.proposals.at(0);
+        workspace.acceptTie({proposed.depth, proposed.traceTwt / 1000});
+        notices.clear();
+        c.make();
+        EXPECT_FALSE(workspace.depthVaryingTie().has_value());
+        EXPECT_EQ(workspace.acceptedTies().size(), c.acceptedLeft);
+        ASSERT_EQ(notices.count(), 1);
+        EXPECT_TRUE(notices.at(0).at(0).toString().startsWith("The depth-varying tie"));
+        EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError);
+    }
+    EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "a trace new since Measure";
 }
 
 } // namespace

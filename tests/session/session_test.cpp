@@ -43,6 +43,8 @@ Session fullSession(const QString& folder) {
     session.logImport.units = {{LogRole::Depth, "cm"}, {LogRole::Velocity, ""}};
     session.logImport.cleaning = CleaningRules{8.0, std::nullopt, 1300.5};
     session.tiePoints = {{512, "0.4995", 0.667, 0.6675}, {-3, "-0.0150", 0.0, std::nullopt}};
+    session.acceptedTies = {{0.25, 0.3375}};
+    session.relation = {{0.0, 0.0}, {0.25, 0.3375}, {0.5, 0.6612345678901}};
     return session;
 }
 

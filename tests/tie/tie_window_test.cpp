@@ -7,6 +7,8 @@
 #include "formats/text_file.h"
 #include "main_window/main_form.h"
 #include "platform/image_panel.h"
+#include "plot/depth_varying_plot.h"
+#include "probe/depth_twt.h"
 #include "support/app_fixture.h"
 #include "support/proposed_answers.h"
 #include "tie/tie_depth_varying.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -229,6 +232,37 @@ TEST_F(TieWindow, AppliesANoiseTieOnlyWhenTheUserSaysSo) {
                            false);
     button("ApplyDepthVaryingButton")->click();
     EXPECT_EQ(workDir.read("log.dat"), before);
+}
+
+// An accepted tie point's mark dragged on the main window's trace: the
+// point moves to the time under the release, is marked there, and the
+// alignment runs again through it.
+TEST_F(TieWindow, ATiePointMarkDraggedOnTheTraceMovesWhereItIsDropped) {
+    haveCoreAndTrace();
+    measureAndAlign();
+    ASSERT_TRUE(workspace().depthVaryingTie().has_value());
+    const double depth = 0.5;
+    const double ms = workspace().depthVaryingTie()->tie.relation.twtAt(depth);
+    workspace().acceptTie({depth, ms / 1000});
+    const testing::MainWidgets widgets = mainWidgets();
+    ImagePanel* trace = widgets.Grafico_traccia;
+    const SeriesExtents extents = workspace().series().traceExtents();
+    const int from =
+        depth_twt::traceMarkRow(ms, extents.timeFirst, extents.timeLast, trace->panelHeight());
+    const int to = from + 2;
+    widgets.ScrollBox4->ensureWidgetVisible(trace);
+    QSignalSpy aligned(child<DepthVaryingPanel>(tie, "DepthVaryingPanel"),
+                       &DepthVaryingPanel::finished);
+    QTest::mousePress(trace, Qt::LeftButton, {}, QPoint(40, from + 1));
+    QTest::mouseMove(trace, QPoint(40, to));
+    QTest::mouseRelease(trace, Qt::LeftButton, {}, QPoint(40, to));
+    ASSERT_TRUE(aligned.wait(120000));
+    ASSERT_EQ(workspace().acceptedTies().size(), 1u);
+    EXPECT_EQ(workspace().acceptedTies()[0].depth, depth);
+    EXPECT_DOUBLE_EQ(
+        workspace().acceptedTies()[0].twt * 1000,
+        depth_twt::traceTimeAtRow(to, extents.timeFirst, extents.timeLast, trace->panelHeight()));
+    EXPECT_EQ(trace->picture().pixel(trace->panelWidth() / 2, to), AcceptedTieColor);
 }
 
 } // namespace
