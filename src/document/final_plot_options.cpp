@@ -28,6 +28,7 @@ SectionExcerpt sectionExcerpt(SegyReader& reader, const ExcerptRequest& request)
     section.width = std::max(traces * ExcerptColumnsPerTrace, ExcerptMinWidth);
     section.height = request.height;
     section.timesMs = {request.firstMs, request.lastMs};
+    section.intervalMs = request.intervalMs;
     SectionExcerpt excerpt{buildSegySection(reader, section), {}};
     excerpt.style.chosenTrace = request.trace;
     excerpt.style.stackTraces = request.stack;

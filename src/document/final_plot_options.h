@@ -28,6 +28,7 @@ struct ExcerptRequest {
     double firstMs = 0;
     double lastMs = 0;
     int height = 0;
+    double intervalMs = 0; // above 0: the listing's, in place of the headers'
 };
 
 // The traces of the core's channel either side of its trace (fewer at the

@@ -228,8 +228,9 @@ SectionExcerpt Workspace::excerpt() const {
         request.trace = chooseTrace(reader, load.choice);
         request.stack = load.stack;
         // The listing's times count from where the trace was cut.
-        const double cutMs =
-            quarvel::loadSegyTrace(reader, request.trace, load).seaFloorMs.value_or(0);
+        const SegyLoad listed = quarvel::loadSegyTrace(reader, request.trace, load);
+        const double cutMs = listed.seaFloorMs.value_or(0);
+        request.intervalMs = listed.intervalMs;
         const SeriesExtents& trace = series_.traceExtents();
         request.firstMs = cutMs + trace.timeFirst;
         request.lastMs = cutMs + trace.timeLast;

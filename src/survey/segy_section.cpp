@@ -128,7 +128,8 @@ SegySection buildSegySection(SegyReader& reader, const SectionRequest& request,
                                                     metresFactor(header.coordinateUnits);
         }
         section.columns.push_back(column);
-        const ColumnSpan span = spanOf(reader.readTrace(index), request.flatten);
+        const ColumnSpan span =
+            spanOf(reader.readTrace(index, request.intervalMs), request.flatten);
         section.firstTimeMs = std::min(section.firstTimeMs, span.startMs);
         section.lastTimeMs =
             std::max(section.lastTimeMs, span.startMs + span.samples * span.intervalMs);

@@ -23,6 +23,9 @@ struct SectionRequest {
     // trace's whole record, so the section can share another picture's time
     // scale; a sea-floor pick outside them is not drawn.
     std::optional<std::pair<double, double>> timesMs = std::nullopt;
+    // Above 0: replaces the headers' sample interval, as a trace's listing
+    // may, so the section keeps that listing's times.
+    double intervalMs = 0;
 };
 
 // One column of the section: the trace drawn there.

@@ -94,6 +94,11 @@ TEST_F(SegySectionTest, ColumnsTakeTheMiddleTraceAndRowsTheStrongestSample) {
     EXPECT_EQ(halved.value(0, 2), 100.0F);
     EXPECT_EQ(halved.value(0, 3), 1.0F);
     EXPECT_DOUBLE_EQ(halved.rowTimeMs(2), 5);
+    // A typed interval replaces the headers': ten samples at 2 ms.
+    const SegySection typed =
+        buildSegySection(open(line(1)), {.width = 1, .height = 10, .intervalMs = 2});
+    EXPECT_DOUBLE_EQ(typed.lastTimeMs, 20);
+    EXPECT_EQ(typed.columns[0].seaFloorRow, 4);
 }
 
 TEST_F(SegySectionTest, DelaysAndFlatteningPlaceEachTraceInTime) {
