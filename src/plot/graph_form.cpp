@@ -99,6 +99,8 @@ TGraphForm::TGraphForm(Services& services) : workspace_(services.workspace) {
     connect(&workspace.plotSettings(), &PlotSettings::finalPlotOptionsChanged, this,
             &TGraphForm::showOptions);
     connect(&workspace, &Workspace::logChanged, this, &TGraphForm::offerOptions);
+    // An alignment dropped (a new Measure) takes the depth-varying tie away.
+    connect(&workspace, &Workspace::depthVaryingChanged, this, &TGraphForm::offerOptions);
     for (const auto signal : {&SeriesModel::traceChanged, &SeriesModel::traceSourceChanged}) {
         connect(&workspace.series(), signal, this, &TGraphForm::offerOptions);
     }
