@@ -2,6 +2,7 @@
 
 #include "document/calibration_model.h"
 #include "document/chirp_model.h"
+#include "document/final_plot_model.h"
 #include "document/final_plot_options.h"
 #include "document/log_model.h"
 #include "document/plot_settings.h"
@@ -286,8 +287,8 @@ public:
     // SEG-Y line, which is read again for it (throws naming what failed).
     FinalPlotSource finalPlotSource(bool withTitle) const;
     // The final plot as last composed.
-    const QImage& finalPlot() const { return finalPlot_; }
-    void setFinalPlot(const QImage& plot, std::optional<int> axisX);
+    FinalPlotModel& finalPlot() { return finalPlot_; }
+    const FinalPlotModel& finalPlot() const { return finalPlot_; }
 
 signals:
     void logChanged();
@@ -295,7 +296,6 @@ signals:
     // synthChanged).
     void synthComputed();
     void traceSelected();
-    void finalPlotChanged();
     void tiePointsChanged();
     // New marks are on the panels (marks()); marks drawn before are drawn
     // again, where they still lie.
@@ -372,7 +372,7 @@ private:
     CalibrationModel calibration_;
     ChirpModel chirp_;
     SeriesModel series_;
-    QImage finalPlot_;
+    FinalPlotModel finalPlot_;
     QImage photograph_;
     std::optional<CorePosition> corePosition_;
     bool syntheticComputed_ = false;

@@ -242,12 +242,4 @@ SectionExcerpt Workspace::excerpt() const {
     }
 }
 
-void Workspace::setFinalPlot(const QImage& plot, std::optional<int> axisX) {
-    if (axisX) {
-        state_.FinalPlotAxisX = *axisX;
-    }
-    finalPlot_ = plot;
-    emit finalPlotChanged();
-}
-
 } // namespace quarvel

@@ -18,7 +18,7 @@ void TMainForm::composeAndShow(bool withTitle) {
         throw QuarvelError(*problem);
     }
     const FinalPlot plot = composeFinalPlot(workspace_.finalPlotSource(withTitle));
-    workspace_.setFinalPlot(plot.image, plot.axisX);
+    workspace_.finalPlot().setPlot(plot.image, plot.axisX);
     services_.forms.showAndRaise(FormId::FinalTableForm);
 }
 

@@ -53,7 +53,7 @@ struct FinalPlot {
     QImage image;
     // Left edges of the placed panels, in placing order.
     std::vector<int> panelX;
-    // The trace panel's x (FinalPlotAxisX) when the trace was included.
+    // The trace panel's x when the trace was included.
     std::optional<int> axisX;
     // The left edge of the section excerpt's traces, when it was included.
     std::optional<int> sectionX;

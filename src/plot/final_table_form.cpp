@@ -37,8 +37,8 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
     connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
     connect(Parameters1, &QAction::triggered, this, [this] { Parameters1Click(); });
-    connect(&services_.workspace, &Workspace::finalPlotChanged, this,
-            [this] { showPlot(services_.workspace.finalPlot()); });
+    connect(&services_.workspace.finalPlot(), &FinalPlotModel::changed, this,
+            [this] { showPlot(services_.workspace.finalPlot().image()); });
 }
 
 void TFinalTableForm::showPlot(const QImage& plot) {

@@ -26,8 +26,6 @@ struct WorkspaceState {
 
     std::string ImageFileName;
     bool NoLogLoaded = true;
-
-    int FinalPlotAxisX = 0;
 };
 
 } // namespace quarvel

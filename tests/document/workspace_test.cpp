@@ -36,7 +36,6 @@ public:
         QObject::connect(&workspace, &Workspace::synthComputed, record("computed"));
         QObject::connect(&workspace.series(), &SeriesModel::traceChanged, record("trace"));
         QObject::connect(&workspace, &Workspace::traceSelected, record("select"));
-        QObject::connect(&workspace, &Workspace::finalPlotChanged, record("plot"));
         QObject::connect(&workspace, &Workspace::notice,
                          [this](const QString& text) { names.push_back(text.toStdString()); });
     }
@@ -173,14 +172,6 @@ TEST_F(WorkspaceTest, APhotographThatCannotBeReadChangesNothing) {
     EXPECT_EQ(workspace.state().ImageFileName, dir.file("kept.bmp").string());
     EXPECT_EQ(workspace.calibration().boundaryFile(), dir.file("kept.BND").string());
     EXPECT_EQ(workspace.probe().guideRow(), 7);
-}
-
-TEST_F(WorkspaceTest, TheFinalPlotKeepsTheLastTraceAxis) {
-    workspace.setFinalPlot(QImage(4, 3, QImage::Format_RGB32), 250);
-    workspace.setFinalPlot(QImage(5, 3, QImage::Format_RGB32), std::nullopt);
-    EXPECT_EQ(workspace.state().FinalPlotAxisX, 250);
-    EXPECT_EQ(workspace.finalPlot().width(), 5);
-    EXPECT_EQ(log.names, (std::vector<std::string>{"plot", "plot"}));
 }
 
 } // namespace

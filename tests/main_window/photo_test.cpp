@@ -221,7 +221,7 @@ TEST_F(Photo, TheFinalPlotLeavesOutTheGuideLine) {
     click(40, 200);
     ASSERT_EQ(pixel(widgets.core_image, 50, 200), White) << "the released row shows inverted";
     widgets.SpeedButton2->click();
-    const QImage plot = workspace().finalPlot();
+    const QImage plot = workspace().finalPlot().image();
     constexpr int PlotLeft = 50;
     constexpr int PlotTop = 50;
     for (const int row : {0, 199, 201, 599}) {

@@ -88,13 +88,13 @@ TEST_F(FinalPlotWindow, FinalPlotHasTheTitleAndCreateFinalPlotNot) {
 TEST_F(FinalPlotWindow, KeepsTheTraceColumnOfTheLastPlotWithTheTrace) {
     drawTrace();
     mainForm().FinalTableshowClick();
-    EXPECT_EQ(ws().FinalPlotAxisX, 310);
+    EXPECT_EQ(workspace().finalPlot().axisX(), 310);
     EXPECT_EQ(image->picture().pixel(310, 300), 0xff000000) << "the trace panel's frame";
 
     mainWidgets().Trace->setChecked(false);
     mainWidgets().Photo->setChecked(false);
     mainForm().SaveToFile1Click();
-    EXPECT_EQ(ws().FinalPlotAxisX, 310);
+    EXPECT_EQ(workspace().finalPlot().axisX(), 310);
 }
 
 TEST_F(FinalPlotWindow, AFailedCompositionLeavesTheShownPlot) {
