@@ -71,7 +71,7 @@ void restorePhotograph(Workspace& workspace, const Session& session, Steps& step
     }
     steps.run([&] {
         workspace.loadPhotograph(session.photograph);
-        const QImage& photo = workspace.photograph();
+        const QImage& photo = workspace.photograph().image();
         workspace.calibration().UpdateBoundaries(photo.width(), photo.height());
     });
     if (!session.boundaries.isEmpty() &&
@@ -159,7 +159,7 @@ void restoreSettings(Workspace& workspace, const Session& session, bool logLoade
     PanelChoices panels = workspace.plotSettings().panels();
     const SessionPanels& saved = session.panels;
     const bool log = !workspace.state().NoLogLoaded;
-    panels.photo = saved.photo.value_or(panels.photo || !workspace.photograph().isNull());
+    panels.photo = saved.photo.value_or(panels.photo || !workspace.photograph().image().isNull());
     panels.synthetic =
         saved.synthetic.value_or(panels.synthetic || !workspace.series().synthetic().time.empty());
     panels.trace = saved.trace.value_or(panels.trace || !workspace.series().trace().time.empty());
@@ -209,8 +209,8 @@ void restoreDepthVarying(Workspace& workspace, const Session& session, bool logL
 Session snapshotSession(const Workspace& workspace) {
     const WorkspaceState& state = workspace.state();
     Session session;
-    session.photograph = qText(state.ImageFileName);
-    if (!state.ImageFileName.empty()) {
+    session.photograph = qText(workspace.photograph().fileName());
+    if (!workspace.photograph().fileName().empty()) {
         const std::string& boundaryFile = workspace.calibration().boundaryFile();
         if (boundaryFileExists(boundaryFile)) {
             session.boundaries = qText(boundaryFile);
@@ -297,7 +297,7 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
     workspace.setCorePosition(corePositionOf(session));
     restoreSettings(workspace, session, logLoaded, steps);
     // A point off the photograph has no depth to export: left out, named.
-    const QImage& photo = workspace.photograph();
+    const QImage& photo = workspace.photograph().image();
     std::vector<tie::TiePoint> points;
     for (const SessionTiePoint& point : tiePointsOnPhotograph(
              session.tiePoints, photo.isNull() ? 0 : photo.height(), steps.problems)) {

@@ -28,8 +28,6 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
     // Before any view hears of the end, so that views read the alignment held.
     connect(&depthVaryingTask_, &TaskRunner::finished, this, &Workspace::aligned);
-    // New X min or X max move a squeezed photograph's core.
-    connect(&calibration_, &CalibrationModel::changed, this, [this] { showPhotograph(false); });
     connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
     // A series read again is a panel drawn anew, without its marks.
     connect(&series_, &SeriesModel::synthChanged, this,
@@ -39,8 +37,13 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
         traceRead();
     });
     connect(&series_, &SeriesModel::notice, this, &Workspace::notice);
-    // "Fit Core to Panel" squeezes the photograph or shows it as it is.
-    connect(&plotSettings_, &PlotSettings::panelsChanged, this, [this] { showPhotograph(false); });
+    // The photograph shown anew has no guide line and none of its marks;
+    // before the views hear of it, so that the guide is taken off the old
+    // picture.
+    connect(&photograph_, &PhotographModel::changed, this, [this] {
+        probe_.hideGuide();
+        panelsDrawn({.photo = true});
+    });
 }
 
 void Workspace::pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax) {

@@ -5,6 +5,7 @@
 #include "document/final_plot_model.h"
 #include "document/final_plot_options.h"
 #include "document/log_model.h"
+#include "document/photograph_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
 #include "document/series_model.h"
@@ -161,16 +162,10 @@ public:
     // workspace's photograph, with no guide line, and its boundary file is
     // the one beside it. One that cannot be read changes nothing.
     void loadPhotograph(const QString& fileName);
-    // The photograph as loaded (null before one is).
-    const QImage& photograph() const { return photograph_; }
-    // The columns of the photograph the core panel shows squeezed, or
-    // nothing when it shows it as it is: a photograph more than twice the
-    // panel's width is squeezed to the core's columns, X min to X max, while
-    // "Fit Core to Panel" is on.
-    const std::optional<CoreColumns>& coreColumns() const { return coreColumns_; }
-    // The height every panel takes: the photograph's, or the panels' height
-    // at start before there is one.
-    int panelHeight() const;
+    // The photograph, the columns the core panel shows and the panels'
+    // height.
+    PhotographModel& photograph() { return photograph_; }
+    const PhotographModel& photograph() const { return photograph_; }
 
     // The marks on the panels, in the order made. A panel drawn again (a new
     // photograph or columns of it, log, synthetic or trace) loses its marks;
@@ -301,8 +296,6 @@ signals:
     // again, where they still lie.
     void marksAdded();
     void marksCleared();
-    // The core panel shows another photograph, or other columns of it.
-    void photographChanged();
     void corePositionChanged();
     void timeZeroChanged();
     void antiAliasedChanged();
@@ -321,9 +314,6 @@ private:
     void panelsDrawn(const PanelSet& panels);
     // Emits logChanged, the log panels drawn anew.
     void announceLog();
-    // The columns the photograph is shown with, recomputed; a change shows
-    // it anew (always, when asked).
-    void showPhotograph(bool anew);
     PanelSet markedPanels() const;
     // A point's mark on the panels chosen now; false when it goes on none.
     bool markPoint(const tie::TiePoint& point);
@@ -372,8 +362,8 @@ private:
     CalibrationModel calibration_;
     ChirpModel chirp_;
     SeriesModel series_;
+    PhotographModel photograph_{calibration_, plotSettings_};
     FinalPlotModel finalPlot_;
-    QImage photograph_;
     std::optional<CorePosition> corePosition_;
     bool syntheticComputed_ = false;
     MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
@@ -381,7 +371,6 @@ private:
     bool antiAliased_ = false;
     QString aliasingWarning_;
     std::vector<tie::TiePoint> tiePoints_;
-    std::optional<CoreColumns> coreColumns_;
     PanelSet drawnPanels_;
     std::vector<PlotMark> marks_;
     LogImportChoices logImportChoices_;

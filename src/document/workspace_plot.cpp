@@ -1,7 +1,6 @@
 // The workspace's part of the panels and the final plot: the photograph and
 // the columns of it the core panel shows, the panels chosen, the marks on
 // the panels, and what the final plot is composed from.
-#include "calibration/core_photo_loader.h"
 #include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
@@ -14,43 +13,9 @@
 namespace quarvel {
 
 void Workspace::loadPhotograph(const QString& fileName) {
-    // A photograph that cannot be read changes nothing, not even the name the
-    // next final plot is titled with. A new one has no guide line, so the
-    // first move over it only draws one.
-    QImage photo = loadCorePhotograph(fileName);
-    state_.ImageFileName = fileName.toStdString();
-    probe_.hideGuide();
-    calibration_.photographLoaded(std::filesystem::path(state_.ImageFileName));
-    photograph_ = std::move(photo);
-    showPhotograph(true);
+    photograph_.load(fileName);
+    calibration_.photographLoaded(std::filesystem::path(photograph_.fileName()));
     dropTiePoints("marked on the last photograph");
-}
-
-void Workspace::showPhotograph(bool anew) {
-    if (photograph_.isNull()) {
-        return;
-    }
-    std::optional<CoreColumns> columns;
-    const int width = photograph_.width();
-    if (plotSettings_.panels().fitCore && squeezesCore(width, CorePanelWidth)) {
-        // Until X min and X max are whole numbers the whole width is the core.
-        const Boundaries& calibration = calibration_.boundaries();
-        const std::optional<int> xmin = numbers::tryParseInteger(calibration.xmin);
-        const std::optional<int> xmax = numbers::tryParseInteger(calibration.xmax);
-        columns = xmin && xmax ? quarvel::coreColumns(*xmin, *xmax, width, CorePanelWidth)
-                               : quarvel::coreColumns(0, width - 1, width, CorePanelWidth);
-    }
-    if (!anew && columns == coreColumns_) {
-        return;
-    }
-    coreColumns_ = columns;
-    probe_.hideGuide();
-    panelsDrawn({.photo = true});
-    emit photographChanged();
-}
-
-int Workspace::panelHeight() const {
-    return photograph_.isNull() ? StartPanelHeight : photograph_.height();
 }
 
 // The panels a mark made now goes on.
@@ -83,7 +48,8 @@ void Workspace::announceLog() {
 std::optional<int> Workspace::traceRow(double twt) const {
     const SeriesExtents& trace = series_.traceExtents();
     try {
-        return depth_twt::traceMarkRow(twt, trace.timeFirst, trace.timeLast, panelHeight());
+        return depth_twt::traceMarkRow(twt, trace.timeFirst, trace.timeLast,
+                                       photograph_.panelHeight());
     } catch (const QuarvelError&) {
         return std::nullopt;
     }
@@ -121,7 +87,8 @@ void Workspace::markAtPointer(int row) {
         // The trace is placed by time, not by the photograph's row.
         try {
             const SeriesExtents& trace = series_.traceExtents();
-            depth_twt::traceMarkRow(reading.estTwt, trace.timeFirst, trace.timeLast, panelHeight());
+            depth_twt::traceMarkRow(reading.estTwt, trace.timeFirst, trace.timeLast,
+                                    photograph_.panelHeight());
         } catch (const QuarvelError&) {
             addTiePoint(std::move(point));
             throw;
@@ -165,8 +132,8 @@ void Workspace::pickTraceTime(double ms) {
 
 FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     FinalPlotSource source;
-    source.photograph = photograph_;
-    source.coreColumns = coreColumns_;
+    source.photograph = photograph_.image();
+    source.coreColumns = photograph_.coreColumns();
     source.chosen = markedPanels();
     source.drawn = drawnPanels_;
     source.log = state_.LogTable;
@@ -191,7 +158,7 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.traceTimeMinMs = series_.traceTimeMinMs();
     source.traceTimeMaxMs = series_.traceTimeMaxMs();
     source.meanVelocity = state_.MeanVelocity;
-    source.imageFileName = state_.ImageFileName;
+    source.imageFileName = photograph_.fileName();
     source.withTitle = withTitle;
     const FinalPlotOptions& options = plotSettings_.finalPlotOptions();
     if (const std::optional<PlacedSynthetic> placed =
@@ -205,7 +172,7 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
         tied.title = placed->depthVarying ? QStringLiteral("Synthetic, depth-varying tie")
                                           : QStringLiteral("Synthetic, bulk tie");
     }
-    if (options.sectionExcerpt && series_.traceSource().segy && !photograph_.isNull()) {
+    if (options.sectionExcerpt && series_.traceSource().segy && !photograph_.image().isNull()) {
         source.section = excerpt();
     }
     return source;
@@ -234,7 +201,7 @@ SectionExcerpt Workspace::excerpt() const {
         const SeriesExtents& trace = series_.traceExtents();
         request.firstMs = cutMs + trace.timeFirst;
         request.lastMs = cutMs + trace.timeLast;
-        request.height = photograph_.height();
+        request.height = photograph_.image().height();
         return sectionExcerpt(reader, request);
     } catch (const QuarvelError& e) {
         throw QuarvelError("The section excerpt cannot be drawn: " + std::string(e.what()),

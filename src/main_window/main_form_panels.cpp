@@ -37,7 +37,7 @@ void TMainForm::connectWorkspace() {
             redraw(&TMainForm::drawSynthetic));
     connect(&workspace_.series(), &SeriesModel::traceChanged, this, redraw(&TMainForm::drawTrace));
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
-    connect(&workspace_, &Workspace::photographChanged, this,
+    connect(&workspace_.photograph(), &PhotographModel::changed, this,
             redraw(&TMainForm::showLoadedPhotograph));
     connect(&workspace_, &Workspace::marksAdded, this, redraw(&TMainForm::drawMarks));
     connect(&workspace_, &Workspace::marksCleared, this, redraw(&TMainForm::removeMarks));

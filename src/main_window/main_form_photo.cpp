@@ -76,7 +76,7 @@ void TMainForm::LoadCorePhoto1Click() {
         services_.forms.show(FormId::Core_Photo_Form);
         // Without a boundary file the proposed columns are the panel's, or
         // the whole photograph's when it is squeezed into the panel.
-        const QImage& photograph = workspace_.photograph();
+        const QImage& photograph = workspace_.photograph().image();
         const int columns = squeezesCore(photograph.width(), core_image->panelWidth())
                                 ? photograph.width()
                                 : core_image->panelWidth();
@@ -199,8 +199,8 @@ bool TMainForm::guideActive() const {
 // columns it covers, and inverting again gives the colour back.
 QRgb TMainForm::photographColour(int column, int row) const {
     // A squeezed panel shows mean colours; the photograph's own is the one.
-    if (workspace_.coreColumns()) {
-        const QImage& photograph = workspace_.photograph();
+    if (workspace_.photograph().coreColumns()) {
+        const QImage& photograph = workspace_.photograph().image();
         return photograph.valid(column, row) ? photograph.pixel(column, row) : 0;
     }
     const QRgb colour = core_image->picture().pixel(column, row);
@@ -212,14 +212,14 @@ QRgb TMainForm::photographColour(int column, int row) const {
 // Shown from its top-left corner; the panel keeps its width and takes the
 // photograph's height, which every other panel takes at its next drawing.
 void TMainForm::showPhotograph() {
-    const QImage& photograph = workspace_.photograph();
-    const std::optional<CoreColumns>& columns = workspace_.coreColumns();
+    const QImage& photograph = workspace_.photograph().image();
+    const std::optional<CoreColumns>& columns = workspace_.photograph().coreColumns();
     core_image->setPanelHeight(photograph.height());
     core_image->setPicture(columns ? squeezeColumns(photograph, *columns) : photograph);
 }
 
 int TMainForm::photographColumn(int panelX) const {
-    const std::optional<CoreColumns>& columns = workspace_.coreColumns();
+    const std::optional<CoreColumns>& columns = workspace_.photograph().coreColumns();
     return columns ? columns->imageColumn(panelX) : panelX;
 }
 

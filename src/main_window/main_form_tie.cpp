@@ -168,7 +168,7 @@ void TMainForm::removeMarks() {
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         states[i] = {boxes[i]->isEnabled(), boxes[i]->isChecked()};
     }
-    if (!workspace_.photograph().isNull()) {
+    if (!workspace_.photograph().image().isNull()) {
         showPhotograph();
     }
     if (Grafico_sintetico->hasPicture()) {

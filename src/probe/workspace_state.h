@@ -3,7 +3,6 @@
 #include "formats/capacity.h"
 #include "formats/log_file.h"
 
-#include <string>
 #include <vector>
 
 namespace quarvel {
@@ -13,7 +12,7 @@ inline constexpr int LogCapacity = SeriesCapacity;
 
 // The state of the correlation workspace, kept for the whole run by the
 // Workspace document: the log the panels draw and the read-outs estimate
-// through and the names of the files on show.
+// through.
 // m is metres, ms milliseconds.
 struct WorkspaceState {
     // The loaded log: exactly the records the last scale computation read
@@ -24,7 +23,6 @@ struct WorkspaceState {
     double LogBottomDepth = 0.0;
     double MeanVelocity = 0.0;
 
-    std::string ImageFileName;
     bool NoLogLoaded = true;
 };
 

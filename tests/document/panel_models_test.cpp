@@ -1,12 +1,48 @@
 // The models of what the panels and the final plot show: the photograph, the
 // marks on the panels and the final plot as last composed.
+#include "document/calibration_model.h"
 #include "document/final_plot_model.h"
+#include "document/photograph_model.h"
+#include "document/plot_settings.h"
+#include "plot/plot_marks.h"
+#include "support/temp_work_dir.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace quarvel {
 namespace {
+
+// A photograph more than twice the panel's width, squeezed while "Fit Core
+// to Panel" is on: announced when loaded, and again only when the columns
+// shown move.
+TEST(PhotographModel, AnnouncesEachLoadAndEveryMoveOfTheColumnsShown) {
+    const testing::TempWorkDir dir;
+    CalibrationModel calibration;
+    PlotSettings settings;
+    settings.setPanels({.fitCore = false});
+    PhotographModel photo(calibration, settings);
+    QSignalSpy changed(&photo, &PhotographModel::changed);
+    calibration.setBoundaries(Boundaries::empty());
+    EXPECT_EQ(photo.panelHeight(), StartPanelHeight);
+    EXPECT_EQ(changed.count(), 0) << "nothing shown yet";
+
+    const QString path = QString::fromStdString(dir.file("wide.bmp").string());
+    ASSERT_TRUE(QImage(300, 40, QImage::Format_RGB32).save(path, "BMP"));
+    photo.load(path);
+    EXPECT_EQ(photo.fileName(), path.toStdString());
+    EXPECT_EQ(photo.panelHeight(), 40);
+    EXPECT_EQ(photo.coreColumns(), std::nullopt);
+    settings.setPanels({});
+    EXPECT_EQ(photo.coreColumns(), coreColumns(0, 299, 300, CorePanelWidth)) << "no X min yet";
+    settings.setPanels({.correlator = true});
+    calibration.setBoundaries(Boundaries::fromTexts({"0", "1", "0", "1", "x", "199", "0", "1"}));
+    EXPECT_EQ(changed.count(), 2) << "the same columns";
+    calibration.setBoundaries(Boundaries::fromTexts({"0", "1", "0", "1", "100", "199", "0", "1"}));
+    EXPECT_EQ(photo.coreColumns(), coreColumns(100, 199, 300, CorePanelWidth));
+    photo.load(path);
+    EXPECT_EQ(changed.count(), 4);
+}
 
 TEST(FinalPlotModel, KeepsTheLastTraceAxisAndAnnouncesEveryPlot) {
     FinalPlotModel model;

@@ -36,7 +36,7 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     QSignalSpy restored(&workspace, &Workspace::marksAdded);
     EXPECT_EQ(restoreSession(workspace, demo, nobody), QStringList());
     EXPECT_EQ(restored.count(), 1);
-    EXPECT_FALSE(workspace.photograph().isNull());
+    EXPECT_FALSE(workspace.photograph().image().isNull());
     EXPECT_EQ(workspace.tiePoints().size(), 5u);
     EXPECT_EQ(workspace.series().trace().time.size(), workspace.series().trace().amplitude.size());
     EXPECT_FALSE(workspace.series().trace().time.empty());
@@ -137,7 +137,7 @@ TEST(SessionDocumentTest, TheSectionExcerptComesFromTheSessionsLine) {
         const SegySection& section = source.section->section;
         EXPECT_EQ(section.columns.front().trace, 0) << c.traces;
         EXPECT_EQ(section.columns.back().trace, c.lastTrace) << c.traces;
-        EXPECT_EQ(section.height, workspace.photograph().height());
+        EXPECT_EQ(section.height, workspace.photograph().image().height());
         EXPECT_TRUE(composeFinalPlot(source).sectionX) << c.traces;
     }
 }

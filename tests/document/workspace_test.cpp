@@ -169,7 +169,7 @@ TEST_F(WorkspaceTest, APhotographThatCannotBeReadChangesNothing) {
     workspace.probe().showGuide(7);
     EXPECT_THROW(workspace.loadPhotograph(QString::fromStdString(dir.file("missing.bmp").string())),
                  QuarvelError);
-    EXPECT_EQ(workspace.state().ImageFileName, dir.file("kept.bmp").string());
+    EXPECT_EQ(workspace.photograph().fileName(), dir.file("kept.bmp").string());
     EXPECT_EQ(workspace.calibration().boundaryFile(), dir.file("kept.BND").string());
     EXPECT_EQ(workspace.probe().guideRow(), 7);
 }

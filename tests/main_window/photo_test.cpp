@@ -28,7 +28,7 @@ TEST_F(Photo, LoadWithItsBoundaryFile) {
     EXPECT_EQ(widgets.core_image->panelWidth(), 103);
     EXPECT_EQ(widgets.core_image->panelHeight(), 640);
     EXPECT_EQ(picture(widgets.core_image).size(), QSize(160, 640)) << "shown unscaled";
-    EXPECT_EQ(ws().ImageFileName, path.toStdString());
+    EXPECT_EQ(workspace().photograph().fileName(), path.toStdString());
     const QString bnd = QString::fromStdString(workDir.file("core.bnd").string());
     EXPECT_EQ(workspace().calibration().boundaryFile(), bnd.toStdString());
     EXPECT_EQ(bounds->boundaries().texts(),
@@ -95,7 +95,7 @@ TEST_F(Photo, CancelChangesNothing) {
     load(std::nullopt);
     EXPECT_EQ(picture(widgets.core_image), withMark);
     EXPECT_EQ(child<QLineEdit>(bounds, "ymax")->text(), "typed");
-    EXPECT_EQ(ws().ImageFileName, workDir.file("first.bmp").string());
+    EXPECT_EQ(workspace().photograph().fileName(), workDir.file("first.bmp").string());
 }
 
 TEST_F(Photo, BrokenPhotographChangesNothing) {
@@ -115,7 +115,8 @@ TEST_F(Photo, BrokenPhotographChangesNothing) {
     EXPECT_EQ(widgets.core_image->panelHeight(), 300);
     EXPECT_EQ(workspace().calibration().boundaryFile(), bndBefore);
     EXPECT_EQ(child<QLineEdit>(bounds, "Top")->text(), "a");
-    EXPECT_EQ(ws().ImageFileName, good.toStdString()) << "the next plot's title stays right";
+    EXPECT_EQ(workspace().photograph().fileName(), good.toStdString())
+        << "the next plot's title stays right";
 }
 
 TEST_F(Photo, FirstPhotographThatFailsEnablesNothing) {
