@@ -75,13 +75,14 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     // Whatever the document announces is a change a session would keep.
     Workspace& workspace = windows.workspace();
     const auto changed = [this] { setModified(true); };
-    for (const auto signal :
-         {&Workspace::logChanged, &Workspace::tiePointsChanged, &Workspace::timeZeroChanged,
-          &Workspace::antiAliasedChanged, &Workspace::corePositionChanged}) {
+    for (const auto signal : {&Workspace::logChanged, &Workspace::antiAliasedChanged,
+                              &Workspace::corePositionChanged}) {
         connect(&workspace, signal, this, changed);
     }
     connect(&workspace.photograph(), &PhotographModel::changed, this, changed);
     connect(&workspace.calibration(), &CalibrationModel::changed, this, changed);
+    connect(&workspace.tie(), &TieModel::tiePointsChanged, this, changed);
+    connect(&workspace.tie(), &TieModel::timeZeroChanged, this, changed);
     connect(&workspace.chirp(), &ChirpModel::textsChanged, this, changed);
     connect(&workspace.chirp(), &ChirpModel::waveletChanged, this, changed);
     connect(&workspace.series(), &SeriesModel::synthChanged, this, changed);

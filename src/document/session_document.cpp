@@ -198,7 +198,7 @@ void restoreDepthVarying(Workspace& workspace, const Session& session, bool logL
         for (const SessionDepthTime& point : session.relation) {
             points.push_back({point.depth, point.twtMs});
         }
-        workspace.restoreDepthVaryingTie(
+        workspace.tie().restoreDepthVaryingTie(
             std::move(accepted),
             points.empty() ? tie::TimeDepthRelation() : tie::TimeDepthRelation(std::move(points)));
     });
@@ -232,7 +232,7 @@ Session snapshotSession(const Workspace& workspace) {
                           qText(chirp.interval)};
     session.chirpGo = workspace.chirp().waveletMade();
     session.synthetic = workspace.syntheticComputed();
-    session.seaFloorTimeZero = workspace.timeZero() == MathFun::TimeZero::SeaFloor;
+    session.seaFloorTimeZero = workspace.tie().timeZero() == MathFun::TimeZero::SeaFloor;
     session.antiAliased = workspace.antiAliased();
     session.trace = pathText(workspace.series().traceSource().file);
     session.segy = workspace.series().traceSource().segy;
@@ -251,13 +251,13 @@ Session snapshotSession(const Workspace& workspace) {
     const PanelChoices& panels = workspace.plotSettings().panels();
     session.panels = {panels.photo,   panels.synthetic,  panels.trace,  panels.velocity,
                       panels.density, panels.correlator, panels.fitCore};
-    for (const tie::TiePoint& point : workspace.tiePoints()) {
+    for (const tie::TiePoint& point : workspace.tie().tiePoints()) {
         session.tiePoints.append({point.row, qText(point.depthText), point.estTwt, point.traceTwt});
     }
-    for (const tie::FixedTie& point : workspace.acceptedTies()) {
+    for (const tie::FixedTie& point : workspace.tie().acceptedTies()) {
         session.acceptedTies.append({point.depth, point.twt * 1000});
     }
-    if (const std::optional<DepthVaryingResult>& held = workspace.depthVaryingTie()) {
+    if (const std::optional<DepthVaryingResult>& held = workspace.tie().depthVaryingTie()) {
         const std::vector<tie::TimeDepthPoint>& points = held->tie.relation.points();
         const std::size_t step = points.size() / MaxRelationPoints + 1;
         for (std::size_t i = 0; i < points.size(); i += step) {
@@ -287,8 +287,8 @@ QStringList restoreSession(Workspace& workspace, const Session& session,
     if (session.chirpGo) {
         steps.run([&] { workspace.chirp().makeWavelet(); });
     }
-    workspace.setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
-                                                   : MathFun::TimeZero::Strongest);
+    workspace.tie().setTimeZero(session.seaFloorTimeZero ? MathFun::TimeZero::SeaFloor
+                                                         : MathFun::TimeZero::Strongest);
     workspace.setAntiAliased(session.antiAliased);
     if (session.synthetic && logLoaded) {
         steps.run([&] { workspace.computeSynthetic(); });

@@ -24,17 +24,15 @@ QString leftOutNotice(const char* fileName, int capacity, const char* what) {
 
 Workspace::Workspace(WorkDir workDir, QObject* parent)
     : QObject(parent), workDir_(std::move(workDir)), log_(workDir_), chirp_(workDir_),
-      series_(workDir_) {
+      series_(workDir_), tie_(workDir_, log_, series_, chirp_) {
     connect(&log_, &LogModel::changed, this, &Workspace::logSaved);
-    // Before any view hears of the end, so that views read the alignment held.
-    connect(&depthVaryingTask_, &TaskRunner::finished, this, &Workspace::aligned);
     connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
     // A series read again is a panel drawn anew, without its marks.
     connect(&series_, &SeriesModel::synthChanged, this,
             [this] { panelsDrawn({.synthetic = true}); });
     connect(&series_, &SeriesModel::traceChanged, this, [this] {
         panelsDrawn({.trace = true});
-        traceRead();
+        tie_.traceRead();
     });
     connect(&series_, &SeriesModel::notice, this, &Workspace::notice);
     // The photograph shown anew has no guide line and none of its marks;
@@ -44,6 +42,7 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
         probe_.hideGuide();
         panelsDrawn({.photo = true});
     });
+    connect(&tie_, &TieModel::notice, this, &Workspace::notice);
 }
 
 void Workspace::pointerAt(long long column, long long row, QRgb colour, int ymin, int ymax) {
@@ -80,14 +79,14 @@ void Workspace::logSaved(LogModel::Changes changes) {
     }
     announceLog();
     if (changes.testFlag(LogModel::NewLog)) {
-        dropTiePoints("estimated from the last log");
-        dropDepthVaryingTie("on the last log", true);
+        tie_.dropTiePoints("estimated from the last log");
+        tie_.dropDepthVaryingTie("on the last log", true);
     }
 }
 
 void Workspace::startOver() {
-    clearTiePoints();
-    dropDepthVaryingTie(nullptr, true);
+    tie_.clearTiePoints();
+    tie_.dropDepthVaryingTie(nullptr, true);
     log_.discard();
     state_.NoLogLoaded = true;
     showLogScale(calcLogScale("", plotSettings_.scales()));
@@ -104,17 +103,25 @@ void Workspace::computeSynthetic() {
     const ChirpTexts& chirp = chirp_.texts();
     const MathFun::SyntheticCounts counts =
         MathFun::CalcSynthetic(engine_, workDir_, chirp.start, chirp.end, chirp.interval, {},
-                               timeZero_, std::nullopt, antiAliased_);
+                               tie_.timeZero(), std::nullopt, antiAliased_);
     aliasingWarning_ = QString::fromStdString(MathFun::aliasingWarning(
         counts.rowStep, numbers::parseNumber(chirp.interval), antiAliased_));
     timeZeroWarning_.clear();
-    if (timeZero_ == MathFun::TimeZero::Strongest && counts.timeZero.far) {
+    if (tie_.timeZero() == MathFun::TimeZero::Strongest && counts.timeZero.far) {
         timeZeroWarning_ = QString::fromStdString(MathFun::timeZeroWarning(counts.timeZero)) +
                            QStringLiteral(" (Set, Synthetic Starts at Sea Floor)");
     }
     series_.readSynthetic();
     syntheticComputed_ = true;
     emit synthComputed();
+}
+
+void Workspace::setAntiAliased(bool antiAliased) {
+    if (antiAliased == antiAliased_) {
+        return;
+    }
+    antiAliased_ = antiAliased;
+    emit antiAliasedChanged();
 }
 
 void Workspace::selectTrace() {

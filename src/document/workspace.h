@@ -9,7 +9,7 @@
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
 #include "document/series_model.h"
-#include "document/task.h"
+#include "document/tie_model.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
 #include "plot/core_columns.h"
@@ -20,8 +20,6 @@
 #include "probe/workspace_state.h"
 #include "survey/log_import_choices.h"
 #include "survey/segy_choice.h"
-#include "tie/depth_varying_tie.h"
-#include "tie/tie_measure.h"
 #include "tie/tie_points.h"
 
 #include <QFont>
@@ -35,26 +33,6 @@
 #include <vector>
 
 namespace quarvel {
-
-// A depth-varying tie as the document keeps it: what was asked, what came
-// out, and the text of "log.dat" it was measured on.
-struct DepthVaryingResult {
-    tie::DepthVaryingRequest request;
-    tie::DepthVaryingTie tie;
-    std::string logText;
-    double logCoefficient = 0.0; // the log as it is, at its best shift
-    // A relation a session kept: no alignment, proposals or verdict come
-    // with it, so it is shown and exported but not applied untested.
-    bool fromSession = false;
-};
-
-// What an Apply of the depth-varying tie made of the tie: the coefficient of
-// the log at its best shift before (as the bulk measurement found it) and
-// after (measured again on the log applied).
-struct AppliedTie {
-    double before = 0.0;
-    double after = 0.0;
-};
 
 // The document every window shows: the loaded log and the values derived from
 // it, the photograph's calibration texts, the chirp settings, the scale and
@@ -122,12 +100,8 @@ public:
 
     // "Calc. Synthetic": the engine's five stages from "log.dat" and
     // "klauder.dat" with the chirp texts, each stage starting where the
-    // time-zero choice says, then the synthetic is read.
+    // tie's time-zero choice says, then the synthetic is read.
     void computeSynthetic();
-    // Where the stage files start: the strongest sample (at start) or the
-    // sea floor's arrival. Taken by the next "Calc. Synthetic".
-    MathFun::TimeZero timeZero() const { return timeZero_; }
-    void setTimeZero(MathFun::TimeZero timeZero);
     // "Anti-aliased impedance": Calc. Synthetic averages the impedance over
     // each sample's time cell.
     bool antiAliased() const { return antiAliased_; }
@@ -172,19 +146,18 @@ public:
     // a mark on no panel any more goes.
     const std::vector<PlotMark>& marks() const { return marks_; }
 
-    // The tie points: one per mark-making click, in the order made. They
-    // outlive the marks, but not the photograph or the log they were made
-    // on: a new one of either clears them with a notice. A point added marks
-    // the panels chosen, the trace only when the point has a trace time the
-    // trace can show.
-    const std::vector<tie::TiePoint>& tiePoints() const { return tiePoints_; }
+    // The tie: its points, the time-zero choice, the bulk measurement and
+    // the depth-varying alignment.
+    TieModel& tie() { return tie_; }
+    const TieModel& tie() const { return tie_; }
+    // A tie point added, marking the panels chosen, the trace only when the
+    // point has a trace time the trace can show.
     void addTiePoint(tie::TiePoint point);
     // A mark-making click at a row of the photograph: a tie point of the
     // pointer's reading, with its trace time when the trace is chosen. A
     // trace that cannot take the mark leaves the point without its trace
     // time, and says why by throwing after the point is kept.
     void markAtPointer(int row);
-    void clearTiePoints();
     // Every mark taken off the panels (the tie points stay).
     void clearMarks();
     // Tie points made earlier (a session reopened) in place of the ones
@@ -195,86 +168,19 @@ public:
     // the trace is marked again where its points now say. Throws when there
     // is no tie point.
     void pickTraceTime(double ms);
-    // The tie points as CSV (header row,depth_m,est_twt_ms,trace_twt_ms).
-    void exportTiePoints(const std::filesystem::path& path) const;
     // The loaded log's depth to two-way-time table as CSV text (depth_m,
     // twt_ms), by the rule the synthetic's time axis is laid out with.
     // Throws when no log is loaded.
     std::string timeDepthCsv() const;
-
-    // What the Tie window measures: the synthetic on show against the trace
-    // on show, with the engine to recompute the synthetic from "log.dat",
-    // "klauder.dat" and the chirp texts at the time-zero choice for every
-    // velocity factor tried. The limits are the window's texts (shift in ms).
-    // Throws, naming what is missing or wrong, before anything runs.
-    tie::TieRequest tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
-                               const std::string& maxFactor) const;
-    // The measurement as the document's task: the request made here, the
-    // work on a worker thread with progress and cancel, the result kept by
-    // the task until the next one. Throws before starting, as tieRequest.
-    void startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
-                             const std::string& maxFactor);
-    Task<tie::TieMeasurement>& tieTask() { return tieTask_; }
-    // The synthetic in the trace's time below the sea floor as the tie puts
-    // it: the depth-varying tie's when one was aligned from the last bulk
-    // measurement, else the bulk tie's (its synthetic at the best factor,
-    // moved by the best shift), else the synthetic on show as it is. A tie
-    // measured on another log or trace than those on show counts for nothing.
-    SeriesData tiedSynthetic() const;
-    // The same as the tie left it (s below the sea floor), and whether the
-    // tie is the depth-varying one; nothing without a tie on show.
-    struct PlacedSynthetic {
-        tie::TimeSeries series;
-        bool depthVarying = false;
-    };
-    std::optional<PlacedSynthetic> placedSynthetic() const;
-
-    // The depth-varying tie as the document's task: the last bulk
-    // measurement's synthetic at its factor, stretched and squeezed onto the
-    // same trace from its shift, no interval's velocity leaving the bulk
-    // tie's by more than the limit (% as typed), through the accepted tie
-    // points and the trace times picked for tie points with Shift+click.
-    // Throws before starting when there is no bulk measurement, the log has
-    // changed since it or the limit is out of range.
-    void startDepthVaryingTie(const std::string& velocityLimitPct);
-    Task<DepthVaryingResult>& depthVaryingTask() { return depthVaryingTask_; }
-    // The alignment the document holds: the last one finished, or the one a
-    // session kept. It belongs to the log, the trace and the bulk tie it was
-    // made from: when any of them changes it goes, with a notice, and
-    // depthVaryingChanged tells the views.
-    const std::optional<DepthVaryingResult>& depthVaryingTie() const { return depthVarying_; }
-    // A session's accepted tie points and relation, on the log and trace
-    // just restored.
-    void restoreDepthVaryingTie(std::vector<tie::FixedTie> accepted,
-                                tie::TimeDepthRelation relation);
-    // The tie point at `depth` (accepted, or proposed by the alignment held)
-    // moved to a trace time (ms) and accepted there, then aligned again
-    // within the same limits as the document's task. Throws, changing
-    // nothing, when there is no alignment to follow or the move would put
-    // the tie points out of order or ask for more velocity change than the
-    // limit.
-    void moveDepthVaryingTie(double depth, double traceMs);
-    // The tie points the next alignment must pass through, by depth; a new
-    // log or trace clears them.
-    const std::vector<tie::FixedTie>& acceptedTies() const { return acceptedTies_; }
-    // Accepting a point at the depth of one already accepted moves it.
-    void acceptTie(tie::FixedTie point);
-    void removeAcceptedTie(double depth);
     // Apply: the log's velocities rewritten so that every interval's
     // two-way time is the depth-varying tie's (depths and densities as they
     // are, log.dat whole or not at all), the synthetic computed again, then
-    // the coefficient after measured as the document's task. Throws, changing
-    // nothing, when there is no depth-varying tie or the log has changed
-    // since it was measured.
+    // the coefficient after measured as the tie's apply task. Throws,
+    // changing nothing, when there is no depth-varying tie or the log has
+    // changed since it was measured.
     void applyDepthVaryingTie();
-    Task<AppliedTie>& applyTask() { return applyTask_; }
     // Undo: the log as it was before the last Apply, and its synthetic.
     void undoApply();
-    // The depth-varying tie's time-depth table (depth_m,twt_ms, settings in
-    // "#" lines) and the log with its velocities as Apply would write them,
-    // as LAS 2.0. Throw when there is no depth-varying tie.
-    void exportDepthVaryingTable(const std::filesystem::path& path) const;
-    void exportCorrectedLog(const std::filesystem::path& path) const;
 
     // What the final plot is composed from, as the document holds it now.
     // With the options: the tied synthetic in the synthetic panel's place
@@ -291,17 +197,12 @@ signals:
     // synthChanged).
     void synthComputed();
     void traceSelected();
-    void tiePointsChanged();
     // New marks are on the panels (marks()); marks drawn before are drawn
     // again, where they still lie.
     void marksAdded();
     void marksCleared();
     void corePositionChanged();
-    void timeZeroChanged();
     void antiAliasedChanged();
-    void acceptedTiesChanged();
-    // depthVaryingTie() holds another alignment, or none.
-    void depthVaryingChanged();
     // Something the user should read that is not an error.
     void notice(const QString& text);
 
@@ -309,7 +210,6 @@ private:
     // The log table and the scales from the text of "log.dat".
     void showLogScale(const LogScaleResult& result);
     void logSaved(LogModel::Changes changes);
-    void dropTiePoints(const char* why);
     // The panels drawn anew: they hold a picture, and none of their marks.
     void panelsDrawn(const PanelSet& panels);
     // Emits logChanged, the log panels drawn anew.
@@ -319,43 +219,12 @@ private:
     bool markPoint(const tie::TiePoint& point);
     // The trace's row of a two-way time on a panel of the panels' height.
     std::optional<int> traceRow(double twt) const;
-    // The bulk measurement's inputs, and the log they were read from.
-    struct TieInputs {
-        tie::TieRequest request;
-        MathFun::SyntheticLog log;
-        std::string logText;
-    };
-    TieInputs tieInputs(const std::string& maxShiftMs, const std::string& minFactor,
-                        const std::string& maxFactor) const;
-    const DepthVaryingResult& depthVaryingResult() const;
     SectionExcerpt excerpt() const;
-    void clearAcceptedTies();
-    // The alignment request from the bulk tie, through these accepted tie
-    // points and the trace times picked with Shift+click; checked as the
-    // alignment would check it.
-    DepthVaryingResult alignmentStart(const tie::WarpLimits& limits,
-                                      std::vector<tie::FixedTie> accepted) const;
-    void startAlignment(DepthVaryingResult start);
-    void aligned();
-    // The trace read anew: the alignment goes unless it is the one measured.
-    void traceRead();
-    // The alignment held (and a running one) no longer counts; with the
-    // accepted tie points too when `accepted` says so.
-    void dropDepthVaryingTie(const char* why, bool accepted);
 
     WorkDir workDir_;
     // Computes every "Calc. Synthetic"; its series are allocated once.
     MathFun::Engine engine_;
     LogModel log_;
-    Task<tie::TieMeasurement> tieTask_;
-    TieInputs measured_; // what tieTask_ measured
-    Task<DepthVaryingResult> depthVaryingTask_;
-    Task<AppliedTie> applyTask_;
-    std::vector<tie::FixedTie> acceptedTies_;
-    std::optional<DepthVaryingResult> depthVarying_;
-    // The running alignment's inputs changed after it started: its result
-    // is not taken.
-    bool alignmentDropped_ = false;
     WorkspaceState state_;
     ProbeModel probe_;
     PlotSettings plotSettings_;
@@ -363,14 +232,13 @@ private:
     ChirpModel chirp_;
     SeriesModel series_;
     PhotographModel photograph_{calibration_, plotSettings_};
+    TieModel tie_;
     FinalPlotModel finalPlot_;
     std::optional<CorePosition> corePosition_;
     bool syntheticComputed_ = false;
-    MathFun::TimeZero timeZero_ = MathFun::TimeZero::Strongest;
     QString timeZeroWarning_;
     bool antiAliased_ = false;
     QString aliasingWarning_;
-    std::vector<tie::TiePoint> tiePoints_;
     PanelSet drawnPanels_;
     std::vector<PlotMark> marks_;
     LogImportChoices logImportChoices_;

@@ -15,7 +15,7 @@ namespace quarvel {
 void Workspace::loadPhotograph(const QString& fileName) {
     photograph_.load(fileName);
     calibration_.photographLoaded(std::filesystem::path(photograph_.fileName()));
-    dropTiePoints("marked on the last photograph");
+    tie_.dropTiePoints("marked on the last photograph");
 }
 
 // The panels a mark made now goes on.
@@ -73,8 +73,7 @@ bool Workspace::markPoint(const tie::TiePoint& point) {
 
 void Workspace::addTiePoint(tie::TiePoint point) {
     const bool marked = markPoint(point);
-    tiePoints_.push_back(std::move(point));
-    emit tiePointsChanged();
+    tie_.addTiePoint(std::move(point));
     if (marked) {
         emit marksAdded();
     }
@@ -107,26 +106,20 @@ void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
     for (const tie::TiePoint& point : points) {
         markPoint(point);
     }
-    tiePoints_ = std::move(points);
-    emit tiePointsChanged();
+    tie_.restoreTiePoints(std::move(points));
     emit marksAdded();
 }
 
 void Workspace::pickTraceTime(double ms) {
-    if (tiePoints_.empty()) {
-        throw QuarvelError("Shift+click on the trace picks the trace time of the last tie point; "
-                           "make one first by clicking the photograph with Correlator checked.");
-    }
-    tiePoints_.back().traceTwt = ms;
+    tie_.pickTraceTime(ms);
     // The trace is drawn again with a mark for every point it can show.
     panelsDrawn({.trace = true});
-    for (const tie::TiePoint& point : tiePoints_) {
+    for (const tie::TiePoint& point : tie_.tiePoints()) {
         const std::optional<int> row = point.traceTwt ? traceRow(*point.traceTwt) : std::nullopt;
         if (row) {
             marks_.push_back({point.row, point.depthText, {.trace = true}, point.traceTwt, *row});
         }
     }
-    emit tiePointsChanged();
     emit marksAdded();
 }
 
@@ -161,8 +154,8 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.imageFileName = photograph_.fileName();
     source.withTitle = withTitle;
     const FinalPlotOptions& options = plotSettings_.finalPlotOptions();
-    if (const std::optional<PlacedSynthetic> placed =
-            options.tiedSynthetic ? placedSynthetic() : std::nullopt) {
+    if (const std::optional<TieModel::PlacedSynthetic> placed =
+            options.tiedSynthetic ? tie_.placedSynthetic() : std::nullopt) {
         // In the trace's own unit, ms.
         TiedSynthetic& tied = source.tiedSynthetic.emplace();
         for (const double t : placed->series.time) {

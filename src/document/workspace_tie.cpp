@@ -1,63 +1,10 @@
-// The workspace's part of the tie: the tie points kept from the marks, their
-// export, the log's time-depth table and where the synthetic's time 0 lies.
+// The workspace's part of the tie: the commands that span the tie and the
+// log, and the log's time-depth table.
 #include "document/workspace.h"
-#include "engine/engine_inputs.h"
-#include "engine/math_fun.h"
 #include "formats/quarvel_error.h"
-#include "formats/text_file.h"
-#include "tie/tie_synthesiser.h"
-#include "tie/tied_synthetic.h"
 #include "tie/time_depth.h"
 
-#include <memory>
-#include <utility>
-
 namespace quarvel {
-
-void Workspace::setTimeZero(MathFun::TimeZero timeZero) {
-    if (timeZero == timeZero_) {
-        return;
-    }
-    timeZero_ = timeZero;
-    emit timeZeroChanged();
-}
-
-void Workspace::setAntiAliased(bool antiAliased) {
-    if (antiAliased == antiAliased_) {
-        return;
-    }
-    antiAliased_ = antiAliased;
-    emit antiAliasedChanged();
-}
-
-void Workspace::clearTiePoints() {
-    if (tiePoints_.empty()) {
-        return;
-    }
-    tiePoints_.clear();
-    emit tiePointsChanged();
-}
-
-// A tie point is a row of one photograph with a time estimated from one log:
-// with either replaced it no longer means anything.
-void Workspace::dropTiePoints(const char* why) {
-    if (tiePoints_.empty()) {
-        return;
-    }
-    const auto count = static_cast<qsizetype>(tiePoints_.size());
-    clearTiePoints();
-    const bool one = count == 1;
-    emit notice(QStringLiteral("The %1 %2 %3 %4; %5 cleared.")
-                    .arg(count)
-                    .arg(one ? QStringLiteral("tie point") : QStringLiteral("tie points"))
-                    .arg(one ? QStringLiteral("was") : QStringLiteral("were"))
-                    .arg(QLatin1String(why))
-                    .arg(one ? QStringLiteral("it was") : QStringLiteral("they were")));
-}
-
-void Workspace::exportTiePoints(const std::filesystem::path& path) const {
-    writeTextFile(path, tie::tiePointsCsv(tiePoints_));
-}
 
 std::string Workspace::timeDepthCsv() const {
     if (state_.NoLogLoaded || state_.LogTable.empty()) {
@@ -75,95 +22,18 @@ std::string Workspace::timeDepthCsv() const {
     return tie::timeDepthCsv(tie::timeDepthTable(depths, velocities));
 }
 
-Workspace::TieInputs Workspace::tieInputs(const std::string& maxShiftMs,
-                                          const std::string& minFactor,
-                                          const std::string& maxFactor) const {
-    TieInputs inputs;
-    tie::TieRequest& request = inputs.request;
-    if (!maxShiftMs.empty()) {
-        request.settings.maxShift = tie::shiftLimitFromText(maxShiftMs, "The maximum shift");
-    }
-    if (!minFactor.empty() || !maxFactor.empty()) {
-        request.settings.factorRange =
-            tie::factorRangeFromTexts(minFactor, maxFactor, "The velocity factor range");
-    }
-    const SeriesData& trace = series_.trace();
-    if (trace.time.empty()) {
-        throw QuarvelError("There is no trace to compare the synthetic with. Load a trace on "
-                           "the data editor's Trace page first.");
-    }
-    request.trace =
-        tie::checkedSeries(trace.time, trace.amplitude, "the trace", tie::SecondsPerTraceUnit);
-    // The log the panels show and Apply scales, not whatever log.dat holds
-    // now: another program may have changed the file since.
-    if (log_.savedText().empty()) {
-        throw QuarvelError("There is no log to measure the tie with. Load a log in the data "
-                           "editor first.");
-    }
-    inputs.logText = log_.savedText();
-    inputs.log = engine::readLogText(inputs.logText, workDir_.file(MathFun::LogFileName).string());
-    const MathFun::SyntheticParameters parameters =
-        tie::synthesisParameters(chirp_.texts().start, chirp_.texts().end, chirp_.texts().interval);
-    engine::checkWaveletSweep(workDir_, parameters.startFrequency, parameters.endFrequency);
-    request.synthesiser = std::make_shared<const tie::TieSynthesiser>(
-        inputs.log,
-        engine::readWavelet(workDir_, parameters.samplingInterval, chirp_.texts().interval),
-        parameters);
-    return inputs;
+void Workspace::applyDepthVaryingTie() {
+    const DepthVaryingResult& result = tie_.applicableTie();
+    const double before = result.logCoefficient;
+    const tie::TimeDepthRelation relation = result.tie.relation;
+    log_.retimeVelocities([&relation](double depth) { return relation.twtAt(depth); });
+    computeSynthetic();
+    tie_.measureApplied(before);
 }
 
-tie::TieRequest Workspace::tieRequest(const std::string& maxShiftMs, const std::string& minFactor,
-                                      const std::string& maxFactor) const {
-    return tieInputs(maxShiftMs, minFactor, maxFactor).request;
-}
-
-void Workspace::startTieMeasurement(const std::string& maxShiftMs, const std::string& minFactor,
-                                    const std::string& maxFactor) {
-    TieInputs inputs = tieInputs(maxShiftMs, minFactor, maxFactor);
-    tieTask_.start([request = inputs.request](TaskProgress& progress) {
-        return tie::measureTie(request, [&progress](double done) {
-            progress.report(done);
-            return !progress.cancelRequested();
-        });
-    });
-    measured_ = std::move(inputs);
-    dropDepthVaryingTie("from the last bulk tie", false);
-}
-
-// A running task's result is the worker's until it ends, so it is not read
-// then.
-std::optional<Workspace::PlacedSynthetic> Workspace::placedSynthetic() const {
-    if (tieTask_.running()) {
-        return std::nullopt;
-    }
-    const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
-    if (!bulk || measured_.logText != log_.savedText() ||
-        measured_.request.trace.value != series_.trace().amplitude) {
-        return std::nullopt;
-    }
-    // The alignment the document holds; one a session kept has no lags.
-    const std::optional<DepthVaryingResult>& aligned = depthVarying_;
-    if (aligned && !aligned->fromSession && aligned->logText == measured_.logText &&
-        aligned->request.factor == bulk->bestPoint().factor &&
-        aligned->request.warp.shift == bulk->bestShift) {
-        return PlacedSynthetic{tie::alignedSynthetic(aligned->request.warp, aligned->tie.alignment),
-                               true};
-    }
-    return PlacedSynthetic{
-        tie::bulkTiedSynthetic((*measured_.request.synthesiser)(bulk->bestPoint().factor),
-                               bulk->bestShift),
-        false};
-}
-
-SeriesData Workspace::tiedSynthetic() const {
-    const std::optional<PlacedSynthetic> placed = placedSynthetic();
-    if (!placed) {
-        return series_.synthetic();
-    }
-    SeriesData tied;
-    tied.time = placed->series.time;
-    tied.amplitude = placed->series.value;
-    return tied;
+void Workspace::undoApply() {
+    log_.undoApply();
+    computeSynthetic();
 }
 
 } // namespace quarvel

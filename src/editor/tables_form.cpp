@@ -203,15 +203,15 @@ void TTables_Form::connectHandlers() {
     // The section's inset shows the synthetic where the latest tie puts it.
     const auto tied = [this] {
         guarded(services_.errors, [this] {
-            SegyForm->setSynthetic(workspace_.tiedSynthetic(),
+            SegyForm->setSynthetic(workspace_.tie().tiedSynthetic(),
                                    workspace_.series().traceSource().segyZeroMs);
         });
     };
     for (const auto signal : {&SeriesModel::synthChanged, &SeriesModel::traceChanged}) {
         connect(&workspace_.series(), signal, this, tied);
     }
-    connect(&workspace_.tieTask(), &TaskRunner::finished, this, tied);
-    connect(&workspace_, &Workspace::depthVaryingChanged, this, tied);
+    connect(&workspace_.tie().tieTask(), &TaskRunner::finished, this, tied);
+    connect(&workspace_.tie(), &TieModel::depthVaryingChanged, this, tied);
 }
 
 std::filesystem::path TTables_Form::workFile(std::string_view name) const {

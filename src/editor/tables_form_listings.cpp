@@ -120,7 +120,7 @@ void TTables_Form::Load1Click() {
 
 // The trace is chosen in the SEG-Y window; its Load finishes the command.
 void TTables_Form::loadSegyLine(const std::filesystem::path& path) {
-    SegyForm->setSynthetic(workspace_.tiedSynthetic(),
+    SegyForm->setSynthetic(workspace_.tie().tiedSynthetic(),
                            workspace_.series().traceSource().segyZeroMs);
     SegyForm->setCorePosition(workspace_.corePosition());
     SegyForm->offer(path, workspace_.traceLengthSpans(), [this, path](const SegyLoad& load) {

@@ -92,20 +92,20 @@ void TMainForm::buildTieMenus(QMenu* file, QMenu* open, QMenu* set) {
     connect(ExportTieDepth1, &QAction::triggered, this, [this] { ExportTieDepth1Click(); });
     connect(Tie1, &QAction::triggered, this, [this] { Tie1Click(); });
     connect(SeaFloorStart1, &QAction::toggled, this, [this](bool checked) {
-        workspace_.setTimeZero(checked ? MathFun::TimeZero::SeaFloor
-                                       : MathFun::TimeZero::Strongest);
+        workspace_.tie().setTimeZero(checked ? MathFun::TimeZero::SeaFloor
+                                             : MathFun::TimeZero::Strongest);
     });
     // The item follows the workspace's choice, also when a session sets it.
-    connect(&workspace_, &Workspace::timeZeroChanged, this, [this] {
-        SeaFloorStart1->setChecked(workspace_.timeZero() == MathFun::TimeZero::SeaFloor);
+    connect(&workspace_.tie(), &TieModel::timeZeroChanged, this, [this] {
+        SeaFloorStart1->setChecked(workspace_.tie().timeZero() == MathFun::TimeZero::SeaFloor);
     });
     connect(AntiAliased1, &QAction::toggled, this,
             [this](bool checked) { workspace_.setAntiAliased(checked); });
     connect(&workspace_, &Workspace::antiAliasedChanged, this,
             [this] { AntiAliased1->setChecked(workspace_.antiAliased()); });
     connect(&workspace_, &Workspace::synthComputed, this, [this] { showTimeZeroWarning(); });
-    for (auto changed : {&Workspace::depthVaryingChanged, &Workspace::acceptedTiesChanged}) {
-        connect(&workspace_, changed, this,
+    for (auto changed : {&TieModel::depthVaryingChanged, &TieModel::acceptedTiesChanged}) {
+        connect(&workspace_.tie(), changed, this,
                 [this] { guarded(services_.errors, [this] { remarkTrace(); }); });
     }
     // A press near a depth-varying tie point's mark, a drag in time and the
@@ -141,14 +141,14 @@ void TMainForm::showTimeZeroWarning() {
 void TMainForm::ExportTiePoints1Click() {
     guarded(services_.errors, [this] {
         if (const auto path = askCsvFile(services_.dialogs, QStringLiteral("Export Tie Points"))) {
-            workspace_.exportTiePoints(*path);
+            workspace_.tie().exportTiePoints(*path);
         }
     });
 }
 
 void TMainForm::ClearTiePoints1Click() {
     guarded(services_.errors, [this] {
-        const auto count = static_cast<qsizetype>(workspace_.tiePoints().size());
+        const auto count = static_cast<qsizetype>(workspace_.tie().tiePoints().size());
         if (count == 0 ||
             !services_.dialogs.askYesNo(
                 count == 1
@@ -157,7 +157,7 @@ void TMainForm::ClearTiePoints1Click() {
                           .arg(count))) {
             return;
         }
-        workspace_.clearTiePoints();
+        workspace_.tie().clearTiePoints();
         workspace_.clearMarks();
     });
 }
@@ -199,7 +199,7 @@ void TMainForm::ExportTimeDepth1Click() {
 
 void TMainForm::ExportTieDepth1Click() {
     guarded(services_.errors, [this] {
-        const std::string csv = tie::tiePointTimeDepthCsv(workspace_.tiePoints());
+        const std::string csv = tie::tiePointTimeDepthCsv(workspace_.tie().tiePoints());
         if (const auto path = askCsvFile(
                 services_.dialogs, QStringLiteral("Export Time-Depth Table from Tie Points"))) {
             writeTextFile(*path, csv);
@@ -213,7 +213,7 @@ void TMainForm::Tie1Click() {
 
 std::vector<TMainForm::TraceTieMark> TMainForm::depthVaryingMarks() const {
     std::vector<TraceTieMark> marks;
-    const std::optional<DepthVaryingResult>& held = workspace_.depthVaryingTie();
+    const std::optional<DepthVaryingResult>& held = workspace_.tie().depthVaryingTie();
     if (!held || !Grafico_traccia->hasPicture()) {
         return marks;
     }
@@ -222,7 +222,7 @@ std::vector<TMainForm::TraceTieMark> TMainForm::depthVaryingMarks() const {
         return depth_twt::traceMarkRow(ms, trace.timeFirst, trace.timeLast,
                                        Grafico_traccia->panelHeight());
     };
-    for (const tie::FixedTie& point : workspace_.acceptedTies()) {
+    for (const tie::FixedTie& point : workspace_.tie().acceptedTies()) {
         marks.push_back({point.depth, row(point.twt * 1000), AcceptedTieColor});
     }
     for (const tie::ProposedTie& point : held->tie.proposals) {
@@ -299,7 +299,7 @@ void TMainForm::releaseTieMark(int y) {
     const SeriesExtents trace = workspace_.series().traceExtents();
     const int row = std::clamp(y, 0, Grafico_traccia->panelHeight() - 1);
     try {
-        workspace_.moveDepthVaryingTie(
+        workspace_.tie().moveDepthVaryingTie(
             drag->depth, depth_twt::traceTimeAtRow(row, trace.timeFirst, trace.timeLast,
                                                    Grafico_traccia->panelHeight()));
     } catch (const QuarvelError&) {

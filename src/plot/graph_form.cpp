@@ -100,12 +100,12 @@ TGraphForm::TGraphForm(Services& services) : workspace_(services.workspace) {
             &TGraphForm::showOptions);
     connect(&workspace, &Workspace::logChanged, this, &TGraphForm::offerOptions);
     // An alignment dropped (a new Measure) takes the depth-varying tie away.
-    connect(&workspace, &Workspace::depthVaryingChanged, this, &TGraphForm::offerOptions);
+    connect(&workspace.tie(), &TieModel::depthVaryingChanged, this, &TGraphForm::offerOptions);
     for (const auto signal : {&SeriesModel::traceChanged, &SeriesModel::traceSourceChanged}) {
         connect(&workspace.series(), signal, this, &TGraphForm::offerOptions);
     }
-    for (TaskRunner* task : {static_cast<TaskRunner*>(&workspace.tieTask()),
-                             static_cast<TaskRunner*>(&workspace.depthVaryingTask())}) {
+    for (TaskRunner* task : {static_cast<TaskRunner*>(&workspace.tie().tieTask()),
+                             static_cast<TaskRunner*>(&workspace.tie().depthVaryingTask())}) {
         connect(task, &TaskRunner::finished, this, &TGraphForm::offerOptions);
     }
     // Texts the workspace was given (a session opened) are shown together:
@@ -141,7 +141,7 @@ void TGraphForm::showOptions() {
 // A tick the document cannot honour stays as it is, greyed: the plot goes
 // without that part until there is a tie or a SEG-Y trace again.
 void TGraphForm::offerOptions() {
-    const bool tie = workspace_.placedSynthetic().has_value();
+    const bool tie = workspace_.tie().placedSynthetic().has_value();
     TiedSyntheticBox->setEnabled(tie);
     TiedSyntheticBox->setToolTip(
         tie ? QStringLiteral("The synthetic in the trace's time, as the tie lays it on the trace")

@@ -126,8 +126,8 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
     connect(&workspace_, &Workspace::logChanged, this,
             [this] { UndoApplyButton->setEnabled(workspace_.log().canUndoApply() && !busy()); });
 
-    Task<DepthVaryingResult>& align = workspace_.depthVaryingTask();
-    Task<AppliedTie>& apply = workspace_.applyTask();
+    Task<DepthVaryingResult>& align = workspace_.tie().depthVaryingTask();
+    Task<AppliedTie>& apply = workspace_.tie().applyTask();
     connect(CancelAlignButton, &QPushButton::clicked, this, [&align, &apply] {
         align.cancel();
         apply.cancel();
@@ -150,13 +150,13 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
         ended();
         emit finished();
     });
-    connect(&workspace_, &Workspace::depthVaryingChanged, this,
+    connect(&workspace_.tie(), &TieModel::depthVaryingChanged, this,
             [this] { guarded(services_.errors, [this] { showHeld(); }); });
     connect(&apply, &TaskRunner::finished, this, [this] {
         ended();
         // The tie was measured on the log as it was: Apply again means Measure and Align again.
         ApplyDepthVaryingButton->setEnabled(false);
-        const AppliedTie& applied = *workspace_.applyTask().result();
+        const AppliedTie& applied = *workspace_.tie().applyTask().result();
         AlignResult->setText(AlignResult->text() +
                              QStringLiteral("\nApplied. Coefficient of the log at its best "
                                             "shift: %1 before, %2 after.")
@@ -168,7 +168,7 @@ DepthVaryingPanel::DepthVaryingPanel(Services& services, QWidget* parent)
 DepthVaryingPanel::~DepthVaryingPanel() = default;
 
 bool DepthVaryingPanel::busy() const {
-    return workspace_.depthVaryingTask().running() || workspace_.applyTask().running();
+    return workspace_.tie().depthVaryingTask().running() || workspace_.tie().applyTask().running();
 }
 
 void DepthVaryingPanel::started() {
@@ -185,11 +185,11 @@ void DepthVaryingPanel::ended() {
     CancelAlignButton->setEnabled(false);
     AlignProgress->setVisible(false);
     UndoApplyButton->setEnabled(workspace_.log().canUndoApply());
-    enableResultButtons(workspace_.depthVaryingTie().has_value());
+    enableResultButtons(workspace_.tie().depthVaryingTie().has_value());
 }
 
 void DepthVaryingPanel::showHeld() {
-    const std::optional<DepthVaryingResult>& held = workspace_.depthVaryingTie();
+    const std::optional<DepthVaryingResult>& held = workspace_.tie().depthVaryingTie();
     if (held) {
         showResult(*held);
     } else {
@@ -212,7 +212,7 @@ void DepthVaryingPanel::AlignButtonClick() {
         if (busy()) {
             return;
         }
-        workspace_.startDepthVaryingTie(VelocityLimitEdit->text().toStdString());
+        workspace_.tie().startDepthVaryingTie(VelocityLimitEdit->text().toStdString());
         started();
         AlignResult->setText(QStringLiteral("Aligning\u2026"));
     });
@@ -224,7 +224,7 @@ void DepthVaryingPanel::showResult(const DepthVaryingResult& result) {
         AlignResult->setText(
             QStringLiteral("The depth-varying tie kept in the session, through %1 accepted tie "
                            "points. Measure and Align test it again before Apply.")
-                .arg(workspace_.acceptedTies().size()));
+                .arg(workspace_.tie().acceptedTies().size()));
         listTies(result);
         DepthVaryingPlot->clearPicture();
         return;
@@ -254,7 +254,7 @@ void DepthVaryingPanel::showResult(const DepthVaryingResult& result) {
 void DepthVaryingPanel::listTies(const DepthVaryingResult& result) {
     TiePointList->clear();
     const double spacing = result.request.warp.limits.interval;
-    const std::vector<tie::FixedTie>& accepted = workspace_.acceptedTies();
+    const std::vector<tie::FixedTie>& accepted = workspace_.tie().acceptedTies();
     const auto add = [this](const QString& text, double depth, double traceMs, bool isAccepted) {
         auto* item = new QListWidgetItem(text, TiePointList);
         item->setData(DepthRole, depth);
@@ -317,7 +317,7 @@ void DepthVaryingPanel::AcceptTieButtonClick() {
         if (!item || item->data(AcceptedRole).toBool() || busy()) {
             return;
         }
-        workspace_.acceptTie(
+        workspace_.tie().acceptTie(
             {item->data(DepthRole).toDouble(), item->data(TraceTwtRole).toDouble() / 1000});
         AlignButtonClick();
     });
@@ -331,19 +331,19 @@ void DepthVaryingPanel::RemoveTieButtonClick() {
         }
         const double depth = item->data(DepthRole).toDouble();
         if (item->data(AcceptedRole).toBool()) {
-            workspace_.removeAcceptedTie(depth);
+            workspace_.tie().removeAcceptedTie(depth);
             AlignButtonClick();
             return;
         }
         removed_.push_back(depth);
         delete item;
-        drawPlot(*workspace_.depthVaryingTie());
+        drawPlot(*workspace_.tie().depthVaryingTie());
     });
 }
 
 void DepthVaryingPanel::ApplyDepthVaryingButtonClick() {
     guarded(services_.errors, [this] {
-        const auto& result = workspace_.depthVaryingTie();
+        const auto& result = workspace_.tie().depthVaryingTie();
         if (!result || busy()) {
             return;
         }
@@ -375,7 +375,7 @@ void DepthVaryingPanel::SaveTimeDepthButtonClick() {
             services_.dialogs.saveFile({QStringLiteral("Save Time-Depth Table"),
                                         QStringLiteral("CSV Files|*.CSV"), QStringLiteral("csv")});
         if (path) {
-            workspace_.exportDepthVaryingTable(path->toStdString());
+            workspace_.tie().exportDepthVaryingTable(path->toStdString());
         }
     });
 }
@@ -386,7 +386,7 @@ void DepthVaryingPanel::SaveCorrectedLogButtonClick() {
             services_.dialogs.saveFile({QStringLiteral("Save Corrected Log"),
                                         QStringLiteral("LAS Files|*.LAS"), QStringLiteral("las")});
         if (path) {
-            workspace_.exportCorrectedLog(path->toStdString());
+            workspace_.tie().exportCorrectedLog(path->toStdString());
         }
     });
 }

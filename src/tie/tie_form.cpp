@@ -119,13 +119,14 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
     connect(MeasureButton, &QPushButton::clicked, this, [this] { MeasureButtonClick(); });
     connect(ApplyButton, &QPushButton::clicked, this, [this] { ApplyButtonClick(); });
     connect(SaveReportButton, &QPushButton::clicked, this, [this] { SaveReportButtonClick(); });
-    Task<tie::TieMeasurement>& task = workspace_.tieTask();
+    Task<tie::TieMeasurement>& task = workspace_.tie().tieTask();
     connect(CancelButton, &QPushButton::clicked, &task, [&task] { task.cancel(); });
     connect(&task, &TaskRunner::progress, this,
             [this](double share) { MeasureProgress->setValue(static_cast<int>(share * 100)); });
     connect(&task, &TaskRunner::finished, this, [this] {
         finish();
-        guarded(services_.errors, [this] { showMeasurement(*workspace_.tieTask().result()); });
+        guarded(services_.errors,
+                [this] { showMeasurement(*workspace_.tie().tieTask().result()); });
         emit measured();
     });
     connect(&task, &TaskRunner::failed, this, [this](const QString& message) {
@@ -149,7 +150,7 @@ TTieForm::TTieForm(Services& services) : services_(services), workspace_(service
 TTieForm::~TTieForm() = default;
 
 bool TTieForm::busy() const {
-    return workspace_.tieTask().running() || DepthVarying->busy();
+    return workspace_.tie().tieTask().running() || DepthVarying->busy();
 }
 
 void TTieForm::MeasureButtonClick() {
@@ -157,9 +158,9 @@ void TTieForm::MeasureButtonClick() {
         if (busy()) {
             return;
         }
-        workspace_.startTieMeasurement(MaxShiftEdit->text().toStdString(),
-                                       MinFactorEdit->text().toStdString(),
-                                       MaxFactorEdit->text().toStdString());
+        workspace_.tie().startTieMeasurement(MaxShiftEdit->text().toStdString(),
+                                             MinFactorEdit->text().toStdString(),
+                                             MaxFactorEdit->text().toStdString());
         MeasureButton->setEnabled(false);
         ApplyButton->setEnabled(false);
         factor_.reset();

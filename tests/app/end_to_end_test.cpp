@@ -162,7 +162,7 @@ TEST_F(EndToEndTest, TiesTheDemoCoreFromPhotographToSavedFinalPlot) {
         << widgets.StatusPanel1->text().toStdString();
     clickPhotograph(UpperMarkRow);
     clickPhotograph(LowerMarkRow);
-    const double traceMarkTwt = workspace().tiePoints().back().traceTwt.value_or(0.0);
+    const double traceMarkTwt = workspace().tie().tiePoints().back().traceTwt.value_or(0.0);
     QTest::mouseMove(widgets.core_image, QPoint(50, 0));
     EXPECT_GT(traceMarkTwt, 0.0);
 

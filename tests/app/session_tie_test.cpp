@@ -55,7 +55,7 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
         markRows(windows, {300});
         widgets.Trace->setChecked(true);
         markRows(windows, {421});
-        made = windows.workspace().tiePoints();
+        made = windows.workspace().tie().tiePoints();
         ASSERT_EQ(made.size(), 3u);
         EXPECT_TRUE(made[0].traceTwt && !made[1].traceTwt && made[2].traceTwt);
         const Session saved = snapshotSession(windows.workspace());
@@ -75,10 +75,10 @@ TEST(SessionTieTest, TiePointsAndTimeZeroComeBackWithTheSameFinalPlot) {
     windows.showMainWindow();
     openSession(windows, answers, sessionPath);
     EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).SeaFloorStart1->isChecked());
-    EXPECT_EQ(windows.workspace().timeZero(), MathFun::TimeZero::SeaFloor);
+    EXPECT_EQ(windows.workspace().tie().timeZero(), MathFun::TimeZero::SeaFloor);
     EXPECT_TRUE(MainWidgets(*windows.forms().MainForm).AntiAliased1->isChecked());
     EXPECT_FALSE(windows.forms().MainForm->fitCoreItem()->isChecked());
-    EXPECT_EQ(windows.workspace().tiePoints(), made);
+    EXPECT_EQ(windows.workspace().tie().tiePoints(), made);
     EXPECT_EQ(readTextFile(fresh.file("ampl.dat")), readTextFile(first.file("ampl.dat")))
         << "the synthetic starts at the sea floor again";
     saveFinalPlot(windows, answers, secondPlot);

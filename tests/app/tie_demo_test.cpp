@@ -82,7 +82,7 @@ TEST(TieDemoTest, MeasuresTheDemoCoreAgainstItsTrace) {
     const QImage trace = MainWidgets(*windows.forms().MainForm).Grafico_traccia->picture().image();
     const SeriesExtents& extents = windows.workspace().series().traceExtents();
     const int row = depth_twt::traceMarkRow(
-        windows.workspace().depthVaryingTask().result()->tie.proposals.front().traceTwt,
+        windows.workspace().tie().depthVaryingTask().result()->tie.proposals.front().traceTwt,
         extents.timeFirst, extents.timeLast, trace.height());
     EXPECT_EQ(trace.pixel(trace.width() / 2, row), ProposedTieColor);
 

@@ -37,7 +37,7 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     EXPECT_EQ(restoreSession(workspace, demo, nobody), QStringList());
     EXPECT_EQ(restored.count(), 1);
     EXPECT_FALSE(workspace.photograph().image().isNull());
-    EXPECT_EQ(workspace.tiePoints().size(), 5u);
+    EXPECT_EQ(workspace.tie().tiePoints().size(), 5u);
     EXPECT_EQ(workspace.series().trace().time.size(), workspace.series().trace().amplitude.size());
     EXPECT_FALSE(workspace.series().trace().time.empty());
     EXPECT_FALSE(workspace.series().synthetic().time.empty());

@@ -50,11 +50,11 @@ TEST(TieTask, MeasuresOnAWorkerAndEndsFinishedOrCancelled) {
 
     for (const bool cancel : {false, true}) {
         SCOPED_TRACE(cancel ? "cancelled" : "finished");
-        Task<tie::TieMeasurement>& task = workspace.tieTask();
+        Task<tie::TieMeasurement>& task = workspace.tie().tieTask();
         QSignalSpy finished(&task, &TaskRunner::finished);
         QSignalSpy cancelled(&task, &TaskRunner::cancelled);
         QSignalSpy failed(&task, &TaskRunner::failed);
-        workspace.startTieMeasurement("0.5", "0.98", "1.02");
+        workspace.tie().startTieMeasurement("0.5", "0.98", "1.02");
         if (cancel) {
             task.cancel();
         }

@@ -109,7 +109,7 @@ TEST_F(WorkspaceTest, ALogIsLoadedOnlyByTheDataEditorsLoad) {
     EXPECT_EQ(workspace.state().LogCount, 0);
     EXPECT_FALSE(dir.exists("log.dat"));
     EXPECT_EQ(logSeriesLength(workspace.log().grid()), 0);
-    EXPECT_TRUE(workspace.tiePoints().empty());
+    EXPECT_TRUE(workspace.tie().tiePoints().empty());
     EXPECT_EQ(log.names, (std::vector<std::string>{"scales", "log"}));
 }
 

@@ -276,7 +276,7 @@ TEST_F(Photo, TraceMarkIsPlacedByTime) {
     widgets.Trace->setChecked(true);
     move(40, 512);
     click(40, 512);
-    EXPECT_NEAR(workspace().tiePoints().back().traceTwt.value(), 0.6667, 1e-4);
+    EXPECT_NEAR(workspace().tie().tiePoints().back().traceTwt.value(), 0.6667, 1e-4);
     EXPECT_EQ(picture(widgets.Grafico_traccia), marked(blank, 6, "0.667 (0.4995)"))
         << "0.6667 ms at 0.1 ms per row";
 }
@@ -338,7 +338,7 @@ TEST_F(Photo, DoubleClickEndsLikeAClick) {
     EXPECT_EQ(pixel(widgets.core_image, 50, 260), Inverted);
     EXPECT_EQ(picture(widgets.Grafico_velocita), marked(blank, 200, "0.1795"));
     EXPECT_FALSE(forms().VelScaleForm->isVisible()) << "only the log panels open their scales";
-    EXPECT_EQ(workspace().tiePoints().size(), 1u) << "one tie point";
+    EXPECT_EQ(workspace().tie().tiePoints().size(), 1u) << "one tie point";
 }
 
 TEST_F(Photo, ColourReadOutIsThePhotographsOwn) {

@@ -103,7 +103,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
     }
     workDir.write("ampl.dat", ampl.text());
     main->Draw_sintetico();
-    ASSERT_EQ(workspace().tiePoints().size(), 3u);
+    ASSERT_EQ(workspace().tie().tiePoints().size(), 3u);
     EXPECT_EQ(exportTiePoints(),
               Header + "100,0.0769,0.667,\r\n512,0.4995,0.667,0.667\r\n200,0.1795,0.667,\r\n");
 
@@ -115,7 +115,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
         dialogs.expectQuestion(question, yes);
         widgets.ClearTiePoints1->trigger();
         dialogs.expectAllAnswered();
-        EXPECT_EQ(workspace().tiePoints().size(), yes ? 0U : 3U);
+        EXPECT_EQ(workspace().tie().tiePoints().size(), yes ? 0U : 3U);
         EXPECT_EQ(workspace().marks().empty(), yes) << "nor can the final plot show them";
         EXPECT_EQ(widgets.core_image->picture().pixel(40, 512) == photo, yes);
     }
@@ -188,12 +188,12 @@ TEST_F(TieMarks, SeaFloorItemChoosesTimeZeroAndTheWarningGoesToTheStatusBar) {
 
     widgets.SeaFloorStart1->trigger();
     widgets.AntiAliased1->trigger();
-    EXPECT_EQ(workspace().timeZero(), MathFun::TimeZero::SeaFloor);
+    EXPECT_EQ(workspace().tie().timeZero(), MathFun::TimeZero::SeaFloor);
     EXPECT_TRUE(workspace().antiAliased());
     widgets.SpeedButton1->click();
     EXPECT_TRUE(main->statusBar()->currentMessage().isEmpty());
     // The item follows the workspace's choice as well.
-    workspace().setTimeZero(MathFun::TimeZero::Strongest);
+    workspace().tie().setTimeZero(MathFun::TimeZero::Strongest);
     EXPECT_FALSE(widgets.SeaFloorStart1->isChecked());
 }
 

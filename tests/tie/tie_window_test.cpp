@@ -205,7 +205,7 @@ TEST_F(TieWindow, CancelStopsItReturnMeasuresAndAnEditClearsTheResult) {
 // however rarely a surrogate aligns as well.
 TEST_F(TieWindow, AnAlignmentWorseThanTheBulkTieIsNotSupported) {
     haveCoreAndTrace();
-    workspace().acceptTie({0.5, 1.0e-3});
+    workspace().tie().acceptTie({0.5, 1.0e-3});
     const QString text = measureAndAlign();
     EXPECT_TRUE(text.endsWith("not supported: the alignment matches worse than the bulk tie."))
         << text.toStdString();
@@ -240,10 +240,10 @@ TEST_F(TieWindow, AppliesANoiseTieOnlyWhenTheUserSaysSo) {
 TEST_F(TieWindow, ATiePointMarkDraggedOnTheTraceMovesWhereItIsDropped) {
     haveCoreAndTrace();
     measureAndAlign();
-    ASSERT_TRUE(workspace().depthVaryingTie().has_value());
+    ASSERT_TRUE(workspace().tie().depthVaryingTie().has_value());
     const double depth = 0.5;
-    const double ms = workspace().depthVaryingTie()->tie.relation.twtAt(depth);
-    workspace().acceptTie({depth, ms / 1000});
+    const double ms = workspace().tie().depthVaryingTie()->tie.relation.twtAt(depth);
+    workspace().tie().acceptTie({depth, ms / 1000});
     const testing::MainWidgets widgets = mainWidgets();
     ImagePanel* trace = widgets.Grafico_traccia;
     const SeriesExtents extents = workspace().series().traceExtents();
@@ -257,10 +257,10 @@ TEST_F(TieWindow, ATiePointMarkDraggedOnTheTraceMovesWhereItIsDropped) {
     QTest::mouseMove(trace, QPoint(40, to));
     QTest::mouseRelease(trace, Qt::LeftButton, {}, QPoint(40, to));
     ASSERT_TRUE(aligned.wait(120000));
-    ASSERT_EQ(workspace().acceptedTies().size(), 1u);
-    EXPECT_EQ(workspace().acceptedTies()[0].depth, depth);
+    ASSERT_EQ(workspace().tie().acceptedTies().size(), 1u);
+    EXPECT_EQ(workspace().tie().acceptedTies()[0].depth, depth);
     EXPECT_DOUBLE_EQ(
-        workspace().acceptedTies()[0].twt * 1000,
+        workspace().tie().acceptedTies()[0].twt * 1000,
         depth_twt::traceTimeAtRow(to, extents.timeFirst, extents.timeLast, trace->panelHeight()));
     EXPECT_EQ(trace->picture().pixel(trace->panelWidth() / 2, to), AcceptedTieColor);
 }

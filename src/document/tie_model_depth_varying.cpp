@@ -1,7 +1,8 @@
-// The workspace's part of the depth-varying tie: the alignment and the tie
-// points it is held to, Apply and Undo through the log model, and the
-// exports.
-#include "document/workspace.h"
+// The depth-varying tie: the alignment and the tie points it is held to,
+// the measurement after an Apply, and the exports.
+#include "document/log_model.h"
+#include "document/series_model.h"
+#include "document/tie_model.h"
 #include "editor/log_grid.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
@@ -53,14 +54,14 @@ bool sameTrace(const tie::TimeSeries& compared, const SeriesData& trace) {
 
 } // namespace
 
-void Workspace::startDepthVaryingTie(const std::string& velocityLimitPct) {
+void TieModel::startDepthVaryingTie(const std::string& velocityLimitPct) {
     tie::WarpLimits limits;
     limits.velocityChange = velocityLimit(velocityLimitPct);
     startAlignment(alignmentStart(limits, acceptedTies_));
 }
 
-DepthVaryingResult Workspace::alignmentStart(const tie::WarpLimits& limits,
-                                             std::vector<tie::FixedTie> accepted) const {
+DepthVaryingResult TieModel::alignmentStart(const tie::WarpLimits& limits,
+                                            std::vector<tie::FixedTie> accepted) const {
     const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
     if (!bulk || tieTask_.running()) {
         throw QuarvelError("The depth-varying tie starts from the bulk tie: press Measure first.");
@@ -95,7 +96,7 @@ DepthVaryingResult Workspace::alignmentStart(const tie::WarpLimits& limits,
     return start;
 }
 
-void Workspace::startAlignment(DepthVaryingResult start) {
+void TieModel::startAlignment(DepthVaryingResult start) {
     depthVaryingTask_.start([start = std::move(start)](TaskProgress& progress) {
         DepthVaryingResult result = start;
         result.tie = tie::tieDepthVarying(result.request, reporting(progress));
@@ -104,14 +105,14 @@ void Workspace::startAlignment(DepthVaryingResult start) {
     alignmentDropped_ = false;
 }
 
-void Workspace::traceRead() {
+void TieModel::traceRead() {
     // A trace other than the one Measure compared is a new trace.
     if (!sameTrace(measured_.request.trace, series_.trace())) {
         dropDepthVaryingTie("on the last trace", true);
     }
 }
 
-void Workspace::aligned() {
+void TieModel::aligned() {
     if (alignmentDropped_) {
         return;
     }
@@ -119,7 +120,7 @@ void Workspace::aligned() {
     emit depthVaryingChanged();
 }
 
-void Workspace::dropDepthVaryingTie(const char* why, bool accepted) {
+void TieModel::dropDepthVaryingTie(const char* why, bool accepted) {
     const std::size_t points = accepted ? acceptedTies_.size() : 0;
     const bool held = depthVarying_.has_value() || depthVaryingTask_.running();
     if (depthVaryingTask_.running()) {
@@ -151,8 +152,8 @@ void Workspace::dropDepthVaryingTie(const char* why, bool accepted) {
                          one ? QStringLiteral("it was") : QStringLiteral("they were")));
 }
 
-void Workspace::restoreDepthVaryingTie(std::vector<tie::FixedTie> accepted,
-                                       tie::TimeDepthRelation relation) {
+void TieModel::restoreDepthVaryingTie(std::vector<tie::FixedTie> accepted,
+                                      tie::TimeDepthRelation relation) {
     acceptedTies_ = std::move(accepted);
     std::sort(acceptedTies_.begin(), acceptedTies_.end(), byDepth);
     emit acceptedTiesChanged();
@@ -168,7 +169,7 @@ void Workspace::restoreDepthVaryingTie(std::vector<tie::FixedTie> accepted,
     emit depthVaryingChanged();
 }
 
-void Workspace::moveDepthVaryingTie(double depth, double traceMs) {
+void TieModel::moveDepthVaryingTie(double depth, double traceMs) {
     if (!depthVarying_ || depthVarying_->fromSession) {
         throw QuarvelError("Moving a tie point aligns again from the last alignment: press "
                            "Measure and Align first.");
@@ -186,14 +187,14 @@ void Workspace::moveDepthVaryingTie(double depth, double traceMs) {
     startAlignment(std::move(start));
 }
 
-void Workspace::acceptTie(tie::FixedTie point) {
+void TieModel::acceptTie(tie::FixedTie point) {
     removeAcceptedTie(point.depth);
     acceptedTies_.insert(
         std::upper_bound(acceptedTies_.begin(), acceptedTies_.end(), point, byDepth), point);
     emit acceptedTiesChanged();
 }
 
-void Workspace::removeAcceptedTie(double depth) {
+void TieModel::removeAcceptedTie(double depth) {
     const auto gone = std::remove_if(acceptedTies_.begin(), acceptedTies_.end(),
                                      [depth](const tie::FixedTie& t) { return t.depth == depth; });
     if (gone == acceptedTies_.end()) {
@@ -203,7 +204,7 @@ void Workspace::removeAcceptedTie(double depth) {
     emit acceptedTiesChanged();
 }
 
-void Workspace::clearAcceptedTies() {
+void TieModel::clearAcceptedTies() {
     if (acceptedTies_.empty()) {
         return;
     }
@@ -211,14 +212,14 @@ void Workspace::clearAcceptedTies() {
     emit acceptedTiesChanged();
 }
 
-const DepthVaryingResult& Workspace::depthVaryingResult() const {
+const DepthVaryingResult& TieModel::depthVaryingResult() const {
     if (!depthVarying_ || depthVaryingTask_.running()) {
         throw QuarvelError("There is no depth-varying tie: press Align first.");
     }
     return *depthVarying_;
 }
 
-void Workspace::applyDepthVaryingTie() {
+const DepthVaryingResult& TieModel::applicableTie() const {
     const DepthVaryingResult& result = depthVaryingResult();
     if (result.fromSession) {
         throw QuarvelError("The depth-varying tie kept in the session has not been tested on "
@@ -231,29 +232,23 @@ void Workspace::applyDepthVaryingTie() {
         throw QuarvelError("The log has changed since the depth-varying tie was measured: "
                            "press Measure and Align again.");
     }
-    AppliedTie applied;
-    applied.before = result.logCoefficient;
-    const tie::TimeDepthRelation relation = result.tie.relation;
-    log_.retimeVelocities([&relation](double depth) { return relation.twtAt(depth); });
-    computeSynthetic();
+    return result;
+}
+
+void TieModel::measureApplied(double before) {
     // The log applied measured as the bulk tie measured it, without the
     // surrogates: only its coefficient at its best shift is wanted.
     TieInputs inputs = tieInputs({}, {}, {});
     inputs.request.settings.surrogates = 0;
-    applyTask_.start([request = inputs.request, applied](TaskProgress& progress) {
-        AppliedTie done = applied;
+    applyTask_.start([request = inputs.request, before](TaskProgress& progress) {
+        AppliedTie done{before};
         const tie::TieMeasurement after = tie::measureTie(request, reporting(progress));
         done.after = after.atFactorOne[after.bulkShift];
         return done;
     });
 }
 
-void Workspace::undoApply() {
-    log_.undoApply();
-    computeSynthetic();
-}
-
-void Workspace::exportDepthVaryingTable(const std::filesystem::path& path) const {
+void TieModel::exportDepthVaryingTable(const std::filesystem::path& path) const {
     const DepthVaryingResult& result = depthVaryingResult();
     // A relation a session kept comes without the numbers of its alignment.
     writeTextFile(path, result.fromSession
@@ -264,7 +259,7 @@ void Workspace::exportDepthVaryingTable(const std::filesystem::path& path) const
                             : tie::depthVaryingCsv(result.tie, result.request));
 }
 
-void Workspace::exportCorrectedLog(const std::filesystem::path& path) const {
+void TieModel::exportCorrectedLog(const std::filesystem::path& path) const {
     const DepthVaryingResult& result = depthVaryingResult();
     const tie::TimeDepthRelation& relation = result.tie.relation;
     const std::string text =

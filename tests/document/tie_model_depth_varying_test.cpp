@@ -43,9 +43,9 @@ template <class Result> void waitFor(Task<Result>& task) {
 
 // A workspace with the core's log and a trace made from the core with other
 // velocities above and below 0.5 m, reaching 1 ms below the core.
-class WorkspaceDepthVarying : public ::testing::Test {
+class TieModelDepthVarying : public ::testing::Test {
 protected:
-    WorkspaceDepthVarying() {
+    TieModelDepthVarying() {
         std::string core;
         for (int i = 0; i < log.rows(); ++i) {
             core += numbers::formatF6(log.depth[i]) + " " + numbers::formatF6(log.velocity[i]) +
@@ -67,13 +67,13 @@ protected:
     }
 
     void measure() {
-        workspace.startTieMeasurement("", "", "");
-        waitFor(workspace.tieTask());
+        workspace.tie().startTieMeasurement("", "", "");
+        waitFor(workspace.tie().tieTask());
     }
 
     void align() {
-        workspace.startDepthVaryingTie("25");
-        waitFor(workspace.depthVaryingTask());
+        workspace.tie().startDepthVaryingTie("25");
+        waitFor(workspace.tie().depthVaryingTask());
     }
 
     testing::TempWorkDir dir;
@@ -83,40 +83,41 @@ protected:
     std::string trace;
 };
 
-TEST_F(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
-    EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
+TEST_F(TieModelDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
+    EXPECT_THROW(workspace.tie().startDepthVaryingTie("25"), QuarvelError) << "no bulk tie yet";
     measure();
     // The synthetic where the latest tie puts it: the bulk tie's shift, then
     // the alignment's lag, and none once the log is another.
-    const double shift = workspace.tieTask().result()->bestShift;
-    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(), shift);
+    const double shift = workspace.tie().tieTask().result()->bestShift;
+    EXPECT_DOUBLE_EQ(workspace.tie().tiedSynthetic().time.front(), shift);
     // The final plot's synthetic panel takes it, in the trace's ms, naming the tie.
     workspace.plotSettings().setFinalPlotOptions({true, false, "25"});
     const auto plotted = [&] { return workspace.finalPlotSource(false).tiedSynthetic.value(); };
     EXPECT_EQ(plotted().title, "Synthetic, bulk tie");
     EXPECT_DOUBLE_EQ(plotted().series.time.front(), shift * 1000);
-    EXPECT_THROW(workspace.startDepthVaryingTie("60"), QuarvelError);
+    EXPECT_THROW(workspace.tie().startDepthVaryingTie("60"), QuarvelError);
     EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError) << "not aligned yet";
     align();
-    const tie::DepthVaryingTie first = workspace.depthVaryingTie()->tie;
+    const tie::DepthVaryingTie first = workspace.tie().depthVaryingTie()->tie;
     EXPECT_GT(first.alignment.coefficient, first.alignment.bulkCoefficient);
-    EXPECT_DOUBLE_EQ(workspace.tiedSynthetic().time.front(), shift + first.alignment.lagAt(shift));
+    EXPECT_DOUBLE_EQ(workspace.tie().tiedSynthetic().time.front(),
+                     shift + first.alignment.lagAt(shift));
     EXPECT_EQ(plotted().title, "Synthetic, depth-varying tie");
 
-    workspace.exportDepthVaryingTable(dir.file("td.csv"));
+    workspace.tie().exportDepthVaryingTable(dir.file("td.csv"));
     EXPECT_EQ(dir.read("td.csv").rfind("# Quarvel depth-varying tie", 0), 0u);
-    workspace.exportCorrectedLog(dir.file("core.las"));
+    workspace.tie().exportCorrectedLog(dir.file("core.las"));
     EXPECT_NE(dir.read("core.las").find("depth-varying tie, p = "), std::string::npos);
 
     // A tie point moved on the trace is accepted there and aligned through;
     // one moved above a point it lies below is refused, changing nothing.
     const tie::ProposedTie upper = first.proposals.at(0);
-    workspace.moveDepthVaryingTie(upper.depth, upper.traceTwt + 0.005);
-    waitFor(workspace.depthVaryingTask());
-    EXPECT_THROW(workspace.moveDepthVaryingTie(upper.depth + 0.3, upper.traceTwt - 0.01),
+    workspace.tie().moveDepthVaryingTie(upper.depth, upper.traceTwt + 0.005);
+    waitFor(workspace.tie().depthVaryingTask());
+    EXPECT_THROW(workspace.tie().moveDepthVaryingTie(upper.depth + 0.3, upper.traceTwt - 0.01),
                  QuarvelError);
-    ASSERT_EQ(workspace.acceptedTies().size(), 1u);
-    const DepthVaryingResult& result = *workspace.depthVaryingTie();
+    ASSERT_EQ(workspace.tie().acceptedTies().size(), 1u);
+    const DepthVaryingResult& result = *workspace.tie().depthVaryingTie();
     EXPECT_NEAR(result.tie.relation.twtAt(upper.depth), upper.traceTwt + 0.005, 1e-9);
 
     // A session keeps the accepted point and the relation; reopened, they
@@ -124,17 +125,17 @@ TEST_F(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
     testing::TempWorkDir elsewhere;
     Workspace reopened{elsewhere.workDir()};
     EXPECT_EQ(restoreSession(reopened, snapshotSession(workspace), answers), QStringList());
-    ASSERT_TRUE(reopened.depthVaryingTie().has_value());
-    EXPECT_EQ(reopened.acceptedTies().at(0).twt, workspace.acceptedTies().at(0).twt);
-    EXPECT_EQ(reopened.depthVaryingTie()->tie.relation.points().size(),
+    ASSERT_TRUE(reopened.tie().depthVaryingTie().has_value());
+    EXPECT_EQ(reopened.tie().acceptedTies().at(0).twt, workspace.tie().acceptedTies().at(0).twt);
+    EXPECT_EQ(reopened.tie().depthVaryingTie()->tie.relation.points().size(),
               result.tie.relation.points().size());
     EXPECT_THROW(reopened.applyDepthVaryingTie(), QuarvelError);
 
     const std::string before = dir.read("log.dat");
     workspace.applyDepthVaryingTie();
-    waitFor(workspace.applyTask());
-    const AppliedTie& applied = *workspace.applyTask().result();
-    EXPECT_EQ(workspace.tiedSynthetic().time, workspace.series().synthetic().time);
+    waitFor(workspace.tie().applyTask());
+    const AppliedTie& applied = *workspace.tie().applyTask().result();
+    EXPECT_EQ(workspace.tie().tiedSynthetic().time, workspace.series().synthetic().time);
     // Measured; on this smooth core it does not follow how close the times come.
     EXPECT_TRUE(std::isfinite(applied.after));
     // The log's own times are now the relation's, from the core top.
@@ -157,7 +158,7 @@ TEST_F(WorkspaceDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
 // An alignment belongs to the trace and the bulk tie it was made from (and
 // to the log, as before): a new one drops it, with its accepted tie points
 // when the trace is new, and Apply has nothing to apply.
-TEST_F(WorkspaceDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
+TEST_F(TieModelDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
     QSignalSpy notices(&workspace, &Workspace::notice);
     const struct {
         const char* change;
@@ -176,17 +177,18 @@ TEST_F(WorkspaceDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);
         align();
-        const tie::ProposedTie& proposed = workspace.depthVaryingTie()->tie.proposals.at(0);
-        workspace.acceptTie({proposed.depth, proposed.traceTwt / 1000});
+        const tie::ProposedTie& proposed = workspace.tie().depthVaryingTie()->tie.proposals.at(0);
+        workspace.tie().acceptTie({proposed.depth, proposed.traceTwt / 1000});
         notices.clear();
         c.make();
-        EXPECT_FALSE(workspace.depthVaryingTie().has_value());
-        EXPECT_EQ(workspace.acceptedTies().size(), c.acceptedLeft);
+        EXPECT_FALSE(workspace.tie().depthVaryingTie().has_value());
+        EXPECT_EQ(workspace.tie().acceptedTies().size(), c.acceptedLeft);
         ASSERT_EQ(notices.count(), 1);
         EXPECT_TRUE(notices.at(0).at(0).toString().startsWith("The depth-varying tie"));
         EXPECT_THROW(workspace.applyDepthVaryingTie(), QuarvelError);
     }
-    EXPECT_THROW(workspace.startDepthVaryingTie("25"), QuarvelError) << "a trace new since Measure";
+    EXPECT_THROW(workspace.tie().startDepthVaryingTie("25"), QuarvelError)
+        << "a trace new since Measure";
 }
 
 } // namespace

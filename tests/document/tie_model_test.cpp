@@ -1,6 +1,7 @@
-// The workspace's part of the tie without any window: tie points and their
-// export, the log's time-depth table, and the time-zero choice with its
-// warning after "Calc. Synthetic".
+// The tie model without any window, in the workspace that gives it the log,
+// series and chirp: tie points, their marks and their export, the log's
+// time-depth table, and the time-zero choice with its warning after "Calc.
+// Synthetic".
 #include "document/workspace.h"
 #include "formats/numbers.h"
 #include "formats/quarvel_error.h"
@@ -19,35 +20,35 @@ namespace {
 
 using testing::TempWorkDir;
 
-class WorkspaceTie : public ::testing::Test {
+class TieModelTest : public ::testing::Test {
 protected:
     TempWorkDir dir;
     Workspace workspace{dir.workDir()};
 };
 
-TEST_F(WorkspaceTie, TiePointsAreKeptInOrderExportedAndCleared) {
-    QSignalSpy changed(&workspace, &Workspace::tiePointsChanged);
+TEST_F(TieModelTest, TiePointsAreKeptInOrderExportedAndCleared) {
+    QSignalSpy changed(&workspace.tie(), &TieModel::tiePointsChanged);
     workspace.addTiePoint({512, "0.4995", 0.66666, 0.66666});
     workspace.addTiePoint({200, "0.1795", 0.2, std::nullopt});
     workspace.addTiePoint({-3, "-0.0030", 0.0, 12.3456});
     EXPECT_EQ(changed.count(), 3);
-    workspace.exportTiePoints(dir.file("ties.csv"));
+    workspace.tie().exportTiePoints(dir.file("ties.csv"));
     EXPECT_EQ(dir.read("ties.csv"), "row,depth_m,est_twt_ms,trace_twt_ms\r\n"
                                     "512,0.4995,0.667,0.667\r\n"
                                     "200,0.1795,0.200,\r\n"
                                     "-3,-0.0030,0.000,12.346\r\n");
 
-    workspace.clearTiePoints();
-    workspace.clearTiePoints();
+    workspace.tie().clearTiePoints();
+    workspace.tie().clearTiePoints();
     EXPECT_EQ(changed.count(), 4) << "clearing nothing announces nothing";
-    EXPECT_TRUE(workspace.tiePoints().empty());
-    workspace.exportTiePoints(dir.file("ties.csv"));
+    EXPECT_TRUE(workspace.tie().tiePoints().empty());
+    workspace.tie().exportTiePoints(dir.file("ties.csv"));
     EXPECT_EQ(dir.read("ties.csv"), "row,depth_m,est_twt_ms,trace_twt_ms\r\n");
-    EXPECT_THROW(workspace.exportTiePoints(dir.file("no-folder/ties.csv")), QuarvelError);
+    EXPECT_THROW(workspace.tie().exportTiePoints(dir.file("no-folder/ties.csv")), QuarvelError);
 }
 
 // A tie point is a row of one photograph with a time from one log.
-TEST_F(WorkspaceTie, ANewPhotographOrLogClearsTheTiePointsWithANotice) {
+TEST_F(TieModelTest, ANewPhotographOrLogClearsTheTiePointsWithANotice) {
     const QString photo = QString::fromStdString(dir.file("core.bmp").string());
     QImage(20, 30, QImage::Format_RGB32).save(photo);
     dir.write("core.txt", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
@@ -73,14 +74,14 @@ TEST_F(WorkspaceTie, ANewPhotographOrLogClearsTheTiePointsWithANotice) {
                                                  [&](const QString& text) { notices << text; });
         c.load();
         QObject::disconnect(connection);
-        EXPECT_TRUE(workspace.tiePoints().empty());
+        EXPECT_TRUE(workspace.tie().tiePoints().empty());
         EXPECT_EQ(notices, c.notices);
     }
 }
 
 // A point marks the panels chosen at the time (the trace only with a trace
 // time); a panel drawn again loses its marks, as a window's picture does.
-TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
+TEST_F(TieModelTest, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
     const QString photo = QString::fromStdString(dir.file("core.bmp").string());
     QImage(20, 30, QImage::Format_RGB32).save(photo);
     workspace.loadPhotograph(photo);
@@ -112,7 +113,7 @@ TEST_F(WorkspaceTie, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
     EXPECT_TRUE(workspace.marks().empty());
 }
 
-TEST_F(WorkspaceTie, TimeDepthTableFollowsTheEnginesRule) {
+TEST_F(TieModelTest, TimeDepthTableFollowsTheEnginesRule) {
     EXPECT_THROW(workspace.timeDepthCsv(), QuarvelError) << "no log loaded";
     dir.write("log.dat", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
     workspace.logLoaded();
@@ -132,7 +133,7 @@ std::string coreLog(bool bed) {
     return text;
 }
 
-TEST_F(WorkspaceTie, WarnsWhenTimeZeroIsFarFromTheSeaFloorUnlessAnchoredThere) {
+TEST_F(TieModelTest, WarnsWhenTimeZeroIsFarFromTheSeaFloorUnlessAnchoredThere) {
     const std::string farWarning =
         "Time 0 of the synthetic is an arrival 0.790 ms below the sea floor; events are drawn "
         "too shallow. (Set, Synthetic Starts at Sea Floor)";
@@ -147,12 +148,12 @@ TEST_F(WorkspaceTie, WarnsWhenTimeZeroIsFarFromTheSeaFloorUnlessAnchoredThere) {
         {false, MathFun::TimeZero::Strongest, ""},
     };
     workspace.chirp().makeWavelet();
-    QSignalSpy choice(&workspace, &Workspace::timeZeroChanged);
+    QSignalSpy choice(&workspace.tie(), &TieModel::timeZeroChanged);
     std::string amplStrongest;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warning);
         dir.write("log.dat", coreLog(c.bed));
-        workspace.setTimeZero(c.timeZero);
+        workspace.tie().setTimeZero(c.timeZero);
         workspace.computeSynthetic();
         EXPECT_EQ(workspace.timeZeroWarning().toStdString(), c.warning);
         if (c.bed && c.timeZero == MathFun::TimeZero::Strongest) {
