@@ -81,8 +81,10 @@ SessionMenu::SessionMenu(AppWindows& windows, DemoDialogs& dialogs)
     }
     connect(&workspace.photograph(), &PhotographModel::changed, this, changed);
     connect(&workspace.calibration(), &CalibrationModel::changed, this, changed);
-    connect(&workspace.tie(), &TieModel::tiePointsChanged, this, changed);
-    connect(&workspace.tie(), &TieModel::timeZeroChanged, this, changed);
+    for (const auto signal : {&TieModel::tiePointsChanged, &TieModel::timeZeroChanged,
+                              &TieModel::acceptedTiesChanged, &TieModel::depthVaryingChanged}) {
+        connect(&workspace.tie(), signal, this, changed);
+    }
     connect(&workspace.chirp(), &ChirpModel::textsChanged, this, changed);
     connect(&workspace.chirp(), &ChirpModel::waveletChanged, this, changed);
     connect(&workspace.series(), &SeriesModel::synthChanged, this, changed);

@@ -30,6 +30,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quarvel::testing {
@@ -370,11 +371,20 @@ TEST(SessionOpenTest, TheTitleMarksUnsavedChangesAndClosingAsks) {
     user.expectAllAnswered();
     EXPECT_TRUE(readSessionFile(path).panels.correlator);
     EXPECT_EQ(main->windowTitle(), "Quarvel v1.0 - tie.qvs[*]");
-    EXPECT_FALSE(main->isWindowModified());
-    QFont font = windows.workspace().plotSettings().font();
-    font.setPixelSize(20);
-    windows.workspace().plotSettings().setFont(font);
-    EXPECT_TRUE(main->isWindowModified()) << "the session keeps the annotation font";
+    const auto font = [&] {
+        QFont font = windows.workspace().plotSettings().font();
+        font.setPixelSize(20);
+        windows.workspace().plotSettings().setFont(font);
+    };
+    const auto accept = [&] { windows.workspace().tie().acceptTie({0.5, 1.0e-3}); };
+    for (const auto& [kept, change] :
+         {std::pair<const char*, std::function<void()>>{"the annotation font", font},
+          {"the accepted tie points", accept}}) {
+        EXPECT_FALSE(main->isWindowModified());
+        change();
+        EXPECT_TRUE(main->isWindowModified()) << "the session keeps " << kept;
+        EXPECT_TRUE(menu.save());
+    }
 }
 
 } // namespace
