@@ -29,9 +29,9 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
     connect(&calibration_, &CalibrationModel::notice, this, &Workspace::notice);
     // A series read again is a panel drawn anew, without its marks.
     connect(&series_, &SeriesModel::synthChanged, this,
-            [this] { panelsDrawn({.synthetic = true}); });
+            [this] { marks_.panelsDrawn({.synthetic = true}); });
     connect(&series_, &SeriesModel::traceChanged, this, [this] {
-        panelsDrawn({.trace = true});
+        marks_.panelsDrawn({.trace = true});
         tie_.traceRead();
     });
     connect(&series_, &SeriesModel::notice, this, &Workspace::notice);
@@ -40,7 +40,7 @@ Workspace::Workspace(WorkDir workDir, QObject* parent)
     // picture.
     connect(&photograph_, &PhotographModel::changed, this, [this] {
         probe_.hideGuide();
-        panelsDrawn({.photo = true});
+        marks_.panelsDrawn({.photo = true});
     });
     connect(&tie_, &TieModel::notice, this, &Workspace::notice);
 }

@@ -5,6 +5,7 @@
 #include "document/final_plot_model.h"
 #include "document/final_plot_options.h"
 #include "document/log_model.h"
+#include "document/marks_model.h"
 #include "document/photograph_model.h"
 #include "document/plot_settings.h"
 #include "document/probe_model.h"
@@ -12,9 +13,7 @@
 #include "document/tie_model.h"
 #include "engine/synthetic.h"
 #include "platform/work_dir.h"
-#include "plot/core_columns.h"
 #include "plot/final_plot_source.h"
-#include "plot/plot_marks.h"
 #include "plot/series_panel.h"
 #include "probe/log_scale.h"
 #include "probe/workspace_state.h"
@@ -23,7 +22,6 @@
 #include "tie/tie_points.h"
 
 #include <QFont>
-#include <QImage>
 #include <QObject>
 #include <QString>
 #include <filesystem>
@@ -141,10 +139,9 @@ public:
     PhotographModel& photograph() { return photograph_; }
     const PhotographModel& photograph() const { return photograph_; }
 
-    // The marks on the panels, in the order made. A panel drawn again (a new
-    // photograph or columns of it, log, synthetic or trace) loses its marks;
-    // a mark on no panel any more goes.
-    const std::vector<PlotMark>& marks() const { return marks_; }
+    // The marks on the panels and the panels drawn so far.
+    MarksModel& marks() { return marks_; }
+    const MarksModel& marks() const { return marks_; }
 
     // The tie: its points, the time-zero choice, the bulk measurement and
     // the depth-varying alignment.
@@ -158,8 +155,6 @@ public:
     // trace that cannot take the mark leaves the point without its trace
     // time, and says why by throwing after the point is kept.
     void markAtPointer(int row);
-    // Every mark taken off the panels (the tie points stay).
-    void clearMarks();
     // Tie points made earlier (a session reopened) in place of the ones
     // there are, marked on the panels chosen now.
     void restoreTiePoints(std::vector<tie::TiePoint> points);
@@ -197,10 +192,6 @@ signals:
     // synthChanged).
     void synthComputed();
     void traceSelected();
-    // New marks are on the panels (marks()); marks drawn before are drawn
-    // again, where they still lie.
-    void marksAdded();
-    void marksCleared();
     void corePositionChanged();
     void antiAliasedChanged();
     // Something the user should read that is not an error.
@@ -210,15 +201,8 @@ private:
     // The log table and the scales from the text of "log.dat".
     void showLogScale(const LogScaleResult& result);
     void logSaved(LogModel::Changes changes);
-    // The panels drawn anew: they hold a picture, and none of their marks.
-    void panelsDrawn(const PanelSet& panels);
     // Emits logChanged, the log panels drawn anew.
     void announceLog();
-    PanelSet markedPanels() const;
-    // A point's mark on the panels chosen now; false when it goes on none.
-    bool markPoint(const tie::TiePoint& point);
-    // The trace's row of a two-way time on a panel of the panels' height.
-    std::optional<int> traceRow(double twt) const;
     SectionExcerpt excerpt() const;
 
     WorkDir workDir_;
@@ -233,14 +217,13 @@ private:
     SeriesModel series_;
     PhotographModel photograph_{calibration_, plotSettings_};
     TieModel tie_;
+    MarksModel marks_{plotSettings_, series_, photograph_};
     FinalPlotModel finalPlot_;
     std::optional<CorePosition> corePosition_;
     bool syntheticComputed_ = false;
     QString timeZeroWarning_;
     bool antiAliased_ = false;
     QString aliasingWarning_;
-    PanelSet drawnPanels_;
-    std::vector<PlotMark> marks_;
     LogImportChoices logImportChoices_;
 };
 

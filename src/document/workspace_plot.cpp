@@ -1,14 +1,11 @@
-// The workspace's part of the panels and the final plot: the photograph and
-// the columns of it the core panel shows, the panels chosen, the marks on
-// the panels, and what the final plot is composed from.
+// The workspace's part of the panels and the final plot, the commands that
+// span the photograph, the marks and the tie points, and what the final plot
+// is composed from.
 #include "document/workspace.h"
-#include "formats/numbers.h"
 #include "formats/quarvel_error.h"
 #include "probe/depth_twt.h"
 #include "survey/segy_choice.h"
 #include "survey/segy_reader.h"
-
-#include <algorithm>
 
 namespace quarvel {
 
@@ -18,64 +15,16 @@ void Workspace::loadPhotograph(const QString& fileName) {
     tie_.dropTiePoints("marked on the last photograph");
 }
 
-// The panels a mark made now goes on.
-PanelSet Workspace::markedPanels() const {
-    const PanelChoices& chosen = plotSettings_.panels();
-    return {chosen.photo, chosen.synthetic, chosen.velocity, chosen.density, chosen.trace};
-}
-
-void Workspace::panelsDrawn(const PanelSet& panels) {
-    for (PlotMark& mark : marks_) {
-        mark.panels.photo = mark.panels.photo && !panels.photo;
-        mark.panels.synthetic = mark.panels.synthetic && !panels.synthetic;
-        mark.panels.pwave = mark.panels.pwave && !panels.pwave;
-        mark.panels.density = mark.panels.density && !panels.density;
-        mark.panels.trace = mark.panels.trace && !panels.trace;
-    }
-    std::erase_if(marks_, [](const PlotMark& mark) { return !mark.panels.any(); });
-    drawnPanels_.photo = drawnPanels_.photo || panels.photo;
-    drawnPanels_.synthetic = drawnPanels_.synthetic || panels.synthetic;
-    drawnPanels_.pwave = drawnPanels_.pwave || panels.pwave;
-    drawnPanels_.density = drawnPanels_.density || panels.density;
-    drawnPanels_.trace = drawnPanels_.trace || panels.trace;
-}
-
 void Workspace::announceLog() {
-    panelsDrawn({.pwave = true, .density = true});
+    marks_.panelsDrawn({.pwave = true, .density = true});
     emit logChanged();
 }
 
-std::optional<int> Workspace::traceRow(double twt) const {
-    const SeriesExtents& trace = series_.traceExtents();
-    try {
-        return depth_twt::traceMarkRow(twt, trace.timeFirst, trace.timeLast,
-                                       photograph_.panelHeight());
-    } catch (const QuarvelError&) {
-        return std::nullopt;
-    }
-}
-
-bool Workspace::markPoint(const tie::TiePoint& point) {
-    PlotMark mark{point.row, point.depthText, markedPanels(), std::nullopt, 0};
-    const std::optional<int> row =
-        point.traceTwt && drawnPanels_.trace ? traceRow(*point.traceTwt) : std::nullopt;
-    mark.panels.trace = mark.panels.trace && row.has_value();
-    if (mark.panels.trace) {
-        mark.traceTwt = point.traceTwt;
-        mark.traceRow = *row;
-    }
-    if (!mark.panels.any()) {
-        return false;
-    }
-    marks_.push_back(std::move(mark));
-    return true;
-}
-
 void Workspace::addTiePoint(tie::TiePoint point) {
-    const bool marked = markPoint(point);
+    std::optional<PlotMark> mark = marks_.markOf(point);
     tie_.addTiePoint(std::move(point));
-    if (marked) {
-        emit marksAdded();
+    if (mark) {
+        marks_.add({std::move(*mark)});
     }
 }
 
@@ -97,38 +46,36 @@ void Workspace::markAtPointer(int row) {
     addTiePoint(std::move(point));
 }
 
-void Workspace::clearMarks() {
-    marks_.clear();
-    emit marksCleared();
-}
-
 void Workspace::restoreTiePoints(std::vector<tie::TiePoint> points) {
+    std::vector<PlotMark> marks;
     for (const tie::TiePoint& point : points) {
-        markPoint(point);
+        if (std::optional<PlotMark> mark = marks_.markOf(point)) {
+            marks.push_back(std::move(*mark));
+        }
     }
     tie_.restoreTiePoints(std::move(points));
-    emit marksAdded();
+    marks_.add(std::move(marks));
 }
 
 void Workspace::pickTraceTime(double ms) {
     tie_.pickTraceTime(ms);
     // The trace is drawn again with a mark for every point it can show.
-    panelsDrawn({.trace = true});
+    marks_.panelsDrawn({.trace = true});
+    std::vector<PlotMark> marks;
     for (const tie::TiePoint& point : tie_.tiePoints()) {
-        const std::optional<int> row = point.traceTwt ? traceRow(*point.traceTwt) : std::nullopt;
-        if (row) {
-            marks_.push_back({point.row, point.depthText, {.trace = true}, point.traceTwt, *row});
+        if (std::optional<PlotMark> mark = marks_.traceMarkOf(point)) {
+            marks.push_back(std::move(*mark));
         }
     }
-    emit marksAdded();
+    marks_.add(std::move(marks));
 }
 
 FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     FinalPlotSource source;
     source.photograph = photograph_.image();
     source.coreColumns = photograph_.coreColumns();
-    source.chosen = markedPanels();
-    source.drawn = drawnPanels_;
+    source.chosen = marks_.chosenPanels();
+    source.drawn = marks_.drawnPanels();
     source.log = state_.LogTable;
     source.logTopDepth = state_.LogTopDepth;
     source.logBottomDepth = state_.LogBottomDepth;
@@ -137,7 +84,7 @@ FinalPlotSource Workspace::finalPlotSource(bool withTitle) const {
     source.syntheticExtents = series_.syntheticExtents();
     source.trace = series_.trace();
     source.traceExtents = series_.traceExtents();
-    source.marks = marks_;
+    source.marks = marks_.all();
     source.font = plotSettings_.font();
     // The final plot's own rule for Top and Bottom (the whole number each
     // starts with) is applied by composeFinalPlot.

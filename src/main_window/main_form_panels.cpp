@@ -39,8 +39,8 @@ void TMainForm::connectWorkspace() {
     connect(&workspace_, &Workspace::traceSelected, this, [this] { enableAndCheckTrace(); });
     connect(&workspace_.photograph(), &PhotographModel::changed, this,
             redraw(&TMainForm::showLoadedPhotograph));
-    connect(&workspace_, &Workspace::marksAdded, this, redraw(&TMainForm::drawMarks));
-    connect(&workspace_, &Workspace::marksCleared, this, redraw(&TMainForm::removeMarks));
+    connect(&workspace_.marks(), &MarksModel::added, this, redraw(&TMainForm::drawMarks));
+    connect(&workspace_.marks(), &MarksModel::cleared, this, redraw(&TMainForm::removeMarks));
     connect(&workspace_.probe(), &ProbeModel::readingChanged, this, [this] { showReading(); });
     connect(&workspace_.probe(), &ProbeModel::guideShown, this,
             [this](int row) { invertGuideRow(row); });

@@ -109,7 +109,7 @@ void TMainForm::drawMarks() {
                                                         {PlotPanel::Pwave, Grafico_velocita},
                                                         {PlotPanel::Density, grafico_densita},
                                                         {PlotPanel::Trace, Grafico_traccia}};
-    for (const PlotMark& mark : workspace_.marks()) {
+    for (const PlotMark& mark : workspace_.marks().all()) {
         for (const auto& [which, panel] : panels) {
             if (!holds(mark.panels, which)) {
                 continue;

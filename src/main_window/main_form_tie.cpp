@@ -158,7 +158,7 @@ void TMainForm::ClearTiePoints1Click() {
             return;
         }
         workspace_.tie().clearTiePoints();
-        workspace_.clearMarks();
+        workspace_.marks().clear();
     });
 }
 

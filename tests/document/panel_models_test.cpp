@@ -2,8 +2,10 @@
 // marks on the panels and the final plot as last composed.
 #include "document/calibration_model.h"
 #include "document/final_plot_model.h"
+#include "document/marks_model.h"
 #include "document/photograph_model.h"
 #include "document/plot_settings.h"
+#include "document/series_model.h"
 #include "plot/plot_marks.h"
 #include "support/temp_work_dir.h"
 
@@ -42,6 +44,29 @@ TEST(PhotographModel, AnnouncesEachLoadAndEveryMoveOfTheColumnsShown) {
     EXPECT_EQ(photo.coreColumns(), coreColumns(100, 199, 300, CorePanelWidth));
     photo.load(path);
     EXPECT_EQ(changed.count(), 4);
+}
+
+// Marks added and cleared are announced; a panel drawn anew only loses its
+// marks, the views drawing it anyway.
+TEST(MarksModel, AnnouncesMarksAddedAndClearedAndKeepsWhatPanelsAreDrawn) {
+    const testing::TempWorkDir dir;
+    CalibrationModel calibration;
+    PlotSettings settings;
+    SeriesModel series(dir.workDir());
+    PhotographModel photo(calibration, settings);
+    MarksModel marks(settings, series, photo);
+    QSignalSpy added(&marks, &MarksModel::added);
+    QSignalSpy cleared(&marks, &MarksModel::cleared);
+    marks.add({}); // a session without marks: the views draw what is there
+    marks.add({{1, "0.1", {.photo = true, .trace = true}, 1.5, 15},
+               {2, "0.2", {.trace = true}, 2.0, 20}});
+    marks.panelsDrawn({.trace = true});
+    EXPECT_EQ(marks.all(), (std::vector<PlotMark>{{1, "0.1", {.photo = true}, 1.5, 15}}));
+    EXPECT_EQ(marks.drawnPanels(), PanelSet{.trace = true});
+    marks.clear();
+    EXPECT_TRUE(marks.all().empty());
+    EXPECT_EQ(added.count(), 2);
+    EXPECT_EQ(cleared.count(), 1);
 }
 
 TEST(FinalPlotModel, KeepsTheLastTraceAxisAndAnnouncesEveryPlot) {

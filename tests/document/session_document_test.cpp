@@ -33,7 +33,7 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     Nobody nobody;
     TempWorkDir first;
     Workspace workspace(first.workDir());
-    QSignalSpy restored(&workspace, &Workspace::marksAdded);
+    QSignalSpy restored(&workspace.marks(), &MarksModel::added);
     EXPECT_EQ(restoreSession(workspace, demo, nobody), QStringList());
     EXPECT_EQ(restored.count(), 1);
     EXPECT_FALSE(workspace.photograph().image().isNull());

@@ -116,7 +116,7 @@ TEST_F(TieMarks, MarkMakingClicksAreKeptThroughARedrawAndExported) {
         widgets.ClearTiePoints1->trigger();
         dialogs.expectAllAnswered();
         EXPECT_EQ(workspace().tie().tiePoints().size(), yes ? 0U : 3U);
-        EXPECT_EQ(workspace().marks().empty(), yes) << "nor can the final plot show them";
+        EXPECT_EQ(workspace().marks().all().empty(), yes) << "nor can the final plot show them";
         EXPECT_EQ(widgets.core_image->picture().pixel(40, 512) == photo, yes);
     }
     EXPECT_EQ(exportTiePoints(), Header);
