@@ -134,6 +134,22 @@ void TieModel::startTieMeasurement(const std::string& maxShiftMs, const std::str
     dropDepthVaryingTie("from the last bulk tie", false);
 }
 
+// The same samples at other times are another trace: the shift and factor
+// found on one say nothing about the other.
+bool TieModel::measuredTraceOnShow() const {
+    const tie::TimeSeries& compared = measured_.request.trace;
+    const SeriesData& trace = series_.trace();
+    if (compared.value != trace.amplitude || compared.time.size() != trace.time.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < trace.time.size(); ++i) {
+        if (compared.time[i] != trace.time[i] * tie::SecondsPerTraceUnit) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A running task's result is the worker's until it ends, so it is not read
 // then.
 std::optional<TieModel::PlacedSynthetic> TieModel::placedSynthetic() const {
@@ -141,8 +157,7 @@ std::optional<TieModel::PlacedSynthetic> TieModel::placedSynthetic() const {
         return std::nullopt;
     }
     const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
-    if (!bulk || measured_.logText != log_.savedText() ||
-        measured_.request.trace.value != series_.trace().amplitude) {
+    if (!bulk || measured_.logText != log_.savedText() || !measuredTraceOnShow()) {
         return std::nullopt;
     }
     // The alignment held; one a session kept has no lags.

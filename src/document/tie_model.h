@@ -175,6 +175,8 @@ private:
     };
     TieInputs tieInputs(const std::string& maxShiftMs, const std::string& minFactor,
                         const std::string& maxFactor) const;
+    // The trace on show is the one the bulk tie compared (in seconds).
+    bool measuredTraceOnShow() const;
     const DepthVaryingResult& depthVaryingResult() const;
     void clearAcceptedTies();
     // The alignment request from the bulk tie, through these accepted tie

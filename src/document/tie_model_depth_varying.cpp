@@ -39,19 +39,6 @@ tie::TieProgress reporting(TaskProgress& progress) {
     };
 }
 
-// The trace as the bulk tie compared it (in seconds) is still the one on show.
-bool sameTrace(const tie::TimeSeries& compared, const SeriesData& trace) {
-    if (compared.value != trace.amplitude || compared.time.size() != trace.time.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < trace.time.size(); ++i) {
-        if (compared.time[i] != trace.time[i] * tie::SecondsPerTraceUnit) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 void TieModel::startDepthVaryingTie(const std::string& velocityLimitPct) {
@@ -70,7 +57,7 @@ DepthVaryingResult TieModel::alignmentStart(const tie::WarpLimits& limits,
         throw QuarvelError("The log has changed since the bulk tie was measured: press Measure "
                            "again first.");
     }
-    if (!sameTrace(measured_.request.trace, series_.trace())) {
+    if (!measuredTraceOnShow()) {
         throw QuarvelError("The trace has changed since the bulk tie was measured: press "
                            "Measure again first.");
     }
@@ -107,7 +94,7 @@ void TieModel::startAlignment(DepthVaryingResult start) {
 
 void TieModel::traceRead() {
     // A trace other than the one Measure compared is a new trace.
-    if (!sameTrace(measured_.request.trace, series_.trace())) {
+    if (!measuredTraceOnShow()) {
         dropDepthVaryingTie("on the last trace", true);
     }
 }

@@ -58,9 +58,10 @@ protected:
             coreLog(0.95, 1.05), engine::readWavelet(dir.workDir(), 0.00001, "0.00001"),
             tie::synthesisParameters("2000", "7000", "0.00001"))(1.0);
         for (std::size_t i = 0; i < recorded.value.size() + 100; ++i) {
-            trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " +
-                     numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) +
-                     "\r\n";
+            const std::string value =
+                numbers::formatF6(i < recorded.value.size() ? recorded.value[i] : 0.0) + "\r\n";
+            trace += numbers::formatF6(static_cast<double>(i) * 0.01) + " " + value;
+            slowTrace += numbers::formatF6(static_cast<double>(i) * 0.02) + " " + value;
         }
         dir.write("listing.txt", trace);
         workspace.series().loadTraceListing(dir.file("listing.txt"));
@@ -81,6 +82,8 @@ protected:
     const MathFun::SyntheticLog log = coreLog(1, 1);
     testing::ProposedAnswers answers;
     std::string trace;
+    // The same samples at half the rate.
+    std::string slowTrace;
 };
 
 TEST_F(TieModelDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
@@ -157,7 +160,8 @@ TEST_F(TieModelDepthVarying, AlignsExportsAppliesAndUndoesOnTheLogItMeasured) {
 
 // An alignment belongs to the trace and the bulk tie it was made from (and
 // to the log, as before): a new one drops it, with its accepted tie points
-// when the trace is new, and Apply has nothing to apply.
+// when the trace is new, and Apply has nothing to apply. The same samples at
+// other times are a new trace, on which the bulk tie places nothing.
 TEST_F(TieModelDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
     QSignalSpy notices(&workspace, &Workspace::notice);
     const struct {
@@ -189,6 +193,10 @@ TEST_F(TieModelDepthVarying, ANewTraceOrBulkTieDropsTheAlignment) {
     }
     EXPECT_THROW(workspace.tie().startDepthVaryingTie("25"), QuarvelError)
         << "a trace new since Measure";
+    workspace.series().takeTrace(trace, {});
+    EXPECT_TRUE(workspace.tie().placedSynthetic().has_value()) << "the trace measured";
+    workspace.series().takeTrace(slowTrace, {});
+    EXPECT_FALSE(workspace.tie().placedSynthetic().has_value()) << "its samples at other times";
 }
 
 } // namespace
