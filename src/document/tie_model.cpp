@@ -134,6 +134,18 @@ void TieModel::startTieMeasurement(const std::string& maxShiftMs, const std::str
     dropDepthVaryingTie("from the last bulk tie", false);
 }
 
+double TieModel::applicableFactor() const {
+    const std::optional<tie::TieMeasurement>& bulk = tieTask_.result();
+    if (!bulk || tieTask_.running()) {
+        throw QuarvelError("There is no bulk tie to apply: press Measure first.");
+    }
+    if (measured_.logText != log_.savedText()) {
+        throw QuarvelError("The log has changed since the bulk tie was measured: press Measure "
+                           "again first.");
+    }
+    return bulk->bestPoint().factor;
+}
+
 // The same samples at other times are another trace: the shift and factor
 // found on one say nothing about the other.
 bool TieModel::measuredTraceOnShow() const {

@@ -90,6 +90,10 @@ public:
                              const std::string& maxFactor);
     Task<tie::TieMeasurement>& tieTask() { return tieTask_; }
     const Task<tie::TieMeasurement>& tieTask() const { return tieTask_; }
+    // The factor the bulk tie's Apply scales the log's velocities by: the
+    // best the last measurement found. Throws while it runs, before one has
+    // finished, and once the log differs from the one it measured.
+    double applicableFactor() const;
     // The synthetic in the trace's time below the sea floor as the tie puts
     // it: the depth-varying tie's when one was aligned from the last bulk
     // measurement, else the bulk tie's (its synthetic at the best factor,

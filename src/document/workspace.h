@@ -167,6 +167,10 @@ public:
     // twt_ms), by the rule the synthetic's time axis is laid out with.
     // Throws when no log is loaded.
     std::string timeDepthCsv() const;
+    // The bulk tie's Apply: every velocity of the log scaled by the tie's
+    // best factor, which is returned. Throws, changing nothing, when the tie
+    // has no factor for the log on show.
+    double applyBulkTie();
     // Apply: the log's velocities rewritten so that every interval's
     // two-way time is the depth-varying tie's (depths and densities as they
     // are, log.dat whole or not at all), the synthetic computed again, then

@@ -22,6 +22,12 @@ std::string Workspace::timeDepthCsv() const {
     return tie::timeDepthCsv(tie::timeDepthTable(depths, velocities));
 }
 
+double Workspace::applyBulkTie() {
+    const double factor = tie_.applicableFactor();
+    log_.scaleVelocities(factor);
+    return factor;
+}
+
 void Workspace::applyDepthVaryingTie() {
     const DepthVaryingResult& result = tie_.applicableTie();
     const double before = result.logCoefficient;

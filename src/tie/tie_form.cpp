@@ -234,9 +234,9 @@ void TTieForm::ApplyButtonClick() {
         if (!factor_) {
             return;
         }
-        workspace_.log().scaleVelocities(*factor_);
+        const double factor = workspace_.applyBulkTie();
         ApplyButton->setEnabled(false);
-        QString next = QStringLiteral("\nVelocities scaled by ") + fixedText(*factor_, 3) +
+        QString next = QStringLiteral("\nVelocities scaled by ") + fixedText(factor, 3) +
                        QStringLiteral(". Press Calc. Synthetic, then Measure again.");
         // The synthetic's two-way times change with the velocities, the
         // trace's do not: a trace cut to the synthetic's span no longer

@@ -159,6 +159,16 @@ TEST_F(TieWindow, FindsTheFactorAndShiftOfTheTraceAndApplies) {
     button("SavePlotsButton")->click();
     EXPECT_EQ(QImage(QString::fromStdString(workDir.file("plots.png").string())).width(), 600);
 
+    // Another log is not scaled by a factor measured on this one.
+    testing::ProposedAnswers answers;
+    workDir.write("other.txt", "0.5 1600 1.7\r\n1.0 1650 1.8\r\n");
+    ASSERT_TRUE(workspace().log().load(workDir.file("other.txt"), answers));
+    const std::string other = workDir.read("log.dat");
+    errors.expectError("The log has changed since the bulk tie was measured: press Measure "
+                       "again first.");
+    button("ApplyButton")->click();
+    EXPECT_EQ(workDir.read("log.dat"), other);
+    ASSERT_TRUE(workspace().log().load(workDir.file("core.txt"), answers));
     ASSERT_TRUE(button("ApplyButton")->isEnabled());
     button("ApplyButton")->click();
     EXPECT_FALSE(button("ApplyButton")->isEnabled());
