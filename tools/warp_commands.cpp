@@ -14,22 +14,8 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 
 namespace quarvel::tools {
-namespace {
-
-double velocityLimit(const std::string& percent) {
-    const std::optional<double> value = numbers::tryParseNumber(percent);
-    if (!value || !(*value > 0) || !(*value <= tie::MaxVelocityChange * 100)) {
-        throw QuarvelError("--velocity-limit must be a percentage above 0 and at most " +
-                           numbers::formatFixed(tie::MaxVelocityChange * 100, 0) + ", not '" +
-                           percent + "'.");
-    }
-    return *value / 100;
-}
-
-} // namespace
 
 void checkDepthVarying(const DepthVaryingTexts& texts) {
     if (texts.enabled != "yes") {
@@ -39,14 +25,14 @@ void checkDepthVarying(const DepthVaryingTexts& texts) {
         }
         return;
     }
-    velocityLimit(texts.velocityLimit);
+    tie::velocityLimitFromText(texts.velocityLimit, "--velocity-limit");
 }
 
 void printDepthVaryingTie(const WorkDir& dir, const ChirpTexts& chirp, const std::string& trace,
                           const tie::TieMeasurement& bulk, const DepthVaryingTexts& texts,
                           std::ostream& out, std::ostream& err) {
     tie::WarpLimits limits;
-    limits.velocityChange = velocityLimit(texts.velocityLimit);
+    limits.velocityChange = tie::velocityLimitFromText(texts.velocityLimit, "--velocity-limit");
     const MathFun::SyntheticParameters parameters =
         tie::synthesisParameters(chirp.start, chirp.end, chirp.interval);
     const std::string logText = readTextFile(dir.file(MathFun::LogFileName));

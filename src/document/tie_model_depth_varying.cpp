@@ -17,17 +17,6 @@
 namespace quarvel {
 namespace {
 
-// The limit as typed, a percentage, as a share.
-double velocityLimit(const std::string& percent) {
-    const std::optional<double> value = numbers::tryParseNumber(percent);
-    if (!value || !(*value > 0) || !(*value <= tie::MaxVelocityChange * 100)) {
-        throw QuarvelError("The velocity limit must be a percentage above 0 and at most " +
-                           numbers::formatFixed(tie::MaxVelocityChange * 100, 0) + ", not '" +
-                           percent + "'.");
-    }
-    return *value / 100;
-}
-
 bool byDepth(const tie::FixedTie& a, const tie::FixedTie& b) {
     return a.depth < b.depth;
 }
@@ -43,7 +32,7 @@ tie::TieProgress reporting(TaskProgress& progress) {
 
 void TieModel::startDepthVaryingTie(const std::string& velocityLimitPct) {
     tie::WarpLimits limits;
-    limits.velocityChange = velocityLimit(velocityLimitPct);
+    limits.velocityChange = tie::velocityLimitFromText(velocityLimitPct, "The velocity limit");
     startAlignment(alignmentStart(limits, acceptedTies_));
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace quarvel::tie {
@@ -109,6 +110,16 @@ Line predictingLine(const std::vector<double>& synthetic, const double* g, std::
 }
 
 } // namespace
+
+double velocityLimitFromText(const std::string& percent, const std::string& optionName) {
+    const std::optional<double> value = numbers::tryParseNumber(percent);
+    if (!value || !(*value > 0) || !(*value <= MaxVelocityChange * 100)) {
+        throw QuarvelError(optionName + " must be a percentage above 0 and at most " +
+                           numbers::formatFixed(MaxVelocityChange * 100, 0) + ", not '" + percent +
+                           "'.");
+    }
+    return *value / 100;
+}
 
 double Alignment::lagAt(double time) const {
     if (time <= knotTime.front()) {

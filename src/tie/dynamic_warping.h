@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A depth-varying tie: the synthetic stretched and squeezed onto the trace,
@@ -26,6 +27,10 @@ struct WarpLimits {
 
 // Largest velocity limit: beyond it an interval's time could shrink to nothing.
 inline constexpr double MaxVelocityChange = 0.5;
+
+// A velocity limit typed as a percentage, as a share; a QuarvelError naming
+// the option and its range when it is not one.
+double velocityLimitFromText(const std::string& percent, const std::string& optionName);
 
 // A tie point the alignment must pass through: this depth lies at this trace time.
 struct FixedTie {
