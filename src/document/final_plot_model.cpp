@@ -12,4 +12,12 @@ void FinalPlotModel::setPlot(const QImage& plot, std::optional<int> axisX) {
     emit changed();
 }
 
+void FinalPlotModel::clear() {
+    axisX_ = 0;
+    if (!image_.isNull()) {
+        image_ = QImage();
+        emit changed();
+    }
+}
+
 } // namespace quarvel

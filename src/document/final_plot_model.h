@@ -19,6 +19,8 @@ public:
     // The trace panel's x in the last plot that showed the trace (0 before).
     int axisX() const { return axisX_; }
     void setPlot(const QImage& plot, std::optional<int> axisX);
+    // No plot composed yet (a session opened).
+    void clear();
 
 signals:
     void changed();

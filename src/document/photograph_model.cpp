@@ -26,6 +26,16 @@ void PhotographModel::load(const QString& fileName) {
     show(true);
 }
 
+void PhotographModel::clear() {
+    if (image_.isNull() && fileName_.empty()) {
+        return;
+    }
+    image_ = QImage();
+    fileName_.clear();
+    coreColumns_.reset();
+    emit changed();
+}
+
 void PhotographModel::show(bool anew) {
     if (image_.isNull()) {
         return;

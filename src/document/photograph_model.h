@@ -28,6 +28,8 @@ public:
     // and changes nothing, not even the name the next final plot is titled
     // with.
     void load(const QString& fileName);
+    // No photograph, as at start-up (a session opened without one).
+    void clear();
     // The photograph as loaded (null before one is), and its file.
     const QImage& image() const { return image_; }
     const std::string& fileName() const { return fileName_; }

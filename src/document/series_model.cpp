@@ -2,6 +2,7 @@
 
 #include "editor/listing_file.h"
 #include "formats/capacity.h"
+#include "formats/quarvel_error.h"
 #include "formats/text_file.h"
 
 #include <utility>
@@ -49,6 +50,32 @@ void SeriesModel::takeTrace(const std::string& listing, TraceSource source) {
     traceSource_ = std::move(source);
     readTrace();
     emit traceSourceChanged();
+}
+
+void SeriesModel::clear() {
+    for (const char* name : {"ampl.dat", "trace.txt"}) {
+        const std::filesystem::path file = workDir_.file(name);
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        if (ec) {
+            throwCannotCreate(file.string(), ec.message());
+        }
+    }
+    if (!synthetic_.time.empty()) {
+        synthetic_ = {};
+        syntheticExtents_ = {};
+        emit synthChanged();
+    }
+    if (!trace_.time.empty() || !traceSource_.file.empty()) {
+        trace_ = {};
+        traceExtents_ = {};
+        traceTimeMinMs_ = 0.0;
+        traceTimeMaxMs_ = 0.0;
+        traceSource_ = {};
+        traceListing_.clear();
+        emit traceChanged();
+        emit traceSourceChanged();
+    }
 }
 
 } // namespace quarvel

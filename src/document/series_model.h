@@ -52,6 +52,9 @@ public:
     // A trace listing made elsewhere from `source` (a SEG-Y line's trace),
     // as loadTraceListing.
     void takeTrace(const std::string& listing, TraceSource source);
+    // Neither series, as at start-up: their working files go too, so that
+    // drawing them again finds nothing of the last session.
+    void clear();
 
 signals:
     void synthChanged();

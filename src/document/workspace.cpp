@@ -89,8 +89,16 @@ void Workspace::startOver() {
     tie_.dropDepthVaryingTie(nullptr, true);
     log_.discard();
     state_.NoLogLoaded = true;
+    logImportChoices_ = {};
     showLogScale(calcLogScale("", plotSettings_.scales()));
     announceLog();
+    // Each panel drawn anew loses its marks with it.
+    photograph_.clear();
+    series_.clear();
+    syntheticComputed_ = false;
+    aliasingWarning_.clear();
+    timeZeroWarning_.clear();
+    finalPlot_.clear();
 }
 
 void Workspace::logLoaded() {

@@ -79,8 +79,9 @@ public:
     LogModel& log() { return log_; }
     const LogModel& log() const { return log_; }
 
-    // A session opened starts here: no log and no tie points, so nothing of
-    // the last one stays on show or is saved with the new one.
+    // A session opened starts here: no log, photograph, series, tie points,
+    // marks or final plot, so nothing of the last one stays on show or is
+    // saved with the new one.
     void startOver();
 
     // Reads "log.dat" into the log table with the scale settings; automatic

@@ -91,11 +91,13 @@ void TMainForm::LoadCorePhoto1Click() {
 
 void TMainForm::showLoadedPhotograph() {
     showPhotograph();
-    // The photograph is in, whatever its boundary file holds.
-    SpeedButton2->setEnabled(true);
-    SaveToFile1->setEnabled(true);
-    ables1->setEnabled(true);
-    Photo->setEnabled(true);
+    // The photograph is in, whatever its boundary file holds; or gone, with
+    // a session opened without one.
+    const bool loaded = !workspace_.photograph().image().isNull();
+    SpeedButton2->setEnabled(loaded);
+    SaveToFile1->setEnabled(loaded);
+    ables1->setEnabled(loaded);
+    Photo->setEnabled(loaded);
 }
 
 // The marks the document holds, each on the panels it lies on. Drawing one
@@ -214,7 +216,11 @@ QRgb TMainForm::photographColour(int column, int row) const {
 void TMainForm::showPhotograph() {
     const QImage& photograph = workspace_.photograph().image();
     const std::optional<CoreColumns>& columns = workspace_.photograph().coreColumns();
-    core_image->setPanelHeight(photograph.height());
+    core_image->setPanelHeight(workspace_.photograph().panelHeight());
+    if (photograph.isNull()) {
+        core_image->clearPicture();
+        return;
+    }
     core_image->setPicture(columns ? squeezeColumns(photograph, *columns) : photograph);
 }
 

@@ -42,9 +42,14 @@ TFinalTableForm::TFinalTableForm(Services& services) : services_(services) {
 }
 
 void TFinalTableForm::showPlot(const QImage& plot) {
+    // No plot (a session opened since) leaves nothing to save.
     Image1->setPanelSize(plot.width(), plot.height());
-    Image1->setPicture(plot);
-    Save1->setEnabled(true);
+    if (plot.isNull()) {
+        Image1->clearPicture();
+    } else {
+        Image1->setPicture(plot);
+    }
+    Save1->setEnabled(!plot.isNull());
 }
 
 // The plot goes to the chosen file as a Windows bitmap, replacing an existing

@@ -60,6 +60,34 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
     }
 }
 
+// A session opened after another inherits nothing of it: with its
+// photograph missing and no trace or synthetic of its own, the last
+// session's photograph, series, marks and final plot are gone, and the next
+// save does not name them.
+TEST(SessionDocumentTest, ASessionOpenedKeepsNothingOfTheLastOne) {
+    const Session demo = readSessionFile(
+        QString::fromStdString((fs::path(QUARVEL_SOURCE_DIR) / "data/demo/demo.qvs").string()));
+    TempWorkDir dir;
+    Workspace workspace(dir.workDir());
+    Nobody nobody;
+    ASSERT_EQ(restoreSession(workspace, demo, nobody), QStringList());
+    workspace.finalPlot().setPlot(QImage(4, 4, QImage::Format_RGB32), 2);
+    Session next = demo;
+    next.photograph = QString::fromStdString(dir.file("moved.bmp").string());
+    next.trace.clear();
+    next.synthetic = false;
+    next.tiePoints.clear();
+    EXPECT_EQ(restoreSession(workspace, next, nobody).size(), 1) << "the photograph is missing";
+    EXPECT_TRUE(workspace.photograph().image().isNull());
+    EXPECT_TRUE(workspace.series().synthetic().time.empty());
+    EXPECT_TRUE(workspace.series().trace().time.empty());
+    EXPECT_TRUE(workspace.marks().all().empty());
+    EXPECT_TRUE(workspace.finalPlot().image().isNull());
+    const Session saved = snapshotSession(workspace);
+    EXPECT_TRUE(saved.photograph.isEmpty() && saved.trace.isEmpty() && !saved.synthetic);
+    EXPECT_FALSE(dir.exists("ampl.dat") || dir.exists("trace.txt"));
+}
+
 // A table log imported with choices other than the proposals (depth in mm,
 // a velocity range) is imported the same way, asking nobody.
 TEST(SessionDocumentTest, TheLogsImportChoicesAnswerItsImportAgain) {
