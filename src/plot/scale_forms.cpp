@@ -95,9 +95,15 @@ void LogScaleDialog::store() {
 void LogScaleDialog::showSettings() {
     const LogScaleSettings& settings = workspace_.plotSettings().scales();
     const bool velocity = log_ == Log::Velocity;
-    // Both bounds go in before either is handed back to the workspace.
+    // Auto and both bounds go in before any is handed back to the workspace:
+    // a stale Auto would be stored with the next bound typed.
+    const QSignalBlocker autoBlocker(auto_);
     const QSignalBlocker minimumBlocker(minimum_);
     const QSignalBlocker maximumBlocker(maximum_);
+    const bool automatic = velocity ? settings.autoVel : settings.autoDens;
+    auto_->setChecked(automatic);
+    minimum_->setEnabled(!automatic);
+    maximum_->setEnabled(!automatic);
     minimum_->setValue(velocity ? settings.minVel : settings.minDens);
     maximum_->setValue(velocity ? settings.maxVel : settings.maxDens);
 }

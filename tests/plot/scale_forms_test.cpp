@@ -121,6 +121,24 @@ TEST_F(ScaleFormsTest, CancelPutsBackTheBoundsOfTheOpeningButNotAutoScale) {
     }
 }
 
+// The dialogs show the scales the document holds (a session opened), Auto
+// Scale included, so a bound typed next is not stored with a stale Auto.
+TEST_F(ScaleFormsTest, TheDialogsShowTheScalesTheDocumentHolds) {
+    LogScaleSettings scales = workspace().plotSettings().scales();
+    scales.minVel = scales.minDens = 1450;
+    for (const bool automatic : {false, true}) {
+        scales.autoVel = scales.autoDens = automatic;
+        workspace().plotSettings().setScales(scales);
+        for (const Dialog& d : both()) {
+            SCOPED_TRACE(d.caption.toStdString());
+            EXPECT_EQ(d.dialog->autoBox()->isChecked(), automatic);
+            EXPECT_EQ(d.dialog->minimumField()->isEnabled(), !automatic);
+            EXPECT_EQ(d.dialog->maximumField()->isEnabled(), !automatic);
+            EXPECT_EQ(d.dialog->minimumField()->value(), 1450);
+        }
+    }
+}
+
 TEST_F(ScaleFormsTest, OkWithAutoScaleTakesTheLogRangeAndRedraws) {
     writeLog();
     for (const Dialog& d : both()) {
