@@ -80,4 +80,11 @@ void MarksModel::clear() {
     emit cleared();
 }
 
+void MarksModel::reset() {
+    drawnPanels_ = {};
+    if (!marks_.empty()) {
+        clear();
+    }
+}
+
 } // namespace quarvel

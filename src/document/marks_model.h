@@ -46,6 +46,8 @@ public:
     void panelsDrawn(const PanelSet& panels);
     // Every mark off the panels.
     void clear();
+    // No marks and no panel drawn, as at start-up (a session opened).
+    void reset();
 
 signals:
     // New marks are on the panels; marks drawn before are drawn again, where

@@ -99,6 +99,10 @@ void Workspace::startOver() {
     aliasingWarning_.clear();
     timeZeroWarning_.clear();
     finalPlot_.clear();
+    // The panels ticked and drawn are the new session's to decide, as in a
+    // program just started; how the photograph is fitted stays.
+    marks_.reset();
+    plotSettings_.setPanels({.fitCore = plotSettings_.panels().fitCore});
 }
 
 void Workspace::logLoaded() {

@@ -62,8 +62,8 @@ TEST(SessionDocumentTest, TheDemoSessionRestoresWithoutWindowsAndSnapshotsAlike)
 
 // A session opened after another inherits nothing of it: with its
 // photograph missing and no trace or synthetic of its own, the last
-// session's photograph, series, marks and final plot are gone, and the next
-// save does not name them.
+// session's photograph, series, marks, panels and final plot are gone, and
+// the next save does not name them.
 TEST(SessionDocumentTest, ASessionOpenedKeepsNothingOfTheLastOne) {
     const Session demo = readSessionFile(
         QString::fromStdString((fs::path(QUARVEL_SOURCE_DIR) / "data/demo/demo.qvs").string()));
@@ -86,6 +86,12 @@ TEST(SessionDocumentTest, ASessionOpenedKeepsNothingOfTheLastOne) {
     const Session saved = snapshotSession(workspace);
     EXPECT_TRUE(saved.photograph.isEmpty() && saved.trace.isEmpty() && !saved.synthetic);
     EXPECT_FALSE(dir.exists("ampl.dat") || dir.exists("trace.txt"));
+    // As the same session opened first: panels ticked and drawn alike.
+    TempWorkDir freshDir;
+    Workspace fresh(freshDir.workDir());
+    restoreSession(fresh, next, nobody);
+    EXPECT_EQ(saved, snapshotSession(fresh));
+    EXPECT_EQ(workspace.marks().drawnPanels(), fresh.marks().drawnPanels());
 }
 
 // A table log imported with choices other than the proposals (depth in mm,
