@@ -79,7 +79,7 @@ void Workspace::logSaved(LogModel::Changes changes) {
     }
     announceLog();
     if (changes.testFlag(LogModel::NewLog)) {
-        tie_.dropTiePoints("estimated from the last log");
+        dropTiePoints("estimated from the last log");
         tie_.dropDepthVaryingTie("on the last log", true);
     }
 }

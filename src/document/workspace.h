@@ -208,6 +208,9 @@ private:
     void logSaved(LogModel::Changes changes);
     // Emits logChanged, the log panels drawn anew.
     void announceLog();
+    // The tie points cleared with a notice saying why, and their marks off
+    // every panel.
+    void dropTiePoints(const char* why);
     SectionExcerpt excerpt() const;
 
     WorkDir workDir_;

@@ -12,7 +12,15 @@ namespace quarvel {
 void Workspace::loadPhotograph(const QString& fileName) {
     photograph_.load(fileName);
     calibration_.photographLoaded(std::filesystem::path(photograph_.fileName()));
-    tie_.dropTiePoints("marked on the last photograph");
+    dropTiePoints("marked on the last photograph");
+}
+
+void Workspace::dropTiePoints(const char* why) {
+    if (tie_.tiePoints().empty()) {
+        return;
+    }
+    tie_.dropTiePoints(why);
+    marks_.clear();
 }
 
 void Workspace::announceLog() {

@@ -10,6 +10,7 @@
 
 #include <QSignalSpy>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quarvel::testing {
@@ -92,6 +93,30 @@ TEST(SessionDocumentTest, ASessionOpenedKeepsNothingOfTheLastOne) {
     restoreSession(fresh, next, nobody);
     EXPECT_EQ(saved, snapshotSession(fresh));
     EXPECT_EQ(workspace.marks().drawnPanels(), fresh.marks().drawnPanels());
+}
+
+// A new log or photograph clears the tie points, and their marks with them:
+// no mark stays on a panel (nor reaches the final plot) for a point gone.
+TEST(SessionDocumentTest, TiePointsClearedByANewLogOrPhotographTakeTheirMarks) {
+    const fs::path demoDir = fs::path(QUARVEL_SOURCE_DIR) / "data/demo";
+    const Session demo = readSessionFile(QString::fromStdString((demoDir / "demo.qvs").string()));
+    const std::function<void(Workspace&)> commands[] = {
+        [&](Workspace& w) {
+            ProposedAnswers answers;
+            ASSERT_TRUE(w.log().load(demoDir / "demo_core_log.txt", answers));
+        },
+        [&](Workspace& w) {
+            w.loadPhotograph(QString::fromStdString((demoDir / "demo_core.bmp").string()));
+        }};
+    for (const auto& command : commands) {
+        TempWorkDir dir;
+        Workspace workspace(dir.workDir());
+        Nobody nobody;
+        ASSERT_EQ(restoreSession(workspace, demo, nobody), QStringList());
+        command(workspace);
+        EXPECT_TRUE(workspace.tie().tiePoints().empty());
+        EXPECT_TRUE(workspace.marks().all().empty());
+    }
 }
 
 // A table log imported with choices other than the proposals (depth in mm,

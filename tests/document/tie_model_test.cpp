@@ -104,14 +104,15 @@ TEST_F(TieModelTest, MarksLieOnTheChosenPanelsUntilTheyAreDrawnAgain) {
                                      {7, "0.2", photoAndSynth, std::nullopt, 0},
                                      {5, "0.1", {.trace = true}, 1.5, 15},
                                      {9, "0.3", {.trace = true}, 2.0, 20}}));
-    workspace.loadPhotograph(photo);
     workspace.series().readTrace();
     EXPECT_EQ(workspace.marks().all(),
-              (std::vector<PlotMark>{{5, "0.1", {.synthetic = true}, 1.5, 15},
-                                     {7, "0.2", {.synthetic = true}, std::nullopt, 0}}));
+              (std::vector<PlotMark>{{5, "0.1", photoAndSynth, 1.5, 15},
+                                     {7, "0.2", photoAndSynth, std::nullopt, 0}}));
     dir.write("ampl.dat", "0 0\r\n");
     workspace.series().readSynthetic();
-    EXPECT_TRUE(workspace.marks().all().empty());
+    EXPECT_EQ(workspace.marks().all(),
+              (std::vector<PlotMark>{{5, "0.1", {.photo = true}, 1.5, 15},
+                                     {7, "0.2", {.photo = true}, std::nullopt, 0}}));
 }
 
 TEST_F(TieModelTest, TimeDepthTableFollowsTheEnginesRule) {
